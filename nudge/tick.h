@@ -1,0 +1,13 @@
+#pragma once
+#include "window/controls.h"
+#include "window/window_state.h"
+
+namespace nudgewick {
+
+inline constexpr std::int16_t kPhaseLeft = 5;
+
+// One look at the pointer: nudge it sideways if it has not moved since the
+// last look, alternating right and left, and remember where it is now.
+void NudgeTick(WindowState& state, Pointer& pointer);
+
+}  // namespace nudgewick

@@ -1,0 +1,12 @@
+#include "window/launch_command.h"
+
+namespace nudgewick {
+
+std::string CmdStartCommandLine(std::string_view address) {
+    std::string line = "cmd /c \"Start ";
+    line += address;
+    line += '"';
+    return line;
+}
+
+}  // namespace nudgewick

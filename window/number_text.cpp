@@ -1,0 +1,81 @@
+#include "window/number_text.h"
+
+#include <limits>
+
+namespace nudgewick {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Classifies the digits after the point against one half.
+Decimal::Fraction ClassifyFraction(std::string_view digits) {
+    const auto last = digits.find_last_not_of('0');
+    if (last == std::string_view::npos) return Decimal::Fraction::None;
+    digits = digits.substr(0, last + 1);
+    if (digits.front() < '5') return Decimal::Fraction::BelowHalf;
+    if (digits.front() == '5' && digits.size() == 1) return Decimal::Fraction::Half;
+    return Decimal::Fraction::AboveHalf;
+}
+
+}  // namespace
+
+std::optional<Decimal> ReadDecimal(std::string_view text) {
+    text = TrimBlanks(text);
+    Decimal number;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        number.negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        const std::uint64_t digit = static_cast<std::uint64_t>(text[i] - '0');
+        number.whole = number.whole >= Decimal::kSaturated / 10 ? Decimal::kSaturated
+                                                                : number.whole * 10 + digit;
+    }
+    const std::size_t wholeDigits = i;
+    std::string_view fraction;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t start = ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        fraction = text.substr(start, i - start);
+    }
+    if (i != text.size() || wholeDigits + fraction.size() == 0) return std::nullopt;
+    number.fraction = ClassifyFraction(fraction);
+    return number;
+}
+
+bool IsLessThan(const Decimal& number, std::int64_t limit) {
+    const auto whole = static_cast<std::int64_t>(number.whole);
+    if (!number.negative) return whole < limit;  // whole <= limit-1 keeps whole+fraction below limit
+    // -(whole + fraction) < limit  <=>  whole + fraction > -limit
+    const bool hasFraction = number.fraction != Decimal::Fraction::None;
+    return hasFraction ? whole >= -limit : whole > -limit;
+}
+
+std::int64_t RoundHalfEven(const Decimal& number) {
+    auto magnitude = static_cast<std::int64_t>(number.whole);
+    const bool roundUp = number.fraction == Decimal::Fraction::AboveHalf ||
+                         (number.fraction == Decimal::Fraction::Half && magnitude % 2 == 1);
+    if (roundUp) ++magnitude;
+    return number.negative ? -magnitude : magnitude;
+}
+
+std::optional<std::int16_t> ToWholeNumber(std::string_view text) {
+    const auto number = ReadDecimal(text);
+    if (!number) return std::nullopt;
+    const std::int64_t value = RoundHalfEven(*number);
+    using Limits = std::numeric_limits<std::int16_t>;
+    if (value < Limits::min() || value > Limits::max()) return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}
+
+std::string WholeNumberText(std::int64_t value) { return std::to_string(value); }
+
+}  // namespace nudgewick
