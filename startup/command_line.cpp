@@ -72,9 +72,9 @@ StartupCheck CheckCommandLine(std::string_view text) {
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {
     std::string text;
-    for (const auto& argument : arguments) {
-        if (!text.empty()) text += ' ';
-        text += argument;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i > 0) text += ' ';
+        text += arguments[i];
     }
     return text;
 }

@@ -61,8 +61,8 @@ struct FakePointer : Pointer {
     }
     void MoveBy(std::int32_t dx, std::int32_t dy) override {
         moves.push_back(dx);
-        at.x = std::clamp<std::int64_t>(std::int64_t{at.x} + dx, 0, width - 1);
-        at.y = std::clamp<std::int64_t>(std::int64_t{at.y} + dy, 0, height - 1);
+        at.x = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{at.x} + dx, 0, width - 1));
+        at.y = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{at.y} + dy, 0, height - 1));
     }
 };
 
