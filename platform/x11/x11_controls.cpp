@@ -1,0 +1,147 @@
+#include "platform/x11/x11_controls.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <algorithm>
+
+#include "window/layout.h"
+
+namespace nudgewick::x11 {
+
+void X11TextBox::lost_focus_callback(Fl_Callback* handler, void* data) {
+    lostFocus_ = handler;
+    lostFocusData_ = data;
+}
+
+int X11TextBox::handle(int event) {
+    // Unclaimed, Enter would reach the window, which moves the focus on to
+    // the control below as a form does.
+    const int key = Fl::event_key();
+    if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) return 1;
+    const int handled = Fl_Input::handle(event);
+    if (event == FL_UNFOCUS && FocusMovedWithinWindow()) ReportLostFocus();
+    return handled;
+}
+
+// By the time FL_UNFOCUS arrives, Fl::focus() names the widget taking over.
+// Nobody (the window lost the focus or is closing) or a widget of another
+// window (our own message box) does not count as leaving the box.
+bool X11TextBox::FocusMovedWithinWindow() const {
+    const Fl_Widget* next = Fl::focus();
+    return next != nullptr && next != this && window()->contains(next);
+}
+
+void X11TextBox::ReportLostFocus() {
+    Fl_Widget* next = Fl::focus();
+    if (lostFocus_) lostFocus_(this, lostFocusData_);
+    // A message shown meanwhile borrowed the focus; hand it on to where it
+    // was going rather than back to this box.
+    if (Fl::focus() == nullptr) next->take_focus();
+}
+
+X11Link::X11Link(int x, int y, int width, int height, const char* address)
+    : Fl_Box(x, y, width, height, address) {
+    labelcolor(fl_rgb_color(kLinkRed, kLinkGreen, kLinkBlue));
+    clear_visible_focus();
+}
+
+// FLTK has no underlined fonts: the line is drawn under the text's baseline.
+void X11Link::draw() {
+    draw_box();
+    fl_font(labelfont(), labelsize());
+    fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+    const int width = static_cast<int>(fl_width(label()) + 0.5);
+    const int left = x() + (w() - width) / 2;
+    const int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
+    fl_draw(label(), left, baseline);
+    fl_xyline(left, baseline + 1, left + width - 1);
+}
+
+int X11Link::handle(int event) {
+    switch (event) {
+    case FL_ENTER:
+        window()->cursor(FL_CURSOR_HAND);
+        return 1;
+    case FL_LEAVE:
+        window()->cursor(FL_CURSOR_DEFAULT);
+        return 1;
+    case FL_PUSH:
+        return 1;  // claims the release that follows
+    case FL_RELEASE:
+        if (Fl::event_inside(this)) do_callback();
+        return 1;
+    default:
+        return Fl_Box::handle(event);
+    }
+}
+
+X11Timer::~X11Timer() { Fl::remove_timeout(Tick, this); }
+
+void X11Timer::SetInterval(int milliseconds) {
+    interval_ = milliseconds;
+    Restart();
+}
+
+void X11Timer::Enable() {
+    enabled_ = true;
+    Restart();
+}
+
+void X11Timer::Restart() {
+    Fl::remove_timeout(Tick, this);
+    if (enabled_ && interval_ != 0) Fl::add_timeout(Seconds(), Tick, this);
+}
+
+// Rescheduled before the handler runs, so that a handler that sets the
+// interval replaces this schedule instead of doubling it.
+void X11Timer::Tick(void* self) {
+    auto* timer = static_cast<X11Timer*>(self);
+    Fl::repeat_timeout(timer->Seconds(), Tick, self);
+    timer->onTick_(timer->data_);
+}
+
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kButtonWidth = 75;
+
+void Dismiss(Fl_Widget*, void* dialog) { static_cast<Fl_Window*>(dialog)->hide(); }
+
+// Labels read "@" as the start of a symbol; "@@" shows a plain one.
+std::string LiteralLabel(const std::string& text) {
+    std::string label;
+    for (const char c : text) {
+        label += c;
+        if (c == '@') label += '@';
+    }
+    return label;
+}
+
+}  // namespace
+
+void X11MessageDialog::Show(const std::string& text) {
+    fl_font(FL_HELVETICA, fontSize_);
+    int textWidth = 0, textHeight = 0;
+    fl_measure(text.c_str(), textWidth, textHeight, 0);
+    const int buttonHeight = fontSize_ * 2 + 6;
+    const int width = std::max(textWidth, kButtonWidth) + 2 * kMargin;
+    const int height = textHeight + buttonHeight + 3 * kMargin;
+
+    Fl_Window dialog((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height, kMessageTitle);
+    const std::string label = LiteralLabel(text);
+    Fl_Box message(kMargin, kMargin, width - 2 * kMargin, textHeight, label.c_str());
+    message.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    message.labelsize(fontSize_);
+    Fl_Button ok((width - kButtonWidth) / 2, height - kMargin - buttonHeight, kButtonWidth, buttonHeight, "OK");
+    ok.labelsize(fontSize_);
+    ok.shortcut(FL_Enter);
+    ok.callback(Dismiss, &dialog);
+    dialog.end();
+    dialog.callback(Dismiss, &dialog);  // Escape and the close box dismiss it too
+    dialog.set_modal();
+    dialog.show();
+    while (dialog.shown()) Fl::wait();
+}
+
+}  // namespace nudgewick::x11

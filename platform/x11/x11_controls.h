@@ -1,0 +1,87 @@
+#pragma once
+// The window's controls as FLTK widgets, and the timer as an FLTK timeout,
+// each behind the interface the core talks to.
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Input.H>
+#include <string>
+
+#include "window/controls.h"
+
+namespace nudgewick::x11 {
+
+// A one-line text box that reports each move of the keyboard focus from it
+// to another control of its window.
+class X11TextBox : public Fl_Input, public TextBox {
+public:
+    X11TextBox(int x, int y, int width, int height) : Fl_Input(x, y, width, height) {}
+
+    std::string Text() const override { return value(); }
+    void SetText(const std::string& text) override { value(text.c_str()); }
+
+    void lost_focus_callback(Fl_Callback* handler, void* data);
+    int handle(int event) override;
+
+private:
+    bool FocusMovedWithinWindow() const;
+    void ReportLostFocus();
+
+    Fl_Callback* lostFocus_ = nullptr;
+    void* lostFocusData_ = nullptr;
+};
+
+class X11Button : public Fl_Button, public Button {
+public:
+    X11Button(int x, int y, int width, int height, const char* caption)
+        : Fl_Button(x, y, width, height, caption) {}
+
+    void SetCaption(const std::string& caption) override { copy_label(caption.c_str()); }
+};
+
+// The web address: navy, underlined, centred, and a click (press and release
+// on it) runs its callback. It never takes the keyboard focus.
+class X11Link : public Fl_Box, public Label {
+public:
+    X11Link(int x, int y, int width, int height, const char* address);
+
+    std::string Caption() const override { return label(); }
+    void draw() override;
+    int handle(int event) override;
+};
+
+// Calls onTick every Interval() milliseconds while enabled and the interval
+// is not zero.
+class X11Timer : public Timer {
+public:
+    X11Timer(void (*onTick)(void*), void* data) : onTick_(onTick), data_(data) {}
+    ~X11Timer() override;
+    X11Timer(const X11Timer&) = delete;
+    X11Timer& operator=(const X11Timer&) = delete;
+
+    int Interval() const override { return interval_; }
+    void SetInterval(int milliseconds) override;
+    void Enable() override;
+
+private:
+    static void Tick(void* self);
+    void Restart();
+    double Seconds() const { return interval_ / 1000.0; }
+
+    void (*onTick_)(void*);
+    void* data_;
+    int interval_ = 0;
+    bool enabled_ = false;
+};
+
+// A modal box of its own with the text and an OK button, centred on the screen.
+class X11MessageDialog : public MessageDialog {
+public:
+    explicit X11MessageDialog(int fontSize) : fontSize_(fontSize) {}
+    void Show(const std::string& text) override;
+
+private:
+    int fontSize_;
+};
+
+}  // namespace nudgewick::x11

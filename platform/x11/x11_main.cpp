@@ -1,0 +1,41 @@
+// Nudgewick for X11 desktops: checks the command line, opens the display and
+// runs the window until it is closed.
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/x11/x11_main_window.h"
+#include "platform/x11/x11_pointer.h"
+#include "startup/command_line.h"
+
+using namespace nudgewick;
+
+int main(int argc, char** argv) {
+    const std::string commandLine = JoinArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const StartupCheck check = CheckCommandLine(commandLine);
+    if (!check.proceed) {
+        std::fputs(check.output.c_str(), check.exitCode == 0 ? stdout : stderr);
+        return check.exitCode;
+    }
+
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        const char* name = XDisplayName(nullptr);
+        std::fprintf(stderr, "nudgewick: cannot open the X display %s\n", *name ? name : "(DISPLAY is not set)");
+        return 1;
+    }
+    fl_open_display(display);
+    if (!x11::X11Pointer::CanMove()) {
+        std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
+        return 1;
+    }
+
+    x11::X11MainWindow window(commandLine);
+    window.Show();
+    Fl::run();
+    return 0;
+}

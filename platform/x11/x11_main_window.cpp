@@ -1,0 +1,141 @@
+#include "platform/x11/x11_main_window.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+#include <X11/Xresource.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "window/product_address.h"
+#include "window/layout.h"
+
+namespace nudgewick::x11 {
+namespace {
+
+constexpr int kDefaultDpi = 96;
+constexpr double kPointsPerInch = 72.0;
+constexpr double kStandardPoints = 8.0;  // the desktop's usual size for dialog text
+constexpr int kSmallestFontSize = 6;
+constexpr int kLabelInset = 6;  // FLTK draws left-aligned labels 3 pixels in from each side
+
+// Xft.dpi from the server's resource database, as desktops set it; else 96.
+int DisplayDpi() {
+    const char* resources = XResourceManagerString(fl_display);
+    if (resources == nullptr) return kDefaultDpi;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value{};
+    int dpi = kDefaultDpi;
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
+        const double parsed = std::strtod(value.addr, nullptr);
+        if (parsed >= 1.0 && parsed < 10000.0) dpi = static_cast<int>(std::lround(parsed));
+    }
+    XrmDestroyDatabase(database);
+    return dpi;
+}
+
+int PointsToPixels(double points, int dpi) {
+    return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
+}
+
+bool LabelsFit(int fontSize, int dpi) {
+    fl_font(FL_HELVETICA, fontSize);
+    for (const auto& control : kControls) {
+        const int room = TwipsToPixels(control.width, dpi) - kLabelInset;
+        if (control.kind == ControlKind::Label && fl_width(control.text) > room) return false;
+    }
+    return true;
+}
+
+// The standard size, made smaller until every label's caption fits its width
+// in the font this display has.
+int StandardFontSize(int dpi) {
+    int size = PointsToPixels(kStandardPoints, dpi);
+    while (size > kSmallestFontSize && !LabelsFit(size, dpi)) --size;
+    return size;
+}
+
+struct PixelRect {
+    int x, y, w, h;
+};
+
+PixelRect ToPixels(const ControlLayout& control, int dpi) {
+    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
+            TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
+}
+
+Fl_Box* NewLabel(const PixelRect& r, const char* caption, Fl_Align align) {
+    auto* label = new Fl_Box(r.x, r.y, r.w, r.h, caption);
+    label->align(align | FL_ALIGN_INSIDE);
+    return label;
+}
+
+}  // namespace
+
+X11MainWindow::X11MainWindow(const std::string& commandLine)
+    : dpi_(DisplayDpi()),
+      fontSize_(StandardFontSize(dpi_)),
+      window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
+      controls_(BuildControls(dpi_, fontSize_)),
+      timer_(OnTick, this),
+      messages_(fontSize_),
+      commandLine_(commandLine),
+      form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
+                      messages_, pointer_, launcher_, commandLine_}) {
+    window_.end();
+    Wire();
+}
+
+// Created in the table's order, which is the Tab order; the labels and the
+// link take no focus.
+X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
+    Controls built;
+    for (const auto& control : kControls) {
+        const PixelRect r = ToPixels(control, dpi);
+        Fl_Widget* widget = nullptr;
+        switch (control.id) {
+        case ControlId::btoGO: widget = built.btoGO = new X11Button(r.x, r.y, r.w, r.h, control.text); break;
+        case ControlId::txtPixels: widget = built.txtPixels = new X11TextBox(r.x, r.y, r.w, r.h); break;
+        case ControlId::txtInterval: widget = built.txtInterval = new X11TextBox(r.x, r.y, r.w, r.h); break;
+        case ControlId::lblURL: widget = built.lblURL = new X11Link(r.x, r.y, r.w, r.h, kProductAddress); break;
+        case ControlId::Label1: widget = NewLabel(r, control.text, FL_ALIGN_CENTER); break;
+        case ControlId::Label2:
+        case ControlId::Label3: widget = NewLabel(r, control.text, FL_ALIGN_LEFT); break;
+        }
+        widget->labelsize(fontSize);
+    }
+    built.txtPixels->textsize(fontSize);
+    built.txtInterval->textsize(fontSize);
+    built.lblURL->labelsize(PointsToPixels(kLinkPointSize, dpi));
+    return built;
+}
+
+void X11MainWindow::Wire() {
+    window_.callback(OnClose);
+    controls_.btoGO->callback(Forward<&frmMain::btoGO_Click>, this);
+    controls_.lblURL->callback(Forward<&frmMain::lblURL_Click>, this);
+    controls_.txtInterval->when(FL_WHEN_CHANGED);
+    controls_.txtInterval->callback(Forward<&frmMain::txtInterval_Change>, this);
+    controls_.txtInterval->lost_focus_callback(Forward<&frmMain::txtInterval_LostFocus>, this);
+    controls_.txtPixels->when(FL_WHEN_CHANGED);
+    controls_.txtPixels->callback(Forward<&frmMain::txtPixels_Change>, this);
+    controls_.txtPixels->lost_focus_callback(Forward<&frmMain::txtPixels_LostFocus>, this);
+}
+
+void X11MainWindow::Show() {
+    form_.Form_Load();
+    window_.show();
+    controls_.btoGO->take_focus();
+}
+
+// Escape reaches the window as a shortcut and would hide it: only the
+// window manager's close ends the program.
+void X11MainWindow::OnClose(Fl_Widget* window, void*) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    window->hide();
+}
+
+}  // namespace nudgewick::x11

@@ -1,0 +1,67 @@
+// Does for the end-to-end tests what this xdotool cannot:
+//   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
+//   x_helper clipboard      prints the CLIPBOARD selection's text
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+int Close(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+    return 0;
+}
+
+void PrintProperty(Display* display, Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, window, property, 0, 4096, False, AnyPropertyType, &type, &format, &count,
+                       &remaining, &data);
+    if (data != nullptr) std::fwrite(data, 1, count, stdout);
+    std::fputc('\n', stdout);
+    XFree(data);
+}
+
+// Fails when nobody holds the clipboard or its owner does not answer in 5 s.
+int PrintClipboard(Display* display) {
+    const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom property = XInternAtom(display, "X_HELPER_CLIPBOARD", False);
+    XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False), XInternAtom(display, "UTF8_STRING", False),
+                      property, requestor, CurrentTime);
+    XFlush(display);
+    for (int tries = 0; tries < 500; ++tries) {
+        XEvent event{};
+        if (XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event)) {
+            if (event.xselection.property == None) return 1;
+            PrintProperty(display, requestor, property);
+            return 0;
+        }
+        usleep(10000);
+    }
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return 2;
+    if (argc == 3 && std::strcmp(argv[1], "close") == 0) return Close(display, std::strtoul(argv[2], nullptr, 0));
+    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return PrintClipboard(display);
+    std::fputs("usage: x_helper close WINDOW | clipboard\n", stderr);
+    return 2;
+}
