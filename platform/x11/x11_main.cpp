@@ -5,6 +5,7 @@
 #include <FL/x.H>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,17 @@
 #include "startup/command_line.h"
 
 using namespace nudgewick;
+
+namespace {
+
+// The server went away (it ended, or the connection broke): there is nothing
+// left to nudge. Xlib requires this handler not to return.
+int OnDisplayLost(Display* display) {
+    std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
+    std::_Exit(1);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::string commandLine = JoinArguments(std::vector<std::string>(argv + 1, argv + argc));
@@ -29,6 +41,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     fl_open_display(display);
+    XSetIOErrorHandler(OnDisplayLost);  // after FLTK, which installs its own
     if (!x11::X11Pointer::CanMove()) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
