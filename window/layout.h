@@ -45,4 +45,21 @@ constexpr int TwipsToPixels(int twips, int dpi) {
                                         : -((-scaled + half) / kTwipsPerInch));
 }
 
+// The largest font size, from largest down to smallest, at which every
+// label's caption fits its width at dpi less the inset the toolkit keeps
+// clear. textWidth(caption, size) measures a caption in pixels.
+template <typename TextWidth>
+int FittingFontSize(int largest, int smallest, int dpi, int inset, TextWidth textWidth) {
+    const auto fits = [&](int size) {
+        for (const auto& control : kControls) {
+            const int room = TwipsToPixels(control.width, dpi) - inset;
+            if (control.kind == ControlKind::Label && textWidth(control.text, size) > room) return false;
+        }
+        return true;
+    };
+    int size = largest;
+    while (size > smallest && !fits(size)) --size;
+    return size;
+}
+
 }  // namespace nudgewick

@@ -41,21 +41,14 @@ int PointsToPixels(double points, int dpi) {
     return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
 }
 
-bool LabelsFit(int fontSize, int dpi) {
-    fl_font(FL_HELVETICA, fontSize);
-    for (const auto& control : kControls) {
-        const int room = TwipsToPixels(control.width, dpi) - kLabelInset;
-        if (control.kind == ControlKind::Label && fl_width(control.text) > room) return false;
-    }
-    return true;
-}
-
 // The standard size, made smaller until every label's caption fits its width
 // in the font this display has.
 int StandardFontSize(int dpi) {
-    int size = PointsToPixels(kStandardPoints, dpi);
-    while (size > kSmallestFontSize && !LabelsFit(size, dpi)) --size;
-    return size;
+    return FittingFontSize(PointsToPixels(kStandardPoints, dpi), kSmallestFontSize, dpi, kLabelInset,
+                           [](const char* caption, int size) {
+                               fl_font(FL_HELVETICA, size);
+                               return fl_width(caption);
+                           });
 }
 
 struct PixelRect {

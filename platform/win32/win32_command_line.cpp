@@ -1,0 +1,20 @@
+#include "win32_command_line.h"
+
+namespace nudgewick::win32 {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+}  // namespace
+
+std::wstring_view CommandLineTail(std::wstring_view commandLine) {
+    std::size_t at = 0;
+    bool quoted = false;
+    for (; at < commandLine.size() && (quoted || !IsBlank(commandLine[at])); ++at) {
+        if (commandLine[at] == L'"') quoted = !quoted;
+    }
+    while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
+    return commandLine.substr(at);
+}
+
+}  // namespace nudgewick::win32

@@ -1,0 +1,11 @@
+#pragma once
+#include <string_view>
+
+namespace nudgewick::win32 {
+
+// What a Windows command line holds after the program's own name and the
+// blanks and tabs that follow it. The name ends at the first blank or tab
+// outside double quotes, so a quoted path may contain blanks.
+std::wstring_view CommandLineTail(std::wstring_view commandLine);
+
+}  // namespace nudgewick::win32

@@ -1,0 +1,68 @@
+#pragma once
+// The core's controls and services made of Win32 windows and system calls.
+// Each control is handed its window handle once the main window creates it.
+
+#include "window/controls.h"
+
+#include <windows.h>
+
+namespace nudgewick::win32 {
+
+class EditBox final : public TextBox {
+public:
+    HWND hwnd = nullptr;
+    std::string Text() const override;
+    void SetText(const std::string& text) override;
+};
+
+class PushButton final : public Button {
+public:
+    HWND hwnd = nullptr;
+    void SetCaption(const std::string& caption) override;
+};
+
+class StaticLabel final : public Label {
+public:
+    HWND hwnd = nullptr;
+    std::string Caption() const override;
+};
+
+// A SetTimer timer of the owner window; its WM_TIMER carries the id.
+class WindowTimer final : public Timer {
+public:
+    explicit WindowTimer(UINT_PTR id) : id_(id) {}
+    HWND owner = nullptr;
+    int Interval() const override { return interval_; }
+    void SetInterval(int milliseconds) override;
+    void Enable() override;
+
+private:
+    void Apply();
+    UINT_PTR id_;
+    int interval_ = 0;
+    bool enabled_ = false;
+};
+
+class MessageBoxDialog final : public MessageDialog {
+public:
+    HWND owner = nullptr;
+    void Show(const std::string& text) override;
+};
+
+class SystemPointer final : public Pointer {
+public:
+    void Read(Point& where) override;
+    void MoveBy(std::int32_t dx, std::int32_t dy) override;
+};
+
+class CmdLauncher final : public Launcher {
+public:
+    std::optional<std::string> Open(const std::string& address) override;
+};
+
+class ProcessCommandLine final : public CommandLineSource {
+public:
+    std::string Text() const override;
+};
+
+}  // namespace nudgewick::win32

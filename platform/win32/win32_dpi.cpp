@@ -1,0 +1,102 @@
+#include "window/layout.h"
+
+#include "win32_dpi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <string>
+
+#include "win32_text.h"
+
+namespace nudgewick::win32 {
+namespace {
+
+// A user32 function that older Windows lacks, or null there.
+template <typename Function>
+Function User32Function(const char* name) {
+    const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+UINT SystemDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+LOGFONTW MessageFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    static const auto forDpi = User32Function<decltype(&SystemParametersInfoForDpi)>("SystemParametersInfoForDpi");
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics.lfMessageFont;
+
+    LOGFONTW font{};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+    } else {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    }
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return font;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND hwnd) {
+    static const auto forWindow = User32Function<decltype(&GetDpiForWindow)>("GetDpiForWindow");
+    return forWindow ? forWindow(hwnd) : SystemDpi();
+}
+
+int Scale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
+
+SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto forDpi = User32Function<decltype(&AdjustWindowRectExForDpi)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, clientWidth, clientHeight};
+    if (!forDpi || !forDpi(&frame, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+namespace {
+
+// The width in pixels of text in font at a character height of size pixels.
+int TextWidth(LOGFONTW font, int size, const char* text) {
+    font.lfHeight = -size;
+    const HFONT handle = CreateFontIndirectW(&font);
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, handle);
+    const std::wstring wide = Widen(text);
+    SIZE extent{};
+    GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(handle);
+    return extent.cx;
+}
+
+}  // namespace
+
+// The message font, made smaller where a label's caption would not fit.
+HFONT CreateDialogFont(UINT dpi) {
+    LOGFONTW font = MessageFont(dpi);
+    const int standard = std::abs(font.lfHeight);
+    font.lfHeight = -FittingFontSize(standard, standard / 2, static_cast<int>(dpi), 0,
+                                     [&font](const char* caption, int size) { return TextWidth(font, size, caption); });
+    return CreateFontIndirectW(&font);
+}
+
+HFONT CreateLinkFont(UINT dpi) {
+    constexpr int kPointsPerInch = 72;
+    const int hundredthsOfPoint = static_cast<int>(std::lround(kLinkPointSize * 100));
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), kPointsPerInch * 100);
+    font.lfWeight = FW_NORMAL;
+    font.lfUnderline = TRUE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    constexpr wchar_t kFace[] = L"MS Sans Serif";
+    std::copy(std::begin(kFace), std::end(kFace), font.lfFaceName);
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace nudgewick::win32

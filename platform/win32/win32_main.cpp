@@ -1,0 +1,72 @@
+// Nudgewick for Windows: checks the command line, then runs the window.
+#include "startup/command_line.h"
+#include "window/controls.h"
+
+#include "win32_command_line.h"
+#include "win32_main_window.h"
+#include "win32_text.h"
+
+namespace nudgewick::win32 {
+namespace {
+
+bool IsUsableOutput(HANDLE handle) {
+    const DWORD type = GetFileType(handle);
+    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR;
+}
+
+// A window program has no console of its own: it writes where its standard
+// output or error leads, else to the console of the prompt that started it.
+HANDLE ConsoleOutput(DWORD which) {
+    const HANDLE inherited = GetStdHandle(which);
+    if (IsUsableOutput(inherited)) return inherited;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return INVALID_HANDLE_VALUE;
+    return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+}
+
+void WriteToConsole(const std::string& text, bool isError) {
+    const HANDLE output = ConsoleOutput(isError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (output == INVALID_HANDLE_VALUE) return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(output, &mode)) {
+        const std::wstring wide = Widen(text);
+        WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+}
+
+void ShowMessage(const std::string& text) {
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
+}
+
+int RunMessageLoop(const MainWindow& window) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(window.Hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+}  // namespace nudgewick::win32
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    using namespace nudgewick::win32;
+    const auto check = nudgewick::CheckCommandLine(Narrow(CommandLineTail(GetCommandLineW())));
+    if (!check.proceed) {
+        WriteToConsole(check.output, check.exitCode != 0);
+        ShowMessage(check.output);
+        return check.exitCode;
+    }
+    MainWindow window;
+    if (!window.Create(instance, showCommand)) {
+        ShowMessage(window.FailureText());
+        return 1;
+    }
+    return RunMessageLoop(window);
+}

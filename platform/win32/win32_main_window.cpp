@@ -1,0 +1,252 @@
+#include "window/frm_main.h"
+#include "window/layout.h"
+#include "window/product_address.h"
+
+#include "win32_dpi.h"
+#include "win32_main_window.h"
+#include "win32_text.h"
+
+namespace nudgewick::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = 0;
+constexpr UINT_PTR kTimerId = 1;
+
+// IDOK and IDCANCEL are what Enter and Escape send, so the controls start above them.
+constexpr int kFirstControlId = 100;
+
+// Posted by a box that lost the focus, so that its handler runs once the
+// focus has settled, and outside WM_KILLFOCUS where no message may be shown.
+constexpr UINT kFocusLeftMessage = WM_APP + 1;
+
+int CommandId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass ClassOf(const ControlLayout& control) {
+    switch (control.kind) {
+        case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+        case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
+        case ControlKind::Label: break;
+    }
+    // Label1 is the title over the link; the others name the boxes beside them.
+    return {L"STATIC", control.id == ControlId::Label1 ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
+}
+
+std::wstring InitialText(const ControlLayout& control) {
+    return Widen(control.kind == ControlKind::Link ? kProductAddress : control.text);
+}
+
+}  // namespace
+
+MainWindow::MainWindow()
+    : Timer1_(kTimerId),
+      form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
+                      commandLine_}) {}
+
+MainWindow::~MainWindow() {
+    DeleteObject(fonts_.dialog);
+    DeleteObject(fonts_.link);
+}
+
+bool MainWindow::Create(HINSTANCE instance, int showCommand) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass)) {
+        failure_ = Failure("Nudgewick could not register its window class", GetLastError());
+        return false;
+    }
+    // The size follows in WM_CREATE, once the window's DPI is known.
+    const HWND hwnd = CreateWindowExW(kExStyle, kClassName, Widen(kWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    if (!hwnd) {
+        if (failure_.empty()) failure_ = Failure("Nudgewick could not create its window", GetLastError());
+        return false;
+    }
+    ShowWindow(hwnd, showCommand);
+    UpdateWindow(hwnd);
+    return true;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: return OnCreate();
+        case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
+        case WM_TIMER: return OnTimer(wParam);
+        case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
+        case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
+        case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        case WM_CLOSE: return OnClose();
+        case WM_DESTROY: return OnDestroy();
+        case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
+        default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+LRESULT MainWindow::OnCreate() {
+    if (!CreateControls()) return -1;
+    ConnectControls();
+    Relayout(WindowDpi(hwnd_));
+    focus_ = Control(ControlId::btoGO);
+    form_.Form_Load();
+    return 0;
+}
+
+// Creating them in table order gives the Tab order.
+bool MainWindow::CreateControls() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    for (const ControlLayout& control : kControls) {
+        const ControlClass windowClass = ClassOf(control);
+        const HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name, InitialText(control).c_str(),
+                                          WS_CHILD | WS_VISIBLE | windowClass.style, 0, 0, 0, 0, hwnd_,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandId(control.id))),
+                                          instance, nullptr);
+        if (!hwnd) {
+            failure_ = Failure("Nudgewick could not create its " + Narrow(windowClass.name) + " control",
+                               GetLastError());
+            return false;
+        }
+        controls_[static_cast<std::size_t>(control.id)] = hwnd;
+    }
+    return true;
+}
+
+void MainWindow::ConnectControls() {
+    txtInterval_.hwnd = Control(ControlId::txtInterval);
+    txtPixels_.hwnd = Control(ControlId::txtPixels);
+    btoGO_.hwnd = Control(ControlId::btoGO);
+    lblURL_.hwnd = Control(ControlId::lblURL);
+    Timer1_.owner = hwnd_;
+    messages_.owner = hwnd_;
+}
+
+// Sizes the window and places the controls for dpi, in fonts made for it.
+void MainWindow::Relayout(UINT dpi) {
+    const Fonts previous = fonts_;
+    fonts_ = {CreateDialogFont(dpi), CreateLinkFont(dpi)};
+
+    const SIZE size = WindowSizeForClient(Scale(kClientWidthTwips, dpi), Scale(kClientHeightTwips, dpi), kStyle,
+                                          kExStyle, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const ControlLayout& control : kControls) {
+        const HWND hwnd = Control(control.id);
+        SetWindowPos(hwnd, nullptr, Scale(control.left, dpi), Scale(control.top, dpi), Scale(control.width, dpi),
+                     Scale(control.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        const HFONT font = control.kind == ControlKind::Link ? fonts_.link : fonts_.dialog;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    DeleteObject(previous.dialog);
+    DeleteObject(previous.link);
+}
+
+HWND MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+
+LRESULT MainWindow::OnCommand(int id, int code) {
+    if (id == CommandId(ControlId::btoGO) && code == BN_CLICKED) {
+        form_.btoGO_Click();
+    } else if (id == CommandId(ControlId::lblURL) && code == STN_CLICKED) {
+        form_.lblURL_Click();
+    } else if (id == CommandId(ControlId::txtInterval) && code == EN_CHANGE) {
+        form_.txtInterval_Change();
+    } else if (id == CommandId(ControlId::txtPixels) && code == EN_CHANGE) {
+        form_.txtPixels_Change();
+    } else if ((id == CommandId(ControlId::txtInterval) || id == CommandId(ControlId::txtPixels)) &&
+               code == EN_KILLFOCUS) {
+        PostMessageW(hwnd_, kFocusLeftMessage, static_cast<WPARAM>(id), 0);
+    }
+    return 0;  // IDOK and IDCANCEL from Enter and Escape do nothing
+}
+
+// A box's LostFocus runs only when the focus went to another control of this
+// window: not when the window was deactivated (another program or one of our
+// own messages has the focus then), and not once the window is closing.
+LRESULT MainWindow::OnFocusLeft(int id) {
+    const HWND focus = GetFocus();
+    if (closing_ || focus == GetDlgItem(hwnd_, id) || !IsChild(hwnd_, focus)) return 0;
+    if (id == CommandId(ControlId::txtInterval)) {
+        form_.txtInterval_LostFocus();
+    } else {
+        form_.txtPixels_LostFocus();
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnTimer(UINT_PTR id) {
+    if (id == kTimerId) form_.Timer1_Timer();
+    return 0;
+}
+
+LRESULT MainWindow::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != Control(ControlId::lblURL)) {
+        return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, wParam, lParam);
+    }
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, RGB(kLinkRed, kLinkGreen, kLinkBlue));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// Remembers the focused control when the window is deactivated and gives it
+// the focus back on reactivation, as a dialog does.
+LRESULT MainWindow::OnActivate(int state) {
+    if (state == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (IsChild(hwnd_, focus)) focus_ = focus;
+    } else if (focus_) {
+        SetFocus(focus_);
+    }
+    return 0;
+}
+
+// Moves to where Windows suggests, then sizes everything for the new DPI.
+LRESULT MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout(dpi);
+    return 0;
+}
+
+LRESULT MainWindow::OnClose() {
+    closing_ = true;
+    DestroyWindow(hwnd_);
+    return 0;
+}
+
+LRESULT MainWindow::OnDestroy() {
+    PostQuitMessage(0);
+    return 0;
+}
+
+// The window is gone: later messages must not reach this object.
+LRESULT MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
+}
+
+}  // namespace nudgewick::win32

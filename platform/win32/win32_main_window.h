@@ -1,0 +1,70 @@
+#pragma once
+#include "window/frm_main.h"
+#include "window/layout.h"
+
+#include <array>
+#include <string>
+
+#include "win32_controls.h"
+
+namespace nudgewick::win32 {
+
+// The program's one window. It builds the controls from the layout table,
+// keeps them sized for the monitor's DPI and turns their notifications into
+// calls of frmMain's handlers, which make every decision.
+class MainWindow {
+public:
+    MainWindow();
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates and shows the window; on false, FailureText says why.
+    bool Create(HINSTANCE instance, int showCommand);
+    const std::string& FailureText() const { return failure_; }
+    HWND Hwnd() const { return hwnd_; }
+
+private:
+    struct Fonts {
+        HFONT dialog = nullptr;
+        HFONT link = nullptr;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCreate();
+    LRESULT OnCommand(int id, int code);
+    LRESULT OnFocusLeft(int id);
+    LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(int state);
+    LRESULT OnDpiChanged(UINT dpi, const RECT& suggested);
+    LRESULT OnClose();
+    LRESULT OnDestroy();
+    LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
+
+    bool CreateControls();
+    void ConnectControls();
+    void Relayout(UINT dpi);
+    HWND Control(ControlId id) const;
+
+    HWND hwnd_ = nullptr;
+    std::array<HWND, kControls.size()> controls_{};
+    HWND focus_ = nullptr;  // the control that gets the focus back on activation
+    bool closing_ = false;
+    Fonts fonts_;
+    std::string failure_;
+
+    EditBox txtInterval_;
+    EditBox txtPixels_;
+    PushButton btoGO_;
+    StaticLabel lblURL_;
+    WindowTimer Timer1_;
+    MessageBoxDialog messages_;
+    SystemPointer pointer_;
+    CmdLauncher launcher_;
+    ProcessCommandLine commandLine_;
+    frmMain form_;
+};
+
+}  // namespace nudgewick::win32
