@@ -192,17 +192,6 @@ TEST(PixelsBoxTest, BadTextKeepsTheDistanceAndShowsItAgain) {
     EXPECT_EQ(rig.messages.shown, Words(4, kPixelsMessage));
 }
 
-TEST(ChangeHandlersTest, TypingAloneChangesNothing) {
-    Rig rig("5000 7");
-    rig.txtInterval.text = "2500";
-    rig.txtPixels.text = "9";
-    rig.form.txtInterval_Change();
-    rig.form.txtPixels_Change();
-    EXPECT_EQ(rig.state().nInterval, 5000);
-    EXPECT_EQ(rig.state().nPixels, 7);
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
 TEST(WebLinkTest, EachClickOpensTheAddressTheLabelShows) {
     Rig rig;
     rig.lblURL.caption = "https://nudgewick.example/";
