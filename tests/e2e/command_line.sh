@@ -1,23 +1,20 @@
-# Command lines refused or answered before any window: the program runs
-# without DISPLAY, so opening one would fail with status 1. Then the two
-# ways start-up fails: no display, and a display without XTEST.
+# Bad command lines exit 2 naming the word; --help, --version exit 0; no display or no XTEST: one line, status 1.
 source "$(dirname "$0")/common.sh"
+unset DISPLAY  # until the last check: a program that went on to open one would fail with status 1
 
+# Sets STATUS, OUT and ERR; ERR is also in $SCRATCH/err.
 run() {
     STATUS=0
-    env -u DISPLAY "$PROGRAM" "$@" >out.txt 2>err.txt || STATUS=$?
-    OUT=$(cat out.txt) ERR=$(cat err.txt)
-    rm -f out.txt err.txt
+    "$PROGRAM" "$@" >"$SCRATCH/out" 2>"$SCRATCH/err" || STATUS=$?
+    OUT=$(<"$SCRATCH/out") ERR=$(<"$SCRATCH/err")
 }
-cd "$(mktemp -d)"
 
 expect_refused() {
     local word=$1
     shift
     run "$@"
-    [ "$STATUS" -eq 2 ] || fail "$* gave status $STATUS, want 2"
-    [ -z "$OUT" ] || fail "$* wrote to standard output: $OUT"
-    grep -qF "\"$word\"" <<<"$ERR" || fail "$* does not name $word: $ERR"
+    [ "$STATUS" -eq 2 ] && [ -z "$OUT" ] && grep -qF "\"$word\"" <<<"$ERR" ||
+        fail "$* gave status $STATUS, output '$OUT', errors '$ERR'; want 2, no output, \"$word\" named"
 }
 expect_refused abc abc
 expect_refused 40000 40000 5
@@ -26,16 +23,15 @@ expect_refused x 3000 x
 
 for flag in --help --version; do
     run 3000 "$flag"
-    [ "$STATUS" -eq 0 ] && [ -n "$OUT" ] && [ -z "$ERR" ] || fail "$flag gave status $STATUS, output '$OUT', errors '$ERR'"
+    [ "$STATUS" -eq 0 ] && [ -n "$OUT" ] && [ -z "$ERR" ] ||
+        fail "$flag gave status $STATUS, output '$OUT', errors '$ERR'"
 done
-grep -q '^Nudgewick 1\.00$' <<<"$OUT" || fail "--version printed $OUT"
+grep -qx 'Nudgewick 1\.00' <<<"$OUT" || fail "--version printed $OUT"
 
 run 3000 5
-[ "$STATUS" -eq 1 ] && [ "$(wc -l <<<"$ERR")" -eq 1 ] || fail "without a display: status $STATUS, errors '$ERR'"
-
+[ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" || fail "without a display: status $STATUS, errors '$ERR'"
 start_xvfb -extension XTEST
-STATUS=0
-ERR=$("$PROGRAM" 3000 5 2>&1 >/dev/null) || STATUS=$?
-[ "$STATUS" -eq 1 ] && grep -q XTEST <<<"$ERR" && [ "$(wc -l <<<"$ERR")" -eq 1 ] ||
+run 3000 5
+[ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" && grep -q XTEST <<<"$ERR" ||
     fail "without XTEST: status $STATUS, errors '$ERR'"
 echo PASS

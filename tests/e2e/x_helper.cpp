@@ -24,18 +24,6 @@ int Close(Display* display, Window window) {
     return 0;
 }
 
-void PrintProperty(Display* display, Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, property, 0, 4096, False, AnyPropertyType, &type, &format, &count,
-                       &remaining, &data);
-    if (data != nullptr) std::fwrite(data, 1, count, stdout);
-    std::fputc('\n', stdout);
-    XFree(data);
-}
-
 // Fails when nobody holds the clipboard or its owner does not answer in 5 s.
 int PrintClipboard(Display* display) {
     const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
@@ -43,16 +31,22 @@ int PrintClipboard(Display* display) {
     XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False), XInternAtom(display, "UTF8_STRING", False),
                       property, requestor, CurrentTime);
     XFlush(display);
-    for (int tries = 0; tries < 500; ++tries) {
-        XEvent event{};
-        if (XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event)) {
-            if (event.xselection.property == None) return 1;
-            PrintProperty(display, requestor, property);
-            return 0;
-        }
+    XEvent event{};
+    for (int tries = 0; !XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event); ++tries) {
+        if (tries == 500) return 1;
         usleep(10000);
     }
-    return 1;
+    if (event.xselection.property == None) return 1;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, requestor, property, 0, 4096, False, AnyPropertyType, &type, &format, &count,
+                       &remaining, &data);
+    if (data != nullptr) std::fwrite(data, 1, count, stdout);
+    std::fputc('\n', stdout);
+    XFree(data);
+    return 0;
 }
 
 }  // namespace

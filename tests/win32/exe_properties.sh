@@ -1,9 +1,6 @@
-#!/usr/bin/env bash
-# nudgewick.exe stands alone: it imports system DLLs only (no C++ runtime,
-# libgcc or winpthread DLL), carries version 1.00 and stays small.
-set -euo pipefail
+# nudgewick.exe imports system DLLs only (no C++ runtime, libgcc or winpthread), carries version 1.00 and stays small.
+source "$(dirname "$0")/../e2e/xvfb.sh"
 exe=$1 objdump=$2
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$imports" ] || fail "no imports found"
