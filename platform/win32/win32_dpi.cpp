@@ -49,8 +49,6 @@ UINT WindowDpi(HWND hwnd) {
     return forWindow ? forWindow(hwnd) : SystemDpi();
 }
 
-int Scale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
-
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto forDpi = User32Function<decltype(&AdjustWindowRectExForDpi)>("AdjustWindowRectExForDpi");
     RECT frame{0, 0, clientWidth, clientHeight};

@@ -8,9 +8,6 @@ namespace nudgewick::win32 {
 
 UINT WindowDpi(HWND hwnd);
 
-// The twips of the layout table in pixels at dpi.
-int Scale(int twips, UINT dpi);
-
 // The outer size of a window whose client area is clientWidth x clientHeight.
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
 

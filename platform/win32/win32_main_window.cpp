@@ -149,13 +149,15 @@ void MainWindow::Relayout(UINT dpi) {
     const Fonts previous = fonts_;
     fonts_ = {CreateDialogFont(dpi), CreateLinkFont(dpi)};
 
-    const SIZE size = WindowSizeForClient(Scale(kClientWidthTwips, dpi), Scale(kClientHeightTwips, dpi), kStyle,
-                                          kExStyle, dpi);
+    const int pixelsPerInch = static_cast<int>(dpi);
+    const auto scale = [pixelsPerInch](int twips) { return TwipsToPixels(twips, pixelsPerInch); };
+    const SIZE size =
+        WindowSizeForClient(scale(kClientWidthTwips), scale(kClientHeightTwips), kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlLayout& control : kControls) {
         const HWND hwnd = Control(control.id);
-        SetWindowPos(hwnd, nullptr, Scale(control.left, dpi), Scale(control.top, dpi), Scale(control.width, dpi),
-                     Scale(control.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, scale(control.left), scale(control.top), scale(control.width),
+                     scale(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
         const HFONT font = control.kind == ControlKind::Link ? fonts_.link : fonts_.dialog;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
