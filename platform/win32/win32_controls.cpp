@@ -1,6 +1,3 @@
-#include "window/launch_command.h"
-
-#include "win32_command_line.h"
 #include "win32_controls.h"
 #include "win32_text.h"
 
@@ -44,40 +41,5 @@ void WindowTimer::Apply() {
 void MessageBoxDialog::Show(const std::string& text) {
     MessageBoxW(owner, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
 }
-
-void SystemPointer::Read(Point& where) {
-    POINT position;
-    if (GetCursorPos(&position)) where = {position.x, position.y};
-}
-
-// A relative move, the same input a physical mouse sends.
-void SystemPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
-}
-
-// cmd's "start" hands the address to the default browser; its own console
-// window opens minimised and closes by itself.
-std::optional<std::string> CmdLauncher::Open(const std::string& address) {
-    std::wstring commandLine = Widen(CmdStartCommandLine(address));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return SystemMessage(GetLastError());
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return std::nullopt;
-}
-
-std::string ProcessCommandLine::Text() const { return Narrow(CommandLineTail(GetCommandLineW())); }
 
 }  // namespace nudgewick::win32

@@ -1,5 +1,5 @@
 #pragma once
-// The core's controls and services made of Win32 windows and system calls.
+// The core's controls, timer and message box made of Win32 windows.
 // Each control is handed its window handle once the main window creates it.
 
 #include "window/controls.h"
@@ -47,22 +47,6 @@ class MessageBoxDialog final : public MessageDialog {
 public:
     HWND owner = nullptr;
     void Show(const std::string& text) override;
-};
-
-class SystemPointer final : public Pointer {
-public:
-    void Read(Point& where) override;
-    void MoveBy(std::int32_t dx, std::int32_t dy) override;
-};
-
-class CmdLauncher final : public Launcher {
-public:
-    std::optional<std::string> Open(const std::string& address) override;
-};
-
-class ProcessCommandLine final : public CommandLineSource {
-public:
-    std::string Text() const override;
 };
 
 }  // namespace nudgewick::win32

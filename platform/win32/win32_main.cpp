@@ -6,6 +6,8 @@
 #include "win32_main_window.h"
 #include "win32_text.h"
 
+#include <utility>
+
 namespace nudgewick::win32 {
 namespace {
 
@@ -57,13 +59,14 @@ int RunMessageLoop(const MainWindow& window) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
-    const auto check = nudgewick::CheckCommandLine(Narrow(CommandLineTail(GetCommandLineW())));
+    std::string commandLine = Narrow(CommandLineTail(GetCommandLineW()));
+    const auto check = nudgewick::CheckCommandLine(commandLine);
     if (!check.proceed) {
         WriteToConsole(check.output, check.exitCode != 0);
         ShowMessage(check.output);
         return check.exitCode;
     }
-    MainWindow window;
+    MainWindow window(std::move(commandLine));
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());
         return 1;

@@ -46,8 +46,9 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(std::string commandLine)
     : Timer1_(kTimerId),
+      commandLine_(std::move(commandLine)),
       form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
                       commandLine_}) {}
 

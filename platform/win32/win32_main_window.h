@@ -4,17 +4,30 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "win32_controls.h"
+#include "win32_launcher.h"
+#include "win32_pointer.h"
 
 namespace nudgewick::win32 {
+
+// The command line after the program's name, read once at start.
+class FixedCommandLine final : public CommandLineSource {
+public:
+    explicit FixedCommandLine(std::string text) : text_(std::move(text)) {}
+    std::string Text() const override { return text_; }
+
+private:
+    std::string text_;
+};
 
 // The program's one window. It builds the controls from the layout table,
 // keeps them sized for the monitor's DPI and turns their notifications into
 // calls of frmMain's handlers, which make every decision.
 class MainWindow {
 public:
-    MainWindow();
+    explicit MainWindow(std::string commandLine);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -63,7 +76,7 @@ private:
     MessageBoxDialog messages_;
     SystemPointer pointer_;
     CmdLauncher launcher_;
-    ProcessCommandLine commandLine_;
+    FixedCommandLine commandLine_;
     frmMain form_;
 };
 

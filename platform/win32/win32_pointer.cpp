@@ -1,0 +1,21 @@
+#include "win32_pointer.h"
+
+#include <windows.h>
+
+namespace nudgewick::win32 {
+
+void SystemPointer::Read(Point& where) {
+    POINT position;
+    if (GetCursorPos(&position)) where = {position.x, position.y};
+}
+
+void SystemPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace nudgewick::win32

@@ -1,0 +1,14 @@
+#pragma once
+#include "window/controls.h"
+
+namespace nudgewick::win32 {
+
+// The system's mouse pointer, moved through SendInput as a physical mouse
+// moves it.
+class SystemPointer final : public Pointer {
+public:
+    void Read(Point& where) override;
+    void MoveBy(std::int32_t dx, std::int32_t dy) override;
+};
+
+}  // namespace nudgewick::win32
