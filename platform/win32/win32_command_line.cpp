@@ -13,7 +13,7 @@ std::wstring_view CommandLineTail(std::wstring_view commandLine) {
     for (; at < commandLine.size() && (quoted || !IsBlank(commandLine[at])); ++at) {
         if (commandLine[at] == L'"') quoted = !quoted;
     }
-    while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
+    if (at < commandLine.size()) ++at;
     return commandLine.substr(at);
 }
 
