@@ -73,15 +73,13 @@ int TextWidth(LOGFONTW font, int size, const char* text) {
     return extent.cx;
 }
 
-}  // namespace
-
-// The message font, made smaller where a label's caption would not fit.
-HFONT CreateDialogFont(UINT dpi) {
-    LOGFONTW font = MessageFont(dpi);
-    const int standard = std::abs(font.lfHeight);
-    font.lfHeight = -FittingFontSize(standard, standard / 2, static_cast<int>(dpi), 0,
-                                     [&font](const char* caption, int size) { return TextWidth(font, size, caption); });
-    return CreateFontIndirectW(&font);
+// The largest size, at most the standard one and down to 10 px at 96 dpi, at
+// which the labels' captions fit their widths.
+int LabelFontSize(const LOGFONTW& standard, UINT dpi) {
+    constexpr int kSmallestAt96Dpi = 10;
+    const int smallest = MulDiv(kSmallestAt96Dpi, static_cast<int>(dpi), 96);
+    return FittingFontSize(std::abs(standard.lfHeight), smallest, static_cast<int>(dpi), 0,
+                           [&standard](const char* caption, int size) { return TextWidth(standard, size, caption); });
 }
 
 HFONT CreateLinkFont(UINT dpi) {
@@ -94,6 +92,16 @@ HFONT CreateLinkFont(UINT dpi) {
     font.lfCharSet = DEFAULT_CHARSET;
     constexpr wchar_t kFace[] = L"MS Sans Serif";
     std::copy(std::begin(kFace), std::end(kFace), font.lfFaceName);
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+// The boxes and the button read in the desktop's message font at its size.
+HFONT CreateControlFont(const ControlLayout& control, UINT dpi) {
+    if (control.kind == ControlKind::Link) return CreateLinkFont(dpi);
+    LOGFONTW font = MessageFont(dpi);
+    if (control.kind == ControlKind::Label) font.lfHeight = -LabelFontSize(font, dpi);
     return CreateFontIndirectW(&font);
 }
 

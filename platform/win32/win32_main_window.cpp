@@ -53,8 +53,7 @@ MainWindow::MainWindow(std::string commandLine)
                       commandLine_}) {}
 
 MainWindow::~MainWindow() {
-    DeleteObject(fonts_.dialog);
-    DeleteObject(fonts_.link);
+    for (const HFONT font : fonts_) DeleteObject(font);
 }
 
 bool MainWindow::Create(HINSTANCE instance, int showCommand) {
@@ -147,9 +146,7 @@ void MainWindow::ConnectControls() {
 
 // Sizes the window and places the controls for dpi, in fonts made for it.
 void MainWindow::Relayout(UINT dpi) {
-    const Fonts previous = fonts_;
-    fonts_ = {CreateDialogFont(dpi), CreateLinkFont(dpi)};
-
+    const auto previous = fonts_;
     const int pixelsPerInch = static_cast<int>(dpi);
     const auto scale = [pixelsPerInch](int twips) { return TwipsToPixels(twips, pixelsPerInch); };
     const SIZE size =
@@ -159,11 +156,11 @@ void MainWindow::Relayout(UINT dpi) {
         const HWND hwnd = Control(control.id);
         SetWindowPos(hwnd, nullptr, scale(control.left), scale(control.top), scale(control.width),
                      scale(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT font = control.kind == ControlKind::Link ? fonts_.link : fonts_.dialog;
+        HFONT& font = fonts_[static_cast<std::size_t>(control.id)];
+        font = CreateControlFont(control, dpi);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
-    DeleteObject(previous.dialog);
-    DeleteObject(previous.link);
+    for (const HFONT font : previous) DeleteObject(font);
 }
 
 HWND MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }

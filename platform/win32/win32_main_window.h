@@ -38,11 +38,6 @@ public:
     HWND Hwnd() const { return hwnd_; }
 
 private:
-    struct Fonts {
-        HFONT dialog = nullptr;
-        HFONT link = nullptr;
-    };
-
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreate();
@@ -65,7 +60,7 @@ private:
     std::array<HWND, kControls.size()> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
-    Fonts fonts_;
+    std::array<HFONT, kControls.size()> fonts_{};
     std::string failure_;
 
     EditBox txtInterval_;
