@@ -16,12 +16,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One self-contained .exe: the C++ runtime and winpthread are linked in, so it
-# needs nothing beyond the system's own DLLs. Unused code is dropped, symbols
-# are stripped.
+# One self-contained .exe (and test DLL): the C++ runtime and winpthread are
+# linked in, so it needs nothing beyond the system's own DLLs. Unused code is
+# dropped, symbols are stripped.
 set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -s -Wl,--gc-sections")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "${CMAKE_EXE_LINKER_FLAGS_INIT}")
 
 # Wine is for the tests only: without it the .exe still builds, and the tests
 # that run Windows code are left out. With it, ctest starts the Windows test

@@ -1,22 +1,12 @@
-# Under Wine: a 5 px swing the button stops; the floor message on Tab only; --version and a bad word answered in a box.
-source "$(dirname "$0")/wine.sh"
+# Under Wine: a 5 px swing the button stops; the floor message on Tab only; raw command lines as a
+# shortcut hands them over, read back from the window or the message, with the text sizes at 96 dpi.
+# CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
+source "$(dirname "$0")/../e2e/xvfb.sh"
+PROGRAM=$1 PROBE=$2 RUN_WITH=(wine)
+focus() { xdotool windowfocus --sync "$1" && sleep 0.5; }  # and a moment for Wine to activate it
 
-# Runs a second nudgewick.exe, which takes the focus with one message and no
-# window; answers it; sets STATUS, and OUT and ERR to what it printed.
-answer() {
-    wine "$PROGRAM" "$@" >"$SCRATCH/out" 2>"$SCRATCH/err" &
-    local other=$!
-    wait_for_window '^Nudgewick$' >/dev/null
-    sleep 1
-    [ "$(windows '^Nudgewick$' | wc -l)" = 1 ] || fail "losing the focus to another program brought up a message"
-    [ "$(windows '^Nudgewick 1\.0$' | wc -l)" = 1 ] || fail "a window opened for: $*"
-    dismiss_message "for $*"
-    STATUS=0
-    wait "$other" || STATUS=$?
-    OUT=$(<"$SCRATCH/out") ERR=$(<"$SCRATCH/err")
-}
-
-start_session
+start_xvfb
+at_exit 'wineserver -k 2>/dev/null'  # Wine stops before the X server
 start_program 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
@@ -39,8 +29,30 @@ sleep 1
 expect_no_message "on Enter or Escape in the interval box"
 [ -n "$(windows '^Nudgewick 1\.0$')" ] || fail "Enter or Escape closed the window"
 
-answer --version
-[ "$STATUS" = 0 ] && grep -qx 'Nudgewick 1\.00' <<<"$OUT" || fail "--version gave status $STATUS and printed: $OUT"
+# Each row starts another nudgewick.exe, which takes the focus from the box (probe.cpp says what it
+# prints), and wants the button's caption and the boxes (pixels, interval) or the message's button,
+# then the exit status. \t stands for a tab.
+probe() { wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" 2>"$SCRATCH/err" | tr -d '\r'; }
+while IFS='|' read -r commandLine want; do
+    shown=$(probe "$commandLine")
+    got=$(awk '$1 == "Button" || $1 == "Edit" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")
+    [ "$got" = "$want " ] || fail "[$commandLine] showed $got, not $want:"$'\n'"$shown"
+    awk '($1 == "Edit" || $1 == "Button") && $2 < 11 || $1 == "Edit" && $3 > $4 || $1 == "Static" && $2 < 10 {
+        print; bad = 1 } END { exit bad }' <<<"$shown" || fail "[$commandLine]: text too small, or too big for its box"
+    [[ $commandLine != *--version ]] || grep -qx 'Nudgewick 1\.00' <<<"$shown" || fail "--version printed: $shown"
+done <<'EOF'
+"nudgewick.exe"   |Stop 0 0 0
+nudgewick.exe|Stop 3 10000 0
+"C:\Program Files\nudgewick.exe"\t1000 -7|Stop -7 3000 0
+C:\"Program Files"\nudgewick.exe 4000 5|Stop 5 4000 0
+"C:\Program Files\nudgewick.exe 4000|Stop 3 10000 0
+nudgewick.exe --version|OK 0
+nudgewick.exe 12x 5|OK 2
+EOF
+grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^usage: ' <<<"$shown" ||
+    fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
+grep -q '^nudgewick: interval "12x"' "$SCRATCH/err" || fail "a bad interval printed: $(<"$SCRATCH/err")"
+expect_no_message "when another program took the focus"
 
 # Back in the window the focus is in the box again: Tab leaves it.
 focus "$WID"
@@ -48,7 +60,4 @@ xdotool key Tab
 dismiss_message "when Tab left the box with 2500"
 sleep 2
 expect_no_message "again once dismissed"
-
-answer 12x 5
-[ "$STATUS" = 2 ] && grep -q 'interval "12x"' <<<"$ERR" || fail "a bad interval gave status $STATUS and printed: $ERR"
 echo PASS
