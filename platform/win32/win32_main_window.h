@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win32_controls.h"
+#include "win32_tray.h"
 
 namespace nudgewick::win32 {
 
@@ -14,6 +15,8 @@ namespace nudgewick::win32 {
 // calls of frmMain's handlers, which make every decision.
 class MainWindow {
 public:
+    static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
+
     MainWindow();
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
@@ -42,6 +45,8 @@ private:
     LRESULT OnClose();
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowRequest();
+    void OnTrayChoice(UINT id);
 
     bool CreateControls();
     void ConnectControls();
@@ -65,6 +70,7 @@ private:
     CmdLauncher launcher_;
     ProcessCommandLine commandLine_;
     frmMain form_;
+    TrayIcon tray_;
 };
 
 }  // namespace nudgewick::win32
