@@ -9,6 +9,7 @@ within() {
     fail "$2"
 }
 shown() { [ -n "$(xdotool search --onlyvisible --name '^Nudgewick 1\.0$' 2>/dev/null)" ]; }
+menu_open() { [ "$(xdotool search --onlyvisible --class nudgewick 2>/dev/null | wc -l)" -gt 1 ]; }
 
 start_session
 "$TRAY_MANAGER" >"$SCRATCH/docked" &
@@ -17,7 +18,8 @@ at_exit 'stop_pid TRAY_PID'
 start_program 3000 5
 within 10 "the icon did not dock in the tray" '[ -s "$SCRATCH/docked" ]'
 
-wine "$HIDE_WINDOW" && within 5 "the window did not hide" '! shown'
+wine "$HIDE_WINDOW" || fail "the window could not be hidden"
+within 5 "the window did not hide" '! shown'
 timeout 30 wine "$PROGRAM" 3000 5 2>"$SCRATCH/err" || fail "a second start gave status $?"
 grep -qx 'Nudgewick is already running' "$SCRATCH/err" || fail "a second start printed: $(<"$SCRATCH/err")"
 within 5 "the hidden window did not come back for a second start" shown
@@ -26,7 +28,9 @@ within 5 "the hidden window did not come back for a second start" shown
 # Exit is the menu's last entry; Wine gives the keys to our focused window.
 focus "$WID"
 eval "$(xdotool getwindowgeometry --shell "$(head -n 1 "$SCRATCH/docked")")"
-xdotool mousemove --sync $((X + 4)) $((Y + 4)) click 3 sleep 1 key Up Return
+xdotool mousemove --sync $((X + 4)) $((Y + 4)) click 3
+within 5 "a right click on the icon opened no menu" menu_open
+xdotool key Up Return
 within 5 "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit in the icon's menu ended the program with status $?"
 echo PASS
