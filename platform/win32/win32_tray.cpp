@@ -134,7 +134,7 @@ void TrayIcon::SetMenu(std::vector<TrayEntry> entries) { menu_ = std::move(entri
 bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!owner_) return false;
     if (message == taskbarCreated_) {
-        // Sent also when the taskbar changes DPI, with our icon still there.
+        // Should our icon have outlived the old taskbar, adding it again would fail.
         NOTIFYICONDATAW data = Data(0);
         Shell_NotifyIconW(NIM_DELETE, &data);
         Show();
@@ -164,8 +164,7 @@ void TrayIcon::Modify(UINT flags) {
     Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
-// The choice is reported after the menu is gone, and nothing of this object
-// is used after that: the handler may end the program.
+// The choice is reported last, once the menu is gone: its handler may close the window.
 void TrayIcon::ShowMenu(POINT anchor) {
     const HMENU menu = CreatePopupMenu();
     for (const TrayEntry& entry : menu_) {
@@ -174,12 +173,11 @@ void TrayIcon::ShowMenu(POINT anchor) {
     }
     // Without the foreground the menu would not close on a click elsewhere;
     // the message after it lets the next menu open at the first click.
-    const HWND owner = owner_;
-    SetForegroundWindow(owner);
+    SetForegroundWindow(owner_);
     const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
     const UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | side;
-    const auto chosen = static_cast<UINT>(TrackPopupMenuEx(menu, flags, anchor.x, anchor.y, owner, nullptr));
-    PostMessageW(owner, WM_NULL, 0, 0);
+    const auto chosen = static_cast<UINT>(TrackPopupMenuEx(menu, flags, anchor.x, anchor.y, owner_, nullptr));
+    PostMessageW(owner_, WM_NULL, 0, 0);
     DestroyMenu(menu);
     if (chosen != 0) handlers_.choose(chosen);
 }
