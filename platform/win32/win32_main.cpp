@@ -4,6 +4,7 @@
 
 #include "win32_command_line.h"
 #include "win32_main_window.h"
+#include "win32_single_instance.h"
 #include "win32_text.h"
 
 #include <string_view>
@@ -80,6 +81,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         WriteToConsole(check.output, check.exitCode != 0);
         ShowMessage(BoxText(check));
         return check.exitCode;
+    }
+    const SingleInstance oneCopy;
+    if (oneCopy.OtherCopyRuns()) {
+        RaiseFirstCopy(MainWindow::kClassName);
+        WriteToConsole(std::string(kAlreadyRunning) + "\n", true);
+        return 0;
     }
     MainWindow window(std::move(commandLine));
     if (!window.Create(instance, showCommand)) {

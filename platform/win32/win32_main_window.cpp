@@ -4,12 +4,12 @@
 
 #include "win32_dpi.h"
 #include "win32_main_window.h"
+#include "win32_single_instance.h"
 #include "win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 constexpr UINT_PTR kTimerId = 1;
@@ -20,6 +20,9 @@ constexpr int kFirstControlId = 100;
 // Posted by a box that lost the focus, so that its handler runs once the
 // focus has settled, and outside WM_KILLFOCUS where no message may be shown.
 constexpr UINT kFocusLeftMessage = WM_APP + 1;
+constexpr UINT kTrayMessage = WM_APP + 2;
+
+enum TrayChoice : UINT { kTrayShowWindow = 1, kTrayExit };
 
 int CommandId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
 
@@ -50,7 +53,8 @@ MainWindow::MainWindow(std::string commandLine)
     : Timer1_(kTimerId),
       commandLine_(std::move(commandLine)),
       form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
-                      commandLine_}) {}
+                      commandLine_}),
+      tray_({[this] { OnShowRequest(); }, [this](UINT id) { OnTrayChoice(id); }}) {}
 
 MainWindow::~MainWindow() {
     for (const HFONT font : fonts_) DeleteObject(font);
@@ -103,8 +107,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: return OnClose();
         case WM_DESTROY: return OnDestroy();
         case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
-        default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+        default: break;
     }
+    if (tray_.HandleMessage(message, wParam, lParam)) return 0;
+    if (IsShowRequest(message)) return OnShowRequest();
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 LRESULT MainWindow::OnCreate() {
@@ -113,6 +120,10 @@ LRESULT MainWindow::OnCreate() {
     Relayout(WindowDpi(hwnd_));
     focus_ = Control(ControlId::btoGO);
     form_.Form_Load();
+    AcceptShowRequests(hwnd_);
+    tray_.SetTooltip(kMessageTitle);
+    tray_.SetMenu({{"Show window", kTrayShowWindow}, {"Exit", kTrayExit}});
+    tray_.Add(hwnd_, kTrayMessage);
     return 0;
 }
 
@@ -237,6 +248,7 @@ LRESULT MainWindow::OnClose() {
 }
 
 LRESULT MainWindow::OnDestroy() {
+    tray_.Remove();
     PostQuitMessage(0);
     return 0;
 }
@@ -247,6 +259,18 @@ LRESULT MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
+}
+
+// Shows the window even when hidden or minimised, in front of the others.
+LRESULT MainWindow::OnShowRequest() {
+    ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    return 0;
+}
+
+void MainWindow::OnTrayChoice(UINT id) {
+    if (id == kTrayShowWindow) OnShowRequest();
+    if (id == kTrayExit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 }  // namespace nudgewick::win32

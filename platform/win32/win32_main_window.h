@@ -9,6 +9,7 @@
 #include "win32_controls.h"
 #include "win32_launcher.h"
 #include "win32_pointer.h"
+#include "win32_tray.h"
 
 namespace nudgewick::win32 {
 
@@ -27,6 +28,8 @@ private:
 // calls of frmMain's handlers, which make every decision.
 class MainWindow {
 public:
+    static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
+
     explicit MainWindow(std::string commandLine);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
@@ -50,6 +53,8 @@ private:
     LRESULT OnClose();
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowRequest();
+    void OnTrayChoice(UINT id);
 
     bool CreateControls();
     void ConnectControls();
@@ -73,6 +78,7 @@ private:
     CmdLauncher launcher_;
     FixedCommandLine commandLine_;
     frmMain form_;
+    TrayIcon tray_;
 };
 
 }  // namespace nudgewick::win32

@@ -52,6 +52,7 @@ start_program() {
 windows() { xdotool search --name "$1" 2>/dev/null || true; }
 
 # Prints the id of the first shown window titled like REGEX, waiting up to 30 s.
+# Wine names a window before it sizes and maps it.
 wait_for_window() {
     local id
     id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true

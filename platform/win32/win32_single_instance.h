@@ -1,0 +1,36 @@
+#pragma once
+// One copy of the program per session. Two would each see the other's nudges
+// as the user's motion, and the pointer would drift.
+
+#include <windows.h>
+
+namespace nudgewick::win32 {
+
+inline constexpr char kAlreadyRunning[] = "Nudgewick is already running";
+
+// Holds the session's named mutex for as long as it lives.
+class SingleInstance {
+public:
+    SingleInstance();
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // Another copy in this session held the mutex first.
+    bool OtherCopyRuns() const { return otherCopy_; }
+
+private:
+    HANDLE mutex_;
+    bool otherCopy_;
+};
+
+// Asks the first copy's window, of windowClass, to show itself (also when it is
+// hidden) and come to the front. It may be starting up: the window is waited for.
+void RaiseFirstCopy(const wchar_t* windowClass);
+
+// The first copy's window lets the request through, even from a copy that
+// runs with less privilege, and answers it when IsShowRequest.
+void AcceptShowRequests(HWND window);
+bool IsShowRequest(UINT message);
+
+}  // namespace nudgewick::win32
