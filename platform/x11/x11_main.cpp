@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/x11/x11_main_window.h"
 #include "platform/x11/x11_pointer.h"
+#include "platform/x11/x11_single_instance.h"
 #include "startup/command_line.h"
 
 using namespace nudgewick;
@@ -47,8 +49,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    x11::X11SingleInstance instance;
+    if (!instance.Claim()) {
+        if (isatty(STDERR_FILENO)) std::fputs("Nudgewick is already running\n", stderr);
+        return 0;
+    }
     x11::X11MainWindow window(commandLine);
+    instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
-    Fl::run();
+    while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going
     return 0;
 }

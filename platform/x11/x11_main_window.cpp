@@ -55,6 +55,9 @@ struct PixelRect {
     int x, y, w, h;
 };
 
+// The tray menu's entries.
+enum TrayCommand : int { kShowWindow, kExit };
+
 PixelRect ToPixels(const ControlLayout& control, int dpi) {
     return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
             TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
@@ -77,9 +80,11 @@ X11MainWindow::X11MainWindow(const std::string& commandLine)
       messages_(fontSize_),
       commandLine_(commandLine),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
-                      messages_, pointer_, launcher_, commandLine_}) {
+                      messages_, pointer_, launcher_, commandLine_}),
+      tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
     window_.end();
     Wire();
+    tray_.SetMenu({{"Show window", kShowWindow}, {"Exit", kExit}});
 }
 
 // Created in the table's order, which is the Tab order; the labels and the
@@ -107,7 +112,7 @@ X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
 }
 
 void X11MainWindow::Wire() {
-    window_.callback(OnClose);
+    window_.callback(OnClose, this);
     controls_.btoGO->callback(Forward<&frmMain::btoGO_Click>, this);
     controls_.lblURL->callback(Forward<&frmMain::lblURL_Click>, this);
     controls_.txtInterval->when(FL_WHEN_CHANGED);
@@ -124,11 +129,26 @@ void X11MainWindow::Show() {
     controls_.btoGO->take_focus();
 }
 
+void X11MainWindow::Present() { window_.show(); }
+
 // Escape reaches the window as a shortcut and would hide it: only the
 // window manager's close ends the program.
-void X11MainWindow::OnClose(Fl_Widget* window, void*) {
+void X11MainWindow::OnClose(Fl_Widget*, void* self) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-    window->hide();
+    static_cast<X11MainWindow*>(self)->Close();
+}
+
+void X11MainWindow::Close() {
+    closed_ = true;
+    window_.hide();
+}
+
+void X11MainWindow::OnTrayChoice(int id) {
+    switch (id) {
+    case kShowWindow: Present(); break;
+    case kExit: Close(); break;
+    default: break;
+    }
 }
 
 }  // namespace nudgewick::x11

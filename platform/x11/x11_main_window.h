@@ -5,6 +5,7 @@
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_pointer.h"
+#include "platform/x11/x11_tray.h"
 #include "window/frm_main.h"
 
 namespace nudgewick::x11 {
@@ -26,6 +27,10 @@ public:
 
     // Loads the settings, shows the window and gives the button the focus.
     void Show();
+    // Shows the window again if it was hidden or iconified, and raises it.
+    void Present();
+    // True once the user closed the window: the program ends.
+    bool Closed() const { return closed_; }
 
 private:
     struct Controls {
@@ -42,7 +47,9 @@ private:
         (static_cast<X11MainWindow*>(self)->form_.*handler)();
     }
     static void OnTick(void* self) { static_cast<X11MainWindow*>(self)->form_.Timer1_Timer(); }
-    static void OnClose(Fl_Widget* window, void*);
+    static void OnClose(Fl_Widget*, void* self);
+    void Close();
+    void OnTrayChoice(int id);
 
     int dpi_;
     int fontSize_;
@@ -54,6 +61,8 @@ private:
     X11Launcher launcher_;
     FixedCommandLine commandLine_;
     frmMain form_;
+    X11TrayIcon tray_;
+    bool closed_ = false;
 };
 
 }  // namespace nudgewick::x11
