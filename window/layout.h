@@ -4,10 +4,10 @@
 
 #include <array>
 
+#include "window/version.h"  // kWindowTitle, kProgramVersion
+
 namespace nudgewick {
 
-inline constexpr const char* kWindowTitle = "Nudgewick 1.0";
-inline constexpr const char* kProgramVersion = "1.00";
 inline constexpr int kClientWidthTwips = 4125;
 inline constexpr int kClientHeightTwips = 2925;
 inline constexpr int kTwipsPerInch = 1440;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/x11/x11_window_icon.h"
 #include "window/product_address.h"
 #include "window/layout.h"
 
@@ -120,6 +121,7 @@ void X11MainWindow::Wire() {
 
 void X11MainWindow::Show() {
     form_.Form_Load();
+    SetWindowIcons(window_);
     window_.show();
     controls_.btoGO->take_focus();
 }
