@@ -122,6 +122,7 @@ void X11MainWindow::Wire() {
 void X11MainWindow::Show() {
     form_.Form_Load();
     SetWindowIcons(window_);
+    window_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     window_.show();
     controls_.btoGO->take_focus();
 }
