@@ -19,9 +19,7 @@ constexpr const char* kHelp =
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
-StartupCheck Refuse(const std::string& problem) {
-    return {false, 2, "nudgewick: " + problem + "\n" + kUsage};
-}
+StartupCheck Refuse(const std::string& problem) { return {false, 2, "nudgewick: " + problem + "\n" + kUsage}; }
 
 }  // namespace
 

@@ -41,8 +41,7 @@ inline constexpr double kLinkPointSize = 9.75;
 constexpr int TwipsToPixels(int twips, int dpi) {
     const long long scaled = static_cast<long long>(twips) * dpi;
     const long long half = kTwipsPerInch / 2;
-    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
-                                        : -((-scaled + half) / kTwipsPerInch));
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
 }
 
 // The largest font size, from largest down to smallest, at which every

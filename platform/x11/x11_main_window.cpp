@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "platform/x11/x11_window_icon.h"
-#include "window/product_address.h"
 #include "window/layout.h"
+#include "window/product_address.h"
 
 namespace nudgewick::x11 {
 namespace {
@@ -38,9 +38,7 @@ int DisplayDpi() {
     return dpi;
 }
 
-int PointsToPixels(double points, int dpi) {
-    return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
-}
+int PointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
 
 // The standard size, made smaller until every label's caption fits its width
 // in the font this display has.
@@ -57,8 +55,8 @@ struct PixelRect {
 };
 
 PixelRect ToPixels(const ControlLayout& control, int dpi) {
-    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
-            TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
+    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
+            TwipsToPixels(control.height, dpi)};
 }
 
 Fl_Box* NewLabel(const PixelRect& r, const char* caption, Fl_Align align) {

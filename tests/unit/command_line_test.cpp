@@ -49,7 +49,7 @@ TEST(CheckCommandLineTest, AcceptsWhatStartUpCanUse) {
 
 TEST(CheckCommandLineTest, RefusesBadWordsNamingThemWithUsage) {
     const std::pair<const char*, const char*> cases[] = {
-        {"fast", "\"fast\""}, {"40000", "\"40000\""}, {"5000 40000", "\"40000\""},
+        {"fast", "\"fast\""},    {"40000", "\"40000\""},   {"5000 40000", "\"40000\""},
         {"5000 7px", "\"7px\""}, {"12abc 3", "\"12abc\""},
     };
     for (const auto& [text, named] : cases) {
