@@ -37,4 +37,4 @@ class=$(xprop -id "$WID" WM_CLASS)
 [ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class: $class"
 sizes=$(xprop -id "$WID" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | paste -sd ' ')
 [ "$sizes" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48)" ] || fail "the window's icons: ${sizes:-none}"
-echo "PASS: $(basename "$deb"), $(du -sk "$root/usr" | cut -f1) KiB installed"
+echo "PASS: $(basename "$deb"); $(find "$root" -type f -printf '%s\n' | awk '{s += $1} END {print s}') bytes installed"

@@ -44,6 +44,7 @@ has_run_value && fail "the silent install made the program start at sign-in with
 install /AUTOSTART
 has_run_value || fail "/AUTOSTART did not make the program start at sign-in"
 
+installed=$(du -sb "$home/AppData/Local/Programs/Nudgewick" | cut -f1)
 PROGRAM="$home/AppData/Local/Programs/Nudgewick/nudgewick.exe"
 start_program
 wineserver -k
@@ -53,4 +54,4 @@ user_registry >"$SCRATCH/registry"
 left=$(grep -i nudgewick "$SCRATCH/registry" || true)
 [ -z "$left" ] || fail "the uninstaller left in the registry: $left"
 files | diff "$SCRATCH/files-before" - >"$SCRATCH/files-diff" || fail "the uninstaller left: $(<"$SCRATCH/files-diff")"
-echo "PASS: $(basename "$zip"), $(basename "$(echo "$dist"/*-setup.exe)"), $(du -sk "$dist" | cut -f1) KiB in all"
+echo "PASS: $(basename "$zip"), $(basename "$(echo "$dist"/*-setup.exe)"); $installed bytes installed"
