@@ -26,8 +26,10 @@ done
 for line in "Icon=$id" "StartupWMClass=Nudgewick" "Exec=nudgewick"; do
     grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
-zgrep -qF "\"Nudgewick $version\"" "$root/usr/share/man/man1/nudgewick.1.gz" ||
-    fail "the man page does not carry version $version"
+man=$root/usr/share/man/man1/nudgewick.1.gz
+zgrep -qF "\"Nudgewick $version\"" "$man" || fail "the man page does not carry version $version"
+# help2man finds the synopsis only when --help starts with "Usage:".
+zgrep -qx '\.SH SYNOPSIS' "$man" || fail "the man page has no synopsis: does --help start with \"Usage:\"?"
 
 PROGRAM=$root/usr/bin/nudgewick
 [ "$("$PROGRAM" --version)" = "Nudgewick $version" ] || fail "--version printed: $("$PROGRAM" --version)"
