@@ -61,8 +61,7 @@ int main(int argc, char** argv) {
     }
     MapBareWindow(display);
     // Fixed-rate ticks, like a repeating timer.
-    for (auto next = Clock::now() + std::chrono::milliseconds(interval);;
-         next += std::chrono::milliseconds(interval)) {
+    for (auto next = Clock::now() + std::chrono::milliseconds(interval);; next += std::chrono::milliseconds(interval)) {
         WaitUntil(display, next);
         Tick(display, distance);
     }

@@ -10,7 +10,7 @@
 namespace nudgewick {
 namespace {
 
-constexpr const char* kUsage = "usage: nudgewick [INTERVAL [PIXELS]]\n";
+constexpr const char* kUsage = "Usage: nudgewick [INTERVAL [PIXELS]]\n";
 constexpr const char* kHelp =
     "Nudges the mouse pointer sideways, right then left, while it is left alone.\n"
     "  INTERVAL  milliseconds between looks at the pointer, up to 32767;\n"
@@ -19,9 +19,7 @@ constexpr const char* kHelp =
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
-StartupCheck Refuse(const std::string& problem) {
-    return {false, 2, "nudgewick: " + problem + "\n" + kUsage};
-}
+StartupCheck Refuse(const std::string& problem) { return {false, 2, "nudgewick: " + problem + "\n" + kUsage}; }
 
 }  // namespace
 

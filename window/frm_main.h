@@ -30,8 +30,7 @@ inline constexpr const char* kCaptionGo = "Go";
 inline constexpr const char* kFloorMessage = "You must pick a value greater than 3000.";
 inline constexpr const char* kIntervalMessage =
     "The interval must be a whole number of milliseconds from 3000 to 32767.";
-inline constexpr const char* kPixelsMessage =
-    "The distance must be a whole number of pixels from -32768 to 32767.";
+inline constexpr const char* kPixelsMessage = "The distance must be a whole number of pixels from -32768 to 32767.";
 
 // The program's only window: it owns the state and handles every event.
 // Handlers run one at a time on the thread of the event loop.

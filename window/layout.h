@@ -4,10 +4,10 @@
 
 #include <array>
 
+#include "window/version.h"  // kWindowTitle, kProgramVersion
+
 namespace nudgewick {
 
-inline constexpr const char* kWindowTitle = "Nudgewick 1.0";
-inline constexpr const char* kProgramVersion = "1.00";
 inline constexpr int kClientWidthTwips = 4125;
 inline constexpr int kClientHeightTwips = 2925;
 inline constexpr int kTwipsPerInch = 1440;
@@ -41,8 +41,7 @@ inline constexpr double kLinkPointSize = 9.75;
 constexpr int TwipsToPixels(int twips, int dpi) {
     const long long scaled = static_cast<long long>(twips) * dpi;
     const long long half = kTwipsPerInch / 2;
-    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
-                                        : -((-scaled + half) / kTwipsPerInch));
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
 }
 
 // The largest font size, from largest down to smallest, at which every

@@ -36,8 +36,7 @@ std::optional<Decimal> ReadDecimal(std::string_view text) {
     std::size_t i = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         const std::uint64_t digit = static_cast<std::uint64_t>(text[i] - '0');
-        number.whole = number.whole >= Decimal::kSaturated / 10 ? Decimal::kSaturated
-                                                                : number.whole * 10 + digit;
+        number.whole = number.whole >= Decimal::kSaturated / 10 ? Decimal::kSaturated : number.whole * 10 + digit;
     }
     const std::size_t wholeDigits = i;
     std::string_view fraction;

@@ -34,10 +34,10 @@ struct ControlClass {
 
 ControlClass ClassOf(const ControlLayout& control) {
     switch (control.kind) {
-        case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-        case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-        case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
-        case ControlKind::Label: break;
+    case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
+    case ControlKind::Label: break;
     }
     // Label1 is the title over the link; the others name the boxes beside them.
     return {L"STATIC", control.id == ControlId::Label1 ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
@@ -132,13 +132,13 @@ bool MainWindow::CreateControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     for (const ControlLayout& control : kControls) {
         const ControlClass windowClass = ClassOf(control);
-        const HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name, InitialText(control).c_str(),
-                                          WS_CHILD | WS_VISIBLE | windowClass.style, 0, 0, 0, 0, hwnd_,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandId(control.id))),
-                                          instance, nullptr);
+        const HWND hwnd =
+            CreateWindowExW(windowClass.exStyle, windowClass.name, InitialText(control).c_str(),
+                            WS_CHILD | WS_VISIBLE | windowClass.style, 0, 0, 0, 0, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandId(control.id))), instance, nullptr);
         if (!hwnd) {
-            failure_ = Failure("Nudgewick could not create its " + Narrow(windowClass.name) + " control",
-                               GetLastError());
+            failure_ =
+                Failure("Nudgewick could not create its " + Narrow(windowClass.name) + " control", GetLastError());
             return false;
         }
         controls_[static_cast<std::size_t>(control.id)] = hwnd;
@@ -160,8 +160,7 @@ void MainWindow::Relayout(UINT dpi) {
     const auto previous = fonts_;
     const int pixelsPerInch = static_cast<int>(dpi);
     const auto scale = [pixelsPerInch](int twips) { return TwipsToPixels(twips, pixelsPerInch); };
-    const SIZE size =
-        WindowSizeForClient(scale(kClientWidthTwips), scale(kClientHeightTwips), kStyle, kExStyle, dpi);
+    const SIZE size = WindowSizeForClient(scale(kClientWidthTwips), scale(kClientHeightTwips), kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlLayout& control : kControls) {
         const HWND hwnd = Control(control.id);

@@ -40,8 +40,7 @@ void X11TextBox::ReportLostFocus() {
     if (Fl::focus() == nullptr) next->take_focus();
 }
 
-X11Link::X11Link(int x, int y, int width, int height, const char* address)
-    : Fl_Box(x, y, width, height, address) {
+X11Link::X11Link(int x, int y, int width, int height, const char* address) : Fl_Box(x, y, width, height, address) {
     labelcolor(fl_rgb_color(kLinkRed, kLinkGreen, kLinkBlue));
     clear_visible_focus();
 }
@@ -60,19 +59,13 @@ void X11Link::draw() {
 
 int X11Link::handle(int event) {
     switch (event) {
-    case FL_ENTER:
-        window()->cursor(FL_CURSOR_HAND);
-        return 1;
-    case FL_LEAVE:
-        window()->cursor(FL_CURSOR_DEFAULT);
-        return 1;
-    case FL_PUSH:
-        return 1;  // claims the release that follows
+    case FL_ENTER: window()->cursor(FL_CURSOR_HAND); return 1;
+    case FL_LEAVE: window()->cursor(FL_CURSOR_DEFAULT); return 1;
+    case FL_PUSH: return 1;  // claims the release that follows
     case FL_RELEASE:
         if (Fl::event_inside(this)) do_callback();
         return 1;
-    default:
-        return Fl_Box::handle(event);
+    default: return Fl_Box::handle(event);
     }
 }
 

@@ -33,8 +33,7 @@ private:
 
 class X11Button : public Fl_Button, public Button {
 public:
-    X11Button(int x, int y, int width, int height, const char* caption)
-        : Fl_Button(x, y, width, height, caption) {}
+    X11Button(int x, int y, int width, int height, const char* caption) : Fl_Button(x, y, width, height, caption) {}
 
     void SetCaption(const std::string& caption) override { copy_label(caption.c_str()); }
 };

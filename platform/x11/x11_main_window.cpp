@@ -8,8 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "window/product_address.h"
+#include "platform/x11/x11_window_icon.h"
 #include "window/layout.h"
+#include "window/product_address.h"
 
 namespace nudgewick::x11 {
 namespace {
@@ -37,9 +38,7 @@ int DisplayDpi() {
     return dpi;
 }
 
-int PointsToPixels(double points, int dpi) {
-    return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
-}
+int PointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
 
 // The standard size, made smaller until every label's caption fits its width
 // in the font this display has.
@@ -59,8 +58,8 @@ struct PixelRect {
 enum TrayCommand : int { kShowWindow, kExit };
 
 PixelRect ToPixels(const ControlLayout& control, int dpi) {
-    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
-            TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
+    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
+            TwipsToPixels(control.height, dpi)};
 }
 
 Fl_Box* NewLabel(const PixelRect& r, const char* caption, Fl_Align align) {
@@ -125,6 +124,8 @@ void X11MainWindow::Wire() {
 
 void X11MainWindow::Show() {
     form_.Form_Load();
+    SetWindowIcons(window_);
+    window_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     window_.show();
     controls_.btoGO->take_focus();
 }

@@ -4,10 +4,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 

@@ -56,9 +56,7 @@ Written FromInteger(std::int64_t value) {
     return number;
 }
 
-bool IsZero(const Written& n) {
-    return n.whole.empty() && n.fraction.find_first_not_of('0') == std::string::npos;
-}
+bool IsZero(const Written& n) { return n.whole.empty() && n.fraction.find_first_not_of('0') == std::string::npos; }
 
 // Negative, zero or positive as |a| is below, equal to or above |b|. Fractions
 // are padded with zeros to one length, so that string order is number order.
@@ -97,8 +95,7 @@ std::optional<std::int16_t> ExpectedWhole(std::optional<std::int64_t> rounded) {
     return static_cast<std::int16_t>(*rounded);
 }
 
-std::optional<std::int16_t> ExpectedInterval(const Written& n,
-                                             std::optional<std::int64_t> rounded) {
+std::optional<std::int16_t> ExpectedInterval(const Written& n, std::optional<std::int64_t> rounded) {
     if (rounded ? *rounded > 32767 : !n.negative) return std::nullopt;
     // Huge negative numbers are raised to the floor like any other below it.
     return std::max(ExpectedWhole(rounded).value_or(0), nudgewick::kIntervalFloor);

@@ -49,7 +49,7 @@ TEST(CheckCommandLineTest, AcceptsWhatStartUpCanUse) {
 
 TEST(CheckCommandLineTest, RefusesBadWordsNamingThemWithUsage) {
     const std::pair<const char*, const char*> cases[] = {
-        {"fast", "\"fast\""}, {"40000", "\"40000\""}, {"5000 40000", "\"40000\""},
+        {"fast", "\"fast\""},    {"40000", "\"40000\""},   {"5000 40000", "\"40000\""},
         {"5000 7px", "\"7px\""}, {"12abc 3", "\"12abc\""},
     };
     for (const auto& [text, named] : cases) {
@@ -57,7 +57,7 @@ TEST(CheckCommandLineTest, RefusesBadWordsNamingThemWithUsage) {
         EXPECT_FALSE(check.proceed) << text;
         EXPECT_EQ(check.exitCode, 2) << text;
         EXPECT_NE(check.output.find(named), std::string::npos) << check.output;
-        EXPECT_NE(check.output.find("usage: nudgewick"), std::string::npos) << check.output;
+        EXPECT_NE(check.output.find("Usage: nudgewick"), std::string::npos) << check.output;
     }
 }
 
@@ -66,7 +66,7 @@ TEST(CheckCommandLineTest, HelpAndVersionExitCleanly) {
         const auto check = CheckCommandLine(text);
         EXPECT_FALSE(check.proceed);
         EXPECT_EQ(check.exitCode, 0);
-        EXPECT_EQ(check.output.rfind("usage: nudgewick", 0), 0u) << check.output;
+        EXPECT_EQ(check.output.rfind("Usage: nudgewick", 0), 0u) << check.output;
     }
     const auto version = CheckCommandLine("--version");
     EXPECT_EQ(version.exitCode, 0);

@@ -90,8 +90,7 @@ struct Rig {
     FakePointer pointer;
     FakeLauncher launcher;
     FakeCommandLine commandLine;
-    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, Timer1, messages, pointer,
-                           launcher, commandLine}};
+    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, Timer1, messages, pointer, launcher, commandLine}};
 
     explicit Rig(std::string commandLineText = "") {
         commandLine.text = std::move(commandLineText);

@@ -213,14 +213,13 @@ TEST(WebLinkTest, FailedLaunchSaysSoNamingTheAddress) {
 }
 
 TEST(WindowsLaunchCommandTest, QuotesStartAndTheAddress) {
-    EXPECT_EQ(CmdStartCommandLine("https://nudgewick.example/"),
-              "cmd /c \"Start https://nudgewick.example/\"");
+    EXPECT_EQ(CmdStartCommandLine("https://nudgewick.example/"), "cmd /c \"Start https://nudgewick.example/\"");
 }
 
 TEST(WindowsLaunchCommandTest, RefusesAddressesCmdWouldInterpret) {
     EXPECT_TRUE(IsPlainAddress("https://nudgewick.example/a?b=c#d"));
-    for (const char* address : {"", "https://x.example/&calc", "a|b", "a<b", "a>b", "a^b", "%PATH%",
-                                "a\"b", "a b", "a\nb", "a\tb"}) {
+    for (const char* address :
+         {"", "https://x.example/&calc", "a|b", "a<b", "a>b", "a^b", "%PATH%", "a\"b", "a b", "a\nb", "a\tb"}) {
         EXPECT_FALSE(IsPlainAddress(address)) << address;
     }
 }

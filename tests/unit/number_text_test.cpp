@@ -6,12 +6,14 @@ namespace nudgewick {
 namespace {
 
 TEST(ToWholeNumberTest, FractionsRoundToNearestWithTiesToEven) {
+    // clang-format off
     const std::pair<const char*, int> cases[] = {
         {"0.5", 0},         {"1.5", 2},          {"2.5", 2},       {"-0.5", 0},
         {"-1.5", -2},       {"-2.5", -2},        {"4500.5", 4500}, {"4501.5", 4502},
         {"4500.50000", 4500}, {"4500.5000001", 4501}, {"4500.4999999", 4500}, {"2999.7", 3000},
         {".5", 0},          {"5.", 5},           {"-.75", -1},     {"0.49", 0},
     };
+    // clang-format on
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ToWholeNumber(text), expected) << text;
     }
@@ -39,16 +41,14 @@ TEST(ToWholeNumberTest, RangeEdgesAfterRounding) {
 }
 
 TEST(ToWholeNumberTest, TextThatIsNotANumber) {
-    for (const char* junk : {"", " ", "\t", "abc", "12abc", "abc12", "1e3", "0x10", "1,000", "--5",
-                             "+-5", "+", "-", ".", "5.5.5", "1 2", "- 5", "５", "\xff"}) {
+    for (const char* junk : {"", " ", "\t", "abc", "12abc", "abc12", "1e3", "0x10", "1,000", "--5", "+-5", "+", "-",
+                             ".", "5.5.5", "1 2", "- 5", "５", "\xff"}) {
         EXPECT_EQ(ToWholeNumber(junk), std::nullopt) << '"' << junk << '"';
     }
 }
 
 TEST(IsLessThanTest, ComparesTheExactValueWithItsFraction) {
-    const auto less = [](const char* text, std::int64_t limit) {
-        return IsLessThan(*ReadDecimal(text), limit);
-    };
+    const auto less = [](const char* text, std::int64_t limit) { return IsLessThan(*ReadDecimal(text), limit); };
     EXPECT_TRUE(less("2999.7", 3000));
     EXPECT_TRUE(less("2999.999999999999999999", 3000));
     EXPECT_FALSE(less("3000", 3000));

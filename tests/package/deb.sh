@@ -1,0 +1,42 @@
+# The .deb from script/package: lintian, desktop-file-validate and appstreamcli
+# pass; unpacked into a scratch root it holds what a desktop needs, answers
+# --version, and starts on a private X server with its window, class and icon.
+#   bash tests/package/deb.sh DIST
+shell_helpers=$(dirname "$0")/../e2e  # the shared Xvfb helpers
+source "$shell_helpers/xvfb.sh"
+deb=$(echo "$1"/nudgewick_*_amd64.deb)
+[ -f "$deb" ] || fail "no .deb in $1"
+version=$(dpkg-deb -f "$deb" Version)
+
+lintian --fail-on error,warning "$deb" >"$SCRATCH/lintian" 2>&1 || fail "lintian: $(<"$SCRATCH/lintian")"
+root=$SCRATCH/root
+dpkg-deb -x "$deb" "$root"
+desktop=$(echo "$root"/usr/share/applications/*.desktop)
+id=$(basename "$desktop" .desktop)
+desktop-file-validate "$desktop" || fail "desktop-file-validate refused $desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >"$SCRATCH/appstream" 2>&1 ||
+    fail "appstreamcli: $(<"$SCRATCH/appstream")"
+
+icons=$root/usr/share/icons/hicolor
+for file in usr/bin/nudgewick usr/share/man/man1/nudgewick.1.gz usr/share/doc/nudgewick/{copyright,changelog.gz} \
+    "${icons#"$root"/}"/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/"$id".png \
+    "${icons#"$root"/}/scalable/apps/$id.svg"; do
+    [ -s "$root/$file" ] || fail "the package lacks $file"
+done
+for line in "Icon=$id" "StartupWMClass=Nudgewick" "Exec=nudgewick"; do
+    grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
+done
+man=$root/usr/share/man/man1/nudgewick.1.gz
+zgrep -qF "\"Nudgewick $version\"" "$man" || fail "the man page does not carry version $version"
+# help2man finds the synopsis only when --help starts with "Usage:".
+zgrep -qx '\.SH SYNOPSIS' "$man" || fail "the man page has no synopsis: does --help start with \"Usage:\"?"
+
+PROGRAM=$root/usr/bin/nudgewick
+[ "$("$PROGRAM" --version)" = "Nudgewick $version" ] || fail "--version printed: $("$PROGRAM" --version)"
+start_xvfb
+start_program
+class=$(xprop -id "$WID" WM_CLASS)
+[ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class: $class"
+sizes=$(xprop -id "$WID" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | paste -sd ' ')
+[ "$sizes" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48)" ] || fail "the window's icons: ${sizes:-none}"
+echo "PASS: $(basename "$deb"); $(find "$root" -type f -printf '%s\n' | awk '{s += $1} END {print s}') bytes installed"
