@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,18 +7,23 @@
 namespace nudgewick {
 
 // Splits text into words at runs of blanks and tabs; quotes are ordinary
-// characters. Slot 0 is empty, slots 1..N hold the first N <= maxArgs words.
-std::vector<std::string> SplitCommandLine(std::string_view text, int maxArgs = 10);
+// characters. Slot 0 is empty, slots 1..N hold the text's words in order.
+std::vector<std::string> SplitCommandLine(std::string_view text);
 
-// The interval a command-line word asks for: rounded, and raised to the
-// floor when below it. Nothing when the word is not a number or is above 32767.
-std::optional<std::int16_t> IntervalFromWord(std::string_view word);
+// The command line as start-up uses it, read once before any window exists.
+struct CommandLine {
+    std::string text;                // the command line after the program's name
+    std::vector<std::string> words;  // the text split by SplitCommandLine
+    std::int16_t interval = 0;       // what word 1 asks for, when there is a word 1
+    std::int16_t pixels = 0;         // what word 2 asks for, when there is a word 2
+};
 
 // What to do with a command line before any window exists.
 struct StartupCheck {
     bool proceed = true;  // false: print output and exit with exitCode
     int exitCode = 0;     // 0: output goes to standard output, else to standard error
     std::string output;
+    CommandLine commandLine;  // what Form_Load starts from, when proceeding
 };
 
 StartupCheck CheckCommandLine(std::string_view text);

@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "startup/command_line.h"
 #include "window/controls.h"
+#include "window/timer.h"
 #include "window/window_state.h"
 
 namespace nudgewick {
@@ -14,30 +16,22 @@ struct FormParts {
     TextBox& txtPixels;
     Button& btoGO;
     Label& lblURL;
-    Timer& Timer1;
+    SystemTimer& timer;  // drives Timer1: its ticks go to Timer1_Timer
     MessageDialog& messages;
     Pointer& pointer;
     Launcher& launcher;
-    CommandLineSource& commandLine;
+    const CommandLine& commandLine;  // checked by CheckCommandLine before the window exists
 };
-
-inline constexpr std::int16_t kIntervalFloor = 3000;
-inline constexpr std::int16_t kDefaultInterval = 10000;
-inline constexpr std::int16_t kDefaultPixels = 3;
 
 inline constexpr const char* kCaptionStop = "Stop";
 inline constexpr const char* kCaptionGo = "Go";
-inline constexpr const char* kFloorMessage = "You must pick a value greater than 3000.";
-inline constexpr const char* kIntervalMessage =
-    "The interval must be a whole number of milliseconds from 3000 to 32767.";
-inline constexpr const char* kPixelsMessage =
-    "The distance must be a whole number of pixels from -32768 to 32767.";
 
 // The program's only window: it owns the state and handles every event.
-// Handlers run one at a time on the thread of the event loop.
+// Handlers run one at a time on the thread of the event loop. Start-up,
+// Form_Load and GetCommandLine, is defined in startup/form_load.cpp.
 class frmMain {
 public:
-    explicit frmMain(const FormParts& parts) : parts_(parts) {}
+    explicit frmMain(const FormParts& parts) : parts_(parts), Timer1(parts.timer) {}
 
     void Form_Load();
     void Timer1_Timer();
@@ -55,6 +49,7 @@ public:
 
 private:
     FormParts parts_;
+    Timer Timer1;
     WindowState state_;
 };
 

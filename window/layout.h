@@ -11,6 +11,7 @@ inline constexpr const char* kProgramVersion = "1.00";
 inline constexpr int kClientWidthTwips = 4125;
 inline constexpr int kClientHeightTwips = 2925;
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kTwipsPerPoint = 20;
 
 enum class ControlId { btoGO, txtPixels, txtInterval, Label1, lblURL, Label2, Label3 };
 enum class ControlKind { Button, TextBox, Label, Link };
@@ -20,17 +21,18 @@ struct ControlLayout {
     ControlKind kind;
     const char* text;  // design-time text; the boxes are filled at start-up, the link gets the address
     int left, top, width, height;
+    bool centred;  // a label's text centred in its width, else left-aligned
 };
 
 // Creating the controls in this order gives the Tab order: button, pixels, interval.
 inline constexpr std::array<ControlLayout, 7> kControls{{
-    {ControlId::btoGO, ControlKind::Button, "Go", 3120, 2160, 975, 615},
-    {ControlId::txtPixels, ControlKind::TextBox, "", 1800, 2520, 1215, 285},
-    {ControlId::txtInterval, ControlKind::TextBox, "", 1800, 2160, 1215, 285},
-    {ControlId::Label1, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255},
-    {ControlId::lblURL, ControlKind::Link, "", 240, 360, 3735, 255},
-    {ControlId::Label2, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255},
-    {ControlId::Label3, ControlKind::Label, "Pixels", 120, 2520, 1575, 255},
+    {ControlId::btoGO, ControlKind::Button, "Go", 3120, 2160, 975, 615, false},
+    {ControlId::txtPixels, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},
+    {ControlId::txtInterval, ControlKind::TextBox, "", 1800, 2160, 1215, 285, false},
+    {ControlId::Label1, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255, true},
+    {ControlId::lblURL, ControlKind::Link, "", 240, 360, 3735, 255, true},
+    {ControlId::Label2, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255, false},
+    {ControlId::Label3, ControlKind::Label, "Pixels", 120, 2520, 1575, 255, false},
 }};
 
 // The link's text: navy, underlined, 9.75 point.
@@ -43,6 +45,12 @@ constexpr int TwipsToPixels(int twips, int dpi) {
     const long long half = kTwipsPerInch / 2;
     return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
                                         : -((-scaled + half) / kTwipsPerInch));
+}
+
+// A font size in points to pixels at the given dots per inch, to the nearest
+// pixel, by way of twips like every other size.
+constexpr int PointsToPixels(double points, int dpi) {
+    return TwipsToPixels(static_cast<int>(points * kTwipsPerPoint + 0.5), dpi);
 }
 
 // The largest font size, from largest down to smallest, at which every

@@ -1,6 +1,5 @@
 #include "window/launch_command.h"
 
-#include "win32_command_line.h"
 #include "win32_controls.h"
 #include "win32_text.h"
 
@@ -22,32 +21,18 @@ void EditBox::SetText(const std::string& text) { PutWindowText(hwnd, text); }
 void PushButton::SetCaption(const std::string& caption) { PutWindowText(hwnd, caption); }
 std::string StaticLabel::Caption() const { return WindowText(hwnd); }
 
-void WindowTimer::SetInterval(int milliseconds) {
-    interval_ = milliseconds;
-    Apply();
-}
-
-void WindowTimer::Enable() {
-    enabled_ = true;
-    Apply();
-}
-
 // SetTimer on a running id starts its countdown afresh.
-void WindowTimer::Apply() {
-    if (enabled_ && interval_ > 0) {
-        SetTimer(owner, id_, static_cast<UINT>(interval_), nullptr);
-    } else {
-        KillTimer(owner, id_);
-    }
-}
+void WindowTimer::Start(int milliseconds) { SetTimer(owner, id_, static_cast<UINT>(milliseconds), nullptr); }
+void WindowTimer::Stop() { KillTimer(owner, id_); }
 
 void MessageBoxDialog::Show(const std::string& text) {
     MessageBoxW(owner, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
 }
 
-void SystemPointer::Read(Point& where) {
+std::optional<Point> SystemPointer::Read() {
     POINT position;
-    if (GetCursorPos(&position)) where = {position.x, position.y};
+    if (!GetCursorPos(&position)) return std::nullopt;
+    return Point{position.x, position.y};
 }
 
 // A relative move, the same input a physical mouse sends.
@@ -77,7 +62,5 @@ std::optional<std::string> CmdLauncher::Open(const std::string& address) {
     CloseHandle(process.hProcess);
     return std::nullopt;
 }
-
-std::string ProcessCommandLine::Text() const { return Narrow(CommandLineTail(GetCommandLineW())); }
 
 }  // namespace nudgewick::win32

@@ -85,10 +85,8 @@ HFONT CreateDialogFont(UINT dpi) {
 }
 
 HFONT CreateLinkFont(UINT dpi) {
-    constexpr int kPointsPerInch = 72;
-    const int hundredthsOfPoint = static_cast<int>(std::lround(kLinkPointSize * 100));
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), kPointsPerInch * 100);
+    font.lfHeight = -PointsToPixels(kLinkPointSize, static_cast<int>(dpi));
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = TRUE;
     font.lfCharSet = DEFAULT_CHARSET;

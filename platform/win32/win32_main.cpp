@@ -63,7 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         ShowMessage(check.output);
         return check.exitCode;
     }
-    MainWindow window;
+    MainWindow window(check.commandLine);
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());
         return 1;

@@ -36,8 +36,7 @@ ControlClass ClassOf(const ControlLayout& control) {
         case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
         case ControlKind::Label: break;
     }
-    // Label1 is the title over the link; the others name the boxes beside them.
-    return {L"STATIC", control.id == ControlId::Label1 ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
+    return {L"STATIC", control.centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
 }
 
 std::wstring InitialText(const ControlLayout& control) {
@@ -46,8 +45,9 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(const CommandLine& commandLine)
     : Timer1_(kTimerId),
+      commandLine_(commandLine),
       form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
                       commandLine_}) {}
 

@@ -14,7 +14,7 @@ namespace nudgewick::win32 {
 // calls of frmMain's handlers, which make every decision.
 class MainWindow {
 public:
-    MainWindow();
+    explicit MainWindow(const CommandLine& commandLine);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -63,7 +63,7 @@ private:
     MessageBoxDialog messages_;
     SystemPointer pointer_;
     CmdLauncher launcher_;
-    ProcessCommandLine commandLine_;
+    CommandLine commandLine_;
     frmMain form_;
 };
 

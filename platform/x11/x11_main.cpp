@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    x11::X11MainWindow window(commandLine);
+    x11::X11MainWindow window(check.commandLine);
     window.Show();
     Fl::run();
     return 0;

@@ -1,6 +1,5 @@
 #pragma once
 #include <FL/Fl_Double_Window.H>
-#include <string>
 
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_launcher.h"
@@ -9,20 +8,11 @@
 
 namespace nudgewick::x11 {
 
-class FixedCommandLine : public CommandLineSource {
-public:
-    explicit FixedCommandLine(std::string text) : text_(std::move(text)) {}
-    std::string Text() const override { return text_; }
-
-private:
-    std::string text_;
-};
-
 // The program's window on the open FLTK display: builds the controls from
 // the layout table and hands every event to frmMain.
 class X11MainWindow {
 public:
-    explicit X11MainWindow(const std::string& commandLine);
+    explicit X11MainWindow(const CommandLine& commandLine);
 
     // Loads the settings, shows the window and gives the button the focus.
     void Show();
@@ -52,7 +42,7 @@ private:
     X11MessageDialog messages_;
     X11Pointer pointer_;
     X11Launcher launcher_;
-    FixedCommandLine commandLine_;
+    CommandLine commandLine_;
     frmMain form_;
 };
 
