@@ -3,18 +3,62 @@
 #include <algorithm>
 
 #include "window/layout.h"
+#include "window/number_text.h"
 #include "window/settings.h"
 
 namespace nudgewick {
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
+constexpr std::string_view kSeparators = " \t";
+constexpr const char* kUsage = "nudgewick [OPTION...] [INTERVAL [PIXELS]]\n";
 
-StartupCheck Refuse(const std::string& problem) {
-    return {false, 2, "nudgewick: " + problem + "\n" + UsageLine(), {}};
+std::string Help() {
+    return std::string("usage: ") + kUsage +
+           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + SettingsHelp() +
+           "Options, before INTERVAL:\n"
+           "  -h, --help      print this help and exit\n"
+           "  --version       print the version and exit\n";
 }
 
-StartupCheck Print(const std::string& text) { return {false, 0, text, {}}; }
+StartupCheck Print(const std::string& text) { return {false, 0, text, {}, {}}; }
+
+StartupCheck Refuse(const std::string& problem) {
+    return {false, 2, "nudgewick: " + problem + "\nusage: " + kUsage,
+            "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage, {}};
+}
+
+// A word of the text and where the text after it and one separator begins.
+struct Word {
+    std::string_view text;
+    std::size_t next;
+};
+
+std::optional<Word> NextWord(std::string_view text, std::size_t from) {
+    const auto start = text.find_first_not_of(kSeparators, from);
+    if (start == std::string_view::npos) return std::nullopt;
+    const auto end = std::min(text.find_first_of(kSeparators, start), text.size());
+    return Word{text.substr(start, end - start), std::min(end + 1, text.size())};
+}
+
+// A negative number is a setting, not an option.
+bool IsOption(std::string_view word) { return word.front() == '-' && !ReadDecimal(word); }
+
+// Words 1 and 2 of the positional part; an absent word leaves its setting at 0.
+StartupCheck CheckSettings(StartupCheck check) {
+    CommandLine& line = check.commandLine;
+    line.words = SplitCommandLine(line.text);
+    if (line.words.size() > 1) {
+        const auto interval = IntervalFromWord(line.words[1]);
+        if (!interval) return Refuse(IntervalWordProblem(line.words[1]));
+        line.interval = *interval;
+    }
+    if (line.words.size() > 2) {
+        const auto pixels = PixelsFromText(line.words[2]);
+        if (!pixels) return Refuse(PixelsWordProblem(line.words[2]));
+        line.pixels = *pixels;
+    }
+    return check;
+}
 
 }  // namespace
 
@@ -22,7 +66,7 @@ std::vector<std::string> SplitCommandLine(std::string_view text) {
     std::vector<std::string> words(1);
     bool inWord = false;
     for (const char c : text) {
-        if (IsSeparator(c)) {
+        if (kSeparators.find(c) != std::string_view::npos) {
             inWord = false;
             continue;
         }
@@ -35,24 +79,15 @@ std::vector<std::string> SplitCommandLine(std::string_view text) {
 
 StartupCheck CheckCommandLine(std::string_view text) {
     StartupCheck check;
-    CommandLine& line = check.commandLine;
-    line.text = text;
-    line.words = SplitCommandLine(text);
-    const auto& words = line.words;
-    const auto has = [&](std::string_view flag) { return std::find(words.begin(), words.end(), flag) != words.end(); };
-    if (has("--help") || has("-h")) return Print(UsageLine() + HelpText());
-    if (has("--version")) return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
-    if (words.size() > 1) {
-        const auto interval = IntervalFromWord(words[1]);
-        if (!interval) return Refuse(IntervalWordProblem(words[1]));
-        line.interval = *interval;
+    std::size_t positional = 0;
+    for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
+        positional = word->next;
+        if (word->text == "--help" || word->text == "-h") return Print(Help());
+        if (word->text == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
+        return Refuse("\"" + std::string(word->text) + "\" is not an option");
     }
-    if (words.size() > 2) {
-        const auto pixels = PixelsFromText(words[2]);
-        if (!pixels) return Refuse(PixelsWordProblem(words[2]));
-        line.pixels = *pixels;
-    }
-    return check;
+    check.commandLine.text = text.substr(positional);
+    return CheckSettings(std::move(check));
 }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {

@@ -53,20 +53,20 @@ constexpr int PointsToPixels(double points, int dpi) {
     return TwipsToPixels(static_cast<int>(points * kTwipsPerPoint + 0.5), dpi);
 }
 
-// The largest font size, from largest down to smallest, at which every
-// label's caption fits its width at dpi less the inset the toolkit keeps
-// clear. textWidth(caption, size) measures a caption in pixels.
+// No label's text is made smaller than this: 10 pixels at 96 dpi.
+inline constexpr double kSmallestLabelPoints = 7.5;
+
+// The font size, in pixels, for one of kControls' labels. The boxes, the
+// button and the messages use the desktop's standard size; so does a label,
+// unless its caption does not fit its width at dpi less the inset the toolkit
+// keeps clear: then the largest smaller size that fits, never below the
+// smallest. textWidth(caption, size) measures a caption in pixels.
 template <typename TextWidth>
-int FittingFontSize(int largest, int smallest, int dpi, int inset, TextWidth textWidth) {
-    const auto fits = [&](int size) {
-        for (const auto& control : kControls) {
-            const int room = TwipsToPixels(control.width, dpi) - inset;
-            if (control.kind == ControlKind::Label && textWidth(control.text, size) > room) return false;
-        }
-        return true;
-    };
-    int size = largest;
-    while (size > smallest && !fits(size)) --size;
+int LabelFontSize(const ControlLayout& label, int standard, int dpi, int inset, TextWidth textWidth) {
+    const int room = TwipsToPixels(label.width, dpi) - inset;
+    const int smallest = PointsToPixels(kSmallestLabelPoints, dpi);
+    int size = standard;
+    while (size > smallest && textWidth(label.text, size) > room) --size;
     return size;
 }
 

@@ -10,11 +10,11 @@ namespace {
 std::string Text(std::int64_t value) { return WholeNumberText(value); }
 
 std::string IntervalRange() {
-    return "a whole number of milliseconds from " + Text(kIntervalFloor) + " to " + Text(kIntervalLimit);
+    return "a number of milliseconds from " + Text(kIntervalFloor) + " to " + Text(kIntervalLimit);
 }
 
 std::string PixelsRange() {
-    return "a whole number of pixels from " + Text(kPixelsLowest) + " to " + Text(kPixelsHighest);
+    return "a number of pixels from " + Text(kPixelsLowest) + " to " + Text(kPixelsHighest);
 }
 
 }  // namespace
@@ -37,22 +37,18 @@ std::string PixelsMessage() { return "The distance must be " + PixelsRange() + "
 
 // A command-line interval below the floor is raised to it, not refused.
 std::string IntervalWordProblem(std::string_view word) {
-    return "interval \"" + std::string(word) + "\" is not a number of milliseconds up to " + Text(kIntervalLimit);
+    return "the interval \"" + std::string(word) + "\" is not a number of milliseconds up to " + Text(kIntervalLimit);
 }
 
 std::string PixelsWordProblem(std::string_view word) {
-    return "pixels \"" + std::string(word) + "\" is not a whole number from " + Text(kPixelsLowest) + " to " +
-           Text(kPixelsHighest);
+    return "the distance \"" + std::string(word) + "\" is not " + PixelsRange();
 }
 
-std::string UsageLine() { return "usage: nudgewick [INTERVAL [PIXELS]]\n"; }
-
-std::string HelpText() {
-    return "Nudges the mouse pointer sideways, right then left, while it is left alone.\n"
-           "  INTERVAL  milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) + ";\n"
-           "            below " + Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) +
+std::string SettingsHelp() {
+    return "  INTERVAL        milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) + ";\n"
+           "                  below " + Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) +
            " (default " + Text(kDefaultInterval) + ")\n"
-           "  PIXELS    how far each nudge moves the pointer, " + Text(kPixelsLowest) + " to " +
+           "  PIXELS          how far each nudge moves the pointer, " + Text(kPixelsLowest) + " to " +
            Text(kPixelsHighest) + " (default " + Text(kDefaultPixels) + ")\n";
 }
 

@@ -35,8 +35,7 @@ std::string PixelsMessage();
 std::string IntervalWordProblem(std::string_view word);
 std::string PixelsWordProblem(std::string_view word);
 
-// The usage line and what --help prints after it.
-std::string UsageLine();
-std::string HelpText();
+// The lines of --help that describe the two settings.
+std::string SettingsHelp();
 
 }  // namespace nudgewick

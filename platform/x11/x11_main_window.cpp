@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kDefaultDpi = 96;
 constexpr double kStandardPoints = 8.0;  // the desktop's usual size for dialog text
-constexpr int kSmallestFontSize = 6;
 constexpr int kLabelInset = 6;  // FLTK draws left-aligned labels 3 pixels in from each side
 
 // Xft.dpi from the server's resource database, as desktops set it; else 96.
@@ -36,14 +35,14 @@ int DisplayDpi() {
     return dpi;
 }
 
-// The standard size, made smaller until every label's caption fits its width
-// in the font this display has.
-int StandardFontSize(int dpi) {
-    return FittingFontSize(PointsToPixels(kStandardPoints, dpi), kSmallestFontSize, dpi, kLabelInset,
-                           [](const char* caption, int size) {
-                               fl_font(FL_HELVETICA, size);
-                               return fl_width(caption);
-                           });
+int StandardFontSize(int dpi) { return PointsToPixels(kStandardPoints, dpi); }
+
+// A label's size, measured in the font this display has.
+int LabelSize(const ControlLayout& label, int standard, int dpi) {
+    return LabelFontSize(label, standard, dpi, kLabelInset, [](const char* caption, int size) {
+        fl_font(FL_HELVETICA, size);
+        return fl_width(caption);
+    });
 }
 
 struct PixelRect {
@@ -93,7 +92,7 @@ X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
         case ControlId::Label2:
         case ControlId::Label3: widget = NewLabel(r, control); break;
         }
-        widget->labelsize(fontSize);
+        widget->labelsize(control.kind == ControlKind::Label ? LabelSize(control, fontSize, dpi) : fontSize);
     }
     built.txtPixels->textsize(fontSize);
     built.txtInterval->textsize(fontSize);

@@ -47,12 +47,16 @@ TEST(CheckCommandLineTest, ReadsTheSettingsOrSaysWhy) {
         {"fast", 2, "interval \"fast\""},
         {"32767.5", 2, "\"32767.5\""},
         {"18446744073709551616", 2, "\"18446744073709551616\""},  // 2^64 must not wrap round to 0
-        {"5000 40000", 2, "pixels \"40000\""},
+        {"5000 40000", 2, "the distance \"40000\" is not a number of pixels from -32768 to 32767\n"},
         {"5000 -32769", 2, "\"-32769\""},
         {"5000 7px", 2, "\"7px\""},
-        {"--help", 0, "usage: nudgewick [INTERVAL [PIXELS]]\n"},
+        {"--help 5000", 0, "usage: nudgewick [OPTION...] [INTERVAL [PIXELS]]\n"},
         {"-h", 0, "below 3000 counts as 3000 (default 10000)"},
-        {"--version", 0, "Nudgewick 1.00\n"},
+        {" --version", 0, "Nudgewick 1.00\n"},
+        {"5000 7 8 --version", -1, "5000 7"},  // options only before the settings
+        {"5000 --help", 2, "the distance \"--help\""},
+        {"--fast 5000", 2, "nudgewick: \"--fast\" is not an option\n"},
+        {"-", 2, "\"-\" is not an option"},
     };
     for (const auto& c : cases) {
         const auto check = CheckCommandLine(c.text);
@@ -66,6 +70,9 @@ TEST(CheckCommandLineTest, ReadsTheSettingsOrSaysWhy) {
         EXPECT_NE(check.output.find(c.says), std::string::npos) << c.text << ": " << check.output;
         EXPECT_EQ(c.exitCode == 2, check.output.find("\nusage: ") != std::string::npos) << check.output;
     }
+    EXPECT_EQ(CheckCommandLine("abc").windowText,
+              "Nudgewick cannot start: the interval \"abc\" is not a number of milliseconds up to 32767.\n\n"
+              "Usage: nudgewick [OPTION...] [INTERVAL [PIXELS]]\n");
 }
 
 }  // namespace

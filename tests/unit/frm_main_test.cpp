@@ -93,7 +93,9 @@ TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
         EXPECT_EQ(rig.timer.period, state.nInterval) << c.text;
         EXPECT_EQ(rig.timer.starts, c.pixels ? 1 : 2) << c.text;
     }
-    EXPECT_EQ(FloorMessage(), "You must pick a value greater than 3000.");
+    EXPECT_EQ(FloorMessage() + IntervalMessage() + PixelsMessage(),
+              "You must pick a value greater than 3000.The interval must be a number of milliseconds from 3000 to "
+              "32767.The distance must be a number of pixels from -32768 to 32767.");
 }
 
 TEST(WebLinkTest, EachClickOpensTheAddressAndAFailureSaysWhy) {
@@ -111,20 +113,23 @@ TEST(WebLinkTest, EachClickOpensTheAddressAndAFailureSaysWhy) {
     }
 }
 
-// Characters half as wide as the size: "Interval (Milliseconds)", 23 of them,
-// is 103 pixels wide at size 9, exactly the room 105 pixels leave at 96 dpi
-// with an inset of 2.
-TEST(LayoutTest, PixelsToTheNearestAndTheFontShrinksUntilItFits) {
+// Characters a third as wide as the size: "Interval (Milliseconds)", 23 of
+// them, is 99 pixels wide at size 13, exactly the room its 105 pixels leave at
+// 96 dpi with an inset of 6.
+TEST(LayoutTest, PixelsToTheNearestAndOnlyALabelThatDoesNotFitShrinks) {
     EXPECT_EQ(TwipsToPixels(1575, 144), 158);  // 157.5
     EXPECT_EQ(TwipsToPixels(255, 120), 21);    // 21.25
     EXPECT_EQ(PointsToPixels(9.75, 96), 13);
     EXPECT_EQ(PointsToPixels(8, 96), 11);  // 10.67
-    const auto halfWidth = [](const char* caption, int size) {
-        return static_cast<int>(std::string_view(caption).size()) * size / 2;
+    const auto third = [](const char* caption, int size) {
+        return static_cast<int>(std::string_view(caption).size()) * size / 3;
     };
-    EXPECT_EQ(FittingFontSize(14, 6, 96, 2, halfWidth), 9);
-    EXPECT_EQ(FittingFontSize(8, 6, 96, 2, halfWidth), 8);    // already fits
-    EXPECT_EQ(FittingFontSize(14, 6, 96, 60, halfWidth), 6);  // never fits: the smallest
+    const ControlLayout& interval = kControls[5];
+    const ControlLayout& pixels = kControls[6];
+    EXPECT_EQ(LabelFontSize(interval, 16, 96, 6, third), 13);
+    EXPECT_EQ(LabelFontSize(pixels, 16, 96, 6, third), 16);     // fits at the standard size
+    EXPECT_EQ(LabelFontSize(interval, 16, 96, 99, third), 10);  // never fits: 10 px at 96 dpi
+    EXPECT_EQ(LabelFontSize(interval, 24, 144, 99, third), 15);
 }
 
 }  // namespace
