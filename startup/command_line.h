@@ -1,8 +1,12 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "window/session.h"
 
 namespace nudgewick {
 
@@ -18,6 +22,9 @@ struct CommandLine {
     std::vector<std::string> words;  // the text split by SplitCommandLine
     std::int16_t interval = 0;       // what word 1 asks for, when there is a word 1
     std::int16_t pixels = 0;         // what word 2 asks for, when there is a word 2
+    bool minimized = false;          // --minimized: start with the window hidden, or iconified
+    std::optional<std::chrono::seconds> runFor;  // --for DURATION
+    std::optional<ClockTime> runUntil;           // --until HH:MM
 };
 
 // What to do with a command line before any window exists.
@@ -31,6 +38,10 @@ struct StartupCheck {
 
 // text: the command line after the program's name.
 StartupCheck CheckCommandLine(std::string_view text);
+
+// What a second start prints where there is a terminal, after bringing the
+// first one's window to the front.
+inline constexpr const char* kAlreadyRunning = "Nudgewick is already running\n";
 
 // Joins arguments that arrive already split with single blanks.
 std::string JoinArguments(const std::vector<std::string>& arguments);

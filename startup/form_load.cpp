@@ -31,6 +31,8 @@ void frmMain::Form_Load() {
     parts_.btoGO.SetCaption(kCaptionStop);
     Timer1.SetInterval(state_.nInterval);
     Timer1.Enable();
+    if (line.runFor) RunFor(*line.runFor);
+    if (line.runUntil) RunUntil(*line.runUntil);
 }
 
 }  // namespace nudgewick

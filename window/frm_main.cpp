@@ -8,15 +8,23 @@ namespace nudgewick {
 
 void frmMain::Timer1_Timer() { NudgeTick(state_, parts_.pointer); }
 
-// The timer's interval, never the caption, tells whether the ticks run.
+// The timer's interval, never the caption, tells whether the ticks run. A
+// click ends a timed session.
 void frmMain::btoGO_Click() {
-    if (Timer1.Interval() != 0) {
-        Timer1.SetInterval(0);
-        parts_.btoGO.SetCaption(kCaptionGo);
-    } else {
-        Timer1.SetInterval(state_.nInterval);
-        parts_.btoGO.SetCaption(kCaptionStop);
-    }
+    session_.Cancel();
+    sessionEndedAt_.reset();
+    ArmSessionTimer();
+    Running() ? StopTicks() : StartTicks();
+}
+
+void frmMain::StartTicks() {
+    Timer1.SetInterval(state_.nInterval);
+    parts_.btoGO.SetCaption(kCaptionStop);
+}
+
+void frmMain::StopTicks() {
+    Timer1.SetInterval(0);
+    parts_.btoGO.SetCaption(kCaptionGo);
 }
 
 // Runs on every focus change away from the box, even with the text unchanged,

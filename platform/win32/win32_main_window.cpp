@@ -13,6 +13,7 @@ constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 constexpr UINT_PTR kTimerId = 1;
+constexpr UINT_PTR kSessionTimerId = 2;
 
 // IDOK and IDCANCEL are what Enter and Escape send, so the controls start above them.
 constexpr int kFirstControlId = 100;
@@ -48,8 +49,9 @@ std::wstring InitialText(const ControlLayout& control) {
 MainWindow::MainWindow(const CommandLine& commandLine)
     : Timer1_(kTimerId),
       commandLine_(commandLine),
+      sessionTimer_(kSessionTimerId),
       form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
-                      commandLine_}) {}
+                      commandLine_, sessionTimer_, clock_}) {}
 
 MainWindow::~MainWindow() {
     DeleteObject(fonts_.dialog);
@@ -141,6 +143,7 @@ void MainWindow::ConnectControls() {
     btoGO_.hwnd = Control(ControlId::btoGO);
     lblURL_.hwnd = Control(ControlId::lblURL);
     Timer1_.owner = hwnd_;
+    sessionTimer_.owner = hwnd_;
     messages_.owner = hwnd_;
 }
 
@@ -199,6 +202,7 @@ LRESULT MainWindow::OnFocusLeft(int id) {
 
 LRESULT MainWindow::OnTimer(UINT_PTR id) {
     if (id == kTimerId) form_.Timer1_Timer();
+    if (id == kSessionTimerId) form_.SessionTimer_Timer();
     return 0;
 }
 

@@ -64,6 +64,8 @@ private:
     SystemPointer pointer_;
     CmdLauncher launcher_;
     CommandLine commandLine_;
+    WindowTimer sessionTimer_;
+    SystemClock clock_;
     frmMain form_;
 };
 

@@ -70,8 +70,9 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       timer_(OnTick, this),
       messages_(fontSize_),
       commandLine_(commandLine),
+      sessionTimer_(OnSessionTimer, this),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
-                      messages_, pointer_, launcher_, commandLine_}) {
+                      messages_, pointer_, launcher_, commandLine_, sessionTimer_, clock_}) {
     window_.end();
     Wire();
 }

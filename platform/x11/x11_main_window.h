@@ -32,6 +32,7 @@ private:
         (static_cast<X11MainWindow*>(self)->form_.*handler)();
     }
     static void OnTick(void* self) { static_cast<X11MainWindow*>(self)->form_.Timer1_Timer(); }
+    static void OnSessionTimer(void* self) { static_cast<X11MainWindow*>(self)->form_.SessionTimer_Timer(); }
     static void OnClose(Fl_Widget* window, void*);
 
     int dpi_;
@@ -43,6 +44,8 @@ private:
     X11Pointer pointer_;
     X11Launcher launcher_;
     CommandLine commandLine_;
+    X11Timer sessionTimer_;
+    SystemClock clock_;
     frmMain form_;
 };
 

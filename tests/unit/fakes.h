@@ -37,18 +37,17 @@ struct FakeMessages : MessageDialog {
     Words shown, boxTextWhenShown;
     void Show(const std::string& text) override { shown.push_back(text), boxTextWhenShown.push_back(box->text); }
 };
-// A screen with edges: moves are clamped to [0, width) x [0, height).
+// A screen with a right-hand edge, where moves stop.
 struct FakePointer : Pointer {
     Point at{400, 300};
-    std::int32_t width = 1 << 20, height = 1 << 20;
+    std::int32_t width = 1 << 20;
     bool readFails = false;
     std::vector<std::int32_t> moves;  // horizontal distance of each move asked for
 
     std::optional<Point> Read() override { return readFails ? std::nullopt : std::optional(at); }
     void MoveBy(std::int32_t dx, std::int32_t dy) override {
         moves.push_back(dx);
-        at.x = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{at.x} + dx, 0, width - 1));
-        at.y = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{at.y} + dy, 0, height - 1));
+        at = {std::clamp(at.x + dx, 0, width - 1), at.y + dy};
     }
 };
 struct FakeLauncher : Launcher {
@@ -57,19 +56,31 @@ struct FakeLauncher : Launcher {
     std::optional<std::string> Open(const std::string& address) override { return opened.push_back(address), failure; }
 };
 
+// 17:00 on the wall clock at first. Pass moves both clocks on; the wall clock
+// may jump besides, as when daylight saving starts.
+struct FakeClock : Clock {
+    std::int64_t wall = 17 * 3600, steady = 0;
+    std::int64_t WallSeconds() const override { return wall; }
+    std::int64_t SteadyMilliseconds() const override { return steady; }
+    void Pass(std::int64_t seconds, std::int64_t wallJump = 0) { steady += seconds * 1000, wall += seconds + wallJump; }
+};
+
 // A window wired to fakes, started from a command line that CheckCommandLine accepted.
 struct Rig {
     FakeTextBox txtInterval, txtPixels;
     FakeButton btoGO;
     FakeLabel lblURL;
-    FakeTimer timer;
+    FakeTimer timer, sessionTimer;
+    FakeClock clock;
     FakeMessages messages;
     FakePointer pointer;
     FakeLauncher launcher;
     CommandLine commandLine;
-    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, timer, messages, pointer, launcher, commandLine}};
+    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, timer, messages, pointer, launcher, commandLine,
+                           sessionTimer, clock}};
 
-    explicit Rig(std::string_view text = "") {
+    explicit Rig(std::string_view text = "", std::int64_t wall = 17 * 3600) {
+        clock.wall = wall;
         const auto check = CheckCommandLine(text);
         EXPECT_TRUE(check.proceed) << text;
         commandLine = check.commandLine;
@@ -79,6 +90,8 @@ struct Rig {
     const WindowState& state() const { return form.State(); }
     // The caption and the ticks' period, e.g. "Stop 5000" or "Go 0".
     std::string ticks() const { return btoGO.caption + " " + std::to_string(timer.period); }
+    // With the session timer's period besides, e.g. "Stop 5000, look in 1000".
+    std::string session() const { return ticks() + ", look in " + std::to_string(sessionTimer.period); }
 };
 
 }  // namespace nudgewick::testing

@@ -18,7 +18,7 @@ TEST(NudgeTickTest, NudgesWhenEitherCoordinateIsUnchanged) {
         Point last;
         std::int16_t phase;
         bool readFails = false;
-        std::int32_t width = 1 << 20;
+        std::int32_t width = 1 << 20;  // where the screen ends on the right
     } cases[] = {
         {"left alone: right, left, right", {400, 300}, {400, 300}, 3, 3, {3, -3, 3}, {403, 300}, 5},
         {"zero distance still moves", {400, 300}, {400, 300}, 0, 2, {0, 0}, {400, 300}, 0},
