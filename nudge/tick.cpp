@@ -8,18 +8,24 @@ namespace {
 
 // A pointer parked beyond the 16-bit range is pinned to its edge, so that it
 // still compares equal to itself on the next tick.
-std::int16_t Narrow(std::int32_t coordinate) {
+std::int16_t ClampTo16Bits(std::int32_t coordinate) {
     using Limits = std::numeric_limits<std::int16_t>;
     return static_cast<std::int16_t>(std::clamp<std::int32_t>(coordinate, Limits::min(), Limits::max()));
+}
+
+// A failed read is not detected: the sample keeps what it held, which is
+// (0, 0) at the tick's first look.
+void ReadInto(Point& sample, Pointer& pointer) {
+    if (const auto position = pointer.Read()) sample = *position;
 }
 
 }  // namespace
 
 void NudgeTick(WindowState& state, Pointer& pointer) {
     Point sample{0, 0};
-    pointer.Read(sample);
-    const std::int16_t column = Narrow(sample.x);
-    const std::int16_t row = Narrow(sample.y);
+    ReadInto(sample, pointer);
+    const std::int16_t column = ClampTo16Bits(sample.x);
+    const std::int16_t row = ClampTo16Bits(sample.y);
 
     // Inclusive or: a move along one axis alone still counts as still.
     if (row == state.Lasty || column == state.Lastx) {
@@ -32,10 +38,10 @@ void NudgeTick(WindowState& state, Pointer& pointer) {
             pointer.MoveBy(distance, 0);
             state.x = kPhaseLeft;
         }
-        pointer.Read(sample);
+        ReadInto(sample, pointer);
     }
-    state.Lastx = Narrow(sample.x);
-    state.Lasty = Narrow(sample.y);
+    state.Lastx = ClampTo16Bits(sample.x);
+    state.Lasty = ClampTo16Bits(sample.y);
 }
 
 }  // namespace nudgewick

@@ -28,14 +28,14 @@ public:
     virtual std::string Caption() const = 0;
 };
 
-// A periodic timer that ticks exactly while it is enabled and its interval
-// is non-zero. Setting the interval restarts the countdown.
-class Timer {
+// The system's periodic timer, which calls the window's handler for it. Which
+// handler, and when it runs, is the core's to decide (see window/timer.h).
+class SystemTimer {
 public:
-    virtual ~Timer() = default;
-    virtual int Interval() const = 0;
-    virtual void SetInterval(int milliseconds) = 0;
-    virtual void Enable() = 0;
+    virtual ~SystemTimer() = default;
+    // Every milliseconds (> 0) from now on, replacing any earlier schedule.
+    virtual void Start(int milliseconds) = 0;
+    virtual void Stop() = 0;
 };
 
 // A modal message with an OK button only, no icon, titled kMessageTitle.
@@ -55,8 +55,8 @@ struct Point {
 class Pointer {
 public:
     virtual ~Pointer() = default;
-    // Fills where with the pointer's position. A failed read leaves it as it is.
-    virtual void Read(Point& where) = 0;
+    // The pointer's position; nothing when the system could not say.
+    virtual std::optional<Point> Read() = 0;
     // Moves the pointer as a physical mouse would, relative to where it is.
     virtual void MoveBy(std::int32_t dx, std::int32_t dy) = 0;
 };
@@ -67,13 +67,6 @@ public:
     virtual ~Launcher() = default;
     // Returns nothing when the opener started, else the system's reason.
     virtual std::optional<std::string> Open(const std::string& address) = 0;
-};
-
-// The program's command line after its own name, as one text.
-class CommandLineSource {
-public:
-    virtual ~CommandLineSource() = default;
-    virtual std::string Text() const = 0;
 };
 
 inline constexpr const char* kMessageTitle = "Nudgewick";

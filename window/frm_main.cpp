@@ -1,23 +1,30 @@
 #include "window/frm_main.h"
 
-#include <limits>
-
 #include "nudge/tick.h"
 #include "window/number_text.h"
+#include "window/settings.h"
 
 namespace nudgewick {
 
 void frmMain::Timer1_Timer() { NudgeTick(state_, parts_.pointer); }
 
-// The timer's interval, never the caption, tells whether the ticks run.
+// The timer's interval, never the caption, tells whether the ticks run. A
+// click ends a timed session.
 void frmMain::btoGO_Click() {
-    if (parts_.Timer1.Interval() != 0) {
-        parts_.Timer1.SetInterval(0);
-        parts_.btoGO.SetCaption(kCaptionGo);
-    } else {
-        parts_.Timer1.SetInterval(state_.nInterval);
-        parts_.btoGO.SetCaption(kCaptionStop);
-    }
+    session_.Cancel();
+    sessionEndedAt_.reset();
+    ArmSessionTimer();
+    Running() ? StopTicks() : StartTicks();
+}
+
+void frmMain::StartTicks() {
+    Timer1.SetInterval(state_.nInterval);
+    parts_.btoGO.SetCaption(kCaptionStop);
+}
+
+void frmMain::StopTicks() {
+    Timer1.SetInterval(0);
+    parts_.btoGO.SetCaption(kCaptionGo);
 }
 
 // Runs on every focus change away from the box, even with the text unchanged,
@@ -26,29 +33,28 @@ void frmMain::btoGO_Click() {
 // is open; the tick touches nothing this handler does.
 void frmMain::txtInterval_LostFocus() {
     const auto number = ReadDecimal(parts_.txtInterval.Text());
-    const auto limit = std::numeric_limits<std::int16_t>::max();
     if (!number) {
-        parts_.messages.Show(kIntervalMessage);
+        parts_.messages.Show(IntervalMessage());
         parts_.txtInterval.SetText(WholeNumberText(state_.nInterval));
     } else if (IsLessThan(*number, kIntervalFloor)) {
-        parts_.messages.Show(kFloorMessage);
+        parts_.messages.Show(FloorMessage());
         state_.nInterval = kIntervalFloor;
         parts_.txtInterval.SetText(WholeNumberText(kIntervalFloor));
-    } else if (RoundHalfEven(*number) > limit) {
-        parts_.messages.Show(kIntervalMessage);
-        state_.nInterval = limit;
-        parts_.txtInterval.SetText(WholeNumberText(limit));
+    } else if (RoundHalfEven(*number) > kIntervalLimit) {
+        parts_.messages.Show(IntervalMessage());
+        state_.nInterval = kIntervalLimit;
+        parts_.txtInterval.SetText(WholeNumberText(kIntervalLimit));
     } else {
         state_.nInterval = static_cast<std::int16_t>(RoundHalfEven(*number));
     }
-    parts_.Timer1.SetInterval(state_.nInterval);
+    Timer1.SetInterval(state_.nInterval);
 }
 
 void frmMain::txtPixels_LostFocus() {
-    if (const auto pixels = ToWholeNumber(parts_.txtPixels.Text())) {
+    if (const auto pixels = PixelsFromText(parts_.txtPixels.Text())) {
         state_.nPixels = *pixels;
     } else {
-        parts_.messages.Show(kPixelsMessage);
+        parts_.messages.Show(PixelsMessage());
         parts_.txtPixels.SetText(WholeNumberText(state_.nPixels));
     }
 }

@@ -1,8 +1,13 @@
 #pragma once
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "startup/command_line.h"
 #include "window/controls.h"
+#include "window/session.h"
+#include "window/timer.h"
 #include "window/window_state.h"
 
 namespace nudgewick {
@@ -14,29 +19,37 @@ struct FormParts {
     TextBox& txtPixels;
     Button& btoGO;
     Label& lblURL;
-    Timer& Timer1;
+    SystemTimer& timer;  // drives Timer1: its ticks go to Timer1_Timer
     MessageDialog& messages;
     Pointer& pointer;
     Launcher& launcher;
-    CommandLineSource& commandLine;
+    const CommandLine& commandLine;  // checked by CheckCommandLine before the window exists
+    SystemTimer& sessionTimer;       // its ticks go to SessionTimer_Timer
+    const Clock& clock;
 };
-
-inline constexpr std::int16_t kIntervalFloor = 3000;
-inline constexpr std::int16_t kDefaultInterval = 10000;
-inline constexpr std::int16_t kDefaultPixels = 3;
 
 inline constexpr const char* kCaptionStop = "Stop";
 inline constexpr const char* kCaptionGo = "Go";
-inline constexpr const char* kFloorMessage = "You must pick a value greater than 3000.";
-inline constexpr const char* kIntervalMessage =
-    "The interval must be a whole number of milliseconds from 3000 to 32767.";
-inline constexpr const char* kPixelsMessage = "The distance must be a whole number of pixels from -32768 to 32767.";
+
+// The notification-area menu's sessions, each calling RunFor(length), and the
+// entry that calls RunUntilStopped.
+struct SessionChoice {
+    const char* text;
+    std::chrono::minutes length;
+};
+inline constexpr SessionChoice kSessionChoices[] = {
+    {"Run for 30 minutes", std::chrono::minutes(30)},
+    {"Run for 1 hour", std::chrono::hours(1)},
+    {"Run for 2 hours", std::chrono::hours(2)},
+};
+inline constexpr const char* kRunUntilStopped = "Run until stopped";
 
 // The program's only window: it owns the state and handles every event.
-// Handlers run one at a time on the thread of the event loop.
+// Handlers run one at a time on the thread of the event loop. Start-up,
+// Form_Load and GetCommandLine, is defined in startup/form_load.cpp.
 class frmMain {
 public:
-    explicit frmMain(const FormParts& parts) : parts_(parts) {}
+    explicit frmMain(const FormParts& parts) : parts_(parts), Timer1(parts.timer), session_(parts.clock) {}
 
     void Form_Load();
     void Timer1_Timer();
@@ -50,10 +63,31 @@ public:
     // The command line's words in slots 1..N (N <= MaxArgs); slot 0 is empty.
     std::vector<std::string> GetCommandLine(int MaxArgs = 10) const;
 
+    // For the notification area; defined with the sessions in window/session.cpp.
+    // Its menu: "Stop"/"Go" calls btoGO_Click, which also ends a session; each
+    // of kSessionChoices calls RunFor and kRunUntilStopped RunUntilStopped,
+    // which both resume stopped ticks as the button does. The icon looks
+    // running exactly while Running(), with TrayTooltip() as its tooltip; only
+    // handlers change either, so read both again after each.
+    void RunFor(std::chrono::seconds duration);
+    void RunUntil(ClockTime time);
+    void RunUntilStopped();
+    void SessionTimer_Timer();
+    bool Running() const { return Timer1.Interval() != 0; }
+    std::string TrayTooltip() const;
+
     const WindowState& State() const { return state_; }
 
 private:
+    void StartTicks();
+    void StopTicks();
+    void Resume();           // the menu's: stopped ticks started as the button would
+    void ArmSessionTimer();  // for the session in force, if any
+
     FormParts parts_;
+    Timer Timer1;
+    Session session_;
+    std::optional<std::int64_t> sessionEndedAt_;  // when a session stopped the ticks, unless a click did since
     WindowState state_;
 };
 

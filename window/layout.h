@@ -11,6 +11,7 @@ namespace nudgewick {
 inline constexpr int kClientWidthTwips = 4125;
 inline constexpr int kClientHeightTwips = 2925;
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kTwipsPerPoint = 20;
 
 enum class ControlId { btoGO, txtPixels, txtInterval, Label1, lblURL, Label2, Label3 };
 enum class ControlKind { Button, TextBox, Label, Link };
@@ -20,17 +21,18 @@ struct ControlLayout {
     ControlKind kind;
     const char* text;  // design-time text; the boxes are filled at start-up, the link gets the address
     int left, top, width, height;
+    bool centred;  // a label's text centred in its width, else left-aligned
 };
 
 // Creating the controls in this order gives the Tab order: button, pixels, interval.
 inline constexpr std::array<ControlLayout, 7> kControls{{
-    {ControlId::btoGO, ControlKind::Button, "Go", 3120, 2160, 975, 615},
-    {ControlId::txtPixels, ControlKind::TextBox, "", 1800, 2520, 1215, 285},
-    {ControlId::txtInterval, ControlKind::TextBox, "", 1800, 2160, 1215, 285},
-    {ControlId::Label1, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255},
-    {ControlId::lblURL, ControlKind::Link, "", 240, 360, 3735, 255},
-    {ControlId::Label2, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255},
-    {ControlId::Label3, ControlKind::Label, "Pixels", 120, 2520, 1575, 255},
+    {ControlId::btoGO, ControlKind::Button, "Go", 3120, 2160, 975, 615, false},
+    {ControlId::txtPixels, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},
+    {ControlId::txtInterval, ControlKind::TextBox, "", 1800, 2160, 1215, 285, false},
+    {ControlId::Label1, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255, true},
+    {ControlId::lblURL, ControlKind::Link, "", 240, 360, 3735, 255, true},
+    {ControlId::Label2, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255, false},
+    {ControlId::Label3, ControlKind::Label, "Pixels", 120, 2520, 1575, 255, false},
 }};
 
 // The link's text: navy, underlined, 9.75 point.
@@ -44,20 +46,26 @@ constexpr int TwipsToPixels(int twips, int dpi) {
     return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
 }
 
-// The largest font size, from largest down to smallest, at which every
-// label's caption fits its width at dpi less the inset the toolkit keeps
-// clear. textWidth(caption, size) measures a caption in pixels.
+// A font size in points to pixels at the given dots per inch, to the nearest
+// pixel, by way of twips like every other size.
+constexpr int PointsToPixels(double points, int dpi) {
+    return TwipsToPixels(static_cast<int>(points * kTwipsPerPoint + 0.5), dpi);
+}
+
+// No label's text is made smaller than this: 10 pixels at 96 dpi.
+inline constexpr double kSmallestLabelPoints = 7.5;
+
+// The font size, in pixels, for one of kControls' labels. The boxes, the
+// button and the messages use the desktop's standard size; so does a label,
+// unless its caption does not fit its width at dpi less the inset the toolkit
+// keeps clear: then the largest smaller size that fits, never below the
+// smallest. textWidth(caption, size) measures a caption in pixels.
 template <typename TextWidth>
-int FittingFontSize(int largest, int smallest, int dpi, int inset, TextWidth textWidth) {
-    const auto fits = [&](int size) {
-        for (const auto& control : kControls) {
-            const int room = TwipsToPixels(control.width, dpi) - inset;
-            if (control.kind == ControlKind::Label && textWidth(control.text, size) > room) return false;
-        }
-        return true;
-    };
-    int size = largest;
-    while (size > smallest && !fits(size)) --size;
+int LabelFontSize(const ControlLayout& label, int standard, int dpi, int inset, TextWidth textWidth) {
+    const int room = TwipsToPixels(label.width, dpi) - inset;
+    const int smallest = PointsToPixels(kSmallestLabelPoints, dpi);
+    int size = standard;
+    while (size > smallest && textWidth(label.text, size) > room) --size;
     return size;
 }
 

@@ -1,7 +1,5 @@
 #include "window/number_text.h"
 
-#include <limits>
-
 namespace nudgewick {
 namespace {
 
@@ -66,13 +64,10 @@ std::int64_t RoundHalfEven(const Decimal& number) {
     return number.negative ? -magnitude : magnitude;
 }
 
-std::optional<std::int16_t> ToWholeNumber(std::string_view text) {
+std::optional<std::int64_t> ToWholeNumber(std::string_view text) {
     const auto number = ReadDecimal(text);
     if (!number) return std::nullopt;
-    const std::int64_t value = RoundHalfEven(*number);
-    using Limits = std::numeric_limits<std::int16_t>;
-    if (value < Limits::min() || value > Limits::max()) return std::nullopt;
-    return static_cast<std::int16_t>(value);
+    return RoundHalfEven(*number);
 }
 
 std::string WholeNumberText(std::int64_t value) { return std::to_string(value); }

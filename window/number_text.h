@@ -32,9 +32,9 @@ bool IsLessThan(const Decimal& number, std::int64_t limit);
 // The nearest whole number, ties to even.
 std::int64_t RoundHalfEven(const Decimal& number);
 
-// The text as a 16-bit whole number; nothing when it is not a number or its
-// rounded value lies outside -32768..32767.
-std::optional<std::int16_t> ToWholeNumber(std::string_view text);
+// The text rounded to the nearest whole number, ties to even; nothing when it
+// is not a number.
+std::optional<std::int64_t> ToWholeNumber(std::string_view text);
 
 // Plain decimal, a minus sign for negative values, no blanks.
 std::string WholeNumberText(std::int64_t value);

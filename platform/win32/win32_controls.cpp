@@ -19,24 +19,9 @@ void EditBox::SetText(const std::string& text) { PutWindowText(hwnd, text); }
 void PushButton::SetCaption(const std::string& caption) { PutWindowText(hwnd, caption); }
 std::string StaticLabel::Caption() const { return WindowText(hwnd); }
 
-void WindowTimer::SetInterval(int milliseconds) {
-    interval_ = milliseconds;
-    Apply();
-}
-
-void WindowTimer::Enable() {
-    enabled_ = true;
-    Apply();
-}
-
 // SetTimer on a running id starts its countdown afresh.
-void WindowTimer::Apply() {
-    if (enabled_ && interval_ > 0) {
-        SetTimer(owner, id_, static_cast<UINT>(interval_), nullptr);
-    } else {
-        KillTimer(owner, id_);
-    }
-}
+void WindowTimer::Start(int milliseconds) { SetTimer(owner, id_, static_cast<UINT>(milliseconds), nullptr); }
+void WindowTimer::Stop() { KillTimer(owner, id_); }
 
 void MessageBoxDialog::Show(const std::string& text) {
     MessageBoxW(owner, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);

@@ -28,19 +28,15 @@ public:
 };
 
 // A SetTimer timer of the owner window; its WM_TIMER carries the id.
-class WindowTimer final : public Timer {
+class WindowTimer final : public SystemTimer {
 public:
     explicit WindowTimer(UINT_PTR id) : id_(id) {}
     HWND owner = nullptr;
-    int Interval() const override { return interval_; }
-    void SetInterval(int milliseconds) override;
-    void Enable() override;
+    void Start(int milliseconds) override;
+    void Stop() override;
 
 private:
-    void Apply();
     UINT_PTR id_;
-    int interval_ = 0;
-    bool enabled_ = false;
 };
 
 class MessageBoxDialog final : public MessageDialog {

@@ -73,20 +73,9 @@ int TextWidth(LOGFONTW font, int size, const char* text) {
     return extent.cx;
 }
 
-// The largest size, at most the standard one and down to 10 px at 96 dpi, at
-// which the labels' captions fit their widths.
-int LabelFontSize(const LOGFONTW& standard, UINT dpi) {
-    constexpr int kSmallestAt96Dpi = 10;
-    const int smallest = MulDiv(kSmallestAt96Dpi, static_cast<int>(dpi), 96);
-    return FittingFontSize(std::abs(standard.lfHeight), smallest, static_cast<int>(dpi), 0,
-                           [&standard](const char* caption, int size) { return TextWidth(standard, size, caption); });
-}
-
 HFONT CreateLinkFont(UINT dpi) {
-    constexpr int kPointsPerInch = 72;
-    const int hundredthsOfPoint = static_cast<int>(std::lround(kLinkPointSize * 100));
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), kPointsPerInch * 100);
+    font.lfHeight = -PointsToPixels(kLinkPointSize, static_cast<int>(dpi));
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = TRUE;
     font.lfCharSet = DEFAULT_CHARSET;
@@ -97,11 +86,15 @@ HFONT CreateLinkFont(UINT dpi) {
 
 }  // namespace
 
-// The boxes and the button read in the desktop's message font at its size.
+// The boxes and the button read in the desktop's message font at its size;
+// a label too, unless its caption needs a smaller one to fit.
 HFONT CreateControlFont(const ControlLayout& control, UINT dpi) {
     if (control.kind == ControlKind::Link) return CreateLinkFont(dpi);
     LOGFONTW font = MessageFont(dpi);
-    if (control.kind == ControlKind::Label) font.lfHeight = -LabelFontSize(font, dpi);
+    if (control.kind == ControlKind::Label) {
+        const auto width = [&font](const char* caption, int size) { return TextWidth(font, size, caption); };
+        font.lfHeight = -LabelFontSize(control, std::abs(font.lfHeight), static_cast<int>(dpi), 0, width);
+    }
     return CreateFontIndirectW(&font);
 }
 

@@ -45,20 +45,6 @@ void ShowMessage(const std::string& text) {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
 }
 
-// What the box says when the program does not start. Someone who started it
-// from a shortcut has no console and did not type the words: a sentence
-// first, then the usage line. The console gets the check's text as it is.
-std::string BoxText(const StartupCheck& check) {
-    std::string_view text = check.output;
-    if (text.ends_with('\n')) text.remove_suffix(1);
-    if (check.exitCode == 0) return std::string(text);
-    const std::size_t problemStart = text.find(": ") + 2;
-    const std::size_t problemEnd = text.find('\n');
-    return "Nudgewick did not start: its " + std::string(text.substr(problemStart, problemEnd - problemStart)) +
-           ". Correct the command line (for a shortcut, the Target in its properties).\n\n" +
-           std::string(text.substr(problemEnd + 1));
-}
-
 int RunMessageLoop(const MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -79,7 +65,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const auto check = nudgewick::CheckCommandLine(commandLine);
     if (!check.proceed) {
         WriteToConsole(check.output, check.exitCode != 0);
-        ShowMessage(BoxText(check));
+        ShowMessage(check.windowText);
         return check.exitCode;
     }
     const SingleInstance oneCopy;
@@ -88,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         WriteToConsole(std::string(kAlreadyRunning) + "\n", true);
         return 0;
     }
-    MainWindow window(std::move(commandLine));
+    MainWindow window(check.commandLine);
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());
         return 1;

@@ -13,6 +13,7 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 constexpr UINT_PTR kTimerId = 1;
+constexpr UINT_PTR kSessionTimerId = 2;
 
 // IDOK and IDCANCEL are what Enter and Escape send, so the controls start above them.
 constexpr int kFirstControlId = 100;
@@ -39,8 +40,7 @@ ControlClass ClassOf(const ControlLayout& control) {
     case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
     case ControlKind::Label: break;
     }
-    // Label1 is the title over the link; the others name the boxes beside them.
-    return {L"STATIC", control.id == ControlId::Label1 ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
+    return {L"STATIC", control.centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
 }
 
 std::wstring InitialText(const ControlLayout& control) {
@@ -49,11 +49,12 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::string commandLine)
+MainWindow::MainWindow(const CommandLine& commandLine)
     : Timer1_(kTimerId),
-      commandLine_(std::move(commandLine)),
+      commandLine_(commandLine),
+      sessionTimer_(kSessionTimerId),
       form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
-                      commandLine_}),
+                      commandLine_, sessionTimer_, clock_}),
       tray_({[this] { OnShowRequest(); }, [this](UINT id) { OnTrayChoice(id); }}) {}
 
 MainWindow::~MainWindow() {
@@ -152,6 +153,7 @@ void MainWindow::ConnectControls() {
     btoGO_.hwnd = Control(ControlId::btoGO);
     lblURL_.hwnd = Control(ControlId::lblURL);
     Timer1_.owner = hwnd_;
+    sessionTimer_.owner = hwnd_;
     messages_.owner = hwnd_;
 }
 
@@ -207,6 +209,7 @@ LRESULT MainWindow::OnFocusLeft(int id) {
 
 LRESULT MainWindow::OnTimer(UINT_PTR id) {
     if (id == kTimerId) form_.Timer1_Timer();
+    if (id == kSessionTimerId) form_.SessionTimer_Timer();
     return 0;
 }
 

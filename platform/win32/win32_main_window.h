@@ -13,16 +13,6 @@
 
 namespace nudgewick::win32 {
 
-// The command line after the program's name, read once at start.
-class FixedCommandLine final : public CommandLineSource {
-public:
-    explicit FixedCommandLine(std::string text) : text_(std::move(text)) {}
-    std::string Text() const override { return text_; }
-
-private:
-    std::string text_;
-};
-
 // The program's one window. It builds the controls from the layout table,
 // keeps them sized for the monitor's DPI and turns their notifications into
 // calls of frmMain's handlers, which make every decision.
@@ -30,7 +20,7 @@ class MainWindow {
 public:
     static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
 
-    explicit MainWindow(std::string commandLine);
+    explicit MainWindow(const CommandLine& commandLine);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -76,7 +66,9 @@ private:
     MessageBoxDialog messages_;
     SystemPointer pointer_;
     CmdLauncher launcher_;
-    FixedCommandLine commandLine_;
+    CommandLine commandLine_;
+    WindowTimer sessionTimer_;
+    SystemClock clock_;
     frmMain form_;
     TrayIcon tray_;
 };

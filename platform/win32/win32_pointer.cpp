@@ -4,9 +4,10 @@
 
 namespace nudgewick::win32 {
 
-void SystemPointer::Read(Point& where) {
+std::optional<Point> SystemPointer::Read() {
     POINT position;
-    if (GetCursorPos(&position)) where = {position.x, position.y};
+    if (!GetCursorPos(&position)) return std::nullopt;
+    return Point{position.x, position.y};
 }
 
 void SystemPointer::MoveBy(std::int32_t dx, std::int32_t dy) {

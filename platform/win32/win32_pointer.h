@@ -7,7 +7,7 @@ namespace nudgewick::win32 {
 // moves it.
 class SystemPointer final : public Pointer {
 public:
-    void Read(Point& where) override;
+    std::optional<Point> Read() override;
     void MoveBy(std::int32_t dx, std::int32_t dy) override;
 };
 

@@ -71,26 +71,19 @@ int X11Link::handle(int event) {
 
 X11Timer::~X11Timer() { Fl::remove_timeout(Tick, this); }
 
-void X11Timer::SetInterval(int milliseconds) {
-    interval_ = milliseconds;
-    Restart();
+void X11Timer::Start(int milliseconds) {
+    Stop();
+    seconds_ = milliseconds / 1000.0;
+    Fl::add_timeout(seconds_, Tick, this);
 }
 
-void X11Timer::Enable() {
-    enabled_ = true;
-    Restart();
-}
+void X11Timer::Stop() { Fl::remove_timeout(Tick, this); }
 
-void X11Timer::Restart() {
-    Fl::remove_timeout(Tick, this);
-    if (enabled_ && interval_ != 0) Fl::add_timeout(Seconds(), Tick, this);
-}
-
-// Rescheduled before the handler runs, so that a handler that sets the
-// interval replaces this schedule instead of doubling it.
+// Rescheduled before the handler runs, so that a handler that starts the
+// timer afresh replaces this schedule instead of doubling it.
 void X11Timer::Tick(void* self) {
     auto* timer = static_cast<X11Timer*>(self);
-    Fl::repeat_timeout(timer->Seconds(), Tick, self);
+    Fl::repeat_timeout(timer->seconds_, Tick, self);
     timer->onTick_(timer->data_);
 }
 

@@ -49,28 +49,23 @@ public:
     int handle(int event) override;
 };
 
-// Calls onTick every Interval() milliseconds while enabled and the interval
-// is not zero.
-class X11Timer : public Timer {
+// Calls onTick every period as an FLTK timeout.
+class X11Timer : public SystemTimer {
 public:
     X11Timer(void (*onTick)(void*), void* data) : onTick_(onTick), data_(data) {}
     ~X11Timer() override;
     X11Timer(const X11Timer&) = delete;
     X11Timer& operator=(const X11Timer&) = delete;
 
-    int Interval() const override { return interval_; }
-    void SetInterval(int milliseconds) override;
-    void Enable() override;
+    void Start(int milliseconds) override;
+    void Stop() override;
 
 private:
     static void Tick(void* self);
-    void Restart();
-    double Seconds() const { return interval_ / 1000.0; }
 
     void (*onTick_)(void*);
     void* data_;
-    int interval_ = 0;
-    bool enabled_ = false;
+    double seconds_ = 0;
 };
 
 // A modal box of its own with the text and an OK button, centred on the screen.

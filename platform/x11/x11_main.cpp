@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         if (isatty(STDERR_FILENO)) std::fputs("Nudgewick is already running\n", stderr);
         return 0;
     }
-    x11::X11MainWindow window(commandLine);
+    x11::X11MainWindow window(check.commandLine);
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
     while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going

@@ -16,9 +16,7 @@ namespace nudgewick::x11 {
 namespace {
 
 constexpr int kDefaultDpi = 96;
-constexpr double kPointsPerInch = 72.0;
 constexpr double kStandardPoints = 8.0;  // the desktop's usual size for dialog text
-constexpr int kSmallestFontSize = 6;
 constexpr int kLabelInset = 6;  // FLTK draws left-aligned labels 3 pixels in from each side
 
 // Xft.dpi from the server's resource database, as desktops set it; else 96.
@@ -38,16 +36,14 @@ int DisplayDpi() {
     return dpi;
 }
 
-int PointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
+int StandardFontSize(int dpi) { return PointsToPixels(kStandardPoints, dpi); }
 
-// The standard size, made smaller until every label's caption fits its width
-// in the font this display has.
-int StandardFontSize(int dpi) {
-    return FittingFontSize(PointsToPixels(kStandardPoints, dpi), kSmallestFontSize, dpi, kLabelInset,
-                           [](const char* caption, int size) {
-                               fl_font(FL_HELVETICA, size);
-                               return fl_width(caption);
-                           });
+// A label's size, measured in the font this display has.
+int LabelSize(const ControlLayout& label, int standard, int dpi) {
+    return LabelFontSize(label, standard, dpi, kLabelInset, [](const char* caption, int size) {
+        fl_font(FL_HELVETICA, size);
+        return fl_width(caption);
+    });
 }
 
 struct PixelRect {
@@ -62,15 +58,15 @@ PixelRect ToPixels(const ControlLayout& control, int dpi) {
             TwipsToPixels(control.height, dpi)};
 }
 
-Fl_Box* NewLabel(const PixelRect& r, const char* caption, Fl_Align align) {
-    auto* label = new Fl_Box(r.x, r.y, r.w, r.h, caption);
-    label->align(align | FL_ALIGN_INSIDE);
+Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
+    auto* label = new Fl_Box(r.x, r.y, r.w, r.h, control.text);
+    label->align((control.centred ? FL_ALIGN_CENTER : FL_ALIGN_LEFT) | FL_ALIGN_INSIDE);
     return label;
 }
 
 }  // namespace
 
-X11MainWindow::X11MainWindow(const std::string& commandLine)
+X11MainWindow::X11MainWindow(const CommandLine& commandLine)
     : dpi_(DisplayDpi()),
       fontSize_(StandardFontSize(dpi_)),
       window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -78,8 +74,9 @@ X11MainWindow::X11MainWindow(const std::string& commandLine)
       timer_(OnTick, this),
       messages_(fontSize_),
       commandLine_(commandLine),
+      sessionTimer_(OnSessionTimer, this),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
-                      messages_, pointer_, launcher_, commandLine_}),
+                      messages_, pointer_, launcher_, commandLine_, sessionTimer_, clock_}),
       tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
     window_.end();
     Wire();
@@ -98,11 +95,11 @@ X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
         case ControlId::txtPixels: widget = built.txtPixels = new X11TextBox(r.x, r.y, r.w, r.h); break;
         case ControlId::txtInterval: widget = built.txtInterval = new X11TextBox(r.x, r.y, r.w, r.h); break;
         case ControlId::lblURL: widget = built.lblURL = new X11Link(r.x, r.y, r.w, r.h, kProductAddress); break;
-        case ControlId::Label1: widget = NewLabel(r, control.text, FL_ALIGN_CENTER); break;
+        case ControlId::Label1:
         case ControlId::Label2:
-        case ControlId::Label3: widget = NewLabel(r, control.text, FL_ALIGN_LEFT); break;
+        case ControlId::Label3: widget = NewLabel(r, control); break;
         }
-        widget->labelsize(fontSize);
+        widget->labelsize(control.kind == ControlKind::Label ? LabelSize(control, fontSize, dpi) : fontSize);
     }
     built.txtPixels->textsize(fontSize);
     built.txtInterval->textsize(fontSize);

@@ -1,6 +1,5 @@
 #pragma once
 #include <FL/Fl_Double_Window.H>
-#include <string>
 
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_launcher.h"
@@ -10,20 +9,11 @@
 
 namespace nudgewick::x11 {
 
-class FixedCommandLine : public CommandLineSource {
-public:
-    explicit FixedCommandLine(std::string text) : text_(std::move(text)) {}
-    std::string Text() const override { return text_; }
-
-private:
-    std::string text_;
-};
-
 // The program's window on the open FLTK display: builds the controls from
 // the layout table and hands every event to frmMain.
 class X11MainWindow {
 public:
-    explicit X11MainWindow(const std::string& commandLine);
+    explicit X11MainWindow(const CommandLine& commandLine);
 
     // Loads the settings, shows the window and gives the button the focus.
     void Show();
@@ -47,6 +37,7 @@ private:
         (static_cast<X11MainWindow*>(self)->form_.*handler)();
     }
     static void OnTick(void* self) { static_cast<X11MainWindow*>(self)->form_.Timer1_Timer(); }
+    static void OnSessionTimer(void* self) { static_cast<X11MainWindow*>(self)->form_.SessionTimer_Timer(); }
     static void OnClose(Fl_Widget*, void* self);
     void Close();
     void OnTrayChoice(int id);
@@ -59,7 +50,9 @@ private:
     X11MessageDialog messages_;
     X11Pointer pointer_;
     X11Launcher launcher_;
-    FixedCommandLine commandLine_;
+    CommandLine commandLine_;
+    X11Timer sessionTimer_;
+    SystemClock clock_;
     frmMain form_;
     X11TrayIcon tray_;
     bool closed_ = false;

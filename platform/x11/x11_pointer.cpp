@@ -10,16 +10,16 @@ bool X11Pointer::CanMove() {
     return XTestQueryExtension(fl_display, &eventBase, &errorBase, &major, &minor) == True;
 }
 
-// XQueryPointer answers False when the pointer is on another screen; the
-// position is then left as it is.
-void X11Pointer::Read(Point& where) {
+// XQueryPointer answers False when the pointer is on another screen.
+std::optional<Point> X11Pointer::Read() {
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned int buttons = 0;
-    if (XQueryPointer(fl_display, DefaultRootWindow(fl_display), &root, &child, &rootX, &rootY, &windowX, &windowY,
-                      &buttons)) {
-        where = {rootX, rootY};
+    if (!XQueryPointer(fl_display, DefaultRootWindow(fl_display), &root, &child, &rootX, &rootY, &windowX,
+                       &windowY, &buttons)) {
+        return std::nullopt;
     }
+    return Point{rootX, rootY};
 }
 
 // Flushed at once: the tick reads the pointer back right after the move.

@@ -10,7 +10,7 @@ public:
     // False when the server lacks XTEST: the pointer could be read, not moved.
     static bool CanMove();
 
-    void Read(Point& where) override;
+    std::optional<Point> Read() override;
     void MoveBy(std::int32_t dx, std::int32_t dy) override;
 };
 

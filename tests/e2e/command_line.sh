@@ -22,7 +22,7 @@ expect_refused 40000 3000 40000
 expect_refused x 3000 x
 
 for flag in --help --version; do
-    run 3000 "$flag"
+    run "$flag"
     [ "$STATUS" -eq 0 ] && [ -n "$OUT" ] && [ -z "$ERR" ] ||
         fail "$flag gave status $STATUS, output '$OUT', errors '$ERR'"
 done

@@ -1,9 +1,9 @@
 #pragma once
 // Fake controls and services that record what the handlers do to them.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,93 +11,87 @@
 
 namespace nudgewick::testing {
 
+using Words = std::vector<std::string>;
+
 struct FakeTextBox : TextBox {
     std::string text;
     std::string Text() const override { return text; }
     void SetText(const std::string& t) override { text = t; }
 };
-
 struct FakeButton : Button {
     std::string caption = "Go";
     void SetCaption(const std::string& c) override { caption = c; }
 };
-
 struct FakeLabel : Label {
-    std::string caption;
-    std::string Caption() const override { return caption; }
+    std::string Caption() const override { return "https://nudgewick.example/"; }
 };
-
-struct FakeTimer : Timer {
-    int interval = 2000;
-    bool enabled = false;
-    int Interval() const override { return interval; }
-    void SetInterval(int ms) override { interval = ms; }
-    void Enable() override { enabled = true; }
-    bool Ticking() const { return enabled && interval != 0; }
+// period is 0 while stopped; starts counts every (re)start of the countdown.
+struct FakeTimer : SystemTimer {
+    int period = 0, starts = 0;
+    void Start(int ms) override { period = ms, ++starts; }
+    void Stop() override { period = 0; }
 };
-
-// Records each message with what the interval box held when it was shown.
+// Records each message with what the box held when it was shown.
 struct FakeMessages : MessageDialog {
     const FakeTextBox* box = nullptr;
-    std::vector<std::string> shown;
-    std::vector<std::string> boxTextWhenShown;
-    void Show(const std::string& text) override {
-        shown.push_back(text);
-        boxTextWhenShown.push_back(box ? box->text : "");
-    }
+    Words shown, boxTextWhenShown;
+    void Show(const std::string& text) override { shown.push_back(text), boxTextWhenShown.push_back(box->text); }
 };
-
-// A screen with edges: moves are clamped to [0, width) x [0, height).
+// A screen with a right-hand edge, where moves stop.
 struct FakePointer : Pointer {
     Point at{400, 300};
-    std::int32_t width = 1024, height = 768;
+    std::int32_t width = 1 << 20;
     bool readFails = false;
     std::vector<std::int32_t> moves;  // horizontal distance of each move asked for
-    int reads = 0;
 
-    void Read(Point& where) override {
-        ++reads;
-        if (!readFails) where = at;
-    }
+    std::optional<Point> Read() override { return readFails ? std::nullopt : std::optional(at); }
     void MoveBy(std::int32_t dx, std::int32_t dy) override {
         moves.push_back(dx);
-        at.x = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{at.x} + dx, 0, width - 1));
-        at.y = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{at.y} + dy, 0, height - 1));
+        at = {std::clamp(at.x + dx, 0, width - 1), at.y + dy};
     }
 };
-
 struct FakeLauncher : Launcher {
-    std::vector<std::string> opened;
+    Words opened;
     std::optional<std::string> failure;
-    std::optional<std::string> Open(const std::string& address) override {
-        opened.push_back(address);
-        return failure;
-    }
+    std::optional<std::string> Open(const std::string& address) override { return opened.push_back(address), failure; }
 };
 
-struct FakeCommandLine : CommandLineSource {
-    std::string text;
-    std::string Text() const override { return text; }
+// 17:00 on the wall clock at first. Pass moves both clocks on; the wall clock
+// may jump besides, as when daylight saving starts.
+struct FakeClock : Clock {
+    std::int64_t wall = 17 * 3600, steady = 0;
+    std::int64_t WallSeconds() const override { return wall; }
+    std::int64_t SteadyMilliseconds() const override { return steady; }
+    void Pass(std::int64_t seconds, std::int64_t wallJump = 0) { steady += seconds * 1000, wall += seconds + wallJump; }
 };
 
-// A window wired to fakes, started with the given command-line text.
+// A window wired to fakes, started from a command line that CheckCommandLine accepted.
 struct Rig {
     FakeTextBox txtInterval, txtPixels;
     FakeButton btoGO;
     FakeLabel lblURL;
-    FakeTimer Timer1;
+    FakeTimer timer, sessionTimer;
+    FakeClock clock;
     FakeMessages messages;
     FakePointer pointer;
     FakeLauncher launcher;
-    FakeCommandLine commandLine;
-    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, Timer1, messages, pointer, launcher, commandLine}};
+    CommandLine commandLine;
+    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, timer, messages, pointer, launcher, commandLine,
+                           sessionTimer, clock}};
 
-    explicit Rig(std::string commandLineText = "") {
-        commandLine.text = std::move(commandLineText);
+    explicit Rig(std::string_view text = "", std::int64_t wall = 17 * 3600) {
+        clock.wall = wall;
+        const auto check = CheckCommandLine(text);
+        EXPECT_TRUE(check.proceed) << text;
+        commandLine = check.commandLine;
         messages.box = &txtInterval;
         form.Form_Load();
     }
     const WindowState& state() const { return form.State(); }
+    // The caption and the ticks' period, e.g. "Stop 5000" or "Go 0".
+    std::string ticks() const { return btoGO.caption + " " + std::to_string(timer.period); }
+    // With the session timer's period besides, e.g. "Stop 5000, look in 1000".
+    std::string session() const { return ticks() + ", look in " + std::to_string(sessionTimer.period); }
 };
 
 }  // namespace nudgewick::testing

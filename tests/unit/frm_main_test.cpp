@@ -1,227 +1,118 @@
-#include <gtest/gtest.h>
+#include <string_view>
 
 #include "fakes.h"
 #include "window/launch_command.h"
+#include "window/layout.h"
+#include "window/settings.h"
 
 namespace nudgewick::testing {
 namespace {
 
-using Words = std::vector<std::string>;
-
-TEST(FormLoadTest, EmptyCommandLineUsesTheDefaults) {
-    Rig rig;
-    EXPECT_EQ(rig.txtInterval.text, "10000");
-    EXPECT_EQ(rig.txtPixels.text, "3");
-    EXPECT_EQ(rig.btoGO.caption, "Stop");
-    EXPECT_EQ(rig.Timer1.interval, 10000);
-    EXPECT_TRUE(rig.Timer1.Ticking());
-    EXPECT_EQ(rig.state().x, 0);
-}
-
-TEST(FormLoadTest, SettingsComeFromTheCommandLine) {
-    const struct {
-        const char* text;
-        const char* interval;
-        const char* pixels;
-    } cases[] = {
-        {"5000 7", "5000", "7"},
-        {"1000 7", "3000", "7"},  // raised to the floor without a message
-        {"5000", "5000", "0"},    // an absent word leaves its setting at 0
-        {" \t5000\t\t  7 \t", "5000", "7"},
-        {"5000 7 1 2 3 4 5 6 7 8 9 10", "5000", "7"},
-        {"4000 -5", "4000", "-5"},
+TEST(FormLoadTest, SettingsFromTheCommandLineOrTheDefaults) {
+    const struct { const char *text, *boxes, *ticks; } cases[] = {  // boxes: interval, then pixels
+        {"", "10000 3", "Stop 10000"},
+        {" \t ", "0 0", "Stop 0"},  // blank only: no word, both settings stay 0, no ticks
+        {"1000 7", "3000 7", "Stop 3000"},  // raised to the floor without a message
+        {"5000", "5000 0", "Stop 5000"},
+        {" \t5000\t\t  -5 \t", "5000 -5", "Stop 5000"},
+        {"5000 7 1 2 3 4 5 6 7 8 9 10", "5000 7", "Stop 5000"},
     };
     for (const auto& c : cases) {
         Rig rig(c.text);
-        EXPECT_EQ(rig.txtInterval.text, c.interval) << c.text;
-        EXPECT_EQ(rig.txtPixels.text, c.pixels) << c.text;
-        EXPECT_EQ(rig.Timer1.interval, std::stoi(c.interval)) << c.text;
+        EXPECT_EQ(rig.txtInterval.text + " " + rig.txtPixels.text, c.boxes) << c.text;
+        EXPECT_EQ(rig.ticks(), c.ticks) << c.text;
         EXPECT_TRUE(rig.messages.shown.empty()) << c.text;
     }
+    EXPECT_EQ(Rig("5000 7 9").form.GetCommandLine(2), (Words{"", "5000", "7"}));
 }
 
-TEST(FormLoadTest, BlankOnlyCommandLineLeavesEverythingAtZero) {
-    Rig rig(" \t ");
-    EXPECT_EQ(rig.txtInterval.text, "0");
-    EXPECT_EQ(rig.txtPixels.text, "0");
-    EXPECT_EQ(rig.btoGO.caption, "Stop");
-    EXPECT_FALSE(rig.Timer1.Ticking());
-}
-
-TEST(FormLoadTest, GetCommandLineReadsTheCommandLine) {
-    Rig rig("a b c");
-    EXPECT_EQ(rig.form.GetCommandLine(2), (Words{"", "a", "b"}));
-    EXPECT_EQ(rig.form.GetCommandLine(), (Words{"", "a", "b", "c"}));
-}
-
+// The timer's interval, not the caption, decides; leaving the interval box
+// resumes the ticks without touching the caption.
 TEST(StartStopButtonTest, StopsAndResumesByTheTimersInterval) {
-    Rig rig;
+    Rig rig, blank("  ");
     rig.form.btoGO_Click();
-    EXPECT_EQ(rig.Timer1.interval, 0);
-    EXPECT_EQ(rig.btoGO.caption, "Go");
-    rig.form.btoGO_Click();
-    EXPECT_EQ(rig.Timer1.interval, 10000);
-    EXPECT_EQ(rig.btoGO.caption, "Stop");
-    EXPECT_TRUE(rig.Timer1.enabled);
-}
-
-TEST(StartStopButtonTest, PhaseAndHistorySurviveAStop) {
-    Rig rig("3000 3");
-    rig.pointer.at = {0, 100};  // column 0 matches the empty history
-    rig.form.Timer1_Timer();
-    const WindowState before = rig.state();
-    ASSERT_EQ(before.x, 5);
-    rig.form.btoGO_Click();
-    rig.form.btoGO_Click();
-    EXPECT_EQ(rig.state().x, before.x);
-    EXPECT_EQ(rig.state().Lastx, before.Lastx);
-    rig.form.Timer1_Timer();
-    EXPECT_EQ(rig.pointer.moves, (std::vector<std::int32_t>{3, -3}));
-}
-
-TEST(StartStopButtonTest, ResumeUsesTheLatestInterval) {
-    Rig rig;
-    rig.form.btoGO_Click();
-    rig.txtInterval.text = "4500";
-    rig.form.txtInterval_LostFocus();  // resumes the ticks, caption stays "Go"
-    EXPECT_EQ(rig.Timer1.interval, 4500);
-    EXPECT_EQ(rig.btoGO.caption, "Go");
-    rig.form.btoGO_Click();  // finds the ticks running, so stops them
-    EXPECT_EQ(rig.Timer1.interval, 0);
-    EXPECT_EQ(rig.btoGO.caption, "Go");
-    rig.form.btoGO_Click();
-    EXPECT_EQ(rig.Timer1.interval, 4500);
-    EXPECT_EQ(rig.btoGO.caption, "Stop");
-}
-
-TEST(StartStopButtonTest, ZeroIntervalFromABlankCommandLineNeverStarts) {
-    Rig rig("  ");
-    for (int click = 0; click < 3; ++click) {
-        rig.form.btoGO_Click();
-        EXPECT_EQ(rig.Timer1.interval, 0);
-        EXPECT_EQ(rig.btoGO.caption, "Stop");
-    }
-}
-
-struct IntervalBoxTest : ::testing::Test {
-    Rig rig{"5000 7"};
-    void Leave(const char* text) {
-        rig.txtInterval.text = text;
-        rig.Timer1.interval = 1;  // the handler must always hand the timer nInterval
-        rig.form.txtInterval_LostFocus();
-    }
-};
-
-TEST_F(IntervalBoxTest, BelowTheFloorIsRefusedWithTheMessageFirst) {
-    for (const char* text : {"2500", "2999.7", "-5", "-99999"}) {
-        rig.messages.shown.clear();
-        rig.messages.boxTextWhenShown.clear();
-        Leave(text);
-        EXPECT_EQ(rig.messages.shown, Words{"You must pick a value greater than 3000."}) << text;
-        EXPECT_EQ(rig.messages.boxTextWhenShown, Words{text});  // box rewritten only after
-        EXPECT_EQ(rig.txtInterval.text, "3000");
-        EXPECT_EQ(rig.state().nInterval, 3000);
-        EXPECT_EQ(rig.Timer1.interval, 3000);
-    }
-}
-
-TEST_F(IntervalBoxTest, AcceptedValuesRoundTiesToEvenWithoutAMessage) {
-    const std::pair<const char*, int> cases[] = {
-        {"3000", 3000}, {"4500.5", 4500}, {"4501.5", 4502}, {"32767", 32767}, {" 6000 ", 6000}};
-    for (const auto& [text, expected] : cases) {
-        Leave(text);
-        EXPECT_EQ(rig.state().nInterval, expected) << text;
-        EXPECT_EQ(rig.Timer1.interval, expected) << text;
-        EXPECT_EQ(rig.txtInterval.text, text);  // the box keeps what the user typed
-    }
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_EQ(rig.btoGO.caption, "Stop");
-}
-
-TEST_F(IntervalBoxTest, NotANumberRestoresTheIntervalInForce) {
-    for (const char* text : {"", "soon", "12abc"}) {
-        Leave(text);
-        EXPECT_EQ(rig.txtInterval.text, "5000") << text;
-        EXPECT_EQ(rig.state().nInterval, 5000);
-        EXPECT_EQ(rig.Timer1.interval, 5000);
-    }
-    EXPECT_EQ(rig.messages.shown, Words(3, kIntervalMessage));
-    EXPECT_EQ(rig.state().nPixels, 7);
-}
-
-TEST_F(IntervalBoxTest, AboveTheRangeIsCappedWithAMessage) {
-    for (const char* text : {"40000", "32767.5", "99999999999999999999"}) {
-        Leave(text);
-        EXPECT_EQ(rig.txtInterval.text, "32767") << text;
-        EXPECT_EQ(rig.state().nInterval, 32767);
-        EXPECT_EQ(rig.Timer1.interval, 32767);
-    }
-    EXPECT_EQ(rig.messages.shown, Words(3, kIntervalMessage));
-}
-
-TEST_F(IntervalBoxTest, UnchangedTextStillReappliesTheInterval) {
-    rig.form.btoGO_Click();
+    EXPECT_EQ(rig.ticks(), "Go 0");
     rig.form.txtInterval_LostFocus();
-    EXPECT_EQ(rig.Timer1.interval, 5000);
-    EXPECT_EQ(rig.btoGO.caption, "Go");
+    EXPECT_EQ(rig.ticks(), "Go 10000") << "unchanged box left while stopped";
+    rig.form.btoGO_Click();
+    EXPECT_EQ(rig.ticks(), "Go 0") << "click after the box resumed the ticks";
+    rig.txtInterval.text = "4500";
+    rig.form.txtInterval_LostFocus();
+    rig.form.btoGO_Click();
+    rig.form.btoGO_Click();
+    EXPECT_EQ(rig.ticks(), "Stop 4500") << "resumed with the latest interval";
+    blank.form.btoGO_Click();
+    EXPECT_EQ(blank.ticks(), "Stop 0") << "interval 0 never starts";
 }
 
-TEST(PixelsBoxTest, TakesAnyWholeNumberAndLeavesTheTimerAlone) {
-    Rig rig("5000 7");
-    rig.txtPixels.text = "-5";
-    rig.Timer1.interval = 1234;
-    rig.form.txtPixels_LostFocus();
-    EXPECT_EQ(rig.state().nPixels, -5);
-    EXPECT_EQ(rig.Timer1.interval, 1234);
-    EXPECT_TRUE(rig.messages.shown.empty());
-
-    rig.pointer.at = {0, 100};
-    rig.form.Timer1_Timer();
-    rig.form.Timer1_Timer();
-    EXPECT_EQ(rig.pointer.moves, (std::vector<std::int32_t>{-5, 5}));
-}
-
-TEST(PixelsBoxTest, BadTextKeepsTheDistanceAndShowsItAgain) {
-    Rig rig("5000 7");
-    for (const char* text : {"", "far", "40000", "-32769"}) {
-        rig.txtPixels.text = text;
-        rig.form.txtPixels_LostFocus();
-        EXPECT_EQ(rig.state().nPixels, 7) << text;
-        EXPECT_EQ(rig.txtPixels.text, "7") << text;
+TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
+    // The pixels box or the interval box; the message shown, if any; the box's text afterwards.
+    const struct { bool pixels; const char* text; std::string message; const char* box; std::int16_t value; } cases[] = {
+        {false, "2500", FloorMessage(), "3000", 3000},
+        {false, "2999.7", FloorMessage(), "3000", 3000},  // below 3000 although it rounds to it
+        {false, "3000", "", "3000", 3000},
+        {false, "4500.5", "", "4500.5", 4500},  // ties to even; the box keeps what was typed
+        {false, "32767", "", "32767", 32767},
+        {false, "32767.5", IntervalMessage(), "32767", 32767},
+        {false, "99999999999999999999", IntervalMessage(), "32767", 32767},
+        {false, "", IntervalMessage(), "5000", 5000},  // not a number: the interval in force again
+        {false, "12abc", IntervalMessage(), "5000", 5000},
+        {true, "-32768", "", "-32768", -32768},
+        {true, "32767.4", "", "32767.4", 32767},
+        {true, "far", PixelsMessage(), "7", 7},
+        {true, "32768", PixelsMessage(), "7", 7},
+        {true, "-32769", PixelsMessage(), "7", 7},
+    };
+    for (const auto& c : cases) {
+        Rig rig("5000 7");
+        FakeTextBox& box = c.pixels ? rig.txtPixels : rig.txtInterval;
+        box.text = c.text;
+        rig.messages.box = &box;
+        c.pixels ? rig.form.txtPixels_LostFocus() : rig.form.txtInterval_LostFocus();
+        const auto& state = rig.state();
+        EXPECT_EQ(rig.messages.shown, c.message.empty() ? Words{} : Words{c.message}) << c.text;
+        EXPECT_EQ(rig.messages.boxTextWhenShown, c.message.empty() ? Words{} : Words{c.text}) << "shown first";
+        EXPECT_EQ(box.text, c.box) << c.text;
+        EXPECT_EQ(c.pixels ? state.nPixels : state.nInterval, c.value) << c.text;
+        EXPECT_EQ(c.pixels ? state.nInterval : state.nPixels, c.pixels ? 5000 : 7) << c.text;
+        // Leaving the interval box always restarts the countdown; the pixels box leaves it alone.
+        EXPECT_EQ(rig.timer.period, state.nInterval) << c.text;
+        EXPECT_EQ(rig.timer.starts, c.pixels ? 1 : 2) << c.text;
     }
-    EXPECT_EQ(rig.messages.shown, Words(4, kPixelsMessage));
+    EXPECT_EQ(FloorMessage() + IntervalMessage() + PixelsMessage(),
+              "You must pick a value greater than 3000.The interval must be a number of milliseconds from 3000 to "
+              "32767.The distance must be a number of pixels from -32768 to 32767.");
 }
 
-TEST(WebLinkTest, EachClickOpensTheAddressTheLabelShows) {
+TEST(WebLinkTest, EachClickOpensTheAddressAndAFailureSaysWhy) {
     Rig rig;
-    rig.lblURL.caption = "https://nudgewick.example/";
     rig.form.lblURL_Click();
-    rig.form.lblURL_Click();
-    EXPECT_EQ(rig.launcher.opened, Words(2, "https://nudgewick.example/"));
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
-TEST(WebLinkTest, FailedLaunchSaysSoNamingTheAddress) {
-    Rig rig;
-    rig.lblURL.caption = "https://nudgewick.example/";
     rig.launcher.failure = "No such file or directory";
     rig.form.lblURL_Click();
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_NE(rig.messages.shown[0].find("https://nudgewick.example/"), std::string::npos);
-    EXPECT_NE(rig.messages.shown[0].find("No such file or directory"), std::string::npos);
-    EXPECT_EQ(rig.state().nInterval, 10000);
-}
-
-TEST(WindowsLaunchCommandTest, QuotesStartAndTheAddress) {
-    EXPECT_EQ(CmdStartCommandLine("https://nudgewick.example/"), "cmd /c \"Start https://nudgewick.example/\"");
-}
-
-TEST(WindowsLaunchCommandTest, RefusesAddressesCmdWouldInterpret) {
+    EXPECT_EQ(rig.launcher.opened, Words(2, "https://nudgewick.example/"));
+    EXPECT_EQ(rig.messages.shown, Words{"The web address https://nudgewick.example/ could not be opened: "
+                                        "No such file or directory"});
+    EXPECT_EQ(CmdStartCommandLine("https://x.example/"), "cmd /c \"Start https://x.example/\"");
     EXPECT_TRUE(IsPlainAddress("https://nudgewick.example/a?b=c#d"));
-    for (const char* address :
-         {"", "https://x.example/&calc", "a|b", "a<b", "a>b", "a^b", "%PATH%", "a\"b", "a b", "a\nb", "a\tb"}) {
-        EXPECT_FALSE(IsPlainAddress(address)) << address;
+    for (const char* bad : {"", "a&b", "a|b", "a<b", "a>b", "a^b", "%PATH%", "a\"b", "a b", "a\nb", "a\x7f"}) {
+        EXPECT_FALSE(IsPlainAddress(bad)) << bad;
     }
+}
+
+// Characters a third as wide as the size: "Interval (Milliseconds)", 23 of
+// them, is 99 pixels wide at size 13, exactly the room its 105 pixels leave at
+// 96 dpi with an inset of 6.
+TEST(LayoutTest, OnlyALabelThatDoesNotFitShrinks) {
+    const auto third = [](const char* caption, int size) {
+        return static_cast<int>(std::string_view(caption).size()) * size / 3;
+    };
+    const ControlLayout& interval = kControls[5];
+    const ControlLayout& pixels = kControls[6];
+    EXPECT_EQ(LabelFontSize(interval, 16, 96, 6, third), 13);
+    EXPECT_EQ(LabelFontSize(pixels, 16, 96, 6, third), 16);     // fits at the standard size
+    EXPECT_EQ(LabelFontSize(interval, 16, 96, 99, third), 10);  // never fits: 10 px at 96 dpi
+    EXPECT_EQ(LabelFontSize(interval, 24, 144, 99, third), 15);  // 7.5 points
+    EXPECT_EQ(PointsToPixels(9.75, 96), 13);
 }
 
 }  // namespace

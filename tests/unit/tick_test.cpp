@@ -1,132 +1,53 @@
-#include <gtest/gtest.h>
-
 #include "fakes.h"
 #include "nudge/tick.h"
 
 namespace nudgewick::testing {
 namespace {
 
-// A still pointer with the history already pointing at it.
-struct TickTest : ::testing::Test {
-    FakePointer pointer;
-    WindowState state;
+using Moves = std::vector<std::int32_t>;
 
-    void SetUp() override {
-        state.nPixels = 3;
-        Remember(pointer.at);
-    }
-    void Remember(Point p) {
-        state.Lastx = static_cast<std::int16_t>(p.x);
-        state.Lasty = static_cast<std::int16_t>(p.y);
-    }
-    void Tick() { NudgeTick(state, pointer); }
-};
-
-TEST_F(TickTest, UntouchedPointerSwingsBetweenTwoColumns) {
-    const std::int32_t start = pointer.at.x;
-    for (int tick = 0; tick < 6; ++tick) {
-        Tick();
-        const bool wentRight = tick % 2 == 0;
-        EXPECT_EQ(pointer.at.x, wentRight ? start + 3 : start) << "tick " << tick;
-        EXPECT_EQ(state.x, wentRight ? 5 : 0) << "tick " << tick;
-        EXPECT_EQ(state.Lastx, pointer.at.x);
-    }
-    EXPECT_EQ(pointer.moves, (std::vector<std::int32_t>{3, -3, 3, -3, 3, -3}));
-}
-
-TEST_F(TickTest, OneUnchangedCoordinateCountsAsStill) {
-    pointer.at.x += 50;  // horizontal only: the row still matches
-    Tick();
-    EXPECT_EQ(pointer.moves.size(), 1u);
-
-    pointer.at.y += 50;  // vertical only: the column still matches
-    Tick();
-    EXPECT_EQ(pointer.moves.size(), 2u);
-}
-
-TEST_F(TickTest, DiagonalMoveSuppressesTheNudgeAndBecomesTheHistory) {
-    pointer.at = {pointer.at.x + 10, pointer.at.y + 20};
-    Tick();
-    EXPECT_TRUE(pointer.moves.empty());
-    EXPECT_EQ(state.x, 0);
-    EXPECT_EQ(state.Lastx, pointer.at.x);
-    EXPECT_EQ(state.Lasty, pointer.at.y);
-}
-
-TEST_F(TickTest, ZeroDistanceStillMovesAndFlipsThePhase) {
-    state.nPixels = 0;
-    Tick();
-    Tick();
-    EXPECT_EQ(pointer.moves, (std::vector<std::int32_t>{0, 0}));
-    EXPECT_EQ(state.x, 0);
-}
-
-TEST_F(TickTest, NegativeDistanceGoesLeftFirst) {
-    state.nPixels = -4;
-    const std::int32_t start = pointer.at.x;
-    Tick();
-    EXPECT_EQ(pointer.at.x, start - 4);
-    Tick();
-    EXPECT_EQ(pointer.at.x, start);
-}
-
-TEST_F(TickTest, HistoryIsReadBackFromTheSystemAtTheScreenEdge) {
-    pointer.at.x = pointer.width - 1;
-    Remember(pointer.at);
-    Tick();  // the edge stops the rightward move
-    EXPECT_EQ(pointer.at.x, pointer.width - 1);
-    EXPECT_EQ(state.Lastx, pointer.width - 1);
-    EXPECT_EQ(state.x, 5);
-    Tick();
-    EXPECT_EQ(pointer.at.x, pointer.width - 4);
-    EXPECT_EQ(state.Lastx, pointer.width - 4);
-}
-
-TEST(TickStartTest, FirstTickNudgesOnlyInColumnOrRowZero) {
-    for (const Point start : {Point{0, 500}, Point{500, 0}}) {
+// Ticks from a pointer at start and a history; the moves asked for, and the
+// history and phase after the last tick.
+TEST(NudgeTickTest, NudgesWhenEitherCoordinateIsUnchanged) {
+    const struct {
+        const char* why;
+        Point start, history;
+        std::int16_t pixels;
+        int ticks;
+        Moves moves;
+        Point last;
+        std::int16_t phase;
+        bool readFails = false;
+        std::int32_t width = 1 << 20;  // where the screen ends on the right
+    } cases[] = {
+        {"left alone: right, left, right", {400, 300}, {400, 300}, 3, 3, {3, -3, 3}, {403, 300}, 5},
+        {"zero distance still moves", {400, 300}, {400, 300}, 0, 2, {0, 0}, {400, 300}, 0},
+        {"negative distance goes left first", {400, 300}, {400, 300}, -4, 1, {-4}, {396, 300}, 5},
+        {"moved along the row only", {450, 300}, {400, 300}, 3, 1, {3}, {453, 300}, 5},
+        {"moved along the column only", {400, 350}, {400, 300}, 3, 1, {3}, {403, 350}, 5},
+        {"moved diagonally: history only", {410, 320}, {400, 300}, 3, 1, {}, {410, 320}, 0},
+        {"first tick in column 0", {0, 500}, {0, 0}, 3, 1, {3}, {3, 500}, 5},
+        {"first tick in row 0", {500, 0}, {0, 0}, 3, 1, {3}, {503, 0}, 5},
+        {"the edge stops the move; read back", {1023, 300}, {1023, 300}, 3, 2, {3, -3}, {1020, 300}, 0, false, 1024},
+        {"a failed read counts as (0, 0)", {400, 300}, {400, 300}, 3, 2, {3}, {0, 0}, 5, true},
+        {"beyond 16 bits pinned to the edge", {70000, 90000}, {400, 300}, 3, 2, {3}, {32767, 32767}, 5},
+        {"-32768 reverses without overflow", {50000, 300}, {32767, 300}, -32768, 2, {-32768, 32768}, {32767, 300}, 0},
+    };
+    for (const auto& c : cases) {
         FakePointer pointer;
-        pointer.at = start;
+        pointer.at = c.start;
+        pointer.readFails = c.readFails;
+        pointer.width = c.width;
         WindowState state;
-        state.nPixels = 3;
-        NudgeTick(state, pointer);
-        EXPECT_EQ(pointer.moves, std::vector<std::int32_t>{3});
+        state.nPixels = c.pixels;
+        state.Lastx = static_cast<std::int16_t>(c.history.x);
+        state.Lasty = static_cast<std::int16_t>(c.history.y);
+        for (int tick = 0; tick < c.ticks; ++tick) NudgeTick(state, pointer);
+        EXPECT_EQ(pointer.moves, c.moves) << c.why;
+        EXPECT_EQ(state.Lastx, c.last.x) << c.why;
+        EXPECT_EQ(state.Lasty, c.last.y) << c.why;
+        EXPECT_EQ(state.x, c.phase) << c.why;
     }
-    FakePointer pointer;
-    WindowState state;
-    NudgeTick(state, pointer);
-    EXPECT_TRUE(pointer.moves.empty());
-    EXPECT_EQ(state.Lastx, 400);
-    EXPECT_EQ(state.Lasty, 300);
-}
-
-TEST_F(TickTest, FailedReadCountsAsTheOrigin) {
-    pointer.readFails = true;
-    Tick();  // sample (0,0) differs from (400,300) in both coordinates
-    EXPECT_TRUE(pointer.moves.empty());
-    EXPECT_EQ(state.Lastx, 0);
-    EXPECT_EQ(state.Lasty, 0);
-    Tick();  // (0,0) again: still
-    EXPECT_EQ(pointer.moves.size(), 1u);
-}
-
-TEST_F(TickTest, PointerBeyondSixteenBitsIsStillRecognisedAsStill) {
-    pointer.width = pointer.height = 200000;
-    pointer.at = {70000, 90000};
-    Tick();
-    EXPECT_EQ(state.Lastx, 32767);
-    EXPECT_EQ(state.Lasty, 32767);
-    Tick();
-    EXPECT_EQ(pointer.moves.size(), 1u);
-}
-
-TEST_F(TickTest, MostNegativeDistanceReversesWithoutOverflow) {
-    pointer.width = 100000;
-    pointer.at.x = 50000;
-    Remember(pointer.at);
-    state.nPixels = -32768;
-    Tick();
-    Tick();
-    EXPECT_EQ(pointer.moves, (std::vector<std::int32_t>{-32768, 32768}));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ C:\"Program Files"\nudgewick.exe 4000 5|Stop 5 4000 0
 nudgewick.exe --version|OK 0
 nudgewick.exe 12x 5|OK 2
 EOF
-grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^usage: ' <<<"$shown" ||
+grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
 grep -q '^nudgewick: interval "12x"' "$SCRATCH/err" || fail "a bad interval printed: $(<"$SCRATCH/err")"
 expect_no_message "when another program took the focus"
