@@ -2,6 +2,7 @@
 // runs the window until it is closed.
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/x.H>
 
 #include <cstdio>
@@ -22,6 +23,15 @@ namespace {
 int OnDisplayLost(Display* display) {
     std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
     std::_Exit(1);
+}
+
+// The look of a current desktop, and the class a taskbar groups the windows
+// by. Liberation Sans is narrow and metric-compatible with the dialog fonts of
+// other systems; fontconfig picks the nearest family where it is missing.
+void UseDesktopLook() {
+    Fl::scheme("gleam");
+    Fl::set_font(FL_HELVETICA, " Liberation Sans");
+    Fl_Window::default_xclass("nudgewick");
 }
 
 }  // namespace
@@ -46,6 +56,7 @@ int main(int argc, char** argv) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
     }
+    UseDesktopLook();
 
     x11::X11MainWindow window(commandLine);
     window.Show();

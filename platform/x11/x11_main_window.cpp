@@ -1,55 +1,12 @@
 #include "platform/x11/x11_main_window.h"
 
 #include <FL/Fl.H>
-#include <FL/fl_draw.H>
-#include <FL/x.H>
-#include <X11/Xresource.h>
 
-#include <cmath>
-#include <cstdlib>
-
-#include "window/product_address.h"
 #include "window/layout.h"
+#include "window/product_address.h"
 
 namespace nudgewick::x11 {
 namespace {
-
-constexpr int kDefaultDpi = 96;
-constexpr double kPointsPerInch = 72.0;
-constexpr double kStandardPoints = 8.0;  // the desktop's usual size for dialog text
-constexpr int kSmallestFontSize = 6;
-constexpr int kLabelInset = 6;  // FLTK draws left-aligned labels 3 pixels in from each side
-
-// Xft.dpi from the server's resource database, as desktops set it; else 96.
-int DisplayDpi() {
-    const char* resources = XResourceManagerString(fl_display);
-    if (resources == nullptr) return kDefaultDpi;
-    XrmInitialize();
-    XrmDatabase database = XrmGetStringDatabase(resources);
-    char* type = nullptr;
-    XrmValue value{};
-    int dpi = kDefaultDpi;
-    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
-        const double parsed = std::strtod(value.addr, nullptr);
-        if (parsed >= 1.0 && parsed < 10000.0) dpi = static_cast<int>(std::lround(parsed));
-    }
-    XrmDestroyDatabase(database);
-    return dpi;
-}
-
-int PointsToPixels(double points, int dpi) {
-    return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
-}
-
-// The standard size, made smaller until every label's caption fits its width
-// in the font this display has.
-int StandardFontSize(int dpi) {
-    return FittingFontSize(PointsToPixels(kStandardPoints, dpi), kSmallestFontSize, dpi, kLabelInset,
-                           [](const char* caption, int size) {
-                               fl_font(FL_HELVETICA, size);
-                               return fl_width(caption);
-                           });
-}
 
 struct PixelRect {
     int x, y, w, h;
@@ -70,11 +27,11 @@ Fl_Box* NewLabel(const PixelRect& r, const char* caption, Fl_Align align) {
 
 X11MainWindow::X11MainWindow(const std::string& commandLine)
     : dpi_(DisplayDpi()),
-      fontSize_(StandardFontSize(dpi_)),
+      textSizes_(PickTextSizes(dpi_)),
       window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
-      controls_(BuildControls(dpi_, fontSize_)),
+      controls_(BuildControls(dpi_, textSizes_)),
       timer_(OnTick, this),
-      messages_(fontSize_),
+      messages_(textSizes_.standard),
       commandLine_(commandLine),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
                       messages_, pointer_, launcher_, commandLine_}) {
@@ -84,7 +41,7 @@ X11MainWindow::X11MainWindow(const std::string& commandLine)
 
 // Created in the table's order, which is the Tab order; the labels and the
 // link take no focus.
-X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
+X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, const TextSizes& sizes) {
     Controls built;
     for (const auto& control : kControls) {
         const PixelRect r = ToPixels(control, dpi);
@@ -98,11 +55,12 @@ X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
         case ControlId::Label2:
         case ControlId::Label3: widget = NewLabel(r, control.text, FL_ALIGN_LEFT); break;
         }
-        widget->labelsize(fontSize);
+        widget->labelsize(control.kind == ControlKind::Label ? LabelTextSize(control, sizes.standard, dpi)
+                                                             : sizes.standard);
     }
-    built.txtPixels->textsize(fontSize);
-    built.txtInterval->textsize(fontSize);
-    built.lblURL->labelsize(PointsToPixels(kLinkPointSize, dpi));
+    built.txtPixels->textsize(sizes.standard);
+    built.txtInterval->textsize(sizes.standard);
+    built.lblURL->labelsize(sizes.link);
     return built;
 }
 

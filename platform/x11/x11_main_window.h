@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/x11/x11_controls.h"
+#include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_pointer.h"
 #include "window/frm_main.h"
@@ -34,7 +35,7 @@ private:
         X11TextBox* txtInterval = nullptr;
         X11Link* lblURL = nullptr;
     };
-    static Controls BuildControls(int dpi, int fontSize);
+    static Controls BuildControls(int dpi, const TextSizes& sizes);
     void Wire();
 
     template <void (frmMain::*handler)()>
@@ -45,7 +46,7 @@ private:
     static void OnClose(Fl_Widget* window, void*);
 
     int dpi_;
-    int fontSize_;
+    TextSizes textSizes_;
     Fl_Double_Window window_;  // owns the widgets in controls_
     Controls controls_;
     X11Timer timer_;
