@@ -5,6 +5,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,11 +19,36 @@ using namespace nudgewick;
 
 namespace {
 
+// A request can fail through no fault of ours: a window manager that died left
+// a stale window id behind, a client asked for the clipboard and destroyed its
+// window before the answer. Only that request is lost; Xlib's own handler
+// would end the program.
+int OnRequestFailed(Display* display, XErrorEvent* error) {
+    char what[128], number[16], request[64];
+    XGetErrorText(display, error->error_code, what, sizeof what);
+    std::snprintf(number, sizeof number, "%d", error->request_code);
+    XGetErrorDatabaseText(display, "XRequest", number, number, request, sizeof request);
+    std::fprintf(stderr, "nudgewick: ignored an X error: %s in %s\n", what, request);
+    return 0;
+}
+
 // The server went away (it ended, or the connection broke): there is nothing
 // left to nudge. Xlib requires this handler not to return.
 int OnDisplayLost(Display* display) {
     std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
     std::_Exit(1);
+}
+
+// What FLTK sets up when it opens the display itself, which it does not when
+// handed one: the user's character set for typed text, and X error handling.
+Display* OpenDisplay() {
+    std::setlocale(LC_CTYPE, "");
+    XSetLocaleModifiers("");
+    XSetErrorHandler(OnRequestFailed);
+    XSetIOErrorHandler(OnDisplayLost);
+    Display* display = XOpenDisplay(nullptr);
+    if (display != nullptr) fl_open_display(display);
+    return display;
 }
 
 // The look of a current desktop, and the class a taskbar groups the windows
@@ -44,14 +70,11 @@ int main(int argc, char** argv) {
         return check.exitCode;
     }
 
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
+    if (OpenDisplay() == nullptr) {
         const char* name = XDisplayName(nullptr);
         std::fprintf(stderr, "nudgewick: cannot open the X display %s\n", *name ? name : "(DISPLAY is not set)");
         return 1;
     }
-    fl_open_display(display);
-    XSetIOErrorHandler(OnDisplayLost);  // after FLTK, which installs its own
     if (!x11::X11Pointer::CanMove()) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
