@@ -37,6 +37,7 @@ public:
         : Fl_Button(x, y, width, height, caption) {}
 
     void SetCaption(const std::string& caption) override { copy_label(caption.c_str()); }
+    int handle(int event) override;
 };
 
 // The web address: navy, underlined, centred, and a click (press and release

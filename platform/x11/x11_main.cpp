@@ -6,8 +6,10 @@
 #include <FL/x.H>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,12 @@ int OnDisplayLost(Display* display) {
     std::_Exit(1);
 }
 
+bool IsWaylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    return (display != nullptr && *display != '\0') || (session != nullptr && std::strcmp(session, "wayland") == 0);
+}
+
 // What FLTK sets up when it opens the display itself, which it does not when
 // handed one: the user's character set for typed text, and X error handling.
 Display* OpenDisplay() {
@@ -68,6 +76,15 @@ int main(int argc, char** argv) {
     if (!check.proceed) {
         std::fputs(check.output.c_str(), check.exitCode == 0 ? stdout : stderr);
         return check.exitCode;
+    }
+    // A script's background job starts with SIGINT ignored. Both signals end
+    // the program at once with their own status: it has nothing to clean up.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    if (IsWaylandSession()) {
+        std::fputs("nudgewick: this is a Wayland session, where the nudges move the pointer only for X11 "
+                   "programs (Xwayland) and keep nothing awake; choose an X11 session at login\n",
+                   stderr);
     }
 
     if (OpenDisplay() == nullptr) {
