@@ -2,7 +2,7 @@
 #   bash SCRIPT.sh NUDGEWICK.EXE
 # The program runs under Wine on a private X server, in the shared prefix
 # named by WINEPREFIX.
-source "$(dirname "${BASH_SOURCE[0]}")/../e2e/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/common.sh"
 : "${WINEPREFIX:?WINEPREFIX must name the prefix the tests share}"
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 PROGRAM=${1:-} RUN_WITH=(wine)
