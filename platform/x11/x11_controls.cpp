@@ -40,7 +40,18 @@ void X11TextBox::ReportLostFocus() {
     if (Fl::focus() == nullptr) next->take_focus();
 }
 
-X11Link::X11Link(int x, int y, int width, int height, const char* address) : Fl_Box(x, y, width, height, address) {
+// A press that moves the focus out of a box holding a refused value opens the
+// message before the toolkit marks the button pressed, and the release comes
+// and goes while the message is open. The click stays lost, as on Windows,
+// but the button must not be left drawn pressed.
+int X11Button::handle(int event) {
+    const int handled = Fl_Button::handle(event);
+    if (event == FL_PUSH && Fl::event_buttons() == 0) value(0);
+    return handled;
+}
+
+X11Link::X11Link(int x, int y, int width, int height, const char* address)
+    : Fl_Box(x, y, width, height, address) {
     labelcolor(fl_rgb_color(kLinkRed, kLinkGreen, kLinkBlue));
     clear_visible_focus();
 }

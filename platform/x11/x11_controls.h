@@ -36,6 +36,7 @@ public:
     X11Button(int x, int y, int width, int height, const char* caption) : Fl_Button(x, y, width, height, caption) {}
 
     void SetCaption(const std::string& caption) override { copy_label(caption.c_str()); }
+    int handle(int event) override;
 };
 
 // The web address: navy, underlined, centred, and a click (press and release

@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace nudgewick::x11 {
@@ -51,6 +52,7 @@ std::optional<std::string> X11Launcher::Open(const std::string& address) {
     const FreshSignals signals;
     pid_t child = 0;
     const int error = posix_spawnp(&child, kOpener, nullptr, signals.get(), arguments, environ);
+    if (error == ENOENT) return std::string(kOpener) + " was not found; it comes with the xdg-utils package";
     if (error != 0) return std::string(std::strerror(error));
     return std::nullopt;
 }

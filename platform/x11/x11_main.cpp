@@ -2,10 +2,14 @@
 // runs the window until it is closed.
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -19,11 +23,51 @@ using namespace nudgewick;
 
 namespace {
 
+// A request can fail through no fault of ours: a window manager that died left
+// a stale window id behind, a client asked for the clipboard and destroyed its
+// window before the answer. Only that request is lost; Xlib's own handler
+// would end the program.
+int OnRequestFailed(Display* display, XErrorEvent* error) {
+    char what[128], number[16], request[64];
+    XGetErrorText(display, error->error_code, what, sizeof what);
+    std::snprintf(number, sizeof number, "%d", error->request_code);
+    XGetErrorDatabaseText(display, "XRequest", number, number, request, sizeof request);
+    std::fprintf(stderr, "nudgewick: ignored an X error: %s in %s\n", what, request);
+    return 0;
+}
+
 // The server went away (it ended, or the connection broke): there is nothing
 // left to nudge. Xlib requires this handler not to return.
 int OnDisplayLost(Display* display) {
     std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
     std::_Exit(1);
+}
+
+bool IsWaylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    return (display != nullptr && *display != '\0') || (session != nullptr && std::strcmp(session, "wayland") == 0);
+}
+
+// What FLTK sets up when it opens the display itself, which it does not when
+// handed one: the user's character set for typed text, and X error handling.
+Display* OpenDisplay() {
+    std::setlocale(LC_CTYPE, "");
+    XSetLocaleModifiers("");
+    XSetErrorHandler(OnRequestFailed);
+    XSetIOErrorHandler(OnDisplayLost);
+    Display* display = XOpenDisplay(nullptr);
+    if (display != nullptr) fl_open_display(display);
+    return display;
+}
+
+// The look of a current desktop, and the class a taskbar groups the windows
+// by. Liberation Sans is narrow and metric-compatible with the dialog fonts of
+// other systems; fontconfig picks the nearest family where it is missing.
+void UseDesktopLook() {
+    Fl::scheme("gleam");
+    Fl::set_font(FL_HELVETICA, " Liberation Sans");
+    Fl_Window::default_xclass("nudgewick");
 }
 
 }  // namespace
@@ -35,19 +79,26 @@ int main(int argc, char** argv) {
         std::fputs(check.output.c_str(), check.exitCode == 0 ? stdout : stderr);
         return check.exitCode;
     }
+    // A script's background job starts with SIGINT ignored. Both signals end
+    // the program at once with their own status: it has nothing to clean up.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    if (IsWaylandSession()) {
+        std::fputs("nudgewick: this is a Wayland session, where the nudges move the pointer only for X11 "
+                   "programs (Xwayland) and keep nothing awake; choose an X11 session at login\n",
+                   stderr);
+    }
 
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
+    if (OpenDisplay() == nullptr) {
         const char* name = XDisplayName(nullptr);
         std::fprintf(stderr, "nudgewick: cannot open the X display %s\n", *name ? name : "(DISPLAY is not set)");
         return 1;
     }
-    fl_open_display(display);
-    XSetIOErrorHandler(OnDisplayLost);  // after FLTK, which installs its own
     if (!x11::X11Pointer::CanMove()) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
     }
+    UseDesktopLook();
 
     x11::X11SingleInstance instance;
     if (!instance.Claim()) {

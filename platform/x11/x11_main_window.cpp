@@ -1,12 +1,6 @@
 #include "platform/x11/x11_main_window.h"
 
 #include <FL/Fl.H>
-#include <FL/fl_draw.H>
-#include <FL/x.H>
-#include <X11/Xresource.h>
-
-#include <cmath>
-#include <cstdlib>
 
 #include "platform/x11/x11_window_icon.h"
 #include "window/layout.h"
@@ -14,37 +8,6 @@
 
 namespace nudgewick::x11 {
 namespace {
-
-constexpr int kDefaultDpi = 96;
-constexpr double kStandardPoints = 8.0;  // the desktop's usual size for dialog text
-constexpr int kLabelInset = 6;  // FLTK draws left-aligned labels 3 pixels in from each side
-
-// Xft.dpi from the server's resource database, as desktops set it; else 96.
-int DisplayDpi() {
-    const char* resources = XResourceManagerString(fl_display);
-    if (resources == nullptr) return kDefaultDpi;
-    XrmInitialize();
-    XrmDatabase database = XrmGetStringDatabase(resources);
-    char* type = nullptr;
-    XrmValue value{};
-    int dpi = kDefaultDpi;
-    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
-        const double parsed = std::strtod(value.addr, nullptr);
-        if (parsed >= 1.0 && parsed < 10000.0) dpi = static_cast<int>(std::lround(parsed));
-    }
-    XrmDestroyDatabase(database);
-    return dpi;
-}
-
-int StandardFontSize(int dpi) { return PointsToPixels(kStandardPoints, dpi); }
-
-// A label's size, measured in the font this display has.
-int LabelSize(const ControlLayout& label, int standard, int dpi) {
-    return LabelFontSize(label, standard, dpi, kLabelInset, [](const char* caption, int size) {
-        fl_font(FL_HELVETICA, size);
-        return fl_width(caption);
-    });
-}
 
 struct PixelRect {
     int x, y, w, h;
@@ -68,11 +31,11 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 X11MainWindow::X11MainWindow(const CommandLine& commandLine)
     : dpi_(DisplayDpi()),
-      fontSize_(StandardFontSize(dpi_)),
+      textSizes_(PickTextSizes(dpi_)),
       window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
-      controls_(BuildControls(dpi_, fontSize_)),
+      controls_(BuildControls(dpi_, textSizes_)),
       timer_(OnTick, this),
-      messages_(fontSize_),
+      messages_(textSizes_.standard),
       commandLine_(commandLine),
       sessionTimer_(OnSessionTimer, this),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
@@ -85,7 +48,7 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
 
 // Created in the table's order, which is the Tab order; the labels and the
 // link take no focus.
-X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
+X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, const TextSizes& sizes) {
     Controls built;
     for (const auto& control : kControls) {
         const PixelRect r = ToPixels(control, dpi);
@@ -99,11 +62,12 @@ X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, int fontSize) {
         case ControlId::Label2:
         case ControlId::Label3: widget = NewLabel(r, control); break;
         }
-        widget->labelsize(control.kind == ControlKind::Label ? LabelSize(control, fontSize, dpi) : fontSize);
+        widget->labelsize(control.kind == ControlKind::Label ? LabelTextSize(control, sizes.standard, dpi)
+                                                             : sizes.standard);
     }
-    built.txtPixels->textsize(fontSize);
-    built.txtInterval->textsize(fontSize);
-    built.lblURL->labelsize(PointsToPixels(kLinkPointSize, dpi));
+    built.txtPixels->textsize(sizes.standard);
+    built.txtInterval->textsize(sizes.standard);
+    built.lblURL->labelsize(sizes.link);
     return built;
 }
 

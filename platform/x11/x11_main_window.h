@@ -2,6 +2,7 @@
 #include <FL/Fl_Double_Window.H>
 
 #include "platform/x11/x11_controls.h"
+#include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_pointer.h"
 #include "platform/x11/x11_tray.h"
@@ -29,7 +30,7 @@ private:
         X11TextBox* txtInterval = nullptr;
         X11Link* lblURL = nullptr;
     };
-    static Controls BuildControls(int dpi, int fontSize);
+    static Controls BuildControls(int dpi, const TextSizes& sizes);
     void Wire();
 
     template <void (frmMain::*handler)()>
@@ -43,7 +44,7 @@ private:
     void OnTrayChoice(int id);
 
     int dpi_;
-    int fontSize_;
+    TextSizes textSizes_;
     Fl_Double_Window window_;  // owns the widgets in controls_
     Controls controls_;
     X11Timer timer_;

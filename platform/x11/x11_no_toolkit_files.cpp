@@ -1,24 +1,19 @@
-// FLTK 1.3 rewrites its preference files (/etc/fltk/fltk.org/fltk.prefs and
-// ~/.fltk/fltk.org/fltk.prefs) each time a program reads the toolkit's
-// options, which every window does at start-up. Nudgewick writes no files, so
-// the link routes FLTK's file helpers through these wrappers (--wrap in
-// CMakeLists.txt), which refuse to create folders or open files for writing.
-// Reading goes on as before.
+// FLTK 1.3 reads its preference files (/etc/fltk/fltk.org/fltk.prefs and
+// ~/.fltk/fltk.org/fltk.prefs) when a widget first asks for the toolkit's
+// options, which every window does at start-up, and writes them back at exit.
+// Its reader crashes on some malformed files, and Nudgewick touches no file of
+// its own, so the link routes FLTK's file helpers through these wrappers
+// (--wrap in CMakeLists.txt): no toolkit file is opened, no folder created.
+// The options keep their built-in defaults.
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 extern "C" {
 
-FILE* __real_fl_fopen(const char* name, const char* mode);
-
-FILE* __wrap_fl_fopen(const char* name, const char* mode) {
-    if (std::strpbrk(mode, "wa+") != nullptr) {
-        errno = EROFS;
-        return nullptr;
-    }
-    return __real_fl_fopen(name, mode);
+FILE* __wrap_fl_fopen(const char*, const char*) {
+    errno = EACCES;
+    return nullptr;
 }
 
 void __wrap_fl_make_path_for_file(const char*) {}

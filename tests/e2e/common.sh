@@ -1,9 +1,58 @@
-# Sourced by the Linux end-to-end scripts, which CTest runs as
-#   bash SCRIPT.sh PROGRAM X_HELPER ADDRESS
-# Control positions are in twips, as in window/layout.h; the X server has no
-# Xft.dpi, so the window is laid out at 96 dpi, 15 twips a pixel.
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
-PROGRAM=$1 X_HELPER=$2 ADDRESS=$3
+# Sourced by the end-to-end scripts, Linux (run as  bash SCRIPT.sh PROGRAM X_HELPER ADDRESS) and Wine: the
+# program's window, its messages and the pointer's moves on the private X server of script/xvfb.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/../../script/xvfb.sh"
+PROGRAM=${1:-} X_HELPER=${2:-} ADDRESS=${3:-}
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE  # the program would say on stderr that it runs on Wayland
+
+focus() { xdotool windowfocus --sync "$1"; }
+
+expect_no_message() { [ -z "$(windows '^Nudgewick$')" ] || fail "a message appeared $1"; }
+
+# Answers the "Nudgewick" message box with Enter once it appears: dismiss_message WHEN
+dismiss_message() {
+    local message
+    message=$(wait_for_window '^Nudgewick$') || fail "no message $1"
+    focus "$message"
+    xdotool key Return
+    for _ in {1..50}; do [ -z "$(windows '^Nudgewick$')" ] && return; sleep 0.2; done
+    fail "the message stayed open $1"
+}
+
+# Prints "MS X Y" for where the pointer is at first and after each move, for
+# at most SECONDS or until MOVES moves were seen.
+track_pointer() {
+    local seconds=$1 moves=${2:-1000} start now where last="" seen=-1
+    start=$((${EPOCHREALTIME//[!0-9]/} / 1000))
+    while now=$((${EPOCHREALTIME//[!0-9]/} / 1000)); ((now - start < seconds * 1000 && seen < moves)); do
+        where=$(pointer)
+        if [ "$where" != "$last" ]; then
+            echo "$((now - start)) $where"
+            last=$where
+            seen=$((seen + 1))
+        fi
+        sleep 0.1
+    done
+}
+
+expect_still() {
+    local track
+    track=$(track_pointer "$1")
+    [ "$(wc -l <<<"$track")" -eq 1 ] || fail "the pointer moved:"$'\n'"$track"
+}
+
+# Fails unless the tracked pointer went from column X to X+DISTANCE and back
+# on row Y, at least MOVES times, GAP milliseconds apart (give or take 600).
+expect_swing() {
+    local track=$1 x=$2 y=$3 distance=$4 moves=$5 gap=$6
+    awk -v x="$x" -v y="$y" -v d="$distance" -v moves="$moves" -v gap="$gap" '
+        { want = NR % 2 ? x : x + d
+          if ($2 != want || $3 != y) { print "move " NR - 1 ": want " want " " y; bad = 1 }
+          if (NR > 2 && ($1 - last < gap - 600 || $1 - last > gap + 600)) {
+              print "move " NR - 1 ": " $1 - last " ms apart"; bad = 1 }
+          last = $1 }
+        END { if (NR - 1 < moves) { print NR - 1 " moves, want " moves; bad = 1 }; exit bad }' <<<"$track" ||
+        fail "the pointer did not swing as expected:"$'\n'"$track"
+}
 
 # Waits up to 5 s for the program to end; sets APP_STATUS.
 wait_for_exit() {
@@ -14,7 +63,8 @@ wait_for_exit() {
     APP_PID=
 }
 
-# Presses the mouse button on the middle of a control given in twips.
+# Presses the mouse button on the middle of a control given in twips, as in window/layout.h: 15 a pixel at
+# the 96 dpi of an X server without Xft.dpi.
 click_control() {
     local left=$1 top=$2 width=$3 height=$4 X Y
     eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^[XY]=')"

@@ -1,13 +1,16 @@
-# The link runs xdg-open with just the address, clean signals and no zombie left; a missing xdg-open brings the message.
+# The link runs xdg-open with just the address, clean signals and no zombie left; a missing xdg-open brings the
+# message. SIGINT ends the program, though started in the background as script/run starts it, with SIGINT ignored.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 opener=$SCRATCH/xdg-open record=$SCRATCH/record
 cat >"$opener" <<STUB
 #!/bin/sh
+# Built-ins only until the record is written: dash blocks every signal while it waits for a child.
+{ echo "\$#"; printf '%s\n' "\$@"; } >"$record.tmp"
+while read -r field value; do
+    case \$field in SigBlk: | SigIgn:) echo "\$field \$value" ;; esac
+done </proc/\$\$/status >>"$record.tmp"
 PATH=/usr/bin:/bin
-# Builtins only: dash blocks every signal while it waits for a child.
-{ echo "\$#"; printf '%s\n' "\$@"
-  while read -r line; do case \$line in SigBlk*|SigIgn*) echo "\$line" ;; esac; done </proc/\$\$/status; } >"$record.tmp"
 mv "$record.tmp" "$record"
 STUB
 chmod +x "$opener"
@@ -31,4 +34,7 @@ expect_no_message "after a good start"
 rm "$opener"
 click_link
 dismiss_message "when xdg-open is missing"
+kill -INT "$APP_PID"
+wait_for_exit
+[ "$APP_STATUS" = 130 ] || fail "SIGINT gave status $APP_STATUS, want 130 (ended by the signal)"
 echo PASS

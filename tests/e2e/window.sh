@@ -1,4 +1,5 @@
-# The window at 144 and 96 dpi, its focus order, a blank start, the interval box's keys and floor, the swing, closing.
+# The window at 144 and 96 dpi, its class, text size and focus order, a blank start, the interval box's keys and
+# floor, the swing, the button, closing; X errors caused by others do not end the program.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
@@ -7,6 +8,7 @@ expect_size() {
     size=$(xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
     [ "$size" = "$1" ] || fail "window is $size, want $1"
 }
+button_look() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum; }
 
 # start_program waits for the title. 1440 twips an inch: 4125 x 2925 twips
 # at 144 dpi are 412.5 x 292.5 pixels.
@@ -16,17 +18,29 @@ expect_size 413x293
 stop_pid APP_PID
 xprop -root -remove RESOURCE_MANAGER
 
+# What a window manager that died leaves behind: reading the window it names fails.
+xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK 0x5555555
 xdotool mousemove --sync 600 500
 start_program "  "
 expect_size 275x195
+class=$(xprop -id "$WID" WM_CLASS)
+[ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class is $class"
 
 # No window manager here: the window gets the keyboard only when given it.
 focus "$WID"
 xdotool key Tab  # button -> pixels
 [ "$(focused_box_text)" = 0 ] || fail "the pixels box does not read 0"
+"$X_HELPER" vanish  # asks the program for the copied text and is gone before the answer
 xdotool type 7
 xdotool key Tab  # pixels -> interval; the distance is now 7
 [ "$(focused_box_text)" = 0 ] || fail "the interval box does not read 0"
+# The box's font: its text starts 5 px in, and at 11 px a digit is 6 px wide
+# (at 8 px, 4): a click 41 px in lands after the sixth of ten digits.
+xdotool type 1111111111
+click_control 1800 2160 1230 285
+xdotool type x
+[[ $(focused_box_text) =~ ^1{6}x ]] || fail "the box's text is smaller than 11 px: $(focused_box_text)"
+xdotool mousemove --sync 600 500
 expect_still 4
 
 xdotool type 2500
@@ -50,6 +64,29 @@ xdotool key shift+Tab  # the focus went on to the button
 # The first tick only notes where the pointer is; the next ones nudge it.
 expect_swing "$(track_pointer 16 3)" 600 500 7 3 3000
 
+# The button stops the ticks. An interval typed while stopped resumes them
+# when the click on the button takes the focus, and the click stops them.
+click_control 3120 2160 975 615  # btoGO: Stop
+read -r x y < <(pointer)
+expect_still 7
+xdotool key shift+Tab  # button -> interval, its text selected
+xdotool type 4000
+xdotool click 1
+expect_still 9
+xdotool click 1  # Go, at the interval the box took; after three nudges the next goes left
+expect_swing "$(track_pointer 14 2)" "$x" "$y" -7 2 4000
+
+# A click that leaves a refused value opens the message inside the press: the
+# click is lost (the caption stays), and the button must not look pressed.
+before=$(button_look)
+xdotool key shift+Tab
+xdotool type 2500
+xdotool click 1
+dismiss_message "on clicking the button with 2500 in the box"
+focus "$WID"
+[ "$(button_look)" = "$before" ] || fail "after the message the button looks pressed, or the click went through"
+
+xdotool key shift+Tab
 xdotool type 2500
 "$X_HELPER" close "$WID"
 wait_for_exit

@@ -1,6 +1,7 @@
 // Does for the end-to-end tests what this xdotool cannot:
 //   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
 //   x_helper clipboard      prints the CLIPBOARD selection's text
+//   x_helper vanish         asks for it, and destroys its window before the answer
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -24,13 +25,16 @@ int Close(Display* display, Window window) {
     return 0;
 }
 
-// Fails when nobody holds the clipboard or its owner does not answer in 5 s.
-int PrintClipboard(Display* display) {
+// Prints the clipboard's text; fails when nobody holds it or its owner does not
+// answer in 5 s. To vanish is to destroy the asking window before the answer.
+int PrintClipboard(Display* display, bool vanish) {
     const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     const Atom property = XInternAtom(display, "X_HELPER_CLIPBOARD", False);
     XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False), XInternAtom(display, "UTF8_STRING", False),
                       property, requestor, CurrentTime);
-    XFlush(display);
+    if (vanish) XDestroyWindow(display, requestor);
+    XSync(display, False);
+    if (vanish) return 0;
     XEvent event{};
     for (int tries = 0; !XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event); ++tries) {
         if (tries == 500) return 1;
@@ -55,7 +59,8 @@ int main(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return 2;
     if (argc == 3 && std::strcmp(argv[1], "close") == 0) return Close(display, std::strtoul(argv[2], nullptr, 0));
-    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return PrintClipboard(display);
-    std::fputs("usage: x_helper close WINDOW | clipboard\n", stderr);
+    const bool vanish = argc == 2 && std::strcmp(argv[1], "vanish") == 0;
+    if (vanish || (argc == 2 && std::strcmp(argv[1], "clipboard") == 0)) return PrintClipboard(display, vanish);
+    std::fputs("usage: x_helper close WINDOW | clipboard | vanish\n", stderr);
     return 2;
 }

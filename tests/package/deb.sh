@@ -2,8 +2,7 @@
 # pass; unpacked into a scratch root it holds what a desktop needs, answers
 # --version, and starts on a private X server with its window, class and icon.
 #   bash tests/package/deb.sh DIST
-shell_helpers=$(dirname "$0")/../e2e  # the shared Xvfb helpers
-source "$shell_helpers/xvfb.sh"
+source "$(dirname "$0")/../e2e/common.sh"
 deb=$(echo "$1"/nudgewick_*_amd64.deb)
 [ -f "$deb" ] || fail "no .deb in $1"
 version=$(dpkg-deb -f "$deb" Version)

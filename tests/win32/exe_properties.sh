@@ -1,5 +1,5 @@
 # nudgewick.exe imports system DLLs only (no C++ runtime, libgcc or winpthread), carries version 1.00 and stays small.
-source "$(dirname "$0")/../e2e/xvfb.sh"
+source "$(dirname "$0")/../../script/xvfb.sh"
 exe=$1 objdump=$2
 
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)

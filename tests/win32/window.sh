@@ -1,12 +1,10 @@
 # Under Wine: a 5 px swing the button stops; the floor message on Tab only; raw command lines as a
 # shortcut hands them over, read back from the window or the message, with the text sizes at 96 dpi.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
-source "$(dirname "$0")/../e2e/xvfb.sh"
-PROGRAM=$1 PROBE=$2 RUN_WITH=(wine)
-focus() { xdotool windowfocus --sync "$1" && sleep 0.5; }  # and a moment for Wine to activate it
+source "$(dirname "$0")/wine.sh"
+PROBE=$2
 
-start_xvfb
-at_exit 'wineserver -k 2>/dev/null'  # Wine stops before the X server
+start_session
 start_program 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
