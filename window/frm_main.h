@@ -31,18 +31,18 @@ struct FormParts {
 inline constexpr const char* kCaptionStop = "Stop";
 inline constexpr const char* kCaptionGo = "Go";
 
-// The notification-area menu's sessions, each calling RunFor(length), and the
-// entry that calls RunUntilStopped.
-struct SessionChoice {
-    const char* text;
-    std::chrono::minutes length;
-};
-inline constexpr SessionChoice kSessionChoices[] = {
-    {"Run for 30 minutes", std::chrono::minutes(30)},
-    {"Run for 1 hour", std::chrono::hours(1)},
-    {"Run for 2 hours", std::chrono::hours(2)},
+// The notification area's menu, top to bottom: Stop or Go, the sessions, Show
+// window and Exit. The front-ends show each entry's text, hand the core's
+// commands to TrayMenu_Click, and open the window or end the program themselves.
+enum class TrayCommand { StopOrGo, RunFor, RunUntilStopped, ShowWindow, Exit };
+struct TrayMenuEntry {
+    std::string text;
+    TrayCommand command;
+    std::chrono::minutes length{};  // for RunFor
 };
 inline constexpr const char* kRunUntilStopped = "Run until stopped";
+inline constexpr const char* kShowWindow = "Show window";
+inline constexpr const char* kExit = "Exit";
 
 // The program's only window: it owns the state and handles every event.
 // Handlers run one at a time on the thread of the event loop. Start-up,
@@ -64,11 +64,13 @@ public:
     std::vector<std::string> GetCommandLine(int MaxArgs = 10) const;
 
     // For the notification area; defined with the sessions in window/session.cpp.
-    // Its menu: "Stop"/"Go" calls btoGO_Click, which also ends a session; each
-    // of kSessionChoices calls RunFor and kRunUntilStopped RunUntilStopped,
-    // which both resume stopped ticks as the button does. The icon looks
-    // running exactly while Running(), with TrayTooltip() as its tooltip; only
-    // handlers change either, so read both again after each.
+    // "Stop"/"Go" calls btoGO_Click, which also ends a session; the "Run for"
+    // entries call RunFor and "Run until stopped" RunUntilStopped, which both
+    // resume stopped ticks as the button does. The icon looks running exactly
+    // while Running(), with TrayTooltip() as its tooltip; only handlers change
+    // either, so read both, and the menu, again after each.
+    std::vector<TrayMenuEntry> TrayMenu() const;
+    void TrayMenu_Click(const TrayMenuEntry& entry);
     void RunFor(std::chrono::seconds duration);
     void RunUntil(ClockTime time);
     void RunUntilStopped();

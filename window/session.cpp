@@ -110,6 +110,27 @@ void frmMain::ArmSessionTimer() {
     }
 }
 
+std::vector<TrayMenuEntry> frmMain::TrayMenu() const {
+    using std::chrono::hours, std::chrono::minutes;
+    return {{Running() ? kCaptionStop : kCaptionGo, TrayCommand::StopOrGo},
+            {"Run for 30 minutes", TrayCommand::RunFor, minutes(30)},
+            {"Run for 1 hour", TrayCommand::RunFor, hours(1)},
+            {"Run for 2 hours", TrayCommand::RunFor, hours(2)},
+            {kRunUntilStopped, TrayCommand::RunUntilStopped},
+            {kShowWindow, TrayCommand::ShowWindow},
+            {kExit, TrayCommand::Exit}};
+}
+
+void frmMain::TrayMenu_Click(const TrayMenuEntry& entry) {
+    switch (entry.command) {
+    case TrayCommand::StopOrGo: return btoGO_Click();
+    case TrayCommand::RunFor: return RunFor(entry.length);
+    case TrayCommand::RunUntilStopped: return RunUntilStopped();
+    case TrayCommand::ShowWindow:
+    case TrayCommand::Exit: return;  // the front-end's
+    }
+}
+
 std::string frmMain::TrayTooltip() const {
     if (!Running()) {
         if (!sessionEndedAt_) return "Nudgewick: stopped";

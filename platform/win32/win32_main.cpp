@@ -71,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const SingleInstance oneCopy;
     if (oneCopy.OtherCopyRuns()) {
         RaiseFirstCopy(MainWindow::kClassName);
-        WriteToConsole(std::string(kAlreadyRunning) + "\n", true);
+        WriteToConsole(nudgewick::kAlreadyRunning, true);
         return 0;
     }
     MainWindow window(check.commandLine);

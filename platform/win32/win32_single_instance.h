@@ -6,7 +6,6 @@
 
 namespace nudgewick::win32 {
 
-inline constexpr char kAlreadyRunning[] = "Nudgewick is already running";
 
 // Holds the session's named mutex for as long as it lives.
 class SingleInstance {

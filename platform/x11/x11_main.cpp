@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
 
     x11::X11SingleInstance instance;
     if (!instance.Claim()) {
-        if (isatty(STDERR_FILENO)) std::fputs("Nudgewick is already running\n", stderr);
+        if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
         return 0;
     }
     x11::X11MainWindow window(check.commandLine);

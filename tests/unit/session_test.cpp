@@ -44,15 +44,27 @@ TEST(SessionTest, ATimeOfDayIsAWallClockTime) {
 
 TEST(SessionTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsIt) {
     Rig rig;
-    rig.form.btoGO_Click();
-    rig.form.RunFor(30min);
+    const auto choose = [&rig](const std::string& text) {
+        for (const auto& entry : rig.form.TrayMenu()) {
+            if (entry.text == text) return rig.form.TrayMenu_Click(entry);
+        }
+        FAIL() << "no menu entry " << text;
+    };
+    choose("Stop");
+    choose("Run for 30 minutes");
     EXPECT_EQ(rig.session(), "Stop 10000, look in 1800000");
     EXPECT_EQ(rig.form.TrayTooltip(), "Nudgewick: nudging every 10 s until 17:30");
     rig.form.btoGO_Click();
     EXPECT_EQ(rig.session(), "Go 0, look in 0");
     EXPECT_EQ(rig.form.TrayTooltip(), "Nudgewick: stopped");
-    rig.form.RunFor(2h);
-    rig.form.RunUntilStopped();
+    choose("Go");
+    choose("Run for 2 hours");
+    EXPECT_EQ(rig.session(), "Stop 10000, look in 7200000");
+    choose("Run for 1 hour");
+    choose("Show window");  // the front-end's, as is Exit
+    choose("Exit");
+    EXPECT_EQ(rig.session(), "Stop 10000, look in 3600000");
+    choose("Run until stopped");
     EXPECT_EQ(rig.session(), "Stop 10000, look in 0");
     EXPECT_EQ(rig.form.TrayTooltip(), "Nudgewick: nudging every 10 s");
     rig.clock.Pass(3 * 3600);
