@@ -79,12 +79,12 @@ int TextWidth(LOGFONTW font, int size, const char* text) {
 HFONT CreateDialogFont(UINT dpi) {
     LOGFONTW font = MessageFont(dpi);
     const int standard = std::abs(font.lfHeight);
+    const auto width = [&font](const char* caption, int size) { return TextWidth(font, size, caption); };
     int size = standard;
     for (const ControlLayout& control : kControls) {
-        if (control.kind != ControlKind::Label) continue;
-        size = std::min(size, LabelFontSize(control, standard, static_cast<int>(dpi), 0, [&font](const char* caption, int px) {
-                                return TextWidth(font, px, caption);
-                            }));
+        if (control.kind == ControlKind::Label) {
+            size = std::min(size, LabelFontSize(control, standard, static_cast<int>(dpi), 0, width));
+        }
     }
     font.lfHeight = -size;
     return CreateFontIndirectW(&font);
