@@ -4,10 +4,10 @@
 //
 // For the front-ends: a session needs no code of theirs beyond a second
 // SystemTimer (FormParts::sessionTimer) whose firing they hand to
-// frmMain::SessionTimer_Timer, and a SystemClock (FormParts::clock). The core
-// arms that timer for as long as the deadline is away, once per session, so
-// nothing wakes between ticks; for a time of day it looks again at least every
-// minute, since the wall clock may jump (daylight saving, a new time zone).
+// frmMain::SessionTimer_Timer, and a SystemClock (FormParts::clock). For a
+// duration the core arms that timer once, for all of it; for a time of day it
+// looks again at least every minute, since the wall clock may jump (daylight
+// saving, a new time zone). It stops the timer when no session runs.
 
 #include <chrono>
 #include <cstdint>

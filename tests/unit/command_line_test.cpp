@@ -25,12 +25,6 @@ TEST(NumberTextTest, RoundsToNearestWithTiesToEvenAndComparesExactly) {
     for (const auto& [text, limit, is] : less) EXPECT_EQ(IsLessThan(*ReadDecimal(text), limit), is) << text;
 }
 
-TEST(SplitCommandLineTest, RunsOfBlanksAndTabsSeparateWordsAndQuotesAreOrdinary) {
-    EXPECT_EQ(SplitCommandLine(" \t 5000 \t\t 7  \t"), (Words{"", "5000", "7"}));
-    EXPECT_EQ(SplitCommandLine("\"a b\" c\"d"), (Words{"", "\"a", "b\"", "c\"d"}));
-    EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");  // a blank-only argument stays
-}
-
 // What start-up goes ahead with: "INTERVAL PIXELS [POSITIONAL TEXT]" and the options.
 std::string Read(const CommandLine& line) {
     std::string read = WholeNumberText(line.interval) + " " + WholeNumberText(line.pixels) + " [" + line.text + "]";
@@ -89,6 +83,9 @@ TEST(CheckCommandLineTest, ReadsOptionsThenSettingsOrSaysWhy) {
         EXPECT_NE(check.output.find(c.says), std::string::npos) << c.text << ": " << check.output;
         EXPECT_EQ(c.exitCode == 2, check.output.find("\nusage: ") != std::string::npos) << check.output;
     }
+    EXPECT_EQ(CheckCommandLine(" \t 5000 \t\t 7  \t").commandLine.words, (Words{"", "5000", "7"}));
+    EXPECT_EQ(SplitCommandLine("\"a b\" c\"d"), (Words{"", "\"a", "b\"", "c\"d"}));  // no quoting
+    EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");  // a blank-only argument stays
     EXPECT_EQ(CheckCommandLine("abc").windowText,
               "Nudgewick cannot start: the interval \"abc\" is not a number of milliseconds up to 32767.\n\n"
               "Usage: nudgewick [OPTION...] [INTERVAL [PIXELS]]\n");
