@@ -13,8 +13,9 @@ std::vector<std::string> frmMain::GetCommandLine(int MaxArgs) const {
 }
 
 // Settings from the command line (or the defaults when it is empty), shown in
-// the boxes, and the ticks started. CheckCommandLine has read the words' values
-// and refused a command line whose words do not convert.
+// the boxes, the ticks started, and a timed session if one was asked for.
+// CheckCommandLine has read the words' values and refused a command line
+// whose words do not convert.
 void frmMain::Form_Load() {
     const CommandLine& line = parts_.commandLine;
     if (!line.text.empty()) {

@@ -1,7 +1,6 @@
 #include "window/session.h"
 
 #include <algorithm>
-#include <ctime>
 
 #include "window/frm_main.h"
 #include "window/number_text.h"
@@ -28,14 +27,18 @@ std::string SecondsText(int milliseconds) {
 
 }  // namespace
 
-std::int64_t SystemClock::WallSeconds() const {
+std::int64_t WallSecondsOf(const std::tm& local) {
     using namespace std::chrono;
-    const std::time_t now = std::time(nullptr);
-    const std::tm local = *std::localtime(&now);
     const year_month_day date{year{local.tm_year + 1900}, month{static_cast<unsigned>(local.tm_mon + 1)},
                               day{static_cast<unsigned>(local.tm_mday)}};
     const std::int64_t days = sys_days{date}.time_since_epoch().count();
     return days * kSecondsPerDay + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+}
+
+std::int64_t SystemClock::WallSeconds() const {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    return local ? WallSecondsOf(*local) : 0;  // no clock at all: a time of day never comes
 }
 
 std::int64_t SystemClock::SteadyMilliseconds() const {
@@ -65,7 +68,7 @@ std::optional<int> Session::MillisecondsToCheck() const {
     if (kind_ == Kind::Idle) return std::nullopt;
     const std::int64_t left = kind_ == Kind::Duration ? steadyEnd_ - clock_.SteadyMilliseconds()
                                                  : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);
-    return static_cast<int>(std::max<std::int64_t>(left, 1));
+    return static_cast<int>(left);
 }
 
 std::string Session::WallClockText(std::int64_t wallSeconds) {

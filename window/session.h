@@ -4,13 +4,14 @@
 //
 // For the front-ends: a session needs no code of theirs beyond a second
 // SystemTimer (FormParts::sessionTimer) whose firing they hand to
-// frmMain::SessionTimer_Timer, and a SystemClock (FormParts::clock). The core
-// arms that timer for as long as the deadline is away, once per session, so
-// nothing wakes between ticks; for a time of day it looks again at least every
-// minute, since the wall clock may jump (daylight saving, a new time zone).
+// frmMain::SessionTimer_Timer, and a SystemClock (FormParts::clock). For a
+// duration the core arms that timer once, for all of it; for a time of day it
+// looks again at least every minute, since the wall clock may jump (daylight
+// saving, a new time zone). It stops the timer when no session runs.
 
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,9 @@ public:
     virtual std::int64_t SteadyMilliseconds() const = 0;
 };
 
+// A local calendar time as Clock::WallSeconds counts it.
+std::int64_t WallSecondsOf(const std::tm& local);
+
 // The clock of the system the program runs on, through the standard library.
 class SystemClock final : public Clock {
 public:
@@ -54,7 +58,8 @@ public:
     bool Active() const { return kind_ != Kind::Idle; }
     // True once an active session's end has come.
     bool Due() const;
-    // How long until the end should be looked at again; nothing without a session.
+    // How long until the end should be looked at again, while it has not come;
+    // nothing without a session.
     std::optional<int> MillisecondsToCheck() const;
     // When it ends, "HH:MM" on the wall clock.
     std::string EndText() const { return WallClockText(wallEnd_); }

@@ -28,7 +28,10 @@ struct FakeLabel : Label {
 // period is 0 while stopped; starts counts every (re)start of the countdown.
 struct FakeTimer : SystemTimer {
     int period = 0, starts = 0;
-    void Start(int ms) override { period = ms, ++starts; }
+    void Start(int ms) override {
+        EXPECT_GT(ms, 0);
+        period = ms, ++starts;
+    }
     void Stop() override { period = 0; }
 };
 // Records each message with what the box held when it was shown.
@@ -56,13 +59,10 @@ struct FakeLauncher : Launcher {
     std::optional<std::string> Open(const std::string& address) override { return opened.push_back(address), failure; }
 };
 
-// 17:00 on the wall clock at first. Pass moves both clocks on; the wall clock
-// may jump besides, as when daylight saving starts.
 struct FakeClock : Clock {
-    std::int64_t wall = 17 * 3600, steady = 0;
+    std::int64_t wall = 0, steady = 0;
     std::int64_t WallSeconds() const override { return wall; }
     std::int64_t SteadyMilliseconds() const override { return steady; }
-    void Pass(std::int64_t seconds, std::int64_t wallJump = 0) { steady += seconds * 1000, wall += seconds + wallJump; }
 };
 
 // A window wired to fakes, started from a command line that CheckCommandLine accepted.
@@ -79,8 +79,9 @@ struct Rig {
     frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, timer, messages, pointer, launcher, commandLine,
                            sessionTimer, clock}};
 
-    explicit Rig(std::string_view text = "", std::int64_t wall = 17 * 3600) {
-        clock.wall = wall;
+    // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day.
+    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600) {
+        clock.wall = 20000 * 86400 + timeOfDay;
         const auto check = CheckCommandLine(text);
         EXPECT_TRUE(check.proceed) << text;
         commandLine = check.commandLine;
@@ -92,6 +93,11 @@ struct Rig {
     std::string ticks() const { return btoGO.caption + " " + std::to_string(timer.period); }
     // With the session timer's period besides, e.g. "Stop 5000, look in 1000".
     std::string session() const { return ticks() + ", look in " + std::to_string(sessionTimer.period); }
+    // The session timer fires seconds later; the wall clock may jump besides, as daylight saving starts.
+    void FireAfter(std::int64_t seconds, std::int64_t wallJump = 0) {
+        clock.steady += seconds * 1000, clock.wall += seconds + wallJump;
+        form.SessionTimer_Timer();
+    }
 };
 
 }  // namespace nudgewick::testing

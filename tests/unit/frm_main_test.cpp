@@ -23,7 +23,9 @@ TEST(FormLoadTest, SettingsFromTheCommandLineOrTheDefaults) {
         EXPECT_EQ(rig.ticks(), c.ticks) << c.text;
         EXPECT_TRUE(rig.messages.shown.empty()) << c.text;
     }
-    EXPECT_EQ(Rig("5000 7 9").form.GetCommandLine(2), (Words{"", "5000", "7"}));
+    Rig rig("5000 7 9");
+    EXPECT_EQ(rig.form.GetCommandLine(2), (Words{"", "5000", "7"}));
+    EXPECT_EQ(rig.form.GetCommandLine(0), Words{""});
 }
 
 // The timer's interval, not the caption, decides; leaving the interval box
@@ -46,22 +48,23 @@ TEST(StartStopButtonTest, StopsAndResumesByTheTimersInterval) {
 }
 
 TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
-    // The pixels box or the interval box; the message shown, if any; the box's text afterwards.
-    const struct { bool pixels; const char* text; std::string message; const char* box; std::int16_t value; } cases[] = {
-        {false, "2500", FloorMessage(), "3000", 3000},
-        {false, "2999.7", FloorMessage(), "3000", 3000},  // below 3000 although it rounds to it
-        {false, "3000", "", "3000", 3000},
-        {false, "4500.5", "", "4500.5", 4500},  // ties to even; the box keeps what was typed
-        {false, "32767", "", "32767", 32767},
-        {false, "32767.5", IntervalMessage(), "32767", 32767},
-        {false, "99999999999999999999", IntervalMessage(), "32767", 32767},
-        {false, "", IntervalMessage(), "5000", 5000},  // not a number: the interval in force again
-        {false, "12abc", IntervalMessage(), "5000", 5000},
-        {true, "-32768", "", "-32768", -32768},
-        {true, "32767.4", "", "32767.4", 32767},
-        {true, "far", PixelsMessage(), "7", 7},
-        {true, "32768", PixelsMessage(), "7", 7},
-        {true, "-32769", PixelsMessage(), "7", 7},
+    // The pixels box or the interval box; the message shown, if any; the box's
+    // text and both settings afterwards.
+    const struct { bool pixels; const char* text; std::string message; const char *box, *settings; } cases[] = {
+        {false, "2500", FloorMessage(), "3000", "3000 7"},
+        {false, "2999.7", FloorMessage(), "3000", "3000 7"},  // below 3000 although it rounds to it
+        {false, "3000", "", "3000", "3000 7"},
+        {false, "4500.5", "", "4500.5", "4500 7"},  // ties to even; the box keeps what was typed
+        {false, "32767", "", "32767", "32767 7"},
+        {false, "32767.5", IntervalMessage(), "32767", "32767 7"},
+        {false, "99999999999999999999", IntervalMessage(), "32767", "32767 7"},
+        {false, "", IntervalMessage(), "5000", "5000 7"},  // not a number: the interval in force again
+        {false, "12abc", IntervalMessage(), "5000", "5000 7"},
+        {true, "-32768", "", "-32768", "5000 -32768"},
+        {true, "32767.4", "", "32767.4", "5000 32767"},
+        {true, "far", PixelsMessage(), "7", "5000 7"},
+        {true, "32768", PixelsMessage(), "7", "5000 7"},
+        {true, "-32769", PixelsMessage(), "7", "5000 7"},
     };
     for (const auto& c : cases) {
         Rig rig("5000 7");
@@ -69,12 +72,11 @@ TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
         box.text = c.text;
         rig.messages.box = &box;
         c.pixels ? rig.form.txtPixels_LostFocus() : rig.form.txtInterval_LostFocus();
-        const auto& state = rig.state();
         EXPECT_EQ(rig.messages.shown, c.message.empty() ? Words{} : Words{c.message}) << c.text;
         EXPECT_EQ(rig.messages.boxTextWhenShown, c.message.empty() ? Words{} : Words{c.text}) << "shown first";
         EXPECT_EQ(box.text, c.box) << c.text;
-        EXPECT_EQ(c.pixels ? state.nPixels : state.nInterval, c.value) << c.text;
-        EXPECT_EQ(c.pixels ? state.nInterval : state.nPixels, c.pixels ? 5000 : 7) << c.text;
+        const auto& state = rig.state();
+        EXPECT_EQ(std::to_string(state.nInterval) + " " + std::to_string(state.nPixels), c.settings) << c.text;
         // Leaving the interval box always restarts the countdown; the pixels box leaves it alone.
         EXPECT_EQ(rig.timer.period, state.nInterval) << c.text;
         EXPECT_EQ(rig.timer.starts, c.pixels ? 1 : 2) << c.text;
@@ -94,9 +96,8 @@ TEST(WebLinkTest, EachClickOpensTheAddressAndAFailureSaysWhy) {
                                         "No such file or directory"});
     EXPECT_EQ(CmdStartCommandLine("https://x.example/"), "cmd /c \"Start https://x.example/\"");
     EXPECT_TRUE(IsPlainAddress("https://nudgewick.example/a?b=c#d"));
-    for (const char* bad : {"", "a&b", "a|b", "a<b", "a>b", "a^b", "%PATH%", "a\"b", "a b", "a\nb", "a\x7f"}) {
+    for (const char* bad : {"", "a&b", "a|b", "a<b", "a>b", "a^b", "%PATH%", "a\"b", "a b", "a\nb", "a\x7f"})
         EXPECT_FALSE(IsPlainAddress(bad)) << bad;
-    }
 }
 
 // Characters a third as wide as the size: "Interval (Milliseconds)", 23 of
@@ -106,13 +107,11 @@ TEST(LayoutTest, OnlyALabelThatDoesNotFitShrinks) {
     const auto third = [](const char* caption, int size) {
         return static_cast<int>(std::string_view(caption).size()) * size / 3;
     };
-    const ControlLayout& interval = kControls[5];
-    const ControlLayout& pixels = kControls[6];
+    const ControlLayout &interval = kControls[5], &pixels = kControls[6];
     EXPECT_EQ(LabelFontSize(interval, 16, 96, 6, third), 13);
-    EXPECT_EQ(LabelFontSize(pixels, 16, 96, 6, third), 16);     // fits at the standard size
-    EXPECT_EQ(LabelFontSize(interval, 16, 96, 99, third), 10);  // never fits: 10 px at 96 dpi
+    EXPECT_EQ(LabelFontSize(pixels, 16, 96, 6, third), 16);      // fits at the standard size
+    EXPECT_EQ(LabelFontSize(interval, 16, 96, 99, third), 10);   // never fits: 10 px at 96 dpi
     EXPECT_EQ(LabelFontSize(interval, 24, 144, 99, third), 15);  // 7.5 points
-    EXPECT_EQ(PointsToPixels(9.75, 96), 13);
 }
 
 }  // namespace
