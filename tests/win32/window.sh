@@ -1,10 +1,34 @@
-# Under Wine: a 5 px swing the button stops; the floor message on Tab only; raw command lines as a
-# shortcut hands them over, read back from the window or the message, with the text sizes at 96 dpi.
+# Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
+# with the text sizes at 96 dpi; a 5 px swing the button stops; the floor message on Tab only.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
 
 start_session
+# Each row starts nudgewick.exe, alone (a second copy would leave at once), and wants the button's
+# caption and the boxes (pixels, interval) or the message's button, then the exit status (probe.cpp
+# says what it prints). \t stands for a tab.
+probe() { wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" 2>"$SCRATCH/err" | tr -d '\r'; }
+while IFS='|' read -r commandLine want; do
+    shown=$(probe "$commandLine")
+    got=$(awk '$1 == "Button" || $1 == "Edit" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")
+    [ "$got" = "$want " ] || fail "[$commandLine] showed $got, not $want:"$'\n'"$shown"
+    awk '($1 == "Edit" || $1 == "Button") && $2 < 11 || $1 == "Edit" && $3 > $4 || $1 == "Static" && $2 < 10 {
+        print; bad = 1 } END { exit bad }' <<<"$shown" || fail "[$commandLine]: text too small, or too big for its box"
+    [[ $commandLine != *--version ]] || grep -qx 'Nudgewick 1\.00' <<<"$shown" || fail "--version printed: $shown"
+done <<'EOF'
+"nudgewick.exe"   |Stop 0 0 0
+nudgewick.exe|Stop 3 10000 0
+"C:\Program Files\nudgewick.exe"\t1000 -7|Stop -7 3000 0
+C:\"Program Files"\nudgewick.exe 4000 5|Stop 5 4000 0
+"C:\Program Files\nudgewick.exe 4000|Stop 3 10000 0
+nudgewick.exe --version|OK 0
+nudgewick.exe 12x 5|OK 2
+EOF
+grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
+    fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
+grep -q '^nudgewick: the interval "12x"' "$SCRATCH/err" || fail "a bad interval printed: $(<"$SCRATCH/err")"
+
 start_program 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
@@ -27,29 +51,8 @@ sleep 1
 expect_no_message "on Enter or Escape in the interval box"
 [ -n "$(windows '^Nudgewick 1\.0$')" ] || fail "Enter or Escape closed the window"
 
-# Each row starts another nudgewick.exe, which takes the focus from the box (probe.cpp says what it
-# prints), and wants the button's caption and the boxes (pixels, interval) or the message's button,
-# then the exit status. \t stands for a tab.
-probe() { wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" 2>"$SCRATCH/err" | tr -d '\r'; }
-while IFS='|' read -r commandLine want; do
-    shown=$(probe "$commandLine")
-    got=$(awk '$1 == "Button" || $1 == "Edit" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")
-    [ "$got" = "$want " ] || fail "[$commandLine] showed $got, not $want:"$'\n'"$shown"
-    awk '($1 == "Edit" || $1 == "Button") && $2 < 11 || $1 == "Edit" && $3 > $4 || $1 == "Static" && $2 < 10 {
-        print; bad = 1 } END { exit bad }' <<<"$shown" || fail "[$commandLine]: text too small, or too big for its box"
-    [[ $commandLine != *--version ]] || grep -qx 'Nudgewick 1\.00' <<<"$shown" || fail "--version printed: $shown"
-done <<'EOF'
-"nudgewick.exe"   |Stop 0 0 0
-nudgewick.exe|Stop 3 10000 0
-"C:\Program Files\nudgewick.exe"\t1000 -7|Stop -7 3000 0
-C:\"Program Files"\nudgewick.exe 4000 5|Stop 5 4000 0
-"C:\Program Files\nudgewick.exe 4000|Stop 3 10000 0
-nudgewick.exe --version|OK 0
-nudgewick.exe 12x 5|OK 2
-EOF
-grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
-    fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
-grep -q '^nudgewick: interval "12x"' "$SCRATCH/err" || fail "a bad interval printed: $(<"$SCRATCH/err")"
+# A message of a copy asked for its version, which runs beside this one, takes the focus from the box.
+probe "nudgewick.exe --version" >/dev/null
 expect_no_message "when another program took the focus"
 
 # Back in the window the focus is in the box again: Tab leaves it.
