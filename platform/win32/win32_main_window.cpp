@@ -23,8 +23,6 @@ constexpr int kFirstControlId = 100;
 constexpr UINT kFocusLeftMessage = WM_APP + 1;
 constexpr UINT kTrayMessage = WM_APP + 2;
 
-enum TrayChoice : UINT { kTrayShowWindow = 1, kTrayExit };
-
 int CommandId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
 
 struct ControlClass {
@@ -53,9 +51,9 @@ MainWindow::MainWindow(const CommandLine& commandLine)
     : Timer1_(kTimerId),
       commandLine_(commandLine),
       sessionTimer_(kSessionTimerId),
-      form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
-                      commandLine_, sessionTimer_, clock_}),
-      tray_({[this] { OnShowRequest(); }, [this](UINT id) { OnTrayChoice(id); }}) {}
+      form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_, commandLine_,
+                      sessionTimer_, clock_}),
+      tray_({[this] { OnShowRequest(); }, [this](std::size_t index) { OnTrayChoice(index); }}) {}
 
 MainWindow::~MainWindow() {
     for (const HFONT font : fonts_) DeleteObject(font);
@@ -81,7 +79,7 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
         if (failure_.empty()) failure_ = Failure("Nudgewick could not create its window", GetLastError());
         return false;
     }
-    ShowWindow(hwnd, showCommand);
+    ShowWindow(hwnd, StartingShowCommand(showCommand));
     UpdateWindow(hwnd);
     return true;
 }
@@ -98,17 +96,17 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: return OnCreate();
-        case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
-        case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
-        case WM_TIMER: return OnTimer(wParam);
-        case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
-        case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
-        case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        case WM_CLOSE: return OnClose();
-        case WM_DESTROY: return OnDestroy();
-        case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
-        default: break;
+    case WM_CREATE: return OnCreate();
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
+    case WM_TIMER: return OnTimer(wParam);
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
+    case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_CLOSE: return OnClose();
+    case WM_DESTROY: return OnDestroy();
+    case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
+    default: break;
     }
     if (tray_.HandleMessage(message, wParam, lParam)) return 0;
     if (IsShowRequest(message)) return OnShowRequest();
@@ -122,10 +120,15 @@ LRESULT MainWindow::OnCreate() {
     focus_ = Control(ControlId::btoGO);
     form_.Form_Load();
     AcceptShowRequests(hwnd_);
-    tray_.SetTooltip(kMessageTitle);
-    tray_.SetMenu({{"Show window", kTrayShowWindow}, {"Exit", kTrayExit}});
-    tray_.Add(hwnd_, kTrayMessage);
+    RefreshTray();
+    trayShown_ = tray_.Add(hwnd_, kTrayMessage);
     return 0;
+}
+
+// --minimized hides the window behind its icon, or minimises it when the shell took no icon.
+int MainWindow::StartingShowCommand(int showCommand) const {
+    if (!commandLine_.minimized) return showCommand;
+    return trayShown_ ? SW_HIDE : SW_SHOWMINNOACTIVE;
 }
 
 // Creating them in table order gives the Tab order.
@@ -180,6 +183,7 @@ HWND MainWindow::Control(ControlId id) const { return controls_[static_cast<std:
 LRESULT MainWindow::OnCommand(int id, int code) {
     if (id == CommandId(ControlId::btoGO) && code == BN_CLICKED) {
         form_.btoGO_Click();
+        RefreshTray();
     } else if (id == CommandId(ControlId::lblURL) && code == STN_CLICKED) {
         form_.lblURL_Click();
     } else if (id == CommandId(ControlId::txtInterval) && code == EN_CHANGE) {
@@ -204,12 +208,16 @@ LRESULT MainWindow::OnFocusLeft(int id) {
     } else {
         form_.txtPixels_LostFocus();
     }
+    RefreshTray();
     return 0;
 }
 
 LRESULT MainWindow::OnTimer(UINT_PTR id) {
     if (id == kTimerId) form_.Timer1_Timer();
-    if (id == kSessionTimerId) form_.SessionTimer_Timer();
+    if (id == kSessionTimerId) {
+        form_.SessionTimer_Timer();
+        RefreshTray();
+    }
     return 0;
 }
 
@@ -240,6 +248,7 @@ LRESULT MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Relayout(dpi);
+    tray_.Remeasure();
     return 0;
 }
 
@@ -264,15 +273,34 @@ LRESULT MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
 }
 
 // Shows the window even when hidden or minimised, in front of the others.
+// Not SW_SHOW: when --minimized kept the window hidden so far, Windows may
+// swap the first SW_SHOW for the show state the program was started with.
 LRESULT MainWindow::OnShowRequest() {
-    ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+    ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
     return 0;
 }
 
-void MainWindow::OnTrayChoice(UINT id) {
-    if (id == kTrayShowWindow) OnShowRequest();
-    if (id == kTrayExit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+// The entries are the core's, which acts on all but the two that concern the window.
+void MainWindow::OnTrayChoice(std::size_t index) {
+    const auto menu = form_.TrayMenu();
+    if (index >= menu.size()) return;
+    switch (menu[index].command) {
+    case TrayCommand::ShowWindow: OnShowRequest(); break;
+    case TrayCommand::Exit: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
+    default:
+        form_.TrayMenu_Click(menu[index]);
+        RefreshTray();
+        break;
+    }
+}
+
+void MainWindow::RefreshTray() {
+    tray_.SetLook(form_.Running());
+    tray_.SetTooltip(form_.TrayTooltip());
+    std::vector<std::string> labels;
+    for (const TrayMenuEntry& entry : form_.TrayMenu()) labels.push_back(entry.text);
+    tray_.SetMenu(std::move(labels));
 }
 
 }  // namespace nudgewick::win32

@@ -3,6 +3,7 @@
 #include "window/layout.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -15,7 +16,8 @@ namespace nudgewick::win32 {
 
 // The program's one window. It builds the controls from the layout table,
 // keeps them sized for the monitor's DPI and turns their notifications into
-// calls of frmMain's handlers, which make every decision.
+// calls of frmMain's handlers, which make every decision. The icon in the
+// notification area shows what the handlers left behind.
 class MainWindow {
 public:
     static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
@@ -44,7 +46,9 @@ private:
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowRequest();
-    void OnTrayChoice(UINT id);
+    void OnTrayChoice(std::size_t index);
+    void RefreshTray();
+    int StartingShowCommand(int showCommand) const;
 
     bool CreateControls();
     void ConnectControls();
@@ -55,6 +59,7 @@ private:
     std::array<HWND, kControls.size()> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
+    bool trayShown_ = false;  // the shell took the icon when the window was created
     std::array<HFONT, kControls.size()> fonts_{};
     std::string failure_;
 

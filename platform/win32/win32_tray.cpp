@@ -110,12 +110,23 @@ bool TrayIcon::Add(HWND owner, UINT callbackMessage) {
 
 // Adds the icon in looks measured now: a new taskbar may have a new DPI.
 bool TrayIcon::Show() {
+    MakeLooks();
+    NOTIFYICONDATAW data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
+    return Shell_NotifyIconW(NIM_ADD, &data) && Shell_NotifyIconW(NIM_SETVERSION, &data);
+}
+
+void TrayIcon::MakeLooks() {
     Destroy(looks_.running);
     Destroy(looks_.stopped);
     looks_.running = OwnerIcon(owner_, NotificationIconSize());
     looks_.stopped = GreyedCopy(looks_.running);
-    NOTIFYICONDATAW data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
-    return Shell_NotifyIconW(NIM_ADD, &data) && Shell_NotifyIconW(NIM_SETVERSION, &data);
+}
+
+// The shell keeps a copy of the icon it was given, so ours may go at once.
+void TrayIcon::Remeasure() {
+    if (!owner_) return;
+    MakeLooks();
+    Modify(NIF_ICON);
 }
 
 void TrayIcon::SetLook(bool running) {
@@ -129,7 +140,7 @@ void TrayIcon::SetTooltip(std::string_view text) {
     Modify(NIF_TIP | NIF_SHOWTIP);
 }
 
-void TrayIcon::SetMenu(std::vector<TrayEntry> entries) { menu_ = std::move(entries); }
+void TrayIcon::SetMenu(std::vector<std::string> labels) { menu_ = std::move(labels); }
 
 bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!owner_) return false;
@@ -143,10 +154,10 @@ bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != callbackMessage_) return false;
     // Version 4: the event in the low word, the anchor's screen position in wParam.
     switch (LOWORD(lParam)) {
-        case NIN_SELECT:
-        case NIN_KEYSELECT: handlers_.activate(); break;
-        case WM_CONTEXTMENU: ShowMenu({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)}); break;
-        default: break;
+    case NIN_SELECT:
+    case NIN_KEYSELECT: handlers_.activate(); break;
+    case WM_CONTEXTMENU: ShowMenu({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)}); break;
+    default: break;
     }
     return true;
 }
@@ -166,10 +177,11 @@ void TrayIcon::Modify(UINT flags) {
 
 // The choice is reported last, once the menu is gone: its handler may close the window.
 void TrayIcon::ShowMenu(POINT anchor) {
+    // An entry's id is its index + 1: 0 is what TrackPopupMenuEx returns for no choice.
     const HMENU menu = CreatePopupMenu();
-    for (const TrayEntry& entry : menu_) {
-        const UINT kind = entry.label.empty() ? MF_SEPARATOR : MF_STRING;
-        AppendMenuW(menu, kind, entry.id, Widen(entry.label).c_str());
+    for (std::size_t index = 0; index < menu_.size(); ++index) {
+        const UINT kind = menu_[index].empty() ? MF_SEPARATOR : MF_STRING;
+        AppendMenuW(menu, kind, index + 1, Widen(menu_[index]).c_str());
     }
     // Without the foreground the menu would not close on a click elsewhere;
     // the message after it lets the next menu open at the first click.
@@ -179,7 +191,7 @@ void TrayIcon::ShowMenu(POINT anchor) {
     const auto chosen = static_cast<UINT>(TrackPopupMenuEx(menu, flags, anchor.x, anchor.y, owner_, nullptr));
     PostMessageW(owner_, WM_NULL, 0, 0);
     DestroyMenu(menu);
-    if (chosen != 0) handlers_.choose(chosen);
+    if (chosen != 0) handlers_.choose(chosen - 1);
 }
 
 NOTIFYICONDATAW TrayIcon::Data(UINT flags) const {

@@ -4,8 +4,10 @@
 // decides nothing: the owner says what to show and hears what was clicked.
 
 #include <windows.h>
+// shellapi.h needs windows.h first.
 #include <shellapi.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,16 +15,9 @@
 
 namespace nudgewick::win32 {
 
-// One line of the icon's menu; a blank label makes a separator. The id is
-// what a choice reports, so it must not be 0.
-struct TrayEntry {
-    std::string label;  // UTF-8
-    UINT id = 0;
-};
-
 struct TrayHandlers {
-    std::function<void()> activate;        // a left click, or Enter or Space on the focused icon
-    std::function<void(UINT id)> choose;  // a menu entry was chosen
+    std::function<void()> activate;                 // a left click, or Enter or Space on the focused icon
+    std::function<void(std::size_t index)> choose;  // the menu's entry at index was chosen
 };
 
 class TrayIcon {
@@ -38,8 +33,10 @@ public:
     // taskbar is created.
     bool Add(HWND owner, UINT callbackMessage);
     void SetLook(bool running);
-    void SetTooltip(std::string_view text);  // UTF-8, cut to the shell's 127 characters
-    void SetMenu(std::vector<TrayEntry> entries);
+    void SetTooltip(std::string_view text);         // UTF-8, cut to the shell's 127 characters
+    void SetMenu(std::vector<std::string> labels);  // UTF-8, top to bottom; a blank one makes a separator
+    // Draws the icon again at the notification area's size, which follows the DPI.
+    void Remeasure();
     // Handles callbackMessage and the taskbar's re-creation; false for any other message.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Takes the icon away; call it while the owner window still exists.
@@ -52,6 +49,7 @@ private:
     };
 
     bool Show();
+    void MakeLooks();
     void Modify(UINT flags);
     void ShowMenu(POINT anchor);
     NOTIFYICONDATAW Data(UINT flags) const;
@@ -63,7 +61,7 @@ private:
     Looks looks_;
     bool running_ = true;
     std::wstring tooltip_;
-    std::vector<TrayEntry> menu_;
+    std::vector<std::string> menu_;
 };
 
 }  // namespace nudgewick::win32

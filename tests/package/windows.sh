@@ -42,7 +42,8 @@ grep -q 'CurrentVersion\\\\Uninstall\\\\Nudgewick\]' "$SCRATCH/registry" || fail
 grep -q '^"DisplayVersion"="[0-9]' "$SCRATCH/registry" || fail "the uninstaller entry has no version"
 has_run_value && fail "the silent install made the program start at sign-in without being asked"
 install /AUTOSTART
-has_run_value || fail "/AUTOSTART did not make the program start at sign-in"
+grep -q '^"Nudgewick"=".*nudgewick\.exe\\" --minimized"$' "$SCRATCH/registry" ||
+    fail "/AUTOSTART did not make the program start at sign-in behind its icon"
 
 installed=$(du -sb "$home/AppData/Local/Programs/Nudgewick" | cut -f1)
 PROGRAM="$home/AppData/Local/Programs/Nudgewick/nudgewick.exe"

@@ -1,36 +1,53 @@
-# Under Wine with a tray on the display: the icon docks; a second start shows
-# the hidden first window and leaves; Exit in the icon's menu ends the program.
+# Under Wine with a tray on the display: the icon docks and --minimized starts behind it, hidden; a
+# second start shows the window and leaves; an 8 s session stops the ticks; the menu's Go and Stop
+# flip the button's caption and the icon's look, and its Exit ends the program.
 source "$(dirname "$0")/wine.sh"
-TRAY_MANAGER=$2 HIDE_WINDOW=$3
+TRAY_MANAGER=$2 WINDOW_STATE=$3
 
 # within SECONDS MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds in time.
 within() {
     for ((tries = $1 * 10; tries > 0; tries--)); do eval "$3" && return; sleep 0.1; done
     fail "$2"
 }
-shown() { [ -n "$(xdotool search --onlyvisible --name '^Nudgewick 1\.0$' 2>/dev/null)" ]; }
-menu_open() { [ "$(xdotool search --onlyvisible --class nudgewick 2>/dev/null | wc -l)" -gt 1 ]; }
+state() {  # "shown|minimized|hidden CAPTION colour|grey": the window, its button and the icon
+    local grey && grey=$(convert x:"$ICON" -colorspace HSL -format '%[fx:mean.g < 0.05]' info:)  # saturation
+    echo "$(wine "$WINDOW_STATE" | tr -d '\r') $( ((grey)) && echo grey || echo colour)"
+}
+# expect SECONDS STATE WHAT: fails, saying WHAT, unless the state is STATE in time.
+expect() {
+    local seen end=$((SECONDS + $1))
+    while seen=$(state) && [ "$seen" != "$2" ]; do ((SECONDS < end)) || fail "$3: $seen, not $2"; sleep 0.2; done
+}
+# choose KEY: a right click on the icon, then Return on the entry KEY selects (Down: the first, Up: the last).
+# Wine takes the click only after the pointer came onto the icon.
+choose() {
+    xdotool mousemove --sync $((X + 40)) $((Y + 4)) mousemove --sync $((X + 4)) $((Y + 4)) click 3
+    within 5 "a right click opened no menu" '(($(xdotool search --onlyvisible --class nudgewick | wc -l) > 1))'
+    xdotool key "$1" Return
+}
 
 start_session
-"$TRAY_MANAGER" >"$SCRATCH/docked" &
-TRAY_PID=$!
+"$TRAY_MANAGER" argb >"$SCRATCH/docked" & TRAY_PID=$!
 at_exit 'stop_pid TRAY_PID'
-start_program 3000 5
+wine "$PROGRAM" --minimized --for 8s 3000 5 & APP_PID=$!
 within 10 "the icon did not dock in the tray" '[ -s "$SCRATCH/docked" ]'
+ICON=$(head -n 1 "$SCRATCH/docked")
+expect 5 "hidden Stop colour" "--minimized with a tray"
 
-wine "$HIDE_WINDOW" || fail "the window could not be hidden"
-within 5 "the window did not hide" '! shown'
 timeout 30 wine "$PROGRAM" 3000 5 2>"$SCRATCH/err" || fail "a second start gave status $?"
 grep -qx 'Nudgewick is already running' "$SCRATCH/err" || fail "a second start printed: $(<"$SCRATCH/err")"
-within 5 "the hidden window did not come back for a second start" shown
+WID=$(wait_for_window '^Nudgewick 1\.0$')
 [ "$(windows '^Nudgewick 1\.0$' | wc -l)" = 1 ] || fail "a second window opened"
+expect 15 "shown Go grey" "the 8 s session's end"
 
-# Exit is the menu's last entry; Wine gives the keys to our focused window.
+# Wine gives the keys to our focused window.
 focus "$WID"
-eval "$(xdotool getwindowgeometry --shell "$(head -n 1 "$SCRATCH/docked")")"
-xdotool mousemove --sync $((X + 4)) $((Y + 4)) click 3
-within 5 "a right click on the icon opened no menu" menu_open
-xdotool key Up Return
+eval "$(xdotool getwindowgeometry --shell "$ICON")"
+choose Down
+expect 5 "shown Stop colour" "Go in the icon's menu"
+choose Down
+expect 5 "shown Go grey" "Stop in the icon's menu"
+choose Up
 within 5 "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit in the icon's menu ended the program with status $?"
 echo PASS

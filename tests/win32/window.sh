@@ -1,12 +1,13 @@
-# Under Wine: a 5 px swing the button stops; the floor message on Tab only; raw command lines as a
-# shortcut hands them over, read back from the window or the message, with the text sizes at 96 dpi.
+# Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
+# with the text sizes at 96 dpi; a 5 px swing the button stops; the floor message on Tab only.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
 
 start_session
-# Each row starts nudgewick.exe alone (probe.cpp says what it prints) and wants the button's caption
-# and the boxes (pixels, interval) or the message's button, then the exit status. \t stands for a tab.
+# Each row starts nudgewick.exe, alone (a second copy would leave at once), and wants the button's
+# caption and the boxes (pixels, interval) or the message's button, then the exit status (probe.cpp
+# says what it prints). \t stands for a tab.
 probe() { wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" 2>"$SCRATCH/err" | tr -d '\r'; }
 while IFS='|' read -r commandLine want; do
     shown=$(probe "$commandLine")
@@ -50,7 +51,12 @@ sleep 1
 expect_no_message "on Enter or Escape in the interval box"
 [ -n "$(windows '^Nudgewick 1\.0$')" ] || fail "Enter or Escape closed the window"
 
-# Tab leaves the box.
+# A message of a copy asked for its version, which runs beside this one, takes the focus from the box.
+probe "nudgewick.exe --version" >/dev/null
+expect_no_message "when another program took the focus"
+
+# Back in the window the focus is in the box again: Tab leaves it.
+focus "$WID"
 xdotool key Tab
 dismiss_message "when Tab left the box with 2500"
 sleep 2
