@@ -1,7 +1,7 @@
 # The notification-area icon with a tray manager that starts after the
 # program, goes away and comes back; and one copy of the program per display.
-source "$(dirname "$0")/xvfb.sh"
-PROGRAM=$1 TRAY=$2
+source "$(dirname "$0")/common.sh"
+TRAY=$2
 start_xvfb  # the tray manager ends with it
 
 # wait_until MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds within 10 s.
