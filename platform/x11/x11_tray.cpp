@@ -75,7 +75,6 @@ private:
     unsigned long PixelValue(std::uint32_t premultiplied) const;
     Pixmap OpaqueMask(const std::vector<std::uint32_t>& pixels, int side) const;
 
-    const ArgbImage picture_ = ProgramIcon();
     const Atom selection_ = Intern("_NET_SYSTEM_TRAY_S" + std::to_string(fl_screen));
     const Atom managerMessage_ = Intern("MANAGER");
     const Atom opcode_ = Intern("_NET_SYSTEM_TRAY_OPCODE");
@@ -282,7 +281,7 @@ void X11TrayIcon::Icon::Paint() {
     const int side = std::min(w(), h());
     if (!shown() || side <= 0) return;
     const Window xid = fl_xid(this);
-    const std::vector<std::uint32_t> pixels = TrayLook(picture_, running, side);
+    const std::vector<std::uint32_t> pixels = TrayLook(running, side);
     const auto extent = static_cast<unsigned>(side);
     XImage* image = XCreateImage(fl_display, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr, extent,
                                  extent, 32, 0);
