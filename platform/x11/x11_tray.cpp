@@ -50,6 +50,7 @@ public:
 
     int handle(int event) override;
     void flush() override { Paint(); }  // drawn with its own visual, not FLTK's
+    bool TrayFound() const { return manager_ != None; }
 
     std::function<void()> activate;
     std::function<void(int)> chosen;
@@ -348,5 +349,7 @@ void X11TrayIcon::SetMenu(std::vector<TrayEntry> entries) { icon_->entries = std
 void X11TrayIcon::OnDockChange(std::function<void(bool)> changed) { icon_->dockChanged = std::move(changed); }
 
 bool X11TrayIcon::Docked() const { return icon_->docked; }
+
+bool X11TrayIcon::TrayFound() const { return icon_->TrayFound(); }
 
 }  // namespace nudgewick::x11
