@@ -20,8 +20,8 @@ struct Share {
 const WindowIconImage& Source(int side) {
     const WindowIconImage* best = &kWindowIconImages[0];
     for (const auto& image : kWindowIconImages) {
-        if (best->size < side ? image.size > best->size : image.size >= side && image.size < best->size)
-            best = &image;
+        const bool better = best->size < side ? image.size > best->size : image.size >= side && image.size < best->size;
+        if (better) best = &image;
     }
     return *best;
 }
@@ -63,8 +63,8 @@ std::vector<std::uint32_t> TrayLook(bool running, int side) {
             Colour sum{};  // premultiplied: see-through pixels lend no colour
             for (const Share& column : Shares(x, side, source.size)) {
                 for (const Share& row : rows) {
-                    const Colour colour = running ? At(source, column.pixel, row.pixel)
-                                                  : Greyed(At(source, column.pixel, row.pixel));
+                    const Colour colour =
+                        running ? At(source, column.pixel, row.pixel) : Greyed(At(source, column.pixel, row.pixel));
                     const double alpha = colour[3] * column.weight * row.weight;
                     for (std::size_t c = 0; c < 3; ++c) sum[c] += colour[c] * alpha / 255;
                     sum[3] += alpha;
