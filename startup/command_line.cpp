@@ -25,7 +25,9 @@ std::string Help() {
     return std::string("Usage: ") + kUsage +
            "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + SettingsHelp() +
            "Options, before INTERVAL:\n"
-           "  --for DURATION  stop nudging after DURATION, " + Durations() + "\n"
+           "  --for DURATION  stop nudging after DURATION, " +
+           Durations() +
+           "\n"
            "  --until HH:MM   stop nudging at the next HH:MM on the 24-hour local clock\n"
            "  --minimized     start with the window hidden in the notification area, or minimized\n"
            "  -h, --help      print this help and exit\n"
@@ -35,8 +37,11 @@ std::string Help() {
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
 
 StartupCheck Refuse(const std::string& problem) {
-    return {false, 2, "nudgewick: " + problem + "\nusage: " + kUsage,
-            "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage, {}};
+    return {false,
+            2,
+            "nudgewick: " + problem + "\nusage: " + kUsage,
+            "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage,
+            {}};
 }
 
 // A word of the text and where the text after it and one separator begins.

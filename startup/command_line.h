@@ -18,21 +18,21 @@ std::vector<std::string> SplitCommandLine(std::string_view text);
 // Options come first; the first word that is not one starts the positional
 // part, which is handled as if the options were not there.
 struct CommandLine {
-    std::string text;                // the positional part, from just after the last option's separator
-    std::vector<std::string> words;  // the text split by SplitCommandLine
-    std::int16_t interval = 0;       // what word 1 asks for, when there is a word 1
-    std::int16_t pixels = 0;         // what word 2 asks for, when there is a word 2
-    bool minimized = false;          // --minimized: start with the window hidden, or iconified
+    std::string text;                            // the positional part, from just after the last option's separator
+    std::vector<std::string> words;              // the text split by SplitCommandLine
+    std::int16_t interval = 0;                   // what word 1 asks for, when there is a word 1
+    std::int16_t pixels = 0;                     // what word 2 asks for, when there is a word 2
+    bool minimized = false;                      // --minimized: start with the window hidden, or iconified
     std::optional<std::chrono::seconds> runFor;  // --for DURATION
     std::optional<ClockTime> runUntil;           // --until HH:MM
 };
 
 // What to do with a command line before any window exists.
 struct StartupCheck {
-    bool proceed = true;     // false: print output and exit with exitCode
-    int exitCode = 0;        // 0: output goes to standard output, else to standard error
-    std::string output;      // for a console
-    std::string windowText;  // a refusal told to someone who started the program from a shortcut
+    bool proceed = true;      // false: print output and exit with exitCode
+    int exitCode = 0;         // 0: output goes to standard output, else to standard error
+    std::string output;       // for a console
+    std::string windowText;   // a refusal told to someone who started the program from a shortcut
     CommandLine commandLine;  // what Form_Load starts from, when proceeding
 };
 

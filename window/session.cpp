@@ -63,8 +63,9 @@ bool Session::Due() const {
 
 std::optional<int> Session::MillisecondsToCheck() const {
     if (kind_ == Kind::Idle) return std::nullopt;
-    const std::int64_t left = kind_ == Kind::Duration ? steadyEnd_ - clock_.SteadyMilliseconds()
-                                                 : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);
+    const std::int64_t left = kind_ == Kind::Duration
+                                  ? steadyEnd_ - clock_.SteadyMilliseconds()
+                                  : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);
     return static_cast<int>(std::max<std::int64_t>(left, 1));
 }
 

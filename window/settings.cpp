@@ -13,9 +13,7 @@ std::string IntervalRange() {
     return "a number of milliseconds from " + Text(kIntervalFloor) + " to " + Text(kIntervalLimit);
 }
 
-std::string PixelsRange() {
-    return "a number of pixels from " + Text(kPixelsLowest) + " to " + Text(kPixelsHighest);
-}
+std::string PixelsRange() { return "a number of pixels from " + Text(kPixelsLowest) + " to " + Text(kPixelsHighest); }
 
 }  // namespace
 
@@ -45,11 +43,13 @@ std::string PixelsWordProblem(std::string_view word) {
 }
 
 std::string SettingsHelp() {
-    return "  INTERVAL        milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) + ";\n"
-           "                  below " + Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) +
-           " (default " + Text(kDefaultInterval) + ")\n"
-           "  PIXELS          how far each nudge moves the pointer, " + Text(kPixelsLowest) + " to " +
-           Text(kPixelsHighest) + " (default " + Text(kDefaultPixels) + ")\n";
+    return "  INTERVAL        milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) +
+           ";\n"
+           "                  below " +
+           Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) + " (default " + Text(kDefaultInterval) +
+           ")\n"
+           "  PIXELS          how far each nudge moves the pointer, " +
+           Text(kPixelsLowest) + " to " + Text(kPixelsHighest) + " (default " + Text(kDefaultPixels) + ")\n";
 }
 
 }  // namespace nudgewick

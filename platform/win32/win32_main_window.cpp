@@ -53,8 +53,8 @@ MainWindow::MainWindow(const CommandLine& commandLine)
     : Timer1_(kTimerId),
       commandLine_(commandLine),
       sessionTimer_(kSessionTimerId),
-      form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_,
-                      commandLine_, sessionTimer_, clock_}),
+      form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_, commandLine_,
+                      sessionTimer_, clock_}),
       tray_({[this] { OnShowRequest(); }, [this](UINT id) { OnTrayChoice(id); }}) {}
 
 MainWindow::~MainWindow() {
@@ -98,17 +98,17 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: return OnCreate();
-        case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
-        case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
-        case WM_TIMER: return OnTimer(wParam);
-        case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
-        case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
-        case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        case WM_CLOSE: return OnClose();
-        case WM_DESTROY: return OnDestroy();
-        case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
-        default: break;
+    case WM_CREATE: return OnCreate();
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
+    case WM_TIMER: return OnTimer(wParam);
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
+    case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_CLOSE: return OnClose();
+    case WM_DESTROY: return OnDestroy();
+    case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
+    default: break;
     }
     if (tray_.HandleMessage(message, wParam, lParam)) return 0;
     if (IsShowRequest(message)) return OnShowRequest();

@@ -6,7 +6,6 @@
 
 namespace nudgewick::win32 {
 
-
 // Holds the session's named mutex for as long as it lives.
 class SingleInstance {
 public:

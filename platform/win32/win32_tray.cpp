@@ -143,10 +143,10 @@ bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != callbackMessage_) return false;
     // Version 4: the event in the low word, the anchor's screen position in wParam.
     switch (LOWORD(lParam)) {
-        case NIN_SELECT:
-        case NIN_KEYSELECT: handlers_.activate(); break;
-        case WM_CONTEXTMENU: ShowMenu({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)}); break;
-        default: break;
+    case NIN_SELECT:
+    case NIN_KEYSELECT: handlers_.activate(); break;
+    case WM_CONTEXTMENU: ShowMenu({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)}); break;
+    default: break;
     }
     return true;
 }

@@ -4,7 +4,8 @@
 // decides nothing: the owner says what to show and hears what was clicked.
 
 #include <windows.h>
-#include <shellapi.h>
+
+#include <shellapi.h>  // after windows.h, which it needs
 
 #include <functional>
 #include <string>
@@ -21,7 +22,7 @@ struct TrayEntry {
 };
 
 struct TrayHandlers {
-    std::function<void()> activate;        // a left click, or Enter or Space on the focused icon
+    std::function<void()> activate;       // a left click, or Enter or Space on the focused icon
     std::function<void(UINT id)> choose;  // a menu entry was chosen
 };
 

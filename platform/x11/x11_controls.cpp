@@ -50,8 +50,7 @@ int X11Button::handle(int event) {
     return handled;
 }
 
-X11Link::X11Link(int x, int y, int width, int height, const char* address)
-    : Fl_Box(x, y, width, height, address) {
+X11Link::X11Link(int x, int y, int width, int height, const char* address) : Fl_Box(x, y, width, height, address) {
     labelcolor(fl_rgb_color(kLinkRed, kLinkGreen, kLinkBlue));
     clear_visible_focus();
 }

@@ -17,9 +17,7 @@ constexpr double kStandardPoints = 8.0;       // the classic dialog font: 11 pix
 constexpr double kSmallestLabelPoints = 7.5;  // 10 pixels at 96 dpi
 constexpr int kLabelInset = 6;                // FLTK draws left-aligned labels 3 pixels in from each side
 
-int PointsToPixels(double points, int dpi) {
-    return static_cast<int>(std::lround(points * dpi / kPointsPerInch));
-}
+int PointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
 
 }  // namespace
 
@@ -39,9 +37,7 @@ int DisplayDpi() {
     return dpi;
 }
 
-TextSizes PickTextSizes(int dpi) {
-    return {PointsToPixels(kStandardPoints, dpi), PointsToPixels(kLinkPointSize, dpi)};
-}
+TextSizes PickTextSizes(int dpi) { return {PointsToPixels(kStandardPoints, dpi), PointsToPixels(kLinkPointSize, dpi)}; }
 
 int LabelTextSize(const ControlLayout& label, int standard, int dpi) {
     return LabelFontSize(label, standard, dpi, kLabelInset, [](const char* caption, int size) {

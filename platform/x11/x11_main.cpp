@@ -5,13 +5,13 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include <unistd.h>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/x11/x11_main_window.h"
@@ -84,9 +84,10 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     if (IsWaylandSession()) {
-        std::fputs("nudgewick: this is a Wayland session, where the nudges move the pointer only for X11 "
-                   "programs (Xwayland) and keep nothing awake; choose an X11 session at login\n",
-                   stderr);
+        std::fputs(
+            "nudgewick: this is a Wayland session, where the nudges move the pointer only for X11 "
+            "programs (Xwayland) and keep nothing awake; choose an X11 session at login\n",
+            stderr);
     }
 
     if (OpenDisplay() == nullptr) {

@@ -15,8 +15,8 @@ std::optional<Point> X11Pointer::Read() {
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned int buttons = 0;
-    if (!XQueryPointer(fl_display, DefaultRootWindow(fl_display), &root, &child, &rootX, &rootY, &windowX,
-                       &windowY, &buttons)) {
+    if (!XQueryPointer(fl_display, DefaultRootWindow(fl_display), &root, &child, &rootX, &rootY, &windowX, &windowY,
+                       &buttons)) {
         return std::nullopt;
     }
     return Point{rootX, rootY};

@@ -21,9 +21,9 @@
 namespace nudgewick::x11 {
 namespace {
 
-constexpr long kRequestDock = 0;  // SYSTEM_TRAY_REQUEST_DOCK, the tray's opcode 0
+constexpr long kRequestDock = 0;        // SYSTEM_TRAY_REQUEST_DOCK, the tray's opcode 0
 constexpr long kXembedInfo[] = {0, 1};  // XEmbed version 0; XEMBED_MAPPED: the tray maps the window
-constexpr int kFirstSide = 24;  // the icon's size until the tray sets it
+constexpr int kFirstSide = 24;          // the icon's size until the tray sets it
 constexpr long kIconEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
                              ButtonPressMask | ButtonReleaseMask | EnterWindowMask | LeaveWindowMask |
                              PointerMotionMask;  // what FLTK hears on its own windows
@@ -201,9 +201,8 @@ void X11TrayIcon::Icon::CreateWindow() {
         attributes.background_pixmap = ParentRelative;  // the panel shows through
         mask |= CWBackPixmap;
     }
-    const Window xid =
-        XCreateWindow(fl_display, Root(), 0, 0, static_cast<unsigned>(w()), static_cast<unsigned>(h()), 0, depth_,
-                      InputOutput, visual_, mask, &attributes);
+    const Window xid = XCreateWindow(fl_display, Root(), 0, 0, static_cast<unsigned>(w()), static_cast<unsigned>(h()),
+                                     0, depth_, InputOutput, visual_, mask, &attributes);
     XChangeProperty(fl_display, xid, xembedInfo_, xembedInfo_, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(kXembedInfo), 2);
     char name[] = "nudgewick", className[] = "Nudgewick";
@@ -284,8 +283,8 @@ void X11TrayIcon::Icon::Paint() {
     const Window xid = fl_xid(this);
     const std::vector<std::uint32_t> pixels = TrayLook(running, side);
     const auto extent = static_cast<unsigned>(side);
-    XImage* image = XCreateImage(fl_display, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr, extent,
-                                 extent, 32, 0);
+    XImage* image =
+        XCreateImage(fl_display, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr, extent, extent, 32, 0);
     image->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(image->bytes_per_line) * extent));
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)

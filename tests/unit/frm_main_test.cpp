@@ -9,9 +9,12 @@ namespace nudgewick::testing {
 namespace {
 
 TEST(FormLoadTest, SettingsFromTheCommandLineOrTheDefaults) {
-    const struct { const char *text, *boxes, *ticks; } cases[] = {  // boxes: interval, then pixels
+    const struct {
+        const char *text, *boxes, *ticks;
+    } cases[] = {
+        // boxes: interval, then pixels
         {"", "10000 3", "Stop 10000"},
-        {" \t ", "0 0", "Stop 0"},  // blank only: no word, both settings stay 0, no ticks
+        {" \t ", "0 0", "Stop 0"},          // blank only: no word, both settings stay 0, no ticks
         {"1000 7", "3000 7", "Stop 3000"},  // raised to the floor without a message
         {"5000", "5000 0", "Stop 5000"},
         {" \t5000\t\t  -5 \t", "5000 -5", "Stop 5000"},
@@ -47,7 +50,13 @@ TEST(StartStopButtonTest, StopsAndResumesByTheTimersInterval) {
 
 TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
     // The pixels box or the interval box; the message shown, if any; the box's text afterwards.
-    const struct { bool pixels; const char* text; std::string message; const char* box; std::int16_t value; } cases[] = {
+    const struct {
+        bool pixels;
+        const char* text;
+        std::string message;
+        const char* box;
+        std::int16_t value;
+    } cases[] = {
         {false, "2500", FloorMessage(), "3000", 3000},
         {false, "2999.7", FloorMessage(), "3000", 3000},  // below 3000 although it rounds to it
         {false, "3000", "", "3000", 3000},
@@ -109,8 +118,8 @@ TEST(LayoutTest, OnlyALabelThatDoesNotFitShrinks) {
     const ControlLayout& interval = kControls[5];
     const ControlLayout& pixels = kControls[6];
     EXPECT_EQ(LabelFontSize(interval, 16, 96, 6, third), 13);
-    EXPECT_EQ(LabelFontSize(pixels, 16, 96, 6, third), 16);     // fits at the standard size
-    EXPECT_EQ(LabelFontSize(interval, 16, 96, 99, third), 10);  // never fits: 10 px at 96 dpi
+    EXPECT_EQ(LabelFontSize(pixels, 16, 96, 6, third), 16);      // fits at the standard size
+    EXPECT_EQ(LabelFontSize(interval, 16, 96, 99, third), 10);   // never fits: 10 px at 96 dpi
     EXPECT_EQ(LabelFontSize(interval, 24, 144, 99, third), 15);  // 7.5 points
     EXPECT_EQ(PointsToPixels(9.75, 96), 13);
 }

@@ -16,7 +16,8 @@ TEST(SessionTest, ADurationEndsTheTicksAsTheButtonWould) {
     rig.clock.Pass(1);
     rig.form.SessionTimer_Timer();
     EXPECT_EQ(rig.session(), "Go 0, look in 0");
-    EXPECT_EQ(rig.txtInterval.text + " " + rig.txtPixels.text + " " + std::to_string(rig.state().nInterval), "5000 7 5000");
+    EXPECT_EQ(rig.txtInterval.text + " " + rig.txtPixels.text + " " + std::to_string(rig.state().nInterval),
+              "5000 7 5000");
     EXPECT_EQ(rig.form.TrayTooltip(), "Nudgewick: stopped at 18:30");
     EXPECT_FALSE(rig.form.Running());
 }

@@ -1,5 +1,5 @@
-#include "fakes.h"
 #include "nudge/tick.h"
+#include "fakes.h"
 
 namespace nudgewick::testing {
 namespace {
