@@ -49,6 +49,7 @@ constexpr int TwipsToPixels(int twips, int dpi) {
 // A font size in points to pixels at the given dots per inch, to the nearest
 // pixel, by way of twips like every other size.
 constexpr int PointsToPixels(double points, int dpi) {
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): sizes are positive, and std::lround is not constexpr
     return TwipsToPixels(static_cast<int>(points * kTwipsPerPoint + 0.5), dpi);
 }
 

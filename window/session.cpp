@@ -8,8 +8,10 @@
 namespace nudgewick {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
-constexpr std::int64_t kLongestLook = 60 * 1000;  // for a time of day, in milliseconds
+constexpr std::int64_t kSecondsPerMinute = 60;
+constexpr std::int64_t kSecondsPerHour = 60 * kSecondsPerMinute;
+constexpr std::int64_t kSecondsPerDay = 24 * kSecondsPerHour;
+constexpr std::int64_t kLongestLook = 60'000;  // for a time of day, in milliseconds
 
 std::int64_t SecondsOfDay(std::int64_t wallSeconds) {
     return (wallSeconds % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
@@ -32,7 +34,7 @@ std::int64_t WallSecondsOf(const std::tm& local) {
     const year_month_day date{year{local.tm_year + 1900}, month{static_cast<unsigned>(local.tm_mon + 1)},
                               day{static_cast<unsigned>(local.tm_mday)}};
     const std::int64_t days = sys_days{date}.time_since_epoch().count();
-    return days * kSecondsPerDay + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    return days * kSecondsPerDay + local.tm_hour * kSecondsPerHour + local.tm_min * kSecondsPerMinute + local.tm_sec;
 }
 
 std::int64_t SystemClock::WallSeconds() const {
@@ -55,7 +57,7 @@ void Session::RunFor(std::chrono::seconds duration) {
 void Session::RunUntil(ClockTime time) {
     kind_ = Kind::TimeOfDay;
     const std::int64_t now = clock_.WallSeconds();
-    wallEnd_ = now - SecondsOfDay(now) + time.hour * 3600 + time.minute * 60;
+    wallEnd_ = now - SecondsOfDay(now) + time.hour * kSecondsPerHour + time.minute * kSecondsPerMinute;
     if (wallEnd_ <= now) wallEnd_ += kSecondsPerDay;
 }
 
@@ -66,9 +68,10 @@ bool Session::Due() const {
 
 std::optional<int> Session::MillisecondsToCheck() const {
     if (kind_ == Kind::Idle) return std::nullopt;
-    const std::int64_t left = kind_ == Kind::Duration ? steadyEnd_ - clock_.SteadyMilliseconds()
-                                                 : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);
-    return static_cast<int>(left);
+    const std::int64_t left = kind_ == Kind::Duration
+                                  ? steadyEnd_ - clock_.SteadyMilliseconds()
+                                  : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);
+    return static_cast<int>(std::max<std::int64_t>(left, 1));
 }
 
 std::string Session::WallClockText(std::int64_t wallSeconds) {

@@ -9,12 +9,13 @@
 namespace nudgewick::x11 {
 namespace {
 
+// A tray answers a request to dock at once; one that has not after this long
+// is taken not to.
+constexpr double kDockWaitSeconds = 2.0;
+
 struct PixelRect {
     int x, y, w, h;
 };
-
-// The tray menu's entries.
-enum TrayCommand : int { kShowWindow, kExit };
 
 PixelRect ToPixels(const ControlLayout& control, int dpi) {
     return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
@@ -43,8 +44,10 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
     window_.end();
     Wire();
-    tray_.SetMenu({{"Show window", kShowWindow}, {"Exit", kExit}});
+    tray_.OnDockChange([this](bool) { IconifyWithoutIcon(); });
 }
+
+X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
 
 // Created in the table's order, which is the Tab order; the labels and the
 // link take no focus.
@@ -85,10 +88,26 @@ void X11MainWindow::Wire() {
 
 void X11MainWindow::Show() {
     form_.Form_Load();
+    RefreshTray();
     SetWindowIcons(window_);
     window_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
+    if (commandLine_.minimized) return ShowMinimized();
     window_.show();
     controls_.btoGO->take_focus();
+}
+
+// Hidden while the icon is in a tray, else iconified: the window must stay
+// within reach. A tray that runs gets a moment to take the icon in.
+void X11MainWindow::ShowMinimized() {
+    if (tray_.TrayFound()) {
+        Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
+    } else {
+        IconifyWithoutIcon();
+    }
+}
+
+void X11MainWindow::IconifyWithoutIcon() {
+    if (!window_.shown() && !closed_ && !tray_.Docked()) window_.iconize();
 }
 
 void X11MainWindow::Present() { window_.show(); }
@@ -105,12 +124,22 @@ void X11MainWindow::Close() {
     window_.hide();
 }
 
+// What the icon shows: the look, the tooltip and the menu, from the form.
+void X11MainWindow::RefreshTray() {
+    tray_.SetLook(form_.Running());
+    tray_.SetTooltip(form_.TrayTooltip());
+    trayMenu_ = form_.TrayMenu();
+    std::vector<TrayEntry> entries;
+    for (std::size_t n = 0; n < trayMenu_.size(); ++n) entries.push_back({trayMenu_[n].text, static_cast<int>(n)});
+    tray_.SetMenu(std::move(entries));
+}
+
 void X11MainWindow::OnTrayChoice(int id) {
-    switch (id) {
-    case kShowWindow: Present(); break;
-    case kExit: Close(); break;
-    default: break;
-    }
+    const TrayMenuEntry entry = trayMenu_.at(static_cast<std::size_t>(id));
+    if (entry.command == TrayCommand::ShowWindow) return Present();
+    if (entry.command == TrayCommand::Exit) return Close();
+    form_.TrayMenu_Click(entry);
+    RefreshTray();
 }
 
 }  // namespace nudgewick::x11

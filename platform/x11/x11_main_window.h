@@ -15,8 +15,12 @@ namespace nudgewick::x11 {
 class X11MainWindow {
 public:
     explicit X11MainWindow(const CommandLine& commandLine);
+    ~X11MainWindow();
+    X11MainWindow(const X11MainWindow&) = delete;
+    X11MainWindow& operator=(const X11MainWindow&) = delete;
 
-    // Loads the settings, shows the window and gives the button the focus.
+    // Loads the settings, shows the window and gives the button the focus;
+    // with --minimized, hides it in the notification area or iconifies it.
     void Show();
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
@@ -33,15 +37,23 @@ private:
     static Controls BuildControls(int dpi, const TextSizes& sizes);
     void Wire();
 
+    // Hands an event to the form; then the icon shows what the handler made
+    // of the state. A tick changes none of what it shows.
     template <void (frmMain::*handler)()>
     static void Forward(Fl_Widget*, void* self) {
-        (static_cast<X11MainWindow*>(self)->form_.*handler)();
+        auto& window = *static_cast<X11MainWindow*>(self);
+        (window.form_.*handler)();
+        window.RefreshTray();
     }
     static void OnTick(void* self) { static_cast<X11MainWindow*>(self)->form_.Timer1_Timer(); }
-    static void OnSessionTimer(void* self) { static_cast<X11MainWindow*>(self)->form_.SessionTimer_Timer(); }
+    static void OnSessionTimer(void* self) { Forward<&frmMain::SessionTimer_Timer>(nullptr, self); }
     static void OnClose(Fl_Widget*, void* self);
     void Close();
+    void RefreshTray();
     void OnTrayChoice(int id);
+    void ShowMinimized();
+    void IconifyWithoutIcon();  // a hidden window, once no tray holds the icon
+    static void OnDockWaitOver(void* self) { static_cast<X11MainWindow*>(self)->IconifyWithoutIcon(); }
 
     int dpi_;
     TextSizes textSizes_;
@@ -56,6 +68,7 @@ private:
     SystemClock clock_;
     frmMain form_;
     X11TrayIcon tray_;
+    std::vector<TrayMenuEntry> trayMenu_;  // as the icon's menu shows it: an entry's id is its index
     bool closed_ = false;
 };
 

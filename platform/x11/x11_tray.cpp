@@ -50,6 +50,7 @@ public:
 
     int handle(int event) override;
     void flush() override { Paint(); }  // drawn with its own visual, not FLTK's
+    bool TrayFound() const { return manager_ != None; }
 
     std::function<void()> activate;
     std::function<void(int)> chosen;
@@ -75,7 +76,6 @@ private:
     unsigned long PixelValue(std::uint32_t premultiplied) const;
     Pixmap OpaqueMask(const std::vector<std::uint32_t>& pixels, int side) const;
 
-    const ArgbImage picture_ = ProgramIcon();
     const Atom selection_ = Intern("_NET_SYSTEM_TRAY_S" + std::to_string(fl_screen));
     const Atom managerMessage_ = Intern("MANAGER");
     const Atom opcode_ = Intern("_NET_SYSTEM_TRAY_OPCODE");
@@ -281,7 +281,7 @@ void X11TrayIcon::Icon::Paint() {
     const int side = std::min(w(), h());
     if (!shown() || side <= 0) return;
     const Window xid = fl_xid(this);
-    const std::vector<std::uint32_t> pixels = TrayLook(picture_, running, side);
+    const std::vector<std::uint32_t> pixels = TrayLook(running, side);
     const auto extent = static_cast<unsigned>(side);
     XImage* image =
         XCreateImage(fl_display, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr, extent, extent, 32, 0);
@@ -348,5 +348,7 @@ void X11TrayIcon::SetMenu(std::vector<TrayEntry> entries) { icon_->entries = std
 void X11TrayIcon::OnDockChange(std::function<void(bool)> changed) { icon_->dockChanged = std::move(changed); }
 
 bool X11TrayIcon::Docked() const { return icon_->docked; }
+
+bool X11TrayIcon::TrayFound() const { return icon_->TrayFound(); }
 
 }  // namespace nudgewick::x11

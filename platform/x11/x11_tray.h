@@ -35,6 +35,8 @@ public:
     // icon leaves it (the tray ended, or let go of it).
     void OnDockChange(std::function<void(bool docked)> changed);
     bool Docked() const;
+    // A tray manager runs: the icon is in its tray, or has asked to be.
+    bool TrayFound() const;
 
 private:
     class Icon;  // the icon's window and its dealings with the tray

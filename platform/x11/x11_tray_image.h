@@ -1,23 +1,16 @@
 #pragma once
-// The pictures of the notification-area icon, as 32-bit ARGB pixels (alpha in
-// the top byte), row by row from the top left. Built into the program: it
-// reads no files.
+// The notification-area icon's pictures, drawn from the program's icon that
+// is built into the program for the window (window_icon_pixels.h): nothing is
+// read at run time.
 
 #include <cstdint>
 #include <vector>
 
 namespace nudgewick::x11 {
 
-struct ArgbImage {
-    int side = 0;                       // the image is square
-    std::vector<std::uint32_t> pixels;  // colours not premultiplied
-};
-
-// The program's icon.
-ArgbImage ProgramIcon();
-
-// The icon in the look for ticks running or stopped (greyed), scaled to
-// side x side pixels; colours premultiplied by alpha.
-std::vector<std::uint32_t> TrayLook(const ArgbImage& icon, bool running, int side);
+// The program's icon at side x side pixels, in colour while the ticks run and
+// greyed while they are stopped: 32-bit ARGB (alpha in the top byte, colours
+// premultiplied by it), row by row from the top left.
+std::vector<std::uint32_t> TrayLook(bool running, int side);
 
 }  // namespace nudgewick::x11

@@ -10,6 +10,7 @@ namespace {
 using Words = std::vector<std::string>;
 
 TEST(NumberTextTest, RoundsToNearestWithTiesToEvenAndComparesExactly) {
+    // clang-format off
     const std::pair<const char*, std::optional<std::int64_t>> whole[] = {
         {"0.5", 0}, {"1.5", 2}, {"2.5", 2}, {"3.5", 4}, {"-1.5", -2}, {"-2.5", -2}, {"4500.50000", 4500},
         {"4500.5000001", 4501}, {"4500.4999", 4500}, {".5", 0}, {"5.", 5}, {"-.75", -1}, {"+7", 7}, {"-0", 0},
@@ -22,6 +23,7 @@ TEST(NumberTextTest, RoundsToNearestWithTiesToEvenAndComparesExactly) {
         {"2999.999999999999999999", 3000, true}, {"3000", 3000, false}, {"-0.5", 0, true}, {"-0", 0, false},
         {"-3000.5", -3000, true}, {"-3000", -3000, false}, {"-2999.5", -3000, false},
     };
+    // clang-format on
     for (const auto& [text, limit, is] : less) EXPECT_EQ(IsLessThan(*ReadDecimal(text), limit), is) << text;
 }
 
@@ -37,11 +39,15 @@ std::string Read(const CommandLine& line) {
 // exitCode -1: start-up goes ahead with what says; otherwise says is part of
 // what is printed.
 TEST(CheckCommandLineTest, ReadsOptionsThenSettingsOrSaysWhy) {
-    const struct { const char* text; int exitCode; const char* says; } cases[] = {
+    const struct {
+        const char* text;
+        int exitCode;
+        const char* says;
+    } cases[] = {
         {"-99999 -32768", -1, "3000 -32768 [-99999 -32768]"},
         {"4500.5 32767 extra words", -1, "4500 32767 [4500.5 32767 extra words]"},
         {" 32767", -1, "32767 0 [ 32767]"},
-        {"--minimized", -1, "0 0 [] minimized"},  // no settings: the defaults
+        {"--minimized", -1, "0 0 [] minimized"},       // no settings: the defaults
         {"--minimized   ", -1, "0 0 [  ] minimized"},  // blanks only: both settings 0
         {"--for 1h30m\t 5000 7", -1, "5000 7 [ 5000 7] for 5400s"},
         {"--until 23:59 --minimized", -1, "0 0 [] minimized until 2359"},

@@ -9,9 +9,12 @@ namespace nudgewick::testing {
 namespace {
 
 TEST(FormLoadTest, SettingsFromTheCommandLineOrTheDefaults) {
-    const struct { const char *text, *boxes, *ticks; } cases[] = {  // boxes: interval, then pixels
+    const struct {
+        const char *text, *boxes, *ticks;
+    } cases[] = {
+        // boxes: interval, then pixels
         {"", "10000 3", "Stop 10000"},
-        {" \t ", "0 0", "Stop 0"},  // blank only: no word, both settings stay 0, no ticks
+        {" \t ", "0 0", "Stop 0"},          // blank only: no word, both settings stay 0, no ticks
         {"1000 7", "3000 7", "Stop 3000"},  // raised to the floor without a message
         {"5000", "5000 0", "Stop 5000"},
         {" \t5000\t\t  -5 \t", "5000 -5", "Stop 5000"},
