@@ -91,7 +91,7 @@ TEST(CheckCommandLineTest, ReadsOptionsThenSettingsOrSaysWhy) {
     }
     EXPECT_EQ(CheckCommandLine(" \t 5000 \t\t 7  \t").commandLine.words, (Words{"", "5000", "7"}));
     EXPECT_EQ(SplitCommandLine("\"a b\" c\"d"), (Words{"", "\"a", "b\"", "c\"d"}));  // no quoting
-    EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");  // a blank-only argument stays
+    EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");                        // a blank-only argument stays
     EXPECT_EQ(CheckCommandLine("abc").windowText,
               "Nudgewick cannot start: the interval \"abc\" is not a number of milliseconds up to 32767.\n\n"
               "Usage: nudgewick [OPTION...] [INTERVAL [PIXELS]]\n");

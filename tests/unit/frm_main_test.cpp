@@ -53,7 +53,12 @@ TEST(StartStopButtonTest, StopsAndResumesByTheTimersInterval) {
 TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
     // The pixels box or the interval box; the message shown, if any; the box's
     // text and both settings afterwards.
-    const struct { bool pixels; const char* text; std::string message; const char *box, *settings; } cases[] = {
+    const struct {
+        bool pixels;
+        const char* text;
+        std::string message;
+        const char *box, *settings;
+    } cases[] = {
         {false, "2500", FloorMessage(), "3000", "3000 7"},
         {false, "2999.7", FloorMessage(), "3000", "3000 7"},  // below 3000 although it rounds to it
         {false, "3000", "", "3000", "3000 7"},
