@@ -17,10 +17,11 @@ start_program() {
 
 windows() { xdotool search --name "$1" 2>/dev/null || true; }
 
-# Prints the id of the first window titled like REGEX, waiting up to 30 s.
+# Prints the id of the first shown window titled like REGEX, waiting up to 30 s.
+# Wine names a window when it creates it, and maps it only when it is shown.
 wait_for_window() {
     local id
-    id=$(timeout 30 xdotool search --sync --name "$1" | head -n 1) || true
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
     [ -n "$id" ] || fail "no window titled like '$1' appeared"
     echo "$id"
 }
