@@ -41,9 +41,10 @@ void X11TextBox::ReportLostFocus() {
 }
 
 // A press that moves the focus out of a box holding a refused value opens the
-// message before the toolkit marks the button pressed, and the release comes
-// and goes while the message is open. The click stays lost, as on Windows,
-// but the button must not be left drawn pressed.
+// message before the toolkit marks the button pressed; the release comes and
+// goes while the message is open, so no mouse button is down once the press
+// is handled. The click stays lost, as on Windows, but the button is drawn
+// released.
 int X11Button::handle(int event) {
     const int handled = Fl_Button::handle(event);
     if (event == FL_PUSH && Fl::event_buttons() == 0) value(0);
