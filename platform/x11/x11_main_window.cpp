@@ -44,7 +44,7 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
     window_.end();
     Wire();
-    tray_.OnDockChange([this](bool) { IconifyWithoutIcon(); });
+    tray_.OnShownChange([this](bool) { IconifyWithoutIcon(); });
 }
 
 X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
@@ -107,7 +107,7 @@ void X11MainWindow::ShowMinimized() {
 }
 
 void X11MainWindow::IconifyWithoutIcon() {
-    if (!window_.shown() && !closed_ && !tray_.Docked()) window_.iconize();
+    if (!window_.shown() && !closed_ && !tray_.Shown()) window_.iconize();
 }
 
 void X11MainWindow::Present() { window_.show(); }

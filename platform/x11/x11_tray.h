@@ -31,10 +31,12 @@ public:
     void SetLook(bool running);
     void SetTooltip(const std::string& text);
     void SetMenu(std::vector<TrayEntry> entries);
-    // changed(true) when a tray takes the icon in, changed(false) when the
-    // icon leaves it (the tray ended, or let go of it).
-    void OnDockChange(std::function<void(bool docked)> changed);
-    bool Docked() const;
+    // Shown: a tray holds the icon and shows it on the screen, at a size that
+    // can be seen and clicked. changed(true) when it comes into sight,
+    // changed(false) when it leaves it or the tray (the tray ended, let go of
+    // it or moved it out of sight).
+    void OnShownChange(std::function<void(bool shown)> changed);
+    bool Shown() const;
     // A tray manager runs: the icon is in its tray, or has asked to be.
     bool TrayFound() const;
 
