@@ -60,10 +60,13 @@ void frmMain::txtPixels_LostFocus() {
 }
 
 void frmMain::lblURL_Click() {
-    const std::string address = parts_.lblURL.Caption();
-    if (const auto failure = parts_.launcher.Open(address)) {
-        parts_.messages.Show("The web address " + address + " could not be opened: " + *failure);
-    }
+    if (const auto failure = parts_.launcher.Open(parts_.lblURL.Caption())) OnLinkOpenFailed(*failure);
+}
+
+void frmMain::OnLinkOpenFailed(const std::string& reason) {
+    std::string text = "The web address " + parts_.lblURL.Caption() + " could not be opened: " + reason;
+    if (!text.ends_with('.')) text += '.';  // a system's reason may end with one
+    parts_.messages.Show(text);
 }
 
 }  // namespace nudgewick

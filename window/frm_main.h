@@ -59,6 +59,9 @@ public:
     void txtInterval_Change() {}  // typing alone changes nothing
     void txtPixels_Change() {}
     void lblURL_Click();
+    // An opener that started reported its failure later (the front-end's
+    // launcher follows it): the same message as a failure to start.
+    void OnLinkOpenFailed(const std::string& reason);
 
     // The command line's words in slots 1..N (N <= MaxArgs); slot 0 is empty.
     std::vector<std::string> GetCommandLine(int MaxArgs = 10) const;

@@ -36,7 +36,8 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
       controls_(BuildControls(dpi_, textSizes_)),
       timer_(OnTick, this),
-      messages_(textSizes_.standard),
+      messages_(textSizes_.standard, window_),
+      launcher_([this](const std::string& reason) { form_.OnLinkOpenFailed(reason); }),
       commandLine_(commandLine),
       sessionTimer_(OnSessionTimer, this),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
@@ -49,8 +50,8 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
 
 X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
 
-// Created in the table's order, which is the Tab order; the labels and the
-// link take no focus.
+// Created in the table's order, which is the Tab order; the labels take no
+// focus.
 X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, const TextSizes& sizes) {
     Controls built;
     for (const auto& control : kControls) {

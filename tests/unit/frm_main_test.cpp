@@ -94,14 +94,18 @@ TEST(SettingsBoxTest, TakesTheValueOrSaysWhyNot) {
               "32767.The distance must be a number of pixels from -32768 to 32767.");
 }
 
+// A failure to start the opener, and one it reports later, say why in a sentence.
 TEST(WebLinkTest, EachClickOpensTheAddressAndAFailureSaysWhy) {
     Rig rig;
     rig.form.lblURL_Click();
     rig.launcher.failure = "No such file or directory";
     rig.form.lblURL_Click();
+    rig.form.OnLinkOpenFailed("The opener ended with status 3.");
     EXPECT_EQ(rig.launcher.opened, Words(2, "https://nudgewick.example/"));
-    EXPECT_EQ(rig.messages.shown, Words{"The web address https://nudgewick.example/ could not be opened: "
-                                        "No such file or directory"});
+    EXPECT_EQ(
+        rig.messages.shown,
+        (Words{"The web address https://nudgewick.example/ could not be opened: No such file or directory.",
+               "The web address https://nudgewick.example/ could not be opened: The opener ended with status 3."}));
     EXPECT_EQ(CmdStartCommandLine("https://x.example/"), "cmd /c \"Start https://x.example/\"");
     EXPECT_TRUE(IsPlainAddress("https://nudgewick.example/a?b=c#d"));
     for (const char* bad : {"", "a&b", "a|b", "a<b", "a>b", "a^b", "%PATH%", "a\"b", "a b", "a\nb", "a\x7f"})
