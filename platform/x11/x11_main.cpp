@@ -109,6 +109,10 @@ int main(int argc, char** argv) {
     x11::X11MainWindow window(check.commandLine);
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
-    while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going
+    // Not Fl::run(): the tray icon's window would keep it going. Not Fl::wait()
+    // either, which returns at once while FLTK has no window at all (the
+    // window hidden, the icon in no tray).
+    constexpr double kForever = 1e20;
+    while (!window.Closed()) Fl::wait(kForever);
     return 0;
 }

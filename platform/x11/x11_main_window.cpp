@@ -9,9 +9,10 @@
 namespace nudgewick::x11 {
 namespace {
 
-// A tray answers a request to dock at once; one that has not after this long
-// is taken not to.
-constexpr double kDockWaitSeconds = 2.0;
+// How long a hidden window waits for the icon to come into sight: a panel
+// starting beside the program (at login) takes a moment to take the icon in,
+// and xfce4-panel hands its icons from one tray to the next as it starts.
+constexpr double kIconWaitSeconds = 2.0;
 
 struct PixelRect {
     int x, y, w, h;
@@ -45,10 +46,12 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
     window_.end();
     Wire();
-    tray_.OnShownChange([this](bool) { IconifyWithoutIcon(); });
+    tray_.OnShownChange([this](bool shown) {
+        if (!shown) WaitForIcon();
+    });
 }
 
-X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
+X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
 
 // Created in the table's order, which is the Tab order; the labels take no
 // focus.
@@ -92,19 +95,16 @@ void X11MainWindow::Show() {
     RefreshTray();
     SetWindowIcons(window_);
     window_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
-    if (commandLine_.minimized) return ShowMinimized();
+    if (commandLine_.minimized) return WaitForIcon();
     window_.show();
     controls_.btoGO->take_focus();
 }
 
-// Hidden while the icon is in a tray, else iconified: the window must stay
-// within reach. A tray that runs gets a moment to take the icon in.
-void X11MainWindow::ShowMinimized() {
-    if (tray_.TrayFound()) {
-        Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
-    } else {
-        IconifyWithoutIcon();
-    }
+// Hidden only while the icon is on the screen, else iconified: the window
+// must stay within reach. The icon gets a moment to come (back) into sight.
+void X11MainWindow::WaitForIcon() {
+    Fl::remove_timeout(OnIconWaitOver, this);
+    Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
 }
 
 void X11MainWindow::IconifyWithoutIcon() {

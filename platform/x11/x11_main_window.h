@@ -51,9 +51,9 @@ private:
     void Close();
     void RefreshTray();
     void OnTrayChoice(int id);
-    void ShowMinimized();
-    void IconifyWithoutIcon();  // a hidden window, once no tray holds the icon
-    static void OnDockWaitOver(void* self) { static_cast<X11MainWindow*>(self)->IconifyWithoutIcon(); }
+    void WaitForIcon();
+    void IconifyWithoutIcon();  // a hidden window, unless the icon is on the screen
+    static void OnIconWaitOver(void* self) { static_cast<X11MainWindow*>(self)->IconifyWithoutIcon(); }
 
     int dpi_;
     TextSizes textSizes_;

@@ -75,7 +75,6 @@ public:
 
     int handle(int event) override;
     void flush() override { Paint(); }  // drawn with its own visual, not FLTK's
-    bool TrayFound() const { return manager_ != None; }
     bool Shown();
     ScreenRect PlaceOnScreen();
 
@@ -418,7 +417,5 @@ void X11TrayIcon::SetMenu(std::vector<TrayEntry> entries) { icon_->entries = std
 void X11TrayIcon::OnShownChange(std::function<void(bool)> changed) { icon_->shownChanged = std::move(changed); }
 
 bool X11TrayIcon::Shown() const { return icon_->Shown(); }
-
-bool X11TrayIcon::TrayFound() const { return icon_->TrayFound(); }
 
 }  // namespace nudgewick::x11

@@ -37,8 +37,6 @@ public:
     // it or moved it out of sight).
     void OnShownChange(std::function<void(bool shown)> changed);
     bool Shown() const;
-    // A tray manager runs: the icon is in its tray, or has asked to be.
-    bool TrayFound() const;
 
 private:
     class Icon;  // the icon's window and its dealings with the tray
