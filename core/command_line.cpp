@@ -69,6 +69,11 @@ bool IsOption(std::string_view word) { return word.front() == '-' && !ReadDecima
 
 bool TakesValue(std::string_view option) { return option == "--for" || option == "--until"; }
 
+bool IsKnown(std::string_view option) {
+    return TakesValue(option) || option == "--minimized" || option == "--help" || option == "-h" ||
+           option == "--version";
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool AllDigits(std::string_view text) { return std::all_of(text.begin(), text.end(), IsDigit); }
@@ -105,8 +110,27 @@ std::optional<ClockTime> ReadClockTime(std::string_view text) {
     return time;
 }
 
-// The option at the start of the command line, with its value where it takes one.
-std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<Word> value, StartSettings& settings) {
+struct OptionWord {
+    std::string_view option;
+    std::optional<std::string_view> value;
+    bool attached = false;  // given as "--for=90m"
+};
+
+// The option a word names and its value: after "=" in the word, or the next
+// word for an option that takes one. positional moves past what was taken.
+OptionWord TakeOption(std::string_view text, std::string_view word, std::size_t& positional) {
+    if (const std::size_t equals = word.find('='); equals != std::string_view::npos) {
+        return {word.substr(0, equals), word.substr(equals + 1), true};
+    }
+    const auto next = NextWord(text, positional);
+    if (!next || !TakesValue(word)) return {word, std::nullopt};
+    positional = next->next;
+    return {word, next->text};
+}
+
+// An option and its value where it takes one.
+std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
+                                       StartSettings& settings) {
     if (option == "--help" || option == "-h") return Print(Help());
     if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
     if (option == "--minimized") {
@@ -116,12 +140,12 @@ std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<Wo
     if (!TakesValue(option)) return Refuse("\"" + std::string(option) + "\" is not an option");
     if (settings.runFor || settings.runUntil) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
-    const std::string given = std::string(option) + " \"" + std::string(value->text) + "\"";
+    const std::string given = std::string(option) + " \"" + std::string(*value) + "\"";
     if (option == "--for") {
-        settings.runFor = ReadDuration(value->text);
+        settings.runFor = ReadDuration(*value);
         if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());
     } else {
-        settings.runUntil = ReadClockTime(value->text);
+        settings.runUntil = ReadClockTime(*value);
         if (!settings.runUntil) return Refuse(given + " is not a time of day from 00:00 to 23:59");
     }
     return std::nullopt;
@@ -158,9 +182,11 @@ StartupCheck CheckCommandLine(std::string_view text) {
     std::size_t positional = 0;
     for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
         positional = word->next;
-        const auto value = NextWord(text, positional);
-        if (value && TakesValue(word->text)) positional = value->next;
-        if (auto stop = ReadOption(word->text, value, check.settings)) return *stop;
+        const OptionWord taken = TakeOption(text, word->text, positional);
+        if (taken.attached && IsKnown(taken.option) && !TakesValue(taken.option)) {
+            return Refuse(std::string(taken.option) + " takes no value");
+        }
+        if (auto stop = ReadOption(taken.option, taken.value, check.settings)) return *stop;
     }
     return CheckSettings(std::move(check), text.substr(positional));
 }

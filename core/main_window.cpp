@@ -8,7 +8,14 @@ namespace nudgewick {
 namespace {
 
 std::string LinkMessage(const std::string& address, const std::string& failure) {
-    return "The web address " + address + " could not be opened: " + failure;
+    const std::string message = "The web address " + address + " could not be opened: " + failure;
+    return message.ends_with('.') ? message : message + ".";
+}
+
+// Written only when it differs, so that an unchanged box keeps its caret.
+void ShowInForce(TextBox& box, std::int16_t value) {
+    const std::string text = WholeNumberText(value);
+    if (box.Text() != text) box.SetText(text);
 }
 
 }  // namespace
@@ -39,12 +46,13 @@ void MainWindow::OnStartStopClicked() {
 }
 
 // Runs on every focus change away from the box, even with the text unchanged,
-// and always hands the timer the interval: that resumes stopped ticks and
-// restarts the countdown of running ones.
+// and always hands the timer the interval: that resumes stopped ticks, whose
+// caption then names the next click's action again, and restarts the
+// countdown of running ones.
 void MainWindow::OnIntervalBoxLeft(FocusMove move) {
     if (move != FocusMove::ToAnotherControl) return;
     TakeInterval();
-    SetTickInterval(state_.interval);
+    StartTicks();
     ShowTray();
 }
 
@@ -55,23 +63,21 @@ void MainWindow::OnPixelsBoxLeft(FocusMove move) {
 }
 
 // Ticks go on arriving while a message is open; the tick touches nothing
-// this does.
+// this does. The box shows the interval in force afterwards.
 void MainWindow::TakeInterval() {
     const auto number = ReadDecimal(parts_.intervalBox.Text());
     if (!number) {
         parts_.messages.Show(IntervalMessage());
-        parts_.intervalBox.SetText(WholeNumberText(state_.interval));
     } else if (IsLessThan(*number, kIntervalFloor)) {
         parts_.messages.Show(FloorMessage());
         state_.interval = kIntervalFloor;
-        parts_.intervalBox.SetText(WholeNumberText(kIntervalFloor));
     } else if (RoundHalfEven(*number) > kIntervalLimit) {
         parts_.messages.Show(IntervalMessage());
         state_.interval = kIntervalLimit;
-        parts_.intervalBox.SetText(WholeNumberText(kIntervalLimit));
     } else {
         state_.interval = static_cast<std::int16_t>(RoundHalfEven(*number));
     }
+    ShowInForce(parts_.intervalBox, state_.interval);
 }
 
 void MainWindow::TakePixels() {
@@ -79,8 +85,8 @@ void MainWindow::TakePixels() {
         state_.pixels = *pixels;
     } else {
         parts_.messages.Show(PixelsMessage());
-        parts_.pixelsBox.SetText(WholeNumberText(state_.pixels));
     }
+    ShowInForce(parts_.pixelsBox, state_.pixels);
 }
 
 void MainWindow::OnLinkClicked() {

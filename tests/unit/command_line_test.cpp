@@ -34,6 +34,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--for 1s", "10000 3 for 1s"},
         {"--for 6d24h", "10000 3 for 604800s"},
         {"--for 604800s", "10000 3 for 604800s"},
+        {"--for=90m 5000", "5000 0 for 5400s"},
+        {"--until=7:05 4000", "4000 0 until 705"},
         {"5000 7 8 --version", "5000 7"},  // options only before the settings
     };
     for (const auto& [text, read] : cases) {
@@ -67,6 +69,10 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"5000 -32769", "\"-32769\""},
         {"5000 --help", "\"--help\""},
         {"--fast 5000", "\"--fast\""},
+        {"--for=", "\"\""},
+        {"--for=1h --until=17:30", "--until"},
+        {"--minimized=yes", "--minimized"},
+        {"--fast=1", "\"--fast\""},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
     for (const auto& [text, names] : cases) {

@@ -23,13 +23,13 @@ TEST(MainWindowTest, LoadShowsTheSettingsAndStartsTheTicks) {
 }
 
 // The ticks' timer decides, not the caption; leaving the interval box
-// resumes the ticks without touching the caption.
+// resumes stopped ticks, and the caption says so.
 TEST(MainWindowTest, TheButtonStopsAndResumesByTheTicksTimer) {
     Rig rig, blank("  ");
     rig.window.OnStartStopClicked();
     EXPECT_EQ(rig.ticks(), "Go 0");
     rig.window.OnIntervalBoxLeft(FocusMove::ToAnotherControl);
-    EXPECT_EQ(rig.ticks(), "Go 10000") << "unchanged box left while stopped";
+    EXPECT_EQ(rig.ticks(), "Stop 10000") << "unchanged box left while stopped";
     rig.window.OnStartStopClicked();
     EXPECT_EQ(rig.ticks(), "Go 0") << "click after the box resumed the ticks";
     rig.intervalBox.text = "4500";
@@ -56,14 +56,16 @@ TEST(MainWindowTest, ABoxTakesItsValueOrSaysWhyNot) {
         {false, "2500", FloorMessage(), "3000", "3000 7"},
         {false, "2999.7", FloorMessage(), "3000", "3000 7"},  // below 3000 although it rounds to it
         {false, "3000", "", "3000", "3000 7"},
-        {false, "4500.5", "", "4500.5", "4500 7"},  // ties to even; the box keeps what was typed
+        {false, "4500.5", "", "4500", "4500 7"},  // ties to even; the box shows what is in force
+        {false, " +4000 ", "", "4000", "4000 7"},
         {false, "32767", "", "32767", "32767 7"},
         {false, "32767.5", IntervalMessage(), "32767", "32767 7"},
         {false, "99999999999999999999", IntervalMessage(), "32767", "32767 7"},
         {false, "", IntervalMessage(), "5000", "5000 7"},  // not a number: the interval in force again
         {false, "12abc", IntervalMessage(), "5000", "5000 7"},
         {true, "-32768", "", "-32768", "5000 -32768"},
-        {true, "32767.4", "", "32767.4", "5000 32767"},
+        {true, "32767.4", "", "32767", "5000 32767"},
+        {true, "1.5", "", "2", "5000 2"},
         {true, "far", PixelsMessage(), "7", "5000 7"},
         {true, "32768", PixelsMessage(), "7", "5000 7"},
         {true, "-32769", PixelsMessage(), "7", "5000 7"},
