@@ -72,6 +72,9 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--for=", "\"\""},
         {"--for=1h --until=17:30", "--until"},
         {"--minimized=yes", "--minimized"},
+        {"--help=me", "--help"},
+        {"-h=1", "-h"},
+        {"--version=2", "--version"},
         {"--fast=1", "\"--fast\""},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
