@@ -5,8 +5,8 @@
 #include <FL/fl_draw.H>
 #include <algorithm>
 
+#include "core/layout.h"
 #include "platform/x11/x11_window_icon.h"
-#include "window/layout.h"
 
 // FLTK's switch, not in its headers, for the transient-for hint of new windows.
 extern int fl_disable_transient_for;
@@ -19,34 +19,30 @@ bool HasModifier() { return (Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | 
 
 }  // namespace
 
-void X11TextBox::lost_focus_callback(Fl_Callback* handler, void* data) {
-    lostFocus_ = handler;
-    lostFocusData_ = data;
-}
-
 int X11TextBox::handle(int event) {
     // Unclaimed, Enter would reach the window, which moves the focus on to
     // the control below as a form does.
     if (event == FL_KEYBOARD && IsEnter(Fl::event_key())) return 1;
     const int handled = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && FocusMovedWithinWindow()) ReportLostFocus();
+    if (event == FL_UNFOCUS) ReportFocusLeft();
     return handled;
 }
 
-// By the time FL_UNFOCUS arrives, Fl::focus() names the widget taking over.
-// Nobody (the window lost the focus or is closing) or a widget of another
-// window (our own message box) does not count as leaving the box.
-bool X11TextBox::FocusMovedWithinWindow() const {
+// By the time FL_UNFOCUS arrives, Fl::focus() names the widget taking over:
+// nobody when the window lost the focus or is closing.
+FocusMove X11TextBox::WhereFocusWent() const {
     const Fl_Widget* next = Fl::focus();
-    return next != nullptr && next != this && window()->contains(next);
+    const bool another = next != nullptr && next != this && window()->contains(next);
+    return another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
 }
 
-void X11TextBox::ReportLostFocus() {
+void X11TextBox::ReportFocusLeft() {
     Fl_Widget* next = Fl::focus();
-    if (lostFocus_) lostFocus_(this, lostFocusData_);
+    const FocusMove move = WhereFocusWent();
+    if (focusLeft_) focusLeft_(move);
     // A message shown meanwhile borrowed the focus; hand it on to where it
     // was going rather than back to this box.
-    if (Fl::focus() == nullptr) next->take_focus();
+    if (move == FocusMove::ToAnotherControl && Fl::focus() == nullptr) next->take_focus();
 }
 
 // A press that moves the focus out of a box holding a refused value opens the

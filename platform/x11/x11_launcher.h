@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "window/controls.h"
+#include "core/controls.h"
 
 namespace nudgewick::x11 {
 
