@@ -47,7 +47,10 @@ private:
 std::optional<std::string> Failure(int status) {
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return std::nullopt;
     if (WIFEXITED(status)) return std::string(kOpener) + " ended with status " + std::to_string(WEXITSTATUS(status));
-    if (WIFSIGNALED(status)) return std::string(kOpener) + " was ended by " + strsignal(WTERMSIG(status));
+    if (WIFSIGNALED(status)) {
+        const int number = WTERMSIG(status);
+        return std::string(kOpener) + " was ended by signal " + std::to_string(number) + " (" + strsignal(number) + ")";
+    }
     return std::nullopt;
 }
 
