@@ -1,7 +1,7 @@
 # The link runs xdg-open with just the address, clean signals and no zombie left, on a click or, after Tab past the
 # three other controls, on Enter or Space; an xdg-open that fails or is missing brings the message, which has the
 # program's icon and belongs to the window, not to the notification-area icon. SIGINT ends the program, though
-# started in the background as script/run starts it, with SIGINT ignored.
+# started in the background as script/run starts it, with SIGINT ignored. Without pidfd_open, the failure comes too.
 source "$(dirname "$0")/common.sh"
 TRAY=$4
 start_xvfb
@@ -64,10 +64,19 @@ xdotool key space
 wait_for_record "on Space"
 expect_no_message "after a good start on Space"
 
-rm "$opener"
+mv "$opener" "$opener.off"
 click_link
 dismiss_message "when xdg-open is missing"
 kill -INT "$APP_PID"
 wait_for_exit
 [ "$APP_STATUS" = 130 ] || fail "SIGINT gave status $APP_STATUS, want 130 (ended by the signal)"
+
+# A kernel that will not tell a child's end through a file descriptor (pidfd_open refused): the failure still comes.
+mv "$opener.off" "$opener" && touch "$SCRATCH/fail"
+RUN_WITH=("$(command -v strace)" -qq -o /dev/null -e trace=pidfd_open -e inject=pidfd_open:error=ENOSYS)
+start_program 3000 5
+click_link
+dismiss_message "when xdg-open failed and pidfd_open was refused"
+"$X_HELPER" close "$WID"
+wait_for_exit
 echo PASS
