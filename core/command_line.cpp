@@ -44,6 +44,8 @@ StartupCheck Refuse(const std::string& problem) {
             {}};
 }
 
+std::string Quoted(std::string_view word) { return std::string(1, '"').append(word) + '"'; }
+
 // A word of the text and where the text after it and one separator begins.
 struct Word {
     std::string_view text;
@@ -137,10 +139,10 @@ std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<st
         settings.minimized = true;
         return std::nullopt;
     }
-    if (!TakesValue(option)) return Refuse("\"" + std::string(option) + "\" is not an option");
+    if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");
     if (settings.runFor || settings.runUntil) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
-    const std::string given = std::string(option) + " \"" + std::string(*value) + "\"";
+    const std::string given = std::string(option) + " " + Quoted(*value);
     if (option == "--for") {
         settings.runFor = ReadDuration(*value);
         if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());
