@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "startup/command_line.h"
 #include "window/number_text.h"
 #include "window/session.h"
@@ -95,6 +98,25 @@ TEST(CheckCommandLineTest, ReadsOptionsThenSettingsOrSaysWhy) {
     EXPECT_EQ(CheckCommandLine("abc").windowText,
               "Nudgewick cannot start: the interval \"abc\" is not a number of milliseconds up to 32767.\n\n"
               "Usage: nudgewick [OPTION...] [INTERVAL [PIXELS]]\n");
+}
+
+// The help in a message box, whose proportional font lines up no columns: the
+// terminal's words, with a dash after each term, and no line indented.
+TEST(CommandLineTest, HelpInAMessageBoxHasTheTerminalsWordsWithoutColumns) {
+    const auto help = CheckCommandLine("--help");
+    const auto words = [](const std::string& text) {
+        Words all;
+        std::istringstream in(text);
+        for (std::string word; in >> word;) all.push_back(word);
+        return all;
+    };
+    Words boxed = words(help.windowText);
+    std::erase(boxed, "\u2013");
+    EXPECT_EQ(boxed, words(help.output));
+    EXPECT_EQ(help.windowText.find("\n "), std::string::npos) << help.windowText;
+    EXPECT_EQ(std::count(help.windowText.begin(), help.windowText.end(), '\n') + 1,
+              std::count(help.output.begin(), help.output.end(), '\n'))  // the interval's two lines are one
+        << help.windowText;
 }
 
 }  // namespace
