@@ -3,6 +3,7 @@
 #include "window/product_address.h"
 
 #include "win32_dpi.h"
+#include "win32_link.h"
 #include "win32_main_window.h"
 #include "win32_single_instance.h"
 #include "win32_text.h"
@@ -35,7 +36,7 @@ ControlClass ClassOf(const ControlLayout& control) {
     switch (control.kind) {
     case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
+    case ControlKind::Link: return {L"STATIC", WS_TABSTOP | SS_CENTER | SS_NOTIFY, 0};
     case ControlKind::Label: break;
     }
     return {L"STATIC", control.centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
@@ -155,6 +156,7 @@ void MainWindow::ConnectControls() {
     txtPixels_.hwnd = Control(ControlId::txtPixels);
     btoGO_.hwnd = Control(ControlId::btoGO);
     lblURL_.hwnd = Control(ControlId::lblURL);
+    MakeKeyboardLink(lblURL_.hwnd);
     Timer1_.owner = hwnd_;
     sessionTimer_.owner = hwnd_;
     messages_.owner = hwnd_;
@@ -181,7 +183,12 @@ void MainWindow::Relayout(UINT dpi) {
 HWND MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
 LRESULT MainWindow::OnCommand(int id, int code) {
-    if (id == CommandId(ControlId::btoGO) && code == BN_CLICKED) {
+    // Enter clicks the focused button or link; in a box it does nothing, as Escape does everywhere.
+    if (id == IDOK) {
+        const HWND focus = GetFocus();
+        if (focus == Control(ControlId::btoGO)) return OnCommand(CommandId(ControlId::btoGO), BN_CLICKED);
+        if (focus == Control(ControlId::lblURL)) return OnCommand(CommandId(ControlId::lblURL), STN_CLICKED);
+    } else if (id == CommandId(ControlId::btoGO) && code == BN_CLICKED) {
         form_.btoGO_Click();
         RefreshTray();
     } else if (id == CommandId(ControlId::lblURL) && code == STN_CLICKED) {
@@ -194,7 +201,7 @@ LRESULT MainWindow::OnCommand(int id, int code) {
                code == EN_KILLFOCUS) {
         PostMessageW(hwnd_, kFocusLeftMessage, static_cast<WPARAM>(id), 0);
     }
-    return 0;  // IDOK and IDCANCEL from Enter and Escape do nothing
+    return 0;
 }
 
 // A box's LostFocus runs only when the focus went to another control of this

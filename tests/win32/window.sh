@@ -1,7 +1,7 @@
 # Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
 # with the text sizes at 96 dpi; from a console or a script only printed; a 5 px swing the button stops;
-# the floor message on Tab only.
-# CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
+# Enter on the button and on the web address, which Tab reaches last; the floor message on Tab only.
+# CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE ADDRESS, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
 
@@ -37,6 +37,10 @@ EOF
 grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
 
+mkdir "$SCRATCH/bin"
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$SCRATCH" >"$SCRATCH/bin/xdg-open"
+chmod +x "$SCRATCH/bin/xdg-open"
+PROGRAM_ENV=(PATH="$SCRATCH/bin:$PATH")
 start_program 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
@@ -50,8 +54,12 @@ xdotool mousemove --sync $((X + $(twips 3607))) $((Y + $(twips 2467))) click 1
 xdotool mousemove --sync "$column" "$row"
 expect_still 8
 
-# The button has the focus; two Tabs reach the interval box and select its text.
+# The button has the focus: Enter clicks it.
 focus "$WID"
+xdotool key Return
+expect_swing "$(track_pointer 7 2)" "$column" "$row" 5 2 3000
+
+# Two Tabs reach the interval box and select its text.
 xdotool key --delay 100 Tab Tab
 xdotool type --delay 50 2500
 xdotool key --delay 100 Return Escape
@@ -69,4 +77,20 @@ xdotool key Tab
 dismiss_message "when Tab left the box with 2500"
 sleep 2
 expect_no_message "again once dismissed"
+
+# That Tab took the focus to the web address, which Enter opens, and so does Space once the focus is back: Wine's
+# browser runs the first of its browsers on the PATH, here one that notes the address. Wine loses track
+# of the active window when cmd has started it, so another program takes the focus in between.
+opened() {
+    for _ in {1..50}; do [ "$(cat "$SCRATCH/opened" 2>/dev/null | wc -l)" = "$1" ] && return; sleep 0.2; done
+    fail "the web address was not opened on $2: $(cat "$SCRATCH/opened" 2>/dev/null)"
+}
+focus "$WID"
+xdotool key Return
+opened 1 Enter
+probe "nudgewick.exe --version" shortcut >/dev/null
+focus "$WID"
+xdotool key space
+opened 2 Space
+grep -qvx "$ADDRESS" "$SCRATCH/opened" && fail "opened: $(<"$SCRATCH/opened")"
 echo PASS
