@@ -1,4 +1,4 @@
-#include "win32_link.h"
+#include "platform/win32/win32_link.h"
 
 #include <algorithm>
 #include <iterator>

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/help_text.h"
+#include "core/help_text.h"
 
 namespace nudgewick {
 

@@ -1,4 +1,4 @@
-#include "startup/help_text.h"
+#include "core/help_text.h"
 
 #include <algorithm>
 
