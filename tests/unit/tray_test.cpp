@@ -11,7 +11,7 @@ TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
         return rig.window.OnTrayEntryChosen(rig.Entry(command, length));
     };
     choose(TrayCommand::Stop);
-    choose(TrayCommand::RunFor, minutes(30));
+    EXPECT_EQ(choose(TrayCommand::RunFor, minutes(30)), TrayAction::Handled);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 1800000");
     EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, "17:30"));
     rig.window.OnStartStopClicked();
@@ -24,7 +24,7 @@ TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
     EXPECT_EQ(choose(TrayCommand::ShowWindow), TrayAction::ShowWindow);
     EXPECT_EQ(choose(TrayCommand::Exit), TrayAction::Exit);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 3600000") << "showing and exiting are the front-end's";
-    choose(TrayCommand::RunUntilStopped);
+    EXPECT_EQ(choose(TrayCommand::RunUntilStopped), TrayAction::Handled);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 0");
     EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, {}));
     rig.FireAfter(3 * 3600);  // a late firing changes nothing
@@ -40,9 +40,11 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
         TrayCommand shown;
         const char* after;
     } cases[] = {
-        {"--for 10s", false, TrayCommand::Stop, "Go 0"},  // the session ended: Stop leaves them stopped
-        {"", true, TrayCommand::Stop, "Go 0"},           {"", false, TrayCommand::Stop, "Go 0"},
-        {"", true, TrayCommand::Go, "Stop 10000"},       {"", false, TrayCommand::Go, "Stop 10000"},
+        {"--for 10s", false, TrayCommand::Stop, "Go 0, look in 0"},  // the session ended: Stop leaves them stopped
+        {"", true, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", false, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", true, TrayCommand::Go, "Stop 10000, look in 0"},
+        {"", false, TrayCommand::Go, "Stop 10000, look in 0"},
     };
     for (const auto& c : cases) {
         Rig rig(c.start);
@@ -51,7 +53,7 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
         if (c.clickFirst) rig.window.OnStartStopClicked();
         if (*c.start) rig.FireAfter(10);
         rig.window.OnTrayEntryChosen(shown);
-        EXPECT_EQ(rig.ticks(), c.after) << c.start << " " << c.clickFirst << " " << shown.text;
+        EXPECT_EQ(rig.session(), c.after) << c.start << " " << c.clickFirst << " " << shown.text;
         EXPECT_EQ(rig.tray.view, rig.window.Tray()) << "the icon shows the state after the choice";
     }
 }
