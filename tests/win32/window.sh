@@ -12,7 +12,7 @@ start_session
 # program only prints, so that it ends by itself.
 probe() { timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" "$2" 2>"$SCRATCH/err" | tr -d '\r'; }
 while IFS='|' read -r commandLine from want; do
-    shown=$(probe "$commandLine" "$from")
+    shown=$(probe "$commandLine" "$from") || fail "[$commandLine] from a $from: the probe failed ($?): $shown"
     got=$(awk '$1 == "Button" || $1 == "Edit" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")
     [ "$got" = "$want " ] || fail "[$commandLine] from a $from showed $got, not $want:"$'\n'"$shown"
     awk '($1 == "Edit" || $1 == "Button") && $2 < 11 || $1 == "Edit" && $3 > $4 || $1 == "Static" && $2 < 10 {
