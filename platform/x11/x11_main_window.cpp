@@ -41,10 +41,15 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       sessionTimer_(OnSessionTimer, this),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
                       messages_, pointer_, launcher_, commandLine_, sessionTimer_, clock_}),
-      tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
+      bus_(X11SessionBus::Open()),
+      sni_(bus_ ? std::make_unique<X11StatusNotifier>(
+                      *bus_, [this] { Present(); }, [this](int index) { OnTrayChoice(index); })
+                : nullptr),
+      tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }, sni_ && sni_->WatcherFound()) {
     window_.end();
     Wire();
     tray_.OnDockChange([this](bool) { IconifyWithoutIcon(); });
+    if (sni_) sni_->OnRegistration([this](bool registered) { OnRegistration(registered); });
 }
 
 X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
@@ -99,7 +104,7 @@ void X11MainWindow::Show() {
 // Hidden while the icon is in a tray, else iconified: the window must stay
 // within reach. A tray that runs gets a moment to take the icon in.
 void X11MainWindow::ShowMinimized() {
-    if (tray_.TrayFound()) {
+    if (tray_.TrayFound() || (sni_ && sni_->WatcherFound())) {
         Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
     } else {
         IconifyWithoutIcon();
@@ -107,7 +112,22 @@ void X11MainWindow::ShowMinimized() {
 }
 
 void X11MainWindow::IconifyWithoutIcon() {
-    if (!window_.shown() && !closed_ && !tray_.Docked()) window_.iconize();
+    if (!window_.shown() && !closed_ && !IconShown()) window_.iconize();
+}
+
+bool X11MainWindow::IconShown() const { return tray_.Docked() || (sni_ && sni_->Registered()); }
+
+// The XEmbed icon steps back for a watcher that took the item, and in again
+// when none did or the watcher went: a tray that runs gets its moment to take
+// it before a hidden window is iconified.
+void X11MainWindow::OnRegistration(bool registered) {
+    tray_.StandAside(registered);
+    if (registered || IconShown()) return;
+    if (tray_.TrayFound()) {
+        Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
+    } else {
+        IconifyWithoutIcon();
+    }
 }
 
 void X11MainWindow::Present() { window_.show(); }
@@ -130,8 +150,13 @@ void X11MainWindow::RefreshTray() {
     tray_.SetTooltip(form_.TrayTooltip());
     trayMenu_ = form_.TrayMenu();
     std::vector<TrayEntry> entries;
-    for (std::size_t n = 0; n < trayMenu_.size(); ++n) entries.push_back({trayMenu_[n].text, static_cast<int>(n)});
+    std::vector<std::string> labels;
+    for (std::size_t n = 0; n < trayMenu_.size(); ++n) {
+        entries.push_back({trayMenu_[n].text, static_cast<int>(n)});
+        labels.push_back(trayMenu_[n].text);
+    }
     tray_.SetMenu(std::move(entries));
+    if (sni_) sni_->Show(form_.Running(), form_.TrayTooltip(), labels);
 }
 
 void X11MainWindow::OnTrayChoice(int id) {

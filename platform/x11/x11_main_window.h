@@ -5,6 +5,8 @@
 #include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_pointer.h"
+#include "platform/x11/x11_session_bus.h"
+#include "platform/x11/x11_status_notifier.h"
 #include "platform/x11/x11_tray.h"
 #include "window/frm_main.h"
 
@@ -53,6 +55,8 @@ private:
     void OnTrayChoice(int id);
     void ShowMinimized();
     void IconifyWithoutIcon();  // a hidden window, once no tray holds the icon
+    void OnRegistration(bool registered);
+    bool IconShown() const;
     static void OnDockWaitOver(void* self) { static_cast<X11MainWindow*>(self)->IconifyWithoutIcon(); }
 
     int dpi_;
@@ -67,6 +71,10 @@ private:
     X11Timer sessionTimer_;
     SystemClock clock_;
     frmMain form_;
+    // The icon where the desktop has a StatusNotifierWatcher, else in an
+    // XEmbed tray, never both: tray_ stands aside while sni_ is registered.
+    std::unique_ptr<X11SessionBus> bus_;
+    std::unique_ptr<X11StatusNotifier> sni_;
     X11TrayIcon tray_;
     std::vector<TrayMenuEntry> trayMenu_;  // as the icon's menu shows it: an entry's id is its index
     bool closed_ = false;

@@ -1,0 +1,64 @@
+#pragma once
+// The program's icon in the notification area of desktops that host
+// StatusNotifierItems (KDE Plasma, GNOME with the AppIndicator extension,
+// Xfce, LXQt, waybar...): an object on the session bus that the desktop's
+// watcher is told about and its panels draw, with the menu of x11_dbus_menu.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/x11/x11_dbus_menu.h"
+#include "platform/x11/x11_session_bus.h"
+
+namespace nudgewick::x11 {
+
+class X11StatusNotifier {
+public:
+    // activate: the panel's click on the icon. chosen: the index of the menu
+    // entry picked, top to bottom. Registers with the watcher if one runs,
+    // and with each that starts later.
+    X11StatusNotifier(X11SessionBus& bus, std::function<void()> activate, std::function<void(int index)> chosen);
+    ~X11StatusNotifier();
+    X11StatusNotifier(const X11StatusNotifier&) = delete;
+    X11StatusNotifier& operator=(const X11StatusNotifier&) = delete;
+
+    // What the icon shows: the look for ticks running or stopped, the
+    // tooltip, and the menu's labels. The panels hear of each change.
+    void Show(bool running, const std::string& tooltip, const std::vector<std::string>& labels);
+
+    // A watcher runs on the bus; whether it took the item is Registered().
+    bool WatcherFound() const { return watcherFound_; }
+    bool Registered() const { return registered_; }
+    // Told Registered() after each answer of a watcher, and when the watcher
+    // or the bus goes away.
+    void OnRegistration(std::function<void(bool registered)> told) { told_ = std::move(told); }
+
+    // The handlers the bus calls.
+    int GetProperty(const char* property, struct sd_bus_message* reply);
+    int Activate(struct sd_bus_message* call);
+
+private:
+    void Register();
+    int OnRegistered(sd_bus_message* reply);
+    int OnWatcherOwner(sd_bus_message* signal);
+    void SetRegistered(bool now);
+    void Emit(const char* signal);
+
+    X11SessionBus& bus_;
+    std::function<void()> activate_;
+    std::function<void(bool)> told_;
+    const std::string name_;  // the bus name the watcher knows the item by
+    X11DbusMenu menu_;
+    struct sd_bus_slot* object_ = nullptr;
+    struct sd_bus_slot* ownerMatch_ = nullptr;
+    struct sd_bus_slot* registering_ = nullptr;  // the call to the watcher, while it awaits its answer
+    bool watcherFound_ = false;
+    bool registered_ = false;
+    bool running_ = true;
+    std::string tooltip_;
+    std::vector<unsigned char> pixmaps_[2];  // per look, stopped and running: the sizes one after another
+};
+
+}  // namespace nudgewick::x11
