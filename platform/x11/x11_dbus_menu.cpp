@@ -92,16 +92,16 @@ const sd_bus_vtable kVtable[] = {
 
 }  // namespace
 
-X11DbusMenu::X11DbusMenu(sd_bus* bus, const char* path, std::function<void(int)> chosen)
+X11DbusMenu::X11DbusMenu(sd_bus* bus, const char* path, std::function<void(const TrayMenuEntry&)> chosen)
     : bus_(bus), path_(path), chosen_(std::move(chosen)) {
     sd_bus_add_object_vtable(bus_, &slot_, path_, kInterface, kVtable, this);
 }
 
 X11DbusMenu::~X11DbusMenu() { sd_bus_slot_unref(slot_); }
 
-void X11DbusMenu::SetLabels(const std::vector<std::string>& labels) {
-    if (labels == labels_) return;
-    labels_ = labels;
+void X11DbusMenu::SetEntries(const std::vector<TrayMenuEntry>& entries) {
+    if (entries == entries_) return;
+    entries_ = entries;
     ++revision_;
     sd_bus_emit_signal(bus_, path_, kInterface, "LayoutUpdated", "ui", revision_, 0);
 }
@@ -114,7 +114,7 @@ int X11DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vect
         if (Wanted(names, "children-display")) result = AppendString(reply, "children-display", "submenu");
     } else {
         if (Wanted(names, "label"))
-            result = AppendString(reply, "label", Escaped(labels_[static_cast<std::size_t>(id - 1)]).c_str());
+            result = AppendString(reply, "label", Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
         if (result >= 0 && Wanted(names, "enabled")) result = AppendTrue(reply, "enabled");
         if (result >= 0 && Wanted(names, "visible")) result = AppendTrue(reply, "visible");
     }
@@ -129,7 +129,7 @@ int X11DbusMenu::AppendItem(sd_bus_message* reply, int id, const std::vector<std
     if (result >= 0) result = sd_bus_message_append(reply, "i", id);
     if (result >= 0) result = AppendProperties(reply, id, names);
     if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "v");
-    for (int child = 1; id == 0 && depth != 0 && result >= 0 && child <= static_cast<int>(labels_.size()); ++child) {
+    for (int child = 1; id == 0 && depth != 0 && result >= 0 && child <= static_cast<int>(entries_.size()); ++child) {
         result = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
         if (result >= 0) result = AppendItem(reply, child, names, depth - 1);
         if (result >= 0) result = sd_bus_message_close_container(reply);
@@ -152,7 +152,7 @@ int X11DbusMenu::GetLayout(sd_bus_message* call) {
     if (result >= 0) result = AppendItem(reply, parent, names, depth);
     if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
     sd_bus_message_unref(reply);
-    if (result >= 0) shown_ = labels_;
+    if (result >= 0) shown_ = entries_;
     return result;
 }
 
@@ -177,7 +177,7 @@ int X11DbusMenu::GetGroupProperties(sd_bus_message* call) {
     if (result >= 0) result = sd_bus_message_close_container(reply);
     if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
     sd_bus_message_unref(reply);
-    if (result >= 0) shown_ = labels_;
+    if (result >= 0) shown_ = entries_;
     return result;
 }
 
@@ -191,7 +191,8 @@ int X11DbusMenu::GetProperty(sd_bus_message* call) {
         return sd_bus_reply_method_return(call, "v", "s", "submenu");
     if (id == 0) return InvalidId(call, id);
     if (std::strcmp(name, "label") == 0)
-        return sd_bus_reply_method_return(call, "v", "s", Escaped(labels_[static_cast<std::size_t>(id - 1)]).c_str());
+        return sd_bus_reply_method_return(call, "v", "s",
+                                          Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
     if (std::strcmp(name, "enabled") == 0 || std::strcmp(name, "visible") == 0)
         return sd_bus_reply_method_return(call, "v", "b", 1);
     return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
@@ -226,10 +227,11 @@ int X11DbusMenu::EventGroup(sd_bus_message* call) {
     return result;
 }
 
+// A copy: the handler may bring new entries.
 void X11DbusMenu::Clicked(int id) {
-    const auto index = static_cast<std::size_t>(id - 1);
-    if (id < 1 || index >= labels_.size() || index >= shown_.size() || labels_[index] != shown_[index]) return;
-    if (chosen_) chosen_(id - 1);
+    if (id < 1 || id > static_cast<int>(shown_.size()) || !chosen_) return;
+    const TrayMenuEntry entry = shown_[static_cast<std::size_t>(id - 1)];
+    chosen_(entry);
 }
 
 }  // namespace nudgewick::x11

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/tray.h"
+
 struct sd_bus;
 struct sd_bus_message;
 struct sd_bus_slot;
@@ -16,15 +18,15 @@ namespace nudgewick::x11 {
 
 class X11DbusMenu {
 public:
-    // Serves the menu at PATH. chosen: the index of the entry clicked, top
-    // to bottom.
-    X11DbusMenu(sd_bus* bus, const char* path, std::function<void(int index)> chosen);
+    // Serves the menu at PATH. chosen: the entry clicked, as the panel last
+    // fetched it.
+    X11DbusMenu(sd_bus* bus, const char* path, std::function<void(const TrayMenuEntry&)> chosen);
     ~X11DbusMenu();
     X11DbusMenu(const X11DbusMenu&) = delete;
     X11DbusMenu& operator=(const X11DbusMenu&) = delete;
 
-    // The entries' labels; a change is announced, and the panel asks again.
-    void SetLabels(const std::vector<std::string>& labels);
+    // The entries; a change is announced, and the panel asks again.
+    void SetEntries(const std::vector<TrayMenuEntry>& entries);
 
     // The handlers the bus calls.
     int GetLayout(sd_bus_message* call);
@@ -37,16 +39,15 @@ private:
     int AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth);
     int AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names);
     void Clicked(int id);
-    bool Known(int id) const { return id >= 0 && id <= static_cast<int>(labels_.size()); }
+    bool Known(int id) const { return id >= 0 && id <= static_cast<int>(entries_.size()); }
 
     sd_bus* bus_;
     const char* path_;
-    std::function<void(int)> chosen_;
+    std::function<void(const TrayMenuEntry&)> chosen_;
     sd_bus_slot* slot_ = nullptr;
-    std::vector<std::string> labels_;
-    // The labels as the panel last fetched them: a click acts on what the
-    // entry said then, and an entry whose meaning changed since does nothing.
-    std::vector<std::string> shown_;
+    std::vector<TrayMenuEntry> entries_;
+    // As the panel last fetched them: a click acts on what the entry said then.
+    std::vector<TrayMenuEntry> shown_;
     std::uint32_t revision_ = 1;
 };
 

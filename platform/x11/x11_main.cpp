@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "core/command_line.h"
 #include "platform/x11/x11_main_window.h"
 #include "platform/x11/x11_pointer.h"
 #include "platform/x11/x11_single_instance.h"
-#include "startup/command_line.h"
 
 using namespace nudgewick;
 
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
         if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
         return 0;
     }
-    x11::X11MainWindow window(check.commandLine);
+    x11::X11MainWindow window(check.settings);
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
     // Not Fl::run(), which the XEmbed icon's window would keep going; and a

@@ -102,7 +102,7 @@ const sd_bus_vtable kVtable[] = {
 
 // The bus name watchers conventionally expect: one per process and item.
 X11StatusNotifier::X11StatusNotifier(X11SessionBus& bus, std::function<void()> activate,
-                                     std::function<void(int)> chosen)
+                                     std::function<void(const TrayMenuEntry&)> chosen)
     : bus_(bus),
       activate_(std::move(activate)),
       name_("org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1"),
@@ -142,16 +142,16 @@ X11StatusNotifier::~X11StatusNotifier() {
     sd_bus_slot_unref(object_);
 }
 
-void X11StatusNotifier::Show(bool running, const std::string& tooltip, const std::vector<std::string>& labels) {
-    if (running != running_) {
-        running_ = running;
+void X11StatusNotifier::Show(const TrayView& view) {
+    if (view.running != running_) {
+        running_ = view.running;
         Emit("NewIcon");
     }
-    if (tooltip != tooltip_) {
-        tooltip_ = tooltip;
+    if (view.tooltip != tooltip_) {
+        tooltip_ = view.tooltip;
         Emit("NewToolTip");
     }
-    menu_.SetLabels(labels);
+    menu_.SetEntries(view.menu);
     bus_.Rearm();
 }
 

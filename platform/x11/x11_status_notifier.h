@@ -9,24 +9,26 @@
 #include <string>
 #include <vector>
 
+#include "core/tray.h"
+
 #include "platform/x11/x11_dbus_menu.h"
 #include "platform/x11/x11_session_bus.h"
 
 namespace nudgewick::x11 {
 
-class X11StatusNotifier {
+class X11StatusNotifier : public TrayDisplay {
 public:
-    // activate: the panel's click on the icon. chosen: the index of the menu
-    // entry picked, top to bottom. Registers with the watcher if one runs,
-    // and with each that starts later.
-    X11StatusNotifier(X11SessionBus& bus, std::function<void()> activate, std::function<void(int index)> chosen);
-    ~X11StatusNotifier();
+    // activate: the panel's click on the icon. chosen: the menu entry picked,
+    // as the panel showed it. Registers with the watcher if one runs, and
+    // with each that starts later.
+    X11StatusNotifier(X11SessionBus& bus, std::function<void()> activate,
+                      std::function<void(const TrayMenuEntry&)> chosen);
+    ~X11StatusNotifier() override;
     X11StatusNotifier(const X11StatusNotifier&) = delete;
     X11StatusNotifier& operator=(const X11StatusNotifier&) = delete;
 
-    // What the icon shows: the look for ticks running or stopped, the
-    // tooltip, and the menu's labels. The panels hear of each change.
-    void Show(bool running, const std::string& tooltip, const std::vector<std::string>& labels);
+    // The panels hear of each change.
+    void Show(const TrayView& view) override;
 
     // A watcher runs on the bus; whether it took the item is Registered().
     bool WatcherFound() const { return watcherFound_; }
