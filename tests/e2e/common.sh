@@ -79,15 +79,3 @@ focused_box_text() {
 
 # FILE holds exactly one line, and it is not blank.
 one_line() { [ "$(wc -l <"$1")" = 1 ] && [ "$(grep -c . "$1")" = 1 ]; }
-
-# Starts a private session bus (D-Bus) and exports its address; stopped by PID at exit.
-start_session_bus() {
-    mkfifo "$SCRATCH/bus"
-    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$SCRATCH/bus" 2>/dev/null &
-    BUS_PID=$!
-    at_exit 'stop_pid BUS_PID'
-    read -r -t 10 DBUS_SESSION_BUS_ADDRESS <"$SCRATCH/bus" || true
-    rm "$SCRATCH/bus"
-    [ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "the session bus did not start"
-    export DBUS_SESSION_BUS_ADDRESS
-}
