@@ -17,6 +17,7 @@ constexpr const char* kInterface = "org.kde.StatusNotifierItem";
 constexpr const char* kItemPath = "/StatusNotifierItem";  // where watchers look for an item known by its bus name
 constexpr const char* kMenuPath = "/MenuBar";
 constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
+constexpr std::uint64_t kOwnerQueryMicroseconds = 2000000;
 constexpr std::array kSides = {16, 22, 24, 32, 48};  // the panels' usual sizes; they scale the nearest
 
 X11StatusNotifier& Item(void* self) { return *static_cast<X11StatusNotifier*>(self); }
@@ -117,17 +118,22 @@ X11StatusNotifier::X11StatusNotifier(X11SessionBus& bus, std::function<void()> a
         [](sd_bus_message* signal, void* self, sd_bus_error*) { return Item(self).OnWatcherOwner(signal); }, nullptr,
         this);
     sd_bus_request_name_async(connection, nullptr, name_.c_str(), 0, nullptr, nullptr);
-    // The bus answers in order: a watcher that starts after this answer is
-    // heard of through the match above.
-    sd_bus_message* reply = nullptr;
+    // Whether a watcher runs now: the one blocking call, so that --minimized
+    // knows at once whether to wait for a panel; the bus itself answers. It
+    // answers in order, so a watcher that starts after this answer is heard
+    // of through the match above.
+    sd_bus_message *call = nullptr, *reply = nullptr;
     int found = 0;
-    if (sd_bus_call_method(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                           "NameHasOwner", nullptr, &reply, "s", kWatcher) >= 0 &&
+    if (sd_bus_message_new_method_call(connection, &call, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "NameHasOwner") >= 0 &&
+        sd_bus_message_append(call, "s", kWatcher) >= 0 &&
+        sd_bus_call(connection, call, kOwnerQueryMicroseconds, nullptr, &reply) >= 0 &&
         sd_bus_message_read(reply, "b", &found) >= 0 && found != 0) {
         watcherFound_ = true;
         Register();
     }
     sd_bus_message_unref(reply);
+    sd_bus_message_unref(call);
     bus_.OnLost([this] {
         watcherFound_ = false;
         SetRegistered(false);

@@ -1,7 +1,8 @@
 # The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays
 # the desktop's watcher and panel: registration with a watcher that starts later and again after one
 # restarts, the properties, the menu's Stop/Go on the real pointer, Exit, Activate of a hidden window,
-# and one icon only beside an XEmbed tray.   bash sni.sh PROGRAM TRAY_MANAGER ICON_48_PNG
+# one icon only beside an XEmbed tray, and the XEmbed icon once the bus itself ends.
+#   bash sni.sh PROGRAM TRAY_MANAGER ICON_48_PNG
 source "$(dirname "$0")/common.sh"
 TRAY=$2 PNG=$3
 HOST=("/usr/bin/python3" "$(dirname "$0")/sni_host.py")
@@ -94,5 +95,14 @@ sleep 3  # past the time a tray is given to take the icon
 host activate
 WID=$(wait_for_window '^Nudgewick 1\.0$')
 xprop -id "$WID" WM_HINTS | grep -q Iconic && fail "Activate showed the window iconified"
+
+# The session bus ends: the icon goes into the XEmbed tray, and the program goes on, idle.
+: >"$SCRATCH/tray"
+"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
+stop_pid BUS_PID
+wait_until "no XEmbed icon once the session bus went" docked
+cpu() { awk '{print $14 + $15}' "/proc/$APP_PID/stat"; }
+before=$(cpu) && sleep 2
+(($(cpu) - before < 20)) || fail "busy after the session bus went: $(($(cpu) - before)) CPU ticks in 2 s"
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS
