@@ -38,8 +38,8 @@ public:
     void OnRegistration(std::function<void(bool registered)> told) { told_ = std::move(told); }
 
     // The handlers the bus calls.
-    int GetProperty(const char* property, struct sd_bus_message* reply);
-    int Activate(struct sd_bus_message* call);
+    int GetProperty(const char* property, sd_bus_message* reply);
+    int Activate(sd_bus_message* call);
 
 private:
     void Register();
@@ -53,9 +53,9 @@ private:
     std::function<void(bool)> told_;
     const std::string name_;  // the bus name the watcher knows the item by
     X11DbusMenu menu_;
-    struct sd_bus_slot* object_ = nullptr;
-    struct sd_bus_slot* ownerMatch_ = nullptr;
-    struct sd_bus_slot* registering_ = nullptr;  // the call to the watcher, while it awaits its answer
+    sd_bus_slot* object_ = nullptr;
+    sd_bus_slot* ownerMatch_ = nullptr;
+    sd_bus_slot* registering_ = nullptr;  // the call to the watcher, while it awaits its answer
     bool watcherFound_ = false;
     bool registered_ = false;
     bool running_ = true;
