@@ -37,6 +37,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--for=90m 5000", "5000 0 for 5400s"},
         {"--until=7:05 4000", "4000 0 until 705"},
         {"5000 7 8 --version", "5000 7"},  // options only before the settings
+        {"32767 32767", "32767 32767"},
     };
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
@@ -95,6 +96,9 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_FALSE(check.proceed) << text;
         EXPECT_EQ(check.exitCode, 0) << text;
         EXPECT_EQ(check.output, help.output) << text;
+    }
+    for (const char* option : {"--for", "--until", "--minimized", "--help", "--version"}) {
+        EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");
     EXPECT_EQ(version.exitCode, 0);
