@@ -18,7 +18,7 @@ X11NotificationArea::X11NotificationArea(X11SessionBus* bus, std::function<void(
     : item_(bus != nullptr ? std::make_unique<X11StatusNotifier>(*bus, activate, chosen) : nullptr),
       tray_(activate, chosen, item_ && item_->WatcherFound()) {
     tray_.OnDockChange([this](bool) { Changed(); });
-    if (item_) item_->OnRegistration([this](bool registered) { OnRegistration(registered); });
+    if (item_) item_->OnShown([this](bool shown) { OnItemShown(shown); });
 }
 
 X11NotificationArea::~X11NotificationArea() { Fl::remove_timeout(OnDockWaitOver, this); }
@@ -28,15 +28,15 @@ void X11NotificationArea::Show(const TrayView& view) {
     tray_.Show(view);
 }
 
-bool X11NotificationArea::IconShown() const { return tray_.Docked() || (item_ && item_->Registered()); }
+bool X11NotificationArea::IconShown() const { return tray_.Docked() || (item_ && item_->Shown()); }
 
 bool X11NotificationArea::HostFound() const { return tray_.TrayFound() || (item_ && item_->WatcherFound()); }
 
 // Without the item, the XEmbed icon goes back to a tray that runs, which gets
 // its moment to take it before the icon counts as gone.
-void X11NotificationArea::OnRegistration(bool registered) {
-    tray_.StandAside(registered);
-    if (registered || !tray_.TrayFound()) return Changed();
+void X11NotificationArea::OnItemShown(bool shown) {
+    tray_.StandAside(shown);
+    if (shown || !tray_.TrayFound()) return Changed();
     Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
 }
 

@@ -24,7 +24,8 @@ public:
     X11NotificationArea& operator=(const X11NotificationArea&) = delete;
 
     void Show(const TrayView& view) override;
-    // A panel shows the icon: a watcher took the item, or a tray the window.
+    // A panel shows the icon: through a watcher that took the item, or a
+    // tray that took the window.
     bool IconShown() const;
     // A watcher or a tray runs, which may show the icon in a moment.
     bool HostFound() const;
@@ -33,12 +34,12 @@ public:
     void OnIconChange(std::function<void()> changed) { changed_ = std::move(changed); }
 
 private:
-    void OnRegistration(bool registered);
+    void OnItemShown(bool shown);
     static void OnDockWaitOver(void* self) { static_cast<X11NotificationArea*>(self)->Changed(); }
     void Changed();
 
     std::unique_ptr<X11StatusNotifier> item_;
-    X11TrayIcon tray_;  // stands aside while item_ is registered
+    X11TrayIcon tray_;  // stands aside while item_ is shown
     std::function<void()> changed_;
 };
 

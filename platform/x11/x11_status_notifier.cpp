@@ -117,6 +117,10 @@ X11StatusNotifier::X11StatusNotifier(X11SessionBus& bus, std::function<void()> a
         connection, &ownerMatch_, watcherOwner.c_str(),
         [](sd_bus_message* signal, void* self, sd_bus_error*) { return Item(self).OnWatcherOwner(signal); }, nullptr,
         this);
+    sd_bus_match_signal_async(
+        connection, &watcherSignals_, kWatcher, "/StatusNotifierWatcher", kWatcher, nullptr,
+        [](sd_bus_message* signal, void* self, sd_bus_error*) { return Item(self).OnWatcherSignal(signal); }, nullptr,
+        this);
     sd_bus_request_name_async(connection, nullptr, name_.c_str(), 0, nullptr, nullptr);
     // Whether a watcher runs now: the one blocking call, so that --minimized
     // knows at once whether to wait for a panel; the bus itself answers. It
@@ -135,15 +139,16 @@ X11StatusNotifier::X11StatusNotifier(X11SessionBus& bus, std::function<void()> a
     sd_bus_message_unref(reply);
     sd_bus_message_unref(call);
     bus_.OnLost([this] {
-        watcherFound_ = false;
-        SetRegistered(false);
+        watcherFound_ = registered_ = false;
+        SetShown(false);
     });
     bus_.Process();
 }
 
 X11StatusNotifier::~X11StatusNotifier() {
     told_ = nullptr;
-    sd_bus_slot_unref(registering_);
+    sd_bus_slot_unref(asking_);
+    sd_bus_slot_unref(watcherSignals_);
     sd_bus_slot_unref(ownerMatch_);
     sd_bus_slot_unref(object_);
 }
@@ -195,16 +200,53 @@ int X11StatusNotifier::Activate(sd_bus_message* call) {
 }
 
 void X11StatusNotifier::Register() {
-    registering_ = sd_bus_slot_unref(registering_);
+    registered_ = false;
+    asking_ = sd_bus_slot_unref(asking_);
     sd_bus_call_method_async(
-        bus_.Bus(), &registering_, kWatcher, "/StatusNotifierWatcher", kWatcher, "RegisterStatusNotifierItem",
+        bus_.Bus(), &asking_, kWatcher, "/StatusNotifierWatcher", kWatcher, "RegisterStatusNotifierItem",
         [](sd_bus_message* reply, void* self, sd_bus_error*) { return Item(self).OnRegistered(reply); }, this, "s",
         name_.c_str());
 }
 
 int X11StatusNotifier::OnRegistered(sd_bus_message* reply) {
-    registering_ = sd_bus_slot_unref(registering_);
-    SetRegistered(!sd_bus_message_is_method_error(reply, nullptr));
+    asking_ = sd_bus_slot_unref(asking_);
+    registered_ = !sd_bus_message_is_method_error(reply, nullptr);
+    if (registered_) {
+        AskForHost();
+    } else {
+        SetShown(false);
+    }
+    return 0;
+}
+
+// A watcher can run without any panel to draw its items (one started by a
+// program of another desktop): the icon would then show nowhere, while an
+// XEmbed tray may be there to hold it.
+void X11StatusNotifier::AskForHost() {
+    asking_ = sd_bus_slot_unref(asking_);
+    sd_bus_call_method_async(
+        bus_.Bus(), &asking_, kWatcher, "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties", "Get",
+        [](sd_bus_message* reply, void* self, sd_bus_error*) { return Item(self).OnHostAnswer(reply); }, this, "ss",
+        kWatcher, "IsStatusNotifierHostRegistered");
+}
+
+// A watcher that cannot say is taken to have a panel.
+int X11StatusNotifier::OnHostAnswer(sd_bus_message* reply) {
+    asking_ = sd_bus_slot_unref(asking_);
+    int hosted = 1;
+    if (!sd_bus_message_is_method_error(reply, nullptr) && sd_bus_message_read(reply, "v", "b", &hosted) < 0)
+        hosted = 1;
+    SetShown(registered_ && hosted != 0);
+    return 0;
+}
+
+// A panel came or went.
+int X11StatusNotifier::OnWatcherSignal(sd_bus_message* signal) {
+    const char* member = sd_bus_message_get_member(signal);
+    if (registered_ && member != nullptr &&
+        (std::strcmp(member, "StatusNotifierHostRegistered") == 0 ||
+         std::strcmp(member, "StatusNotifierHostUnregistered") == 0))
+        AskForHost();
     return 0;
 }
 
@@ -215,15 +257,16 @@ int X11StatusNotifier::OnWatcherOwner(sd_bus_message* signal) {
     if (sd_bus_message_read(signal, "sss", &name, &before, &now) < 0) return 0;
     watcherFound_ = *now != '\0';
     if (watcherFound_) {
-        Register();  // the answer says whether it is still shown
+        Register();  // the answers say whether it is still shown
     } else {
-        SetRegistered(false);
+        registered_ = false;
+        SetShown(false);
     }
     return 0;
 }
 
-void X11StatusNotifier::SetRegistered(bool now) {
-    registered_ = now;
+void X11StatusNotifier::SetShown(bool now) {
+    shown_ = now;
     if (told_) told_(now);
 }
 

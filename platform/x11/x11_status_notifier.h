@@ -30,12 +30,13 @@ public:
     // The panels hear of each change.
     void Show(const TrayView& view) override;
 
-    // A watcher runs on the bus; whether it took the item is Registered().
+    // A watcher runs on the bus; whether a panel shows the item is Shown().
     bool WatcherFound() const { return watcherFound_; }
-    bool Registered() const { return registered_; }
-    // Told Registered() after each answer of a watcher, and when the watcher
-    // or the bus goes away.
-    void OnRegistration(std::function<void(bool registered)> told) { told_ = std::move(told); }
+    // The watcher took the item, and says that a panel (a host) draws items.
+    bool Shown() const { return shown_; }
+    // Told Shown() after each answer of a watcher, and when the watcher, its
+    // panel or the bus goes away.
+    void OnShown(std::function<void(bool shown)> told) { told_ = std::move(told); }
 
     // The handlers the bus calls.
     int GetProperty(const char* property, sd_bus_message* reply);
@@ -44,8 +45,11 @@ public:
 private:
     void Register();
     int OnRegistered(sd_bus_message* reply);
+    void AskForHost();
+    int OnHostAnswer(sd_bus_message* reply);
     int OnWatcherOwner(sd_bus_message* signal);
-    void SetRegistered(bool now);
+    int OnWatcherSignal(sd_bus_message* signal);
+    void SetShown(bool now);
     void Emit(const char* signal);
 
     X11SessionBus& bus_;
@@ -55,9 +59,11 @@ private:
     X11DbusMenu menu_;
     sd_bus_slot* object_ = nullptr;
     sd_bus_slot* ownerMatch_ = nullptr;
-    sd_bus_slot* registering_ = nullptr;  // the call to the watcher, while it awaits its answer
+    sd_bus_slot* watcherSignals_ = nullptr;
+    sd_bus_slot* asking_ = nullptr;  // the call to the watcher, while it awaits its answer
     bool watcherFound_ = false;
-    bool registered_ = false;
+    bool registered_ = false;  // with the watcher that runs
+    bool shown_ = false;
     bool running_ = true;
     std::string tooltip_;
     std::vector<unsigned char> pixmaps_[2];  // per look, stopped and running: the sizes one after another

@@ -16,7 +16,7 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 start_watcher() {
     stop_pid WATCHER_PID
     : >"$SCRATCH/watcher"
-    "${HOST[@]}" watcher >>"$SCRATCH/watcher" & WATCHER_PID=$!
+    "${HOST[@]}" watcher "$@" >>"$SCRATCH/watcher" & WATCHER_PID=$!
     wait_until "the watcher did not start" 'grep -q watching "$SCRATCH/watcher"'
 }
 registered() { wait_until "$1" 'grep -q "^registered" "$SCRATCH/watcher"'; awk '/^registered/ {print $2}' "$SCRATCH/watcher"; }
@@ -66,7 +66,8 @@ awk 'NR == 1 && $2 == 605 || NR == 2 && ($2 == 600 || $2 == 610) || NR == 3 && $
      END { exit ok != 3 }' <<<"$track" || fail "Go from the menu did not resume the nudges:"$'\n'"$track"
 
 # The watcher restarts: the item registers again. Beside an XEmbed tray it stays out of the tray while
-# a watcher has it, moves into the tray when the watcher goes, and out again when one comes.
+# a watcher has it, moves into the tray when the watcher goes, stays there while a new watcher has no
+# panel to draw the item, and leaves it once a panel comes.
 start_watcher
 registered "no registration again after the watcher restarted" >/dev/null
 : >"$SCRATCH/tray"
@@ -76,9 +77,12 @@ docked && fail "an XEmbed icon docked while a watcher holds the item"
 stop_pid WATCHER_PID
 wait_until "no XEmbed icon once the watcher went" docked
 ICON=$(head -n 1 "$SCRATCH/tray")
-start_watcher
+start_watcher nohost
 registered "no registration with a watcher that came back beside the tray" >/dev/null
-wait_until "the XEmbed icon stayed beside the registered item" '! xwininfo -id "$ICON" >/dev/null 2>&1'
+sleep 1
+xwininfo -id "$ICON" >/dev/null 2>&1 || fail "the XEmbed icon left the tray for a watcher without a panel"
+"${HOST[@]}" host
+wait_until "the XEmbed icon stayed beside the item a panel draws" '! xwininfo -id "$ICON" >/dev/null 2>&1'
 stop_pid TRAY_PID
 
 # Exit from the menu ends the program.

@@ -1,7 +1,9 @@
 """The desktop's side of the notification-area icon on the session bus, for tests/e2e/sni.sh.
 
-  sni_host.py watcher          a StatusNotifierWatcher: prints "registered NAME" for each item that
-                               registers, and the signals of the items ("NewIcon", "LayoutUpdated 3 Go")
+  sni_host.py watcher [nohost] a StatusNotifierWatcher: prints "registered NAME" for each item that
+                               registers, and the signals of the items ("NewIcon", "LayoutUpdated Go");
+                               with a panel (a host) of its own unless "nohost"
+  sni_host.py host             a panel registers with the watcher
   sni_host.py props NAME       the item's properties, one "Key value" a line
   sni_host.py pixmap NAME SIDE FILE
                                how many pixels of the IconPixmap of that side differ from FILE's, raw RGBA
@@ -29,19 +31,29 @@ def labels(menu):
     return [str(child[1].get("label", "")) for child in children]
 
 
-def watcher(bus):
+def watcher(bus, hosted):
     import dbus.service
-    from dbus.mainloop.glib import DBusGMainLoop
     from gi.repository import GLib
 
     class Watcher(dbus.service.Object):
-        @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
-        def RegisterStatusNotifierItem(self, service, sender):
+        @dbus.service.method(WATCHER, in_signature="s")
+        def RegisterStatusNotifierItem(self, service):
             say("registered", service)
 
         @dbus.service.method(WATCHER, in_signature="s")
         def RegisterStatusNotifierHost(self, service):
+            nonlocal hosted
+            hosted = True
+            self.StatusNotifierHostRegistered()
+
+        @dbus.service.signal(WATCHER)
+        def StatusNotifierHostRegistered(self):
             pass
+
+        @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
+        def Get(self, interface, name):
+            return {"IsStatusNotifierHostRegistered": dbus.Boolean(hosted), "ProtocolVersion": dbus.Int32(0),
+                    "RegisteredStatusNotifierItems": dbus.Array([], signature="s")}[name]
 
     def heard(*args, member=None, sender=None, path=None):
         if member == "LayoutUpdated":
@@ -62,8 +74,11 @@ def main():
     command = sys.argv[1]
     if command == "watcher":
         from dbus.mainloop.glib import DBusGMainLoop
-        return watcher(dbus.SessionBus(mainloop=DBusGMainLoop()))
+        return watcher(dbus.SessionBus(mainloop=DBusGMainLoop()), sys.argv[2:] != ["nohost"])
     bus = dbus.SessionBus()
+    if command == "host":
+        return bus.get_object(WATCHER, "/StatusNotifierWatcher").RegisterStatusNotifierHost(
+            "org.kde.StatusNotifierHost-test", dbus_interface=WATCHER)
     item = bus.get_object(sys.argv[2], "/StatusNotifierItem")
     props = item.GetAll(ITEM, dbus_interface=dbus.PROPERTIES_IFACE)
     menu = bus.get_object(sys.argv[2], props["Menu"])
