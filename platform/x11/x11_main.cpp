@@ -140,10 +140,9 @@ int main(int argc, char** argv) {
     window.Show();
     Fl::check();  // draws the window
     x11::OpenInputMethod();
-    // Not Fl::run(): the tray icon's window would keep it going. Not Fl::wait()
-    // either, which returns at once while FLTK has no window at all (the
-    // window hidden, the icon in no tray).
-    constexpr double kForever = 1e20;
-    while (!window.Closed()) Fl::wait(kForever);
+    // Not Fl::run(), which the XEmbed icon's window would keep going; and a
+    // wait with a time, since Fl::wait() returns at once while no window is
+    // shown, as when hidden behind a StatusNotifierItem.
+    while (!window.Closed()) Fl::wait(1e20);
     return 0;
 }

@@ -40,7 +40,9 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       sessionTimer_(OnSessionTimer, this),
       messages_(textSizes_.standard, flWindow_),
       launcher_([this](const std::string& reason) { window_.OnLinkOpenFailed(reason); }),
-      tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      bus_(X11SessionBus::Open()),
+      tray_(
+          bus_.get(), [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       window_({.intervalBox = *controls_.intervalBox,
                .pixelsBox = *controls_.pixelsBox,
                .startStopButton = *controls_.startStopButton,
@@ -55,8 +57,8 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       minimized_(start.minimized) {
     flWindow_.end();
     Wire();
-    tray_.OnShownChange([this](bool shown) {
-        if (!shown) WaitForIcon();
+    tray_.OnIconChange([this] {
+        if (!tray_.IconShown()) WaitForIcon();
     });
 }
 
@@ -117,7 +119,7 @@ void X11MainWindow::WaitForIcon() {
 // screen and iconified while it is not.
 void X11MainWindow::ApplyMinimizedShowing() {
     if (flWindow_.shown() || closed_ || !minimized_) return;
-    if (ShowingAtStart(minimized_, tray_.Shown()) == WindowShowing::Iconified) flWindow_.iconize();
+    if (ShowingAtStart(minimized_, tray_.IconShown()) == WindowShowing::Iconified) flWindow_.iconize();
 }
 
 void X11MainWindow::Present() { flWindow_.show(); }

@@ -5,6 +5,7 @@
 # the icon in two real panels, xfce4-panel and trayer.
 source "$(dirname "$0")/common.sh"
 TRAY=$2
+unset DBUS_SESSION_BUS_ADDRESS  # no StatusNotifierItem: the XEmbed icon, in every tray here
 start_xvfb
 at_exit 'stop_pid TRAY_PID'
 at_exit 'stop_pid BUS_PID'
@@ -132,11 +133,11 @@ exit_from_menu() {
 # xfce4-panel along the bottom, started with the program hidden; its settings come from xfconfd on a bus of its
 # own, each started here with the test's folders.
 panel_env=(HOME="$SCRATCH" XDG_CONFIG_HOME="$SCRATCH/config" XDG_CACHE_HOME="$SCRATCH/cache"
-           XDG_DATA_HOME="$SCRATCH/data" NO_AT_BRIDGE=1 DBUS_SESSION_BUS_ADDRESS="unix:path=$SCRATCH/bus")
+           XDG_DATA_HOME="$SCRATCH/data" NO_AT_BRIDGE=1 DBUS_SESSION_BUS_ADDRESS="unix:path=$SCRATCH/panel-bus")
 mkdir -p "$SCRATCH/config/xfce4/xfconf/xfce-perchannel-xml"
 cp "$(dirname "$0")/xfce4-panel.xml" "$SCRATCH/config/xfce4/xfconf/xfce-perchannel-xml/"
-env "${panel_env[@]}" dbus-daemon --session --nofork --address="unix:path=$SCRATCH/bus" 2>/dev/null & BUS_PID=$!
-wait_until "the panel's bus did not start" '[ -S "$SCRATCH/bus" ]'
+env "${panel_env[@]}" dbus-daemon --session --nofork --address="unix:path=$SCRATCH/panel-bus" 2>/dev/null & BUS_PID=$!
+wait_until "the panel's bus did not start" '[ -S "$SCRATCH/panel-bus" ]'
 settings=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)
 env "${panel_env[@]}" "$settings" 2>/dev/null & SETTINGS_PID=$!
 env "${panel_env[@]}" xfce4-panel --disable-wm-check >/dev/null 2>&1 & PANEL_PID=$!
