@@ -24,7 +24,7 @@ struct ControlLayout {
     bool centred;  // a label's text centred in its width, else left-aligned
 };
 
-// Creating the controls in this order gives the Tab order: button, pixels, interval.
+// Creating the controls in this order gives the Tab order: button, pixels, interval, then the link.
 inline constexpr std::array<ControlLayout, 7> kControls{{
     {ControlId::StartStopButton, ControlKind::Button, "Go", 3120, 2160, 975, 615, false},
     {ControlId::PixelsBox, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},

@@ -89,9 +89,11 @@ void MainWindow::TakePixels() {
 }
 
 void MainWindow::OnLinkClicked() {
-    if (const auto failure = parts_.launcher.Open(kProductAddress)) {
-        parts_.messages.Show(LinkMessage(kProductAddress, *failure));
-    }
+    if (const auto failure = parts_.launcher.Open(kProductAddress)) OnLinkOpenFailed(*failure);
+}
+
+void MainWindow::OnLinkOpenFailed(const std::string& reason) {
+    parts_.messages.Show(LinkMessage(kProductAddress, reason));
 }
 
 // Early, or the wall clock says not yet: looks again later.

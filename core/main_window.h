@@ -50,6 +50,9 @@ public:
     void OnIntervalBoxLeft(FocusMove move);
     void OnPixelsBoxLeft(FocusMove move);
     void OnLinkClicked();
+    // An opener that started ended in failure, as the front-end's launcher
+    // learnt later: the same message as a failure to start.
+    void OnLinkOpenFailed(const std::string& reason);
     void OnSessionTimer();
     // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
     // never stops them. Showing the window and exiting are the front-end's.

@@ -60,8 +60,13 @@ windows() { xdotool search --name "$1" 2>/dev/null || true; }
 # Prints the id of the first shown window titled like REGEX, waiting up to
 # 30 s. Wine names a window before it sizes and maps it.
 wait_for_window() {
-    local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
+    local id= deadline=$((SECONDS + 30))
+    # xdotool ends on an X error when a window it looks at goes away meanwhile: it looks again.
+    while [ -z "$id" ] && ((SECONDS < deadline)); do
+        id=$(timeout $((deadline - SECONDS)) xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) ||
+            true
+        [ -n "$id" ] || sleep 0.1
+    done
     [ -n "$id" ] || fail "no window titled like '$1' appeared"
     echo "$id"
 }

@@ -6,14 +6,23 @@
 #include <algorithm>
 
 #include "core/layout.h"
+#include "platform/x11/x11_window_icon.h"
+
+// FLTK's switch, not in its headers, for the transient-for hint of new windows.
+extern int fl_disable_transient_for;
 
 namespace nudgewick::x11 {
+namespace {
+
+bool IsEnter(int key) { return key == FL_Enter || key == FL_KP_Enter; }
+bool HasModifier() { return (Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)) != 0; }
+
+}  // namespace
 
 int X11TextBox::handle(int event) {
     // Unclaimed, Enter would reach the window, which moves the focus on to
     // the control below as a form does.
-    const int key = Fl::event_key();
-    if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) return 1;
+    if (event == FL_KEYBOARD && IsEnter(Fl::event_key())) return 1;
     const int handled = Fl_Input::handle(event);
     if (event == FL_UNFOCUS) ReportFocusLeft();
     return handled;
@@ -41,7 +50,14 @@ void X11TextBox::ReportFocusLeft() {
 // goes while the message is open, so no mouse button is down once the press
 // is handled. The click stays lost, as on Windows, but the button is drawn
 // released.
+//
+// Enter clicks the focused button, as Space does.
 int X11Button::handle(int event) {
+    if (event == FL_KEYBOARD && Fl::focus() == this && IsEnter(Fl::event_key()) && !HasModifier()) {
+        simulate_key_action();
+        do_callback();
+        return 1;
+    }
     const int handled = Fl_Button::handle(event);
     if (event == FL_PUSH && Fl::event_buttons() == 0) value(0);
     return handled;
@@ -49,7 +65,6 @@ int X11Button::handle(int event) {
 
 X11Link::X11Link(int x, int y, int width, int height, const char* address) : Fl_Box(x, y, width, height, address) {
     labelcolor(fl_rgb_color(kLinkRed, kLinkGreen, kLinkBlue));
-    clear_visible_focus();
 }
 
 // FLTK has no underlined fonts: the line is drawn under the text's baseline.
@@ -62,6 +77,7 @@ void X11Link::draw() {
     const int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
     fl_draw(label(), left, baseline);
     fl_xyline(left, baseline + 1, left + width - 1);
+    if (Fl::focus() == this) draw_focus(FL_NO_BOX, left - 2, y(), width + 4, h());
 }
 
 int X11Link::handle(int event) {
@@ -71,6 +87,12 @@ int X11Link::handle(int event) {
     case FL_PUSH: return 1;  // claims the release that follows
     case FL_RELEASE:
         if (Fl::event_inside(this)) do_callback();
+        return 1;
+    case FL_FOCUS:
+    case FL_UNFOCUS: redraw(); return 1;
+    case FL_KEYBOARD:
+        if (Fl::focus() != this || HasModifier() || !(IsEnter(Fl::event_key()) || Fl::event_key() == ' ')) return 0;
+        do_callback();
         return 1;
     default: return Fl_Box::handle(event);
     }
@@ -111,6 +133,18 @@ std::string LiteralLabel(const std::string& text) {
     return label;
 }
 
+// FLTK makes a modal window transient for the window it lists first (the
+// tray icon's, as likely as not), and leaves it unmapped when that one is not
+// on the screen: the owner goes first, or, when it is not on the screen, no
+// window at all.
+void ShowOwnedBy(Fl_Window& dialog, Fl_Window& owner) {
+    const bool ownerOnScreen = owner.shown() && owner.visible();
+    if (ownerOnScreen) Fl::first_window(&owner);
+    fl_disable_transient_for = ownerOnScreen ? 0 : 1;
+    dialog.show();
+    fl_disable_transient_for = 0;
+}
+
 }  // namespace
 
 void X11MessageDialog::Show(const std::string& text) {
@@ -133,7 +167,8 @@ void X11MessageDialog::Show(const std::string& text) {
     dialog.end();
     dialog.callback(Dismiss, &dialog);  // Escape and the close box dismiss it too
     dialog.set_modal();
-    dialog.show();
+    SetWindowIcons(dialog);
+    ShowOwnedBy(dialog, owner_);
     while (dialog.shown()) Fl::wait();
 }
 

@@ -5,6 +5,7 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Window.H>
 #include <functional>
 #include <string>
 
@@ -40,8 +41,9 @@ public:
     int handle(int event) override;
 };
 
-// The web address: navy, underlined, centred, and a click (press and release
-// on it) runs its callback. It never takes the keyboard focus.
+// The web address: navy, underlined, centred; a click (press and release on
+// it) runs its callback, and so do Enter and Space once Tab brought the
+// keyboard focus to it. A click leaves the focus where it is.
 class X11Link : public Fl_Box {
 public:
     X11Link(int x, int y, int width, int height, const char* address);
@@ -69,14 +71,17 @@ private:
     double seconds_ = 0;
 };
 
-// A modal box of its own with the text and an OK button, centred on the screen.
+// A modal box with the text and an OK button, centred on the screen, with the
+// program's icon; it belongs to the owner (no taskbar entry of its own) while
+// the owner is on the screen.
 class X11MessageDialog : public MessageDialog {
 public:
-    explicit X11MessageDialog(int fontSize) : fontSize_(fontSize) {}
+    X11MessageDialog(int fontSize, Fl_Window& owner) : fontSize_(fontSize), owner_(owner) {}
     void Show(const std::string& text) override;
 
 private:
     int fontSize_;
+    Fl_Window& owner_;
 };
 
 }  // namespace nudgewick::x11

@@ -9,9 +9,10 @@
 namespace nudgewick::x11 {
 namespace {
 
-// A tray answers a request to dock at once; one that has not after this long
-// is taken not to.
-constexpr double kDockWaitSeconds = 2.0;
+// How long a hidden window waits for the icon to come into sight: a panel
+// starting beside the program (at login) takes a moment to take the icon in,
+// and xfce4-panel hands its icons from one tray to the next as it starts.
+constexpr double kIconWaitSeconds = 2.0;
 
 struct PixelRect {
     int x, y, w, h;
@@ -37,7 +38,8 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       controls_(BuildControls(dpi_, textSizes_)),
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
-      messages_(textSizes_.standard),
+      messages_(textSizes_.standard, flWindow_),
+      launcher_([this](const std::string& reason) { window_.OnLinkOpenFailed(reason); }),
       bus_(X11SessionBus::Open()),
       tray_(
           bus_.get(), [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
@@ -55,13 +57,15 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       minimized_(start.minimized) {
     flWindow_.end();
     Wire();
-    tray_.OnIconChange([this] { ApplyMinimizedShowing(); });
+    tray_.OnIconChange([this] {
+        if (!tray_.IconShown()) WaitForIcon();
+    });
 }
 
-X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
+X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
 
-// Created in the table's order, which is the Tab order; the labels and the
-// link take no focus.
+// Created in the table's order, which is the Tab order; the labels take no
+// focus.
 X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, const TextSizes& sizes) {
     Controls built;
     for (const auto& control : kControls) {
@@ -99,22 +103,20 @@ void X11MainWindow::Show() {
     window_.Load();
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
-    if (minimized_) return ShowMinimized();
+    if (minimized_) return WaitForIcon();
     flWindow_.show();
     controls_.startStopButton->take_focus();
 }
 
-// A tray that runs gets a moment to take the icon in.
-void X11MainWindow::ShowMinimized() {
-    if (tray_.HostFound()) {
-        Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
-    } else {
-        ApplyMinimizedShowing();
-    }
+// The icon gets a moment to come (back) into sight: at the start, and when
+// it left the screen.
+void X11MainWindow::WaitForIcon() {
+    Fl::remove_timeout(OnIconWaitOver, this);
+    Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
 }
 
-// Until the user shows the window, it stays hidden while the icon is in a
-// tray and iconified while it is not.
+// Until the user shows the window, it stays hidden while the icon is on the
+// screen and iconified while it is not.
 void X11MainWindow::ApplyMinimizedShowing() {
     if (flWindow_.shown() || closed_ || !minimized_) return;
     if (ShowingAtStart(minimized_, tray_.IconShown()) == WindowShowing::Iconified) flWindow_.iconize();

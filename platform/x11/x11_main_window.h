@@ -48,9 +48,9 @@ private:
     static void OnClose(Fl_Widget*, void* self);
     void Close();
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
-    void ShowMinimized();
-    void ApplyMinimizedShowing();  // once the tray took the icon in, or could have
-    static void OnDockWaitOver(void* self) { static_cast<X11MainWindow*>(self)->ApplyMinimizedShowing(); }
+    void WaitForIcon();
+    void ApplyMinimizedShowing();  // once the icon had a moment to come into sight
+    static void OnIconWaitOver(void* self) { static_cast<X11MainWindow*>(self)->ApplyMinimizedShowing(); }
 
     int dpi_;
     TextSizes textSizes_;

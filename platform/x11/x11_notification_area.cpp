@@ -17,7 +17,7 @@ X11NotificationArea::X11NotificationArea(X11SessionBus* bus, std::function<void(
                                          std::function<void(const TrayMenuEntry&)> chosen)
     : item_(bus != nullptr ? std::make_unique<X11StatusNotifier>(*bus, activate, chosen) : nullptr),
       tray_(activate, chosen, item_ && item_->WatcherFound()) {
-    tray_.OnDockChange([this](bool) { Changed(); });
+    tray_.OnShownChange([this](bool) { Changed(); });
     if (item_) item_->OnShown([this](bool shown) { OnItemShown(shown); });
 }
 
@@ -28,7 +28,7 @@ void X11NotificationArea::Show(const TrayView& view) {
     tray_.Show(view);
 }
 
-bool X11NotificationArea::IconShown() const { return tray_.Docked() || (item_ && item_->Shown()); }
+bool X11NotificationArea::IconShown() const { return tray_.Shown() || (item_ && item_->Shown()); }
 
 bool X11NotificationArea::HostFound() const { return tray_.TrayFound() || (item_ && item_->WatcherFound()); }
 

@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "platform/x11/x11_tray_image.h"
+#include "platform/x11/x11_tray_menu.h"
 
 namespace nudgewick::x11 {
 namespace {
@@ -24,6 +25,13 @@ namespace {
 constexpr long kRequestDock = 0;        // SYSTEM_TRAY_REQUEST_DOCK, the tray's opcode 0
 constexpr long kXembedInfo[] = {0, 1};  // XEmbed version 0; XEMBED_MAPPED: the tray maps the window
 constexpr int kFirstSide = 24;          // the icon's size until the tray sets it
+// The size panels commonly give their icons, asked for as the window's
+// minimum size: GTK trays size an icon's socket from it (trayer takes it as
+// the icon's width), and xfce4-panel parks an icon that asks for none off
+// the screen.
+constexpr int kAskedSide = 22;
+// Smaller than this, an icon is neither made out nor hit with a click.
+constexpr int kLeastSeenSide = 8;
 constexpr long kIconEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
                              ButtonPressMask | ButtonReleaseMask | EnterWindowMask | LeaveWindowMask |
                              PointerMotionMask;  // what FLTK hears on its own windows
@@ -39,6 +47,23 @@ unsigned long InMask(unsigned value, unsigned long mask) {
     return (value * (mask >> shift) / 255) << shift;
 }
 
+// The tray may destroy the icon's window at any moment, as it ends: a query
+// about the window meanwhile fails, quietly, and says so by its result.
+class QuietErrors {
+public:
+    QuietErrors() : previous_((XSync(fl_display, False), XSetErrorHandler(Ignore))) {}
+    ~QuietErrors() {
+        XSync(fl_display, False);
+        XSetErrorHandler(previous_);
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    static int Ignore(Display*, XErrorEvent*) { return 0; }
+    XErrorHandler previous_;
+};
+
 }  // namespace
 
 class X11TrayIcon::Icon : public Fl_Window {
@@ -50,15 +75,17 @@ public:
 
     int handle(int event) override;
     void flush() override { Paint(); }  // drawn with its own visual, not FLTK's
+    bool Shown();
+    ScreenRect PlaceOnScreen();
     bool TrayFound() const { return manager_ != None; }
     void StandAside(bool aside);
 
     std::function<void()> activate;
     std::function<void(const TrayMenuEntry&)> chosen;
-    std::function<void(bool)> dockChanged;
+    std::function<void(bool)> shownChanged;
     std::vector<TrayMenuEntry> entries;
     bool running = true;
-    bool docked = false;
+    bool docked = false;  // a tray holds the window
 
 private:
     bool aside_ = false;
@@ -73,6 +100,7 @@ private:
     void Withdraw();
     void ForgetVanishedWindow();
     void SetDocked(bool now);
+    void Review();
     void ShowMenu();
     void Paint();
     unsigned long PixelValue(std::uint32_t premultiplied) const;
@@ -88,6 +116,7 @@ private:
     int depth_ = 0;
     bool argb_ = false;  // the window blends with the tray through its alpha
     Colormap colormap_ = None;
+    bool wasShown_ = false;  // as last told to shownChanged
 };
 
 X11TrayIcon::Icon::Icon(std::function<void()> onActivate, std::function<void(const TrayMenuEntry&)> onChosen,
@@ -108,7 +137,7 @@ X11TrayIcon::Icon::Icon(std::function<void()> onActivate, std::function<void(con
 
 X11TrayIcon::Icon::~Icon() {
     Fl::remove_system_handler(OnXEvent);
-    dockChanged = nullptr;
+    shownChanged = nullptr;
     Withdraw();
 }
 
@@ -143,6 +172,12 @@ bool X11TrayIcon::Icon::Handle(const XEvent& event) {
         }
         Withdraw();  // a tray that ends hands its icons to the root window, where they would be stray windows
         return true;
+    case MapNotify:
+    case UnmapNotify:
+    case ConfigureNotify:
+    case Expose:  // the tray moved it into sight
+        if (icon != None && event.xany.window == icon) Review();
+        return false;
     default: return false;
     }
 }
@@ -219,6 +254,10 @@ void X11TrayIcon::Icon::CreateWindow() {
                                      0, depth_, InputOutput, visual_, mask, &attributes);
     XChangeProperty(fl_display, xid, xembedInfo_, xembedInfo_, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(kXembedInfo), 2);
+    XSizeHints size{};
+    size.flags = PMinSize;
+    size.min_width = size.min_height = kAskedSide;
+    XSetWMNormalHints(fl_display, xid, &size);
     char name[] = "nudgewick", className[] = "Nudgewick";
     XClassHint hint{name, className};  // how trays that list their icons name it
     XSetClassHint(fl_display, xid, &hint);
@@ -255,9 +294,41 @@ void X11TrayIcon::Icon::ForgetVanishedWindow() {
 }
 
 void X11TrayIcon::Icon::SetDocked(bool now) {
-    if (docked == now) return;
     docked = now;
-    if (dockChanged) dockChanged(now);
+    Review();
+}
+
+void X11TrayIcon::Icon::Review() {
+    const bool now = Shown();
+    if (now == wasShown_) return;
+    wasShown_ = now;
+    if (shownChanged) shownChanged(now);
+}
+
+// A tray may hold an icon and still not show it: some park the icons they
+// cannot size (xfce4-panel at -9999,-9999), and a tray's window may be
+// unmapped. Only an icon the user can see and click counts.
+bool X11TrayIcon::Icon::Shown() {
+    if (!docked || !shown()) return false;
+    const QuietErrors quiet;
+    XWindowAttributes window{}, root{};
+    if (XGetWindowAttributes(fl_display, fl_xid(this), &window) == 0 || window.map_state != IsViewable) return false;
+    XGetWindowAttributes(fl_display, Root(), &root);
+    const ScreenRect place = PlaceOnScreen();
+    return place.w >= kLeastSeenSide && place.h >= kLeastSeenSide && place.x >= 0 && place.y >= 0 &&
+           place.x + place.w <= root.width && place.y + place.h <= root.height;
+}
+
+ScreenRect X11TrayIcon::Icon::PlaceOnScreen() {
+    const QuietErrors quiet;
+    const Window xid = fl_xid(this);
+    XWindowAttributes window{};
+    int x = 0, y = 0;
+    Window child = None;
+    if (XGetWindowAttributes(fl_display, xid, &window) == 0 ||
+        !XTranslateCoordinates(fl_display, xid, Root(), 0, 0, &x, &y, &child))
+        return {0, 0, 0, 0};
+    return {x, y, window.width, window.height};
 }
 
 int X11TrayIcon::Icon::handle(int event) {
@@ -277,8 +348,8 @@ int X11TrayIcon::Icon::handle(int event) {
     return Fl_Window::handle(event);
 }
 
-// Pops the menu up at the pointer. The entries are copied: handlers that run
-// while it is open may change them, and a choice means what it said.
+// Pops the menu up beside the icon. The entries are copied: handlers that
+// run while it is open may change them, and a choice means what it said.
 void X11TrayIcon::Icon::ShowMenu() {
     const std::vector<TrayMenuEntry> menu = entries;
     if (menu.empty()) return;
@@ -287,7 +358,7 @@ void X11TrayIcon::Icon::ShowMenu() {
         items[n].label(menu[n].text.c_str());
         items[n].argument(static_cast<long>(n));
     }
-    const Fl_Menu_Item* picked = items.front().popup(Fl::event_x(), Fl::event_y());
+    const Fl_Menu_Item* picked = PopUpBeside(PlaceOnScreen(), items.data());
     if (picked != nullptr && chosen) chosen(menu.at(static_cast<std::size_t>(picked->argument())));
 }
 
@@ -359,9 +430,9 @@ void X11TrayIcon::Show(const TrayView& view) {
     icon_->entries = view.menu;
 }
 
-void X11TrayIcon::OnDockChange(std::function<void(bool)> changed) { icon_->dockChanged = std::move(changed); }
+void X11TrayIcon::OnShownChange(std::function<void(bool)> changed) { icon_->shownChanged = std::move(changed); }
 
-bool X11TrayIcon::Docked() const { return icon_->docked; }
+bool X11TrayIcon::Shown() const { return icon_->Shown(); }
 
 bool X11TrayIcon::TrayFound() const { return icon_->TrayFound(); }
 

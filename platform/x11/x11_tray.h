@@ -25,10 +25,12 @@ public:
     X11TrayIcon& operator=(const X11TrayIcon&) = delete;
 
     void Show(const TrayView& view) override;
-    // changed(true) when a tray takes the icon in, changed(false) when the
-    // icon leaves it (the tray ended, or let go of it).
-    void OnDockChange(std::function<void(bool docked)> changed);
-    bool Docked() const;
+    // Shown: a tray holds the icon and shows it on the screen, at a size that
+    // can be seen and clicked. changed(true) when it comes into sight,
+    // changed(false) when it leaves it or the tray (the tray ended, let go of
+    // it or moved it out of sight).
+    void OnShownChange(std::function<void(bool shown)> changed);
+    bool Shown() const;
     // A tray manager runs: the icon is in its tray, or has asked to be.
     bool TrayFound() const;
     // Leaves the tray and stays out of any, while the icon shows elsewhere

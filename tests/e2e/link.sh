@@ -1,7 +1,11 @@
-# The link runs xdg-open with just the address, clean signals and no zombie left; a missing xdg-open brings the
-# message. SIGINT ends the program, though started in the background as script/run starts it, with SIGINT ignored.
+# The link runs xdg-open with just the address, clean signals and no zombie left, on a click or, after Tab past the
+# three other controls, on Enter or Space; an xdg-open that fails or is missing brings the message, which has the
+# program's icon and belongs to the window, not to the notification-area icon. SIGINT ends the program, though
+# started in the background as script/run starts it, with SIGINT ignored. Without pidfd_open, the failure comes too.
 source "$(dirname "$0")/common.sh"
+TRAY=$4
 start_xvfb
+at_exit 'stop_pid TRAY_PID'
 opener=$SCRATCH/xdg-open record=$SCRATCH/record
 cat >"$opener" <<STUB
 #!/bin/sh
@@ -12,29 +16,67 @@ while read -r field value; do
 done </proc/\$\$/status >>"$record.tmp"
 PATH=/usr/bin:/bin
 mv "$record.tmp" "$record"
+[ ! -f "$SCRATCH/fail" ] || { sleep 1; exit 3; }  # as xdg-open does when no method opens the address
 STUB
 chmod +x "$opener"
 click_link() { click_control 240 360 3735 255; }
+wait_for_record() {
+    for _ in {1..50}; do [ -f "$record" ] && return; sleep 0.1; done
+    fail "xdg-open did not start $1"
+}
+expect_no_child() {
+    sleep 0.5
+    [ -z "$(ps -o pid= --ppid "$APP_PID")" ] || fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"
+}
 
 trap '' HUP  # inherited by the program, and must not reach the opener
 PROGRAM_ENV=(PATH="$SCRATCH")
 start_program 3000 5
+"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
 click_link
-for _ in {1..50}; do [ -f "$record" ] && break; sleep 0.1; done
-[ -f "$record" ] || fail "xdg-open did not start"
+wait_for_record "on a click"
 [ "$(head -n 2 "$record")" = "$(printf '1\n%s' "$ADDRESS")" ] || fail "xdg-open got:"$'\n'"$(cat "$record")"
 ignored=$(awk '/^SigIgn/ {print $2}' "$record") blocked=$(awk '/^SigBlk/ {print $2}' "$record")
 # glibc's posix_spawn leaves its own two signals (32 and 33) ignored; no other may be.
 (((0x$ignored & ~0x180000000) == 0 && 0x$blocked == 0)) ||
     fail "xdg-open started with signals ignored $ignored, blocked $blocked"
-sleep 0.5
-[ -z "$(ps -o pid= --ppid "$APP_PID")" ] || fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"
+expect_no_child
 expect_no_message "after a good start"
 
-rm "$opener"
+# The button has the focus: Tab, Tab, Tab reach the link.
+rm "$record" && touch "$SCRATCH/fail"
+focus "$WID"
+xdotool key Tab Tab Tab Return
+wait_for_record "on Enter"
+for _ in {1..50}; do [ -s "$SCRATCH/tray" ] && break; sleep 0.1; done
+xdotool mousemove --window "$(head -n 1 "$SCRATCH/tray")" 5 5  # FLTK now lists the icon's window first
+message=$(wait_for_window '^Nudgewick$') || fail "no message when xdg-open failed"
+[ "$(xprop -id "$message" WM_TRANSIENT_FOR)" = "WM_TRANSIENT_FOR(WINDOW): window id # $(printf 0x%x "$WID")" ] ||
+    fail "the message does not belong to the window: $(xprop -id "$message" WM_TRANSIENT_FOR)"
+# 16, 32 and 48 px: two numbers for the size and one for each pixel.
+[ "$(xprop -id "$message" -notype 32c _NET_WM_ICON | tr -cd , | wc -c)" = $((3 * 2 + 16 * 16 + 32 * 32 + 48 * 48 - 1)) ] ||
+    fail "the message lacks the program's icon"
+dismiss_message "when xdg-open failed"
+expect_no_child
+rm "$record" "$SCRATCH/fail"
+focus "$WID"
+xdotool key space
+wait_for_record "on Space"
+expect_no_message "after a good start on Space"
+
+mv "$opener" "$opener.off"
 click_link
 dismiss_message "when xdg-open is missing"
 kill -INT "$APP_PID"
 wait_for_exit
 [ "$APP_STATUS" = 130 ] || fail "SIGINT gave status $APP_STATUS, want 130 (ended by the signal)"
+
+# A kernel that will not tell a child's end through a file descriptor (pidfd_open refused): the failure still comes.
+mv "$opener.off" "$opener" && touch "$SCRATCH/fail"
+RUN_WITH=("$(command -v strace)" -qq -o /dev/null -e trace=pidfd_open -e inject=pidfd_open:error=ENOSYS)
+start_program 3000 5
+click_link
+dismiss_message "when xdg-open failed and pidfd_open was refused"
+"$X_HELPER" close "$WID"
+wait_for_exit
 echo PASS

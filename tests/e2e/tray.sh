@@ -1,10 +1,16 @@
 # The notification-area icon with a tray manager that starts after the
 # program, goes away and comes back; one copy of the program per display; the
-# icon's menu, a timed session and a start hidden in the tray.
+# icon's menu, beside the icon and where it stays; a timed session and a start
+# hidden in the tray, or iconified while the tray keeps the icon out of sight;
+# the icon in two real panels, xfce4-panel and trayer.
 source "$(dirname "$0")/common.sh"
 TRAY=$2
+unset DBUS_SESSION_BUS_ADDRESS  # no StatusNotifierItem: the XEmbed icon, in every tray here
 start_xvfb
 at_exit 'stop_pid TRAY_PID'
+at_exit 'stop_pid BUS_PID'
+at_exit 'stop_pid SETTINGS_PID'
+at_exit 'stop_pid PANEL_PID'
 
 # wait_until MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds within 10 s.
 wait_until() { for _ in {1..100}; do eval "$2" && return; sleep 0.1; done; fail "$1"; }
@@ -13,10 +19,25 @@ nameless() { xdotool search --onlyvisible --maxdepth 1 --name '^$' | sed 1d; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 start_tray() { stop_pid TRAY_PID; : >"$SCRATCH/tray"; "$TRAY" "$@" >"$SCRATCH/tray" & TRAY_PID=$!; }
 docked_icon() { wait_until "no icon docked" '[ -s "$SCRATCH/tray" ]'; head -n 1 "$SCRATCH/tray"; }
-pick() {  # clicks entry N of the seven in the menu that popped up
-    local X Y WIDTH HEIGHT && wait_until "no menu popped up" '[ -n "$(nameless)" ]'
-    eval "$(xdotool getwindowgeometry --shell "$(nameless)" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 14)) click 1
+geometry() { xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | sed "s/^/${2:-}/"; }
+# work_area TOP BOTTOM: the rows a window manager leaves to windows, the panel's excluded.
+work_area() { AREA=($1 $2) && xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0,$1,1024,$(($2 - $1))"; }
+work_area 0 730  # the test tray's panel starts at row 730
+# Clicks entry N of the seven in the menu that popped up for the icon ICON, once the menu proved to be in the
+# work area, beside the icon (above or below, less than 12 px away, in its columns) and still where it opened
+# with the pointer on the entry.
+pick() {
+    local X Y WIDTH HEIGHT ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT opened
+    wait_until "no menu popped up" '[ -n "$(nameless)" ]'
+    opened=$(geometry "$(nameless)") && eval "$opened" && eval "$(geometry "$ICON" ICON_)"
+    ((X >= 0 && X + WIDTH <= 1024 && Y >= AREA[0] && Y + HEIGHT <= AREA[1])) ||
+        fail "the menu at ${WIDTH}x$HEIGHT+$X+$Y is not inside the rows ${AREA[*]}"
+    local above=$((ICON_Y - Y - HEIGHT)) below=$((Y - ICON_Y - ICON_HEIGHT))
+    (((above >= 0 && above < 12 || below >= 0 && below < 12) && X < ICON_X + ICON_WIDTH && X + WIDTH > ICON_X)) ||
+        fail "the menu at ${WIDTH}x$HEIGHT+$X+$Y is not beside the icon at ${ICON_WIDTH}x$ICON_HEIGHT+$ICON_X+$ICON_Y"
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 14)) && sleep 0.3
+    [ "$(geometry "$(nameless)")" = "$opened" ] || fail "the menu moved as the pointer went to entry $1"
+    xdotool click 1
 }
 
 # Two copies at once, no tray yet: one window; the other copy ends with 0.
@@ -53,6 +74,14 @@ pick 7
 wait_until "the menu's Exit did not end the program" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit ended the program with status $?"
 
+# --minimized while the tray holds the icon out of sight: the window comes up iconified.
+start_tray park
+"$PROGRAM" --minimized 2>>"$SCRATCH/errors" & APP_PID=$!
+ICON=$(docked_icon)
+WID=$(wait_for_window '^Nudgewick 1\.0$')
+xprop -id "$WID" WM_HINTS | grep -q Iconic || fail "--minimized left nothing but an icon out of sight"
+stop_pid APP_PID
+
 # Hidden in the tray for an 8 s session at 3000 ms: the first tick notes the
 # pointer, the second nudges it, the session's end comes before the third.
 start_tray
@@ -77,5 +106,57 @@ expect_swing "$(track_pointer 8 2)" 605 500 -5 2 3000
 stop_or_go
 expect_still 4
 [ "$(looks)" = "$stopped" ] || fail "Stop from the menu did not bring back the caption Go and the stopped icon"
+stop_pid APP_PID && stop_pid TRAY_PID
+
+# Real panels as Debian packages them. The icon: on the screen, at a panel's size, drawn.
+shown_icon() {
+    for id in $(xdotool search --onlyvisible --classname '^nudgewick$'); do
+        [ -n "$(xdotool getwindowname "$id")" ] || echo "$id"
+    done
+}
+panel_icon() {
+    local ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT
+    wait_until "no icon shown in $1" '[ -n "$(shown_icon)" ]'
+    ICON=$(shown_icon) && eval "$(geometry "$ICON" ICON_)"
+    ((ICON_X >= 0 && ICON_Y >= 0 && ICON_X + ICON_WIDTH <= 1024 && ICON_Y + ICON_HEIGHT <= 768 &&
+        ICON_WIDTH >= 16 && ICON_HEIGHT >= 16 && ICON_WIDTH <= 48 && ICON_HEIGHT <= 48)) ||
+        fail "the icon in $1 is at ${ICON_WIDTH}x$ICON_HEIGHT+$ICON_X+$ICON_Y"
+    local colours && colours=$(import -window root -crop "${ICON_WIDTH}x$ICON_HEIGHT+$ICON_X+$ICON_Y" -format %k info:)
+    ((colours > 8)) || fail "the icon in $1 is not drawn: $colours colours"
+}
+exit_from_menu() {
+    xdotool mousemove --window "$ICON" 8 8 click 3 && pick 7
+    wait_until "Exit from the menu in $1 did not end the program" '! kill -0 "$APP_PID" 2>/dev/null'
+    wait "$APP_PID" || fail "Exit from the menu in $1 ended the program with status $?"
+}
+
+# xfce4-panel along the bottom, started with the program hidden; its settings come from xfconfd on a bus of its
+# own, each started here with the test's folders.
+panel_env=(HOME="$SCRATCH" XDG_CONFIG_HOME="$SCRATCH/config" XDG_CACHE_HOME="$SCRATCH/cache"
+           XDG_DATA_HOME="$SCRATCH/data" NO_AT_BRIDGE=1 DBUS_SESSION_BUS_ADDRESS="unix:path=$SCRATCH/panel-bus")
+mkdir -p "$SCRATCH/config/xfce4/xfconf/xfce-perchannel-xml"
+cp "$(dirname "$0")/xfce4-panel.xml" "$SCRATCH/config/xfce4/xfconf/xfce-perchannel-xml/"
+env "${panel_env[@]}" dbus-daemon --session --nofork --address="unix:path=$SCRATCH/panel-bus" 2>/dev/null & BUS_PID=$!
+wait_until "the panel's bus did not start" '[ -S "$SCRATCH/panel-bus" ]'
+settings=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)
+env "${panel_env[@]}" "$settings" 2>/dev/null & SETTINGS_PID=$!
+env "${panel_env[@]}" xfce4-panel --disable-wm-check >/dev/null 2>&1 & PANEL_PID=$!
+"$PROGRAM" --minimized 2>>"$SCRATCH/errors" & APP_PID=$!
+panel_icon xfce4-panel
+sleep 2.5  # as long as the window waits for the icon
+[ -z "$(windows '^Nudgewick 1\.0$')" ] || fail "--minimized showed the window though the icon is in xfce4-panel"
+eval "$(geometry "$(xdotool search --onlyvisible --class '^xfce4-panel$')" PANEL_)"
+work_area 0 "$PANEL_Y"
+exit_from_menu xfce4-panel
+stop_pid PANEL_PID && stop_pid SETTINGS_PID && stop_pid BUS_PID
+
+# trayer at the top right, started after the program: a click on the icon shows the window.
+start_program " "
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 & PANEL_PID=$!
+panel_icon trayer
+work_area 24 768
+xdotool windowunmap --sync "$WID" mousemove --window "$ICON" 8 8 click 1
+wait_until "a click on the icon in trayer did not show the window" 'viewable "$WID"'
+exit_from_menu trayer
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS

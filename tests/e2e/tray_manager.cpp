@@ -1,6 +1,7 @@
 // A tray manager, as a desktop panel runs one: owns _NET_SYSTEM_TRAY_S0, says so with
 // the MANAGER message, takes each icon that asks to dock into its window and prints the
-// icon's id. With "argb" it offers the icons a 32-bit visual.
+// icon's id. With "argb" it offers the icons a 32-bit visual; with "park" it holds them out of sight, as
+// xfce4-panel does with an icon it cannot size.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -17,8 +18,9 @@ int main(int argc, char** argv) {
     const Window root = DefaultRootWindow(display);
     const Window panel = XCreateSimpleWindow(display, root, 0, 730, 300, 30, 0, 0, 0x808080);
     XStoreName(display, panel, "tray");
+    const std::string mode = argc == 2 ? argv[1] : "";
     XVisualInfo argb{};
-    if (argc == 2 && std::string(argv[1]) == "argb" && XMatchVisualInfo(display, 0, 32, TrueColor, &argb))
+    if (mode == "argb" && XMatchVisualInfo(display, 0, 32, TrueColor, &argb))
         XChangeProperty(display, panel, atom("_NET_SYSTEM_TRAY_VISUAL"), XA_VISUALID, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&argb.visualid), 1);
     XMapWindow(display, panel);
@@ -35,7 +37,7 @@ int main(int argc, char** argv) {
             continue;
         const auto icon = static_cast<Window>(event.xclient.data.l[2]);
         XAddToSaveSet(display, icon);  // as panels do: an icon outlives the panel
-        XReparentWindow(display, icon, panel, left, 3);
+        XReparentWindow(display, icon, panel, mode == "park" ? -9999 : left, mode == "park" ? -9999 : 3);
         XResizeWindow(display, icon, 24, 24);
         XMapWindow(display, icon);
         XSync(display, False);

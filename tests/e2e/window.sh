@@ -59,10 +59,10 @@ sleep 0.5
 expect_no_message "when the window lost the focus"
 
 focus "$WID"
-xdotool key Tab  # interval -> button
+xdotool key Tab  # interval -> link
 dismiss_message "on leaving the box with 2500"
 focus "$WID"
-xdotool key shift+Tab  # the focus went on to the button
+xdotool key shift+Tab  # the focus went on to the link, and comes back
 [ "$(focused_box_text)" = 3000 ] || fail "the interval box does not read 3000"
 # The first tick only notes where the pointer is; the next ones nudge it.
 expect_swing "$(track_pointer 16 3)" 600 500 7 3 3000
@@ -72,24 +72,24 @@ expect_swing "$(track_pointer 16 3)" 600 500 7 3 3000
 click_control 3120 2160 975 615  # the start/stop button: Stop
 read -r x y < <(pointer)
 expect_still 7
-xdotool key shift+Tab  # button -> interval, its text selected
+xdotool key shift+Tab shift+Tab  # button -> link -> interval, its text selected
 xdotool type 4000
 xdotool click 1
 expect_still 9
-xdotool click 1  # Go, at the interval the box took; after three nudges the next goes left
+xdotool key Return  # Enter on the focused button: Go, at the interval the box took; the fourth nudge goes left
 expect_swing "$(track_pointer 14 2)" "$x" "$y" -7 2 4000
 
 # A click that leaves a refused value opens the message inside the press: the
 # click is lost (the caption stays), and the button must not look pressed.
 before=$(button_look)
-xdotool key shift+Tab
+xdotool key shift+Tab shift+Tab
 xdotool type 2500
 xdotool click 1
 dismiss_message "on clicking the button with 2500 in the box"
 focus "$WID"
 [ "$(button_look)" = "$before" ] || fail "after the message the button looks pressed, or the click went through"
 
-xdotool key shift+Tab
+xdotool key shift+Tab shift+Tab
 xdotool type 2500
 "$X_HELPER" close "$WID"
 wait_for_exit

@@ -103,9 +103,14 @@ TEST(MainWindowTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
     rig.window.OnLinkClicked();
     ASSERT_EQ(rig.launcher.opened.size(), 2u);
     EXPECT_EQ(rig.launcher.opened[0], rig.launcher.opened[1]);
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    // An opener that started and failed later: the same message, with its reason.
+    rig.window.OnLinkOpenFailed("xdg-open ended with status 3");
+    ASSERT_EQ(rig.messages.shown.size(), 2u);
     EXPECT_NE(rig.messages.shown[0].find(rig.launcher.opened[0]), std::string::npos) << "names the address";
     EXPECT_NE(rig.messages.shown[0].find(*rig.launcher.failure), std::string::npos) << "and the system's reason";
+    EXPECT_EQ(rig.messages.shown[1].substr(0, rig.messages.shown[1].find(": ")),
+              rig.messages.shown[0].substr(0, rig.messages.shown[0].find(": ")));
+    EXPECT_NE(rig.messages.shown[1].find("status 3"), std::string::npos);
 }
 
 }  // namespace
