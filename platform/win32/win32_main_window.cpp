@@ -55,6 +55,7 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start)
                .startStopButton = startStopButton_,
                .tickTimer = tickTimer_,
                .sessionTimer = sessionTimer_,
+               .scheduleTimer = scheduleTimer_,
                .messages = messages_,
                .pointer = pointer_,
                .launcher = launcher_,

@@ -2,6 +2,8 @@
 
 #include <FL/Fl.H>
 
+#include <cstdio>
+
 #include "core/layout.h"
 #include "core/product_address.h"
 #include "platform/x11/x11_window_icon.h"
@@ -37,6 +39,7 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       controls_(BuildControls(dpi_, textSizes_)),
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
+      scheduleTimer_(OnScheduleTimer, this),
       messages_(textSizes_.standard),
       tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       window_({.intervalBox = *controls_.intervalBox,
@@ -44,12 +47,14 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
                .startStopButton = *controls_.startStopButton,
                .tickTimer = tickTimer_,
                .sessionTimer = sessionTimer_,
+               .scheduleTimer = scheduleTimer_,
                .messages = messages_,
                .pointer = pointer_,
                .launcher = launcher_,
                .clock = clock_,
                .tray = tray_},
               start),
+      start_(start),
       minimized_(start.minimized) {
     flWindow_.end();
     Wire();
@@ -95,11 +100,22 @@ void X11MainWindow::Wire() {
 
 void X11MainWindow::Show() {
     window_.Load();
+    GrabHotkey();
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) return ShowMinimized();
     flWindow_.show();
     controls_.startStopButton->take_focus();
+}
+
+// Held by another client: said once, and the program runs on without it.
+void X11MainWindow::GrabHotkey() {
+    if (!start_.hotkey) return;
+    hotkey_.emplace(*start_.hotkey, [this] { window_.OnHotkey(); });
+    if (hotkey_->Grab()) return;
+    hotkey_.reset();
+    std::fputs(HotkeyTakenMessage(*start_.hotkey).c_str(), stderr);
+    window_.OnHotkeyTaken();
 }
 
 // A tray that runs gets a moment to take the icon in.

@@ -71,7 +71,7 @@ struct FakeTray : TrayDisplay {
 struct Rig {
     FakeTextBox intervalBox, pixelsBox;
     FakeButton button;
-    FakeTimer tickTimer, sessionTimer;
+    FakeTimer tickTimer, sessionTimer, scheduleTimer;
     FakeClock clock;
     FakeMessages messages;
     FakePointer pointer;
@@ -86,6 +86,7 @@ struct Rig {
                   .startStopButton = button,
                   .tickTimer = tickTimer,
                   .sessionTimer = sessionTimer,
+                  .scheduleTimer = scheduleTimer,
                   .messages = messages,
                   .pointer = pointer,
                   .launcher = launcher,
