@@ -177,18 +177,17 @@ TrayAction MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
 // What happens next: a session's end, else the work hours' next end or start.
 TrayView MainWindow::Tray() const {
     const std::int64_t now = parts_.clock.WallSeconds();
-    const auto next = !FollowingHours() ? std::nullopt
-                      : Running()       ? NextEnd(*start_.workHours, now)
-                                        : NextStart(*start_.workHours, now);
-    std::optional<std::string> until;
-    if (session_.Active()) {
-        until = session_.EndText();
-    } else if (next) {
-        until = WhenText(now, *next);
+    std::optional<std::string> next;
+    if (FollowingHours()) {
+        const auto at = Running() ? NextEnd(*start_.workHours, now) : NextStart(*start_.workHours, now);
+        if (at) next = WhenText(now, *at);
     }
-    std::string tooltip = Running() ? NudgingTooltip(tickInterval_, until)
-                          : next    ? StoppedUntilTooltip(WhenText(now, *next))
-                                    : StoppedTooltip(sessionEndedAt_);
+    std::string tooltip;
+    if (Running()) {
+        tooltip = NudgingTooltip(tickInterval_, session_.Active() ? std::optional(session_.EndText()) : next);
+    } else {
+        tooltip = next ? StoppedUntilTooltip(*next) : StoppedTooltip(sessionEndedAt_);
+    }
     if (hotkeyTaken_ && start_.hotkey) tooltip += "\n" + HotkeyTakenNote(*start_.hotkey);
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
     return {Running(), tooltip, TrayMenu(Running(), following)};
