@@ -1,5 +1,6 @@
 # Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
-# with the text sizes at 96 dpi; a 5 px swing the button stops; the floor message on Tab only.
+# with the text sizes at 96 dpi; a 5 px swing the hotkey and the button stop; the floor message on Tab only;
+# a hotkey that another program holds.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
@@ -29,7 +30,25 @@ grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
 grep -q '^nudgewick: the interval "12x"' "$SCRATCH/err" || fail "a bad interval printed: $(<"$SCRATCH/err")"
 
-start_program 3000 5
+# hold_hotkey MODIFIERS KEY: a probe window holds the hotkey, or fails to; sets HELD to what RegisterHotKey said.
+hold_hotkey() {
+    : >"$SCRATCH/holder"
+    wine "$PROBE" hotkey "$@" >>"$SCRATCH/holder" 2>/dev/null &
+    HOLDER_PID=$!
+    for _ in {1..300}; do [ -s "$SCRATCH/holder" ] && break; sleep 0.1; done
+    HELD=$(tr -d '\r' <"$SCRATCH/holder")
+}
+at_exit 'stop_pid HOLDER_PID'
+# ctrl+alt+g held by another program: said once on standard error, and the window comes all the same.
+hold_hotkey 3 G
+[ "$HELD" = registered ] || fail "the test could not hold ctrl+alt+g: $HELD"
+shown=$(probe "nudgewick.exe --hotkey ctrl+alt+g 4000 5")
+[ "$(awk '$1 == "Button" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")" = "Stop 0 " ] ||
+    fail "with its hotkey taken the program did not run on: $shown"
+[ "$(grep -c 'ctrl+alt+g' "$SCRATCH/err")" = 1 ] || fail "the taken hotkey was not said once: $(<"$SCRATCH/err")"
+stop_pid HOLDER_PID
+
+start_program --hotkey ctrl+alt+n 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
 eval "$(xdotool getwindowgeometry --shell "$WID")"  # X Y WIDTH HEIGHT of the client area
@@ -61,4 +80,17 @@ xdotool key Tab
 dismiss_message "when Tab left the box with 2500"
 sleep 2
 expect_no_message "again once dismissed"
+
+# The hotkey is the program's (another program's RegisterHotKey fails with ERROR_HOTKEY_ALREADY_REGISTERED)
+# and toggles the ticks while another window has the focus; Wine hears keys only while one of its own has it.
+hold_hotkey 3 N
+[ "$HELD" = "error 1409" ] || fail "another program could register ctrl+alt+n: $HELD"
+focus "$(wait_for_window '^probe$')"
+xdotool mousemove --sync "$column" "$row"
+xdotool key ctrl+alt+n
+read -r x y < <(pointer)
+expect_still 8
+xdotool key ctrl+alt+n
+expect_swing "$(track_pointer 13 2)" "$x" "$y" "$([ "$x" = "$column" ] && echo 5 || echo -5)" 2 3000
+stop_pid HOLDER_PID
 echo PASS
