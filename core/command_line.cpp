@@ -131,8 +131,8 @@ OptionWord TakeOption(std::string_view text, std::string_view word, std::size_t&
 
 // --hours, --days or --hotkey and its value. One of --hours and --days alone
 // leaves the other at every day or all day.
-std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_view value,
-                                           const std::string& given, StartSettings& settings) {
+std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_view value, const std::string& given,
+                                           StartSettings& settings) {
     if (option == "--hotkey") {
         settings.hotkey = ReadHotkey(value);
         if (!settings.hotkey) {

@@ -17,8 +17,8 @@ struct MainWindowParts {
     TextBox& intervalBox;
     TextBox& pixelsBox;
     Button& startStopButton;
-    SystemTimer& tickTimer;     // its firing goes to OnTick
-    SystemTimer& sessionTimer;  // its firing goes to OnSessionTimer
+    SystemTimer& tickTimer;      // its firing goes to OnTick
+    SystemTimer& sessionTimer;   // its firing goes to OnSessionTimer
     SystemTimer& scheduleTimer;  // its firing goes to OnScheduleTimer
     MessageDialog& messages;
     Pointer& pointer;
@@ -86,8 +86,8 @@ private:
     WindowState state_;
     int tickInterval_ = 0;  // 0 while the ticks are stopped
     Session session_;
-    std::optional<std::int64_t> sessionEndedAt_;  // when a session stopped the ticks, unless a click did since
-    bool followHours_ = true;                     // the menu's "Follow work hours"
+    std::optional<std::int64_t> sessionEndedAt_;    // when a session stopped the ticks, unless a click did since
+    bool followHours_ = true;                       // the menu's "Follow work hours"
     std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
     bool hotkeyTaken_ = false;
 };

@@ -10,12 +10,14 @@ const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 // day, to the Thursday after.
 std::int64_t At(std::string_view text) {
     const std::int64_t day = std::find(std::begin(kDays), std::end(kDays), text.substr(0, 3)) - std::begin(kDays);
-    const std::int64_t clock = std::stoi(std::string(text.substr(4, 2))) * kHour + std::stoi(std::string(text.substr(7))) * 60;
+    const std::int64_t clock =
+        std::stoi(std::string(text.substr(4, 2))) * kHour + std::stoi(std::string(text.substr(7))) * 60;
     return (day + 3) % 7 * kDay + clock;
 }
 // A wall-clock second as "Mon 09:00", and how many hours away from now it is.
 std::string Named(std::int64_t wall, std::int64_t now) {
-    return std::string(kDays[WeekdayOf(wall)]) + " " + WallClockText(wall) + " +" + std::to_string((wall - now) / kHour) + "h";
+    return std::string(kDays[WeekdayOf(wall)]) + " " + WallClockText(wall) + " +" +
+           std::to_string((wall - now) / kHour) + "h";
 }
 WorkHours Hours(std::string_view options) { return *Rig::Accepted(options).workHours; }
 
@@ -23,14 +25,14 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
     const struct {
         const char *options, *now;
         bool inside;
-        const char *next;  // with the hours from now, which a wrong week would change
+        const char* next;  // with the hours from now, which a wrong week would change
     } cases[] = {
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:00", true, "Fri 17:30 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:30", false, "Mon 09:00 +63h"},
         {"--hours 09:00-17:30 --days mon-fri", "Sun 23:59", false, "Mon 09:00 +9h"},
         {"--hours 09:00-17:30 --days mon-fri", "Mon 08:59", false, "Mon 09:00 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Mon 09:00", true, "Mon 17:30 +8h"},
-        {"--hours 9:00-17:30", "Sat 18:00", false, "Sun 09:00 +15h"},  // every day
+        {"--hours 9:00-17:30", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
         {"--hours 22:00-6:00 --days mon-fri", "Fri 23:00", true, "Sat 06:00 +7h"},  // the night belongs to Friday
         {"--hours 22:00-06:00 --days mon-fri", "Sat 23:00", false, "Mon 22:00 +47h"},
         {"--hours 22:00-06:00 --days mon-fri", "Mon 05:00", false, "Mon 22:00 +17h"},  // Sunday's night is not one
@@ -62,7 +64,9 @@ enum class Step { Wait, Pass, Jump, Tick, Click, Follow };
 struct Week : Rig {
     using Rig::Rig;
     // The wall clock's day and time with the caption and the ticks' period: "Mon 09:00 Stop 10000".
-    std::string Now() const { return std::string(kDays[WeekdayOf(clock.wall)]) + " " + WallClockText(clock.wall) + " " + ticks(); }
+    std::string Now() const {
+        return std::string(kDays[WeekdayOf(clock.wall)]) + " " + WallClockText(clock.wall) + " " + ticks();
+    }
     // Fires the due timers in turn for up to seconds, or until the ticks start or stop.
     void Run(std::int64_t seconds, bool untilChange) {
         const std::int64_t end = clock.steady + seconds * 1000;
@@ -105,32 +109,60 @@ TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
         const char* start;
         std::vector<Then> steps;
     } cases[] = {
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Step::Wait, 0, "Fri 17:30 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"},
-                                             {Step::Wait, 0, "Mon 17:30 Go 0"}}},
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Wait, 0, "Fri 17:30 Go 0"},
+          {Step::Wait, 0, "Mon 09:00 Stop 10000"},
+          {Step::Wait, 0, "Mon 17:30 Go 0"}}},
         {kWeekdays, "Sat 10:00 Go 0", {{Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--hours 22:00-06:00 5000", "Fri 17:00 Go 0", {{Step::Wait, 0, "Fri 22:00 Stop 5000"}, {Step::Wait, 0, "Sat 06:00 Go 0"}}},
+        {"--hours 22:00-06:00 5000",
+         "Fri 17:00 Go 0",
+         {{Step::Wait, 0, "Fri 22:00 Stop 5000"}, {Step::Wait, 0, "Sat 06:00 Go 0"}}},
         // A click holds until the next boundary, which may be one that changes nothing.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Step::Click, 0, "Fri 17:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Click, 0, "Fri 17:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
         {kWeekdays, "Sat 10:00 Go 0", {{Step::Click, 0, "Sat 10:00 Stop 10000"}, {Step::Wait, 0, "Mon 17:30 Go 0"}}},
         // A session runs to its own end, inside or outside the hours; the next boundary takes over.
-        {"--for 1h " + kWeekdays, "Fri 17:00 Stop 10000", {{Step::Wait, 0, "Fri 18:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--for 30m " + kWeekdays, "Fri 16:00 Stop 10000", {{Step::Wait, 0, "Fri 16:30 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--until 11:00 " + kWeekdays, "Sat 10:00 Stop 10000", {{Step::Wait, 0, "Sat 11:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--for 1h " + kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Wait, 0, "Fri 18:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--for 30m " + kWeekdays,
+         "Fri 16:00 Stop 10000",
+         {{Step::Wait, 0, "Fri 16:30 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--until 11:00 " + kWeekdays,
+         "Sat 10:00 Stop 10000",
+         {{Step::Wait, 0, "Sat 11:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
         // Not followed, the hours change nothing; followed again, they act from their next boundary.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Step::Follow, 0, "Fri 17:00 Stop 10000"}, {Step::Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
-                                             {Step::Follow, 0, "Tue 17:00 Stop 10000"}, {Step::Wait, 0, "Tue 17:30 Go 0"}}},
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Follow, 0, "Fri 17:00 Stop 10000"},
+          {Step::Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
+          {Step::Follow, 0, "Tue 17:00 Stop 10000"},
+          {Step::Wait, 0, "Tue 17:30 Go 0"}}},
         {kWeekdays, "Sat 10:00 Go 0", {{Step::Follow, 0, "Sat 10:00 Go 0"}, {Step::Pass, 4 * kDay, "Wed 10:00 Go 0"}}},
         // The wall clock jumps forward an hour at 17:10 while the ticks run: the next tick sees the end passed.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Step::Pass, 600, "Fri 17:10 Stop 10000"}, {Step::Tick, 3600, "Fri 18:10 Go 0"}}},
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Pass, 600, "Fri 17:10 Stop 10000"}, {Step::Tick, 3600, "Fri 18:10 Go 0"}}},
         // ... or at 02:00 while they are stopped: 09:00 still comes on time, and a start in the skipped
         // hour comes at the next look.
-        {kWeekdays, "Mon 01:00 Go 0", {{Step::Pass, 3600, "Mon 02:00 Go 0"}, {Step::Jump, 3600, "Mon 03:00 Go 0"},
-                                       {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--hours 02:30-06:00", "Sat 01:00 Go 0", {{Step::Pass, 3600, "Sat 02:00 Go 0"}, {Step::Jump, 3600, "Sat 03:00 Go 0"},
-                                                   {Step::Wait, 0, "Sat 03:01 Stop 10000"}}},  // within the minute
+        {kWeekdays,
+         "Mon 01:00 Go 0",
+         {{Step::Pass, 3600, "Mon 02:00 Go 0"},
+          {Step::Jump, 3600, "Mon 03:00 Go 0"},
+          {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--hours 02:30-06:00",
+         "Sat 01:00 Go 0",
+         {{Step::Pass, 3600, "Sat 02:00 Go 0"},
+          {Step::Jump, 3600, "Sat 03:00 Go 0"},
+          {Step::Wait, 0, "Sat 03:01 Stop 10000"}}},  // within the minute
         // The clock set back an hour, and back to summer time: the end still comes at 17:30 on the wall clock.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Step::Pass, 600, "Fri 17:10 Stop 10000"}, {Step::Jump, -3600, "Fri 16:10 Stop 10000"},
-                                             {Step::Wait, 0, "Fri 17:30 Go 0"}}},
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Pass, 600, "Fri 17:10 Stop 10000"},
+          {Step::Jump, -3600, "Fri 16:10 Stop 10000"},
+          {Step::Wait, 0, "Fri 17:30 Go 0"}}},
     };
     for (const auto& c : cases) {
         Week week(c.options, At(c.start));

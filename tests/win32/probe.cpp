@@ -70,7 +70,8 @@ int HoldHotkey(UINT modifiers, UINT key) {
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "hotkey") {
-        return HoldHotkey(std::stoul(argv[2], nullptr, 0), std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0));
+        return HoldHotkey(std::stoul(argv[2], nullptr, 0),
+                          std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0));
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
