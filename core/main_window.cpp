@@ -74,8 +74,7 @@ void MainWindow::OnIntervalBoxLeft(FocusMove move) {
 
 void MainWindow::OnPixelsBoxLeft(FocusMove move) {
     if (move != FocusMove::ToAnotherControl) return;
-    TakePixels();
-    ShowTray();
+    TakePixels();  // the distance is nothing the icon shows
 }
 
 // Ticks go on arriving while a message is open; the tick touches nothing

@@ -37,6 +37,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--for=90m 5000", "5000 0 for 5400s"},
         {"--until=7:05 4000", "4000 0 until 705"},
         {"5000 7 8 --version", "5000 7"},  // options only before the settings
+        {"32767 32767", "32767 32767"},
     };
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
@@ -72,6 +73,9 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--for=", "\"\""},
         {"--for=1h --until=17:30", "--until"},
         {"--minimized=yes", "--minimized"},
+        {"--help=me", "--help"},
+        {"-h=1", "-h"},
+        {"--version=2", "--version"},
         {"--fast=1", "\"--fast\""},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
@@ -92,6 +96,9 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_FALSE(check.proceed) << text;
         EXPECT_EQ(check.exitCode, 0) << text;
         EXPECT_EQ(check.output, help.output) << text;
+    }
+    for (const char* option : {"--for", "--until", "--minimized", "--help", "--version"}) {
+        EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");
     EXPECT_EQ(version.exitCode, 0);

@@ -11,7 +11,7 @@ TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
         return rig.window.OnTrayEntryChosen(rig.Entry(command, length));
     };
     choose(TrayCommand::Stop);
-    choose(TrayCommand::RunFor, minutes(30));
+    EXPECT_EQ(choose(TrayCommand::RunFor, minutes(30)), TrayAction::Handled);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 1800000");
     EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, "17:30"));
     rig.window.OnStartStopClicked();
@@ -24,7 +24,7 @@ TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
     EXPECT_EQ(choose(TrayCommand::ShowWindow), TrayAction::ShowWindow);
     EXPECT_EQ(choose(TrayCommand::Exit), TrayAction::Exit);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 3600000") << "showing and exiting are the front-end's";
-    choose(TrayCommand::RunUntilStopped);
+    EXPECT_EQ(choose(TrayCommand::RunUntilStopped), TrayAction::Handled);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 0");
     EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, {}));
     rig.FireAfter(3 * 3600);  // a late firing changes nothing
@@ -40,9 +40,11 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
         TrayCommand shown;
         const char* after;
     } cases[] = {
-        {"--for 10s", false, TrayCommand::Stop, "Go 0"},  // the session ended: Stop leaves them stopped
-        {"", true, TrayCommand::Stop, "Go 0"},           {"", false, TrayCommand::Stop, "Go 0"},
-        {"", true, TrayCommand::Go, "Stop 10000"},       {"", false, TrayCommand::Go, "Stop 10000"},
+        {"--for 10s", false, TrayCommand::Stop, "Go 0, look in 0"},  // the session ended: Stop leaves them stopped
+        {"", true, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", false, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", true, TrayCommand::Go, "Stop 10000, look in 0"},
+        {"", false, TrayCommand::Go, "Stop 10000, look in 0"},
     };
     for (const auto& c : cases) {
         Rig rig(c.start);
@@ -51,7 +53,7 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
         if (c.clickFirst) rig.window.OnStartStopClicked();
         if (*c.start) rig.FireAfter(10);
         rig.window.OnTrayEntryChosen(shown);
-        EXPECT_EQ(rig.ticks(), c.after) << c.start << " " << c.clickFirst << " " << shown.text;
+        EXPECT_EQ(rig.session(), c.after) << c.start << " " << c.clickFirst << " " << shown.text;
         EXPECT_EQ(rig.tray.view, rig.window.Tray()) << "the icon shows the state after the choice";
     }
 }
@@ -70,6 +72,21 @@ TEST(TrayTest, TheStoppedLookIsAPalerGreyOfTheSameLightness) {
         previous = grey;
     }
     EXPECT_EQ(StoppedLook({10, 20, 30, 0}).alpha, 0) << "transparent stays transparent";
+    // Both front-ends draw these exact greys: black and white span the range.
+    const std::pair<Rgba, Rgba> exact[] = {{{0, 0, 0, 255}, {96, 96, 96, 170}},
+                                           {{255, 255, 255, 255}, {255, 255, 255, 170}},
+                                           {{16, 128, 255, 90}, {163, 163, 163, 60}}};
+    for (const auto& [pixel, grey] : exact) EXPECT_EQ(StoppedLook(pixel), grey) << int{pixel.red};
+}
+
+TEST(TrayTest, TheTooltipGivesTheIntervalInSeconds) {
+    const std::pair<int, const char*> cases[] = {
+        {10000, " 10 s"}, {4500, " 4.5 s"}, {4050, " 4.05 s"}, {3001, " 3.001 s"}, {32767, " 32.767 s"}};
+    for (const auto& [milliseconds, seconds] : cases) {
+        EXPECT_NE(NudgingTooltip(milliseconds, {}).find(seconds), std::string::npos) << milliseconds;
+    }
+    EXPECT_NE(NudgingTooltip(10000, {}), NudgingTooltip(10000, "17:30"));
+    EXPECT_NE(NudgingTooltip(10000, "17:30").find("17:30"), std::string::npos);
 }
 
 TEST(TrayTest, MinimizedHidesOnlyBehindAShownIcon) {
