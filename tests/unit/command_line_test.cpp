@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/command_line.h"
+#include "core/hotkey.h"
 #include "core/number_text.h"
 #include "core/version.h"
 
@@ -14,6 +15,14 @@ std::string Read(const StartSettings& settings) {
     if (settings.runFor) read += " for " + WholeNumberText(settings.runFor->count()) + "s";
     if (settings.runUntil)
         read += " until " + WholeNumberText(settings.runUntil->hour * 100 + settings.runUntil->minute);
+    if (const auto& work = settings.workHours) {
+        if (work->hours) {
+            read += " hours " + WholeNumberText(work->hours->first.hour * 100 + work->hours->first.minute) + "-" +
+                    WholeNumberText(work->hours->second.hour * 100 + work->hours->second.minute);
+        }
+        read += " days " + WholeNumberText(work->days);  // bit 0 Monday
+    }
+    if (settings.hotkey) read += " hotkey " + HotkeyText(*settings.hotkey);
     return read;
 }
 
@@ -38,6 +47,15 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--until=7:05 4000", "4000 0 until 705"},
         {"5000 7 8 --version", "5000 7"},  // options only before the settings
         {"32767 32767", "32767 32767"},
+        {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},  // every day
+        {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
+        {"--days sat,sun", "10000 3 days 96"},                      // all day
+        {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
+        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n"},
+        {"--hotkey Shift+Ctrl+F9", "10000 3 hotkey ctrl+shift+f9"},
+        {"--hotkey=super+alt+k --minimized", "10000 3 minimized hotkey alt+super+k"},
+        {"--hotkey shift+0", "10000 3 hotkey shift+0"},
+        {"--hotkey ctrl+f24", "10000 3 hotkey ctrl+f24"},
     };
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
@@ -77,6 +95,26 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"-h=1", "-h"},
         {"--version=2", "--version"},
         {"--fast=1", "\"--fast\""},
+        {"--hours 25:00-26:00", "\"25:00-26:00\""},
+        {"--hours 09:00-09:00", "\"09:00-09:00\""},
+        {"--hours 9-17", "\"9-17\""},
+        {"--hours=09:00", "\"09:00\""},
+        {"--hours 09:00-17:00-18:00", "\"09:00-17:00-18:00\""},
+        {"--hours", "--hours"},
+        {"--days funday", "\"funday\""},
+        {"--days mon,", "\"mon,\""},
+        {"--days mon-", "\"mon-\""},
+        {"--days monday", "\"monday\""},
+        {"--hotkey ctrl+", "\"ctrl+\""},
+        {"--hotkey n", "\"n\""},  // no modifier
+        {"--hotkey ctrl+alt", "\"ctrl+alt\""},
+        {"--hotkey ctrl+ctrl+n", "\"ctrl+ctrl+n\""},
+        {"--hotkey hyper+n", "\"hyper+n\""},
+        {"--hotkey ctrl+f25", "\"ctrl+f25\""},
+        {"--hotkey ctrl+f0", "\"ctrl+f0\""},
+        {"--hotkey ctrl+f01", "\"ctrl+f01\""},
+        {"--hotkey ctrl+nn", "\"ctrl+nn\""},
+        {"--hotkey=ctrl+é", "\"ctrl+é\""},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
     for (const auto& [text, names] : cases) {
@@ -97,7 +135,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_EQ(check.exitCode, 0) << text;
         EXPECT_EQ(check.output, help.output) << text;
     }
-    for (const char* option : {"--for", "--until", "--minimized", "--help", "--version"}) {
+    for (const char* option :
+         {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--help", "--version"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");
