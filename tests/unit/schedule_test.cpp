@@ -35,7 +35,7 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         {"--hours 22:00-6:00 --days mon-fri", "Fri 23:00", true, "Sat 06:00 +7h"},  // the night belongs to Friday
         {"--hours 22:00-06:00 --days mon-fri", "Sat 23:00", false, "Mon 22:00 +47h"},
         {"--hours 22:00-06:00 --days mon-fri", "Mon 05:00", false, "Mon 22:00 +17h"},  // Sunday's night is not one
-        {"--days sat,sun", "Fri 17:00", false, "Sat 00:00 +7h"},  // whole days, joined
+        {"--days sat,sun", "Fri 17:00", false, "Sat 00:00 +7h"},                       // whole days, joined
         {"--days mon,wed-fri", "Mon 12:00", true, "Tue 00:00 +12h"},
         {"--days fri-mon", "Tue 12:00", false, "Fri 00:00 +60h"},  // round the end of the week
         {"--days Sun --hours 00:00-23:59", "Sun 23:59", false, "Sun 00:00 +144h"},
