@@ -30,9 +30,9 @@ std::string Help() {
            Durations() +
            "\n"
            "  --until HH:MM   stop nudging at the next HH:MM on the 24-hour local clock\n"
-           "  --hours HH:MM-HH:MM  nudge only between these times of the local clock,\n"
-           "                  stopping and resuming by itself; an end before the start is the\n"
-           "                  next day\n"
+           "  --hours RANGE   nudge only within RANGE on the 24-hour local clock, such as\n"
+           "                  09:00-17:30, stopping and resuming by itself; an end before the\n"
+           "                  start is on the next day\n"
            "  --days DAYS     nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri;\n"
            "                  all day unless --hours is given. A click overrides the hours until\n"
            "                  their next start or end\n"
