@@ -1,7 +1,7 @@
-// probe hotkey MODIFIERS KEY registers the hotkey (RegisterHotKey's modifiers as a number, a virtual
-// key such as N or 0x78) for a window of its own titled "probe", prints "registered" or "error N", and
-// keeps the window until killed: another program that holds the combination, or a Wine window to give
-// the X focus to, since Wine reports a hotkey only while one of its windows has it.
+// probe hotkey MODIFIERS KEY [window] registers the hotkey (RegisterHotKey's modifiers as a number, a
+// virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
+// another program would; with "window", also a window titled "probe", a Wine window to give the X
+// focus to, since Wine reports a hotkey only while one of its windows has it.
 //
 // probe EXE COMMAND_LINE starts EXE with exactly COMMAND_LINE, its own name included, as a shortcut
 // does. Through a hook in the program (this file again, as probe_hook.dll) it prints each control of
@@ -54,24 +54,26 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wPa
 }
 
 // The hotkey is the thread's; the window comes after the answer, since showing it waits on other programs.
-int HoldHotkey(UINT modifiers, UINT key) {
+int HoldHotkey(UINT modifiers, UINT key, bool window) {
     if (RegisterHotKey(nullptr, 1, modifiers, key)) {
         std::printf("registered\n");
     } else {
         std::printf("error %lu\n", GetLastError());
     }
     std::fflush(stdout);
-    CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 200, 100, nullptr, nullptr,
-                    nullptr, nullptr);
+    if (window)
+        CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 200, 100, nullptr, nullptr,
+                        nullptr, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     return 0;
 }
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "hotkey") {
+    if (argc >= 4 && std::string(argv[1]) == "hotkey") {
         return HoldHotkey(std::stoul(argv[2], nullptr, 0),
-                          std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0));
+                          std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),
+                          argc == 5 && std::string(argv[4]) == "window");
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
