@@ -175,9 +175,9 @@ TrayAction MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
 
 // What happens next: a session's end, else the work hours' next end or start.
 TrayView MainWindow::Tray() const {
-    const std::int64_t now = parts_.clock.WallSeconds();
     std::optional<std::string> next;
     if (FollowingHours()) {
+        const std::int64_t now = parts_.clock.WallSeconds();
         const auto at = Running() ? NextEnd(*start_.workHours, now) : NextStart(*start_.workHours, now);
         if (at) next = WhenText(now, *at);
     }
