@@ -22,27 +22,29 @@ std::string Durations() {
            "d, such as 45s, 90m, 2h or 1h30m";
 }
 
-std::string Help() {
+// Layout is HelpColumns for a terminal or HelpLines for a message box.
+std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
     return std::string("Usage: ") + kUsage +
-           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + SettingsHelp() +
-           "Options, before INTERVAL:\n"
-           "  --for DURATION  stop nudging after DURATION, " +
-           Durations() +
-           "\n"
-           "  --until HH:MM   stop nudging at the next HH:MM on the 24-hour local clock\n"
-           "  --hours RANGE   nudge only within RANGE on the 24-hour local clock, such as\n"
-           "                  09:00-17:30, stopping and resuming by itself; an end before the\n"
-           "                  start is on the next day\n"
-           "  --days DAYS     nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri;\n"
-           "                  all day unless --hours is given. A click overrides the hours until\n"
-           "                  their next start or end\n"
-           "  --hotkey COMBO  stop and resume from anywhere with a key combination such as\n"
-           "                  ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24\n"
-           "  --minimized     start with the window hidden in the notification area, or minimized\n"
-           "  -h, --help      print this help and exit\n"
-           "  --version       print the version and exit\n"
+           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + layout(SettingsHelp()) +
+           "Options, before INTERVAL:\n" +
+           layout({{"--for DURATION", "stop nudging after DURATION, " + Durations()},
+                   {"--until HH:MM", "stop nudging at the next HH:MM on the 24-hour local clock"},
+                   {"--hours RANGE",
+                    "nudge only within RANGE on the 24-hour local clock, such as\n"
+                    "09:00-17:30, stopping and resuming by itself; an end before the\n"
+                    "start is on the next day"},
+                   {"--days DAYS",
+                    "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri;\n"
+                    "all day unless --hours is given. A click overrides the hours until\n"
+                    "their next start or end"},
+                   {"--hotkey COMBO",
+                    "stop and resume from anywhere with a key combination such as\n"
+                    "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
+                   {"--minimized", "start with the window hidden in the notification area, or minimized"},
+                   {"-h, --help", "print this help and exit"},
+                   {"--version", "print the version and exit"}}) +
            "Started at sign-in to follow work hours, with a hotkey:\n"
-           "  nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n";
+           "nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n";
 }
 
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
@@ -54,6 +56,8 @@ StartupCheck Refuse(const std::string& problem) {
             "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage,
             {}};
 }
+
+std::string Quoted(std::string_view word) { return std::string(1, '"').append(word) + '"'; }
 
 // A word of the text and where the text after it and one separator begins.
 struct Word {
@@ -156,17 +160,17 @@ std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_
 // An option and its value where it takes one.
 std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
                                        StartSettings& settings) {
-    if (option == "--help" || option == "-h") return Print(Help());
+    if (option == "--help" || option == "-h") return StartupCheck{false, 0, Help(HelpColumns), Help(HelpLines), {}};
     if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
     if (option == "--minimized") {
         settings.minimized = true;
         return std::nullopt;
     }
-    if (!TakesValue(option)) return Refuse("\"" + std::string(option) + "\" is not an option");
+    if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");
     const bool session = option == "--for" || option == "--until";
     if (session && (settings.runFor || settings.runUntil)) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
-    const std::string given = std::string(option) + " \"" + std::string(*value) + "\"";
+    const std::string given = std::string(option) + " " + Quoted(*value);
     if (!session) return ReadWorkOption(option, *value, given, settings);
     if (option == "--for") {
         settings.runFor = ReadDuration(*value);
