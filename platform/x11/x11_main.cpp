@@ -140,6 +140,9 @@ int main(int argc, char** argv) {
     window.Show();
     Fl::check();  // draws the window
     x11::OpenInputMethod();
-    while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going
+    // Not Fl::run(), which the XEmbed icon's window would keep going; and a
+    // wait with a time, since Fl::wait() returns at once while no window is
+    // shown, as when hidden behind a StatusNotifierItem.
+    while (!window.Closed()) Fl::wait(1e20);
     return 0;
 }

@@ -41,7 +41,9 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       sessionTimer_(OnSessionTimer, this),
       scheduleTimer_(OnScheduleTimer, this),
       messages_(textSizes_.standard),
-      tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      bus_(X11SessionBus::Open()),
+      tray_(
+          bus_.get(), [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       window_({.intervalBox = *controls_.intervalBox,
                .pixelsBox = *controls_.pixelsBox,
                .startStopButton = *controls_.startStopButton,
@@ -58,7 +60,7 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       minimized_(start.minimized) {
     flWindow_.end();
     Wire();
-    tray_.OnDockChange([this](bool) { ApplyMinimizedShowing(); });
+    tray_.OnIconChange([this] { ApplyMinimizedShowing(); });
 }
 
 X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
@@ -120,7 +122,7 @@ void X11MainWindow::GrabHotkey() {
 
 // A tray that runs gets a moment to take the icon in.
 void X11MainWindow::ShowMinimized() {
-    if (tray_.TrayFound()) {
+    if (tray_.HostFound()) {
         Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
     } else {
         ApplyMinimizedShowing();
@@ -131,7 +133,7 @@ void X11MainWindow::ShowMinimized() {
 // tray and iconified while it is not.
 void X11MainWindow::ApplyMinimizedShowing() {
     if (flWindow_.shown() || closed_ || !minimized_) return;
-    if (ShowingAtStart(minimized_, tray_.Docked()) == WindowShowing::Iconified) flWindow_.iconize();
+    if (ShowingAtStart(minimized_, tray_.IconShown()) == WindowShowing::Iconified) flWindow_.iconize();
 }
 
 void X11MainWindow::Present() { flWindow_.show(); }

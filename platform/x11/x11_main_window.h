@@ -8,8 +8,9 @@
 #include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_hotkey.h"
 #include "platform/x11/x11_launcher.h"
+#include "platform/x11/x11_notification_area.h"
 #include "platform/x11/x11_pointer.h"
-#include "platform/x11/x11_tray.h"
+#include "platform/x11/x11_session_bus.h"
 
 namespace nudgewick::x11 {
 
@@ -67,7 +68,8 @@ private:
     X11Pointer pointer_;
     X11Launcher launcher_;
     SystemClock clock_;
-    X11TrayIcon tray_;
+    std::unique_ptr<X11SessionBus> bus_;  // none without a desktop session
+    X11NotificationArea tray_;
     MainWindow window_;
     std::optional<X11Hotkey> hotkey_;
     StartSettings start_;
