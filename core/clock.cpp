@@ -1,5 +1,6 @@
 #include "core/clock.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/number_text.h"
@@ -36,6 +37,24 @@ std::int64_t WallSecondsOf(const std::tm& local) {
 
 std::int64_t SecondsOfDay(std::int64_t wallSeconds) {
     return (wallSeconds % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+}
+
+int WeekdayOf(std::int64_t wallSeconds) {
+    const std::int64_t days = (wallSeconds - SecondsOfDay(wallSeconds)) / kSecondsPerDay;
+    return static_cast<int>((days % 7 + 10) % 7);  // 1970-01-01 was a Thursday
+}
+
+std::optional<ClockTime> ReadClockTime(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon < 1 || colon > 2 || text.size() != colon + 3) return std::nullopt;
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::string hour(text.substr(0, colon)), minute(text.substr(colon + 1));
+    if (!digits(hour) || !digits(minute)) return std::nullopt;
+    const ClockTime time{std::stoi(hour), std::stoi(minute)};
+    if (time.hour > 23 || time.minute > 59) return std::nullopt;
+    return time;
 }
 
 std::string WallClockText(std::int64_t wallSeconds) {

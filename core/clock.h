@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace nudgewick {
 
@@ -44,5 +46,11 @@ std::int64_t SecondsOfDay(std::int64_t wallSeconds);
 
 // The wall-clock second as "HH:MM".
 std::string WallClockText(std::int64_t wallSeconds);
+
+// The day of the week of a wall-clock second, 0 for Monday to 6 for Sunday.
+int WeekdayOf(std::int64_t wallSeconds);
+
+// "H:MM" or "HH:MM" on the 24-hour clock; nothing for anything else.
+std::optional<ClockTime> ReadClockTime(std::string_view text);
 
 }  // namespace nudgewick

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/hotkey.h"
 #include "core/layout.h"  // kProgramVersion
 #include "core/number_text.h"
 #include "core/settings.h"
@@ -28,9 +29,22 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
            "Options, before INTERVAL:\n" +
            layout({{"--for DURATION", "stop nudging after DURATION, " + Durations()},
                    {"--until HH:MM", "stop nudging at the next HH:MM on the 24-hour local clock"},
+                   {"--hours RANGE",
+                    "nudge only within RANGE on the 24-hour local clock, such as\n"
+                    "09:00-17:30, stopping and resuming by itself; an end before the\n"
+                    "start is on the next day"},
+                   {"--days DAYS",
+                    "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri;\n"
+                    "all day unless --hours is given. A click overrides the hours until\n"
+                    "their next start or end"},
+                   {"--hotkey COMBO",
+                    "stop and resume from anywhere with a key combination such as\n"
+                    "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
                    {"--minimized", "start with the window hidden in the notification area, or minimized"},
                    {"-h, --help", "print this help and exit"},
-                   {"--version", "print the version and exit"}});
+                   {"--version", "print the version and exit"}}) +
+           "Started at sign-in to follow work hours, with a hotkey:\n"
+           "nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n";
 }
 
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
@@ -68,7 +82,10 @@ std::vector<std::string> SplitWords(std::string_view text) {
 // A negative number is a setting, not an option.
 bool IsOption(std::string_view word) { return word.front() == '-' && !ReadDecimal(word); }
 
-bool TakesValue(std::string_view option) { return option == "--for" || option == "--until"; }
+bool TakesValue(std::string_view option) {
+    return option == "--for" || option == "--until" || option == "--hours" || option == "--days" ||
+           option == "--hotkey";
+}
 
 bool IsKnown(std::string_view option) {
     return TakesValue(option) || option == "--minimized" || option == "--help" || option == "-h" ||
@@ -76,8 +93,6 @@ bool IsKnown(std::string_view option) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool AllDigits(std::string_view text) { return std::all_of(text.begin(), text.end(), IsDigit); }
 
 // Numbers each followed by a unit, d, h, m or s, the larger units first, each
 // at most once: "45s", "90m", "1h30m".
@@ -100,17 +115,6 @@ std::optional<std::chrono::seconds> ReadDuration(std::string_view text) {
     return std::chrono::seconds(total);
 }
 
-// "H:MM" or "HH:MM" on the 24-hour clock.
-std::optional<ClockTime> ReadClockTime(std::string_view text) {
-    const auto colon = text.find(':');
-    if (colon < 1 || colon > 2 || text.size() != colon + 3) return std::nullopt;
-    const std::string hour(text.substr(0, colon)), minute(text.substr(colon + 1));
-    if (!AllDigits(hour) || !AllDigits(minute)) return std::nullopt;
-    const ClockTime time{std::stoi(hour), std::stoi(minute)};
-    if (time.hour > 23 || time.minute > 59) return std::nullopt;
-    return time;
-}
-
 struct OptionWord {
     std::string_view option;
     std::optional<std::string_view> value;
@@ -129,6 +133,30 @@ OptionWord TakeOption(std::string_view text, std::string_view word, std::size_t&
     return {word, next->text};
 }
 
+// --hours, --days or --hotkey and its value. One of --hours and --days alone
+// leaves the other at every day or all day.
+std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_view value, const std::string& given,
+                                           StartSettings& settings) {
+    if (option == "--hotkey") {
+        settings.hotkey = ReadHotkey(value);
+        if (!settings.hotkey) {
+            return Refuse(given + " is not a key combination such as ctrl+alt+n: one or more of ctrl, alt, " +
+                          "shift and super, then a letter, a digit or F1 to F24");
+        }
+        return std::nullopt;
+    }
+    WorkHours& work = settings.workHours ? *settings.workHours : settings.workHours.emplace();
+    if (option == "--hours") {
+        work.hours = ReadHours(value);
+        if (!work.hours) return Refuse(given + " is not a range of two different times such as 09:00-17:30");
+    } else if (const auto days = ReadDays(value)) {
+        work.days = *days;
+    } else {
+        return Refuse(given + " is not a list of days such as mon-fri, sat,sun or mon,wed-fri");
+    }
+    return std::nullopt;
+}
+
 // An option and its value where it takes one.
 std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
                                        StartSettings& settings) {
@@ -139,9 +167,11 @@ std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<st
         return std::nullopt;
     }
     if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");
-    if (settings.runFor || settings.runUntil) return Refuse("--for and --until cannot both be given");
+    const bool session = option == "--for" || option == "--until";
+    if (session && (settings.runFor || settings.runUntil)) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
     const std::string given = std::string(option) + " " + Quoted(*value);
+    if (!session) return ReadWorkOption(option, *value, given, settings);
     if (option == "--for") {
         settings.runFor = ReadDuration(*value);
         if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());

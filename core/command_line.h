@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "core/hotkey.h"
+#include "core/schedule.h"
 
 namespace nudgewick {
 
@@ -22,6 +24,8 @@ struct StartSettings {
     bool minimized = false;                      // --minimized: start hidden behind the icon, or iconified
     std::optional<std::chrono::seconds> runFor;  // --for DURATION
     std::optional<ClockTime> runUntil;           // --until HH:MM
+    std::optional<WorkHours> workHours;          // --hours, --days
+    std::optional<Hotkey> hotkey;                // --hotkey COMBO
 };
 
 // What to do with a command line before any window exists.

@@ -1,5 +1,7 @@
 #include "core/main_window.h"
 
+#include <algorithm>
+
 #include "core/number_text.h"
 #include "core/product_address.h"
 #include "core/settings.h"
@@ -34,10 +36,24 @@ void MainWindow::Load() {
     if (start_.runFor) session_.RunFor(*start_.runFor);
     if (start_.runUntil) session_.RunUntil(*start_.runUntil);
     ArmSessionTimer();
+    if (FollowingHours()) {
+        const std::int64_t now = parts_.clock.WallSeconds();
+        if (!session_.Active() && !InsideHours(*start_.workHours, now)) StopTicks();
+        scheduleBoundary_ = NextBoundary(*start_.workHours, now);
+        ArmScheduleTimer();
+    }
     ShowTray();
 }
 
-void MainWindow::OnTick() { NudgeIfStill(state_, parts_.pointer); }
+// A tick is awake anyway: it notices a boundary that the wall clock jumped
+// past, which the schedule timer, counting steady time, would see late.
+void MainWindow::OnTick() {
+    if (FollowingHours() && scheduleBoundary_ && parts_.clock.WallSeconds() >= *scheduleBoundary_) {
+        OnScheduleTimer();
+        if (!Running()) return;
+    }
+    NudgeIfStill(state_, parts_.pointer);
+}
 
 void MainWindow::OnStartStopClicked() {
     EndSession();
@@ -106,6 +122,29 @@ void MainWindow::OnSessionTimer() {
     ShowTray();
 }
 
+void MainWindow::OnScheduleTimer() {
+    if (!FollowingHours()) return parts_.scheduleTimer.Stop();
+    const std::int64_t now = parts_.clock.WallSeconds();
+    const bool crossed = scheduleBoundary_ && now >= *scheduleBoundary_;
+    if (crossed && !session_.Active()) {
+        sessionEndedAt_.reset();
+        if (!InsideHours(*start_.workHours, now)) {
+            StopTicks();
+        } else if (!Running()) {
+            StartTicks();
+        }
+    }
+    const auto previous = scheduleBoundary_;
+    scheduleBoundary_ = NextBoundary(*start_.workHours, now);
+    ArmScheduleTimer();
+    if (crossed || scheduleBoundary_ != previous) ShowTray();
+}
+
+void MainWindow::OnHotkeyTaken() {
+    hotkeyTaken_ = true;
+    ShowTray();
+}
+
 TrayAction MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     switch (entry.command) {
     case TrayCommand::Stop:
@@ -122,25 +161,48 @@ TrayAction MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
         session_.Cancel();
         Resume();
         break;
+    case TrayCommand::FollowWorkHours:
+        // The ticks stay as they are either way; followed again, the hours
+        // act from their next boundary on, as after a click.
+        followHours_ = !entry.checked.value_or(false);
+        scheduleBoundary_ = NextBoundary(*start_.workHours, parts_.clock.WallSeconds());
+        ArmScheduleTimer();
+        ShowTray();
+        break;
     case TrayCommand::ShowWindow: return TrayAction::ShowWindow;
     case TrayCommand::Exit: return TrayAction::Exit;
     }
     return TrayAction::Handled;
 }
 
+// What happens next: a session's end, else the work hours' next end or start.
 TrayView MainWindow::Tray() const {
-    const std::optional<std::string> until = session_.Active() ? std::optional(session_.EndText()) : std::nullopt;
-    return {Running(), Running() ? NudgingTooltip(tickInterval_, until) : StoppedTooltip(sessionEndedAt_),
-            TrayMenu(Running())};
+    std::optional<std::string> next;
+    if (FollowingHours()) {
+        const std::int64_t now = parts_.clock.WallSeconds();
+        const auto at = Running() ? NextEnd(*start_.workHours, now) : NextStart(*start_.workHours, now);
+        if (at) next = WhenText(now, *at);
+    }
+    std::string tooltip;
+    if (Running()) {
+        tooltip = NudgingTooltip(tickInterval_, session_.Active() ? std::optional(session_.EndText()) : next);
+    } else {
+        tooltip = next ? StoppedUntilTooltip(*next) : StoppedTooltip(sessionEndedAt_);
+    }
+    if (hotkeyTaken_ && start_.hotkey) tooltip += "\n" + HotkeyTakenNote(*start_.hotkey);
+    const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
+    return {Running(), tooltip, TrayMenu(Running(), following)};
 }
 
 void MainWindow::SetTickInterval(int milliseconds) {
+    const bool wasRunning = Running();
     tickInterval_ = milliseconds;
     if (milliseconds != 0) {
         parts_.tickTimer.Start(milliseconds);
     } else {
         parts_.tickTimer.Stop();
     }
+    if (Running() != wasRunning) ArmScheduleTimer();
 }
 
 void MainWindow::StartTicks() {
@@ -171,6 +233,18 @@ void MainWindow::ArmSessionTimer() {
     } else {
         parts_.sessionTimer.Stop();
     }
+}
+
+// Armed for the boundary, on the steady clock, and checked against the wall
+// clock when it fires. A jump forward of the wall clock makes that late: the
+// ticks catch it while they run, and while they are stopped the wall clock is
+// looked at every minute.
+void MainWindow::ArmScheduleTimer() {
+    if (!FollowingHours() || !scheduleBoundary_) return parts_.scheduleTimer.Stop();
+    constexpr std::int64_t kLongestStoppedLook = 60'000;
+    std::int64_t wait = std::max<std::int64_t>(*scheduleBoundary_ - parts_.clock.WallSeconds(), 0) * 1000;
+    if (!Running()) wait = std::min(wait, kLongestStoppedLook);
+    parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, 24 * kSecondsPerDay * 1000)));
 }
 
 }  // namespace nudgewick

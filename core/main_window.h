@@ -17,8 +17,9 @@ struct MainWindowParts {
     TextBox& intervalBox;
     TextBox& pixelsBox;
     Button& startStopButton;
-    SystemTimer& tickTimer;     // its firing goes to OnTick
-    SystemTimer& sessionTimer;  // its firing goes to OnSessionTimer
+    SystemTimer& tickTimer;      // its firing goes to OnTick
+    SystemTimer& sessionTimer;   // its firing goes to OnSessionTimer
+    SystemTimer& scheduleTimer;  // its firing goes to OnScheduleTimer
     MessageDialog& messages;
     Pointer& pointer;
     Launcher& launcher;
@@ -54,6 +55,14 @@ public:
     // learnt later: the same message as a failure to start.
     void OnLinkOpenFailed(const std::string& reason);
     void OnSessionTimer();
+    // At a boundary of the work hours, the ticks start or stop as a click on
+    // the button would, unless a timed session runs: it runs to its own end.
+    // Early, or after the clock was changed, it only looks again.
+    void OnScheduleTimer();
+    // The hotkey toggles exactly as the button does.
+    void OnHotkey() { OnStartStopClicked(); }
+    // Another program holds the hotkey: the tooltip says so from now on.
+    void OnHotkeyTaken();
     // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
     // never stops them. Showing the window and exiting are the front-end's.
     TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);
@@ -71,6 +80,8 @@ private:
     void EndSession();
     void Resume();  // the menu's: stopped ticks started as the button would
     void ArmSessionTimer();
+    bool FollowingHours() const { return start_.workHours && followHours_; }
+    void ArmScheduleTimer();
     void ShowTray() { parts_.tray.Show(Tray()); }
 
     MainWindowParts parts_;
@@ -78,7 +89,10 @@ private:
     WindowState state_;
     int tickInterval_ = 0;  // 0 while the ticks are stopped
     Session session_;
-    std::optional<std::int64_t> sessionEndedAt_;  // when a session stopped the ticks, unless a click did since
+    std::optional<std::int64_t> sessionEndedAt_;    // when a session stopped the ticks, unless a click did since
+    bool followHours_ = true;                       // the menu's "Follow work hours"
+    std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
+    bool hotkeyTaken_ = false;
 };
 
 }  // namespace nudgewick

@@ -16,15 +16,18 @@ std::string SecondsText(int milliseconds) {
 
 }  // namespace
 
-std::vector<TrayMenuEntry> TrayMenu(bool running) {
+std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingHours) {
     using std::chrono::hours, std::chrono::minutes;
-    return {running ? TrayMenuEntry{kCaptionStop, TrayCommand::Stop} : TrayMenuEntry{kCaptionGo, TrayCommand::Go},
-            {"Run for 30 minutes", TrayCommand::RunFor, minutes(30)},
-            {"Run for 1 hour", TrayCommand::RunFor, hours(1)},
-            {"Run for 2 hours", TrayCommand::RunFor, hours(2)},
-            {"Run until stopped", TrayCommand::RunUntilStopped},
-            {"Show window", TrayCommand::ShowWindow},
-            {"Exit", TrayCommand::Exit}};
+    std::vector<TrayMenuEntry> menu = {
+        running ? TrayMenuEntry{kCaptionStop, TrayCommand::Stop} : TrayMenuEntry{kCaptionGo, TrayCommand::Go},
+        {"Run for 30 minutes", TrayCommand::RunFor, minutes(30)},
+        {"Run for 1 hour", TrayCommand::RunFor, hours(1)},
+        {"Run for 2 hours", TrayCommand::RunFor, hours(2)},
+        {"Run until stopped", TrayCommand::RunUntilStopped}};
+    if (followingHours) menu.push_back({"Follow work hours", TrayCommand::FollowWorkHours, {}, followingHours});
+    menu.push_back({"Show window", TrayCommand::ShowWindow});
+    menu.push_back({"Exit", TrayCommand::Exit});
+    return menu;
 }
 
 std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until) {
@@ -36,6 +39,8 @@ std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSecon
     if (!stoppedAtWallSeconds) return "Nudgewick: stopped";
     return "Nudgewick: stopped at " + WallClockText(*stoppedAtWallSeconds);
 }
+
+std::string StoppedUntilTooltip(const std::string& until) { return "Nudgewick: stopped until " + until; }
 
 Rgba StoppedLook(Rgba pixel) {
     const int lightness = (299 * pixel.red + 587 * pixel.green + 114 * pixel.blue) / 1000;

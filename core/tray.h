@@ -15,12 +15,13 @@ namespace nudgewick {
 inline constexpr const char* kCaptionStop = "Stop";
 inline constexpr const char* kCaptionGo = "Go";
 
-enum class TrayCommand { Stop, Go, RunFor, RunUntilStopped, ShowWindow, Exit };
+enum class TrayCommand { Stop, Go, RunFor, RunUntilStopped, FollowWorkHours, ShowWindow, Exit };
 
 struct TrayMenuEntry {
     std::string text;
     TrayCommand command;
     std::chrono::minutes length{};  // for RunFor
+    std::optional<bool> checked{};  // shown with a tick box, ticked or not
 
     bool operator==(const TrayMenuEntry&) const = default;
 };
@@ -47,13 +48,16 @@ public:
 // What the front-end does after an entry was chosen; the core does the rest.
 enum class TrayAction { Handled, ShowWindow, Exit };
 
-// The menu: Stop or Go, the sessions, Show window and Exit.
-std::vector<TrayMenuEntry> TrayMenu(bool running);
+// The menu: Stop or Go, the sessions, "Follow work hours" when there are work
+// hours (followingHours), Show window and Exit.
+std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingHours = std::nullopt);
 
 // "Nudgewick: nudging every 4.5 s", with " until HH:MM" during a session.
 std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until);
 // "Nudgewick: stopped", with " at HH:MM" when a session's end stopped it.
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds);
+// "Nudgewick: stopped until Mon 09:00", when work hours will resume the ticks.
+std::string StoppedUntilTooltip(const std::string& until);
 
 // One pixel of the icon's artwork, not premultiplied.
 struct Rgba {

@@ -82,5 +82,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         ShowMessage(window.FailureText());
         return 1;
     }
+    if (!window.Notice().empty()) WriteToConsole(window.Notice(), true);
     return RunMessageLoop(window);
 }

@@ -13,6 +13,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = 0;
 constexpr UINT_PTR kTickTimerId = 1;
 constexpr UINT_PTR kSessionTimerId = 2;
+constexpr UINT_PTR kScheduleTimerId = 3;
 
 // IDOK and IDCANCEL are what Enter and Escape send, so the controls start above them.
 constexpr int kFirstControlId = 100;
@@ -50,18 +51,21 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start)
     : minimized_(start.minimized),
       tickTimer_(kTickTimerId),
       sessionTimer_(kSessionTimerId),
+      scheduleTimer_(kScheduleTimerId),
       tray_({[this] { OnShowRequest(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }}),
       window_({.intervalBox = intervalBox_,
                .pixelsBox = pixelsBox_,
                .startStopButton = startStopButton_,
                .tickTimer = tickTimer_,
                .sessionTimer = sessionTimer_,
+               .scheduleTimer = scheduleTimer_,
                .messages = messages_,
                .pointer = pointer_,
                .launcher = launcher_,
                .clock = clock_,
                .tray = tray_},
-              start) {}
+              start),
+      hotkeyAsked_(start.hotkey) {}
 
 Win32MainWindow::~Win32MainWindow() {
     for (const HFONT font : fonts_) DeleteObject(font);
@@ -108,6 +112,9 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
     case WM_TIMER: return OnTimer(wParam);
+    case WM_HOTKEY:
+        if (wParam == Win32Hotkey::kId) window_.OnHotkey();
+        return 0;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
     case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
     case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -129,7 +136,16 @@ LRESULT Win32MainWindow::OnCreate() {
     window_.Load();
     AcceptShowRequests(hwnd_);
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
+    RegisterHotkey();
     return 0;
+}
+
+// Held by another program (ERROR_HOTKEY_ALREADY_REGISTERED): said once, and
+// the program runs on without it.
+void Win32MainWindow::RegisterHotkey() {
+    if (!hotkeyAsked_ || hotkey_.Register(hwnd_, *hotkeyAsked_)) return;
+    notice_ = HotkeyTakenMessage(*hotkeyAsked_);
+    window_.OnHotkeyTaken();
 }
 
 int Win32MainWindow::StartingShowCommand(int showCommand) const {
@@ -167,6 +183,7 @@ void Win32MainWindow::ConnectControls() {
     MakeKeyboardLink(Control(ControlId::Link));
     tickTimer_.owner = hwnd_;
     sessionTimer_.owner = hwnd_;
+    scheduleTimer_.owner = hwnd_;
     messages_.owner = hwnd_;
 }
 
@@ -226,6 +243,7 @@ LRESULT Win32MainWindow::OnFocusLeft(int id) {
 LRESULT Win32MainWindow::OnTimer(UINT_PTR id) {
     if (id == kTickTimerId) window_.OnTick();
     if (id == kSessionTimerId) window_.OnSessionTimer();
+    if (id == kScheduleTimerId) window_.OnScheduleTimer();
     return 0;
 }
 
@@ -267,6 +285,7 @@ LRESULT Win32MainWindow::OnClose() {
 }
 
 LRESULT Win32MainWindow::OnDestroy() {
+    hotkey_.Unregister();
     tray_.Remove();
     PostQuitMessage(0);
     return 0;

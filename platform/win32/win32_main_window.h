@@ -1,10 +1,12 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/layout.h"
 #include "core/main_window.h"
 #include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_hotkey.h"
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_pointer.h"
 #include "platform/win32/win32_tray.h"
@@ -28,6 +30,8 @@ public:
     bool Create(HINSTANCE instance, int showCommand);
     const std::string& FailureText() const { return failure_; }
     HWND Hwnd() const { return hwnd_; }
+    // What standard error should say once the window runs, if anything.
+    const std::string& Notice() const { return notice_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -44,6 +48,7 @@ private:
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowRequest();
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
+    void RegisterHotkey();
     int StartingShowCommand(int showCommand) const;
 
     bool CreateControls();
@@ -59,18 +64,22 @@ private:
     bool trayShown_ = false;  // the shell took the icon when the window was created
     std::array<HFONT, kControls.size()> fonts_{};
     std::string failure_;
+    std::string notice_;
 
     Win32TextBox intervalBox_;
     Win32TextBox pixelsBox_;
     Win32Button startStopButton_;
     Win32Timer tickTimer_;
     Win32Timer sessionTimer_;
+    Win32Timer scheduleTimer_;
     Win32MessageDialog messages_;
     Win32Pointer pointer_;
     Win32Launcher launcher_;
     SystemClock clock_;
     Win32TrayIcon tray_;
     MainWindow window_;
+    std::optional<Hotkey> hotkeyAsked_;
+    Win32Hotkey hotkey_;
 };
 
 }  // namespace nudgewick::win32

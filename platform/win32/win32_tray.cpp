@@ -174,7 +174,8 @@ void Win32TrayIcon::ShowMenu(POINT anchor) {
     // An entry's id is its index + 1: 0 is what TrackPopupMenuEx returns for no choice.
     const HMENU menu = CreatePopupMenu();
     for (std::size_t index = 0; index < shown.size(); ++index) {
-        AppendMenuW(menu, MF_STRING, index + 1, Widen(shown[index].text).c_str());
+        const UINT checked = shown[index].checked.value_or(false) ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuW(menu, MF_STRING | checked, index + 1, Widen(shown[index].text).c_str());
     }
     // Without the foreground the menu would not close on a click elsewhere;
     // the message after it lets the next menu open at the first click.

@@ -117,6 +117,12 @@ int X11DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vect
             result = AppendString(reply, "label", Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
         if (result >= 0 && Wanted(names, "enabled")) result = AppendTrue(reply, "enabled");
         if (result >= 0 && Wanted(names, "visible")) result = AppendTrue(reply, "visible");
+        // "Follow work hours" shows its tick box.
+        if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked; result >= 0 && checked) {
+            if (Wanted(names, "toggle-type")) result = AppendString(reply, "toggle-type", "checkmark");
+            if (result >= 0 && Wanted(names, "toggle-state"))
+                result = sd_bus_message_append(reply, "{sv}", "toggle-state", "i", *checked ? 1 : 0);
+        }
     }
     if (result < 0) return result;
     return sd_bus_message_close_container(reply);
@@ -195,6 +201,10 @@ int X11DbusMenu::GetProperty(sd_bus_message* call) {
                                           Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
     if (std::strcmp(name, "enabled") == 0 || std::strcmp(name, "visible") == 0)
         return sd_bus_reply_method_return(call, "v", "b", 1);
+    if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked) {
+        if (std::strcmp(name, "toggle-type") == 0) return sd_bus_reply_method_return(call, "v", "s", "checkmark");
+        if (std::strcmp(name, "toggle-state") == 0) return sd_bus_reply_method_return(call, "v", "i", *checked ? 1 : 0);
+    }
     return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
 }
 

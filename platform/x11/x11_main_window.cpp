@@ -2,6 +2,8 @@
 
 #include <FL/Fl.H>
 
+#include <cstdio>
+
 #include "core/layout.h"
 #include "core/product_address.h"
 #include "platform/x11/x11_window_icon.h"
@@ -38,6 +40,7 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       controls_(BuildControls(dpi_, textSizes_)),
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
+      scheduleTimer_(OnScheduleTimer, this),
       messages_(textSizes_.standard, flWindow_),
       launcher_([this](const std::string& reason) { window_.OnLinkOpenFailed(reason); }),
       bus_(X11SessionBus::Open()),
@@ -48,12 +51,14 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
                .startStopButton = *controls_.startStopButton,
                .tickTimer = tickTimer_,
                .sessionTimer = sessionTimer_,
+               .scheduleTimer = scheduleTimer_,
                .messages = messages_,
                .pointer = pointer_,
                .launcher = launcher_,
                .clock = clock_,
                .tray = tray_},
               start),
+      start_(start),
       minimized_(start.minimized) {
     flWindow_.end();
     Wire();
@@ -101,6 +106,7 @@ void X11MainWindow::Wire() {
 
 void X11MainWindow::Show() {
     window_.Load();
+    GrabHotkey();
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) return WaitForIcon();
@@ -113,6 +119,16 @@ void X11MainWindow::Show() {
 void X11MainWindow::WaitForIcon() {
     Fl::remove_timeout(OnIconWaitOver, this);
     Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
+}
+
+// Held by another client: said once, and the program runs on without it.
+void X11MainWindow::GrabHotkey() {
+    if (!start_.hotkey) return;
+    hotkey_.emplace(*start_.hotkey, [this] { window_.OnHotkey(); });
+    if (hotkey_->Grab()) return;
+    hotkey_.reset();
+    std::fputs(HotkeyTakenMessage(*start_.hotkey).c_str(), stderr);
+    window_.OnHotkeyTaken();
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the

@@ -1,9 +1,12 @@
 #pragma once
 #include <FL/Fl_Double_Window.H>
 
+#include <optional>
+
 #include "core/main_window.h"
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_dpi.h"
+#include "platform/x11/x11_hotkey.h"
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_notification_area.h"
 #include "platform/x11/x11_pointer.h"
@@ -41,6 +44,8 @@ private:
 
     static void OnTick(void* self) { static_cast<X11MainWindow*>(self)->window_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<X11MainWindow*>(self)->window_.OnSessionTimer(); }
+    static void OnScheduleTimer(void* self) { static_cast<X11MainWindow*>(self)->window_.OnScheduleTimer(); }
+    void GrabHotkey();
     static void OnStartStopClicked(Fl_Widget*, void* self) {
         static_cast<X11MainWindow*>(self)->window_.OnStartStopClicked();
     }
@@ -58,6 +63,7 @@ private:
     Controls controls_;
     X11Timer tickTimer_;
     X11Timer sessionTimer_;
+    X11Timer scheduleTimer_;
     X11MessageDialog messages_;
     X11Pointer pointer_;
     X11Launcher launcher_;
@@ -65,6 +71,8 @@ private:
     std::unique_ptr<X11SessionBus> bus_;  // none without a desktop session
     X11NotificationArea tray_;
     MainWindow window_;
+    std::optional<X11Hotkey> hotkey_;
+    StartSettings start_;
     bool minimized_;
     bool closed_ = false;
 };

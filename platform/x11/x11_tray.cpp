@@ -357,6 +357,7 @@ void X11TrayIcon::Icon::ShowMenu() {
     for (std::size_t n = 0; n < menu.size(); ++n) {
         items[n].label(menu[n].text.c_str());
         items[n].argument(static_cast<long>(n));
+        if (menu[n].checked) items[n].flags = FL_MENU_TOGGLE | (*menu[n].checked ? FL_MENU_VALUE : 0);
     }
     const Fl_Menu_Item* picked = PopUpBeside(PlaceOnScreen(), items.data());
     if (picked != nullptr && chosen) chosen(menu.at(static_cast<std::size_t>(picked->argument())));

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/command_line.h"
+#include "core/hotkey.h"
 #include "core/number_text.h"
 #include "core/version.h"
 
@@ -17,6 +18,14 @@ std::string Read(const StartSettings& settings) {
     if (settings.runFor) read += " for " + WholeNumberText(settings.runFor->count()) + "s";
     if (settings.runUntil)
         read += " until " + WholeNumberText(settings.runUntil->hour * 100 + settings.runUntil->minute);
+    if (const auto& work = settings.workHours) {
+        if (work->hours) {
+            read += " hours " + WholeNumberText(work->hours->first.hour * 100 + work->hours->first.minute) + "-" +
+                    WholeNumberText(work->hours->second.hour * 100 + work->hours->second.minute);
+        }
+        read += " days " + WholeNumberText(work->days);  // bit 0 Monday
+    }
+    if (settings.hotkey) read += " hotkey " + HotkeyText(*settings.hotkey);
     return read;
 }
 
@@ -41,6 +50,14 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--until=7:05 4000", "4000 0 until 705"},
         {"5000 7 8 --version", "5000 7"},  // options only before the settings
         {"32767 32767", "32767 32767"},
+        {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},  // every day
+        {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
+        {"--days sat,sun", "10000 3 days 96"},                      // all day
+        {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
+        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n"},
+        {"--hotkey Shift+Ctrl+F9", "10000 3 hotkey ctrl+shift+f9"},
+        {"--hotkey=super+alt+k --minimized", "10000 3 minimized hotkey alt+super+k"},
+        {"--hotkey ctrl+f24", "10000 3 hotkey ctrl+f24"},
     };
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
@@ -80,6 +97,22 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"-h=1", "-h"},
         {"--version=2", "--version"},
         {"--fast=1", "\"--fast\""},
+        {"--hours 25:00-26:00", "\"25:00-26:00\""},
+        {"--hours 09:00-09:00", "\"09:00-09:00\""},
+        {"--hours 9-17", "\"9-17\""},
+        {"--hours=09:00", "\"09:00\""},
+        {"--hours", "--hours"},
+        {"--days funday", "\"funday\""},
+        {"--days mon,", "\"mon,\""},
+        {"--days monday", "\"monday\""},
+        {"--hotkey ctrl+", "\"ctrl+\""},
+        {"--hotkey n", "\"n\""},  // no modifier
+        {"--hotkey ctrl+alt", "\"ctrl+alt\""},
+        {"--hotkey ctrl+ctrl+n", "\"ctrl+ctrl+n\""},
+        {"--hotkey hyper+n", "\"hyper+n\""},
+        {"--hotkey ctrl+f25", "\"ctrl+f25\""},
+        {"--hotkey ctrl+f0", "\"ctrl+f0\""},
+        {"--hotkey ctrl+nn", "\"ctrl+nn\""},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
     for (const auto& [text, names] : cases) {
@@ -100,7 +133,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_EQ(check.exitCode, 0) << text;
         EXPECT_EQ(check.output, help.output) << text;
     }
-    for (const char* option : {"--for", "--until", "--minimized", "--help", "--version"}) {
+    for (const char* option :
+         {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--help", "--version"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");
@@ -123,8 +157,13 @@ TEST(CommandLineTest, HelpInAMessageBoxHasTheTerminalsWordsWithoutColumns) {
     std::erase(boxed, "\u2013");
     EXPECT_EQ(boxed, words(help.output));
     EXPECT_EQ(help.windowText.find("\n "), std::string::npos) << help.windowText;
-    EXPECT_EQ(std::count(help.windowText.begin(), help.windowText.end(), '\n') + 1,
-              std::count(help.output.begin(), help.output.end(), '\n'))  // the interval's two lines are one
+    // A description's further lines on the terminal, the interval's among them, join its first.
+    std::size_t continued = 0;
+    for (auto at = help.output.find("\n   "); at != std::string::npos; at = help.output.find("\n   ", at + 1))
+        ++continued;
+    EXPECT_GE(continued, 1u);
+    EXPECT_EQ(std::count(help.windowText.begin(), help.windowText.end(), '\n') + continued,
+              std::count(help.output.begin(), help.output.end(), '\n'))
         << help.windowText;
 }
 

@@ -22,12 +22,16 @@ struct FakeButton : Button {
     std::string caption;
     void SetCaption(const std::string& c) override { caption = c; }
 };
-// period is 0 while stopped; starts counts every (re)start of the countdown.
+// period is 0 while stopped; starts counts every (re)start of the countdown,
+// and due is when it fires next on the steady clock, once given one.
 struct FakeTimer : SystemTimer {
     int period = 0, starts = 0;
+    const std::int64_t* steady = nullptr;
+    std::int64_t due = 0;
     void Start(int ms) override {
         EXPECT_GT(ms, 0);
         period = ms, ++starts;
+        if (steady) due = *steady + ms;
     }
     void Stop() override { period = 0; }
 };
@@ -71,7 +75,7 @@ struct FakeTray : TrayDisplay {
 struct Rig {
     FakeTextBox intervalBox, pixelsBox;
     FakeButton button;
-    FakeTimer tickTimer, sessionTimer;
+    FakeTimer tickTimer, sessionTimer, scheduleTimer;
     FakeClock clock;
     FakeMessages messages;
     FakePointer pointer;
@@ -86,6 +90,7 @@ struct Rig {
                   .startStopButton = button,
                   .tickTimer = tickTimer,
                   .sessionTimer = sessionTimer,
+                  .scheduleTimer = scheduleTimer,
                   .messages = messages,
                   .pointer = pointer,
                   .launcher = launcher,
@@ -94,6 +99,7 @@ struct Rig {
                  Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
+        for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
         window.Load();
     }
     static StartSettings Accepted(std::string_view text) {

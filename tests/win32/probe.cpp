@@ -5,6 +5,11 @@
 // message box) as "CLASS EM LINE ROOM TEXT": the heights in pixels of the control's font,
 // character and line, and of its inside.
 // Then it closes the window and prints what the console showed, "console LINE", and "exit STATUS".
+//
+// probe hotkey MODIFIERS KEY [window] registers the hotkey (RegisterHotKey's modifiers as a number, a
+// virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
+// another program would; with "window", also a window titled "probe", a Wine window to give the X
+// focus to, since Wine reports a hotkey only while one of its windows has it.
 #include <windows.h>
 
 #include <cstdint>
@@ -77,7 +82,28 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wPa
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-int main(int, char** argv) {
+// The hotkey is the thread's; the window comes after the answer, since showing it waits on other programs.
+int HoldHotkey(UINT modifiers, UINT key, bool window) {
+    if (RegisterHotKey(nullptr, 1, modifiers, key)) {
+        std::printf("registered\n");
+    } else {
+        std::printf("error %lu\n", GetLastError());
+    }
+    std::fflush(stdout);
+    if (window)
+        CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 200, 100, nullptr, nullptr,
+                        nullptr, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::string(argv[1]) == "hotkey") {
+        return HoldHotkey(std::stoul(argv[2], nullptr, 0),
+                          std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),
+                          argc == 5 && std::string(argv[4]) == "window");
+    }
     const std::string from = argv[3];
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -1,6 +1,7 @@
 # Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
 # with the text sizes at 96 dpi; from a console or a script only printed; a 5 px swing the button stops;
-# Enter on the button and on the web address, which Tab reaches last; the floor message on Tab only.
+# Enter on the button and on the web address, which Tab reaches last; the floor message on Tab only; the
+# hotkey, which also stops and resumes the swing, and one that another program holds.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE ADDRESS, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
@@ -37,11 +38,21 @@ EOF
 grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
 
+# hold_hotkey MODIFIERS KEY [window]: a probe holds the hotkey, or fails to; sets HELD to what RegisterHotKey said.
+hold_hotkey() {
+    : >"$SCRATCH/holder"
+    wine "$PROBE" hotkey "$@" >>"$SCRATCH/holder" 2>/dev/null &
+    HOLDER_PID=$!
+    for _ in {1..300}; do [ -s "$SCRATCH/holder" ] && break; sleep 0.1; done
+    HELD=$(tr -d '\r' <"$SCRATCH/holder")
+}
+at_exit 'stop_pid HOLDER_PID'
+
 mkdir "$SCRATCH/bin"
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$SCRATCH" >"$SCRATCH/bin/xdg-open"
 chmod +x "$SCRATCH/bin/xdg-open"
 PROGRAM_ENV=(PATH="$SCRATCH/bin:$PATH")
-start_program 3000 5
+start_program --hotkey ctrl+alt+n 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
 eval "$(xdotool getwindowgeometry --shell "$WID")"  # X Y WIDTH HEIGHT of the client area
@@ -93,4 +104,30 @@ focus "$WID"
 xdotool key space
 opened 2 Space
 grep -qvx "$ADDRESS" "$SCRATCH/opened" && fail "opened: $(<"$SCRATCH/opened")"
+
+# The hotkey is the program's (another program's RegisterHotKey fails with ERROR_HOTKEY_ALREADY_REGISTERED)
+# and toggles the ticks while another window has the focus; Wine hears keys only while one of its own has it.
+hold_hotkey 3 N window
+[ "$HELD" = "error 1409" ] || fail "another program could register ctrl+alt+n: $HELD"
+focus "$(wait_for_window '^probe$')"
+xdotool mousemove --sync "$column" "$row"
+xdotool key ctrl+alt+n
+read -r x y < <(pointer)
+expect_still 8
+xdotool key ctrl+alt+n
+track=$(track_pointer 13 2)  # the pointer was put back meanwhile: the nudges may start either way
+distance=$(($(awk 'NR == 2 {print $2}' <<<"$track") - x))
+[ "${distance#-}" = 5 ] || fail "the hotkey did not resume the ticks:"$'\n'"$track"
+expect_swing "$track" "$x" "$y" "$distance" 2 3000
+stop_pid HOLDER_PID
+stop_pid APP_PID
+
+# ctrl+alt+g held by another program: said once on standard error, and the window comes all the same.
+hold_hotkey 3 G
+[ "$HELD" = registered ] || fail "the test could not hold ctrl+alt+g: $HELD"
+shown=$(probe "nudgewick.exe --hotkey ctrl+alt+g 4000 5" script)
+[ "$(awk '$1 == "Button" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")" = "Stop 0 " ] ||
+    fail "with its hotkey taken the program did not run on: $shown"
+[ "$(grep -c 'ctrl+alt+g' "$SCRATCH/err")" = 1 ] || fail "the taken hotkey was not said once: $(<"$SCRATCH/err")"
+stop_pid HOLDER_PID
 echo PASS

@@ -1,0 +1,74 @@
+#include "core/hotkey.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
+
+#include "core/number_text.h"
+
+namespace nudgewick {
+namespace {
+
+constexpr std::array<std::pair<const char*, HotkeyModifier>, 4> kModifiers = {
+    {{"ctrl", kHotkeyCtrl}, {"alt", kHotkeyAlt}, {"shift", kHotkeyShift}, {"super", kHotkeySuper}}};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::optional<Hotkey> ReadKey(std::string_view key) {
+    if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') return Hotkey{0, Hotkey::Kind::Letter, key[0] - 'a'};
+    if (key.size() == 1 && IsDigit(key[0])) return Hotkey{0, Hotkey::Kind::Digit, key[0] - '0'};
+    const std::string_view digits = key.substr(std::min<std::size_t>(1, key.size()));
+    if (key.size() < 2 || key.size() > 3 || key[0] != 'f' || digits[0] == '0' ||
+        !std::all_of(digits.begin(), digits.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    const int number = std::stoi(std::string(digits));
+    if (number > 24) return std::nullopt;
+    return Hotkey{0, Hotkey::Kind::Function, number};
+}
+
+}  // namespace
+
+std::optional<Hotkey> ReadHotkey(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string_view words = lower;
+    const std::size_t last = words.rfind('+');
+    if (last == std::string_view::npos) return std::nullopt;  // no modifier
+    auto hotkey = ReadKey(words.substr(last + 1));
+    if (!hotkey) return std::nullopt;
+    for (std::size_t from = 0; from <= last;) {
+        const std::size_t plus = words.find('+', from);
+        const std::string_view word = words.substr(from, plus - from);
+        const auto* modifier = std::find_if(kModifiers.begin(), kModifiers.end(),
+                                            [word](const auto& named) { return word == named.first; });
+        if (modifier == kModifiers.end() || (hotkey->modifiers & modifier->second) != 0) return std::nullopt;
+        hotkey->modifiers |= modifier->second;
+        from = plus + 1;
+    }
+    return hotkey;
+}
+
+std::string HotkeyText(const Hotkey& hotkey) {
+    std::string text;
+    for (const auto& [name, bit] : kModifiers) {
+        if ((hotkey.modifiers & bit) != 0) text += std::string(name) + "+";
+    }
+    switch (hotkey.kind) {
+    case Hotkey::Kind::Letter: return text + static_cast<char>('a' + hotkey.number);
+    case Hotkey::Kind::Digit: return text + static_cast<char>('0' + hotkey.number);
+    case Hotkey::Kind::Function: break;
+    }
+    return text + "f" + WholeNumberText(hotkey.number);
+}
+
+std::string HotkeyTakenMessage(const Hotkey& hotkey) {
+    return "nudgewick: the hotkey " + HotkeyText(hotkey) + " is already taken by another program; running without it\n";
+}
+
+std::string HotkeyTakenNote(const Hotkey& hotkey) {
+    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
+}
+
+}  // namespace nudgewick

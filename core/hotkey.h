@@ -1,0 +1,35 @@
+#pragma once
+// A key combination that toggles the ticks from anywhere, as the button does
+// ("--hotkey ctrl+alt+n"). The front-ends register it with their system.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace nudgewick {
+
+enum HotkeyModifier : unsigned { kHotkeyCtrl = 1, kHotkeyAlt = 2, kHotkeyShift = 4, kHotkeySuper = 8 };
+
+struct Hotkey {
+    enum class Kind { Letter, Digit, Function };
+    unsigned modifiers = 0;  // HotkeyModifier bits, at least one
+    Kind kind = Kind::Letter;
+    int number = 0;  // 0 to 25 for a to z, 0 to 9 for a digit, 1 to 24 for F1 to F24
+
+    bool operator==(const Hotkey&) const = default;
+};
+
+// Modifiers (ctrl, alt, shift, super) and then a key, joined by "+", in any
+// case and order: "ctrl+alt+n", "Shift+Ctrl+F9". Nothing for anything else.
+std::optional<Hotkey> ReadHotkey(std::string_view text);
+
+// The combination as the user reads it: "ctrl+shift+f9".
+std::string HotkeyText(const Hotkey& hotkey);
+
+// When another program already holds the combination: what standard error
+// says, and the line the icon's tooltip adds.
+std::string HotkeyTakenMessage(const Hotkey& hotkey);
+std::string HotkeyTakenNote(const Hotkey& hotkey);
+
+}  // namespace nudgewick

@@ -1,0 +1,39 @@
+#include "platform/win32/win32_hotkey.h"
+
+namespace nudgewick::win32 {
+namespace {
+
+UINT VirtualKey(const Hotkey& hotkey) {
+    switch (hotkey.kind) {
+    case Hotkey::Kind::Letter: return 'A' + static_cast<UINT>(hotkey.number);
+    case Hotkey::Kind::Digit: return '0' + static_cast<UINT>(hotkey.number);
+    case Hotkey::Kind::Function: break;
+    }
+    return VK_F1 + static_cast<UINT>(hotkey.number - 1);
+}
+
+// MOD_NOREPEAT: a key held down toggles once, not at the keyboard's repeat rate.
+UINT Modifiers(const Hotkey& hotkey) {
+    UINT modifiers = MOD_NOREPEAT;
+    if ((hotkey.modifiers & kHotkeyCtrl) != 0) modifiers |= MOD_CONTROL;
+    if ((hotkey.modifiers & kHotkeyAlt) != 0) modifiers |= MOD_ALT;
+    if ((hotkey.modifiers & kHotkeyShift) != 0) modifiers |= MOD_SHIFT;
+    if ((hotkey.modifiers & kHotkeySuper) != 0) modifiers |= MOD_WIN;
+    return modifiers;
+}
+
+}  // namespace
+
+bool Win32Hotkey::Register(HWND owner, const Hotkey& hotkey) {
+    Unregister();
+    if (!RegisterHotKey(owner, kId, Modifiers(hotkey), VirtualKey(hotkey))) return false;
+    owner_ = owner;
+    return true;
+}
+
+void Win32Hotkey::Unregister() {
+    if (owner_ != nullptr) UnregisterHotKey(owner_, kId);
+    owner_ = nullptr;
+}
+
+}  // namespace nudgewick::win32

@@ -1,0 +1,37 @@
+# The hotkey pressed through XTEST stops and resumes the nudges, also with CapsLock on; a combination
+# that another client holds is said once and the program runs on; work hours that end a minute later stop
+# the ticks on their own.
+source "$(dirname "$0")/common.sh"
+start_xvfb
+at_exit 'stop_pid GRAB_PID'
+
+xdotool mousemove --sync 600 500
+start_program --hotkey ctrl+alt+n 3000 5 2>"$SCRATCH/errors"
+expect_swing "$(track_pointer 12 2)" 600 500 5 2 3000
+xdotool key ctrl+alt+n
+read -r x y < <(pointer)
+expect_still 7
+xdotool key Caps_Lock ctrl+alt+n Caps_Lock  # the lock keys make other combinations, which are grabbed too
+expect_swing "$(track_pointer 8 2)" "$x" "$y" "$([ "$x" = 600 ] && echo 5 || echo -5)" 2 3000
+[ ! -s "$SCRATCH/errors" ] || fail "the program complained: $(cat "$SCRATCH/errors")"
+stop_pid APP_PID
+
+"$X_HELPER" grab ctrl+alt+g >"$SCRATCH/grab" & GRAB_PID=$!
+for _ in {1..50}; do [ -s "$SCRATCH/grab" ] && break; sleep 0.1; done
+[ -s "$SCRATCH/grab" ] || fail "the test's grab did not take"
+
+# Hours from two hours ago to the start of a minute 30 to 90 s away, which leaves time for a few nudges first.
+end=$(date -d '+90 seconds' +%H:%M)
+hours="$(date -d "$end today -2 hours" +%H:%M)-$end"
+xdotool mousemove --sync 600 500
+start_program --hours "$hours" --hotkey ctrl+alt+g 3000 5 2>"$SCRATCH/errors"
+expect_swing "$(track_pointer 12 2)" 600 500 5 2 3000
+[ "$(grep -c hotkey "$SCRATCH/errors")" = 1 ] && one_line "$SCRATCH/errors" ||
+    fail "the taken hotkey was not said once: $(cat "$SCRATCH/errors")"
+grep -q ctrl+alt+g "$SCRATCH/errors" || fail "the message does not name the combination: $(cat "$SCRATCH/errors")"
+while [ "$(date +%H:%M)" != "$end" ]; do sleep 0.2; done
+sleep 1
+expect_still 7
+kill -0 "$APP_PID" || fail "the program ended"
+stop_pid APP_PID
+echo PASS

@@ -1,0 +1,200 @@
+#include "fakes.h"
+
+namespace nudgewick::testing {
+namespace {
+
+constexpr std::int64_t kHour = 3600, kDay = 24 * kHour;
+const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+
+// "Fri 17:00" as the Rig's time of day: from Friday 2024-10-04 00:00, the Rig's
+// day, to the Thursday after.
+std::int64_t At(std::string_view text) {
+    const std::int64_t day = std::find(std::begin(kDays), std::end(kDays), text.substr(0, 3)) - std::begin(kDays);
+    const std::int64_t clock =
+        std::stoi(std::string(text.substr(4, 2))) * kHour + std::stoi(std::string(text.substr(7))) * 60;
+    return (day + 3) % 7 * kDay + clock;
+}
+// A wall-clock second as "Mon 09:00", and how many hours away from now it is.
+std::string Named(std::int64_t wall, std::int64_t now) {
+    return std::string(kDays[WeekdayOf(wall)]) + " " + WallClockText(wall) + " +" +
+           std::to_string((wall - now) / kHour) + "h";
+}
+WorkHours Hours(std::string_view options) { return *Rig::Accepted(options).workHours; }
+
+TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
+    const struct {
+        const char *options, *now;
+        bool inside;
+        const char* next;  // with the hours from now, which a wrong week would change
+    } cases[] = {
+        {"--hours 09:00-17:30 --days mon-fri", "Fri 17:00", true, "Fri 17:30 +0h"},
+        {"--hours 09:00-17:30 --days mon-fri", "Fri 17:30", false, "Mon 09:00 +63h"},
+        {"--hours 09:00-17:30 --days mon-fri", "Mon 08:59", false, "Mon 09:00 +0h"},
+        {"--hours 09:00-17:30 --days mon-fri", "Mon 09:00", true, "Mon 17:30 +8h"},
+        {"--hours 9:00-17:30", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
+        {"--hours 22:00-6:00 --days mon-fri", "Fri 23:00", true, "Sat 06:00 +7h"},  // the night belongs to Friday
+        {"--hours 22:00-06:00 --days mon-fri", "Sat 23:00", false, "Mon 22:00 +47h"},
+        {"--hours 22:00-06:00 --days mon-fri", "Mon 05:00", false, "Mon 22:00 +17h"},  // Sunday's night is not one
+        {"--days sat,sun", "Fri 17:00", false, "Sat 00:00 +7h"},                       // whole days, joined
+        {"--days mon,wed-fri", "Mon 12:00", true, "Tue 00:00 +12h"},
+        {"--days fri-mon", "Tue 12:00", false, "Fri 00:00 +60h"},  // round the end of the week
+        {"--days Sun --hours 00:00-23:59", "Sun 23:59", false, "Sun 00:00 +144h"},
+    };
+    for (const auto& c : cases) {
+        const WorkHours work = Hours(c.options);
+        const std::int64_t now = 20000 * kDay + At(c.now);
+        EXPECT_EQ(InsideHours(work, now), c.inside) << c.options << " at " << c.now;
+        const auto next = NextBoundary(work, now);
+        ASSERT_TRUE(next) << c.options;
+        EXPECT_EQ(Named(*next, now), c.next) << c.options << " at " << c.now;
+        EXPECT_EQ(InsideHours(work, *next), !c.inside) << "a boundary changes it: " << c.options;
+        EXPECT_EQ(InsideHours(work, *next - 1), c.inside) << "and nothing before it does: " << c.options;
+    }
+    EXPECT_FALSE(NextBoundary(Hours("--days mon-sun"), 0)) << "every day, all day: no boundary";
+    EXPECT_TRUE(InsideHours(Hours("--days mon-sun"), 0));
+}
+
+enum class Step { Wait, Pass, Jump, Tick, Click, Follow };
+
+// The Rig with its session and schedule timers firing when due, as an event
+// loop would fire them, and the wall clock jumping when told to.
+struct Week : Rig {
+    using Rig::Rig;
+    // The wall clock's day and time with the caption and the ticks' period: "Mon 09:00 Stop 10000".
+    std::string Now() const {
+        return std::string(kDays[WeekdayOf(clock.wall)]) + " " + WallClockText(clock.wall) + " " + ticks();
+    }
+    // Fires the due timers in turn for up to seconds, or until the ticks start or stop.
+    void Run(std::int64_t seconds, bool untilChange) {
+        const std::int64_t end = clock.steady + seconds * 1000;
+        const std::string before = ticks();
+        while (!(untilChange && ticks() != before)) {
+            FakeTimer* next = nullptr;
+            for (FakeTimer* timer : {&sessionTimer, &scheduleTimer})
+                if (timer->period != 0 && (!next || timer->due < next->due)) next = timer;
+            if (!next || next->due > end) return Advance(end - clock.steady);
+            Advance(next->due - clock.steady);
+            next->due += next->period;
+            next == &sessionTimer ? window.OnSessionTimer() : window.OnScheduleTimer();
+        }
+    }
+    void Advance(std::int64_t ms) {
+        clock.wall += (clock.steady + ms) / 1000 - clock.steady / 1000;
+        clock.steady += ms;
+    }
+    void Do(Step step, std::int64_t seconds) {
+        switch (step) {
+        case Step::Wait: return Run(8 * kDay, true);
+        case Step::Pass: return Run(seconds, false);
+        case Step::Jump: clock.wall += seconds; return;
+        case Step::Tick: Advance(tickTimer.period), clock.wall += seconds; return window.OnTick();
+        case Step::Click: return window.OnStartStopClicked();
+        case Step::Follow: window.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)); return;
+        }
+    }
+};
+
+TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
+    const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
+    struct Then {
+        Step step;
+        std::int64_t seconds;  // for Pass, Jump and Tick (the wall clock's jump)
+        const char* now;
+    };
+    const struct {
+        std::string options;
+        const char* start;
+        std::vector<Then> steps;
+    } cases[] = {
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Wait, 0, "Fri 17:30 Go 0"},
+          {Step::Wait, 0, "Mon 09:00 Stop 10000"},
+          {Step::Wait, 0, "Mon 17:30 Go 0"}}},
+        {kWeekdays, "Sat 10:00 Go 0", {{Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--hours 22:00-06:00 5000",
+         "Fri 17:00 Go 0",
+         {{Step::Wait, 0, "Fri 22:00 Stop 5000"}, {Step::Wait, 0, "Sat 06:00 Go 0"}}},
+        // A click holds until the next boundary, which may be one that changes nothing.
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Click, 0, "Fri 17:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {kWeekdays, "Sat 10:00 Go 0", {{Step::Click, 0, "Sat 10:00 Stop 10000"}, {Step::Wait, 0, "Mon 17:30 Go 0"}}},
+        // A session runs to its own end, inside or outside the hours; the next boundary takes over.
+        {"--for 1h " + kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Wait, 0, "Fri 18:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--for 30m " + kWeekdays,
+         "Fri 16:00 Stop 10000",
+         {{Step::Wait, 0, "Fri 16:30 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--until 11:00 " + kWeekdays,
+         "Sat 10:00 Stop 10000",
+         {{Step::Wait, 0, "Sat 11:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        // Not followed, the hours change nothing; followed again, they act from their next boundary.
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Follow, 0, "Fri 17:00 Stop 10000"},
+          {Step::Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
+          {Step::Follow, 0, "Tue 17:00 Stop 10000"},
+          {Step::Wait, 0, "Tue 17:30 Go 0"}}},
+        {kWeekdays, "Sat 10:00 Go 0", {{Step::Follow, 0, "Sat 10:00 Go 0"}, {Step::Pass, 4 * kDay, "Wed 10:00 Go 0"}}},
+        // The wall clock jumps forward an hour at 17:10 while the ticks run: the next tick sees the end passed.
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Pass, 600, "Fri 17:10 Stop 10000"}, {Step::Tick, 3600, "Fri 18:10 Go 0"}}},
+        // ... or at 02:00 while they are stopped: 09:00 still comes on time, and a start in the skipped
+        // hour comes at the next look.
+        {kWeekdays,
+         "Mon 01:00 Go 0",
+         {{Step::Pass, 3600, "Mon 02:00 Go 0"},
+          {Step::Jump, 3600, "Mon 03:00 Go 0"},
+          {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--hours 02:30-06:00",
+         "Sat 01:00 Go 0",
+         {{Step::Pass, 3600, "Sat 02:00 Go 0"},
+          {Step::Jump, 3600, "Sat 03:00 Go 0"},
+          {Step::Wait, 0, "Sat 03:01 Stop 10000"}}},  // within the minute
+        // The clock set back an hour, and back to summer time: the end still comes at 17:30 on the wall clock.
+        {kWeekdays,
+         "Fri 17:00 Stop 10000",
+         {{Step::Pass, 600, "Fri 17:10 Stop 10000"},
+          {Step::Jump, -3600, "Fri 16:10 Stop 10000"},
+          {Step::Wait, 0, "Fri 17:30 Go 0"}}},
+    };
+    for (const auto& c : cases) {
+        Week week(c.options, At(c.start));
+        EXPECT_EQ(week.Now(), c.start) << c.options;
+        for (const Then& then : c.steps) {
+            week.Do(then.step, then.seconds);
+            EXPECT_EQ(week.Now(), then.now) << c.options << " from " << c.start;
+        }
+    }
+}
+
+// While the ticks run nothing else wakes the program before the boundary;
+// stopped, the wall clock is looked at every minute.
+TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
+    Week week("--hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n", At("Fri 09:00"));
+    EXPECT_EQ(week.scheduleTimer.period, 8 * 3600'000 + 1800'000);
+    EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, "17:30"));
+    EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, true);
+    week.Do(Step::Wait, 0);
+    EXPECT_EQ(week.scheduleTimer.period, 60'000);
+    EXPECT_EQ(week.tray.view.tooltip, StoppedUntilTooltip("Mon 09:00"));
+    EXPECT_FALSE(week.tray.view.running);
+    week.Do(Step::Click, 0);
+    EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, "Mon 17:30")) << "the next end that stops";
+    week.Do(Step::Follow, 0);
+    EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, {}));
+    EXPECT_EQ(week.scheduleTimer.period, 0);
+    EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false);
+    week.window.OnHotkey();
+    EXPECT_EQ(week.Now(), "Fri 17:30 Go 0") << "the hotkey is the button";
+    week.window.OnHotkeyTaken();
+    EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
+    EXPECT_TRUE(week.tray.view.tooltip.ends_with(HotkeyTakenNote(*Rig::Accepted("--hotkey alt+ctrl+N").hotkey)));
+    for (const auto& entry : Rig().tray.view.menu) EXPECT_FALSE(entry.checked) << "no hours: no tick box";
+}
+
+}  // namespace
+}  // namespace nudgewick::testing
