@@ -21,6 +21,18 @@ void ReadInto(Point& sample, Pointer& pointer) {
 
 }  // namespace
 
+void NudgeSideways(WindowState& state, Pointer& pointer) {
+    // Widened first: -(-32768) does not fit in 16 bits.
+    const std::int32_t distance = state.nPixels;
+    if (state.x == kPhaseLeft) {
+        pointer.MoveBy(-distance, 0);
+        state.x = 0;
+    } else {
+        pointer.MoveBy(distance, 0);
+        state.x = kPhaseLeft;
+    }
+}
+
 void NudgeTick(WindowState& state, Pointer& pointer) {
     Point sample{0, 0};
     ReadInto(sample, pointer);
@@ -29,15 +41,7 @@ void NudgeTick(WindowState& state, Pointer& pointer) {
 
     // Inclusive or: a move along one axis alone still counts as still.
     if (row == state.Lasty || column == state.Lastx) {
-        // Widened first: -(-32768) does not fit in 16 bits.
-        const std::int32_t distance = state.nPixels;
-        if (state.x == kPhaseLeft) {
-            pointer.MoveBy(-distance, 0);
-            state.x = 0;
-        } else {
-            pointer.MoveBy(distance, 0);
-            state.x = kPhaseLeft;
-        }
+        NudgeSideways(state, pointer);
         ReadInto(sample, pointer);
     }
     state.Lastx = ClampTo16Bits(sample.x);

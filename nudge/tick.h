@@ -10,4 +10,8 @@ inline constexpr std::int16_t kPhaseLeft = 5;
 // last look, alternating right and left, and remember where it is now.
 void NudgeTick(WindowState& state, Pointer& pointer);
 
+// The nudge itself: the distance to the right, or back to the left when the
+// phase says so, and the phase switched.
+void NudgeSideways(WindowState& state, Pointer& pointer);
+
 }  // namespace nudgewick

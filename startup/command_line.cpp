@@ -30,6 +30,7 @@ std::string Help() {
            "\n"
            "  --until HH:MM   stop nudging at the next HH:MM on the 24-hour local clock\n"
            "  --minimized     start with the window hidden in the notification area, or minimized\n"
+           "  --check         say how the pointer would be nudged here, and exit 0 if it can be\n"
            "  -h, --help      print this help and exit\n"
            "  --version       print the version and exit\n";
 }
@@ -102,8 +103,8 @@ std::optional<ClockTime> ReadClockTime(std::string_view text) {
 std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<Word> value, CommandLine& line) {
     if (option == "--help" || option == "-h") return Print(Help());
     if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
-    if (option == "--minimized") {
-        line.minimized = true;
+    if (option == "--minimized" || option == "--check") {
+        (option == "--check" ? line.check : line.minimized) = true;
         return std::nullopt;
     }
     if (!TakesValue(option)) return Refuse("\"" + std::string(option) + "\" is not an option");

@@ -23,6 +23,7 @@ struct CommandLine {
     std::int16_t interval = 0;                   // what word 1 asks for, when there is a word 1
     std::int16_t pixels = 0;                     // what word 2 asks for, when there is a word 2
     bool minimized = false;                      // --minimized: start with the window hidden, or iconified
+    bool check = false;                          // --check: report the way to nudge instead of starting (Linux)
     std::optional<std::chrono::seconds> runFor;  // --for DURATION
     std::optional<ClockTime> runUntil;           // --until HH:MM
 };

@@ -6,7 +6,13 @@
 
 namespace nudgewick {
 
-void frmMain::Timer1_Timer() { NudgeTick(state_, parts_.pointer); }
+void frmMain::Timer1_Timer() {
+    if (parts_.idle != nullptr) {
+        NudgeTickWhenIdle(state_, parts_.pointer, *parts_.idle);
+    } else {
+        NudgeTick(state_, parts_.pointer);
+    }
+}
 
 // The timer's interval, never the caption, tells whether the ticks run. A
 // click ends a timed session.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "nudge/idle_tick.h"
 #include "startup/command_line.h"
 #include "window/controls.h"
 #include "window/session.h"
@@ -26,6 +27,9 @@ struct FormParts {
     const CommandLine& commandLine;  // checked by CheckCommandLine before the window exists
     SystemTimer& sessionTimer;       // its ticks go to SessionTimer_Timer
     const Clock& clock;
+    // Where set, the ticks judge "still" by the desktop's idle time rather
+    // than by the pointer's position, which the front-end cannot read.
+    IdleSource* idle = nullptr;
 };
 
 inline constexpr const char* kCaptionStop = "Stop";

@@ -30,7 +30,7 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 }  // namespace
 
-X11MainWindow::X11MainWindow(const CommandLine& commandLine)
+X11MainWindow::X11MainWindow(const CommandLine& commandLine, WaylandDesktop* wayland)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
       window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -40,7 +40,8 @@ X11MainWindow::X11MainWindow(const CommandLine& commandLine)
       commandLine_(commandLine),
       sessionTimer_(OnSessionTimer, this),
       form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
-                      messages_, pointer_, launcher_, commandLine_, sessionTimer_, clock_}),
+                      messages_, wayland != nullptr ? static_cast<Pointer&>(*wayland) : pointer_, launcher_,
+                      commandLine_, sessionTimer_, clock_, wayland}),
       tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
     window_.end();
     Wire();

@@ -6,6 +6,7 @@
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_pointer.h"
 #include "platform/x11/x11_tray.h"
+#include "platform/x11/wayland_desktop.h"
 #include "window/frm_main.h"
 
 namespace nudgewick::x11 {
@@ -14,7 +15,9 @@ namespace nudgewick::x11 {
 // the layout table and hands every event to frmMain.
 class X11MainWindow {
 public:
-    explicit X11MainWindow(const CommandLine& commandLine);
+    // wayland: the compositor that takes the nudges and tells the idle time,
+    // in a Wayland session; none on X11, where XTEST moves the pointer.
+    X11MainWindow(const CommandLine& commandLine, WaylandDesktop* wayland);
     ~X11MainWindow();
     X11MainWindow(const X11MainWindow&) = delete;
     X11MainWindow& operator=(const X11MainWindow&) = delete;

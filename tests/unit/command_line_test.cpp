@@ -31,6 +31,7 @@ TEST(NumberTextTest, RoundsToNearestWithTiesToEvenAndComparesExactly) {
 std::string Read(const CommandLine& line) {
     std::string read = WholeNumberText(line.interval) + " " + WholeNumberText(line.pixels) + " [" + line.text + "]";
     if (line.minimized) read += " minimized";
+    if (line.check) read += " check";
     if (line.runFor) read += " for " + WholeNumberText(line.runFor->count()) + "s";
     if (line.runUntil) read += " until " + WholeNumberText(line.runUntil->hour * 100 + line.runUntil->minute);
     return read;
@@ -51,6 +52,7 @@ TEST(CheckCommandLineTest, ReadsOptionsThenSettingsOrSaysWhy) {
         {"--minimized   ", -1, "0 0 [  ] minimized"},  // blanks only: both settings 0
         {"--for 1h30m\t 5000 7", -1, "5000 7 [ 5000 7] for 5400s"},
         {"--until 23:59 --minimized", -1, "0 0 [] minimized until 2359"},
+        {"--check 5000", -1, "5000 0 [5000] check"},
         {"--for 1s", -1, "0 0 [] for 1s"},
         {"--for 6d24h", -1, "0 0 [] for 604800s"},
         {"--for 604800s", -1, "0 0 [] for 604800s"},

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct sd_bus;
+
+namespace nudgewick::x11 {
+
+// GNOME Mutter's services on the session bus: the remote desktop service,
+// whose sessions send input as a device of their own without asking the
+// user, and the idle monitor. A remote desktop session belongs to the bus
+// connection that created it, so this one connection lives as long as the
+// program.
+class GnomeSessionBus {
+public:
+    GnomeSessionBus() = default;
+    ~GnomeSessionBus();
+    GnomeSessionBus(const GnomeSessionBus&) = delete;
+    GnomeSessionBus& operator=(const GnomeSessionBus&) = delete;
+
+    // Creates and starts a remote desktop session; on failure, says why.
+    bool StartRemoteDesktop(std::string& why);
+    // True when the idle monitor answers.
+    bool HasIdleMonitor() { return IdleMilliseconds().has_value(); }
+
+    // Relative, as a mouse moves; a session that ended ends the program.
+    void MoveBy(std::int32_t dx, std::int32_t dy);
+    // Milliseconds since the last input, asked at each call.
+    std::optional<std::int64_t> IdleMilliseconds();
+
+    // Hands the connection to FLTK's event loop: a lost bus, or a remote
+    // desktop session that Mutter closed, ends the program.
+    void Attach();
+
+private:
+    bool Open(std::string& why);
+    void HandleQueued();
+    static void OnReadable(int fd, void* self);
+    [[noreturn]] static void Lost(const std::string& what);
+
+    sd_bus* bus_ = nullptr;
+    std::string session_;  // the remote desktop session's object path
+};
+
+}  // namespace nudgewick::x11
