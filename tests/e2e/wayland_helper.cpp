@@ -1,6 +1,6 @@
 // The end-to-end tests' hands and eyes on a Wayland compositor:
 //   wayland_helper observe      a fullscreen window that prints "motion MS X Y" for each pointer motion over it
-//                               (MS on the steady clock), after "ready" once it is shown
+//                               (MS on the wall clock), after "ready" once it is shown
 //   wayland_helper user SECONDS a user moving the pointer up and back down by 5 px every second, through the
 //                               same kind of route the program uses (virtual pointer, fake input, GNOME)
 #include <poll.h>
@@ -23,9 +23,10 @@
 
 namespace {
 
+// On the wall clock, which the test's shell reads too.
 long long Now() {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 [[noreturn]] void Die(const char* what) {

@@ -1,0 +1,167 @@
+# The Linux program in a Wayland session, per compositor (sway, kwin or mutter), headless: its window on a
+# private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
+# One program start: --check names the route; nudges come at the interval and swing by exactly the distance;
+# while a user moves the pointer every second, none of ours; the button stops and resumes them. KWin besides:
+# a copy that no desktop entry names has no route, says so in a message and ends with status 1.
+#   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
+COMPOSITOR=$1 HELPER=$4
+set -- "$2" "$3" ""
+source "$(dirname "$0")/common.sh"
+start_xvfb
+RUN=$SCRATCH/run
+mkdir -m 700 "$RUN"
+chmod 711 "$SCRATCH"  # a compositor under another uid reaches its own files below
+
+# Waits for the compositor's socket in $RUN and exports WAYLAND_DISPLAY as its path.
+wait_for_socket() {
+    local socket
+    for _ in {1..100}; do
+        socket=$(find "$RUN" -maxdepth 1 -type s -name "$1" | head -n 1)
+        [ -n "$socket" ] && export WAYLAND_DISPLAY=$socket && return
+        kill -0 "$COMPOSITOR_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "$COMPOSITOR did not start:"$'\n'"$(tail -n 20 "$SCRATCH/compositor.log")"
+}
+
+# A session bus of the test's own, for KWin and Mutter (and, on GNOME, the program).
+start_bus() {
+    local address pid
+    { read -r address && read -r pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    BUS_PID=$pid
+    at_exit 'stop_pid BUS_PID'
+    export DBUS_SESSION_BUS_ADDRESS=$address
+}
+
+# sway refuses to run as root: as root it runs as nobody, in a runtime folder of nobody's.
+start_sway() {
+    local as=()
+    printf 'xwayland disable\n' >"$SCRATCH/sway.config"
+    chmod 644 "$SCRATCH/sway.config"
+    if [ "$(id -u)" = 0 ]; then
+        chown nobody: "$RUN"
+        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    "${as[@]}" env -i PATH="$PATH" HOME="$SCRATCH" XDG_RUNTIME_DIR="$RUN" WLR_BACKENDS=headless \
+        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$SCRATCH/sway.config" >"$SCRATCH/compositor.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket 'wayland-*'
+}
+
+# The installed kwin_wayland carries a file capability that a sandbox may forbid: a copy without it, under
+# the same name, runs. KWin shows its fake input to the programs that a desktop entry under HOME names.
+start_kwin() {
+    local home=$SCRATCH/home
+    mkdir -p "$SCRATCH/bin" "$home/.local/share/applications"
+    cp /usr/bin/kwin_wayland "$SCRATCH/bin/kwin_wayland"
+    for allowed in "$PROGRAM" "$HELPER"; do
+        printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nX-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n' \
+            "${allowed##*/}" "$allowed" >"$home/.local/share/applications/${allowed##*/}.desktop"
+    done
+    start_bus
+    env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+        KWIN_COMPOSE=Q "$SCRATCH/bin/kwin_wayland" --virtual --socket test --width 1024 --height 768 \
+        >"$SCRATCH/compositor.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket test
+}
+
+start_mutter() {
+    start_bus
+    env -i PATH="$PATH" HOME="$SCRATCH" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+        mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=test \
+        >"$SCRATCH/compositor.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket test
+}
+
+case $COMPOSITOR in
+    sway) start_sway; route=zwlr_virtual_pointer_manager_v1 ;;
+    kwin) start_kwin; route=org_kde_kwin_fake_input ;;
+    mutter) start_mutter; route=org.gnome.Mutter.RemoteDesktop ;;
+    *) fail "unknown compositor $COMPOSITOR" ;;
+esac
+at_exit 'stop_pid COMPOSITOR_PID'
+at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
+
+"$HELPER" observe >"$SCRATCH/observed" 2>&1 &
+OBSERVER_PID=$!
+at_exit 'stop_pid OBSERVER_PID'
+for _ in {1..100}; do grep -q ready "$SCRATCH/observed" && break; sleep 0.1; done
+grep -q ready "$SCRATCH/observed" || fail "the observer's window was not shown: $(cat "$SCRATCH/observed")"
+
+now() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
+
+# The pointer's positions the observer saw from FROM on (ms, as `now` counts), led by the last one before:
+# "MS X Y" lines. A compositor may repeat a position (a new device, a window shown): kept once.
+positions() { awk -v from="$1" '($1 == "enter" || $1 == "motion") && $3 " " $4 != at { at = $3 " " $4
+    if ($2 < from) { last = $2 " " at; next } if (last != "") { print last; last = "" } print $2, at }' \
+    "$SCRATCH/observed"; }
+
+# Fails unless from FROM on the pointer moved only sideways, by exactly DISTANCE, alternately right and left,
+# at least MOVES times, the moves INTERVAL ms apart (give or take 600).
+expect_nudges() {
+    local track
+    track=$(positions "$1")
+    awk -v d="$2" -v moves="$3" -v gap="$4" '
+        NR > 1 { dx = $2 - x; n++
+          if ($3 != y || (dx != d && dx != -d)) { print "move " n ": by " dx " " $3 - y; bad = 1 }
+          if (n > 1 && dx != -lastdx) { print "move " n ": same way as the one before"; bad = 1 }
+          if (n > 1 && ($1 - t < gap - 600 || $1 - t > gap + 600)) { print "move " n ": " $1 - t " ms apart"; bad = 1 }
+          lastdx = dx }
+        { t = $1; x = $2; y = $3 }
+        END { if (n < moves) { print n + 0 " moves, want " moves; bad = 1 }; exit bad }' <<<"$track" ||
+        fail "the nudges were not as expected:"$'\n'"$track"
+}
+
+# Prints the time of the first sideways move from FROM on, if any.
+first_nudge() { positions "$1" | awk 'NR > 1 && $2 != x { print $1; exit } { x = $2 }'; }
+
+# --check: the route, status 0.
+check=$("$PROGRAM" --check) || fail "--check ended with status $?:"$'\n'"$check"
+grep -q "^route: .*$route" <<<"$check" || fail "--check does not name $route:"$'\n'"$check"
+
+if [ "$COMPOSITOR" = kwin ]; then
+    # No desktop entry names this copy: no route, and no pretending.
+    mkdir "$SCRATCH/unnamed"
+    cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
+    "$SCRATCH/unnamed/nudgewick" --check >/dev/null && fail "--check of an unnamed copy ended with status 0"
+    "$SCRATCH/unnamed/nudgewick" 3000 3 2>"$SCRATCH/refused" &
+    APP_PID=$!
+    dismiss_message "from a copy without a route"
+    wait_for_exit
+    [ "$APP_STATUS" = 1 ] || fail "a copy without a route ended with status $APP_STATUS, want 1"
+    one_line "$SCRATCH/refused" || fail "want one line on stderr, got:"$'\n'"$(cat "$SCRATCH/refused")"
+fi
+if [ "$COMPOSITOR" = sway ]; then
+    # No Xwayland for the window.
+    DISPLAY= "$PROGRAM" 3000 3 2>"$SCRATCH/no_x" && fail "started without an X display"
+    one_line "$SCRATCH/no_x" || fail "want one line on stderr without an X display"
+fi
+
+started=$(now)
+start_program 3000 3
+sleep 12.5
+expect_nudges "$started" 3 3 3000
+
+# A user moving the pointer up and down every second: none of ours meanwhile, and they resume after.
+"$HELPER" user 8 >"$SCRATCH/user" 2>&1 || fail "the user could not move the pointer: $(cat "$SCRATCH/user")"
+user_gone=$(now)
+user_came=$(positions "$started" | awk '$3 != y && NR > 1 { print $1; exit } { y = $3 }')
+[ -n "$user_came" ] || fail "the user's moves did not arrive"
+during=$(positions "$user_came" | awk -v end="$user_gone" '$1 <= end')
+awk 'NR > 1 && $2 != x { bad = 1 } { x = $2 } END { exit bad }' <<<"$during" ||
+    fail "nudged while the user moved the pointer:"$'\n'"$during"
+sleep 6
+[ -n "$(first_nudge "$user_gone")" ] || fail "no nudge in the 6 s after the user left"
+
+# The button: Stop, then nothing for 7 s; Go, and the nudges resume.
+click_control 3120 2160 975 615
+stopped=$(now)
+sleep 7
+[ -z "$(first_nudge "$((stopped + 200))")" ] || fail "nudged after Stop:"$'\n'"$(positions "$stopped")"
+click_control 3120 2160 975 615
+resumed=$(now)
+sleep 7.5
+expect_nudges "$((resumed + 200))" 3 2 3000
+echo PASS
