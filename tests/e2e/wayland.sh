@@ -1,7 +1,8 @@
 # The Linux program in a Wayland session, per compositor (sway, kwin or mutter), headless: its window on a
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
 # One program start: --check names the route; nudges come at the interval and swing by exactly the distance;
-# while a user moves the pointer every second, none of ours; the button stops and resumes them. KWin besides:
+# while a user moves the pointer every second, none of ours; the button stops and resumes them; the footprint
+# (one thread, nothing written, sockets to the displays and the bus only). KWin besides:
 # a copy that no desktop entry names has no route, says so in a message and ends with status 1.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
 COMPOSITOR=$1 HELPER=$4
@@ -87,7 +88,7 @@ at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
 "$HELPER" observe >"$SCRATCH/observed" 2>&1 &
 OBSERVER_PID=$!
 at_exit 'stop_pid OBSERVER_PID'
-for _ in {1..100}; do grep -q ready "$SCRATCH/observed" && break; sleep 0.1; done
+for _ in {1..100}; do grep -qs ready "$SCRATCH/observed" && break; sleep 0.1; done
 grep -q ready "$SCRATCH/observed" || fail "the observer's window was not shown: $(cat "$SCRATCH/observed")"
 
 now() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
@@ -139,8 +140,11 @@ if [ "$COMPOSITOR" = sway ]; then
     one_line "$SCRATCH/no_x" || fail "want one line on stderr without an X display"
 fi
 
+# Under strace, for its footprint: see the end.
+RUN_WITH=(strace -f -qq -o "$SCRATCH/trace" -e trace="$TRACED")
 started=$(now)
 start_program 3000 3
+PROGRAM_PID=$(pgrep -P "$APP_PID")
 sleep 12.5
 expect_nudges "$started" 3 3 3000
 
@@ -164,4 +168,17 @@ click_control 3120 2160 975 615
 resumed=$(now)
 sleep 7.5
 expect_nudges "$((resumed + 200))" 3 2 3000
+
+# One thread; nothing written; connections to the X display, the Wayland display and, on GNOME, the session bus.
+threads=$(awk '/^Threads:/ {print $2}' /proc/"$PROGRAM_PID"/status)
+[ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
+kill "$PROGRAM_PID"
+wait "$APP_PID" || true
+APP_PID=
+sockets=("/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY")
+if [ "$COMPOSITOR" = mutter ]; then
+    bus=${DBUS_SESSION_BUS_ADDRESS#*:*=}
+    sockets+=("${bus%%,*}")
+fi
+expect_footprint "$SCRATCH/trace" "${sockets[@]}"
 echo PASS
