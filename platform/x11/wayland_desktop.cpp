@@ -6,11 +6,11 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cerrno>
 #include <cstring>
 #include <string_view>
 
@@ -64,8 +64,7 @@ void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char*
         globals.fakeInput =
             Bind<org_kde_kwin_fake_input>(registry, name, org_kde_kwin_fake_input_interface, version, 1);
     } else if (offered == ext_idle_notifier_v1_interface.name) {
-        globals.idleNotifier =
-            Bind<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface, version, 1);
+        globals.idleNotifier = Bind<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface, version, 1);
     } else if (offered == org_kde_kwin_idle_interface.name) {
         globals.kdeIdle = Bind<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface, version, 1);
     } else if (offered.starts_with("org_kde_plasma_") || offered.starts_with("kde_")) {

@@ -89,9 +89,9 @@ bool GnomeSessionBus::StartRemoteDesktop(std::string& why) {
 
 void GnomeSessionBus::MoveBy(std::int32_t dx, std::int32_t dy) {
     BusError error;
-    const int result = sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession,
-                                          "NotifyPointerMotionRelative", &error.error, nullptr, "dd",
-                                          static_cast<double>(dx), static_cast<double>(dy));
+    const int result =
+        sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession, "NotifyPointerMotionRelative",
+                           &error.error, nullptr, "dd", static_cast<double>(dx), static_cast<double>(dy));
     if (result < 0) Lost("GNOME's remote desktop session refused a move: " + error.Text(result));
     HandleQueued();
 }
@@ -102,9 +102,8 @@ std::optional<std::int64_t> GnomeSessionBus::IdleMilliseconds() {
     BusError error;
     Reply reply;
     std::uint64_t idle = 0;
-    int result =
-        sd_bus_call_method(bus_, kIdleMonitor, kIdleMonitorPath, kIdleMonitor, "GetIdletime", &error.error,
-                           &reply.message, "");
+    int result = sd_bus_call_method(bus_, kIdleMonitor, kIdleMonitorPath, kIdleMonitor, "GetIdletime", &error.error,
+                                    &reply.message, "");
     if (result >= 0) result = sd_bus_message_read(reply.message, "t", &idle);
     HandleQueued();
     if (result < 0) return std::nullopt;

@@ -1,12 +1,12 @@
 #pragma once
 #include <FL/Fl_Double_Window.H>
 
+#include "platform/x11/wayland_desktop.h"
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_launcher.h"
 #include "platform/x11/x11_pointer.h"
 #include "platform/x11/x11_tray.h"
-#include "platform/x11/wayland_desktop.h"
 #include "window/frm_main.h"
 
 namespace nudgewick::x11 {

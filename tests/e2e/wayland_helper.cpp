@@ -90,7 +90,8 @@ void OnMotion(void*, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) { P
 void OnButton(void*, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
 void OnAxis(void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {}
 // Bound at version 1: the later events never come.
-const wl_pointer_listener kPointer{OnEnter, OnLeave, OnMotion, OnButton, OnAxis, nullptr, nullptr, nullptr, nullptr, nullptr};
+const wl_pointer_listener kPointer{OnEnter, OnLeave, OnMotion, OnButton, OnAxis,
+                                   nullptr, nullptr, nullptr,  nullptr,  nullptr};
 
 void OnCapabilities(void* data, wl_seat* seat, std::uint32_t caps) {
     auto& c = *static_cast<Client*>(data);
@@ -183,8 +184,8 @@ struct Gnome {
                    ? sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", session.c_str(),
                                         "org.gnome.Mutter.RemoteDesktop.Session", method, nullptr, nullptr, "") >= 0
                    : sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", session.c_str(),
-                                        "org.gnome.Mutter.RemoteDesktop.Session", method, nullptr, nullptr, "dd",
-                                        dx, dy) >= 0;
+                                        "org.gnome.Mutter.RemoteDesktop.Session", method, nullptr, nullptr, "dd", dx,
+                                        dy) >= 0;
     }
 };
 
@@ -204,8 +205,7 @@ int User(int seconds) {
     for (int i = 0; i < seconds; ++i) {
         const int dy = i % 2 ? -5 : 5;
         if (virtualPointer) {
-            zwlr_virtual_pointer_v1_motion(virtualPointer, static_cast<std::uint32_t>(Now()), 0,
-                                           wl_fixed_from_int(dy));
+            zwlr_virtual_pointer_v1_motion(virtualPointer, static_cast<std::uint32_t>(Now()), 0, wl_fixed_from_int(dy));
             zwlr_virtual_pointer_v1_frame(virtualPointer);
         } else if (c.fakeInput) {
             org_kde_kwin_fake_input_pointer_motion(c.fakeInput, 0, wl_fixed_from_int(dy));
