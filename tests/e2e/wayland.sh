@@ -9,80 +9,14 @@ COMPOSITOR=$1 HELPER=$4
 set -- "$2" "$3" ""
 source "$(dirname "$0")/common.sh"
 start_xvfb
-RUN=$SCRATCH/run
-mkdir -m 700 "$RUN"
-chmod 711 "$SCRATCH"  # a compositor under another uid reaches its own files below
-
-# Waits for the compositor's socket in $RUN and exports WAYLAND_DISPLAY as its path.
-wait_for_socket() {
-    local socket
-    for _ in {1..100}; do
-        socket=$(find "$RUN" -maxdepth 1 -type s -name "$1" | head -n 1)
-        [ -n "$socket" ] && export WAYLAND_DISPLAY=$socket && return
-        kill -0 "$COMPOSITOR_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    fail "$COMPOSITOR did not start:"$'\n'"$(tail -n 20 "$SCRATCH/compositor.log")"
-}
-
-# A session bus of the test's own, for KWin and Mutter (and, on GNOME, the program).
-start_bus() {
-    local address pid
-    { read -r address && read -r pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
-    BUS_PID=$pid
-    at_exit 'stop_pid BUS_PID'
-    export DBUS_SESSION_BUS_ADDRESS=$address
-}
-
-# sway refuses to run as root: as root it runs as nobody, in a runtime folder of nobody's.
-start_sway() {
-    local as=()
-    printf 'xwayland disable\n' >"$SCRATCH/sway.config"
-    chmod 644 "$SCRATCH/sway.config"
-    if [ "$(id -u)" = 0 ]; then
-        chown nobody: "$RUN"
-        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-    fi
-    "${as[@]}" env -i PATH="$PATH" HOME="$SCRATCH" XDG_RUNTIME_DIR="$RUN" WLR_BACKENDS=headless \
-        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$SCRATCH/sway.config" >"$SCRATCH/compositor.log" 2>&1 &
-    COMPOSITOR_PID=$!
-    wait_for_socket 'wayland-*'
-}
-
-# The installed kwin_wayland carries a file capability that a sandbox may forbid: a copy without it, under
-# the same name, runs. KWin shows its fake input to the programs that a desktop entry under HOME names.
-start_kwin() {
-    local home=$SCRATCH/home
-    mkdir -p "$SCRATCH/bin" "$home/.local/share/applications"
-    cp /usr/bin/kwin_wayland "$SCRATCH/bin/kwin_wayland"
-    for allowed in "$PROGRAM" "$HELPER"; do
-        printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nX-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n' \
-            "${allowed##*/}" "$allowed" >"$home/.local/share/applications/${allowed##*/}.desktop"
-    done
-    start_bus
-    env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
-        KWIN_COMPOSE=Q "$SCRATCH/bin/kwin_wayland" --virtual --socket test --width 1024 --height 768 \
-        >"$SCRATCH/compositor.log" 2>&1 &
-    COMPOSITOR_PID=$!
-    wait_for_socket test
-}
-
-start_mutter() {
-    start_bus
-    env -i PATH="$PATH" HOME="$SCRATCH" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
-        mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=test \
-        >"$SCRATCH/compositor.log" 2>&1 &
-    COMPOSITOR_PID=$!
-    wait_for_socket test
-}
-
+source "$(dirname "$0")/../../script/wayland.sh"
 case $COMPOSITOR in
-    sway) start_sway; route=zwlr_virtual_pointer_manager_v1 ;;
-    kwin) start_kwin; route=org_kde_kwin_fake_input ;;
-    mutter) start_mutter; route=org.gnome.Mutter.RemoteDesktop ;;
+    sway) route=zwlr_virtual_pointer_manager_v1 ;;
+    kwin) route=org_kde_kwin_fake_input ;;
+    mutter) route=org.gnome.Mutter.RemoteDesktop ;;
     *) fail "unknown compositor $COMPOSITOR" ;;
 esac
-at_exit 'stop_pid COMPOSITOR_PID'
+start_compositor "$COMPOSITOR" "$PROGRAM" "$HELPER"
 at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
 
 "$HELPER" observe >"$SCRATCH/observed" 2>&1 &

@@ -1,0 +1,89 @@
+# Sourced after script/xvfb.sh by the Wayland tests and script/bench: a headless Wayland compositor of
+# their own, sway, KWin or Mutter, each in a runtime folder of its own under $SCRATCH.
+#   start_compositor sway|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and, for KWin
+#                                                   and Mutter, DBUS_SESSION_BUS_ADDRESS (a bus of its own);
+#                                                   KWin lets each PROGRAM use its fake input
+#   stop_compositor                                 stops it and its bus
+
+# Waits for the compositor's socket named like GLOB in $RUN and exports WAYLAND_DISPLAY as its path.
+wait_for_socket() {
+    local socket
+    for _ in {1..100}; do
+        socket=$(find "$RUN" -maxdepth 1 -type s -name "$1" | head -n 1)
+        [ -n "$socket" ] && export WAYLAND_DISPLAY=$socket && return
+        kill -0 "$COMPOSITOR_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "the compositor did not start:"$'\n'"$(tail -n 20 "$RUN.log")"
+}
+
+start_bus() {
+    local address pid
+    { read -r address && read -r pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    BUS_PID=$pid
+    export DBUS_SESSION_BUS_ADDRESS=$address
+}
+
+# sway refuses to run as root: as root it runs as nobody, in a runtime folder of nobody's. wlroots' Xwayland
+# would take a display from :0 to :32, which may be in use: the program's window has its own X server anyway.
+start_sway() {
+    local as=()
+    printf 'xwayland disable\n' >"$RUN.config"
+    chmod 644 "$RUN.config"
+    if [ "$(id -u)" = 0 ]; then
+        chown nobody: "$RUN"
+        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    "${as[@]}" env -i PATH="$PATH" HOME="$RUN" XDG_RUNTIME_DIR="$RUN" WLR_BACKENDS=headless \
+        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$RUN.config" >"$RUN.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket 'wayland-*'
+}
+
+# The installed kwin_wayland carries a file capability that a sandbox may forbid: a copy without it, under
+# the same name, runs. KWin shows its fake input to the programs that desktop entries under HOME name.
+# QPainter compositing spares the software OpenGL's CPU.
+start_kwin() {
+    local home=$RUN.home program
+    mkdir -p "$RUN.bin" "$home/.local/share/applications"
+    cp /usr/bin/kwin_wayland "$RUN.bin/kwin_wayland"
+    for program in "$@"; do
+        printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nX-KDE-Wayland-Interfaces=%s\n' \
+            "${program##*/}" "$program" org_kde_kwin_fake_input >"$home/.local/share/applications/${program##*/}.desktop"
+    done
+    start_bus
+    env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+        KWIN_COMPOSE=Q "$RUN.bin/kwin_wayland" --virtual --socket wayland-test --width 1024 --height 768 \
+        >"$RUN.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket wayland-test
+}
+
+start_mutter() {
+    start_bus
+    env -i PATH="$PATH" HOME="$RUN" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+        mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=wayland-test \
+        >"$RUN.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket wayland-test
+}
+
+start_compositor() {
+    local name=$1
+    shift
+    chmod 711 "$SCRATCH"  # a compositor under another uid reaches its own files below
+    RUN=$(mktemp -d "$SCRATCH/$name.XXXX")
+    at_exit 'stop_compositor'
+    case $name in
+        sway) start_sway ;;
+        kwin) start_kwin "$@" ;;
+        mutter) start_mutter ;;
+        *) fail "unknown compositor $name" ;;
+    esac
+}
+
+stop_compositor() {
+    stop_pid COMPOSITOR_PID
+    stop_pid BUS_PID
+    unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+}
