@@ -79,6 +79,7 @@ RUN_WITH=(strace -f -qq -o "$SCRATCH/trace" -e trace="$TRACED")
 started=$(now)
 start_program 3000 3
 PROGRAM_PID=$(pgrep -P "$APP_PID")
+at_exit 'kill "$PROGRAM_PID" 2>/dev/null'  # strace would let it go on, holding the test's output open
 sleep 12.5
 expect_nudges "$started" 3 3 3000
 
