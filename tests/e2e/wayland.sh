@@ -1,6 +1,7 @@
 # The Linux program in a Wayland session, per compositor (sway, kwin or mutter), headless: its window on a
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
-# One program start: --check names the route; nudges come at the interval and swing by exactly the distance;
+# One program start: --check names the route; nudges come at the interval and swing by exactly the distance,
+# and each restarts the compositor's idle time;
 # while a user moves the pointer every second, none of ours; the button stops and resumes them; the footprint
 # (one thread, nothing written, sockets to the displays and the bus only). KWin besides:
 # a copy that no desktop entry names has no route, says so in a message and ends with status 1.
@@ -49,6 +50,18 @@ expect_nudges() {
         fail "the nudges were not as expected:"$'\n'"$track"
 }
 
+# Fails unless each sideways move from FROM on restarted the compositor's idle time: the nudges keep the
+# desktop awake.
+expect_awake() {
+    local track resumed
+    track=$(positions "$1")
+    resumed=$(awk '$1 == "resumed" {print $2}' "$SCRATCH/observed" | paste -sd ' ')
+    awk -v resumed="$resumed" 'BEGIN { n = split(resumed, r, " ") }
+        NR > 1 && $2 != x { hit = 0; for (i = 1; i <= n; i++) if (r[i] > $1 - 300 && r[i] < $1 + 600) hit = 1
+            if (!hit) { print "the nudge at " $1 " did not restart the idle time"; bad = 1 } }
+        { x = $2 } END { exit bad }' <<<"$track" || fail "a nudge did not count as input:"$'\n'"$(cat "$SCRATCH/observed")"
+}
+
 # Prints the time of the first sideways move from FROM on, if any.
 first_nudge() { positions "$1" | awk 'NR > 1 && $2 != x { print $1; exit } { x = $2 }'; }
 
@@ -82,6 +95,7 @@ PROGRAM_PID=$(pgrep -P "$APP_PID")
 at_exit 'kill "$PROGRAM_PID" 2>/dev/null'  # strace would let it go on, holding the test's output open
 sleep 12.5
 expect_nudges "$started" 3 3 3000
+expect_awake "$started"
 
 # A user moving the pointer up and down every second: none of ours meanwhile, and they resume after.
 "$HELPER" user 8 >"$SCRATCH/user" 2>&1 || fail "the user could not move the pointer: $(cat "$SCRATCH/user")"

@@ -1,6 +1,7 @@
 // The end-to-end tests' hands and eyes on a Wayland compositor:
 //   wayland_helper observe      a fullscreen window that prints "motion MS X Y" for each pointer motion over it
-//                               (MS on the wall clock), after "ready" once it is shown
+//                               (MS on the wall clock), after "ready" once it is shown; and "resumed MS" when
+//                               the compositor's idle time restarts after a second or more of no input
 //   wayland_helper user SECONDS a user moving the pointer up and back down by 5 px every second, through the
 //                               same kind of route the program uses (virtual pointer, fake input, GNOME)
 #include <poll.h>
@@ -17,7 +18,9 @@
 #include <string_view>
 #include <thread>
 
+#include "ext-idle-notify-v1-client-protocol.h"
 #include "fake-input-client-protocol.h"
+#include "idle-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -43,6 +46,8 @@ struct Client {
     wl_pointer* pointer = nullptr;
     zwlr_virtual_pointer_manager_v1* virtualPointers = nullptr;
     org_kde_kwin_fake_input* fakeInput = nullptr;
+    ext_idle_notifier_v1* idleNotifier = nullptr;
+    org_kde_kwin_idle* kdeIdle = nullptr;
     wl_surface* surface = nullptr;
     int width = 1024, height = 768;
     bool configured = false;
@@ -64,6 +69,12 @@ void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char*
     }
     if (i == org_kde_kwin_fake_input_interface.name) {
         c.fakeInput = static_cast<org_kde_kwin_fake_input*>(bind(org_kde_kwin_fake_input_interface, 1));
+    }
+    if (i == ext_idle_notifier_v1_interface.name) {
+        c.idleNotifier = static_cast<ext_idle_notifier_v1*>(bind(ext_idle_notifier_v1_interface, 1));
+    }
+    if (i == org_kde_kwin_idle_interface.name) {
+        c.kdeIdle = static_cast<org_kde_kwin_idle*>(bind(org_kde_kwin_idle_interface, 1));
     }
 }
 void OnGlobalRemoved(void*, wl_registry*, std::uint32_t) {}
@@ -142,6 +153,32 @@ void OnSurfaceConfigure(void* data, xdg_surface* surface, std::uint32_t serial) 
 }
 const xdg_surface_listener kSurface{OnSurfaceConfigure};
 
+// The compositor's idle time, to see that the nudges count as input: it restarts at each.
+constexpr std::uint32_t kIdleAfter = 1000;
+void Resumed(long long at) { std::printf("resumed %lld\n", at), std::fflush(stdout); }
+const ext_idle_notification_v1_listener kExtIdle{[](void*, ext_idle_notification_v1*) {},
+                                                 [](void*, ext_idle_notification_v1*) { Resumed(Now()); }};
+const org_kde_kwin_idle_timeout_listener kKdeIdle{[](void*, org_kde_kwin_idle_timeout*) {},
+                                                  [](void*, org_kde_kwin_idle_timeout*) { Resumed(Now()); }};
+
+// Mutter's idle monitor, asked five times a second: a reading below the one before means input came.
+struct IdleMonitor {
+    sd_bus* bus = nullptr;
+    std::uint64_t last = 0;
+    void Look() {
+        sd_bus_message* reply = nullptr;
+        std::uint64_t idle = 0;
+        if (sd_bus_call_method(bus, "org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core",
+                               "org.gnome.Mutter.IdleMonitor", "GetIdletime", nullptr, &reply, "") < 0 ||
+            sd_bus_message_read(reply, "t", &idle) < 0) {
+            Die("no idle time from Mutter");
+        }
+        sd_bus_message_unref(reply);
+        if (idle < last && last >= kIdleAfter) Resumed(Now() - static_cast<long long>(idle));
+        last = idle;
+    }
+};
+
 int Observe() {
     Client c = Connect();
     if (!c.compositor || !c.shm || !c.shell || !c.seat) Die("the compositor lacks a global a window needs");
@@ -155,9 +192,28 @@ int Observe() {
     xdg_toplevel_set_title(toplevel, "observer");
     xdg_toplevel_set_fullscreen(toplevel, nullptr);
     wl_surface_commit(c.surface);
-    while (wl_display_dispatch(c.display) >= 0) {
+    IdleMonitor monitor;
+    if (c.idleNotifier) {
+        auto* notification = ext_idle_notifier_v1_get_idle_notification(c.idleNotifier, kIdleAfter, c.seat);
+        ext_idle_notification_v1_add_listener(notification, &kExtIdle, nullptr);
+    } else if (c.kdeIdle) {
+        org_kde_kwin_idle_timeout_add_listener(org_kde_kwin_idle_get_idle_timeout(c.kdeIdle, c.seat, kIdleAfter),
+                                               &kKdeIdle, nullptr);
+    } else if (sd_bus_open_user(&monitor.bus) < 0) {
+        Die("no idle time: neither an idle protocol nor a session bus");
     }
-    return 0;
+    while (true) {
+        while (wl_display_prepare_read(c.display) != 0) wl_display_dispatch_pending(c.display);
+        wl_display_flush(c.display);
+        pollfd socket{wl_display_get_fd(c.display), POLLIN, 0};
+        if (poll(&socket, 1, monitor.bus ? 200 : -1) > 0) {
+            if (wl_display_read_events(c.display) < 0) return 1;
+        } else {
+            wl_display_cancel_read(c.display);
+        }
+        if (wl_display_dispatch_pending(c.display) < 0) return 1;
+        if (monitor.bus) monitor.Look();
+    }
 }
 
 // --- user ---
