@@ -1,5 +1,5 @@
-#include "win32_controls.h"
-#include "win32_text.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {
@@ -14,16 +14,15 @@ void PutWindowText(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Wi
 
 }  // namespace
 
-std::string EditBox::Text() const { return WindowText(hwnd); }
-void EditBox::SetText(const std::string& text) { PutWindowText(hwnd, text); }
-void PushButton::SetCaption(const std::string& caption) { PutWindowText(hwnd, caption); }
-std::string StaticLabel::Caption() const { return WindowText(hwnd); }
+std::string Win32TextBox::Text() const { return WindowText(hwnd); }
+void Win32TextBox::SetText(const std::string& text) { PutWindowText(hwnd, text); }
+void Win32Button::SetCaption(const std::string& caption) { PutWindowText(hwnd, caption); }
 
 // SetTimer on a running id starts its countdown afresh.
-void WindowTimer::Start(int milliseconds) { SetTimer(owner, id_, static_cast<UINT>(milliseconds), nullptr); }
-void WindowTimer::Stop() { KillTimer(owner, id_); }
+void Win32Timer::Start(int milliseconds) { SetTimer(owner, id_, static_cast<UINT>(milliseconds), nullptr); }
+void Win32Timer::Stop() { KillTimer(owner, id_); }
 
-void MessageBoxDialog::Show(const std::string& text) {
+void Win32MessageDialog::Show(const std::string& text) {
     MessageBoxW(owner, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
 }
 

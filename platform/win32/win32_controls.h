@@ -2,35 +2,29 @@
 // The core's controls, timer and message box made of Win32 windows.
 // Each control is handed its window handle once the main window creates it.
 
-#include "window/controls.h"
+#include "core/controls.h"
 
 #include <windows.h>
 
 namespace nudgewick::win32 {
 
-class EditBox final : public TextBox {
+class Win32TextBox final : public TextBox {
 public:
     HWND hwnd = nullptr;
     std::string Text() const override;
     void SetText(const std::string& text) override;
 };
 
-class PushButton final : public Button {
+class Win32Button final : public Button {
 public:
     HWND hwnd = nullptr;
     void SetCaption(const std::string& caption) override;
 };
 
-class StaticLabel final : public Label {
-public:
-    HWND hwnd = nullptr;
-    std::string Caption() const override;
-};
-
 // A SetTimer timer of the owner window; its WM_TIMER carries the id.
-class WindowTimer final : public SystemTimer {
+class Win32Timer final : public SystemTimer {
 public:
-    explicit WindowTimer(UINT_PTR id) : id_(id) {}
+    explicit Win32Timer(UINT_PTR id) : id_(id) {}
     HWND owner = nullptr;
     void Start(int milliseconds) override;
     void Stop() override;
@@ -39,7 +33,7 @@ private:
     UINT_PTR id_;
 };
 
-class MessageBoxDialog final : public MessageDialog {
+class Win32MessageDialog final : public MessageDialog {
 public:
     HWND owner = nullptr;
     void Show(const std::string& text) override;

@@ -1,13 +1,11 @@
-#include "window/layout.h"
-
-#include "win32_dpi.h"
+#include "platform/win32/win32_dpi.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <string>
 
-#include "win32_text.h"
+#include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {

@@ -2,7 +2,7 @@
 // Sizes and fonts at a monitor's DPI. The per-monitor functions exist from
 // Windows 10 on; elsewhere the system DPI stands in.
 
-#include "window/layout.h"
+#include "core/layout.h"
 
 #include <windows.h>
 

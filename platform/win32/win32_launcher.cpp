@@ -1,15 +1,14 @@
-#include "window/launch_command.h"
-
-#include "win32_launcher.h"
+#include "platform/win32/win32_launcher.h"
 
 #include <windows.h>
 
-#include "win32_text.h"
+#include "core/launch_command.h"
+#include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 
 // cmd's own console window opens minimised and closes by itself.
-std::optional<std::string> CmdLauncher::Open(const std::string& address) {
+std::optional<std::string> Win32Launcher::Open(const std::string& address) {
     std::wstring commandLine = Widen(CmdStartCommandLine(address));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

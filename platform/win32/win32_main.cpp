@@ -1,14 +1,13 @@
 // Nudgewick for Windows: checks the command line, then runs the window.
-#include "startup/command_line.h"
-#include "window/controls.h"
-
-#include "win32_command_line.h"
-#include "win32_main_window.h"
-#include "win32_single_instance.h"
-#include "win32_text.h"
-
 #include <string_view>
 #include <utility>
+
+#include "core/command_line.h"
+#include "core/controls.h"
+#include "core/windows_command_line.h"
+#include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_single_instance.h"
+#include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {
@@ -45,7 +44,7 @@ void ShowMessage(const std::string& text) {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
 }
 
-int RunMessageLoop(const MainWindow& window) {
+int RunMessageLoop(const Win32MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!IsDialogMessageW(window.Hwnd(), &msg)) {
@@ -61,20 +60,20 @@ int RunMessageLoop(const MainWindow& window) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
-    std::string commandLine = Narrow(CommandLineTail(GetCommandLineW()));
+    std::string commandLine = Narrow(nudgewick::CommandLineTail(GetCommandLineW()));
     const auto check = nudgewick::CheckCommandLine(commandLine);
     if (!check.proceed) {
         WriteToConsole(check.output, check.exitCode != 0);
         ShowMessage(check.windowText);
         return check.exitCode;
     }
-    const SingleInstance oneCopy;
+    const Win32SingleInstance oneCopy;
     if (oneCopy.OtherCopyRuns()) {
-        RaiseFirstCopy(MainWindow::kClassName);
+        RaiseFirstCopy(Win32MainWindow::kClassName);
         WriteToConsole(nudgewick::kAlreadyRunning, true);
         return 0;
     }
-    MainWindow window(check.commandLine);
+    Win32MainWindow window(check.settings);
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());
         return 1;

@@ -1,18 +1,16 @@
-#include "window/frm_main.h"
-#include "window/layout.h"
-#include "window/product_address.h"
+#include "platform/win32/win32_main_window.h"
 
-#include "win32_dpi.h"
-#include "win32_main_window.h"
-#include "win32_single_instance.h"
-#include "win32_text.h"
+#include "core/product_address.h"
+#include "platform/win32/win32_dpi.h"
+#include "platform/win32/win32_single_instance.h"
+#include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
-constexpr UINT_PTR kTimerId = 1;
+constexpr UINT_PTR kTickTimerId = 1;
 constexpr UINT_PTR kSessionTimerId = 2;
 
 // IDOK and IDCANCEL are what Enter and Escape send, so the controls start above them.
@@ -47,19 +45,28 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-MainWindow::MainWindow(const CommandLine& commandLine)
-    : Timer1_(kTimerId),
-      commandLine_(commandLine),
+Win32MainWindow::Win32MainWindow(const StartSettings& start)
+    : minimized_(start.minimized),
+      tickTimer_(kTickTimerId),
       sessionTimer_(kSessionTimerId),
-      form_(FormParts{txtInterval_, txtPixels_, btoGO_, lblURL_, Timer1_, messages_, pointer_, launcher_, commandLine_,
-                      sessionTimer_, clock_}),
-      tray_({[this] { OnShowRequest(); }, [this](std::size_t index) { OnTrayChoice(index); }}) {}
+      tray_({[this] { OnShowRequest(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }}),
+      window_({.intervalBox = intervalBox_,
+               .pixelsBox = pixelsBox_,
+               .startStopButton = startStopButton_,
+               .tickTimer = tickTimer_,
+               .sessionTimer = sessionTimer_,
+               .messages = messages_,
+               .pointer = pointer_,
+               .launcher = launcher_,
+               .clock = clock_,
+               .tray = tray_},
+              start) {}
 
-MainWindow::~MainWindow() {
+Win32MainWindow::~Win32MainWindow() {
     for (const HFONT font : fonts_) DeleteObject(font);
 }
 
-bool MainWindow::Create(HINSTANCE instance, int showCommand) {
+bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -84,17 +91,17 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
     return true;
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: return OnCreate();
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -113,26 +120,28 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-LRESULT MainWindow::OnCreate() {
+LRESULT Win32MainWindow::OnCreate() {
     if (!CreateControls()) return -1;
     ConnectControls();
     Relayout(WindowDpi(hwnd_));
-    focus_ = Control(ControlId::btoGO);
-    form_.Form_Load();
+    focus_ = Control(ControlId::StartStopButton);
+    window_.Load();
     AcceptShowRequests(hwnd_);
-    RefreshTray();
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
     return 0;
 }
 
-// --minimized hides the window behind its icon, or minimises it when the shell took no icon.
-int MainWindow::StartingShowCommand(int showCommand) const {
-    if (!commandLine_.minimized) return showCommand;
-    return trayShown_ ? SW_HIDE : SW_SHOWMINNOACTIVE;
+int Win32MainWindow::StartingShowCommand(int showCommand) const {
+    switch (ShowingAtStart(minimized_, trayShown_)) {
+    case WindowShowing::Hidden: return SW_HIDE;
+    case WindowShowing::Iconified: return SW_SHOWMINNOACTIVE;
+    case WindowShowing::Normal: break;
+    }
+    return showCommand;
 }
 
 // Creating them in table order gives the Tab order.
-bool MainWindow::CreateControls() {
+bool Win32MainWindow::CreateControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     for (const ControlLayout& control : kControls) {
         const ControlClass windowClass = ClassOf(control);
@@ -150,18 +159,17 @@ bool MainWindow::CreateControls() {
     return true;
 }
 
-void MainWindow::ConnectControls() {
-    txtInterval_.hwnd = Control(ControlId::txtInterval);
-    txtPixels_.hwnd = Control(ControlId::txtPixels);
-    btoGO_.hwnd = Control(ControlId::btoGO);
-    lblURL_.hwnd = Control(ControlId::lblURL);
-    Timer1_.owner = hwnd_;
+void Win32MainWindow::ConnectControls() {
+    intervalBox_.hwnd = Control(ControlId::IntervalBox);
+    pixelsBox_.hwnd = Control(ControlId::PixelsBox);
+    startStopButton_.hwnd = Control(ControlId::StartStopButton);
+    tickTimer_.owner = hwnd_;
     sessionTimer_.owner = hwnd_;
     messages_.owner = hwnd_;
 }
 
 // Sizes the window and places the controls for dpi, in fonts made for it.
-void MainWindow::Relayout(UINT dpi) {
+void Win32MainWindow::Relayout(UINT dpi) {
     const auto previous = fonts_;
     const int pixelsPerInch = static_cast<int>(dpi);
     const auto scale = [pixelsPerInch](int twips) { return TwipsToPixels(twips, pixelsPerInch); };
@@ -178,51 +186,42 @@ void MainWindow::Relayout(UINT dpi) {
     for (const HFONT font : previous) DeleteObject(font);
 }
 
-HWND MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+HWND Win32MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
-LRESULT MainWindow::OnCommand(int id, int code) {
-    if (id == CommandId(ControlId::btoGO) && code == BN_CLICKED) {
-        form_.btoGO_Click();
-        RefreshTray();
-    } else if (id == CommandId(ControlId::lblURL) && code == STN_CLICKED) {
-        form_.lblURL_Click();
-    } else if (id == CommandId(ControlId::txtInterval) && code == EN_CHANGE) {
-        form_.txtInterval_Change();
-    } else if (id == CommandId(ControlId::txtPixels) && code == EN_CHANGE) {
-        form_.txtPixels_Change();
-    } else if ((id == CommandId(ControlId::txtInterval) || id == CommandId(ControlId::txtPixels)) &&
+LRESULT Win32MainWindow::OnCommand(int id, int code) {
+    if (id == CommandId(ControlId::StartStopButton) && code == BN_CLICKED) {
+        window_.OnStartStopClicked();
+    } else if (id == CommandId(ControlId::Link) && code == STN_CLICKED) {
+        window_.OnLinkClicked();
+    } else if ((id == CommandId(ControlId::IntervalBox) || id == CommandId(ControlId::PixelsBox)) &&
                code == EN_KILLFOCUS) {
         PostMessageW(hwnd_, kFocusLeftMessage, static_cast<WPARAM>(id), 0);
     }
     return 0;  // IDOK and IDCANCEL from Enter and Escape do nothing
 }
 
-// A box's LostFocus runs only when the focus went to another control of this
-// window: not when the window was deactivated (another program or one of our
-// own messages has the focus then), and not once the window is closing.
-LRESULT MainWindow::OnFocusLeft(int id) {
+// Where the focus went once it settled: while the window is deactivated,
+// another program or one of our own messages has it.
+LRESULT Win32MainWindow::OnFocusLeft(int id) {
     const HWND focus = GetFocus();
-    if (closing_ || focus == GetDlgItem(hwnd_, id) || !IsChild(hwnd_, focus)) return 0;
-    if (id == CommandId(ControlId::txtInterval)) {
-        form_.txtInterval_LostFocus();
+    const bool another = !closing_ && focus != GetDlgItem(hwnd_, id) && IsChild(hwnd_, focus);
+    const FocusMove move = another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
+    if (id == CommandId(ControlId::IntervalBox)) {
+        window_.OnIntervalBoxLeft(move);
     } else {
-        form_.txtPixels_LostFocus();
-    }
-    RefreshTray();
-    return 0;
-}
-
-LRESULT MainWindow::OnTimer(UINT_PTR id) {
-    if (id == kTimerId) form_.Timer1_Timer();
-    if (id == kSessionTimerId) {
-        form_.SessionTimer_Timer();
-        RefreshTray();
+        window_.OnPixelsBoxLeft(move);
     }
     return 0;
 }
 
-LRESULT MainWindow::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(lParam) != Control(ControlId::lblURL)) {
+LRESULT Win32MainWindow::OnTimer(UINT_PTR id) {
+    if (id == kTickTimerId) window_.OnTick();
+    if (id == kSessionTimerId) window_.OnSessionTimer();
+    return 0;
+}
+
+LRESULT Win32MainWindow::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != Control(ControlId::Link)) {
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, wParam, lParam);
     }
     const auto dc = reinterpret_cast<HDC>(wParam);
@@ -233,7 +232,7 @@ LRESULT MainWindow::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
 
 // Remembers the focused control when the window is deactivated and gives it
 // the focus back on reactivation, as a dialog does.
-LRESULT MainWindow::OnActivate(int state) {
+LRESULT Win32MainWindow::OnActivate(int state) {
     if (state == WA_INACTIVE) {
         const HWND focus = GetFocus();
         if (IsChild(hwnd_, focus)) focus_ = focus;
@@ -244,7 +243,7 @@ LRESULT MainWindow::OnActivate(int state) {
 }
 
 // Moves to where Windows suggests, then sizes everything for the new DPI.
-LRESULT MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+LRESULT Win32MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Relayout(dpi);
@@ -252,20 +251,20 @@ LRESULT MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     return 0;
 }
 
-LRESULT MainWindow::OnClose() {
+LRESULT Win32MainWindow::OnClose() {
     closing_ = true;
     DestroyWindow(hwnd_);
     return 0;
 }
 
-LRESULT MainWindow::OnDestroy() {
+LRESULT Win32MainWindow::OnDestroy() {
     tray_.Remove();
     PostQuitMessage(0);
     return 0;
 }
 
 // The window is gone: later messages must not reach this object.
-LRESULT MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
+LRESULT Win32MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
@@ -275,32 +274,18 @@ LRESULT MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
 // Shows the window even when hidden or minimised, in front of the others.
 // Not SW_SHOW: when --minimized kept the window hidden so far, Windows may
 // swap the first SW_SHOW for the show state the program was started with.
-LRESULT MainWindow::OnShowRequest() {
+LRESULT Win32MainWindow::OnShowRequest() {
     ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
     return 0;
 }
 
-// The entries are the core's, which acts on all but the two that concern the window.
-void MainWindow::OnTrayChoice(std::size_t index) {
-    const auto menu = form_.TrayMenu();
-    if (index >= menu.size()) return;
-    switch (menu[index].command) {
-    case TrayCommand::ShowWindow: OnShowRequest(); break;
-    case TrayCommand::Exit: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
-    default:
-        form_.TrayMenu_Click(menu[index]);
-        RefreshTray();
-        break;
+void Win32MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
+    switch (window_.OnTrayEntryChosen(entry)) {
+    case TrayAction::ShowWindow: OnShowRequest(); break;
+    case TrayAction::Exit: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
+    case TrayAction::Handled: break;
     }
-}
-
-void MainWindow::RefreshTray() {
-    tray_.SetLook(form_.Running());
-    tray_.SetTooltip(form_.TrayTooltip());
-    std::vector<std::string> labels;
-    for (const TrayMenuEntry& entry : form_.TrayMenu()) labels.push_back(entry.text);
-    tray_.SetMenu(std::move(labels));
 }
 
 }  // namespace nudgewick::win32

@@ -1,31 +1,27 @@
 #pragma once
-#include "window/frm_main.h"
-#include "window/layout.h"
-
 #include <array>
-#include <cstddef>
 #include <string>
-#include <utility>
 
-#include "win32_controls.h"
-#include "win32_launcher.h"
-#include "win32_pointer.h"
-#include "win32_tray.h"
+#include "core/layout.h"
+#include "core/main_window.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_launcher.h"
+#include "platform/win32/win32_pointer.h"
+#include "platform/win32/win32_tray.h"
 
 namespace nudgewick::win32 {
 
 // The program's one window. It builds the controls from the layout table,
 // keeps them sized for the monitor's DPI and turns their notifications into
-// calls of frmMain's handlers, which make every decision. The icon in the
-// notification area shows what the handlers left behind.
-class MainWindow {
+// calls of the core MainWindow's handlers, which make every decision.
+class Win32MainWindow {
 public:
     static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
 
-    explicit MainWindow(const CommandLine& commandLine);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    explicit Win32MainWindow(const StartSettings& start);
+    ~Win32MainWindow();
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
     // Creates and shows the window; on false, FailureText says why.
     bool Create(HINSTANCE instance, int showCommand);
@@ -46,8 +42,7 @@ private:
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowRequest();
-    void OnTrayChoice(std::size_t index);
-    void RefreshTray();
+    void OnTrayEntryChosen(const TrayMenuEntry& entry);
     int StartingShowCommand(int showCommand) const;
 
     bool CreateControls();
@@ -59,23 +54,22 @@ private:
     std::array<HWND, kControls.size()> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
+    bool minimized_;
     bool trayShown_ = false;  // the shell took the icon when the window was created
     std::array<HFONT, kControls.size()> fonts_{};
     std::string failure_;
 
-    EditBox txtInterval_;
-    EditBox txtPixels_;
-    PushButton btoGO_;
-    StaticLabel lblURL_;
-    WindowTimer Timer1_;
-    MessageBoxDialog messages_;
-    SystemPointer pointer_;
-    CmdLauncher launcher_;
-    CommandLine commandLine_;
-    WindowTimer sessionTimer_;
+    Win32TextBox intervalBox_;
+    Win32TextBox pixelsBox_;
+    Win32Button startStopButton_;
+    Win32Timer tickTimer_;
+    Win32Timer sessionTimer_;
+    Win32MessageDialog messages_;
+    Win32Pointer pointer_;
+    Win32Launcher launcher_;
     SystemClock clock_;
-    frmMain form_;
-    TrayIcon tray_;
+    Win32TrayIcon tray_;
+    MainWindow window_;
 };
 
 }  // namespace nudgewick::win32

@@ -1,16 +1,16 @@
-#include "win32_pointer.h"
+#include "platform/win32/win32_pointer.h"
 
 #include <windows.h>
 
 namespace nudgewick::win32 {
 
-std::optional<Point> SystemPointer::Read() {
+std::optional<Point> Win32Pointer::Read() {
     POINT position;
     if (!GetCursorPos(&position)) return std::nullopt;
     return Point{position.x, position.y};
 }
 
-void SystemPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
+void Win32Pointer::MoveBy(std::int32_t dx, std::int32_t dy) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = dx;

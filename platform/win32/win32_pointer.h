@@ -1,11 +1,11 @@
 #pragma once
-#include "window/controls.h"
+#include "core/controls.h"
 
 namespace nudgewick::win32 {
 
 // The system's mouse pointer, moved through SendInput as a physical mouse
 // moves it.
-class SystemPointer final : public Pointer {
+class Win32Pointer final : public Pointer {
 public:
     std::optional<Point> Read() override;
     void MoveBy(std::int32_t dx, std::int32_t dy) override;

@@ -1,4 +1,4 @@
-#include "win32_single_instance.h"
+#include "platform/win32/win32_single_instance.h"
 
 namespace nudgewick::win32 {
 namespace {
@@ -17,12 +17,12 @@ UINT ShowRequestMessage() {
 
 // The mutex only marks that a copy runs; nobody waits on it. Access denied
 // means it exists, made by a copy with more privilege.
-SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kMutexName)) {
+Win32SingleInstance::Win32SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kMutexName)) {
     const DWORD error = GetLastError();
     otherCopy_ = error == ERROR_ALREADY_EXISTS || (!mutex_ && error == ERROR_ACCESS_DENIED);
 }
 
-SingleInstance::~SingleInstance() {
+Win32SingleInstance::~Win32SingleInstance() {
     if (mutex_) CloseHandle(mutex_);
 }
 

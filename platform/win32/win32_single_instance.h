@@ -7,12 +7,12 @@
 namespace nudgewick::win32 {
 
 // Holds the session's named mutex for as long as it lives.
-class SingleInstance {
+class Win32SingleInstance {
 public:
-    SingleInstance();
-    ~SingleInstance();
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
+    Win32SingleInstance();
+    ~Win32SingleInstance();
+    Win32SingleInstance(const Win32SingleInstance&) = delete;
+    Win32SingleInstance& operator=(const Win32SingleInstance&) = delete;
 
     // Another copy in this session held the mutex first.
     bool OtherCopyRuns() const { return otherCopy_; }

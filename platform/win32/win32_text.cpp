@@ -1,4 +1,4 @@
-#include "win32_text.h"
+#include "platform/win32/win32_text.h"
 
 #include <windows.h>
 

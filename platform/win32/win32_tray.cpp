@@ -1,11 +1,11 @@
-#include "win32_tray.h"
+#include "platform/win32/win32_tray.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "win32_text.h"
+#include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {
@@ -39,13 +39,9 @@ HICON OwnerIcon(HWND owner, SIZE size) {
     return static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size.cx, size.cy, LR_COPYFROMRESOURCE));
 }
 
-// Grey, with the lightness squeezed into the upper part of the range so that
-// dark parts of the artwork still show on a dark taskbar; two thirds as opaque.
 void Grey(RGBQUAD& pixel) {
-    const int lightness = (299 * pixel.rgbRed + 587 * pixel.rgbGreen + 114 * pixel.rgbBlue) / 1000;
-    const auto grey = static_cast<BYTE>(96 + lightness * 5 / 8);
-    pixel.rgbRed = pixel.rgbGreen = pixel.rgbBlue = grey;
-    pixel.rgbReserved = static_cast<BYTE>(pixel.rgbReserved * 2 / 3);
+    const Rgba grey = StoppedLook({pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue, pixel.rgbReserved});
+    pixel = {grey.blue, grey.green, grey.red, grey.alpha};
 }
 
 // A 32-bit copy of bitmap in grey, or null.
@@ -91,16 +87,16 @@ void Destroy(HICON& icon) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(TrayHandlers handlers)
+Win32TrayIcon::Win32TrayIcon(Win32TrayHandlers handlers)
     : handlers_(std::move(handlers)), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
 
-TrayIcon::~TrayIcon() {
+Win32TrayIcon::~Win32TrayIcon() {
     Remove();
     Destroy(looks_.running);
     Destroy(looks_.stopped);
 }
 
-bool TrayIcon::Add(HWND owner, UINT callbackMessage) {
+bool Win32TrayIcon::Add(HWND owner, UINT callbackMessage) {
     owner_ = owner;
     callbackMessage_ = callbackMessage;
     // A copy run as administrator still hears of an Explorer running as the user.
@@ -109,13 +105,13 @@ bool TrayIcon::Add(HWND owner, UINT callbackMessage) {
 }
 
 // Adds the icon in looks measured now: a new taskbar may have a new DPI.
-bool TrayIcon::Show() {
+bool Win32TrayIcon::Show() {
     MakeLooks();
     NOTIFYICONDATAW data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
     return Shell_NotifyIconW(NIM_ADD, &data) && Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
 
-void TrayIcon::MakeLooks() {
+void Win32TrayIcon::MakeLooks() {
     Destroy(looks_.running);
     Destroy(looks_.stopped);
     looks_.running = OwnerIcon(owner_, NotificationIconSize());
@@ -123,26 +119,21 @@ void TrayIcon::MakeLooks() {
 }
 
 // The shell keeps a copy of the icon it was given, so ours may go at once.
-void TrayIcon::Remeasure() {
+void Win32TrayIcon::Remeasure() {
     if (!owner_) return;
     MakeLooks();
     Modify(NIF_ICON);
 }
 
-void TrayIcon::SetLook(bool running) {
-    running_ = running;
-    Modify(NIF_ICON);
-}
-
-void TrayIcon::SetTooltip(std::string_view text) {
-    tooltip_ = Widen(text);
+void Win32TrayIcon::Show(const TrayView& view) {
+    running_ = view.running;
+    tooltip_ = Widen(view.tooltip);
     if (tooltip_.size() > kTooltipLength) tooltip_.resize(kTooltipLength);
-    Modify(NIF_TIP | NIF_SHOWTIP);
+    menu_ = view.menu;
+    Modify(NIF_ICON | NIF_TIP | NIF_SHOWTIP);
 }
 
-void TrayIcon::SetMenu(std::vector<std::string> labels) { menu_ = std::move(labels); }
-
-bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool Win32TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!owner_) return false;
     if (message == taskbarCreated_) {
         // Should our icon have outlived the old taskbar, adding it again would fail.
@@ -162,26 +153,28 @@ bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-void TrayIcon::Remove() {
+void Win32TrayIcon::Remove() {
     if (!owner_) return;
     NOTIFYICONDATAW data = Data(0);
     Shell_NotifyIconW(NIM_DELETE, &data);
     owner_ = nullptr;
 }
 
-void TrayIcon::Modify(UINT flags) {
+void Win32TrayIcon::Modify(UINT flags) {
     if (!owner_) return;
     NOTIFYICONDATAW data = Data(flags);
     Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
-// The choice is reported last, once the menu is gone: its handler may close the window.
-void TrayIcon::ShowMenu(POINT anchor) {
+// The choice is reported last, once the menu is gone: its handler may close
+// the window. The entries are copied, since a timer's handler may show a new
+// view while the menu is open, and a choice means what it said.
+void Win32TrayIcon::ShowMenu(POINT anchor) {
+    const std::vector<TrayMenuEntry> shown = menu_;
     // An entry's id is its index + 1: 0 is what TrackPopupMenuEx returns for no choice.
     const HMENU menu = CreatePopupMenu();
-    for (std::size_t index = 0; index < menu_.size(); ++index) {
-        const UINT kind = menu_[index].empty() ? MF_SEPARATOR : MF_STRING;
-        AppendMenuW(menu, kind, index + 1, Widen(menu_[index]).c_str());
+    for (std::size_t index = 0; index < shown.size(); ++index) {
+        AppendMenuW(menu, MF_STRING, index + 1, Widen(shown[index].text).c_str());
     }
     // Without the foreground the menu would not close on a click elsewhere;
     // the message after it lets the next menu open at the first click.
@@ -191,10 +184,10 @@ void TrayIcon::ShowMenu(POINT anchor) {
     const auto chosen = static_cast<UINT>(TrackPopupMenuEx(menu, flags, anchor.x, anchor.y, owner_, nullptr));
     PostMessageW(owner_, WM_NULL, 0, 0);
     DestroyMenu(menu);
-    if (chosen != 0) handlers_.choose(chosen - 1);
+    if (chosen != 0) handlers_.choose(shown.at(chosen - 1));
 }
 
-NOTIFYICONDATAW TrayIcon::Data(UINT flags) const {
+NOTIFYICONDATAW Win32TrayIcon::Data(UINT flags) const {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = owner_;

@@ -2,8 +2,8 @@
 #include <memory>
 #include <string>
 
-#include "nudge/idle_tick.h"
-#include "window/controls.h"
+#include "core/controls.h"
+#include "core/idle_nudge.h"
 
 namespace nudgewick::x11 {
 

@@ -5,14 +5,9 @@
 #include <FL/fl_draw.H>
 #include <algorithm>
 
-#include "window/layout.h"
+#include "core/layout.h"
 
 namespace nudgewick::x11 {
-
-void X11TextBox::lost_focus_callback(Fl_Callback* handler, void* data) {
-    lostFocus_ = handler;
-    lostFocusData_ = data;
-}
 
 int X11TextBox::handle(int event) {
     // Unclaimed, Enter would reach the window, which moves the focus on to
@@ -20,24 +15,25 @@ int X11TextBox::handle(int event) {
     const int key = Fl::event_key();
     if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) return 1;
     const int handled = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && FocusMovedWithinWindow()) ReportLostFocus();
+    if (event == FL_UNFOCUS) ReportFocusLeft();
     return handled;
 }
 
-// By the time FL_UNFOCUS arrives, Fl::focus() names the widget taking over.
-// Nobody (the window lost the focus or is closing) or a widget of another
-// window (our own message box) does not count as leaving the box.
-bool X11TextBox::FocusMovedWithinWindow() const {
+// By the time FL_UNFOCUS arrives, Fl::focus() names the widget taking over:
+// nobody when the window lost the focus or is closing.
+FocusMove X11TextBox::WhereFocusWent() const {
     const Fl_Widget* next = Fl::focus();
-    return next != nullptr && next != this && window()->contains(next);
+    const bool another = next != nullptr && next != this && window()->contains(next);
+    return another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
 }
 
-void X11TextBox::ReportLostFocus() {
+void X11TextBox::ReportFocusLeft() {
     Fl_Widget* next = Fl::focus();
-    if (lostFocus_) lostFocus_(this, lostFocusData_);
+    const FocusMove move = WhereFocusWent();
+    if (focusLeft_) focusLeft_(move);
     // A message shown meanwhile borrowed the focus; hand it on to where it
     // was going rather than back to this box.
-    if (Fl::focus() == nullptr) next->take_focus();
+    if (move == FocusMove::ToAnotherControl && Fl::focus() == nullptr) next->take_focus();
 }
 
 // A press that moves the focus out of a box holding a refused value opens the

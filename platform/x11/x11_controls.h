@@ -5,14 +5,16 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
+#include <functional>
 #include <string>
 
-#include "window/controls.h"
+#include "core/controls.h"
+#include "core/main_window.h"
 
 namespace nudgewick::x11 {
 
-// A one-line text box that reports each move of the keyboard focus from it
-// to another control of its window.
+// A one-line text box that reports each move of the keyboard focus away from
+// it, and where the focus went.
 class X11TextBox : public Fl_Input, public TextBox {
 public:
     X11TextBox(int x, int y, int width, int height) : Fl_Input(x, y, width, height) {}
@@ -20,15 +22,14 @@ public:
     std::string Text() const override { return value(); }
     void SetText(const std::string& text) override { value(text.c_str()); }
 
-    void lost_focus_callback(Fl_Callback* handler, void* data);
+    void OnFocusLeft(std::function<void(FocusMove)> handler) { focusLeft_ = std::move(handler); }
     int handle(int event) override;
 
 private:
-    bool FocusMovedWithinWindow() const;
-    void ReportLostFocus();
+    FocusMove WhereFocusWent() const;
+    void ReportFocusLeft();
 
-    Fl_Callback* lostFocus_ = nullptr;
-    void* lostFocusData_ = nullptr;
+    std::function<void(FocusMove)> focusLeft_;
 };
 
 class X11Button : public Fl_Button, public Button {
@@ -41,11 +42,10 @@ public:
 
 // The web address: navy, underlined, centred, and a click (press and release
 // on it) runs its callback. It never takes the keyboard focus.
-class X11Link : public Fl_Box, public Label {
+class X11Link : public Fl_Box {
 public:
     X11Link(int x, int y, int width, int height, const char* address);
 
-    std::string Caption() const override { return label(); }
     void draw() override;
     int handle(int event) override;
 };

@@ -12,12 +12,8 @@ namespace nudgewick::x11 {
 namespace {
 
 constexpr int kDefaultDpi = 96;
-constexpr double kPointsPerInch = 72.0;
-constexpr double kStandardPoints = 8.0;       // the classic dialog font: 11 pixels at 96 dpi
-constexpr double kSmallestLabelPoints = 7.5;  // 10 pixels at 96 dpi
-constexpr int kLabelInset = 6;                // FLTK draws left-aligned labels 3 pixels in from each side
-
-int PointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
+constexpr double kStandardPoints = 8.0;  // the classic dialog font: 11 pixels at 96 dpi
+constexpr int kLabelInset = 6;           // FLTK draws left-aligned labels 3 pixels in from each side
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // The display's resolution, and the sizes of the window's text that follow
 // from it. Needs the open FLTK display.
 
-#include "window/layout.h"
+#include "core/layout.h"
 
 namespace nudgewick::x11 {
 
@@ -17,8 +17,8 @@ struct TextSizes {
 
 TextSizes PickTextSizes(int dpi);
 
-// A label's size: the standard one, smaller when a caption does not fit its
-// width (for now every label takes the size at which all of them fit).
+// A label's size: the standard one, or smaller for a caption that would not
+// fit its width.
 int LabelTextSize(const ControlLayout& label, int standard, int dpi);
 
 }  // namespace nudgewick::x11

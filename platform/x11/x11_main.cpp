@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "core/command_line.h"
 #include "platform/x11/wayland_desktop.h"
 #include "platform/x11/x11_main_window.h"
 #include "platform/x11/x11_pointer.h"
 #include "platform/x11/x11_single_instance.h"
-#include "startup/command_line.h"
 
 using namespace nudgewick;
 
@@ -116,18 +116,17 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 
-    // A session is Wayland when a compositor answers, whatever the variables say.
+    // A session is Wayland's when a compositor answers, whatever the variables say.
     auto wayland = x11::WaylandDesktop::Connect();
     const bool displayOpen = OpenDisplay() != nullptr;
-    if (check.commandLine.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
+    if (check.settings.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
     if (!displayOpen) {
         const char* name = XDisplayName(nullptr);
-        if (wayland != nullptr) {
-            std::fprintf(stderr, "nudgewick: the window needs Xwayland, and the X display %s cannot be opened\n",
-                         *name ? name : "(DISPLAY is not set)");
-        } else {
-            std::fprintf(stderr, "nudgewick: cannot open the X display %s\n", *name ? name : "(DISPLAY is not set)");
-        }
+        std::fprintf(stderr,
+                     wayland != nullptr
+                         ? "nudgewick: the window needs Xwayland, and the X display %s cannot be opened\n"
+                         : "nudgewick: cannot open the X display %s\n",
+                     *name ? name : "(DISPLAY is not set)");
         return 1;
     }
     if (wayland == nullptr && !x11::X11Pointer::CanMove()) {
@@ -146,7 +145,7 @@ int main(int argc, char** argv) {
         if (!found.CanNudge()) return RefuseToRun(found.missing);
         wayland->Attach();
     }
-    x11::X11MainWindow window(check.commandLine, wayland.get());
+    x11::X11MainWindow window(check.settings, wayland.get());
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
     while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going

@@ -2,9 +2,9 @@
 
 #include <FL/Fl.H>
 
+#include "core/layout.h"
+#include "core/product_address.h"
 #include "platform/x11/x11_window_icon.h"
-#include "window/layout.h"
-#include "window/product_address.h"
 
 namespace nudgewick::x11 {
 namespace {
@@ -30,22 +30,31 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 }  // namespace
 
-X11MainWindow::X11MainWindow(const CommandLine& commandLine, WaylandDesktop* wayland)
+X11MainWindow::X11MainWindow(const StartSettings& start, WaylandDesktop* wayland)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
-      window_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
+      flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
       controls_(BuildControls(dpi_, textSizes_)),
-      timer_(OnTick, this),
-      messages_(textSizes_.standard),
-      commandLine_(commandLine),
+      tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
-      form_(FormParts{*controls_.txtInterval, *controls_.txtPixels, *controls_.btoGO, *controls_.lblURL, timer_,
-                      messages_, wayland != nullptr ? static_cast<Pointer&>(*wayland) : pointer_, launcher_,
-                      commandLine_, sessionTimer_, clock_, wayland}),
-      tray_([this] { Present(); }, [this](int id) { OnTrayChoice(id); }) {
-    window_.end();
+      messages_(textSizes_.standard),
+      tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      window_({.intervalBox = *controls_.intervalBox,
+               .pixelsBox = *controls_.pixelsBox,
+               .startStopButton = *controls_.startStopButton,
+               .tickTimer = tickTimer_,
+               .sessionTimer = sessionTimer_,
+               .messages = messages_,
+               .pointer = wayland != nullptr ? static_cast<Pointer&>(*wayland) : pointer_,
+               .launcher = launcher_,
+               .clock = clock_,
+               .tray = tray_,
+               .idle = wayland},
+              start),
+      minimized_(start.minimized) {
+    flWindow_.end();
     Wire();
-    tray_.OnDockChange([this](bool) { IconifyWithoutIcon(); });
+    tray_.OnDockChange([this](bool) { ApplyMinimizedShowing(); });
 }
 
 X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
@@ -58,60 +67,59 @@ X11MainWindow::Controls X11MainWindow::BuildControls(int dpi, const TextSizes& s
         const PixelRect r = ToPixels(control, dpi);
         Fl_Widget* widget = nullptr;
         switch (control.id) {
-        case ControlId::btoGO: widget = built.btoGO = new X11Button(r.x, r.y, r.w, r.h, control.text); break;
-        case ControlId::txtPixels: widget = built.txtPixels = new X11TextBox(r.x, r.y, r.w, r.h); break;
-        case ControlId::txtInterval: widget = built.txtInterval = new X11TextBox(r.x, r.y, r.w, r.h); break;
-        case ControlId::lblURL: widget = built.lblURL = new X11Link(r.x, r.y, r.w, r.h, kProductAddress); break;
-        case ControlId::Label1:
-        case ControlId::Label2:
-        case ControlId::Label3: widget = NewLabel(r, control); break;
+        case ControlId::StartStopButton:
+            widget = built.startStopButton = new X11Button(r.x, r.y, r.w, r.h, control.text);
+            break;
+        case ControlId::PixelsBox: widget = built.pixelsBox = new X11TextBox(r.x, r.y, r.w, r.h); break;
+        case ControlId::IntervalBox: widget = built.intervalBox = new X11TextBox(r.x, r.y, r.w, r.h); break;
+        case ControlId::Link: widget = built.link = new X11Link(r.x, r.y, r.w, r.h, kProductAddress); break;
+        case ControlId::TitleLabel:
+        case ControlId::IntervalLabel:
+        case ControlId::PixelsLabel: widget = NewLabel(r, control); break;
         }
         widget->labelsize(control.kind == ControlKind::Label ? LabelTextSize(control, sizes.standard, dpi)
                                                              : sizes.standard);
     }
-    built.txtPixels->textsize(sizes.standard);
-    built.txtInterval->textsize(sizes.standard);
-    built.lblURL->labelsize(sizes.link);
+    built.pixelsBox->textsize(sizes.standard);
+    built.intervalBox->textsize(sizes.standard);
+    built.link->labelsize(sizes.link);
     return built;
 }
 
 void X11MainWindow::Wire() {
-    window_.callback(OnClose, this);
-    controls_.btoGO->callback(Forward<&frmMain::btoGO_Click>, this);
-    controls_.lblURL->callback(Forward<&frmMain::lblURL_Click>, this);
-    controls_.txtInterval->when(FL_WHEN_CHANGED);
-    controls_.txtInterval->callback(Forward<&frmMain::txtInterval_Change>, this);
-    controls_.txtInterval->lost_focus_callback(Forward<&frmMain::txtInterval_LostFocus>, this);
-    controls_.txtPixels->when(FL_WHEN_CHANGED);
-    controls_.txtPixels->callback(Forward<&frmMain::txtPixels_Change>, this);
-    controls_.txtPixels->lost_focus_callback(Forward<&frmMain::txtPixels_LostFocus>, this);
+    flWindow_.callback(OnClose, this);
+    controls_.startStopButton->callback(OnStartStopClicked, this);
+    controls_.link->callback(OnLinkClicked, this);
+    controls_.intervalBox->OnFocusLeft([this](FocusMove move) { window_.OnIntervalBoxLeft(move); });
+    controls_.pixelsBox->OnFocusLeft([this](FocusMove move) { window_.OnPixelsBoxLeft(move); });
 }
 
 void X11MainWindow::Show() {
-    form_.Form_Load();
-    RefreshTray();
-    SetWindowIcons(window_);
-    window_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
-    if (commandLine_.minimized) return ShowMinimized();
-    window_.show();
-    controls_.btoGO->take_focus();
+    window_.Load();
+    SetWindowIcons(flWindow_);
+    flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
+    if (minimized_) return ShowMinimized();
+    flWindow_.show();
+    controls_.startStopButton->take_focus();
 }
 
-// Hidden while the icon is in a tray, else iconified: the window must stay
-// within reach. A tray that runs gets a moment to take the icon in.
+// A tray that runs gets a moment to take the icon in.
 void X11MainWindow::ShowMinimized() {
     if (tray_.TrayFound()) {
         Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
     } else {
-        IconifyWithoutIcon();
+        ApplyMinimizedShowing();
     }
 }
 
-void X11MainWindow::IconifyWithoutIcon() {
-    if (!window_.shown() && !closed_ && !tray_.Docked()) window_.iconize();
+// Until the user shows the window, it stays hidden while the icon is in a
+// tray and iconified while it is not.
+void X11MainWindow::ApplyMinimizedShowing() {
+    if (flWindow_.shown() || closed_ || !minimized_) return;
+    if (ShowingAtStart(minimized_, tray_.Docked()) == WindowShowing::Iconified) flWindow_.iconize();
 }
 
-void X11MainWindow::Present() { window_.show(); }
+void X11MainWindow::Present() { flWindow_.show(); }
 
 // Escape reaches the window as a shortcut and would hide it: only the
 // window manager's close ends the program.
@@ -122,25 +130,15 @@ void X11MainWindow::OnClose(Fl_Widget*, void* self) {
 
 void X11MainWindow::Close() {
     closed_ = true;
-    window_.hide();
+    flWindow_.hide();
 }
 
-// What the icon shows: the look, the tooltip and the menu, from the form.
-void X11MainWindow::RefreshTray() {
-    tray_.SetLook(form_.Running());
-    tray_.SetTooltip(form_.TrayTooltip());
-    trayMenu_ = form_.TrayMenu();
-    std::vector<TrayEntry> entries;
-    for (std::size_t n = 0; n < trayMenu_.size(); ++n) entries.push_back({trayMenu_[n].text, static_cast<int>(n)});
-    tray_.SetMenu(std::move(entries));
-}
-
-void X11MainWindow::OnTrayChoice(int id) {
-    const TrayMenuEntry entry = trayMenu_.at(static_cast<std::size_t>(id));
-    if (entry.command == TrayCommand::ShowWindow) return Present();
-    if (entry.command == TrayCommand::Exit) return Close();
-    form_.TrayMenu_Click(entry);
-    RefreshTray();
+void X11MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
+    switch (window_.OnTrayEntryChosen(entry)) {
+    case TrayAction::ShowWindow: return Present();
+    case TrayAction::Exit: return Close();
+    case TrayAction::Handled: return;
+    }
 }
 
 }  // namespace nudgewick::x11

@@ -1,5 +1,5 @@
 #pragma once
-#include "window/controls.h"
+#include "core/controls.h"
 
 namespace nudgewick::x11 {
 

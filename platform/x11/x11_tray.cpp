@@ -43,7 +43,7 @@ unsigned long InMask(unsigned value, unsigned long mask) {
 
 class X11TrayIcon::Icon : public Fl_Window {
 public:
-    Icon(std::function<void()> activate, std::function<void(int)> chosen);
+    Icon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen);
     ~Icon() override;
     Icon(const Icon&) = delete;
     Icon& operator=(const Icon&) = delete;
@@ -53,9 +53,9 @@ public:
     bool TrayFound() const { return manager_ != None; }
 
     std::function<void()> activate;
-    std::function<void(int)> chosen;
+    std::function<void(const TrayMenuEntry&)> chosen;
     std::function<void(bool)> dockChanged;
-    std::vector<TrayEntry> entries;
+    std::vector<TrayMenuEntry> entries;
     bool running = true;
     bool docked = false;
 
@@ -88,7 +88,7 @@ private:
     Colormap colormap_ = None;
 };
 
-X11TrayIcon::Icon::Icon(std::function<void()> onActivate, std::function<void(int)> onChosen)
+X11TrayIcon::Icon::Icon(std::function<void()> onActivate, std::function<void(const TrayMenuEntry&)> onChosen)
     : Fl_Window(kFirstSide, kFirstSide), activate(std::move(onActivate)), chosen(std::move(onChosen)) {
     end();
     callback([](Fl_Widget*, void*) {});  // Escape or a close request must not take the icon away
@@ -263,17 +263,18 @@ int X11TrayIcon::Icon::handle(int event) {
     return Fl_Window::handle(event);
 }
 
-// Pops the menu up at the pointer.
+// Pops the menu up at the pointer. The entries are copied: handlers that run
+// while it is open may change them, and a choice means what it said.
 void X11TrayIcon::Icon::ShowMenu() {
-    const std::vector<TrayEntry> menu = entries;  // the chosen entry's handler may change them
+    const std::vector<TrayMenuEntry> menu = entries;
     if (menu.empty()) return;
     std::vector<Fl_Menu_Item> items(menu.size() + 1, Fl_Menu_Item{});  // an empty item ends the menu
     for (std::size_t n = 0; n < menu.size(); ++n) {
-        items[n].label(menu[n].label.c_str());
-        items[n].argument(menu[n].id);
+        items[n].label(menu[n].text.c_str());
+        items[n].argument(static_cast<long>(n));
     }
     const Fl_Menu_Item* picked = items.front().popup(Fl::event_x(), Fl::event_y());
-    if (picked != nullptr && chosen) chosen(static_cast<int>(picked->argument()));
+    if (picked != nullptr && chosen) chosen(menu.at(static_cast<std::size_t>(picked->argument())));
 }
 
 // Draws the look, as large as the window allows, in the window's middle.
@@ -331,19 +332,17 @@ Pixmap X11TrayIcon::Icon::OpaqueMask(const std::vector<std::uint32_t>& pixels, i
     return XCreateBitmapFromData(fl_display, fl_xid(this), bits.data(), extent, extent);
 }
 
-X11TrayIcon::X11TrayIcon(std::function<void()> activate, std::function<void(int)> chosen)
+X11TrayIcon::X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen)
     : icon_(std::make_unique<Icon>(std::move(activate), std::move(chosen))) {}
 
 X11TrayIcon::~X11TrayIcon() = default;
 
-void X11TrayIcon::SetLook(bool running) {
-    icon_->running = running;
+void X11TrayIcon::Show(const TrayView& view) {
+    icon_->running = view.running;
     icon_->redraw();  // nothing to do while there is no window
+    icon_->copy_tooltip(view.tooltip.c_str());
+    icon_->entries = view.menu;
 }
-
-void X11TrayIcon::SetTooltip(const std::string& text) { icon_->copy_tooltip(text.c_str()); }
-
-void X11TrayIcon::SetMenu(std::vector<TrayEntry> entries) { icon_->entries = std::move(entries); }
 
 void X11TrayIcon::OnDockChange(std::function<void(bool)> changed) { icon_->dockChanged = std::move(changed); }
 

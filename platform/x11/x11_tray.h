@@ -4,33 +4,25 @@
 
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
+
+#include "core/tray.h"
 
 namespace nudgewick::x11 {
-
-struct TrayEntry {
-    std::string label;
-    int id;
-};
 
 // Shows the icon whenever a tray manager runs on FLTK's screen: at once if
 // one runs, else as soon as one starts, and again when one went away and
 // another came. Without a tray there is no icon and no window. It works
 // inside FLTK's event loop: no thread, no timer. Needs FLTK's display open.
-class X11TrayIcon {
+class X11TrayIcon : public TrayDisplay {
 public:
-    // activate: a left click on the icon. chosen: the id of the menu entry
-    // picked from the menu that a right click or the Menu key opens.
-    X11TrayIcon(std::function<void()> activate, std::function<void(int id)> chosen);
-    ~X11TrayIcon();
+    // activate: a left click on the icon. chosen: the menu entry picked from
+    // the menu that a right click or the Menu key opens, as it was shown.
+    X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen);
+    ~X11TrayIcon() override;
     X11TrayIcon(const X11TrayIcon&) = delete;
     X11TrayIcon& operator=(const X11TrayIcon&) = delete;
 
-    // The look for ticks running, or stopped (greyed). Running at first.
-    void SetLook(bool running);
-    void SetTooltip(const std::string& text);
-    void SetMenu(std::vector<TrayEntry> entries);
+    void Show(const TrayView& view) override;
     // changed(true) when a tray takes the icon in, changed(false) when the
     // icon leaves it (the tray ended, or let go of it).
     void OnDockChange(std::function<void(bool docked)> changed);

@@ -63,7 +63,7 @@ wait_for_exit() {
     APP_PID=
 }
 
-# Presses the mouse button on the middle of a control given in twips, as in window/layout.h: 15 a pixel at
+# Presses the mouse button on the middle of a control given in twips, as in core/layout.h: 15 a pixel at
 # the 96 dpi of an X server without Xft.dpi.
 click_control() {
     local left=$1 top=$2 width=$3 height=$4 X Y

@@ -67,7 +67,7 @@ expect_swing "$(track_pointer 16 3)" 600 500 7 3 3000
 
 # The button stops the ticks. An interval typed while stopped resumes them
 # when the click on the button takes the focus, and the click stops them.
-click_control 3120 2160 975 615  # btoGO: Stop
+click_control 3120 2160 975 615  # the start/stop button: Stop
 read -r x y < <(pointer)
 expect_still 7
 xdotool key shift+Tab  # button -> interval, its text selected

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "window/frm_main.h"
+#include "core/main_window.h"
 
 namespace nudgewick::testing {
 
@@ -19,11 +19,8 @@ struct FakeTextBox : TextBox {
     void SetText(const std::string& t) override { text = t; }
 };
 struct FakeButton : Button {
-    std::string caption = "Go";
+    std::string caption;
     void SetCaption(const std::string& c) override { caption = c; }
-};
-struct FakeLabel : Label {
-    std::string Caption() const override { return "https://nudgewick.example/"; }
 };
 // period is 0 while stopped; starts counts every (re)start of the countdown.
 struct FakeTimer : SystemTimer {
@@ -58,45 +55,71 @@ struct FakeLauncher : Launcher {
     std::optional<std::string> failure;
     std::optional<std::string> Open(const std::string& address) override { return opened.push_back(address), failure; }
 };
-
 struct FakeClock : Clock {
     std::int64_t wall = 0, steady = 0;
     std::int64_t WallSeconds() const override { return wall; }
     std::int64_t SteadyMilliseconds() const override { return steady; }
 };
+struct FakeTray : TrayDisplay {
+    TrayView view;
+    int shows = 0;
+    void Show(const TrayView& v) override { view = v, ++shows; }
+};
 
-// A window wired to fakes, started from a command line that CheckCommandLine accepted.
+// A main window wired to fakes, loaded with a command line that
+// CheckCommandLine accepted.
 struct Rig {
-    FakeTextBox txtInterval, txtPixels;
-    FakeButton btoGO;
-    FakeLabel lblURL;
-    FakeTimer timer, sessionTimer;
+    FakeTextBox intervalBox, pixelsBox;
+    FakeButton button;
+    FakeTimer tickTimer, sessionTimer;
     FakeClock clock;
     FakeMessages messages;
     FakePointer pointer;
     FakeLauncher launcher;
-    CommandLine commandLine;
-    frmMain form{FormParts{txtInterval, txtPixels, btoGO, lblURL, timer, messages, pointer, launcher, commandLine,
-                           sessionTimer, clock}};
+    FakeTray tray;
+    MainWindow window;
 
     // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day.
-    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600) {
+    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600)
+        : window({.intervalBox = intervalBox,
+                  .pixelsBox = pixelsBox,
+                  .startStopButton = button,
+                  .tickTimer = tickTimer,
+                  .sessionTimer = sessionTimer,
+                  .messages = messages,
+                  .pointer = pointer,
+                  .launcher = launcher,
+                  .clock = clock,
+                  .tray = tray},
+                 Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;
+        messages.box = &intervalBox;
+        window.Load();
+    }
+    static StartSettings Accepted(std::string_view text) {
         const auto check = CheckCommandLine(text);
         EXPECT_TRUE(check.proceed) << text;
-        commandLine = check.commandLine;
-        messages.box = &txtInterval;
-        form.Form_Load();
+        return check.settings;
     }
-    const WindowState& state() const { return form.State(); }
-    // The caption and the ticks' period, e.g. "Stop 5000" or "Go 0".
-    std::string ticks() const { return btoGO.caption + " " + std::to_string(timer.period); }
+    const WindowState& state() const { return window.State(); }
+    // Which caption the button shows and the ticks' period, e.g. "Stop 5000" or "Go 0".
+    std::string ticks() const {
+        const char* caption = button.caption == kCaptionStop ? "Stop" : button.caption == kCaptionGo ? "Go" : "?";
+        return caption + (" " + std::to_string(tickTimer.period));
+    }
     // With the session timer's period besides, e.g. "Stop 5000, look in 1000".
     std::string session() const { return ticks() + ", look in " + std::to_string(sessionTimer.period); }
     // The session timer fires seconds later; the wall clock may jump besides, as daylight saving starts.
     void FireAfter(std::int64_t seconds, std::int64_t wallJump = 0) {
         clock.steady += seconds * 1000, clock.wall += seconds + wallJump;
-        form.SessionTimer_Timer();
+        window.OnSessionTimer();
+    }
+    // The menu entry with this command, as the icon shows it now.
+    TrayMenuEntry Entry(TrayCommand command, std::chrono::minutes length = {}) const {
+        for (const auto& entry : tray.view.menu)
+            if (entry.command == command && entry.length == length) return entry;
+        ADD_FAILURE() << "no such menu entry";
+        return {};
     }
 };
 

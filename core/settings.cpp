@@ -1,8 +1,8 @@
-#include "window/settings.h"
+#include "core/settings.h"
 
 #include <algorithm>
 
-#include "window/number_text.h"
+#include "core/number_text.h"
 
 namespace nudgewick {
 namespace {

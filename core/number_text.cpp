@@ -1,4 +1,4 @@
-#include "window/number_text.h"
+#include "core/number_text.h"
 
 namespace nudgewick {
 namespace {

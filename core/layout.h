@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "window/version.h"  // kWindowTitle, kProgramVersion
+#include "core/version.h"  // kWindowTitle, kProgramVersion
 
 namespace nudgewick {
 
@@ -13,26 +13,26 @@ inline constexpr int kClientHeightTwips = 2925;
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kTwipsPerPoint = 20;
 
-enum class ControlId { btoGO, txtPixels, txtInterval, Label1, lblURL, Label2, Label3 };
+enum class ControlId { StartStopButton, PixelsBox, IntervalBox, TitleLabel, Link, IntervalLabel, PixelsLabel };
 enum class ControlKind { Button, TextBox, Label, Link };
 
 struct ControlLayout {
     ControlId id;
     ControlKind kind;
-    const char* text;  // design-time text; the boxes are filled at start-up, the link gets the address
+    const char* text;  // the boxes are filled by Load, the link shows the product's address
     int left, top, width, height;
     bool centred;  // a label's text centred in its width, else left-aligned
 };
 
 // Creating the controls in this order gives the Tab order: button, pixels, interval.
 inline constexpr std::array<ControlLayout, 7> kControls{{
-    {ControlId::btoGO, ControlKind::Button, "Go", 3120, 2160, 975, 615, false},
-    {ControlId::txtPixels, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},
-    {ControlId::txtInterval, ControlKind::TextBox, "", 1800, 2160, 1215, 285, false},
-    {ControlId::Label1, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255, true},
-    {ControlId::lblURL, ControlKind::Link, "", 240, 360, 3735, 255, true},
-    {ControlId::Label2, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255, false},
-    {ControlId::Label3, ControlKind::Label, "Pixels", 120, 2520, 1575, 255, false},
+    {ControlId::StartStopButton, ControlKind::Button, "Go", 3120, 2160, 975, 615, false},
+    {ControlId::PixelsBox, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},
+    {ControlId::IntervalBox, ControlKind::TextBox, "", 1800, 2160, 1215, 285, false},
+    {ControlId::TitleLabel, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255, true},
+    {ControlId::Link, ControlKind::Link, "", 240, 360, 3735, 255, true},
+    {ControlId::IntervalLabel, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255, false},
+    {ControlId::PixelsLabel, ControlKind::Label, "Pixels", 120, 2520, 1575, 255, false},
 }};
 
 // The link's text: navy, underlined, 9.75 point.

@@ -1,6 +1,6 @@
-#include "win32_command_line.h"
+#include "core/windows_command_line.h"
 
-namespace nudgewick::win32 {
+namespace nudgewick {
 namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -17,4 +17,4 @@ std::wstring_view CommandLineTail(std::wstring_view commandLine) {
     return commandLine.substr(at);
 }
 
-}  // namespace nudgewick::win32
+}  // namespace nudgewick

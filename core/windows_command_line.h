@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-namespace nudgewick::win32 {
+namespace nudgewick {
 
 // What a Windows command line holds after the program's own name and the one
 // blank or tab that ends it; any further blanks belong to the arguments, so a
@@ -9,4 +9,4 @@ namespace nudgewick::win32 {
 // tab outside double quotes, so a quoted path may contain blanks.
 std::wstring_view CommandLineTail(std::wstring_view commandLine);
 
-}  // namespace nudgewick::win32
+}  // namespace nudgewick

@@ -1,4 +1,4 @@
-#include "window/launch_command.h"
+#include "core/launch_command.h"
 
 namespace nudgewick {
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the window's handlers need from the outside world. Each front-end
+// What the main window's handlers need from the outside world. Each front-end
 // implements these with real controls and system calls; the tests implement
 // them with fakes. No system header may be included here.
 
@@ -22,14 +22,8 @@ public:
     virtual void SetCaption(const std::string& caption) = 0;
 };
 
-class Label {
-public:
-    virtual ~Label() = default;
-    virtual std::string Caption() const = 0;
-};
-
-// The system's periodic timer, which calls the window's handler for it. Which
-// handler, and when it runs, is the core's to decide (see window/timer.h).
+// A periodic timer of the system's, which calls one of the main window's
+// handlers: the front-end wires it to that handler, the core starts and stops it.
 class SystemTimer {
 public:
     virtual ~SystemTimer() = default;

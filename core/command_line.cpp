@@ -1,10 +1,10 @@
-#include "startup/command_line.h"
+#include "core/command_line.h"
 
 #include <algorithm>
 
-#include "window/layout.h"
-#include "window/number_text.h"
-#include "window/settings.h"
+#include "core/layout.h"  // kProgramVersion
+#include "core/number_text.h"
+#include "core/settings.h"
 
 namespace nudgewick {
 namespace {
@@ -30,7 +30,7 @@ std::string Help() {
            "\n"
            "  --until HH:MM   stop nudging at the next HH:MM on the 24-hour local clock\n"
            "  --minimized     start with the window hidden in the notification area, or minimized\n"
-           "  --check         say how the pointer would be nudged here, and exit 0 if it can be\n"
+           "  --check         on Linux: say how the pointer would be nudged here, exit 0 if it can be\n"
            "  -h, --help      print this help and exit\n"
            "  --version       print the version and exit\n";
 }
@@ -58,10 +58,22 @@ std::optional<Word> NextWord(std::string_view text, std::size_t from) {
     return Word{text.substr(start, end - start), std::min(end + 1, text.size())};
 }
 
+// Words are split at runs of blanks and tabs; quotes are ordinary characters.
+std::vector<std::string> SplitWords(std::string_view text) {
+    std::vector<std::string> words;
+    for (auto word = NextWord(text, 0); word; word = NextWord(text, word->next)) words.emplace_back(word->text);
+    return words;
+}
+
 // A negative number is a setting, not an option.
 bool IsOption(std::string_view word) { return word.front() == '-' && !ReadDecimal(word); }
 
 bool TakesValue(std::string_view option) { return option == "--for" || option == "--until"; }
+
+bool IsKnown(std::string_view option) {
+    return TakesValue(option) || option == "--minimized" || option == "--check" || option == "--help" ||
+           option == "-h" || option == "--version";
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -99,73 +111,85 @@ std::optional<ClockTime> ReadClockTime(std::string_view text) {
     return time;
 }
 
-// The option at the start of the command line, with its value where it takes one.
-std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<Word> value, CommandLine& line) {
+struct OptionWord {
+    std::string_view option;
+    std::optional<std::string_view> value;
+    bool attached = false;  // given as "--for=90m"
+};
+
+// The option a word names and its value: after "=" in the word, or the next
+// word for an option that takes one. positional moves past what was taken.
+OptionWord TakeOption(std::string_view text, std::string_view word, std::size_t& positional) {
+    if (const std::size_t equals = word.find('='); equals != std::string_view::npos) {
+        return {word.substr(0, equals), word.substr(equals + 1), true};
+    }
+    const auto next = NextWord(text, positional);
+    if (!next || !TakesValue(word)) return {word, std::nullopt};
+    positional = next->next;
+    return {word, next->text};
+}
+
+// An option and its value where it takes one.
+std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
+                                       StartSettings& settings) {
     if (option == "--help" || option == "-h") return Print(Help());
     if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
     if (option == "--minimized" || option == "--check") {
-        (option == "--check" ? line.check : line.minimized) = true;
+        (option == "--check" ? settings.check : settings.minimized) = true;
         return std::nullopt;
     }
     if (!TakesValue(option)) return Refuse("\"" + std::string(option) + "\" is not an option");
-    if (line.runFor || line.runUntil) return Refuse("--for and --until cannot both be given");
+    if (settings.runFor || settings.runUntil) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
-    const std::string given = std::string(option) + " \"" + std::string(value->text) + "\"";
+    const std::string given = std::string(option) + " \"" + std::string(*value) + "\"";
     if (option == "--for") {
-        line.runFor = ReadDuration(value->text);
-        if (!line.runFor) return Refuse(given + " is not a duration " + Durations());
+        settings.runFor = ReadDuration(*value);
+        if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());
     } else {
-        line.runUntil = ReadClockTime(value->text);
-        if (!line.runUntil) return Refuse(given + " is not a time of day from 00:00 to 23:59");
+        settings.runUntil = ReadClockTime(*value);
+        if (!settings.runUntil) return Refuse(given + " is not a time of day from 00:00 to 23:59");
     }
     return std::nullopt;
 }
 
-// Words 1 and 2 of the positional part; an absent word leaves its setting at 0.
-StartupCheck CheckSettings(StartupCheck check) {
-    CommandLine& line = check.commandLine;
-    line.words = SplitCommandLine(line.text);
-    if (line.words.size() > 1) {
-        const auto interval = IntervalFromWord(line.words[1]);
-        if (!interval) return Refuse(IntervalWordProblem(line.words[1]));
-        line.interval = *interval;
+// The interval and the distance from the words after the options: the
+// defaults when there is no text at all, else words 1 and 2, an absent word
+// leaving its setting at 0. Further words are ignored.
+StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
+    StartSettings& settings = check.settings;
+    if (text.empty()) {
+        settings.interval = kDefaultInterval;
+        settings.pixels = kDefaultPixels;
+        return check;
     }
-    if (line.words.size() > 2) {
-        const auto pixels = PixelsFromText(line.words[2]);
-        if (!pixels) return Refuse(PixelsWordProblem(line.words[2]));
-        line.pixels = *pixels;
+    const std::vector<std::string> words = SplitWords(text);
+    if (!words.empty()) {
+        const auto interval = IntervalFromWord(words[0]);
+        if (!interval) return Refuse(IntervalWordProblem(words[0]));
+        settings.interval = *interval;
+    }
+    if (words.size() > 1) {
+        const auto pixels = PixelsFromText(words[1]);
+        if (!pixels) return Refuse(PixelsWordProblem(words[1]));
+        settings.pixels = *pixels;
     }
     return check;
 }
 
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(std::string_view text) {
-    std::vector<std::string> words(1);
-    bool inWord = false;
-    for (const char c : text) {
-        if (kSeparators.find(c) != std::string_view::npos) {
-            inWord = false;
-            continue;
-        }
-        if (!inWord) words.emplace_back();
-        inWord = true;
-        words.back() += c;
-    }
-    return words;
-}
-
 StartupCheck CheckCommandLine(std::string_view text) {
     StartupCheck check;
     std::size_t positional = 0;
     for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
         positional = word->next;
-        const auto value = NextWord(text, positional);
-        if (value && TakesValue(word->text)) positional = value->next;
-        if (auto stop = ReadOption(word->text, value, check.commandLine)) return *stop;
+        const OptionWord taken = TakeOption(text, word->text, positional);
+        if (taken.attached && IsKnown(taken.option) && !TakesValue(taken.option)) {
+            return Refuse(std::string(taken.option) + " takes no value");
+        }
+        if (auto stop = ReadOption(taken.option, taken.value, check.settings)) return *stop;
     }
-    check.commandLine.text = text.substr(positional);
-    return CheckSettings(std::move(check));
+    return CheckSettings(std::move(check), text.substr(positional));
 }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {

@@ -1,4 +1,4 @@
-#include "nudge/tick.h"
+#include "core/nudge.h"
 
 #include <algorithm>
 #include <limits>
@@ -23,29 +23,25 @@ void ReadInto(Point& sample, Pointer& pointer) {
 
 void NudgeSideways(WindowState& state, Pointer& pointer) {
     // Widened first: -(-32768) does not fit in 16 bits.
-    const std::int32_t distance = state.nPixels;
-    if (state.x == kPhaseLeft) {
-        pointer.MoveBy(-distance, 0);
-        state.x = 0;
-    } else {
-        pointer.MoveBy(distance, 0);
-        state.x = kPhaseLeft;
-    }
+    const std::int32_t distance = state.pixels;
+    const bool left = state.phase == NudgePhase::Left;
+    pointer.MoveBy(left ? -distance : distance, 0);
+    state.phase = left ? NudgePhase::Right : NudgePhase::Left;
 }
 
-void NudgeTick(WindowState& state, Pointer& pointer) {
+void NudgeIfStill(WindowState& state, Pointer& pointer) {
     Point sample{0, 0};
     ReadInto(sample, pointer);
     const std::int16_t column = ClampTo16Bits(sample.x);
     const std::int16_t row = ClampTo16Bits(sample.y);
 
     // Inclusive or: a move along one axis alone still counts as still.
-    if (row == state.Lasty || column == state.Lastx) {
+    if (row == state.lastRow || column == state.lastColumn) {
         NudgeSideways(state, pointer);
         ReadInto(sample, pointer);
     }
-    state.Lastx = ClampTo16Bits(sample.x);
-    state.Lasty = ClampTo16Bits(sample.y);
+    state.lastColumn = ClampTo16Bits(sample.x);
+    state.lastRow = ClampTo16Bits(sample.y);
 }
 
 }  // namespace nudgewick

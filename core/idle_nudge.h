@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "window/controls.h"
-#include "window/window_state.h"
+#include "core/controls.h"
+#include "core/nudge.h"
 
 namespace nudgewick {
 
@@ -27,8 +27,8 @@ inline constexpr std::int64_t kNudgeEchoMilliseconds = 1000;
 
 // One tick where only idle time is known: the user counts as away when
 // nothing but our own nudge came since the previous tick; then the pointer is
-// nudged, alternating as NudgeTick does. An idle time the desktop could not
+// nudged, alternating as NudgeIfStill does. An idle time the desktop could not
 // tell counts as away, as a failed pointer read does.
-void NudgeTickWhenIdle(WindowState& state, Pointer& pointer, IdleSource& idle);
+void NudgeIfIdle(WindowState& state, Pointer& pointer, IdleSource& idle);
 
 }  // namespace nudgewick

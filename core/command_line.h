@@ -1,0 +1,47 @@
+#pragma once
+// The command line, read once before any window exists: options first, then
+// the interval and the distance.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/clock.h"
+
+namespace nudgewick {
+
+// What the main window starts with. With no interval and no distance on the
+// command line the defaults apply; a command line that has some text there
+// but no word for a setting leaves that setting at 0.
+struct StartSettings {
+    std::int16_t interval = 0;
+    std::int16_t pixels = 0;
+    bool minimized = false;                      // --minimized: start hidden behind the icon, or iconified
+    bool check = false;                          // --check (Linux): report how it would nudge, start nothing
+    std::optional<std::chrono::seconds> runFor;  // --for DURATION
+    std::optional<ClockTime> runUntil;           // --until HH:MM
+};
+
+// What to do with a command line before any window exists.
+struct StartupCheck {
+    bool proceed = true;     // false: print output and exit with exitCode
+    int exitCode = 0;        // 0: output goes to standard output, else to standard error
+    std::string output;      // for a console
+    std::string windowText;  // a refusal told to someone who started the program from a shortcut
+    StartSettings settings;  // what the window starts with, when proceeding
+};
+
+// text: the command line after the program's name.
+StartupCheck CheckCommandLine(std::string_view text);
+
+// What a second start prints where there is a terminal, after bringing the
+// first one's window to the front.
+inline constexpr const char* kAlreadyRunning = "Nudgewick is already running\n";
+
+// Joins arguments that arrive already split with single blanks.
+std::string JoinArguments(const std::vector<std::string>& arguments);
+
+}  // namespace nudgewick

@@ -1,0 +1,85 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "core/command_line.h"
+#include "core/controls.h"
+#include "core/idle_nudge.h"
+#include "core/nudge.h"
+#include "core/session.h"
+#include "core/tray.h"
+
+namespace nudgewick {
+
+// The controls and system services the main window is wired to. The front-end
+// owns them and keeps them alive as long as the window. Built with designated
+// initializers, so that the two boxes and the two timers cannot be swapped.
+struct MainWindowParts {
+    TextBox& intervalBox;
+    TextBox& pixelsBox;
+    Button& startStopButton;
+    SystemTimer& tickTimer;     // its firing goes to OnTick
+    SystemTimer& sessionTimer;  // its firing goes to OnSessionTimer
+    MessageDialog& messages;
+    Pointer& pointer;
+    Launcher& launcher;
+    const Clock& clock;
+    TrayDisplay& tray;
+    // Where set, the ticks judge "still" by the desktop's idle time rather
+    // than by the pointer's position, which the front-end cannot read.
+    IdleSource* idle = nullptr;
+};
+
+// Where the keyboard focus went when it left a box: to another control of the
+// main window, or anywhere else (another window, our own message, nowhere
+// because the window is closing, or back to the box itself).
+enum class FocusMove { ToAnotherControl, Elsewhere };
+
+// The program's only window: it owns the state and handles every event.
+// Handlers run one at a time on the thread of the event loop; after each one
+// that can change what the notification-area icon shows, the icon is handed
+// a new view.
+class MainWindow {
+public:
+    MainWindow(const MainWindowParts& parts, const StartSettings& start);
+
+    // Before the window is first shown: the settings in the boxes, the ticks
+    // started, and a timed session if one was asked for.
+    void Load();
+    void OnTick();
+    // The ticks' timer, never the caption, tells whether the ticks run. A
+    // click ends a timed session.
+    void OnStartStopClicked();
+    // Only leaving a box for another control of the window takes its text.
+    void OnIntervalBoxLeft(FocusMove move);
+    void OnPixelsBoxLeft(FocusMove move);
+    void OnLinkClicked();
+    void OnSessionTimer();
+    // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
+    // never stops them. Showing the window and exiting are the front-end's.
+    TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);
+
+    bool Running() const { return tickInterval_ != 0; }
+    TrayView Tray() const;
+    const WindowState& State() const { return state_; }
+
+private:
+    void TakeInterval();
+    void TakePixels();
+    void SetTickInterval(int milliseconds);
+    void StartTicks();
+    void StopTicks();
+    void EndSession();
+    void Resume();  // the menu's: stopped ticks started as the button would
+    void ArmSessionTimer();
+    void ShowTray() { parts_.tray.Show(Tray()); }
+
+    MainWindowParts parts_;
+    StartSettings start_;
+    WindowState state_;
+    int tickInterval_ = 0;  // 0 while the ticks are stopped
+    Session session_;
+    std::optional<std::int64_t> sessionEndedAt_;  // when a session stopped the ticks, unless a click did since
+};
+
+}  // namespace nudgewick

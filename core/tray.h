@@ -1,0 +1,76 @@
+#pragma once
+// The notification-area icon as the core sees it: its look, tooltip and menu,
+// which every front-end shows as they come, and the choices around it.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nudgewick {
+
+// The start/stop button's captions, which the menu's first entry repeats:
+// each names what a click does next.
+inline constexpr const char* kCaptionStop = "Stop";
+inline constexpr const char* kCaptionGo = "Go";
+
+enum class TrayCommand { Stop, Go, RunFor, RunUntilStopped, ShowWindow, Exit };
+
+struct TrayMenuEntry {
+    std::string text;
+    TrayCommand command;
+    std::chrono::minutes length{};  // for RunFor
+
+    bool operator==(const TrayMenuEntry&) const = default;
+};
+
+// What the icon shows: the running or the stopped look, the tooltip, and the
+// menu that a right click opens, top to bottom.
+struct TrayView {
+    bool running = true;
+    std::string tooltip;
+    std::vector<TrayMenuEntry> menu;
+
+    bool operator==(const TrayView&) const = default;
+};
+
+// The front-end's icon. The main window hands it a new view after every
+// handler that may change what it shows; a menu entry chosen is handed back as
+// it was shown, even if a newer view came meanwhile.
+class TrayDisplay {
+public:
+    virtual ~TrayDisplay() = default;
+    virtual void Show(const TrayView& view) = 0;
+};
+
+// What the front-end does after an entry was chosen; the core does the rest.
+enum class TrayAction { Handled, ShowWindow, Exit };
+
+// The menu: Stop or Go, the sessions, Show window and Exit.
+std::vector<TrayMenuEntry> TrayMenu(bool running);
+
+// "Nudgewick: nudging every 4.5 s", with " until HH:MM" during a session.
+std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until);
+// "Nudgewick: stopped", with " at HH:MM" when a session's end stopped it.
+std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds);
+
+// One pixel of the icon's artwork, not premultiplied.
+struct Rgba {
+    std::uint8_t red, green, blue, alpha;
+    bool operator==(const Rgba&) const = default;
+};
+
+// The stopped look of an artwork pixel: grey of the same lightness, squeezed
+// into the upper part of the range so that dark parts still show on a dark
+// panel, and partly see-through.
+Rgba StoppedLook(Rgba pixel);
+
+// How the main window first appears.
+enum class WindowShowing { Normal, Hidden, Iconified };
+
+// --minimized hides the window only behind an icon that is shown, so that it
+// stays within reach; without one it is iconified.
+WindowShowing ShowingAtStart(bool minimized, bool iconShown);
+
+}  // namespace nudgewick

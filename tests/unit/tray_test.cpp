@@ -1,0 +1,91 @@
+#include "fakes.h"
+
+namespace nudgewick::testing {
+namespace {
+
+using std::chrono::minutes;
+
+TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
+    Rig rig;
+    const auto choose = [&rig](TrayCommand command, minutes length = {}) {
+        return rig.window.OnTrayEntryChosen(rig.Entry(command, length));
+    };
+    choose(TrayCommand::Stop);
+    EXPECT_EQ(choose(TrayCommand::RunFor, minutes(30)), TrayAction::Handled);
+    EXPECT_EQ(rig.session(), "Stop 10000, look in 1800000");
+    EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, "17:30"));
+    rig.window.OnStartStopClicked();
+    EXPECT_EQ(rig.session(), "Go 0, look in 0");
+    EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip({}));
+    choose(TrayCommand::Go);
+    choose(TrayCommand::RunFor, minutes(120));
+    EXPECT_EQ(rig.session(), "Stop 10000, look in 7200000");
+    choose(TrayCommand::RunFor, minutes(60));
+    EXPECT_EQ(choose(TrayCommand::ShowWindow), TrayAction::ShowWindow);
+    EXPECT_EQ(choose(TrayCommand::Exit), TrayAction::Exit);
+    EXPECT_EQ(rig.session(), "Stop 10000, look in 3600000") << "showing and exiting are the front-end's";
+    EXPECT_EQ(choose(TrayCommand::RunUntilStopped), TrayAction::Handled);
+    EXPECT_EQ(rig.session(), "Stop 10000, look in 0");
+    EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, {}));
+    rig.FireAfter(3 * 3600);  // a late firing changes nothing
+    EXPECT_EQ(rig.ticks(), "Stop 10000");
+}
+
+// A session ends while the menu is open: its first entry still says what it
+// said when the menu was shown, and does only that.
+TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
+    const struct {
+        const char* start;
+        bool clickFirst;  // the button flips the ticks while the menu is open
+        TrayCommand shown;
+        const char* after;
+    } cases[] = {
+        {"--for 10s", false, TrayCommand::Stop, "Go 0, look in 0"},  // the session ended: Stop leaves them stopped
+        {"", true, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", false, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", true, TrayCommand::Go, "Stop 10000, look in 0"},
+        {"", false, TrayCommand::Go, "Stop 10000, look in 0"},
+    };
+    for (const auto& c : cases) {
+        Rig rig(c.start);
+        if (c.shown == TrayCommand::Go) rig.window.OnStartStopClicked();
+        const TrayMenuEntry shown = rig.Entry(c.shown);
+        if (c.clickFirst) rig.window.OnStartStopClicked();
+        if (*c.start) rig.FireAfter(10);
+        rig.window.OnTrayEntryChosen(shown);
+        EXPECT_EQ(rig.session(), c.after) << c.start << " " << c.clickFirst << " " << shown.text;
+        EXPECT_EQ(rig.tray.view, rig.window.Tray()) << "the icon shows the state after the choice";
+    }
+}
+
+TEST(TrayTest, TheStoppedLookIsAPalerGreyOfTheSameLightness) {
+    // From dark to light: black, blue, red, green, white.
+    const Rgba pixels[] = {{0, 0, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 255}, {0, 255, 0, 192}, {255, 255, 255, 255}};
+    Rgba previous{0, 0, 0, 0};
+    for (const Rgba pixel : pixels) {
+        const Rgba grey = StoppedLook(pixel);
+        EXPECT_EQ(grey.red, grey.green);
+        EXPECT_EQ(grey.green, grey.blue);
+        EXPECT_GT(grey.red, 80) << "dark parts still show on a dark panel";
+        EXPECT_GE(grey.red, previous.red) << "lightness order is kept";
+        EXPECT_LT(grey.alpha, pixel.alpha) << "partly see-through";
+        previous = grey;
+    }
+    EXPECT_EQ(StoppedLook({10, 20, 30, 0}).alpha, 0) << "transparent stays transparent";
+}
+
+TEST(TrayTest, MinimizedHidesOnlyBehindAShownIcon) {
+    const struct {
+        bool minimized, iconShown;
+        WindowShowing showing;
+    } cases[] = {
+        {false, false, WindowShowing::Normal},
+        {false, true, WindowShowing::Normal},
+        {true, false, WindowShowing::Iconified},
+        {true, true, WindowShowing::Hidden},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShowingAtStart(c.minimized, c.iconShown), c.showing);
+}
+
+}  // namespace
+}  // namespace nudgewick::testing
