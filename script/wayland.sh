@@ -3,6 +3,7 @@
 #   start_compositor sway|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and, for KWin
 #                                                   and Mutter, DBUS_SESSION_BUS_ADDRESS (a bus of its own);
 #                                                   KWin lets each PROGRAM use its fake input
+#   start_kde_portal                                KDE's RemoteDesktop portal, on KWin
 #   stop_compositor                                 stops it and its bus
 
 # Waits for the compositor's socket named like GLOB in $RUN and exports WAYLAND_DISPLAY as its path.
@@ -17,9 +18,26 @@ wait_for_socket() {
     fail "the compositor did not start:"$'\n'"$(tail -n 20 "$RUN.log")"
 }
 
+# A session bus that starts nothing on demand: a service started by the bus would lack the session's
+# variables, and would stay. What a test needs, it starts itself.
 start_bus() {
     local address pid
-    { read -r address && read -r pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    cat >"$RUN.bus.conf" <<'EOF'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+    { read -r address && read -r pid; } < <(dbus-daemon --config-file="$RUN.bus.conf" --fork --print-address=1 \
+        --print-pid=1)
     BUS_PID=$pid
     export DBUS_SESSION_BUS_ADDRESS=$address
 }
@@ -66,6 +84,21 @@ start_mutter() {
         >"$RUN.log" 2>&1 &
     COMPOSITOR_PID=$!
     wait_for_socket wayland-test
+}
+
+# KDE's RemoteDesktop portal on KWin's bus, as a Plasma session runs it: the portal's front and KDE's
+# side of it, which is a Wayland client that KWin's desktop entries allow its fake input.
+start_kde_portal() {
+    local environment=(PATH="$PATH" HOME="$RUN.home" XDG_RUNTIME_DIR="$RUN" XDG_CURRENT_DESKTOP=KDE
+        WAYLAND_DISPLAY="$WAYLAND_DISPLAY" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS")
+    env -i "${environment[@]}" QT_QPA_PLATFORM=wayland /usr/lib/*/libexec/xdg-desktop-portal-kde >>"$RUN.log" 2>&1 &
+    PORTAL_KDE_PID=$!
+    env -i "${environment[@]}" /usr/libexec/xdg-desktop-portal >>"$RUN.log" 2>&1 &
+    PORTAL_PID=$!
+    at_exit 'stop_pid PORTAL_PID; stop_pid PORTAL_KDE_PID'
+    for name in org.freedesktop.impl.portal.desktop.kde org.freedesktop.portal.Desktop; do
+        gdbus wait --session --timeout 20 "$name" || fail "no $name:"$'\n'"$(tail -n 20 "$RUN.log")"
+    done
 }
 
 start_compositor() {

@@ -17,7 +17,7 @@
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "fake-input-client-protocol.h"
 #include "idle-client-protocol.h"
-#include "platform/x11/wayland_gnome.h"
+#include "platform/x11/wayland_session_bus.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace nudgewick::x11 {
@@ -98,7 +98,7 @@ constexpr org_kde_kwin_idle_timeout_listener kKdeIdleListener{
     [](void* self, org_kde_kwin_idle_timeout*) { NotifiedIdle::Idled(self); },
     [](void* self, org_kde_kwin_idle_timeout*) { NotifiedIdle::Resumed(self); }};
 
-enum class Route { None, VirtualPointer, FakeInput, Gnome };
+enum class Route { None, VirtualPointer, FakeInput, Gnome, Portal };
 enum class IdleFrom { None, Notifications, Gnome };
 
 std::string ThisProgram() {
@@ -119,7 +119,7 @@ struct WaylandDesktop::Parts {
     IdleFrom idleFrom = IdleFrom::None;
     zwlr_virtual_pointer_v1* virtualPointer = nullptr;
     NotifiedIdle notified;
-    GnomeSessionBus gnome;
+    WaylandSessionBus gnome;
 
     ~Parts() {
         if (display != nullptr) wl_display_disconnect(display);
@@ -164,21 +164,26 @@ struct WaylandDesktop::Parts {
             route = Route::FakeInput;
             findings.route = "KWin fake input (org_kde_kwin_fake_input)";
         } else {
-            std::string why;
+            std::string why, portalWhy;
             if (gnome.StartRemoteDesktop(why)) {
                 route = Route::Gnome;
                 findings.route = "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)";
+            } else if (gnome.StartPortal(portalWhy)) {
+                route = Route::Portal;
+                findings.route = "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)";
             } else if (g.kwin) {
                 findings.missing +=
                     "KWin lets only programs named by an installed desktop entry move the pointer.\n"
                     "Install Nudgewick's package, or add a desktop entry with Exec=" +
                     ThisProgram() +
-                    "\nand X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n";
+                    "\nand X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n"
+                    "Nor did the desktop's RemoteDesktop portal help (" +
+                    portalWhy + ").\n";
             } else {
                 findings.missing +=
-                    "The compositor offers no virtual pointer (zwlr_virtual_pointer_manager_v1),\n"
-                    "no KWin fake input, and no GNOME remote desktop (" +
-                    why + ").\n";
+                    "The compositor offers no virtual pointer (zwlr_virtual_pointer_manager_v1), no KWin\n"
+                    "fake input, no GNOME remote desktop (" +
+                    why + "),\nand no RemoteDesktop portal (" + portalWhy + ").\n";
             }
         }
     }
@@ -244,7 +249,7 @@ void WaylandDesktop::Attach() {
 
 void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
     Parts& p = *parts_;
-    if (p.route == Route::Gnome) {
+    if (p.route == Route::Gnome || p.route == Route::Portal) {
         p.gnome.MoveBy(dx, dy);
         return;
     }

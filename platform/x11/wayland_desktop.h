@@ -19,9 +19,10 @@ struct WaylandFindings {
 // The compositor of a Wayland session, where XTEST moves reach only Xwayland
 // and keep nothing awake. The nudges go to the compositor itself, through the
 // first of these it offers: wlroots' virtual pointer, KWin's fake input, GNOME
-// Mutter's remote desktop service on the session bus. "Still" comes from its
-// idle time: ext_idle_notifier_v1, else KDE's idle protocol, else Mutter's
-// idle monitor. No client may read the pointer's position here.
+// Mutter's remote desktop service on the session bus, the RemoteDesktop portal.
+// "Still" comes from its idle time: ext_idle_notifier_v1, else KDE's idle
+// protocol, else Mutter's idle monitor. No client may read the pointer's
+// position here.
 class WaylandDesktop final : public Pointer, public IdleSource {
 public:
     // Connects to the compositor WAYLAND_DISPLAY names; nothing when it names

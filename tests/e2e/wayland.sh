@@ -3,8 +3,9 @@
 # One program start: --check names the route; nudges come at the interval and swing by exactly the distance,
 # and each restarts the compositor's idle time;
 # while a user moves the pointer every second, none of ours; the button stops and resumes them; the footprint
-# (one thread, nothing written, sockets to the displays and the bus only). KWin besides:
-# a copy that no desktop entry names has no route, says so in a message and ends with status 1.
+# (one thread, nothing written, sockets to the displays and the bus only). KWin besides: a copy that no
+# desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
+# portal running, it nudges through that.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
 COMPOSITOR=$1 HELPER=$4
 set -- "$2" "$3" ""
@@ -80,6 +81,17 @@ if [ "$COMPOSITOR" = kwin ]; then
     wait_for_exit
     [ "$APP_STATUS" = 1 ] || fail "a copy without a route ended with status $APP_STATUS, want 1"
     one_line "$SCRATCH/refused" || fail "want one line on stderr, got:"$'\n'"$(cat "$SCRATCH/refused")"
+
+    # With KDE's RemoteDesktop portal, the same copy nudges through it, and no dialog asks first.
+    start_kde_portal
+    check=$("$SCRATCH/unnamed/nudgewick" --check) || fail "--check through the portal: status $?:"$'\n'"$check"
+    grep -q '^route: .*org.freedesktop.portal.RemoteDesktop' <<<"$check" || fail "--check printed:"$'\n'"$check"
+    started=$(now)
+    "$SCRATCH/unnamed/nudgewick" 3000 3 &
+    APP_PID=$!
+    sleep 7.5
+    expect_nudges "$started" 3 2 3000
+    stop_pid APP_PID
 fi
 if [ "$COMPOSITOR" = sway ]; then
     # No Xwayland for the window.

@@ -7,20 +7,24 @@ struct sd_bus;
 
 namespace nudgewick::x11 {
 
-// GNOME Mutter's services on the session bus: the remote desktop service,
-// whose sessions send input as a device of their own without asking the
-// user, and the idle monitor. A remote desktop session belongs to the bus
-// connection that created it, so this one connection lives as long as the
-// program.
-class GnomeSessionBus {
+// What the session bus offers a Wayland client: GNOME Mutter's remote desktop
+// service, whose sessions send input as a device of their own without asking
+// the user, and its idle monitor; and the desktop's RemoteDesktop portal
+// (KDE's grants pointer input without asking; GNOME's asks at every start). A
+// remote desktop session belongs to the bus connection that created it, so
+// this one connection lives as long as the program.
+class WaylandSessionBus {
 public:
-    GnomeSessionBus() = default;
-    ~GnomeSessionBus();
-    GnomeSessionBus(const GnomeSessionBus&) = delete;
-    GnomeSessionBus& operator=(const GnomeSessionBus&) = delete;
+    WaylandSessionBus() = default;
+    ~WaylandSessionBus();
+    WaylandSessionBus(const WaylandSessionBus&) = delete;
+    WaylandSessionBus& operator=(const WaylandSessionBus&) = delete;
 
     // Creates and starts a remote desktop session; on failure, says why.
     bool StartRemoteDesktop(std::string& why);
+    // The same through the RemoteDesktop portal, for the pointer only. Waits
+    // for the portal's answers, which may come from the user.
+    bool StartPortal(std::string& why);
     // True when the idle monitor answers.
     bool HasIdleMonitor() { return IdleMilliseconds().has_value(); }
 
@@ -35,12 +39,15 @@ public:
 
 private:
     bool Open(std::string& why);
+    struct Answer;
+    bool AskPortal(const char* method, const std::string& token, Answer& answer, std::string& why);
     void HandleQueued();
     static void OnReadable(int fd, void* self);
     [[noreturn]] static void Lost(const std::string& what);
 
     sd_bus* bus_ = nullptr;
     std::string session_;  // the remote desktop session's object path
+    bool portal_ = false;  // the session is the portal's
 };
 
 }  // namespace nudgewick::x11
