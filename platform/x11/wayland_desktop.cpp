@@ -28,10 +28,14 @@ std::int64_t NowMilliseconds() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The compositor says when input has stopped for this long and when it
-// resumes. Shorter means more events; it must stay well under a second, the
-// user's rhythm that the ticks tell apart from our own nudges.
-constexpr std::uint32_t kQuietMilliseconds = 500;
+// The compositor says when input has stopped for each of these delays, and
+// when it resumes. The first tells the idle time to the tick: shorter means
+// more events; it must stay well under a second, the user's rhythm that the
+// ticks tell apart from our own nudges. A compositor held up by a busy machine
+// sends its notices late, which makes the idle time taken from their arrival
+// too short; the notice for the second delay, sent in the same late turn of
+// its loop, then says that input stopped at least that long before.
+constexpr std::uint32_t kIdleDelays[] = {500, 2000};
 
 // A wl_fixed holds at most 2^23 - 1; a move of 32768 pixels is sent in parts.
 constexpr std::int32_t kLongestStep = 16384;
@@ -76,27 +80,46 @@ void OnGlobalRemoved(void*, wl_registry*, std::uint32_t) {}
 
 constexpr wl_registry_listener kRegistryListener{OnGlobal, OnGlobalRemoved};
 
-// The idle time as far as the compositor's notifications tell it: exact once
-// input has stopped for kQuietMilliseconds, under that (taken as 0) before.
-struct NotifiedIdle {
+// What one notice tells: whether input has stopped for its delay, and since
+// when, as far as its arrival says.
+struct IdleNotice {
+    std::uint32_t delay = 0;
     bool quiet = false;
     std::int64_t lastInput = 0;
 
     static void Idled(void* self) {
-        auto& idle = *static_cast<NotifiedIdle*>(self);
-        idle.quiet = true;
-        idle.lastInput = NowMilliseconds() - kQuietMilliseconds;
+        auto& notice = *static_cast<IdleNotice*>(self);
+        notice.quiet = true;
+        notice.lastInput = NowMilliseconds() - notice.delay;
     }
-    static void Resumed(void* self) { static_cast<NotifiedIdle*>(self)->quiet = false; }
-    std::int64_t Milliseconds() const { return quiet ? NowMilliseconds() - lastInput : 0; }
+    static void Resumed(void* self) { static_cast<IdleNotice*>(self)->quiet = false; }
+};
+
+// The idle time as far as the compositor's notices tell it: exact once input
+// has stopped for the first delay, under that (taken as 0) before.
+struct NotifiedIdle {
+    IdleNotice notices[std::size(kIdleDelays)];
+
+    NotifiedIdle() {
+        for (std::size_t i = 0; i < std::size(kIdleDelays); ++i) notices[i].delay = kIdleDelays[i];
+    }
+    bool Quiet() const { return notices[0].quiet; }
+    std::int64_t Milliseconds() const {
+        if (!Quiet()) return 0;
+        std::int64_t lastInput = notices[0].lastInput;
+        for (const auto& notice : notices) {
+            if (notice.quiet) lastInput = std::min(lastInput, notice.lastInput);
+        }
+        return NowMilliseconds() - lastInput;
+    }
 };
 
 constexpr ext_idle_notification_v1_listener kExtIdleListener{
-    [](void* self, ext_idle_notification_v1*) { NotifiedIdle::Idled(self); },
-    [](void* self, ext_idle_notification_v1*) { NotifiedIdle::Resumed(self); }};
+    [](void* self, ext_idle_notification_v1*) { IdleNotice::Idled(self); },
+    [](void* self, ext_idle_notification_v1*) { IdleNotice::Resumed(self); }};
 constexpr org_kde_kwin_idle_timeout_listener kKdeIdleListener{
-    [](void* self, org_kde_kwin_idle_timeout*) { NotifiedIdle::Idled(self); },
-    [](void* self, org_kde_kwin_idle_timeout*) { NotifiedIdle::Resumed(self); }};
+    [](void* self, org_kde_kwin_idle_timeout*) { IdleNotice::Idled(self); },
+    [](void* self, org_kde_kwin_idle_timeout*) { IdleNotice::Resumed(self); }};
 
 enum class Route { None, VirtualPointer, FakeInput, Gnome, Portal };
 enum class IdleFrom { None, Notifications, Gnome };
@@ -191,13 +214,18 @@ struct WaylandDesktop::Parts {
     void ChooseIdleSource() {
         Globals& g = globals;
         if (g.idleNotifier != nullptr && g.seat != nullptr) {
-            auto* notification = ext_idle_notifier_v1_get_idle_notification(g.idleNotifier, kQuietMilliseconds, g.seat);
-            ext_idle_notification_v1_add_listener(notification, &kExtIdleListener, &notified);
+            for (auto& notice : notified.notices) {
+                ext_idle_notification_v1_add_listener(
+                    ext_idle_notifier_v1_get_idle_notification(g.idleNotifier, notice.delay, g.seat), &kExtIdleListener,
+                    &notice);
+            }
             idleFrom = IdleFrom::Notifications;
             findings.idle = "ext_idle_notifier_v1";
         } else if (g.kdeIdle != nullptr && g.seat != nullptr) {
-            auto* timeout = org_kde_kwin_idle_get_idle_timeout(g.kdeIdle, g.seat, kQuietMilliseconds);
-            org_kde_kwin_idle_timeout_add_listener(timeout, &kKdeIdleListener, &notified);
+            for (auto& notice : notified.notices) {
+                org_kde_kwin_idle_timeout_add_listener(
+                    org_kde_kwin_idle_get_idle_timeout(g.kdeIdle, g.seat, notice.delay), &kKdeIdleListener, &notice);
+            }
             idleFrom = IdleFrom::Notifications;
             findings.idle = "org_kde_kwin_idle";
         } else if (gnome.HasIdleMonitor()) {
@@ -273,7 +301,16 @@ void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
 std::optional<std::int64_t> WaylandDesktop::IdleMilliseconds() {
     Parts& p = *parts_;
     switch (p.idleFrom) {
-    case IdleFrom::Notifications: p.HandleArrived(); return p.notified.Milliseconds();
+    case IdleFrom::Notifications:
+        p.HandleArrived();
+        // Input seems to go on, or a compositor held up by a busy machine
+        // owes us the notice that it stopped: the timer for that notice is
+        // then overdue and fires in the same turn of the compositor's loop
+        // that answers the first round trip, so the second brings it.
+        if (!p.notified.Quiet() && (wl_display_roundtrip(p.display) < 0 || wl_display_roundtrip(p.display) < 0)) {
+            p.Lost();
+        }
+        return p.notified.Milliseconds();
     case IdleFrom::Gnome: return p.gnome.IdleMilliseconds();
     case IdleFrom::None: break;
     }

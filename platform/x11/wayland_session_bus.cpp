@@ -125,7 +125,8 @@ struct WaylandSessionBus::Answer {
             sd_bus_message_read(message, "s", &key);
             if (std::strcmp(key, "session_handle") == 0 && sd_bus_message_read(message, "v", "s", &text) > 0) {
                 answer.session = text;
-            } else if (std::strcmp(key, "devices") != 0 || sd_bus_message_read(message, "v", "u", &answer.devices) <= 0) {
+            } else if (std::strcmp(key, "devices") != 0 ||
+                       sd_bus_message_read(message, "v", "u", &answer.devices) <= 0) {
                 sd_bus_message_skip(message, "v");
             }
             sd_bus_message_exit_container(message);
@@ -147,14 +148,15 @@ bool WaylandSessionBus::AskPortal(const char* method, const std::string& token, 
     int result = sd_bus_match_signal(bus_, &listening, kPortal, request.c_str(), "org.freedesktop.portal.Request",
                                      "Response", Answer::OnResponse, &answer);
     sd_bus_message* call = nullptr;
-    if (result >= 0) result = sd_bus_message_new_method_call(bus_, &call, kPortal, kPortalPath, kPortalRemoteDesktop, method);
+    if (result >= 0)
+        result = sd_bus_message_new_method_call(bus_, &call, kPortal, kPortalPath, kPortalRemoteDesktop, method);
     const bool starting = std::strcmp(method, "Start") == 0;
     if (result >= 0 && std::strcmp(method, "CreateSession") == 0) {
         result = sd_bus_message_append(call, "a{sv}", 2, "handle_token", "s", token.c_str(), "session_handle_token",
                                        "s", "nudgewick");
     } else if (result >= 0 && std::strcmp(method, "SelectDevices") == 0) {
-        result = sd_bus_message_append(call, "oa{sv}", session_.c_str(), 2, "handle_token", "s", token.c_str(),
-                                       "types", "u", kPortalPointer);
+        result = sd_bus_message_append(call, "oa{sv}", session_.c_str(), 2, "handle_token", "s", token.c_str(), "types",
+                                       "u", kPortalPointer);
     } else if (result >= 0 && starting) {
         result = sd_bus_message_append(call, "osa{sv}", session_.c_str(), "", 1, "handle_token", "s", token.c_str());
     }
@@ -203,12 +205,12 @@ bool WaylandSessionBus::StartPortal(std::string& why) {
 void WaylandSessionBus::MoveBy(std::int32_t dx, std::int32_t dy) {
     BusError error;
     const int result =
-        portal_ ? sd_bus_call_method(bus_, kPortal, kPortalPath, kPortalRemoteDesktop, "NotifyPointerMotion",
-                                     &error.error, nullptr, "oa{sv}dd", session_.c_str(), 0, static_cast<double>(dx),
-                                     static_cast<double>(dy))
-                : sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession,
-                                     "NotifyPointerMotionRelative", &error.error, nullptr, "dd",
-                                     static_cast<double>(dx), static_cast<double>(dy));
+        portal_
+            ? sd_bus_call_method(bus_, kPortal, kPortalPath, kPortalRemoteDesktop, "NotifyPointerMotion", &error.error,
+                                 nullptr, "oa{sv}dd", session_.c_str(), 0, static_cast<double>(dx),
+                                 static_cast<double>(dy))
+            : sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession, "NotifyPointerMotionRelative",
+                                 &error.error, nullptr, "dd", static_cast<double>(dx), static_cast<double>(dy));
     if (result < 0) Lost("the remote desktop session refused a move: " + error.Text(result));
     HandleQueued();
 }
