@@ -142,7 +142,7 @@ struct WaylandDesktop::Parts {
     IdleFrom idleFrom = IdleFrom::None;
     zwlr_virtual_pointer_v1* virtualPointer = nullptr;
     NotifiedIdle notified;
-    WaylandSessionBus gnome;
+    WaylandSessionBus bus;  // opened only where the compositor itself offers no route or idle source
 
     ~Parts() {
         if (display != nullptr) wl_display_disconnect(display);
@@ -188,10 +188,10 @@ struct WaylandDesktop::Parts {
             findings.route = "KWin fake input (org_kde_kwin_fake_input)";
         } else {
             std::string why, portalWhy;
-            if (gnome.StartRemoteDesktop(why)) {
+            if (bus.StartRemoteDesktop(why)) {
                 route = Route::Gnome;
                 findings.route = "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)";
-            } else if (gnome.StartPortal(portalWhy)) {
+            } else if (bus.StartPortal(portalWhy)) {
                 route = Route::Portal;
                 findings.route = "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)";
             } else if (g.kwin) {
@@ -228,7 +228,7 @@ struct WaylandDesktop::Parts {
             }
             idleFrom = IdleFrom::Notifications;
             findings.idle = "org_kde_kwin_idle";
-        } else if (gnome.HasIdleMonitor()) {
+        } else if (bus.HasIdleMonitor()) {
             idleFrom = IdleFrom::Gnome;
             findings.idle = "GNOME idle monitor (org.gnome.Mutter.IdleMonitor)";
         } else {
@@ -272,13 +272,13 @@ const WaylandFindings& WaylandDesktop::Choose() {
 
 void WaylandDesktop::Attach() {
     Fl::add_fd(wl_display_get_fd(parts_->display), FL_READ, Parts::OnReadable, parts_.get());
-    parts_->gnome.Attach();
+    parts_->bus.Attach();
 }
 
 void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
     Parts& p = *parts_;
     if (p.route == Route::Gnome || p.route == Route::Portal) {
-        p.gnome.MoveBy(dx, dy);
+        p.bus.MoveBy(dx, dy);
         return;
     }
     do {
@@ -311,7 +311,7 @@ std::optional<std::int64_t> WaylandDesktop::IdleMilliseconds() {
             p.Lost();
         }
         return p.notified.Milliseconds();
-    case IdleFrom::Gnome: return p.gnome.IdleMilliseconds();
+    case IdleFrom::Gnome: return p.bus.IdleMilliseconds();
     case IdleFrom::None: break;
     }
     return std::nullopt;
