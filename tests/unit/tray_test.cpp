@@ -72,6 +72,21 @@ TEST(TrayTest, TheStoppedLookIsAPalerGreyOfTheSameLightness) {
         previous = grey;
     }
     EXPECT_EQ(StoppedLook({10, 20, 30, 0}).alpha, 0) << "transparent stays transparent";
+    // Both front-ends draw these exact greys: black and white span the range.
+    const std::pair<Rgba, Rgba> exact[] = {{{0, 0, 0, 255}, {96, 96, 96, 170}},
+                                           {{255, 255, 255, 255}, {255, 255, 255, 170}},
+                                           {{16, 128, 255, 90}, {163, 163, 163, 60}}};
+    for (const auto& [pixel, grey] : exact) EXPECT_EQ(StoppedLook(pixel), grey) << int{pixel.red};
+}
+
+TEST(TrayTest, TheTooltipGivesTheIntervalInSeconds) {
+    const std::pair<int, const char*> cases[] = {
+        {10000, " 10 s"}, {4500, " 4.5 s"}, {4050, " 4.05 s"}, {3001, " 3.001 s"}, {32767, " 32.767 s"}};
+    for (const auto& [milliseconds, seconds] : cases) {
+        EXPECT_NE(NudgingTooltip(milliseconds, {}).find(seconds), std::string::npos) << milliseconds;
+    }
+    EXPECT_NE(NudgingTooltip(10000, {}), NudgingTooltip(10000, "17:30"));
+    EXPECT_NE(NudgingTooltip(10000, "17:30").find("17:30"), std::string::npos);
 }
 
 TEST(TrayTest, MinimizedHidesOnlyBehindAShownIcon) {
