@@ -220,28 +220,26 @@ int Observe() {
 
 // GNOME's remote desktop: a session of our own on the session bus.
 struct Gnome {
+    static constexpr const char* kService = "org.gnome.Mutter.RemoteDesktop";
+    static constexpr const char* kSession = "org.gnome.Mutter.RemoteDesktop.Session";
     sd_bus* bus = nullptr;
     std::string session;
     bool Start() {
-        if (sd_bus_open_user(&bus) < 0) return false;
         sd_bus_message* reply = nullptr;
         const char* path = nullptr;
-        if (sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
-                               "org.gnome.Mutter.RemoteDesktop", "CreateSession", nullptr, &reply, "") < 0 ||
+        if (sd_bus_open_user(&bus) < 0 ||
+            sd_bus_call_method(bus, kService, "/org/gnome/Mutter/RemoteDesktop", kService, "CreateSession", nullptr,
+                               &reply, "") < 0 ||
             sd_bus_message_read(reply, "o", &path) < 0) {
             return false;
         }
         session = path;
         sd_bus_message_unref(reply);
-        return Call("Start", 0, 0);
+        return sd_bus_call_method(bus, kService, session.c_str(), kSession, "Start", nullptr, nullptr, "") >= 0;
     }
-    bool Call(const char* method, double dx, double dy) {
-        return std::strcmp(method, "Start") == 0
-                   ? sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", session.c_str(),
-                                        "org.gnome.Mutter.RemoteDesktop.Session", method, nullptr, nullptr, "") >= 0
-                   : sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", session.c_str(),
-                                        "org.gnome.Mutter.RemoteDesktop.Session", method, nullptr, nullptr, "dd", dx,
-                                        dy) >= 0;
+    bool MoveBy(double dx, double dy) {
+        return sd_bus_call_method(bus, kService, session.c_str(), kSession, "NotifyPointerMotionRelative", nullptr,
+                                  nullptr, "dd", dx, dy) >= 0;
     }
 };
 
@@ -265,7 +263,7 @@ int User(int seconds) {
             zwlr_virtual_pointer_v1_frame(virtualPointer);
         } else if (c.fakeInput) {
             org_kde_kwin_fake_input_pointer_motion(c.fakeInput, 0, wl_fixed_from_int(dy));
-        } else if (!gnome.Call("NotifyPointerMotionRelative", 0, dy)) {
+        } else if (!gnome.MoveBy(0, dy)) {
             Die("GNOME refused a move");
         }
         wl_display_roundtrip(c.display);
