@@ -1,9 +1,9 @@
 # The Linux program in a Wayland session, per compositor (sway, kwin or mutter), headless: its window on a
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
-# One program start: --check names the route; nudges come at the interval and swing by exactly the distance,
-# and each restarts the compositor's idle time;
-# while a user moves the pointer every second, none of ours; the button stops and resumes them; the footprint
-# (one thread, nothing written, sockets to the displays and the bus only). KWin besides: a copy that no
+# One program start: --check names the route; nudges come at the interval, swing by exactly the distance
+# and each restarts the compositor's idle time; while a user moves the pointer every second, none of ours;
+# the button stops and resumes them; the footprint (one thread, nothing written, sockets to the displays and
+# the bus only). sway besides: without an X display, one line and status 1. KWin besides: a copy that no
 # desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
 # portal running, it nudges through that.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
