@@ -171,7 +171,7 @@ struct WaylandDesktop::Parts {
         if (wl_display_dispatch(parts.display) < 0) parts.Lost();
     }
 
-    void ChooseRoute() {
+    void ChooseRoute(bool lookingOnly) {
         Globals& g = globals;
         if (g.virtualPointers != nullptr) {
             // The seat has a pointer only while a virtual one exists when no
@@ -191,7 +191,7 @@ struct WaylandDesktop::Parts {
             if (bus.StartRemoteDesktop(why)) {
                 route = Route::Gnome;
                 findings.route = "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)";
-            } else if (bus.StartPortal(portalWhy)) {
+            } else if (lookingOnly ? bus.PortalAnswers(portalWhy) : bus.StartPortal(portalWhy)) {
                 route = Route::Portal;
                 findings.route = "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)";
             } else if (g.kwin) {
@@ -257,11 +257,11 @@ std::unique_ptr<WaylandDesktop> WaylandDesktop::Connect() {
     return std::unique_ptr<WaylandDesktop>(new WaylandDesktop(std::move(parts)));
 }
 
-const WaylandFindings& WaylandDesktop::Choose() {
+const WaylandFindings& WaylandDesktop::Choose(bool lookingOnly) {
     Parts& p = *parts_;
     if (!p.chosen) {
         p.chosen = true;
-        p.ChooseRoute();
+        p.ChooseRoute(lookingOnly);
         p.ChooseIdleSource();
         // The compositor has seen the requests once this returns: a refusal
         // would end the connection here rather than at the first nudge.

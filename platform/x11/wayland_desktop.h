@@ -34,7 +34,9 @@ public:
 
     // Picks the route and the idle source, once; a route may be set up then (a
     // virtual pointer, a remote desktop session) and lives as long as this.
-    const WaylandFindings& Choose();
+    // Looking only (--check), the portal is only asked whether it is there: a
+    // session started by GNOME's would ask the user.
+    const WaylandFindings& Choose(bool lookingOnly = false);
     // Hands the connections to FLTK's event loop: from then on the
     // compositor's events are handled as they come, and a lost connection
     // ends the program, since its nudges would reach nothing.

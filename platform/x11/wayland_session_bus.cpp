@@ -181,6 +181,18 @@ bool WaylandSessionBus::AskPortal(const char* method, const std::string& token, 
     return true;
 }
 
+// Its version, since its AvailableDeviceTypes is not to be trusted: KDE's
+// portal says 0 there and still grants a pointer.
+bool WaylandSessionBus::PortalAnswers(std::string& why) {
+    if (!Open(why)) return false;
+    BusError error;
+    std::uint32_t version = 0;
+    const int result = sd_bus_get_property_trivial(bus_, kPortal, kPortalPath, kPortalRemoteDesktop, "version",
+                                                   &error.error, 'u', &version);
+    if (result < 0) why = std::string("the RemoteDesktop portal: ") + error.Text(result);
+    return result >= 0;
+}
+
 bool WaylandSessionBus::StartPortal(std::string& why) {
     if (!Open(why)) return false;
     Answer created, selected, started;

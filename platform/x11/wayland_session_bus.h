@@ -25,6 +25,8 @@ public:
     // The same through the RemoteDesktop portal, for the pointer only. Waits
     // for the portal's answers, which may come from the user.
     bool StartPortal(std::string& why);
+    // Whether the portal is there, without starting a session.
+    bool PortalAnswers(std::string& why);
     // True when the idle monitor answers.
     bool HasIdleMonitor() { return IdleMilliseconds().has_value(); }
 

@@ -81,7 +81,7 @@ bool ReportCheck(bool displayOpen, x11::WaylandDesktop* wayland) {
                     xtest ? "XTEST" : "none: the X server lacks the XTEST extension");
         return xtest;
     }
-    const auto& found = wayland->Choose();
+    const auto& found = wayland->Choose(true);
     std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", found.display.c_str(),
                 displayOpen ? display.c_str() : "none: the window needs Xwayland");
     std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
