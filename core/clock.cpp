@@ -7,7 +7,11 @@
 namespace nudgewick {
 namespace {
 
-std::string TwoDigits(std::int64_t value) { return (value < 10 ? "0" : "") + WholeNumberText(value); }
+std::string TwoDigits(std::int64_t value) {
+    std::string text = WholeNumberText(value);
+    if (value < 10) text.insert(text.begin(), '0');
+    return text;
+}
 
 }  // namespace
 

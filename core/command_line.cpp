@@ -21,18 +21,17 @@ std::string Durations() {
            "d, such as 45s, 90m, 2h or 1h30m";
 }
 
-std::string Help() {
+// Layout is HelpColumns for a terminal or HelpLines for a message box.
+std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
     return std::string("Usage: ") + kUsage +
-           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + SettingsHelp() +
-           "Options, before INTERVAL:\n"
-           "  --for DURATION  stop nudging after DURATION, " +
-           Durations() +
-           "\n"
-           "  --until HH:MM   stop nudging at the next HH:MM on the 24-hour local clock\n"
-           "  --minimized     start with the window hidden in the notification area, or minimized\n"
-           "  --check         on Linux: say how the pointer would be nudged here, exit 0 if it can be\n"
-           "  -h, --help      print this help and exit\n"
-           "  --version       print the version and exit\n";
+           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + layout(SettingsHelp()) +
+           "Options, before INTERVAL:\n" +
+           layout({{"--for DURATION", "stop nudging after DURATION, " + Durations()},
+                   {"--until HH:MM", "stop nudging at the next HH:MM on the 24-hour local clock"},
+                   {"--minimized", "start with the window hidden in the notification area, or minimized"},
+                   {"--check", "on Linux: say how the pointer would be nudged here, exit 0 if it can be"},
+                   {"-h, --help", "print this help and exit"},
+                   {"--version", "print the version and exit"}});
 }
 
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
@@ -44,6 +43,8 @@ StartupCheck Refuse(const std::string& problem) {
             "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage,
             {}};
 }
+
+std::string Quoted(std::string_view word) { return std::string(1, '"').append(word) + '"'; }
 
 // A word of the text and where the text after it and one separator begins.
 struct Word {
@@ -132,16 +133,16 @@ OptionWord TakeOption(std::string_view text, std::string_view word, std::size_t&
 // An option and its value where it takes one.
 std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
                                        StartSettings& settings) {
-    if (option == "--help" || option == "-h") return Print(Help());
+    if (option == "--help" || option == "-h") return StartupCheck{false, 0, Help(HelpColumns), Help(HelpLines), {}};
     if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
     if (option == "--minimized" || option == "--check") {
         (option == "--check" ? settings.check : settings.minimized) = true;
         return std::nullopt;
     }
-    if (!TakesValue(option)) return Refuse("\"" + std::string(option) + "\" is not an option");
+    if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");
     if (settings.runFor || settings.runUntil) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
-    const std::string given = std::string(option) + " \"" + std::string(*value) + "\"";
+    const std::string given = std::string(option) + " " + Quoted(*value);
     if (option == "--for") {
         settings.runFor = ReadDuration(*value);
         if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());

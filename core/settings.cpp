@@ -42,14 +42,12 @@ std::string PixelsWordProblem(std::string_view word) {
     return "the distance \"" + std::string(word) + "\" is not " + PixelsRange();
 }
 
-std::string SettingsHelp() {
-    return "  INTERVAL        milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) +
-           ";\n"
-           "                  below " +
-           Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) + " (default " + Text(kDefaultInterval) +
-           ")\n"
-           "  PIXELS          how far each nudge moves the pointer, " +
-           Text(kPixelsLowest) + " to " + Text(kPixelsHighest) + " (default " + Text(kDefaultPixels) + ")\n";
+std::vector<HelpEntry> SettingsHelp() {
+    return {{"INTERVAL", "milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) + ";\nbelow " +
+                             Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) + " (default " +
+                             Text(kDefaultInterval) + ")"},
+            {"PIXELS", "how far each nudge moves the pointer, " + Text(kPixelsLowest) + " to " + Text(kPixelsHighest) +
+                           " (default " + Text(kDefaultPixels) + ")"}};
 }
 
 }  // namespace nudgewick

@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/help_text.h"
 
 namespace nudgewick {
 
@@ -35,7 +38,7 @@ std::string PixelsMessage();
 std::string IntervalWordProblem(std::string_view word);
 std::string PixelsWordProblem(std::string_view word);
 
-// The lines of --help that describe the two settings.
-std::string SettingsHelp();
+// The entries of --help that describe the two settings.
+std::vector<HelpEntry> SettingsHelp();
 
 }  // namespace nudgewick

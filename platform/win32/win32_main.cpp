@@ -22,14 +22,17 @@ bool IsUsableOutput(HANDLE handle) {
 HANDLE ConsoleOutput(DWORD which) {
     const HANDLE inherited = GetStdHandle(which);
     if (IsUsableOutput(inherited)) return inherited;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return INVALID_HANDLE_VALUE;
+    // Denied when Wine attached a console already.
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) return INVALID_HANDLE_VALUE;
     return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, 0, nullptr);
 }
 
-void WriteToConsole(const std::string& text, bool isError) {
+// False when there is nowhere to write: the program was not started from a
+// console or a script.
+bool WriteToConsole(const std::string& text, bool isError) {
     const HANDLE output = ConsoleOutput(isError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    if (output == INVALID_HANDLE_VALUE) return;
+    if (output == INVALID_HANDLE_VALUE) return false;
     DWORD mode = 0;
     DWORD written = 0;
     if (GetConsoleMode(output, &mode)) {
@@ -38,6 +41,7 @@ void WriteToConsole(const std::string& text, bool isError) {
     } else {
         WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
+    return true;
 }
 
 void ShowMessage(const std::string& text) {
@@ -63,8 +67,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     std::string commandLine = Narrow(nudgewick::CommandLineTail(GetCommandLineW()));
     const auto check = nudgewick::CheckCommandLine(commandLine);
     if (!check.proceed) {
-        WriteToConsole(check.output, check.exitCode != 0);
-        ShowMessage(check.windowText);
+        // A box would keep a script that asked for the version waiting for its OK.
+        if (!WriteToConsole(check.output, check.exitCode != 0)) ShowMessage(check.windowText);
         return check.exitCode;
     }
     const Win32SingleInstance oneCopy;

@@ -2,6 +2,7 @@
 
 #include "core/product_address.h"
 #include "platform/win32/win32_dpi.h"
+#include "platform/win32/win32_link.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_text.h"
 
@@ -33,7 +34,7 @@ ControlClass ClassOf(const ControlLayout& control) {
     switch (control.kind) {
     case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::Link: return {L"STATIC", SS_CENTER | SS_NOTIFY, 0};
+    case ControlKind::Link: return {L"STATIC", WS_TABSTOP | SS_CENTER | SS_NOTIFY, 0};
     case ControlKind::Label: break;
     }
     return {L"STATIC", control.centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
@@ -163,6 +164,7 @@ void Win32MainWindow::ConnectControls() {
     intervalBox_.hwnd = Control(ControlId::IntervalBox);
     pixelsBox_.hwnd = Control(ControlId::PixelsBox);
     startStopButton_.hwnd = Control(ControlId::StartStopButton);
+    MakeKeyboardLink(Control(ControlId::Link));
     tickTimer_.owner = hwnd_;
     sessionTimer_.owner = hwnd_;
     messages_.owner = hwnd_;
@@ -189,7 +191,14 @@ void Win32MainWindow::Relayout(UINT dpi) {
 HWND Win32MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
 LRESULT Win32MainWindow::OnCommand(int id, int code) {
-    if (id == CommandId(ControlId::StartStopButton) && code == BN_CLICKED) {
+    // Enter clicks the focused button or link; in a box it does nothing, as Escape does everywhere.
+    if (id == IDOK) {
+        const HWND focus = GetFocus();
+        if (focus == Control(ControlId::StartStopButton)) {
+            return OnCommand(CommandId(ControlId::StartStopButton), BN_CLICKED);
+        }
+        if (focus == Control(ControlId::Link)) return OnCommand(CommandId(ControlId::Link), STN_CLICKED);
+    } else if (id == CommandId(ControlId::StartStopButton) && code == BN_CLICKED) {
         window_.OnStartStopClicked();
     } else if (id == CommandId(ControlId::Link) && code == STN_CLICKED) {
         window_.OnLinkClicked();
@@ -197,7 +206,7 @@ LRESULT Win32MainWindow::OnCommand(int id, int code) {
                code == EN_KILLFOCUS) {
         PostMessageW(hwnd_, kFocusLeftMessage, static_cast<WPARAM>(id), 0);
     }
-    return 0;  // IDOK and IDCANCEL from Enter and Escape do nothing
+    return 0;
 }
 
 // Where the focus went once it settled: while the window is deactivated,

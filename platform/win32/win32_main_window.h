@@ -16,6 +16,7 @@ namespace nudgewick::win32 {
 // calls of the core MainWindow's handlers, which make every decision.
 class Win32MainWindow {
 public:
+    // A second copy and the installer (packaging/windows/nudgewick.nsi.in) find the window by it.
     static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
 
     explicit Win32MainWindow(const StartSettings& start);

@@ -12,11 +12,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/command_line.h"
 #include "platform/x11/wayland_desktop.h"
+#include "platform/x11/x11_input_method.h"
 #include "platform/x11/x11_main_window.h"
 #include "platform/x11/x11_pointer.h"
 #include "platform/x11/x11_single_instance.h"
@@ -45,6 +47,31 @@ int OnDisplayLost(Display* display) {
     std::_Exit(1);
 }
 
+// Every atom that start-up names, asked for in one round trip instead of one
+// each: Xlib keeps the answers, so the calls that name them one by one later
+// (FLTK's display set-up and window creation, the tray icon, the single
+// instance) find them without asking the server. A name missing here costs
+// only its round trip.
+void InternStartupAtoms(Display* display) {
+    const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    const char* names[] = {
+        // FLTK 1.3's fl_open_display(), in its order
+        "WM_DELETE_WINDOW", "WM_PROTOCOLS", "_MOTIF_WM_HINTS", "TARGETS", "CLIPBOARD", "TIMESTAMP", "PRIMARY_TIMESTAMP",
+        "CLIPBOARD_TIMESTAMP", "XdndAware", "XdndSelection", "XdndEnter", "XdndTypeList", "XdndPosition", "XdndLeave",
+        "XdndDrop", "XdndStatus", "XdndActionCopy", "XdndFinished", "text/uri-list", "text/plain;charset=UTF-8",
+        "text/plain;charset=utf-8", "text/plain", "TEXT", "COMPOUND_TEXT", "UTF8_STRING", "image/bmp", "image/png",
+        "INCR", "_NET_WM_PID", "_NET_WM_NAME", "_NET_WM_ICON_NAME", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_STATE",
+        "_NET_WM_STATE_FULLSCREEN", "_NET_WM_FULLSCREEN_MONITORS", "_NET_WORKAREA", "_NET_WM_ICON",
+        "_NET_ACTIVE_WINDOW",
+        "WM_LOCALE_NAME",  // XSetWMProperties(), as FLTK creates a window
+        // X11SingleInstance and X11TrayIcon
+        "_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER", "_NET_SYSTEM_TRAY_OPCODE",
+        "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"};
+    constexpr int kCount = static_cast<int>(std::size(names));
+    Atom atoms[kCount];
+    XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
+}
+
 // What FLTK sets up when it opens the display itself, which it does not when
 // handed one: the user's character set for typed text, and X error handling.
 Display* OpenDisplay() {
@@ -53,7 +80,9 @@ Display* OpenDisplay() {
     XSetErrorHandler(OnRequestFailed);
     XSetIOErrorHandler(OnDisplayLost);
     Display* display = XOpenDisplay(nullptr);
-    if (display != nullptr) fl_open_display(display);
+    if (display == nullptr) return nullptr;
+    InternStartupAtoms(display);
+    x11::OpenToolkitDisplay(display);
     return display;
 }
 
@@ -148,6 +177,8 @@ int main(int argc, char** argv) {
     x11::X11MainWindow window(check.settings, wayland.get());
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
+    Fl::check();  // draws the window
+    x11::OpenInputMethod();
     while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going
     return 0;
 }

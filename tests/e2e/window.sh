@@ -1,5 +1,5 @@
-# The window at 144 and 96 dpi, its class, text size and focus order, a blank start, the interval box's keys and
-# floor, the swing, the button, closing; X errors caused by others do not end the program.
+# The window at 144 and 96 dpi, its class, text size and focus order, a blank start, dead keys, the interval box's
+# keys and floor, the swing, the button, closing; X errors caused by others do not end the program.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
@@ -31,6 +31,9 @@ class=$(xprop -id "$WID" WM_CLASS)
 focus "$WID"
 xdotool key Tab  # button -> pixels
 [ "$(focused_box_text)" = 0 ] || fail "the pixels box does not read 0"
+# The input method opens after the first draw, with the pointer never in the window: dead keys compose.
+xdotool key dead_acute e
+[ "$(focused_box_text)" = é ] || fail "a dead key and e typed $(focused_box_text), not é"
 "$X_HELPER" vanish  # asks the program for the copied text and is gone before the answer
 xdotool type 7
 xdotool key Tab  # pixels -> interval; the distance is now 7

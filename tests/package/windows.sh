@@ -1,11 +1,12 @@
 # The Windows downloads from script/package, under Wine in a scratch prefix:
 # SHA256SUMS match; the zip holds exactly the .exe, README.txt and LICENSE.txt;
 # the silent installer puts the program, its shortcut and its uninstaller entry
-# in place, and the Run value only when asked; the installed program shows its
-# window; the uninstaller takes back every file and registry value.
-#   bash tests/package/windows.sh DIST
+# in place, and the Run value only when asked; the installer shows our name, not
+# NSIS's; the installed program shows its window; the uninstaller, run while it
+# does, closes it and takes back every file and registry value.
+#   bash tests/package/windows.sh DIST PROBE.EXE  (tests/win32/probe.cpp, built by the windows preset)
 shell_helpers=$(dirname "$0")/../win32  # wine.sh, over the shared Xvfb helpers
-dist=$(cd "$1" && pwd)
+dist=$(cd "$1" && pwd) probe=${2:?the probe of tests/win32 is needed}
 WINEPREFIX=$(mktemp -d)
 source "$shell_helpers/wine.sh"
 at_exit 'rm -rf "$WINEPREFIX"'
@@ -25,6 +26,11 @@ files() { find "$WINEPREFIX/drive_c" -path '*/Temp' -prune -o -print | sort; }
 # Prints the user's registry once Wine has written it out.
 user_registry() { wineserver -w; cat "$WINEPREFIX/user.reg"; }
 files >"$SCRATCH/files-before"
+
+# The installer's first page, from a shortcut: its texts (probe.cpp), then Cancel.
+shown=$(wine "$probe" "$(winepath -w "$(echo "$dist"/*-setup.exe)")" setup.exe shortcut | tr -d '\r')
+grep -q '^Static .*Nudgewick' <<<"$shown" || fail "the installer did not show its name: $shown"
+! grep -i 'nullsoft' <<<"$shown" || fail "the installer shows NSIS's branding"
 
 install() {
     wine "$(echo "$dist"/*-setup.exe)" /S "$@" || fail "the silent install $* failed"
@@ -48,9 +54,9 @@ grep -q '^"Nudgewick"=".*nudgewick\.exe\\" --minimized"$' "$SCRATCH/registry" ||
 installed=$(du -sb "$home/AppData/Local/Programs/Nudgewick" | cut -f1)
 PROGRAM="$home/AppData/Local/Programs/Nudgewick/nudgewick.exe"
 start_program
-wineserver -k
-
+# A running program cannot be deleted: the uninstaller closes it first.
 wine "$home/AppData/Local/Programs/Nudgewick/uninstall.exe" /S || fail "the silent uninstall failed"
+timeout 60 wineserver -w || fail "the program was still running 60 s after the uninstall"
 user_registry >"$SCRATCH/registry"
 left=$(grep -i nudgewick "$SCRATCH/registry" || true)
 [ -z "$left" ] || fail "the uninstaller left in the registry: $left"

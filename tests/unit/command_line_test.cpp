@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "core/command_line.h"
 #include "core/number_text.h"
 #include "core/version.h"
@@ -107,6 +110,25 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_NE(version.output.find(kProgramVersion), std::string::npos) << version.output;
     EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");  // a blank-only argument stays
+}
+
+// The help in a message box, whose proportional font lines up no columns: the
+// terminal's words, with a dash after each term, and no line indented.
+TEST(CommandLineTest, HelpInAMessageBoxHasTheTerminalsWordsWithoutColumns) {
+    const auto help = CheckCommandLine("--help");
+    const auto words = [](const std::string& text) {
+        std::vector<std::string> all;
+        std::istringstream in(text);
+        for (std::string word; in >> word;) all.push_back(word);
+        return all;
+    };
+    auto boxed = words(help.windowText);
+    std::erase(boxed, "\u2013");
+    EXPECT_EQ(boxed, words(help.output));
+    EXPECT_EQ(help.windowText.find("\n "), std::string::npos) << help.windowText;
+    EXPECT_EQ(std::count(help.windowText.begin(), help.windowText.end(), '\n') + 1,
+              std::count(help.output.begin(), help.output.end(), '\n'))  // the interval's two lines are one
+        << help.windowText;
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ struct Rig {
     // Which caption the button shows and the ticks' period, e.g. "Stop 5000" or "Go 0".
     std::string ticks() const {
         const char* caption = button.caption == kCaptionStop ? "Stop" : button.caption == kCaptionGo ? "Go" : "?";
-        return caption + (" " + std::to_string(tickTimer.period));
+        return std::string(caption).append(" ").append(std::to_string(tickTimer.period));
     }
     // With the session timer's period besides, e.g. "Stop 5000, look in 1000".
     std::string session() const { return ticks() + ", look in " + std::to_string(sessionTimer.period); }

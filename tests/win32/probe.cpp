@@ -1,30 +1,43 @@
-// probe EXE COMMAND_LINE starts EXE with exactly COMMAND_LINE, its own name included, as a shortcut
-// does. Through a hook in the program (this file again, as probe_hook.dll) it prints each control of
-// its first window (the main window or a message box) as "CLASS EM LINE ROOM TEXT": the heights in
-// pixels of the control's font, character and line, and of its inside. Then it closes the window and
-// prints "exit STATUS". The program writes to the probe's standard output and error.
+// probe EXE COMMAND_LINE FROM starts EXE with exactly COMMAND_LINE, its own name included, from
+// "shortcut" (no console, no standard handles), "script" (the probe's standard output and error) or
+// "console" (a console of the probe's, without standard handles). Through a hook in the program (this
+// file again, as probe_hook.dll) it prints each control of its first window (the main window or a
+// message box) as "CLASS EM LINE ROOM TEXT": the heights in pixels of the control's font,
+// character and line, and of its inside.
+// Then it closes the window and prints what the console showed, "console LINE", and "exit STATUS".
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
+// Where the hook writes, as the number of the probe's output handle: the program inherits the handle,
+// also when it gets no standard handles.
+constexpr const char* kOutputVariable = "NUDGEWICK_PROBE_OUTPUT";
+
 BOOL CALLBACK Report(HWND control, LPARAM) {
-    char className[32] = "", text[512] = "";
+    char className[32] = "", text[2048] = "";
     GetClassNameA(control, className, sizeof className);
     GetWindowTextA(control, text, sizeof text);
+    RECT inside{};
+    GetClientRect(control, &inside);
     const HDC dc = GetDC(control);
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICA font{};
     GetTextMetricsA(dc, &font);
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
-    RECT inside{};
-    GetClientRect(control, &inside);
-    std::printf("%s %ld %ld %ld %s\n", className, font.tmHeight - font.tmInternalLeading, font.tmHeight, inside.bottom,
-                text);
-    std::fflush(stdout);
+    char line[sizeof text + 64];
+    const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %s\n", className,
+                                     font.tmHeight - font.tmInternalLeading, font.tmHeight, inside.bottom, text);
+    char output[32] = "";
+    GetEnvironmentVariableA(kOutputVariable, output, sizeof output);
+    DWORD written = 0;
+    WriteFile(reinterpret_cast<HANDLE>(std::strtoull(output, nullptr, 10)), line, static_cast<DWORD>(length), &written,
+              nullptr);
     return TRUE;
 }
 
@@ -38,6 +51,22 @@ BOOL CALLBACK StopAtShown(HWND window, LPARAM) {
     return !shown;
 }
 
+// Prints the lines the console shows, up to its cursor.
+void PrintConsole() {
+    const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen, &info);
+    for (SHORT row = 0; row < info.dwCursorPosition.Y; ++row) {
+        std::string line(static_cast<std::size_t>(info.dwSize.X), ' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterA(screen, line.data(), static_cast<DWORD>(line.size()), {0, row}, &read);
+        line.erase(line.find_last_not_of(' ') + 1);
+        std::printf("console %s\n", line.c_str());
+    }
+    CloseHandle(screen);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -49,11 +78,21 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wPa
 }
 
 int main(int, char** argv) {
+    const std::string from = argv[3];
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    if (from == "script") {
+        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    }
+    HANDLE output = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetStdHandle(STD_OUTPUT_HANDLE), GetCurrentProcess(), &output, 0, TRUE,
+                    DUPLICATE_SAME_ACCESS);
+    SetEnvironmentVariableA(kOutputVariable, std::to_string(reinterpret_cast<std::uintptr_t>(output)).c_str());
+    // The program looks for its parent's console. The C runtime keeps writing where it wrote.
+    FreeConsole();
+    if (from == "console") AllocConsole();
     std::string commandLine = argv[2];
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(argv[1], commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
@@ -75,5 +114,6 @@ int main(int, char** argv) {
     DWORD status = STILL_ACTIVE;
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &status);
     TerminateProcess(process.hProcess, 1);
+    if (from == "console") PrintConsole();
     std::printf("exit %lu\n", status);
 }

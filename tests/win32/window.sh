@@ -1,34 +1,46 @@
 # Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
-# with the text sizes at 96 dpi; a 5 px swing the button stops; the floor message on Tab only.
-# CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
+# with the text sizes at 96 dpi; from a console or a script only printed; a 5 px swing the button stops;
+# Enter on the button and on the web address, which Tab reaches last; the floor message on Tab only.
+# CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE ADDRESS, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
 
 start_session
-# Each row starts nudgewick.exe, alone (a second copy would leave at once), and wants the button's
-# caption and the boxes (pixels, interval) or the message's button, then the exit status (probe.cpp
-# says what it prints). \t stands for a tab.
-probe() { wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" 2>"$SCRATCH/err" | tr -d '\r'; }
-while IFS='|' read -r commandLine want; do
-    shown=$(probe "$commandLine")
+# Each row starts nudgewick.exe, alone (a second copy would leave at once), from a shortcut, a script or
+# a console, and wants the button's caption and the boxes (pixels, interval) or the message's button, then
+# the exit status (probe.cpp says what it prints). \t stands for a tab. From a script or a console the
+# program only prints, so that it ends by itself.
+probe() { timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" "$2" 2>"$SCRATCH/err" | tr -d '\r'; }
+while IFS='|' read -r commandLine from want; do
+    shown=$(probe "$commandLine" "$from") || fail "[$commandLine] from a $from: the probe failed ($?): $shown"
     got=$(awk '$1 == "Button" || $1 == "Edit" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")
-    [ "$got" = "$want " ] || fail "[$commandLine] showed $got, not $want:"$'\n'"$shown"
+    [ "$got" = "$want " ] || fail "[$commandLine] from a $from showed $got, not $want:"$'\n'"$shown"
     awk '($1 == "Edit" || $1 == "Button") && $2 < 11 || $1 == "Edit" && $3 > $4 || $1 == "Static" && $2 < 10 {
         print; bad = 1 } END { exit bad }' <<<"$shown" || fail "[$commandLine]: text too small, or too big for its box"
-    [[ $commandLine != *--version ]] || grep -qx 'Nudgewick 1\.00' <<<"$shown" || fail "--version printed: $shown"
+    [[ $commandLine != *--version ]] || grep -Eqx '(console )?Nudgewick 1\.00' <<<"$shown" ||
+        fail "--version from a $from printed: $shown"
+    [ "$from" != script ] || grep -q '^nudgewick: the interval "12x"' "$SCRATCH/err" ||
+        fail "a bad interval printed: $(<"$SCRATCH/err")"
+    # In a message's proportional font blanks line up no columns.
+    ! grep -q '^ ' <<<"$shown" || fail "[$commandLine]: a message in columns: $shown"
 done <<'EOF'
-"nudgewick.exe"   |Stop 0 0 0
-nudgewick.exe|Stop 3 10000 0
-"C:\Program Files\nudgewick.exe"\t1000 -7|Stop -7 3000 0
-C:\"Program Files"\nudgewick.exe 4000 5|Stop 5 4000 0
-"C:\Program Files\nudgewick.exe 4000|Stop 3 10000 0
-nudgewick.exe --version|OK 0
-nudgewick.exe 12x 5|OK 2
+"nudgewick.exe"   |shortcut|Stop 0 0 0
+nudgewick.exe|shortcut|Stop 3 10000 0
+"C:\Program Files\nudgewick.exe"\t1000 -7|shortcut|Stop -7 3000 0
+C:\"Program Files"\nudgewick.exe 4000 5|shortcut|Stop 5 4000 0
+"C:\Program Files\nudgewick.exe 4000|shortcut|Stop 3 10000 0
+nudgewick.exe --help|shortcut|OK 0
+nudgewick.exe --version|console|0
+nudgewick.exe 12x 5|script|2
+nudgewick.exe 12x 5|shortcut|OK 2
 EOF
 grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
-grep -q '^nudgewick: the interval "12x"' "$SCRATCH/err" || fail "a bad interval printed: $(<"$SCRATCH/err")"
 
+mkdir "$SCRATCH/bin"
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$SCRATCH" >"$SCRATCH/bin/xdg-open"
+chmod +x "$SCRATCH/bin/xdg-open"
+PROGRAM_ENV=(PATH="$SCRATCH/bin:$PATH")
 start_program 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
@@ -42,8 +54,12 @@ xdotool mousemove --sync $((X + $(twips 3607))) $((Y + $(twips 2467))) click 1
 xdotool mousemove --sync "$column" "$row"
 expect_still 8
 
-# The button has the focus; two Tabs reach the interval box and select its text.
+# The button has the focus: Enter clicks it.
 focus "$WID"
+xdotool key Return
+expect_swing "$(track_pointer 7 2)" "$column" "$row" 5 2 3000
+
+# Two Tabs reach the interval box and select its text.
 xdotool key --delay 100 Tab Tab
 xdotool type --delay 50 2500
 xdotool key --delay 100 Return Escape
@@ -52,7 +68,7 @@ expect_no_message "on Enter or Escape in the interval box"
 [ -n "$(windows '^Nudgewick 1\.0$')" ] || fail "Enter or Escape closed the window"
 
 # A message of a copy asked for its version, which runs beside this one, takes the focus from the box.
-probe "nudgewick.exe --version" >/dev/null
+probe "nudgewick.exe --version" shortcut >/dev/null
 expect_no_message "when another program took the focus"
 
 # Back in the window the focus is in the box again: Tab leaves it.
@@ -61,4 +77,20 @@ xdotool key Tab
 dismiss_message "when Tab left the box with 2500"
 sleep 2
 expect_no_message "again once dismissed"
+
+# That Tab took the focus to the web address, which Enter opens, and so does Space once the focus is back: Wine's
+# browser runs the first of its browsers on the PATH, here one that notes the address. Wine loses track
+# of the active window when cmd has started it, so another program takes the focus in between.
+opened() {
+    for _ in {1..50}; do [ "$(cat "$SCRATCH/opened" 2>/dev/null | wc -l)" = "$1" ] && return; sleep 0.2; done
+    fail "the web address was not opened on $2: $(cat "$SCRATCH/opened" 2>/dev/null)"
+}
+focus "$WID"
+xdotool key Return
+opened 1 Enter
+probe "nudgewick.exe --version" shortcut >/dev/null
+focus "$WID"
+xdotool key space
+opened 2 Space
+grep -qvx "$ADDRESS" "$SCRATCH/opened" && fail "opened: $(<"$SCRATCH/opened")"
 echo PASS

@@ -13,8 +13,9 @@ start_session() {
     at_exit 'wineserver -k 2>/dev/null'
 }
 
-# Gives WINDOW the keyboard, and Wine a moment to activate it.
+# Gives WINDOW the keyboard, and Wine a moment to activate it: under load a key
+# can arrive before the activation, which then takes the focus back to where it was.
 focus() {
     xdotool windowfocus --sync "$1"
-    sleep 0.5
+    sleep 1
 }
