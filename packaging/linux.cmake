@@ -7,6 +7,8 @@ add_custom_command(OUTPUT ${window_icon_pixels}
     DEPENDS ${NUDGEWICK_ICO} ${CMAKE_CURRENT_SOURCE_DIR}/icons/ico_to_rgba.cmake VERBATIM)
 add_custom_target(nudgewick_icons DEPENDS ${window_icon_pixels} ${icon_pngs})
 add_dependencies(nudgewick nudgewick_icons)
+# The name the icon is installed under, which the notification-area icon gives the panels.
+target_compile_definitions(nudgewick PRIVATE NUDGEWICK_ICON_NAME="${NUDGEWICK_APP_ID}")
 
 # The text files, filled in from the one version, address and id; the manual
 # page from the built program's own --help and --version, so the two cannot

@@ -1,7 +1,7 @@
 # Sourced after script/xvfb.sh by the Wayland tests and script/bench: a headless Wayland compositor of
 # their own, sway, KWin or Mutter, each in a runtime folder of its own under $SCRATCH.
-#   start_compositor sway|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and, for KWin
-#                                                   and Mutter, DBUS_SESSION_BUS_ADDRESS (a bus of its own);
+#   start_compositor sway|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and
+#                                                   DBUS_SESSION_BUS_ADDRESS (a session bus of its own);
 #                                                   KWin lets each PROGRAM use its fake input
 #   start_kde_portal                                KDE's RemoteDesktop portal, on KWin
 #   stop_compositor                                 stops it and its bus
@@ -46,6 +46,7 @@ EOF
 # would take a display from :0 to :32, which may be in use: the program's window has its own X server anyway.
 start_sway() {
     local as=()
+    start_bus  # the desktop session's, which sway itself does not use
     printf 'xwayland disable\n' >"$RUN.config"
     chmod 644 "$RUN.config"
     if [ "$(id -u)" = 0 ]; then

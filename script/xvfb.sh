@@ -1,5 +1,6 @@
-# Sourced by script/run, script/bench and the end-to-end tests: strict mode,
-# clean-up on exit, a private X server and the pointer on it.
+# Sourced by script/run, script/bench, script/screenshots and the end-to-end
+# tests: strict mode, clean-up on exit, a private X server and the pointer on
+# it, and a private session bus.
 set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -63,4 +64,16 @@ wait_for_window() {
     id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
     [ -n "$id" ] || fail "no window titled like '$1' appeared"
     echo "$id"
+}
+
+# Starts a private session bus (D-Bus) and exports its address; stopped by PID at exit.
+start_session_bus() {
+    mkfifo "$SCRATCH/bus"
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$SCRATCH/bus" 2>/dev/null &
+    BUS_PID=$!
+    at_exit 'stop_pid BUS_PID'
+    read -r -t 10 DBUS_SESSION_BUS_ADDRESS <"$SCRATCH/bus" || true
+    rm "$SCRATCH/bus"
+    [ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "the session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS
 }

@@ -257,10 +257,11 @@ std::unique_ptr<WaylandDesktop> WaylandDesktop::Connect() {
     return std::unique_ptr<WaylandDesktop>(new WaylandDesktop(std::move(parts)));
 }
 
-const WaylandFindings& WaylandDesktop::Choose(bool lookingOnly) {
+const WaylandFindings& WaylandDesktop::Choose(X11SessionBus* bus, bool lookingOnly) {
     Parts& p = *parts_;
     if (!p.chosen) {
         p.chosen = true;
+        p.bus.Use(bus);
         p.ChooseRoute(lookingOnly);
         p.ChooseIdleSource();
         // The compositor has seen the requests once this returns: a refusal

@@ -4,6 +4,7 @@
 
 #include "core/controls.h"
 #include "core/idle_nudge.h"
+#include "platform/x11/x11_session_bus.h"
 
 namespace nudgewick::x11 {
 
@@ -36,7 +37,9 @@ public:
     // virtual pointer, a remote desktop session) and lives as long as this.
     // Looking only (--check), the portal is only asked whether it is there: a
     // session started by GNOME's would ask the user.
-    const WaylandFindings& Choose(bool lookingOnly = false);
+    // bus: the program's connection to the session bus, if any, for GNOME's
+    // services and the portal.
+    const WaylandFindings& Choose(X11SessionBus* bus, bool lookingOnly = false);
     // Hands the connections to FLTK's event loop: from then on the
     // compositor's events are handled as they come, and a lost connection
     // ends the program, since its nudges would reach nothing.

@@ -1,6 +1,5 @@
 #include "platform/x11/wayland_session_bus.h"
 
-#include <FL/Fl.H>
 #include <systemd/sd-bus.h>
 
 #include <time.h>
@@ -59,21 +58,13 @@ std::uint64_t Now() {
 
 }  // namespace
 
-WaylandSessionBus::~WaylandSessionBus() {
-    if (bus_ != nullptr) {
-        Fl::remove_fd(sd_bus_get_fd(bus_));
-        sd_bus_flush_close_unref(bus_);
-    }
-}
-
 bool WaylandSessionBus::Open(std::string& why) {
     if (bus_ != nullptr) return true;
-    const int result = sd_bus_open_user(&bus_);
-    if (result < 0) {
-        bus_ = nullptr;
-        why = "no session bus (error " + std::to_string(-result) + ")";
+    if (shared_ == nullptr || !shared_->Connected()) {
+        why = "no session bus";
         return false;
     }
+    bus_ = shared_->Bus();
     sd_bus_set_method_call_timeout(bus_, kCallTimeoutMicroseconds);
     return true;
 }
@@ -241,20 +232,18 @@ std::optional<std::int64_t> WaylandSessionBus::IdleMilliseconds() {
     return static_cast<std::int64_t>(idle);
 }
 
+// Once the bus carries the nudges or the idle time, losing it ends the
+// program: its nudges would reach nothing.
 void WaylandSessionBus::Attach() {
-    if (bus_ != nullptr) Fl::add_fd(sd_bus_get_fd(bus_), FL_READ, OnReadable, this);
+    if (bus_ != nullptr) shared_->OnLost([] { Lost("lost the connection to the session bus"); });
 }
 
 // A call's wait may have read other messages, a signal among them, into the
 // queue: the socket then looks quiet though they wait.
 void WaylandSessionBus::HandleQueued() {
-    int result = 0;
-    while ((result = sd_bus_process(bus_, nullptr)) > 0) {
-    }
-    if (result < 0) Lost("lost the connection to the session bus");
+    shared_->Process();
+    if (!shared_->Connected()) Lost("lost the connection to the session bus");
 }
-
-void WaylandSessionBus::OnReadable(int, void* self) { static_cast<WaylandSessionBus*>(self)->HandleQueued(); }
 
 void WaylandSessionBus::Lost(const std::string& what) {
     std::fprintf(stderr, "nudgewick: %s\n", what.c_str());

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/x11/x11_session_bus.h"
+
 struct sd_bus;
 
 namespace nudgewick::x11 {
@@ -16,7 +18,9 @@ namespace nudgewick::x11 {
 class WaylandSessionBus {
 public:
     WaylandSessionBus() = default;
-    ~WaylandSessionBus();
+    // The program's one connection to the session bus, which the
+    // notification area's icon uses too; none where there is no bus.
+    void Use(X11SessionBus* shared) { shared_ = shared; }
     WaylandSessionBus(const WaylandSessionBus&) = delete;
     WaylandSessionBus& operator=(const WaylandSessionBus&) = delete;
 
@@ -35,8 +39,8 @@ public:
     // Milliseconds since the last input, asked at each call.
     std::optional<std::int64_t> IdleMilliseconds();
 
-    // Hands the connection to FLTK's event loop: a lost bus, or a remote
-    // desktop session that Mutter closed, ends the program.
+    // From now on a lost bus, or a remote desktop session that the desktop
+    // closed, ends the program.
     void Attach();
 
 private:
@@ -44,12 +48,12 @@ private:
     struct Answer;
     bool AskPortal(const char* method, const std::string& token, Answer& answer, std::string& why);
     void HandleQueued();
-    static void OnReadable(int fd, void* self);
     [[noreturn]] static void Lost(const std::string& what);
 
-    sd_bus* bus_ = nullptr;
-    std::string session_;  // the remote desktop session's object path
-    bool portal_ = false;  // the session is the portal's
+    X11SessionBus* shared_ = nullptr;
+    sd_bus* bus_ = nullptr;  // the shared connection's, once this uses it
+    std::string session_;    // the remote desktop session's object path
+    bool portal_ = false;    // the session is the portal's
 };
 
 }  // namespace nudgewick::x11

@@ -110,7 +110,8 @@ bool ReportCheck(bool displayOpen, x11::WaylandDesktop* wayland) {
                     xtest ? "XTEST" : "none: the X server lacks the XTEST extension");
         return xtest;
     }
-    const auto& found = wayland->Choose(true);
+    const auto bus = x11::X11SessionBus::Open();
+    const auto& found = wayland->Choose(bus.get(), true);
     std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", found.display.c_str(),
                 displayOpen ? display.c_str() : "none: the window needs Xwayland");
     std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
@@ -169,16 +170,21 @@ int main(int argc, char** argv) {
         if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
         return 0;
     }
+    // One connection to the session bus for all the program's use of it.
+    const auto bus = x11::X11SessionBus::Open();
     if (wayland != nullptr) {
-        const auto& found = wayland->Choose();
+        const auto& found = wayland->Choose(bus.get());
         if (!found.CanNudge()) return RefuseToRun(found.missing);
         wayland->Attach();
     }
-    x11::X11MainWindow window(check.settings, wayland.get());
+    x11::X11MainWindow window(check.settings, wayland.get(), bus.get());
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
     Fl::check();  // draws the window
     x11::OpenInputMethod();
-    while (!window.Closed()) Fl::wait();  // not Fl::run(): the tray icon's window would keep it going
+    // Not Fl::run(), which the XEmbed icon's window would keep going; and a
+    // wait with a time, since Fl::wait() returns at once while no window is
+    // shown, as when hidden behind a StatusNotifierItem.
+    while (!window.Closed()) Fl::wait(1e20);
     return 0;
 }

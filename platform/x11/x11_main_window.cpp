@@ -30,7 +30,7 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 }  // namespace
 
-X11MainWindow::X11MainWindow(const StartSettings& start, WaylandDesktop* wayland)
+X11MainWindow::X11MainWindow(const StartSettings& start, WaylandDesktop* wayland, X11SessionBus* bus)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
       flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -38,7 +38,8 @@ X11MainWindow::X11MainWindow(const StartSettings& start, WaylandDesktop* wayland
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
       messages_(textSizes_.standard),
-      tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      tray_(
+          bus, [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       window_({.intervalBox = *controls_.intervalBox,
                .pixelsBox = *controls_.pixelsBox,
                .startStopButton = *controls_.startStopButton,
@@ -54,7 +55,7 @@ X11MainWindow::X11MainWindow(const StartSettings& start, WaylandDesktop* wayland
       minimized_(start.minimized) {
     flWindow_.end();
     Wire();
-    tray_.OnDockChange([this](bool) { ApplyMinimizedShowing(); });
+    tray_.OnIconChange([this] { ApplyMinimizedShowing(); });
 }
 
 X11MainWindow::~X11MainWindow() { Fl::remove_timeout(OnDockWaitOver, this); }
@@ -105,7 +106,7 @@ void X11MainWindow::Show() {
 
 // A tray that runs gets a moment to take the icon in.
 void X11MainWindow::ShowMinimized() {
-    if (tray_.TrayFound()) {
+    if (tray_.HostFound()) {
         Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
     } else {
         ApplyMinimizedShowing();
@@ -116,7 +117,7 @@ void X11MainWindow::ShowMinimized() {
 // tray and iconified while it is not.
 void X11MainWindow::ApplyMinimizedShowing() {
     if (flWindow_.shown() || closed_ || !minimized_) return;
-    if (ShowingAtStart(minimized_, tray_.Docked()) == WindowShowing::Iconified) flWindow_.iconize();
+    if (ShowingAtStart(minimized_, tray_.IconShown()) == WindowShowing::Iconified) flWindow_.iconize();
 }
 
 void X11MainWindow::Present() { flWindow_.show(); }

@@ -6,8 +6,9 @@
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_launcher.h"
+#include "platform/x11/x11_notification_area.h"
 #include "platform/x11/x11_pointer.h"
-#include "platform/x11/x11_tray.h"
+#include "platform/x11/x11_session_bus.h"
 
 namespace nudgewick::x11 {
 
@@ -17,7 +18,8 @@ class X11MainWindow {
 public:
     // wayland: the compositor that takes the nudges and tells the idle time,
     // in a Wayland session; none on X11, where XTEST moves the pointer.
-    X11MainWindow(const StartSettings& start, WaylandDesktop* wayland);
+    // bus: the session bus, for the notification area's icon; none without.
+    X11MainWindow(const StartSettings& start, WaylandDesktop* wayland, X11SessionBus* bus);
     ~X11MainWindow();
     X11MainWindow(const X11MainWindow&) = delete;
     X11MainWindow& operator=(const X11MainWindow&) = delete;
@@ -64,7 +66,7 @@ private:
     X11Pointer pointer_;
     X11Launcher launcher_;
     SystemClock clock_;
-    X11TrayIcon tray_;
+    X11NotificationArea tray_;
     MainWindow window_;
     bool minimized_;
     bool closed_ = false;

@@ -43,7 +43,7 @@ unsigned long InMask(unsigned value, unsigned long mask) {
 
 class X11TrayIcon::Icon : public Fl_Window {
 public:
-    Icon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen);
+    Icon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen, bool standAside);
     ~Icon() override;
     Icon(const Icon&) = delete;
     Icon& operator=(const Icon&) = delete;
@@ -51,6 +51,7 @@ public:
     int handle(int event) override;
     void flush() override { Paint(); }  // drawn with its own visual, not FLTK's
     bool TrayFound() const { return manager_ != None; }
+    void StandAside(bool aside);
 
     std::function<void()> activate;
     std::function<void(const TrayMenuEntry&)> chosen;
@@ -60,6 +61,7 @@ public:
     bool docked = false;
 
 private:
+    bool aside_ = false;
     static int OnXEvent(void* event, void* self) {
         return static_cast<Icon*>(self)->Handle(*static_cast<XEvent*>(event));
     }
@@ -88,8 +90,12 @@ private:
     Colormap colormap_ = None;
 };
 
-X11TrayIcon::Icon::Icon(std::function<void()> onActivate, std::function<void(const TrayMenuEntry&)> onChosen)
-    : Fl_Window(kFirstSide, kFirstSide), activate(std::move(onActivate)), chosen(std::move(onChosen)) {
+X11TrayIcon::Icon::Icon(std::function<void()> onActivate, std::function<void(const TrayMenuEntry&)> onChosen,
+                        bool standAside)
+    : Fl_Window(kFirstSide, kFirstSide),
+      activate(std::move(onActivate)),
+      chosen(std::move(onChosen)),
+      aside_(standAside) {
     end();
     callback([](Fl_Widget*, void*) {});  // Escape or a close request must not take the icon away
     Fl::add_system_handler(OnXEvent, this);
@@ -144,6 +150,7 @@ bool X11TrayIcon::Icon::Handle(const XEvent& event) {
 // Asks the screen's tray manager, if one runs, to take the icon. The server
 // is held meanwhile, so the manager cannot go away between the requests.
 void X11TrayIcon::Icon::Dock() {
+    if (aside_) return;
     XGrabServer(fl_display);
     manager_ = XGetSelectionOwner(fl_display, selection_);
     if (manager_ != None) {
@@ -154,6 +161,13 @@ void X11TrayIcon::Icon::Dock() {
     }
     XUngrabServer(fl_display);
     XFlush(fl_display);
+}
+
+void X11TrayIcon::Icon::StandAside(bool aside) {
+    if (aside == aside_) return;
+    aside_ = aside;
+    Withdraw();
+    Dock();
 }
 
 // The 32-bit visual the tray offers its icons for see-through pixels, when it
@@ -332,8 +346,9 @@ Pixmap X11TrayIcon::Icon::OpaqueMask(const std::vector<std::uint32_t>& pixels, i
     return XCreateBitmapFromData(fl_display, fl_xid(this), bits.data(), extent, extent);
 }
 
-X11TrayIcon::X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen)
-    : icon_(std::make_unique<Icon>(std::move(activate), std::move(chosen))) {}
+X11TrayIcon::X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen,
+                         bool standAside)
+    : icon_(std::make_unique<Icon>(std::move(activate), std::move(chosen), standAside)) {}
 
 X11TrayIcon::~X11TrayIcon() = default;
 
@@ -349,5 +364,7 @@ void X11TrayIcon::OnDockChange(std::function<void(bool)> changed) { icon_->dockC
 bool X11TrayIcon::Docked() const { return icon_->docked; }
 
 bool X11TrayIcon::TrayFound() const { return icon_->TrayFound(); }
+
+void X11TrayIcon::StandAside(bool aside) { icon_->StandAside(aside); }
 
 }  // namespace nudgewick::x11

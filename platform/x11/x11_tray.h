@@ -17,7 +17,9 @@ class X11TrayIcon : public TrayDisplay {
 public:
     // activate: a left click on the icon. chosen: the menu entry picked from
     // the menu that a right click or the Menu key opens, as it was shown.
-    X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen);
+    // standAside: start as StandAside(true).
+    X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen,
+                bool standAside = false);
     ~X11TrayIcon() override;
     X11TrayIcon(const X11TrayIcon&) = delete;
     X11TrayIcon& operator=(const X11TrayIcon&) = delete;
@@ -29,6 +31,9 @@ public:
     bool Docked() const;
     // A tray manager runs: the icon is in its tray, or has asked to be.
     bool TrayFound() const;
+    // Leaves the tray and stays out of any, while the icon shows elsewhere
+    // (x11_status_notifier.h); false: back into the tray, if one runs.
+    void StandAside(bool aside);
 
 private:
     class Icon;  // the icon's window and its dealings with the tray

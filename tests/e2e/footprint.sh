@@ -1,7 +1,11 @@
-# Under strace: no toolkit file read, no writes, only the X socket, no process, one thread, though the toolkit's
-# preferences are malformed; and when X goes away, a quick, quiet, error end.
+# Under strace: no toolkit file read, no writes, only the X socket and the session bus's, no process, one
+# thread, though the toolkit's preferences are malformed; and when X goes away, a quick, quiet, error end.
+# A notification-area watcher on the bus takes the icon meanwhile.
 source "$(dirname "$0")/common.sh"
 start_xvfb
+start_session_bus
+/usr/bin/python3 "$(dirname "$0")/sni_host.py" watcher >"$SCRATCH/watcher" & WATCHER_PID=$!
+at_exit 'stop_pid WATCHER_PID'
 xdotool mousemove 1000 740  # parked: every tick nudges
 log=$SCRATCH/log err=$SCRATCH/stderr home=$SCRATCH/home
 mkdir -p "$home/.fltk/fltk.org"
@@ -14,6 +18,7 @@ printf ';\n;\n;\n[options]\nVisibleFocus:1\n' >"$home/.fltk/fltk.org/fltk.prefs"
 ) &
 runner=$!
 [ "$(track_pointer 20 3 | wc -l)" = 4 ] || fail "the pointer was not nudged 3 times in 20 s"
+grep -q '^registered' "$SCRATCH/watcher" || fail "the icon did not register with the watcher"
 APP_PID=$(pgrep -P "$(pgrep -P "$runner")")
 threads=$(awk '/^Threads:/ {print $2}' /proc/"$APP_PID"/status)
 [ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
@@ -25,5 +30,5 @@ APP_PID= status=$(<"$SCRATCH/status")
 ((status > 0 && status < 126)) || fail "exit status $status, want an error status (1-125; above is a signal)"
 one_line "$err" || fail "want one line on stderr, got:"$'\n'"$(cat "$err")"
 
-expect_footprint "$log" "/tmp/.X11-unix/X${DISPLAY#:}"
+expect_footprint "$log" "/tmp/.X11-unix/X${DISPLAY#:}" "$(bus_socket)"
 echo PASS

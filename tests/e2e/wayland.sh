@@ -2,8 +2,8 @@
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
 # One program start: --check names the route; nudges come at the interval, swing by exactly the distance
 # and each restarts the compositor's idle time; while a user moves the pointer every second, none of ours;
-# the button stops and resumes them; the footprint (one thread, nothing written, sockets to the displays and
-# the bus only). sway besides: without an X display, one line and status 1. KWin besides: a copy that no
+# the button stops and resumes them; the footprint (one thread, nothing written, one connection each to the
+# displays and the bus). sway besides: without an X display, one line and status 1. KWin besides: a copy that no
 # desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
 # portal running, it nudges through that.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
@@ -130,16 +130,12 @@ resumed=$(now)
 sleep 7.5
 expect_nudges "$((resumed + 200))" 3 2 3000
 
-# One thread; nothing written; connections to the X display, the Wayland display and, on GNOME, the session bus.
+# One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
+# which the notification-area icon and, on GNOME, the nudges share.
 threads=$(awk '/^Threads:/ {print $2}' /proc/"$PROGRAM_PID"/status)
 [ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
 kill "$PROGRAM_PID"
 wait "$APP_PID" || true
 APP_PID=
-sockets=("/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY")
-if [ "$COMPOSITOR" = mutter ]; then
-    bus=${DBUS_SESSION_BUS_ADDRESS#*:*=}
-    sockets+=("${bus%%,*}")
-fi
-expect_footprint "$SCRATCH/trace" "${sockets[@]}"
+expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
 echo PASS

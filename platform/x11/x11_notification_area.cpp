@@ -1,0 +1,48 @@
+#include "platform/x11/x11_notification_area.h"
+
+#include <FL/Fl.H>
+
+namespace nudgewick::x11 {
+namespace {
+
+// A tray answers a request to dock at once; one that has not after this long
+// is taken not to.
+constexpr double kDockWaitSeconds = 2.0;
+
+}  // namespace
+
+// Where a watcher runs, the XEmbed icon does not even ask a tray: the item
+// will most likely be taken, and the tray would show a second icon meanwhile.
+X11NotificationArea::X11NotificationArea(X11SessionBus* bus, std::function<void()> activate,
+                                         std::function<void(const TrayMenuEntry&)> chosen)
+    : item_(bus != nullptr ? std::make_unique<X11StatusNotifier>(*bus, activate, chosen) : nullptr),
+      tray_(activate, chosen, item_ && item_->WatcherFound()) {
+    tray_.OnDockChange([this](bool) { Changed(); });
+    if (item_) item_->OnShown([this](bool shown) { OnItemShown(shown); });
+}
+
+X11NotificationArea::~X11NotificationArea() { Fl::remove_timeout(OnDockWaitOver, this); }
+
+void X11NotificationArea::Show(const TrayView& view) {
+    if (item_) item_->Show(view);
+    tray_.Show(view);
+}
+
+bool X11NotificationArea::IconShown() const { return tray_.Docked() || (item_ && item_->Shown()); }
+
+bool X11NotificationArea::HostFound() const { return tray_.TrayFound() || (item_ && item_->WatcherFound()); }
+
+// Without the item, the XEmbed icon goes back to a tray that runs, which gets
+// its moment to take it before the icon counts as gone.
+void X11NotificationArea::OnItemShown(bool shown) {
+    tray_.StandAside(shown);
+    if (shown || !tray_.TrayFound()) return Changed();
+    Fl::add_timeout(kDockWaitSeconds, OnDockWaitOver, this);
+}
+
+void X11NotificationArea::Changed() {
+    Fl::remove_timeout(OnDockWaitOver, this);
+    if (changed_) changed_();
+}
+
+}  // namespace nudgewick::x11

@@ -1,0 +1,112 @@
+# The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays
+# the desktop's watcher and panel: registration with a watcher that starts later and again after one
+# restarts, the properties, the menu's Stop/Go on the real pointer, Exit, Activate of a hidden window,
+# one icon only beside an XEmbed tray, and the XEmbed icon once the bus itself ends.
+#   bash sni.sh PROGRAM TRAY_MANAGER ICON_48_PNG
+source "$(dirname "$0")/common.sh"
+TRAY=$2 PNG=$3
+HOST=("/usr/bin/python3" "$(dirname "$0")/sni_host.py")
+start_xvfb
+start_session_bus
+at_exit 'stop_pid WATCHER_PID'
+at_exit 'stop_pid TRAY_PID'
+
+wait_until() { for _ in {1..100}; do eval "$2" && return; sleep 0.1; done; fail "$1"; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+start_watcher() {
+    stop_pid WATCHER_PID
+    : >"$SCRATCH/watcher"
+    "${HOST[@]}" watcher "$@" >>"$SCRATCH/watcher" & WATCHER_PID=$!
+    wait_until "the watcher did not start" 'grep -q watching "$SCRATCH/watcher"'
+}
+registered() { wait_until "$1" 'grep -q "^registered" "$SCRATCH/watcher"'; awk '/^registered/ {print $2}' "$SCRATCH/watcher"; }
+heard() { local line=$2 && wait_until "$1" 'grep -qxF "$line" "$SCRATCH/watcher"'; }
+host() { "${HOST[@]}" "$1" "$ITEM" "${@:2}"; }
+prop() { host props | sed -n "s/^$1 //p"; }
+docked() { [ -s "$SCRATCH/tray" ]; }
+
+# No watcher yet: the program starts as usual; a watcher that comes later gets the item.
+xdotool mousemove --sync 605 500
+"$PROGRAM" 3000 5 2>>"$SCRATCH/errors" & APP_PID=$!
+WID=$(wait_for_window '^Nudgewick 1\.0$')
+start_watcher
+ITEM=$(registered "no registration with a watcher that started after the program")
+[[ $ITEM == org.kde.StatusNotifierItem-$APP_PID-* ]] || fail "registered as '$ITEM'"
+
+# Properties, and the 48 px pixels against the installed icon's (colours not premultiplied).
+diff <(host props) - <<EOF || fail "unexpected properties"
+Id nudgewick
+Title Nudgewick
+Category ApplicationStatus
+Status Active
+IconName example.nudgewick.Nudgewick
+ItemIsMenu 0
+ToolTip Nudgewick: nudging every 3 s
+Sizes 16x16 22x22 24x24 32x32 48x48
+EOF
+convert "$PNG" rgba:"$SCRATCH/48.rgba"
+[ "$(host pixmap 48 "$SCRATCH/48.rgba")" = 0 ] || fail "the 48 px pixmap is not the icon's picture"
+[ "$(host layout | tr '\n' '|')" = "Stop|Run for 30 minutes|Run for 1 hour|Run for 2 hours|Run until stopped|Show window|Exit|" ] ||
+    fail "the menu reads:"$'\n'"$(host layout)"
+
+# Stop, then Go, from the menu: the real pointer, the announcements, and what the panel fetches anew.
+: >"$SCRATCH/watcher"
+host click 1
+heard "no LayoutUpdated with Go after Stop" "LayoutUpdated Go"
+grep -qx NewIcon "$SCRATCH/watcher" || fail "no NewIcon after Stop"
+xdotool mousemove 605 500 sleep 0.2  # not --sync: that waits for a move, and the pointer may be there already
+expect_still 4
+[ "$(prop ToolTip)|$(prop IconName)" = "Nudgewick: stopped|" ] || fail "stopped, the item shows $(host props)"
+host click 1
+heard "no LayoutUpdated with Stop after Go" "LayoutUpdated Stop"
+# The first nudge, right or left as the ones before left it, comes at the second tick when no tick ran
+# before Stop to note where the pointer was.
+track=$(track_pointer 11 2)
+awk 'NR == 1 && $2 == 605 || NR == 2 && ($2 == 600 || $2 == 610) || NR == 3 && $2 == 605 { if ($3 == 500) ok++ }
+     END { exit ok != 3 }' <<<"$track" || fail "Go from the menu did not resume the nudges:"$'\n'"$track"
+
+# The watcher restarts: the item registers again. Beside an XEmbed tray it stays out of the tray while
+# a watcher has it, moves into the tray when the watcher goes, stays there while a new watcher has no
+# panel to draw the item, and leaves it once a panel comes.
+start_watcher
+registered "no registration again after the watcher restarted" >/dev/null
+: >"$SCRATCH/tray"
+"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
+sleep 1.5
+docked && fail "an XEmbed icon docked while a watcher holds the item"
+stop_pid WATCHER_PID
+wait_until "no XEmbed icon once the watcher went" docked
+ICON=$(head -n 1 "$SCRATCH/tray")
+start_watcher nohost
+registered "no registration with a watcher that came back beside the tray" >/dev/null
+sleep 1
+xwininfo -id "$ICON" >/dev/null 2>&1 || fail "the XEmbed icon left the tray for a watcher without a panel"
+"${HOST[@]}" host
+wait_until "the XEmbed icon stayed beside the item a panel draws" '! xwininfo -id "$ICON" >/dev/null 2>&1'
+stop_pid TRAY_PID
+
+# Exit from the menu ends the program.
+host click 7
+wait_for_exit
+[ "$APP_STATUS" = 0 ] || fail "Exit ended the program with status $APP_STATUS"
+
+# Started hidden while a watcher runs: no window, until the panel's click.
+: >"$SCRATCH/watcher"
+"$PROGRAM" --minimized 2>>"$SCRATCH/errors" & APP_PID=$!
+ITEM=$(registered "no registration at a start hidden")
+sleep 3  # past the time a tray is given to take the icon
+[ -z "$(windows '^Nudgewick 1\.0$')" ] || fail "--minimized showed the window though a watcher has the item"
+host activate
+WID=$(wait_for_window '^Nudgewick 1\.0$')
+xprop -id "$WID" WM_HINTS | grep -q Iconic && fail "Activate showed the window iconified"
+
+# The session bus ends: the icon goes into the XEmbed tray, and the program goes on, idle.
+: >"$SCRATCH/tray"
+"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
+stop_pid BUS_PID
+wait_until "no XEmbed icon once the session bus went" docked
+cpu() { awk '{print $14 + $15}' "/proc/$APP_PID/stat"; }
+before=$(cpu) && sleep 2
+(($(cpu) - before < 20)) || fail "busy after the session bus went: $(($(cpu) - before)) CPU ticks in 2 s"
+[ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
+echo PASS
