@@ -41,6 +41,7 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
                     "stop and resume from anywhere with a key combination such as\n"
                     "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
                    {"--minimized", "start with the window hidden in the notification area, or minimized"},
+                   {"--check", "on Linux: say how the pointer would be nudged here, exit 0 if it can be"},
                    {"-h, --help", "print this help and exit"},
                    {"--version", "print the version and exit"}}) +
            "Started at sign-in to follow work hours, with a hotkey:\n"
@@ -88,8 +89,8 @@ bool TakesValue(std::string_view option) {
 }
 
 bool IsKnown(std::string_view option) {
-    return TakesValue(option) || option == "--minimized" || option == "--help" || option == "-h" ||
-           option == "--version";
+    return TakesValue(option) || option == "--minimized" || option == "--check" || option == "--help" ||
+           option == "-h" || option == "--version";
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -162,8 +163,8 @@ std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<st
                                        StartSettings& settings) {
     if (option == "--help" || option == "-h") return StartupCheck{false, 0, Help(HelpColumns), Help(HelpLines), {}};
     if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
-    if (option == "--minimized") {
-        settings.minimized = true;
+    if (option == "--minimized" || option == "--check") {
+        (option == "--check" ? settings.check : settings.minimized) = true;
         return std::nullopt;
     }
     if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");

@@ -22,6 +22,7 @@ struct StartSettings {
     std::int16_t interval = 0;
     std::int16_t pixels = 0;
     bool minimized = false;                      // --minimized: start hidden behind the icon, or iconified
+    bool check = false;                          // --check (Linux): report how it would nudge, start nothing
     std::optional<std::chrono::seconds> runFor;  // --for DURATION
     std::optional<ClockTime> runUntil;           // --until HH:MM
     std::optional<WorkHours> workHours;          // --hours, --days

@@ -52,7 +52,11 @@ void MainWindow::OnTick() {
         OnScheduleTimer();
         if (!Running()) return;
     }
-    NudgeIfStill(state_, parts_.pointer);
+    if (parts_.idle != nullptr) {
+        NudgeIfIdle(state_, parts_.pointer, *parts_.idle);
+    } else {
+        NudgeIfStill(state_, parts_.pointer);
+    }
 }
 
 void MainWindow::OnStartStopClicked() {

@@ -4,6 +4,7 @@
 
 #include "core/command_line.h"
 #include "core/controls.h"
+#include "core/idle_nudge.h"
 #include "core/nudge.h"
 #include "core/session.h"
 #include "core/tray.h"
@@ -25,6 +26,9 @@ struct MainWindowParts {
     Launcher& launcher;
     const Clock& clock;
     TrayDisplay& tray;
+    // Where set, the ticks judge "still" by the desktop's idle time rather
+    // than by the pointer's position, which the front-end cannot read.
+    IdleSource* idle = nullptr;
 };
 
 // Where the keyboard focus went when it left a box: to another control of the

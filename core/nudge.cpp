@@ -21,6 +21,14 @@ void ReadInto(Point& sample, Pointer& pointer) {
 
 }  // namespace
 
+void NudgeSideways(WindowState& state, Pointer& pointer) {
+    // Widened first: -(-32768) does not fit in 16 bits.
+    const std::int32_t distance = state.pixels;
+    const bool left = state.phase == NudgePhase::Left;
+    pointer.MoveBy(left ? -distance : distance, 0);
+    state.phase = left ? NudgePhase::Right : NudgePhase::Left;
+}
+
 void NudgeIfStill(WindowState& state, Pointer& pointer) {
     Point sample{0, 0};
     ReadInto(sample, pointer);
@@ -29,11 +37,7 @@ void NudgeIfStill(WindowState& state, Pointer& pointer) {
 
     // Inclusive or: a move along one axis alone still counts as still.
     if (row == state.lastRow || column == state.lastColumn) {
-        // Widened first: -(-32768) does not fit in 16 bits.
-        const std::int32_t distance = state.pixels;
-        const bool left = state.phase == NudgePhase::Left;
-        pointer.MoveBy(left ? -distance : distance, 0);
-        state.phase = left ? NudgePhase::Right : NudgePhase::Left;
+        NudgeSideways(state, pointer);
         ReadInto(sample, pointer);
     }
     state.lastColumn = ClampTo16Bits(sample.x);

@@ -22,4 +22,8 @@ struct WindowState {
 // last look, alternating right and left, and remember where it is now.
 void NudgeIfStill(WindowState& state, Pointer& pointer);
 
+// The nudge itself: the distance to the right, or back to the left when the
+// phase says so, and the phase switched.
+void NudgeSideways(WindowState& state, Pointer& pointer);
+
 }  // namespace nudgewick

@@ -27,6 +27,11 @@ string(REGEX REPLACE "\n\n" "\n.\n" license "${license}")
 string(REPLACE "\n" "\n " license "${license}")
 set(NUDGEWICK_LICENSE_PARAGRAPHS " ${license}")
 configure_file(${linux}/copyright.in ${out}/copyright @ONLY)
+# The desktop entry names the program by its installed path: KWin lets a
+# Wayland client use its fake input only when an entry with an absolute Exec=
+# names it (see X-KDE-Wayland-Interfaces in the entry).
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(NUDGEWICK_INSTALLED_PROGRAM ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/nudgewick)
 configure_file(${linux}/nudgewick.desktop.in ${out}/${NUDGEWICK_APP_ID}.desktop @ONLY)
 configure_file(${linux}/nudgewick.metainfo.xml.in ${out}/${NUDGEWICK_APP_ID}.metainfo.xml @ONLY)
 configure_file(${linux}/nudgewick.h2m ${out}/nudgewick.h2m @ONLY)
@@ -72,6 +77,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${NUDGEWICK_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)  # opens the web address
+# xdg-utils opens the web address; the libraries (X, Wayland, systemd's sd-bus)
+# come from dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

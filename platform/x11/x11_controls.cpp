@@ -137,9 +137,9 @@ std::string LiteralLabel(const std::string& text) {
 // tray icon's, as likely as not), and leaves it unmapped when that one is not
 // on the screen: the owner goes first, or, when it is not on the screen, no
 // window at all.
-void ShowOwnedBy(Fl_Window& dialog, Fl_Window& owner) {
-    const bool ownerOnScreen = owner.shown() && owner.visible();
-    if (ownerOnScreen) Fl::first_window(&owner);
+void ShowOwnedBy(Fl_Window& dialog, Fl_Window* owner) {
+    const bool ownerOnScreen = owner != nullptr && owner->shown() && owner->visible();
+    if (ownerOnScreen) Fl::first_window(owner);
     fl_disable_transient_for = ownerOnScreen ? 0 : 1;
     dialog.show();
     fl_disable_transient_for = 0;

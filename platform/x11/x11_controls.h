@@ -73,15 +73,16 @@ private:
 
 // A modal box with the text and an OK button, centred on the screen, with the
 // program's icon; it belongs to the owner (no taskbar entry of its own) while
-// the owner is on the screen.
+// the owner is on the screen. Without an owner (before the main window
+// exists) it stands alone.
 class X11MessageDialog : public MessageDialog {
 public:
-    X11MessageDialog(int fontSize, Fl_Window& owner) : fontSize_(fontSize), owner_(owner) {}
+    X11MessageDialog(int fontSize, Fl_Window* owner) : fontSize_(fontSize), owner_(owner) {}
     void Show(const std::string& text) override;
 
 private:
     int fontSize_;
-    Fl_Window& owner_;
+    Fl_Window* owner_;
 };
 
 }  // namespace nudgewick::x11

@@ -6,6 +6,7 @@
 #include <FL/x.H>
 
 #include <unistd.h>
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "core/command_line.h"
+#include "platform/x11/wayland_desktop.h"
 #include "platform/x11/x11_input_method.h"
 #include "platform/x11/x11_main_window.h"
 #include "platform/x11/x11_pointer.h"
@@ -43,12 +45,6 @@ int OnRequestFailed(Display* display, XErrorEvent* error) {
 int OnDisplayLost(Display* display) {
     std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
     std::_Exit(1);
-}
-
-bool IsWaylandSession() {
-    const char* display = std::getenv("WAYLAND_DISPLAY");
-    const char* session = std::getenv("XDG_SESSION_TYPE");
-    return (display != nullptr && *display != '\0') || (session != nullptr && std::strcmp(session, "wayland") == 0);
 }
 
 // Every atom that start-up names, asked for in one round trip instead of one
@@ -99,6 +95,43 @@ void UseDesktopLook() {
     Fl_Window::default_xclass("nudgewick");
 }
 
+// "session:", "route:" and "idle:" lines for --check; true when it can nudge.
+bool ReportCheck(bool displayOpen, x11::WaylandDesktop* wayland) {
+    const char* name = XDisplayName(nullptr);
+    const std::string display = *name ? name : "(DISPLAY is not set)";
+    if (wayland == nullptr) {
+        std::printf("session: X11, display %s\n", display.c_str());
+        if (!displayOpen) {
+            std::printf("route: none: cannot open the X display\n");
+            return false;
+        }
+        const bool xtest = x11::X11Pointer::CanMove();
+        std::printf("route: %s\nidle: the pointer's position, read at each tick\n",
+                    xtest ? "XTEST" : "none: the X server lacks the XTEST extension");
+        return xtest;
+    }
+    const auto bus = x11::X11SessionBus::Open();
+    const auto& found = wayland->Choose(bus.get(), true);
+    std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", found.display.c_str(),
+                displayOpen ? display.c_str() : "none: the window needs Xwayland");
+    std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
+                found.idle.empty() ? "none" : found.idle.c_str());
+    if (!found.missing.empty()) std::printf("%s", found.missing.c_str());
+    return displayOpen && found.CanNudge();
+}
+
+// A message box besides the line on standard error: a program started from a
+// desktop's menu has no terminal.
+int RefuseToRun(const std::string& why) {
+    std::string line = why;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::fprintf(stderr, "nudgewick: cannot nudge here: %s\n", line.c_str());
+    x11::X11MessageDialog(x11::PickTextSizes(x11::DisplayDpi()).standard, nullptr)
+        .Show("Nudgewick cannot nudge the pointer here.\n\n" + why);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,19 +145,21 @@ int main(int argc, char** argv) {
     // the program at once with their own status: it has nothing to clean up.
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
-    if (IsWaylandSession()) {
-        std::fputs(
-            "nudgewick: this is a Wayland session, where the nudges move the pointer only for X11 "
-            "programs (Xwayland) and keep nothing awake; choose an X11 session at login\n",
-            stderr);
-    }
 
-    if (OpenDisplay() == nullptr) {
+    // A session is Wayland's when a compositor answers, whatever the variables say.
+    auto wayland = x11::WaylandDesktop::Connect();
+    const bool displayOpen = OpenDisplay() != nullptr;
+    if (check.settings.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
+    if (!displayOpen) {
         const char* name = XDisplayName(nullptr);
-        std::fprintf(stderr, "nudgewick: cannot open the X display %s\n", *name ? name : "(DISPLAY is not set)");
+        std::fprintf(stderr,
+                     wayland != nullptr
+                         ? "nudgewick: the window needs Xwayland, and the X display %s cannot be opened\n"
+                         : "nudgewick: cannot open the X display %s\n",
+                     *name ? name : "(DISPLAY is not set)");
         return 1;
     }
-    if (!x11::X11Pointer::CanMove()) {
+    if (wayland == nullptr && !x11::X11Pointer::CanMove()) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
     }
@@ -135,7 +170,14 @@ int main(int argc, char** argv) {
         if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
         return 0;
     }
-    x11::X11MainWindow window(check.settings);
+    // One connection to the session bus for all the program's use of it.
+    const auto bus = x11::X11SessionBus::Open();
+    if (wayland != nullptr) {
+        const auto& found = wayland->Choose(bus.get());
+        if (!found.CanNudge()) return RefuseToRun(found.missing);
+        wayland->Attach();
+    }
+    x11::X11MainWindow window(check.settings, wayland.get(), bus.get());
     instance.OnPresentRequest([&window] { window.Present(); });
     window.Show();
     Fl::check();  // draws the window

@@ -33,7 +33,7 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 }  // namespace
 
-X11MainWindow::X11MainWindow(const StartSettings& start)
+X11MainWindow::X11MainWindow(const StartSettings& start, WaylandDesktop* wayland, X11SessionBus* bus)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
       flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -41,11 +41,10 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
       scheduleTimer_(OnScheduleTimer, this),
-      messages_(textSizes_.standard, flWindow_),
+      messages_(textSizes_.standard, &flWindow_),
       launcher_([this](const std::string& reason) { window_.OnLinkOpenFailed(reason); }),
-      bus_(X11SessionBus::Open()),
       tray_(
-          bus_.get(), [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+          bus, [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       window_({.intervalBox = *controls_.intervalBox,
                .pixelsBox = *controls_.pixelsBox,
                .startStopButton = *controls_.startStopButton,
@@ -53,10 +52,11 @@ X11MainWindow::X11MainWindow(const StartSettings& start)
                .sessionTimer = sessionTimer_,
                .scheduleTimer = scheduleTimer_,
                .messages = messages_,
-               .pointer = pointer_,
+               .pointer = wayland != nullptr ? static_cast<Pointer&>(*wayland) : pointer_,
                .launcher = launcher_,
                .clock = clock_,
-               .tray = tray_},
+               .tray = tray_,
+               .idle = wayland},
               start),
       start_(start),
       minimized_(start.minimized) {

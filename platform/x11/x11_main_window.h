@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/main_window.h"
+#include "platform/x11/wayland_desktop.h"
 #include "platform/x11/x11_controls.h"
 #include "platform/x11/x11_dpi.h"
 #include "platform/x11/x11_hotkey.h"
@@ -18,7 +19,10 @@ namespace nudgewick::x11 {
 // the layout table and hands every event to the core's MainWindow.
 class X11MainWindow {
 public:
-    explicit X11MainWindow(const StartSettings& start);
+    // wayland: the compositor that takes the nudges and tells the idle time,
+    // in a Wayland session; none on X11, where XTEST moves the pointer.
+    // bus: the session bus, for the notification area's icon; none without.
+    X11MainWindow(const StartSettings& start, WaylandDesktop* wayland, X11SessionBus* bus);
     ~X11MainWindow();
     X11MainWindow(const X11MainWindow&) = delete;
     X11MainWindow& operator=(const X11MainWindow&) = delete;
@@ -68,7 +72,6 @@ private:
     X11Pointer pointer_;
     X11Launcher launcher_;
     SystemClock clock_;
-    std::unique_ptr<X11SessionBus> bus_;  // none without a desktop session
     X11NotificationArea tray_;
     MainWindow window_;
     std::optional<X11Hotkey> hotkey_;

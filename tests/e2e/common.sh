@@ -79,3 +79,38 @@ focused_box_text() {
 
 # FILE holds exactly one line, and it is not blank.
 one_line() { [ "$(wc -l <"$1")" = 1 ] && [ "$(grep -c . "$1")" = 1 ]; }
+
+# The session bus's socket, from DBUS_SESSION_BUS_ADDRESS.
+bus_socket() { sed -E 's/^unix:(path|abstract)=([^,]*).*/\2/' <<<"$DBUS_SESSION_BUS_ADDRESS"; }
+
+# What a run under strace -f -e trace="$TRACED" shows of the program's footprint.
+TRACED=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,renameat2
+TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
+
+# The whole run, to its end, in strace's LOG: nothing read but libraries,
+# locale, fonts and X's own files; nothing opened for writing, created or
+# removed; one connection to each SOCKET (the X display's, the Wayland
+# display's, the session bus's) and to nothing else, though Xlib may try the
+# display's abstract socket first; no clone or exec after the program's own
+# exec.  expect_footprint LOG SOCKET...
+expect_footprint() {
+    local log=$1 reads writes others connected started socket expected=()
+    shift
+    found() { grep -E "$1" "$log" || true; }
+    local allowed='^/(etc/ld\.so|lib/|usr/(lib|share/(X11|locale))/|var/cache/libx11/)|fontconfig|fonts'
+    allowed+='|/\.X(authority|defaults|Compose)'
+    reads=$(found '\bopen(at2?)?\(' | grep -oE '"[^"]*"' | tr -d '"' | sort -u | grep -vE "$allowed" || true)
+    [ -z "$reads" ] || fail "opens files that are neither libraries, locale, fonts nor X's:"$'\n'"$reads"
+    writes=$(found '\bopen(at2?)?\(.*O_(WRONLY|RDWR|CREAT|TRUNC)|\b(creat|mkdir(at)?|unlink(at)?|rename(at2?)?)\(')
+    [ -z "$writes" ] || fail "touches the file system:"$'\n'"$writes"
+    for socket in "$@"; do expected+=(-e "sun_path=@\"$socket\"" -e "sun_path=\"$socket\""); done
+    others=$({ found '\bsocket\(' | grep -v 'socket(AF_UNIX'
+        found '\bconnect\(' | grep -vF "${expected[@]}"; } || true)
+    [ -z "$others" ] || fail "talks to something other than $*:"$'\n'"$others"
+    for socket in "$@"; do
+        connected=$(found '\bconnect\(.*\) = 0$' | grep -cF "\"$socket\"" || true)
+        [ "$connected" = 1 ] || fail "made $connected connections to $socket, want 1"
+    done
+    started=$(found '\b(clone3?|fork|vfork|execve|execveat)\(' | tail -n +2)
+    [ -z "$started" ] || fail "starts a thread or a process (the link was not clicked):"$'\n'"$started"
+}

@@ -23,6 +23,7 @@ xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK 0x5555
 xdotool mousemove --sync 600 500
 start_program "  "
 expect_size 275x195
+check=$("$PROGRAM" --check) && grep -q '^route: XTEST' <<<"$check" || fail "--check on X11 printed: $check"
 class=$(xprop -id "$WID" WM_CLASS)
 [ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class is $class"
 

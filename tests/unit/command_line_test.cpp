@@ -15,6 +15,7 @@ namespace {
 std::string Read(const StartSettings& settings) {
     std::string read = WholeNumberText(settings.interval) + " " + WholeNumberText(settings.pixels);
     if (settings.minimized) read += " minimized";
+    if (settings.check) read += " check";
     if (settings.runFor) read += " for " + WholeNumberText(settings.runFor->count()) + "s";
     if (settings.runUntil)
         read += " until " + WholeNumberText(settings.runUntil->hour * 100 + settings.runUntil->minute);
@@ -43,6 +44,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--minimized   ", "0 0 minimized"},   // blanks after them: both settings 0
         {"--for 1h30m\t 5000 7", "5000 7 for 5400s"},
         {"--until 23:59 --minimized", "10000 3 minimized until 2359"},
+        {"--check 5000", "5000 0 check"},
         {"--for 1s", "10000 3 for 1s"},
         {"--for 6d24h", "10000 3 for 604800s"},
         {"--for 604800s", "10000 3 for 604800s"},
@@ -93,6 +95,7 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--for=", "\"\""},
         {"--for=1h --until=17:30", "--until"},
         {"--minimized=yes", "--minimized"},
+        {"--check=yes", "--check"},
         {"--help=me", "--help"},
         {"-h=1", "-h"},
         {"--version=2", "--version"},
@@ -134,7 +137,7 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_EQ(check.output, help.output) << text;
     }
     for (const char* option :
-         {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--help", "--version"}) {
+         {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--check", "--help", "--version"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");

@@ -1,0 +1,141 @@
+# The Linux program in a Wayland session, per compositor (sway, kwin or mutter), headless: its window on a
+# private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
+# One program start: --check names the route; nudges come at the interval, swing by exactly the distance
+# and each restarts the compositor's idle time; while a user moves the pointer every second, none of ours;
+# the button stops and resumes them; the footprint (one thread, nothing written, one connection each to the
+# displays and the bus). sway besides: without an X display, one line and status 1. KWin besides: a copy that no
+# desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
+# portal running, it nudges through that.
+#   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
+COMPOSITOR=$1 HELPER=$4
+set -- "$2" "$3" ""
+source "$(dirname "$0")/common.sh"
+start_xvfb
+source "$(dirname "$0")/../../script/wayland.sh"
+case $COMPOSITOR in
+    sway) route=zwlr_virtual_pointer_manager_v1 ;;
+    kwin) route=org_kde_kwin_fake_input ;;
+    mutter) route=org.gnome.Mutter.RemoteDesktop ;;
+    *) fail "unknown compositor $COMPOSITOR" ;;
+esac
+start_compositor "$COMPOSITOR" "$PROGRAM" "$HELPER"
+at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
+
+"$HELPER" observe >"$SCRATCH/observed" 2>&1 &
+OBSERVER_PID=$!
+at_exit 'stop_pid OBSERVER_PID'
+for _ in {1..100}; do grep -qs ready "$SCRATCH/observed" && break; sleep 0.1; done
+grep -q ready "$SCRATCH/observed" || fail "the observer's window was not shown: $(cat "$SCRATCH/observed")"
+
+now() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
+
+# The pointer's positions the observer saw from FROM on (ms, as `now` counts), led by the last one before:
+# "MS X Y" lines. A compositor may repeat a position (a new device, a window shown): kept once.
+positions() { awk -v from="$1" '($1 == "enter" || $1 == "motion") && $3 " " $4 != at { at = $3 " " $4
+    if ($2 < from) { last = $2 " " at; next } if (last != "") { print last; last = "" } print $2, at }' \
+    "$SCRATCH/observed"; }
+
+# Fails unless from FROM on the pointer moved only sideways, by exactly DISTANCE, alternately right and left,
+# at least MOVES times, the moves INTERVAL ms apart (give or take 600).
+expect_nudges() {
+    local track
+    track=$(positions "$1")
+    awk -v d="$2" -v moves="$3" -v gap="$4" '
+        NR > 1 { dx = $2 - x; n++
+          if ($3 != y || (dx != d && dx != -d)) { print "move " n ": by " dx " " $3 - y; bad = 1 }
+          if (n > 1 && dx != -lastdx) { print "move " n ": same way as the one before"; bad = 1 }
+          if (n > 1 && ($1 - t < gap - 600 || $1 - t > gap + 600)) { print "move " n ": " $1 - t " ms apart"; bad = 1 }
+          lastdx = dx }
+        { t = $1; x = $2; y = $3 }
+        END { if (n < moves) { print n + 0 " moves, want " moves; bad = 1 }; exit bad }' <<<"$track" ||
+        fail "the nudges were not as expected:"$'\n'"$track"
+}
+
+# Fails unless each sideways move from FROM on restarted the compositor's idle time: the nudges keep the
+# desktop awake.
+expect_awake() {
+    local track resumed
+    track=$(positions "$1")
+    resumed=$(awk '$1 == "resumed" {print $2}' "$SCRATCH/observed" | paste -sd ' ')
+    awk -v resumed="$resumed" 'BEGIN { n = split(resumed, r, " ") }
+        NR > 1 && $2 != x { hit = 0; for (i = 1; i <= n; i++) if (r[i] > $1 - 300 && r[i] < $1 + 600) hit = 1
+            if (!hit) { print "the nudge at " $1 " did not restart the idle time"; bad = 1 } }
+        { x = $2 } END { exit bad }' <<<"$track" || fail "a nudge did not count as input:"$'\n'"$(cat "$SCRATCH/observed")"
+}
+
+# Prints the time of the first sideways move from FROM on, if any.
+first_nudge() { positions "$1" | awk 'NR > 1 && $2 != x { print $1; exit } { x = $2 }'; }
+
+# --check: the route, status 0.
+check=$("$PROGRAM" --check) || fail "--check ended with status $?:"$'\n'"$check"
+grep -q "^route: .*$route" <<<"$check" || fail "--check does not name $route:"$'\n'"$check"
+
+if [ "$COMPOSITOR" = kwin ]; then
+    # No desktop entry names this copy: no route, and no pretending.
+    mkdir "$SCRATCH/unnamed"
+    cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
+    "$SCRATCH/unnamed/nudgewick" --check >/dev/null && fail "--check of an unnamed copy ended with status 0"
+    "$SCRATCH/unnamed/nudgewick" 3000 3 2>"$SCRATCH/refused" &
+    APP_PID=$!
+    dismiss_message "from a copy without a route"
+    wait_for_exit
+    [ "$APP_STATUS" = 1 ] || fail "a copy without a route ended with status $APP_STATUS, want 1"
+    one_line "$SCRATCH/refused" || fail "want one line on stderr, got:"$'\n'"$(cat "$SCRATCH/refused")"
+
+    # With KDE's RemoteDesktop portal, the same copy nudges through it, and no dialog asks first.
+    start_kde_portal
+    check=$("$SCRATCH/unnamed/nudgewick" --check) || fail "--check through the portal: status $?:"$'\n'"$check"
+    grep -q '^route: .*org.freedesktop.portal.RemoteDesktop' <<<"$check" || fail "--check printed:"$'\n'"$check"
+    started=$(now)
+    "$SCRATCH/unnamed/nudgewick" 3000 3 &
+    APP_PID=$!
+    sleep 7.5
+    expect_nudges "$started" 3 2 3000
+    stop_pid APP_PID
+fi
+if [ "$COMPOSITOR" = sway ]; then
+    # No Xwayland for the window.
+    DISPLAY= "$PROGRAM" 3000 3 2>"$SCRATCH/no_x" && fail "started without an X display"
+    one_line "$SCRATCH/no_x" || fail "want one line on stderr without an X display"
+fi
+
+# Under strace, for its footprint: see the end.
+RUN_WITH=(strace -f -qq -o "$SCRATCH/trace" -e trace="$TRACED")
+started=$(now)
+start_program 3000 3
+PROGRAM_PID=$(pgrep -P "$APP_PID")
+at_exit 'kill "$PROGRAM_PID" 2>/dev/null'  # strace would let it go on, holding the test's output open
+sleep 12.5
+expect_nudges "$started" 3 3 3000
+expect_awake "$started"
+
+# A user moving the pointer up and down every second: none of ours meanwhile, and they resume after.
+"$HELPER" user 8 >"$SCRATCH/user" 2>&1 || fail "the user could not move the pointer: $(cat "$SCRATCH/user")"
+user_gone=$(now)
+user_came=$(positions "$started" | awk '$3 != y && NR > 1 { print $1; exit } { y = $3 }')
+[ -n "$user_came" ] || fail "the user's moves did not arrive"
+during=$(positions "$user_came" | awk -v end="$user_gone" '$1 <= end')
+awk 'NR > 1 && $2 != x { bad = 1 } { x = $2 } END { exit bad }' <<<"$during" ||
+    fail "nudged while the user moved the pointer:"$'\n'"$during"
+sleep 6
+[ -n "$(first_nudge "$user_gone")" ] || fail "no nudge in the 6 s after the user left"
+
+# The button: Stop, then nothing for 7 s; Go, and the nudges resume.
+click_control 3120 2160 975 615
+stopped=$(now)
+sleep 7
+[ -z "$(first_nudge "$((stopped + 200))")" ] || fail "nudged after Stop:"$'\n'"$(positions "$stopped")"
+click_control 3120 2160 975 615
+resumed=$(now)
+sleep 7.5
+expect_nudges "$((resumed + 200))" 3 2 3000
+
+# One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
+# which the notification-area icon and, on GNOME, the nudges share.
+threads=$(awk '/^Threads:/ {print $2}' /proc/"$PROGRAM_PID"/status)
+[ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
+kill "$PROGRAM_PID"
+wait "$APP_PID" || true
+APP_PID=
+expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
+echo PASS
