@@ -114,3 +114,7 @@ expect_footprint() {
     started=$(found '\b(clone3?|fork|vfork|execve|execveat)\(' | tail -n +2)
     [ -z "$started" ] || fail "starts a thread or a process (the link was not clicked):"$'\n'"$started"
 }
+
+# wait_until MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds within 10 s.
+wait_until() { for _ in {1..100}; do eval "$2" && return; sleep 0.1; done; fail "$1"; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }

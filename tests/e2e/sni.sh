@@ -11,8 +11,6 @@ start_session_bus
 at_exit 'stop_pid WATCHER_PID'
 at_exit 'stop_pid TRAY_PID'
 
-wait_until() { for _ in {1..100}; do eval "$2" && return; sleep 0.1; done; fail "$1"; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 start_watcher() {
     stop_pid WATCHER_PID
     : >"$SCRATCH/watcher"

@@ -12,11 +12,8 @@ at_exit 'stop_pid BUS_PID'
 at_exit 'stop_pid SETTINGS_PID'
 at_exit 'stop_pid PANEL_PID'
 
-# wait_until MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds within 10 s.
-wait_until() { for _ in {1..100}; do eval "$2" && return; sleep 0.1; done; fail "$1"; }
 # Mapped top-level windows without a name: a menu, or a stray icon. The root comes first.
 nameless() { xdotool search --onlyvisible --maxdepth 1 --name '^$' | sed 1d; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 start_tray() { stop_pid TRAY_PID; : >"$SCRATCH/tray"; "$TRAY" "$@" >"$SCRATCH/tray" & TRAY_PID=$!; }
 docked_icon() { wait_until "no icon docked" '[ -s "$SCRATCH/tray" ]'; head -n 1 "$SCRATCH/tray"; }
 geometry() { xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | sed "s/^/${2:-}/"; }

@@ -2,8 +2,8 @@
 //   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
 //   x_helper clipboard      prints the CLIPBOARD selection's text
 //   x_helper vanish         asks for it, and destroys its window before the answer
-//   x_helper grab COMBO     holds a key combination such as ctrl+alt+g, as another program's
-//                           hotkey would, until killed; says "grabbed" once it holds it
+//   x_helper grab KEY       holds ctrl+alt+KEY, as another program's hotkey would, until
+//                           killed; says "grabbed" once it holds it
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -55,21 +55,11 @@ int PrintClipboard(Display* display, bool vanish) {
     return 0;
 }
 
-// The combination with no lock key on, which is the one every hotkey grabs.
-int Grab(Display* display, char* combo) {
-    unsigned modifiers = 0;
-    char* key = combo;
-    for (char* plus = std::strchr(key, '+'); plus != nullptr; plus = std::strchr(key, '+')) {
-        *plus = '\0';
-        if (std::strcmp(key, "ctrl") == 0) modifiers |= ControlMask;
-        if (std::strcmp(key, "alt") == 0) modifiers |= Mod1Mask;
-        if (std::strcmp(key, "shift") == 0) modifiers |= ShiftMask;
-        if (std::strcmp(key, "super") == 0) modifiers |= Mod4Mask;
-        key = plus + 1;
-    }
+// Ctrl+Alt+KEY with no lock key on, which is the combination every hotkey grabs.
+int Grab(Display* display, const char* key) {
     const KeyCode keycode = XKeysymToKeycode(display, XStringToKeysym(key));
     if (keycode == 0) return 2;
-    XGrabKey(display, keycode, modifiers, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync);
+    XGrabKey(display, keycode, ControlMask | Mod1Mask, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync);
     XSync(display, False);
     std::puts("grabbed");
     std::fflush(stdout);

