@@ -90,7 +90,6 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"5000 --help", "\"--help\""},
         {"--fast 5000", "\"--fast\""},
         {"--for=", "\"\""},
-        {"--for=1h --until=17:30", "--until"},
         {"--minimized=yes", "--minimized"},
         {"--check=yes", "--check"},
         {"--help=me", "--help"},

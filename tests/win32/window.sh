@@ -7,10 +7,9 @@ source "$(dirname "$0")/wine.sh"
 PROBE=$2
 
 start_session
-# Each row starts nudgewick.exe, alone (a second copy would leave at once), from a shortcut, a script or
-# a console, and wants the button's caption and the boxes (pixels, interval) or the message's button, then
-# the exit status (probe.cpp says what it prints). \t stands for a tab. From a script or a console the
-# program only prints, so that it ends by itself.
+# Each row starts nudgewick.exe alone (a second copy would leave at once) from a shortcut, a script or a console
+# (where it only prints, so that it ends by itself), and wants the button's caption and the boxes (pixels,
+# interval) or the message's button, then the exit status (probe.cpp says what it prints). \t stands for a tab.
 probe() { timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" "$2" 2>"$SCRATCH/err" | tr -d '\r'; }
 while IFS='|' read -r commandLine from want; do
     shown=$(probe "$commandLine" "$from") || fail "[$commandLine] from a $from: the probe failed ($?): $shown"
