@@ -39,6 +39,7 @@ set(NUDGEWICK_INSTALLER ${PROJECT_BINARY_DIR}/${package_name}-setup.exe)
 configure_file(windows/README.txt.in ${NUDGEWICK_STAGE}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${NUDGEWICK_STAGE}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 set(NUDGEWICK_EXE $<TARGET_FILE:nudgewick>)
+set(NUDGEWICK_UNINSTALL_KEY Nudgewick)  # the installer's key under ...\CurrentVersion\Uninstall
 configure_file(windows/nudgewick.nsi.in nudgewick.nsi.in @ONLY)
 file(GENERATE OUTPUT nudgewick.nsi INPUT ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.nsi.in)
 
@@ -49,3 +50,13 @@ set(CPACK_PACKAGE_NAME nudgewick)
 set(CPACK_PACKAGE_VERSION ${NUDGEWICK_DISPLAY_VERSION})
 set(CPACK_PACKAGE_FILE_NAME ${package_name})
 include(CPack)
+
+# The winget and Scoop manifests, filled in here but for the files' SHA-256,
+# which script/package adds once it has made them (windows/manifests.cmake).
+set(NUDGEWICK_WINGET_ID Nudgewick.Nudgewick)
+string(REPLACE "\n" " " NUDGEWICK_DESCRIPTION_LINE "${NUDGEWICK_DESCRIPTION}")
+set(manifests ${PROJECT_BINARY_DIR}/manifests)
+configure_file(windows/winget/version.yaml.in ${manifests}/winget/${NUDGEWICK_WINGET_ID}.yaml @ONLY)
+configure_file(windows/winget/locale.yaml.in ${manifests}/winget/${NUDGEWICK_WINGET_ID}.locale.en-US.yaml @ONLY)
+configure_file(windows/winget/installer.yaml.in ${manifests}/winget/${NUDGEWICK_WINGET_ID}.installer.yaml @ONLY)
+configure_file(windows/scoop/nudgewick.json.in ${manifests}/scoop/nudgewick.json @ONLY)

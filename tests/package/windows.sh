@@ -3,7 +3,8 @@
 # the silent installer puts the program, its shortcut and its uninstaller entry
 # in place, and the Run value only when asked; the installer shows our name, not
 # NSIS's; the installed program shows its window; the uninstaller, run while it
-# does, closes it and takes back every file and registry value.
+# does, closes it and takes back every file and registry value; the switches of
+# the winget manifest install silently where asked.
 #   bash tests/package/windows.sh DIST PROBE.EXE  (tests/win32/probe.cpp, built by the windows preset)
 shell_helpers=$(dirname "$0")/../win32  # wine.sh, over the shared Xvfb helpers
 dist=$(cd "$1" && pwd) probe=${2:?the probe of tests/win32 is needed}
@@ -61,4 +62,10 @@ user_registry >"$SCRATCH/registry"
 left=$(grep -i nudgewick "$SCRATCH/registry" || true)
 [ -z "$left" ] || fail "the uninstaller left in the registry: $left"
 files | diff "$SCRATCH/files-before" - >"$SCRATCH/files-diff" || fail "the uninstaller left: $(<"$SCRATCH/files-diff")"
+
+# The switches winget passes, from its manifest: silent, into a folder of the user's choice.
+switch() { sed -n "s/^ *$1: //p" "$dist"/winget/*.installer.yaml; }
+wine "$(echo "$dist"/*-setup.exe)" "$(switch Silent)" "$(switch InstallLocation | sed 's/<INSTALLPATH>/C:\\Chosen/')" ||
+    fail "the install with winget's switches failed"
+[ -s "$WINEPREFIX/drive_c/Chosen/nudgewick.exe" ] || fail "winget's switches did not install into the folder given"
 echo "PASS: $(basename "$zip"), $(basename "$(echo "$dist"/*-setup.exe)"); $installed bytes installed"
