@@ -40,6 +40,10 @@ configure_file(windows/README.txt.in ${NUDGEWICK_STAGE}/README.txt @ONLY NEWLINE
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${NUDGEWICK_STAGE}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 set(NUDGEWICK_EXE $<TARGET_FILE:nudgewick>)
 set(NUDGEWICK_UNINSTALL_KEY Nudgewick)  # the installer's key under ...\CurrentVersion\Uninstall
+# The start at sign-in that the installer and the MSI offer.
+set(NUDGEWICK_RUN_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run")
+set(NUDGEWICK_RUN_VALUE Nudgewick)
+set(NUDGEWICK_AUTOSTART_OPTIONS --minimized)
 configure_file(windows/nudgewick.nsi.in nudgewick.nsi.in @ONLY)
 file(GENERATE OUTPUT nudgewick.nsi INPUT ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.nsi.in)
 
@@ -50,6 +54,27 @@ set(CPACK_PACKAGE_NAME nudgewick)
 set(CPACK_PACKAGE_VERSION ${NUDGEWICK_DISPLAY_VERSION})
 set(CPACK_PACKAGE_FILE_NAME ${package_name})
 include(CPack)
+
+# The MSI (packaging/windows/msi on nudgewick-VERSION-x64.wxs, run by script/package) with its
+# custom action that closes a running copy. One UpgradeCode for every version;
+# each version's ProductCode is made from it and the version.
+add_library(close_running_copy MODULE windows/close_running_copy.cpp)
+set_target_properties(close_running_copy PROPERTIES PREFIX "")
+target_compile_definitions(close_running_copy PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+nudgewick_warnings(close_running_copy)
+set(msi_name nudgewick-${NUDGEWICK_DISPLAY_VERSION}-x64)
+set(NUDGEWICK_MSI ${msi_name}.msi)
+set(NUDGEWICK_MSI_UPGRADE_CODE 13B1F7EF-564D-4163-BFC3-CB9E90B2AFC9)
+string(UUID NUDGEWICK_MSI_PRODUCT_CODE NAMESPACE ${NUDGEWICK_MSI_UPGRADE_CODE} NAME ${NUDGEWICK_DISPLAY_VERSION}
+       TYPE SHA1 UPPER)
+# wixl finds files only by paths relative to the .wxs.
+file(RELATIVE_PATH msi_ico ${PROJECT_BINARY_DIR} ${NUDGEWICK_ICO})
+file(RELATIVE_PATH msi_stage ${PROJECT_BINARY_DIR} ${NUDGEWICK_STAGE})
+set(msi_exe "$<PATH:RELATIVE_PATH,$<TARGET_FILE:nudgewick>,${PROJECT_BINARY_DIR}>")
+set(msi_dll "$<PATH:RELATIVE_PATH,$<TARGET_FILE:close_running_copy>,${PROJECT_BINARY_DIR}>")
+configure_file(windows/nudgewick.wxs.in nudgewick.wxs.in @ONLY)
+file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/${msi_name}.wxs
+     INPUT ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.wxs.in)
 
 # The winget and Scoop manifests, filled in here but for the files' SHA-256,
 # which script/package adds once it has made them (windows/manifests.cmake).
