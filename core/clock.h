@@ -8,23 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/controls.h"
+
 namespace nudgewick {
 
 // A time of day on the local 24-hour clock.
 struct ClockTime {
     int hour = 0;
     int minute = 0;
-};
-
-class Clock {
-public:
-    virtual ~Clock() = default;
-    // What the desktop's clock shows, as seconds since 1970-01-01 00:00 of the
-    // local calendar. It jumps when daylight saving starts or ends or the time
-    // zone changes.
-    virtual std::int64_t WallSeconds() const = 0;
-    // Milliseconds on a clock that only moves forward, from any start.
-    virtual std::int64_t SteadyMilliseconds() const = 0;
 };
 
 // The clock of the system the program runs on, through the standard library.

@@ -1,11 +1,14 @@
 #pragma once
-// What the main window's handlers need from the outside world. Each front-end
+// The whole contract between the core and a front-end: every interface the
+// controller's handlers call, and what they hand over. Each front-end
 // implements these with real controls and system calls; the tests implement
 // them with fakes. No system header may be included here.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nudgewick {
 
@@ -22,7 +25,7 @@ public:
     virtual void SetCaption(const std::string& caption) = 0;
 };
 
-// A periodic timer of the system's, which calls one of the main window's
+// A periodic timer of the system's, which calls one of the controller's
 // handlers: the front-end wires it to that handler, the core starts and stops it.
 class SystemTimer {
 public:
@@ -64,5 +67,62 @@ public:
 };
 
 inline constexpr const char* kMessageTitle = "Nudgewick";
+
+// Where the keyboard focus went when it left a box: to another control of the
+// window, or anywhere else (another window, our own message, nowhere because
+// the window is closing, or back to the box itself).
+enum class FocusMove { ToAnotherControl, Elsewhere };
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // What the desktop's clock shows, as seconds since 1970-01-01 00:00 of the
+    // local calendar. It jumps when daylight saving starts or ends or the time
+    // zone changes.
+    virtual std::int64_t WallSeconds() const = 0;
+    // Milliseconds on a clock that only moves forward, from any start.
+    virtual std::int64_t SteadyMilliseconds() const = 0;
+};
+
+// Where the pointer's position cannot be read (a Wayland session: no client
+// may read it there), the desktop's idle time tells whether the user has left
+// the computer alone.
+class IdleSource {
+public:
+    virtual ~IdleSource() = default;
+    // Milliseconds since the desktop last received input of any kind, keys
+    // and the program's own nudges included; nothing when it cannot say.
+    virtual std::optional<std::int64_t> IdleMilliseconds() = 0;
+};
+
+enum class TrayCommand { Stop, Go, RunFor, RunUntilStopped, FollowWorkHours, ShowWindow, Exit };
+
+struct TrayMenuEntry {
+    std::string text;
+    TrayCommand command;
+    std::chrono::minutes length{};  // for RunFor
+    std::optional<bool> checked{};  // shown with a tick box, ticked or not
+
+    bool operator==(const TrayMenuEntry&) const = default;
+};
+
+// What the notification-area icon shows: the running or the stopped look,
+// the tooltip, and the menu that a right click opens, top to bottom.
+struct TrayView {
+    bool running = true;
+    std::string tooltip;
+    std::vector<TrayMenuEntry> menu;
+
+    bool operator==(const TrayView&) const = default;
+};
+
+// The front-end's icon. The controller hands it a new view after every
+// handler that may change what it shows; a menu entry chosen is handed back as
+// it was shown, even if a newer view came meanwhile.
+class TrayDisplay {
+public:
+    virtual ~TrayDisplay() = default;
+    virtual void Show(const TrayView& view) = 0;
+};
 
 }  // namespace nudgewick

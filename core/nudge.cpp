@@ -21,7 +21,7 @@ void ReadInto(Point& sample, Pointer& pointer) {
 
 }  // namespace
 
-void NudgeSideways(WindowState& state, Pointer& pointer) {
+void NudgeSideways(NudgeState& state, Pointer& pointer) {
     // Widened first: -(-32768) does not fit in 16 bits.
     const std::int32_t distance = state.pixels;
     const bool left = state.phase == NudgePhase::Left;
@@ -29,7 +29,7 @@ void NudgeSideways(WindowState& state, Pointer& pointer) {
     state.phase = left ? NudgePhase::Right : NudgePhase::Left;
 }
 
-void NudgeIfStill(WindowState& state, Pointer& pointer) {
+void NudgeIfStill(NudgeState& state, Pointer& pointer) {
     Point sample{0, 0};
     ReadInto(sample, pointer);
     const std::int16_t column = ClampTo16Bits(sample.x);
@@ -42,6 +42,11 @@ void NudgeIfStill(WindowState& state, Pointer& pointer) {
     }
     state.lastColumn = ClampTo16Bits(sample.x);
     state.lastRow = ClampTo16Bits(sample.y);
+}
+
+void NudgeIfIdle(NudgeState& state, Pointer& pointer, IdleSource& idle) {
+    const auto idleFor = idle.IdleMilliseconds();
+    if (!idleFor || *idleFor + kNudgeEchoMilliseconds >= state.interval) NudgeSideways(state, pointer);
 }
 
 }  // namespace nudgewick

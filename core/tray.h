@@ -2,11 +2,12 @@
 // The notification-area icon as the core sees it: its look, tooltip and menu,
 // which every front-end shows as they come, and the choices around it.
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/controls.h"
 
 namespace nudgewick {
 
@@ -14,36 +15,6 @@ namespace nudgewick {
 // each names what a click does next.
 inline constexpr const char* kCaptionStop = "Stop";
 inline constexpr const char* kCaptionGo = "Go";
-
-enum class TrayCommand { Stop, Go, RunFor, RunUntilStopped, FollowWorkHours, ShowWindow, Exit };
-
-struct TrayMenuEntry {
-    std::string text;
-    TrayCommand command;
-    std::chrono::minutes length{};  // for RunFor
-    std::optional<bool> checked{};  // shown with a tick box, ticked or not
-
-    bool operator==(const TrayMenuEntry&) const = default;
-};
-
-// What the icon shows: the running or the stopped look, the tooltip, and the
-// menu that a right click opens, top to bottom.
-struct TrayView {
-    bool running = true;
-    std::string tooltip;
-    std::vector<TrayMenuEntry> menu;
-
-    bool operator==(const TrayView&) const = default;
-};
-
-// The front-end's icon. The main window hands it a new view after every
-// handler that may change what it shows; a menu entry chosen is handed back as
-// it was shown, even if a newer view came meanwhile.
-class TrayDisplay {
-public:
-    virtual ~TrayDisplay() = default;
-    virtual void Show(const TrayView& view) = 0;
-};
 
 // What the front-end does after an entry was chosen; the core does the rest.
 enum class TrayAction { Handled, ShowWindow, Exit };

@@ -17,4 +17,11 @@ std::wstring_view CommandLineTail(std::wstring_view commandLine) {
     return commandLine.substr(at);
 }
 
+std::string CmdStartCommandLine(std::string_view address) {
+    std::string line = "cmd /c \"Start ";
+    line += address;
+    line += '"';
+    return line;
+}
+
 }  // namespace nudgewick

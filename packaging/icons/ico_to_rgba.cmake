@@ -51,7 +51,7 @@ endif()
 file(WRITE "${OUT}" "#pragma once
 // Generated from ${ICO} by packaging/icons/ico_to_rgba.cmake.
 
-namespace nudgewick::x11 {
+namespace nudgewick::linux_desktop {
 
 struct WindowIconImage {
     int size;                   // width and height in pixels
@@ -62,5 +62,5 @@ ${arrays}
 inline constexpr WindowIconImage kWindowIconImages[] = {
 ${table}};
 
-}  // namespace nudgewick::x11
+}  // namespace nudgewick::linux_desktop
 ")

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "core/launch_command.h"
+#include "core/windows_command_line.h"
 #include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {

@@ -53,18 +53,18 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start)
       sessionTimer_(kSessionTimerId),
       scheduleTimer_(kScheduleTimerId),
       tray_({[this] { OnShowRequest(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }}),
-      window_({.intervalBox = intervalBox_,
-               .pixelsBox = pixelsBox_,
-               .startStopButton = startStopButton_,
-               .tickTimer = tickTimer_,
-               .sessionTimer = sessionTimer_,
-               .scheduleTimer = scheduleTimer_,
-               .messages = messages_,
-               .pointer = pointer_,
-               .launcher = launcher_,
-               .clock = clock_,
-               .tray = tray_},
-              start),
+      controller_({.intervalBox = intervalBox_,
+                   .pixelsBox = pixelsBox_,
+                   .startStopButton = startStopButton_,
+                   .tickTimer = tickTimer_,
+                   .sessionTimer = sessionTimer_,
+                   .scheduleTimer = scheduleTimer_,
+                   .messages = messages_,
+                   .pointer = pointer_,
+                   .launcher = launcher_,
+                   .clock = clock_,
+                   .tray = tray_},
+                  start),
       hotkeyAsked_(start.hotkey) {}
 
 Win32MainWindow::~Win32MainWindow() {
@@ -113,7 +113,7 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kFocusLeftMessage: return OnFocusLeft(static_cast<int>(wParam));
     case WM_TIMER: return OnTimer(wParam);
     case WM_HOTKEY:
-        if (wParam == Win32Hotkey::kId) window_.OnHotkey();
+        if (wParam == Win32Hotkey::kId) controller_.OnHotkey();
         return 0;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam, lParam);
     case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
@@ -133,7 +133,7 @@ LRESULT Win32MainWindow::OnCreate() {
     ConnectControls();
     Relayout(WindowDpi(hwnd_));
     focus_ = Control(ControlId::StartStopButton);
-    window_.Load();
+    controller_.Load();
     AcceptShowRequests(hwnd_);
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
     RegisterHotkey();
@@ -145,7 +145,7 @@ LRESULT Win32MainWindow::OnCreate() {
 void Win32MainWindow::RegisterHotkey() {
     if (!hotkeyAsked_ || hotkey_.Register(hwnd_, *hotkeyAsked_)) return;
     notice_ = HotkeyTakenMessage(*hotkeyAsked_);
-    window_.OnHotkeyTaken();
+    controller_.OnHotkeyTaken();
 }
 
 int Win32MainWindow::StartingShowCommand(int showCommand) const {
@@ -216,9 +216,9 @@ LRESULT Win32MainWindow::OnCommand(int id, int code) {
         }
         if (focus == Control(ControlId::Link)) return OnCommand(CommandId(ControlId::Link), STN_CLICKED);
     } else if (id == CommandId(ControlId::StartStopButton) && code == BN_CLICKED) {
-        window_.OnStartStopClicked();
+        controller_.OnStartStopClicked();
     } else if (id == CommandId(ControlId::Link) && code == STN_CLICKED) {
-        window_.OnLinkClicked();
+        controller_.OnLinkClicked();
     } else if ((id == CommandId(ControlId::IntervalBox) || id == CommandId(ControlId::PixelsBox)) &&
                code == EN_KILLFOCUS) {
         PostMessageW(hwnd_, kFocusLeftMessage, static_cast<WPARAM>(id), 0);
@@ -233,17 +233,17 @@ LRESULT Win32MainWindow::OnFocusLeft(int id) {
     const bool another = !closing_ && focus != GetDlgItem(hwnd_, id) && IsChild(hwnd_, focus);
     const FocusMove move = another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
     if (id == CommandId(ControlId::IntervalBox)) {
-        window_.OnIntervalBoxLeft(move);
+        controller_.OnIntervalBoxLeft(move);
     } else {
-        window_.OnPixelsBoxLeft(move);
+        controller_.OnPixelsBoxLeft(move);
     }
     return 0;
 }
 
 LRESULT Win32MainWindow::OnTimer(UINT_PTR id) {
-    if (id == kTickTimerId) window_.OnTick();
-    if (id == kSessionTimerId) window_.OnSessionTimer();
-    if (id == kScheduleTimerId) window_.OnScheduleTimer();
+    if (id == kTickTimerId) controller_.OnTick();
+    if (id == kSessionTimerId) controller_.OnSessionTimer();
+    if (id == kScheduleTimerId) controller_.OnScheduleTimer();
     return 0;
 }
 
@@ -309,7 +309,7 @@ LRESULT Win32MainWindow::OnShowRequest() {
 }
 
 void Win32MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
-    switch (window_.OnTrayEntryChosen(entry)) {
+    switch (controller_.OnTrayEntryChosen(entry)) {
     case TrayAction::ShowWindow: OnShowRequest(); break;
     case TrayAction::Exit: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
     case TrayAction::Handled: break;

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "core/controller.h"
 #include "core/layout.h"
-#include "core/main_window.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_hotkey.h"
 #include "platform/win32/win32_launcher.h"
@@ -15,7 +15,7 @@ namespace nudgewick::win32 {
 
 // The program's one window. It builds the controls from the layout table,
 // keeps them sized for the monitor's DPI and turns their notifications into
-// calls of the core MainWindow's handlers, which make every decision.
+// calls of the core Controller's handlers, which make every decision.
 class Win32MainWindow {
 public:
     // A second copy and the installer (packaging/windows/nudgewick.nsi.in) find the window by it.
@@ -77,7 +77,7 @@ private:
     Win32Launcher launcher_;
     SystemClock clock_;
     Win32TrayIcon tray_;
-    MainWindow window_;
+    Controller controller_;
     std::optional<Hotkey> hotkeyAsked_;
     Win32Hotkey hotkey_;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/main_window.h"
+#include "core/controller.h"
 
 namespace nudgewick::testing {
 
@@ -70,7 +70,7 @@ struct FakeTray : TrayDisplay {
     void Show(const TrayView& v) override { view = v, ++shows; }
 };
 
-// A main window wired to fakes, loaded with a command line that
+// A controller wired to fakes, loaded with a command line that
 // CheckCommandLine accepted.
 struct Rig {
     FakeTextBox intervalBox, pixelsBox;
@@ -81,35 +81,35 @@ struct Rig {
     FakePointer pointer;
     FakeLauncher launcher;
     FakeTray tray;
-    MainWindow window;
+    Controller controller;
 
     // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day; with an idle
     // source where the desktop tells its idle time.
     explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
-        : window({.intervalBox = intervalBox,
-                  .pixelsBox = pixelsBox,
-                  .startStopButton = button,
-                  .tickTimer = tickTimer,
-                  .sessionTimer = sessionTimer,
-                  .scheduleTimer = scheduleTimer,
-                  .messages = messages,
-                  .pointer = pointer,
-                  .launcher = launcher,
-                  .clock = clock,
-                  .tray = tray,
-                  .idle = idle},
-                 Accepted(text)) {
+        : controller({.intervalBox = intervalBox,
+                      .pixelsBox = pixelsBox,
+                      .startStopButton = button,
+                      .tickTimer = tickTimer,
+                      .sessionTimer = sessionTimer,
+                      .scheduleTimer = scheduleTimer,
+                      .messages = messages,
+                      .pointer = pointer,
+                      .launcher = launcher,
+                      .clock = clock,
+                      .tray = tray,
+                      .idle = idle},
+                     Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
-        window.Load();
+        controller.Load();
     }
     static StartSettings Accepted(std::string_view text) {
         const auto check = CheckCommandLine(text);
         EXPECT_TRUE(check.proceed) << text;
         return check.settings;
     }
-    const WindowState& state() const { return window.State(); }
+    const NudgeState& state() const { return controller.State(); }
     // Which caption the button shows and the ticks' period, e.g. "Stop 5000" or "Go 0".
     std::string ticks() const {
         const char* caption = button.caption == kCaptionStop ? "Stop" : button.caption == kCaptionGo ? "Go" : "?";
@@ -120,7 +120,7 @@ struct Rig {
     // The session timer fires seconds later; the wall clock may jump besides, as daylight saving starts.
     void FireAfter(std::int64_t seconds, std::int64_t wallJump = 0) {
         clock.steady += seconds * 1000, clock.wall += seconds + wallJump;
-        window.OnSessionTimer();
+        controller.OnSessionTimer();
     }
     // The menu entry with this command, as the icon shows it now.
     TrayMenuEntry Entry(TrayCommand command, std::chrono::minutes length = {}) const {

@@ -75,7 +75,7 @@ struct Week : Rig {
             if (!next || next->due > end) return Advance(end - clock.steady);
             Advance(next->due - clock.steady);
             next->due += next->period;
-            next == &sessionTimer ? window.OnSessionTimer() : window.OnScheduleTimer();
+            next == &sessionTimer ? controller.OnSessionTimer() : controller.OnScheduleTimer();
         }
     }
     void Advance(std::int64_t ms) {
@@ -87,9 +87,9 @@ struct Week : Rig {
         case Step::Wait: return Run(8 * kDay, true);
         case Step::Pass: return Run(seconds, false);
         case Step::Jump: clock.wall += seconds; return;
-        case Step::Tick: Advance(tickTimer.period), clock.wall += seconds; return window.OnTick();
-        case Step::Click: return window.OnStartStopClicked();
-        case Step::Follow: window.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)); return;
+        case Step::Tick: Advance(tickTimer.period), clock.wall += seconds; return controller.OnTick();
+        case Step::Click: return controller.OnStartStopClicked();
+        case Step::Follow: controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)); return;
         }
     }
 };
@@ -181,9 +181,9 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, {}));
     EXPECT_EQ(week.scheduleTimer.period, 0);
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false);
-    week.window.OnHotkey();
+    week.controller.OnHotkey();
     EXPECT_EQ(week.Now(), "Fri 17:30 Go 0") << "the hotkey is the button";
-    week.window.OnHotkeyTaken();
+    week.controller.OnHotkeyTaken();
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
     EXPECT_TRUE(week.tray.view.tooltip.ends_with(HotkeyTakenNote(*Rig::Accepted("--hotkey alt+ctrl+N").hotkey)));
     for (const auto& entry : Rig().tray.view.menu) EXPECT_FALSE(entry.checked) << "no hours: no tick box";

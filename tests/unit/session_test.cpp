@@ -16,8 +16,8 @@ TEST(SessionTest, ADurationEndsTheTicksAsTheButtonWould) {
     EXPECT_EQ(rig.state().interval, 5000);
     EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip(rig.clock.wall));
     EXPECT_FALSE(rig.tray.view.running);
-    rig.window.OnStartStopClicked();
-    rig.window.OnStartStopClicked();
+    rig.controller.OnStartStopClicked();
+    rig.controller.OnStartStopClicked();
     EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip({})) << "stopped by a click since";
 }
 

@@ -8,13 +8,13 @@ using std::chrono::minutes;
 TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
     Rig rig;
     const auto choose = [&rig](TrayCommand command, minutes length = {}) {
-        return rig.window.OnTrayEntryChosen(rig.Entry(command, length));
+        return rig.controller.OnTrayEntryChosen(rig.Entry(command, length));
     };
     choose(TrayCommand::Stop);
     EXPECT_EQ(choose(TrayCommand::RunFor, minutes(30)), TrayAction::Handled);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 1800000");
     EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(10000, "17:30"));
-    rig.window.OnStartStopClicked();
+    rig.controller.OnStartStopClicked();
     EXPECT_EQ(rig.session(), "Go 0, look in 0");
     EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip({}));
     choose(TrayCommand::Go);
@@ -48,13 +48,13 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
     };
     for (const auto& c : cases) {
         Rig rig(c.start);
-        if (c.shown == TrayCommand::Go) rig.window.OnStartStopClicked();
+        if (c.shown == TrayCommand::Go) rig.controller.OnStartStopClicked();
         const TrayMenuEntry shown = rig.Entry(c.shown);
-        if (c.clickFirst) rig.window.OnStartStopClicked();
+        if (c.clickFirst) rig.controller.OnStartStopClicked();
         if (*c.start) rig.FireAfter(10);
-        rig.window.OnTrayEntryChosen(shown);
+        rig.controller.OnTrayEntryChosen(shown);
         EXPECT_EQ(rig.session(), c.after) << c.start << " " << c.clickFirst << " " << shown.text;
-        EXPECT_EQ(rig.tray.view, rig.window.Tray()) << "the icon shows the state after the choice";
+        EXPECT_EQ(rig.tray.view, rig.controller.Tray()) << "the icon shows the state after the choice";
     }
 }
 

@@ -1,0 +1,254 @@
+#include "core/controller.h"
+
+#include <algorithm>
+
+#include "core/number_text.h"
+#include "core/product_address.h"
+#include "core/settings.h"
+
+namespace nudgewick {
+namespace {
+
+std::string LinkMessage(const std::string& address, const std::string& failure) {
+    const std::string message = "The web address " + address + " could not be opened: " + failure;
+    return message.ends_with('.') ? message : message + ".";
+}
+
+// Written only when it differs, so that an unchanged box keeps its caret.
+void ShowInForce(TextBox& box, std::int16_t value) {
+    const std::string text = WholeNumberText(value);
+    if (box.Text() != text) box.SetText(text);
+}
+
+}  // namespace
+
+Controller::Controller(const ControllerParts& parts, const StartSettings& start)
+    : parts_(parts), start_(start), session_(parts.clock) {}
+
+void Controller::Load() {
+    state_.interval = start_.interval;
+    state_.pixels = start_.pixels;
+    parts_.intervalBox.SetText(WholeNumberText(state_.interval));
+    parts_.pixelsBox.SetText(WholeNumberText(state_.pixels));
+    state_.phase = NudgePhase::Right;
+    parts_.startStopButton.SetCaption(kCaptionStop);
+    SetTickInterval(state_.interval);
+    if (start_.runFor) session_.RunFor(*start_.runFor);
+    if (start_.runUntil) session_.RunUntil(*start_.runUntil);
+    ArmSessionTimer();
+    if (FollowingHours()) {
+        const std::int64_t now = parts_.clock.WallSeconds();
+        if (!session_.Active() && !InsideHours(*start_.workHours, now)) StopTicks();
+        scheduleBoundary_ = NextBoundary(*start_.workHours, now);
+        ArmScheduleTimer();
+    }
+    ShowTray();
+}
+
+// A tick is awake anyway: it notices a boundary that the wall clock jumped
+// past, which the schedule timer, counting steady time, would see late.
+void Controller::OnTick() {
+    if (FollowingHours() && scheduleBoundary_ && parts_.clock.WallSeconds() >= *scheduleBoundary_) {
+        OnScheduleTimer();
+        if (!Running()) return;
+    }
+    if (parts_.idle != nullptr) {
+        NudgeIfIdle(state_, parts_.pointer, *parts_.idle);
+    } else {
+        NudgeIfStill(state_, parts_.pointer);
+    }
+}
+
+void Controller::OnStartStopClicked() {
+    EndSession();
+    Running() ? StopTicks() : StartTicks();
+    ShowTray();
+}
+
+// Runs on every focus change away from the box, even with the text unchanged,
+// and always hands the timer the interval: that resumes stopped ticks, whose
+// caption then names the next click's action again, and restarts the
+// countdown of running ones.
+void Controller::OnIntervalBoxLeft(FocusMove move) {
+    if (move != FocusMove::ToAnotherControl) return;
+    TakeInterval();
+    StartTicks();
+    ShowTray();
+}
+
+void Controller::OnPixelsBoxLeft(FocusMove move) {
+    if (move != FocusMove::ToAnotherControl) return;
+    TakePixels();  // the distance is nothing the icon shows
+}
+
+// Ticks go on arriving while a message is open; the tick touches nothing
+// this does. The box shows the interval in force afterwards.
+void Controller::TakeInterval() {
+    const auto number = ReadDecimal(parts_.intervalBox.Text());
+    if (!number) {
+        parts_.messages.Show(IntervalMessage());
+    } else if (IsLessThan(*number, kIntervalFloor)) {
+        parts_.messages.Show(FloorMessage());
+        state_.interval = kIntervalFloor;
+    } else if (RoundHalfEven(*number) > kIntervalLimit) {
+        parts_.messages.Show(IntervalMessage());
+        state_.interval = kIntervalLimit;
+    } else {
+        state_.interval = static_cast<std::int16_t>(RoundHalfEven(*number));
+    }
+    ShowInForce(parts_.intervalBox, state_.interval);
+}
+
+void Controller::TakePixels() {
+    if (const auto pixels = PixelsFromText(parts_.pixelsBox.Text())) {
+        state_.pixels = *pixels;
+    } else {
+        parts_.messages.Show(PixelsMessage());
+    }
+    ShowInForce(parts_.pixelsBox, state_.pixels);
+}
+
+void Controller::OnLinkClicked() {
+    if (const auto failure = parts_.launcher.Open(kProductAddress)) OnLinkOpenFailed(*failure);
+}
+
+void Controller::OnLinkOpenFailed(const std::string& reason) {
+    parts_.messages.Show(LinkMessage(kProductAddress, reason));
+}
+
+// Early, or the wall clock says not yet: looks again later.
+void Controller::OnSessionTimer() {
+    if (!session_.Due()) return ArmSessionTimer();
+    session_.Cancel();
+    ArmSessionTimer();
+    StopTicks();
+    sessionEndedAt_ = parts_.clock.WallSeconds();
+    ShowTray();
+}
+
+void Controller::OnScheduleTimer() {
+    if (!FollowingHours()) return parts_.scheduleTimer.Stop();
+    const std::int64_t now = parts_.clock.WallSeconds();
+    const bool crossed = scheduleBoundary_ && now >= *scheduleBoundary_;
+    if (crossed && !session_.Active()) {
+        sessionEndedAt_.reset();
+        if (!InsideHours(*start_.workHours, now)) {
+            StopTicks();
+        } else if (!Running()) {
+            StartTicks();
+        }
+    }
+    const auto previous = scheduleBoundary_;
+    scheduleBoundary_ = NextBoundary(*start_.workHours, now);
+    ArmScheduleTimer();
+    if (crossed || scheduleBoundary_ != previous) ShowTray();
+}
+
+void Controller::OnHotkeyTaken() {
+    hotkeyTaken_ = true;
+    ShowTray();
+}
+
+TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
+    switch (entry.command) {
+    case TrayCommand::Stop:
+        if (Running()) OnStartStopClicked();
+        break;
+    case TrayCommand::Go:
+        if (!Running()) OnStartStopClicked();
+        break;
+    case TrayCommand::RunFor:
+        session_.RunFor(entry.length);
+        Resume();
+        break;
+    case TrayCommand::RunUntilStopped:
+        session_.Cancel();
+        Resume();
+        break;
+    case TrayCommand::FollowWorkHours:
+        // The ticks stay as they are either way; followed again, the hours
+        // act from their next boundary on, as after a click.
+        followHours_ = !entry.checked.value_or(false);
+        scheduleBoundary_ = NextBoundary(*start_.workHours, parts_.clock.WallSeconds());
+        ArmScheduleTimer();
+        ShowTray();
+        break;
+    case TrayCommand::ShowWindow: return TrayAction::ShowWindow;
+    case TrayCommand::Exit: return TrayAction::Exit;
+    }
+    return TrayAction::Handled;
+}
+
+// What happens next: a session's end, else the work hours' next end or start.
+TrayView Controller::Tray() const {
+    std::optional<std::string> next;
+    if (FollowingHours()) {
+        const std::int64_t now = parts_.clock.WallSeconds();
+        const auto at = Running() ? NextEnd(*start_.workHours, now) : NextStart(*start_.workHours, now);
+        if (at) next = WhenText(now, *at);
+    }
+    std::string tooltip;
+    if (Running()) {
+        tooltip = NudgingTooltip(tickInterval_, session_.Active() ? std::optional(session_.EndText()) : next);
+    } else {
+        tooltip = next ? StoppedUntilTooltip(*next) : StoppedTooltip(sessionEndedAt_);
+    }
+    if (hotkeyTaken_ && start_.hotkey) tooltip += "\n" + HotkeyTakenNote(*start_.hotkey);
+    const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
+    return {Running(), tooltip, TrayMenu(Running(), following)};
+}
+
+void Controller::SetTickInterval(int milliseconds) {
+    const bool wasRunning = Running();
+    tickInterval_ = milliseconds;
+    if (milliseconds != 0) {
+        parts_.tickTimer.Start(milliseconds);
+    } else {
+        parts_.tickTimer.Stop();
+    }
+    if (Running() != wasRunning) ArmScheduleTimer();
+}
+
+void Controller::StartTicks() {
+    SetTickInterval(state_.interval);
+    parts_.startStopButton.SetCaption(kCaptionStop);
+}
+
+void Controller::StopTicks() {
+    SetTickInterval(0);
+    parts_.startStopButton.SetCaption(kCaptionGo);
+}
+
+void Controller::EndSession() {
+    session_.Cancel();
+    sessionEndedAt_.reset();
+    ArmSessionTimer();
+}
+
+void Controller::Resume() {
+    if (!Running()) StartTicks();
+    ArmSessionTimer();
+    ShowTray();
+}
+
+void Controller::ArmSessionTimer() {
+    if (const auto wait = session_.MillisecondsToCheck()) {
+        parts_.sessionTimer.Start(*wait);
+    } else {
+        parts_.sessionTimer.Stop();
+    }
+}
+
+// Armed for the boundary, on the steady clock, and checked against the wall
+// clock when it fires. A jump forward of the wall clock makes that late: the
+// ticks catch it while they run, and while they are stopped the wall clock is
+// looked at every minute.
+void Controller::ArmScheduleTimer() {
+    if (!FollowingHours() || !scheduleBoundary_) return parts_.scheduleTimer.Stop();
+    constexpr std::int64_t kLongestStoppedLook = 60'000;
+    std::int64_t wait = std::max<std::int64_t>(*scheduleBoundary_ - parts_.clock.WallSeconds(), 0) * 1000;
+    if (!Running()) wait = std::min(wait, kLongestStoppedLook);
+    parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, 24 * kSecondsPerDay * 1000)));
+}
+
+}  // namespace nudgewick

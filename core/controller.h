@@ -1,0 +1,97 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "core/command_line.h"
+#include "core/controls.h"
+#include "core/nudge.h"
+#include "core/session.h"
+#include "core/tray.h"
+
+namespace nudgewick {
+
+// The controls and system services the controller is wired to. The front-end
+// owns them and keeps them alive as long as the controller. Built with
+// designated initializers, so that the two boxes and the timers cannot be
+// swapped.
+struct ControllerParts {
+    TextBox& intervalBox;
+    TextBox& pixelsBox;
+    Button& startStopButton;
+    SystemTimer& tickTimer;      // its firing goes to OnTick
+    SystemTimer& sessionTimer;   // its firing goes to OnSessionTimer
+    SystemTimer& scheduleTimer;  // its firing goes to OnScheduleTimer
+    MessageDialog& messages;
+    Pointer& pointer;
+    Launcher& launcher;
+    const Clock& clock;
+    TrayDisplay& tray;
+    // Where set, the ticks judge "still" by the desktop's idle time rather
+    // than by the pointer's position, which the front-end cannot read.
+    IdleSource* idle = nullptr;
+};
+
+// The program's controller: it owns the state and handles every event of the
+// window, its timers, the icon and the hotkey. Handlers run one at a time on
+// the thread of the event loop; after each one that can change what the
+// notification-area icon shows, the icon is handed a new view.
+class Controller {
+public:
+    Controller(const ControllerParts& parts, const StartSettings& start);
+
+    // Before the window is first shown: the settings in the boxes, the ticks
+    // started, and a timed session if one was asked for.
+    void Load();
+    void OnTick();
+    // The ticks' timer, never the caption, tells whether the ticks run. A
+    // click ends a timed session.
+    void OnStartStopClicked();
+    // Only leaving a box for another control of the window takes its text.
+    void OnIntervalBoxLeft(FocusMove move);
+    void OnPixelsBoxLeft(FocusMove move);
+    void OnLinkClicked();
+    // An opener that started ended in failure, as the front-end's launcher
+    // learnt later: the same message as a failure to start.
+    void OnLinkOpenFailed(const std::string& reason);
+    void OnSessionTimer();
+    // At a boundary of the work hours, the ticks start or stop as a click on
+    // the button would, unless a timed session runs: it runs to its own end.
+    // Early, or after the clock was changed, it only looks again.
+    void OnScheduleTimer();
+    // The hotkey toggles exactly as the button does.
+    void OnHotkey() { OnStartStopClicked(); }
+    // Another program holds the hotkey: the tooltip says so from now on.
+    void OnHotkeyTaken();
+    // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
+    // never stops them. Showing the window and exiting are the front-end's.
+    TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);
+
+    bool Running() const { return tickInterval_ != 0; }
+    TrayView Tray() const;
+    const NudgeState& State() const { return state_; }
+
+private:
+    void TakeInterval();
+    void TakePixels();
+    void SetTickInterval(int milliseconds);
+    void StartTicks();
+    void StopTicks();
+    void EndSession();
+    void Resume();  // the menu's: stopped ticks started as the button would
+    void ArmSessionTimer();
+    bool FollowingHours() const { return start_.workHours && followHours_; }
+    void ArmScheduleTimer();
+    void ShowTray() { parts_.tray.Show(Tray()); }
+
+    ControllerParts parts_;
+    StartSettings start_;
+    NudgeState state_;
+    int tickInterval_ = 0;  // 0 while the ticks are stopped
+    Session session_;
+    std::optional<std::int64_t> sessionEndedAt_;    // when a session stopped the ticks, unless a click did since
+    bool followHours_ = true;                       // the menu's "Follow work hours"
+    std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
+    bool hotkeyTaken_ = false;
+};
+
+}  // namespace nudgewick

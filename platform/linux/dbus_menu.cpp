@@ -1,0 +1,247 @@
+#include "platform/linux/dbus_menu.h"
+
+#include <systemd/sd-bus.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace nudgewick::linux_desktop {
+namespace {
+
+constexpr const char* kInterface = "com.canonical.dbusmenu";
+constexpr std::uint32_t kVersion = 3;  // of the menu interface, as panels expect it
+
+DbusMenu& Menu(void* self) { return *static_cast<DbusMenu*>(self); }
+
+// The names of the properties a panel asks for; none means all.
+int ReadNames(sd_bus_message* call, std::vector<std::string>& names) {
+    char** strv = nullptr;
+    const int result = sd_bus_message_read_strv(call, &strv);
+    if (result < 0) return result;
+    for (char** name = strv; name != nullptr && *name != nullptr; ++name) {
+        names.emplace_back(*name);
+        std::free(*name);
+    }
+    std::free(static_cast<void*>(strv));
+    return 0;
+}
+
+bool Wanted(const std::vector<std::string>& names, const char* name) {
+    return names.empty() || std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// An underscore marks the access key in a panel's menu; the labels have none.
+std::string Escaped(const std::string& label) {
+    std::string escaped;
+    for (const char c : label) escaped += c == '_' ? std::string("__") : std::string(1, c);
+    return escaped;
+}
+
+int AppendString(sd_bus_message* reply, const char* key, const char* value) {
+    return sd_bus_message_append(reply, "{sv}", key, "s", value);
+}
+
+int AppendTrue(sd_bus_message* reply, const char* key) { return sd_bus_message_append(reply, "{sv}", key, "b", 1); }
+
+int InvalidId(sd_bus_message* call, int id) {
+    return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No menu entry %d", id);
+}
+
+int GetConstant(sd_bus*, const char*, const char*, const char* property, sd_bus_message* reply, void*, sd_bus_error*) {
+    if (std::strcmp(property, "Version") == 0) return sd_bus_message_append(reply, "u", kVersion);
+    if (std::strcmp(property, "TextDirection") == 0) return sd_bus_message_append(reply, "s", "ltr");
+    if (std::strcmp(property, "Status") == 0) return sd_bus_message_append(reply, "s", "normal");
+    return sd_bus_message_append(reply, "as", 0);  // IconThemePath
+}
+
+int AboutToShow(sd_bus_message* call, void*, sd_bus_error*) {
+    return sd_bus_reply_method_return(call, "b", 0);  // the layout sent last is current
+}
+
+int AboutToShowGroup(sd_bus_message* call, void*, sd_bus_error*) {
+    return sd_bus_reply_method_return(call, "aiai", 0, 0);
+}
+
+const sd_bus_vtable kVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_METHOD(
+        "GetLayout", "iias", "u(ia{sv}av)",
+        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).GetLayout(call); }, 0),
+    SD_BUS_METHOD(
+        "GetGroupProperties", "aias", "a(ia{sv})",
+        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).GetGroupProperties(call); }, 0),
+    SD_BUS_METHOD(
+        "GetProperty", "is", "v",
+        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).GetProperty(call); }, 0),
+    SD_BUS_METHOD(
+        "Event", "isvu", "", [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).Event(call); }, 0),
+    SD_BUS_METHOD(
+        "EventGroup", "a(isvu)", "ai",
+        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).EventGroup(call); }, 0),
+    SD_BUS_METHOD("AboutToShow", "i", "b", AboutToShow, 0),
+    SD_BUS_METHOD("AboutToShowGroup", "ai", "aiai", AboutToShowGroup, 0),
+    SD_BUS_SIGNAL("ItemsPropertiesUpdated", "a(ia{sv})a(ias)", 0),
+    SD_BUS_SIGNAL("LayoutUpdated", "ui", 0),
+    SD_BUS_SIGNAL("ItemActivationRequested", "iu", 0),
+    SD_BUS_PROPERTY("Version", "u", GetConstant, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_PROPERTY("TextDirection", "s", GetConstant, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_PROPERTY("Status", "s", GetConstant, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_PROPERTY("IconThemePath", "as", GetConstant, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_VTABLE_END};
+
+}  // namespace
+
+DbusMenu::DbusMenu(sd_bus* bus, const char* path, std::function<void(const TrayMenuEntry&)> chosen)
+    : bus_(bus), path_(path), chosen_(std::move(chosen)) {
+    sd_bus_add_object_vtable(bus_, &slot_, path_, kInterface, kVtable, this);
+}
+
+DbusMenu::~DbusMenu() { sd_bus_slot_unref(slot_); }
+
+void DbusMenu::SetEntries(const std::vector<TrayMenuEntry>& entries) {
+    if (entries == entries_) return;
+    entries_ = entries;
+    ++revision_;
+    sd_bus_emit_signal(bus_, path_, kInterface, "LayoutUpdated", "ui", revision_, 0);
+}
+
+// The root (id 0) holds the entries, ids 1 to N from the top.
+int DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names) {
+    int result = sd_bus_message_open_container(reply, 'a', "{sv}");
+    if (result < 0) return result;
+    if (id == 0) {
+        if (Wanted(names, "children-display")) result = AppendString(reply, "children-display", "submenu");
+    } else {
+        if (Wanted(names, "label"))
+            result = AppendString(reply, "label", Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
+        if (result >= 0 && Wanted(names, "enabled")) result = AppendTrue(reply, "enabled");
+        if (result >= 0 && Wanted(names, "visible")) result = AppendTrue(reply, "visible");
+        // "Follow work hours" shows its tick box.
+        if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked; result >= 0 && checked) {
+            if (Wanted(names, "toggle-type")) result = AppendString(reply, "toggle-type", "checkmark");
+            if (result >= 0 && Wanted(names, "toggle-state"))
+                result = sd_bus_message_append(reply, "{sv}", "toggle-state", "i", *checked ? 1 : 0);
+        }
+    }
+    if (result < 0) return result;
+    return sd_bus_message_close_container(reply);
+}
+
+// One entry as (id, properties, children), with DEPTH levels of children
+// (-1: all).
+int DbusMenu::AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth) {
+    int result = sd_bus_message_open_container(reply, 'r', "ia{sv}av");
+    if (result >= 0) result = sd_bus_message_append(reply, "i", id);
+    if (result >= 0) result = AppendProperties(reply, id, names);
+    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "v");
+    for (int child = 1; id == 0 && depth != 0 && result >= 0 && child <= static_cast<int>(entries_.size()); ++child) {
+        result = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
+        if (result >= 0) result = AppendItem(reply, child, names, depth - 1);
+        if (result >= 0) result = sd_bus_message_close_container(reply);
+    }
+    if (result >= 0) result = sd_bus_message_close_container(reply);
+    if (result >= 0) result = sd_bus_message_close_container(reply);
+    return result;
+}
+
+int DbusMenu::GetLayout(sd_bus_message* call) {
+    int parent = 0, depth = 0;
+    std::vector<std::string> names;
+    int result = sd_bus_message_read(call, "ii", &parent, &depth);
+    if (result >= 0) result = ReadNames(call, names);
+    if (result < 0) return result;
+    if (!Known(parent)) return InvalidId(call, parent);
+    sd_bus_message* reply = nullptr;
+    result = sd_bus_message_new_method_return(call, &reply);
+    if (result >= 0) result = sd_bus_message_append(reply, "u", revision_);
+    if (result >= 0) result = AppendItem(reply, parent, names, depth);
+    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
+    sd_bus_message_unref(reply);
+    if (result >= 0) shown_ = entries_;
+    return result;
+}
+
+int DbusMenu::GetGroupProperties(sd_bus_message* call) {
+    const void* ids = nullptr;
+    std::size_t size = 0;
+    std::vector<std::string> names;
+    int result = sd_bus_message_read_array(call, 'i', &ids, &size);
+    if (result >= 0) result = ReadNames(call, names);
+    if (result < 0) return result;
+    sd_bus_message* reply = nullptr;
+    result = sd_bus_message_new_method_return(call, &reply);
+    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(ia{sv})");
+    for (std::size_t n = 0; result >= 0 && n < size / sizeof(std::int32_t); ++n) {
+        const int id = static_cast<const std::int32_t*>(ids)[n];
+        if (!Known(id)) continue;
+        result = sd_bus_message_open_container(reply, 'r', "ia{sv}");
+        if (result >= 0) result = sd_bus_message_append(reply, "i", id);
+        if (result >= 0) result = AppendProperties(reply, id, names);
+        if (result >= 0) result = sd_bus_message_close_container(reply);
+    }
+    if (result >= 0) result = sd_bus_message_close_container(reply);
+    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
+    sd_bus_message_unref(reply);
+    if (result >= 0) shown_ = entries_;
+    return result;
+}
+
+int DbusMenu::GetProperty(sd_bus_message* call) {
+    int id = 0;
+    const char* name = nullptr;
+    const int result = sd_bus_message_read(call, "is", &id, &name);
+    if (result < 0) return result;
+    if (!Known(id)) return InvalidId(call, id);
+    if (id == 0 && std::strcmp(name, "children-display") == 0)
+        return sd_bus_reply_method_return(call, "v", "s", "submenu");
+    if (id == 0) return InvalidId(call, id);
+    if (std::strcmp(name, "label") == 0)
+        return sd_bus_reply_method_return(call, "v", "s",
+                                          Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
+    if (std::strcmp(name, "enabled") == 0 || std::strcmp(name, "visible") == 0)
+        return sd_bus_reply_method_return(call, "v", "b", 1);
+    if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked) {
+        if (std::strcmp(name, "toggle-type") == 0) return sd_bus_reply_method_return(call, "v", "s", "checkmark");
+        if (std::strcmp(name, "toggle-state") == 0) return sd_bus_reply_method_return(call, "v", "i", *checked ? 1 : 0);
+    }
+    return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
+}
+
+// Answers first: a click may end the program.
+int DbusMenu::Event(sd_bus_message* call) {
+    int id = 0;
+    const char* event = nullptr;
+    int result = sd_bus_message_read(call, "is", &id, &event);
+    if (result < 0) return result;
+    const bool clicked = std::strcmp(event, "clicked") == 0;
+    result = sd_bus_reply_method_return(call, "");
+    if (clicked) Clicked(id);
+    return result;
+}
+
+int DbusMenu::EventGroup(sd_bus_message* call) {
+    std::vector<int> clicked;
+    int result = sd_bus_message_enter_container(call, 'a', "(isvu)");
+    while (result >= 0 && (result = sd_bus_message_enter_container(call, 'r', "isvu")) > 0) {
+        int id = 0;
+        const char* event = nullptr;
+        result = sd_bus_message_read(call, "is", &id, &event);
+        if (result >= 0 && std::strcmp(event, "clicked") == 0) clicked.push_back(id);
+        if (result >= 0) result = sd_bus_message_skip(call, "vu");
+        if (result >= 0) result = sd_bus_message_exit_container(call);
+    }
+    if (result < 0) return result;
+    result = sd_bus_reply_method_return(call, "ai", 0);
+    for (const int id : clicked) Clicked(id);
+    return result;
+}
+
+// A copy: the handler may bring new entries.
+void DbusMenu::Clicked(int id) {
+    if (id < 1 || id > static_cast<int>(shown_.size()) || !chosen_) return;
+    const TrayMenuEntry entry = shown_[static_cast<std::size_t>(id - 1)];
+    chosen_(entry);
+}
+
+}  // namespace nudgewick::linux_desktop

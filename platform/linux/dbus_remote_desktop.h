@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/linux/dbus_session_bus.h"
+
+struct sd_bus;
+
+namespace nudgewick::linux_desktop {
+
+// What the session bus offers a Wayland client: GNOME Mutter's remote desktop
+// service, whose sessions send input as a device of their own without asking
+// the user, and its idle monitor; and the desktop's RemoteDesktop portal
+// (KDE's grants pointer input without asking; GNOME's asks at every start). A
+// remote desktop session belongs to the bus connection that created it, so
+// this one connection lives as long as the program.
+class DbusRemoteDesktop {
+public:
+    DbusRemoteDesktop() = default;
+    // The program's one connection to the session bus, which the
+    // notification area's icon uses too; none where there is no bus.
+    void Use(DbusSessionBus* shared) { shared_ = shared; }
+    DbusRemoteDesktop(const DbusRemoteDesktop&) = delete;
+    DbusRemoteDesktop& operator=(const DbusRemoteDesktop&) = delete;
+
+    // Creates and starts a remote desktop session; on failure, says why.
+    bool StartRemoteDesktop(std::string& why);
+    // The same through the RemoteDesktop portal, for the pointer only. Waits
+    // for the portal's answers, which may come from the user.
+    bool StartPortal(std::string& why);
+    // Whether the portal is there, without starting a session.
+    bool PortalAnswers(std::string& why);
+    // True when the idle monitor answers.
+    bool HasIdleMonitor() { return IdleMilliseconds().has_value(); }
+
+    // Relative, as a mouse moves; a session that ended ends the program.
+    void MoveBy(std::int32_t dx, std::int32_t dy);
+    // Milliseconds since the last input, asked at each call.
+    std::optional<std::int64_t> IdleMilliseconds();
+
+    // From now on a lost bus, or a remote desktop session that the desktop
+    // closed, ends the program.
+    void Attach();
+
+private:
+    bool Open(std::string& why);
+    struct Answer;
+    bool AskPortal(const char* method, const std::string& token, Answer& answer, std::string& why);
+    void HandleQueued();
+    [[noreturn]] static void Lost(const std::string& what);
+
+    DbusSessionBus* shared_ = nullptr;
+    sd_bus* bus_ = nullptr;  // the shared connection's, once this uses it
+    std::string session_;    // the remote desktop session's object path
+    bool portal_ = false;    // the session is the portal's
+};
+
+}  // namespace nudgewick::linux_desktop

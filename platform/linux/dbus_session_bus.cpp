@@ -1,0 +1,87 @@
+#include "platform/linux/dbus_session_bus.h"
+
+#include <FL/Fl.H>
+#include <poll.h>
+#include <systemd/sd-bus.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+
+namespace nudgewick::linux_desktop {
+namespace {
+
+std::uint64_t MonotonicMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);  // sd-bus's deadlines are on this clock
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
+}
+
+}  // namespace
+
+std::unique_ptr<DbusSessionBus> DbusSessionBus::Open() {
+    sd_bus* bus = nullptr;
+    if (sd_bus_open_user(&bus) < 0) return nullptr;
+    std::unique_ptr<DbusSessionBus> opened(new DbusSessionBus(bus));
+    opened->Rearm();
+    return opened;
+}
+
+DbusSessionBus::DbusSessionBus(sd_bus* bus) : bus_(bus), fd_(sd_bus_get_fd(bus)) {}
+
+// Sends what is still queued (the answer to the menu's Exit, say) before the
+// connection closes.
+DbusSessionBus::~DbusSessionBus() {
+    Unwatch();
+    Fl::remove_timeout(OnDeadline, this);
+    sd_bus_flush_close_unref(bus_);
+}
+
+void DbusSessionBus::OnReady(int, void* self) { static_cast<DbusSessionBus*>(self)->Process(); }
+
+void DbusSessionBus::OnDeadline(void* self) { static_cast<DbusSessionBus*>(self)->Process(); }
+
+void DbusSessionBus::Process() {
+    if (fd_ < 0) return;
+    int result = 0;
+    while ((result = sd_bus_process(bus_, nullptr)) > 0) {
+    }
+    // EBUSY: called from inside a callback, whose caller goes on processing.
+    if (result < 0 && result != -EBUSY) return Lose();
+    Rearm();
+}
+
+// Watches the socket for what sd-bus waits for (reading always, writing while
+// it holds back output), and its earliest deadline, if it has one.
+void DbusSessionBus::Rearm() {
+    if (fd_ < 0) return;
+    const int events = sd_bus_get_events(bus_);
+    if (events < 0) return;  // closed: the next Process() notices
+    const int wanted = ((events & POLLIN) != 0 ? FL_READ : 0) | ((events & POLLOUT) != 0 ? FL_WRITE : 0);
+    if (wanted != watched_) {
+        Unwatch();
+        if (wanted != 0) Fl::add_fd(fd_, wanted, OnReady, this);
+        watched_ = wanted;
+    }
+    Fl::remove_timeout(OnDeadline, this);
+    std::uint64_t deadline = UINT64_MAX;
+    if (sd_bus_get_timeout(bus_, &deadline) < 0 || deadline == UINT64_MAX) return;
+    const std::uint64_t now = MonotonicMicroseconds();
+    Fl::add_timeout(deadline > now ? static_cast<double>(deadline - now) / 1e6 : 0.0, OnDeadline, this);
+}
+
+void DbusSessionBus::Unwatch() {
+    if (watched_ != 0) Fl::remove_fd(fd_);
+    watched_ = 0;
+}
+
+// The connection stays allocated until the end, since the users' slots refer
+// to it; it is only no longer served.
+void DbusSessionBus::Lose() {
+    Unwatch();
+    Fl::remove_timeout(OnDeadline, this);
+    fd_ = -1;
+    for (const auto& lost : std::vector(std::move(lost_))) lost();
+}
+
+}  // namespace nudgewick::linux_desktop

@@ -1,0 +1,163 @@
+#include "platform/linux/fltk_main_window.h"
+
+#include <FL/Fl.H>
+
+#include <cstdio>
+
+#include "core/layout.h"
+#include "core/product_address.h"
+#include "platform/linux/x11_window_icon.h"
+
+namespace nudgewick::linux_desktop {
+namespace {
+
+// How long a hidden window waits for the icon to come into sight: a panel
+// starting beside the program (at login) takes a moment to take the icon in,
+// and xfce4-panel hands its icons from one tray to the next as it starts.
+constexpr double kIconWaitSeconds = 2.0;
+
+struct PixelRect {
+    int x, y, w, h;
+};
+
+PixelRect ToPixels(const ControlLayout& control, int dpi) {
+    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
+            TwipsToPixels(control.height, dpi)};
+}
+
+Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
+    auto* label = new Fl_Box(r.x, r.y, r.w, r.h, control.text);
+    label->align((control.centred ? FL_ALIGN_CENTER : FL_ALIGN_LEFT) | FL_ALIGN_INSIDE);
+    return label;
+}
+
+}  // namespace
+
+FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus)
+    : dpi_(DisplayDpi()),
+      textSizes_(PickTextSizes(dpi_)),
+      flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
+      controls_(BuildControls(dpi_, textSizes_)),
+      tickTimer_(OnTick, this),
+      sessionTimer_(OnSessionTimer, this),
+      scheduleTimer_(OnScheduleTimer, this),
+      messages_(textSizes_.standard, &flWindow_),
+      launcher_([this](const std::string& reason) { controller_.OnLinkOpenFailed(reason); }),
+      tray_(
+          bus, [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      controller_({.intervalBox = *controls_.intervalBox,
+                   .pixelsBox = *controls_.pixelsBox,
+                   .startStopButton = *controls_.startStopButton,
+                   .tickTimer = tickTimer_,
+                   .sessionTimer = sessionTimer_,
+                   .scheduleTimer = scheduleTimer_,
+                   .messages = messages_,
+                   .pointer = wayland != nullptr ? static_cast<Pointer&>(*wayland) : pointer_,
+                   .launcher = launcher_,
+                   .clock = clock_,
+                   .tray = tray_,
+                   .idle = wayland},
+                  start),
+      start_(start),
+      minimized_(start.minimized) {
+    flWindow_.end();
+    Wire();
+    tray_.OnIconChange([this] {
+        if (!tray_.IconShown()) WaitForIcon();
+    });
+}
+
+FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
+
+// Created in the table's order, which is the Tab order; the labels take no
+// focus.
+FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes& sizes) {
+    Controls built;
+    for (const auto& control : kControls) {
+        const PixelRect r = ToPixels(control, dpi);
+        Fl_Widget* widget = nullptr;
+        switch (control.id) {
+        case ControlId::StartStopButton:
+            widget = built.startStopButton = new FltkButton(r.x, r.y, r.w, r.h, control.text);
+            break;
+        case ControlId::PixelsBox: widget = built.pixelsBox = new FltkTextBox(r.x, r.y, r.w, r.h); break;
+        case ControlId::IntervalBox: widget = built.intervalBox = new FltkTextBox(r.x, r.y, r.w, r.h); break;
+        case ControlId::Link: widget = built.link = new FltkLink(r.x, r.y, r.w, r.h, kProductAddress); break;
+        case ControlId::TitleLabel:
+        case ControlId::IntervalLabel:
+        case ControlId::PixelsLabel: widget = NewLabel(r, control); break;
+        }
+        widget->labelsize(control.kind == ControlKind::Label ? LabelTextSize(control, sizes.standard, dpi)
+                                                             : sizes.standard);
+    }
+    built.pixelsBox->textsize(sizes.standard);
+    built.intervalBox->textsize(sizes.standard);
+    built.link->labelsize(sizes.link);
+    return built;
+}
+
+void FltkMainWindow::Wire() {
+    flWindow_.callback(OnClose, this);
+    controls_.startStopButton->callback(OnStartStopClicked, this);
+    controls_.link->callback(OnLinkClicked, this);
+    controls_.intervalBox->OnFocusLeft([this](FocusMove move) { controller_.OnIntervalBoxLeft(move); });
+    controls_.pixelsBox->OnFocusLeft([this](FocusMove move) { controller_.OnPixelsBoxLeft(move); });
+}
+
+void FltkMainWindow::Show() {
+    controller_.Load();
+    GrabHotkey();
+    SetWindowIcons(flWindow_);
+    flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
+    if (minimized_) return WaitForIcon();
+    flWindow_.show();
+    controls_.startStopButton->take_focus();
+}
+
+// The icon gets a moment to come (back) into sight: at the start, and when
+// it left the screen.
+void FltkMainWindow::WaitForIcon() {
+    Fl::remove_timeout(OnIconWaitOver, this);
+    Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
+}
+
+// Held by another client: said once, and the program runs on without it.
+void FltkMainWindow::GrabHotkey() {
+    if (!start_.hotkey) return;
+    hotkey_.emplace(*start_.hotkey, [this] { controller_.OnHotkey(); });
+    if (hotkey_->Grab()) return;
+    hotkey_.reset();
+    std::fputs(HotkeyTakenMessage(*start_.hotkey).c_str(), stderr);
+    controller_.OnHotkeyTaken();
+}
+
+// Until the user shows the window, it stays hidden while the icon is on the
+// screen and iconified while it is not.
+void FltkMainWindow::ApplyMinimizedShowing() {
+    if (flWindow_.shown() || closed_ || !minimized_) return;
+    if (ShowingAtStart(minimized_, tray_.IconShown()) == WindowShowing::Iconified) flWindow_.iconize();
+}
+
+void FltkMainWindow::Present() { flWindow_.show(); }
+
+// Escape reaches the window as a shortcut and would hide it: only the
+// window manager's close ends the program.
+void FltkMainWindow::OnClose(Fl_Widget*, void* self) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    static_cast<FltkMainWindow*>(self)->Close();
+}
+
+void FltkMainWindow::Close() {
+    closed_ = true;
+    flWindow_.hide();
+}
+
+void FltkMainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
+    switch (controller_.OnTrayEntryChosen(entry)) {
+    case TrayAction::ShowWindow: return Present();
+    case TrayAction::Exit: return Close();
+    case TrayAction::Handled: return;
+    }
+}
+
+}  // namespace nudgewick::linux_desktop

@@ -1,0 +1,85 @@
+#pragma once
+#include <FL/Fl_Double_Window.H>
+
+#include <optional>
+
+#include "core/controller.h"
+#include "platform/linux/dbus_session_bus.h"
+#include "platform/linux/fltk_controls.h"
+#include "platform/linux/linux_launcher.h"
+#include "platform/linux/linux_notification_area.h"
+#include "platform/linux/wayland_desktop.h"
+#include "platform/linux/x11_dpi.h"
+#include "platform/linux/x11_hotkey.h"
+#include "platform/linux/x11_pointer.h"
+
+namespace nudgewick::linux_desktop {
+
+// The program's window on the open FLTK display: builds the controls from
+// the layout table and hands every event to the core's Controller.
+class FltkMainWindow {
+public:
+    // wayland: the compositor that takes the nudges and tells the idle time,
+    // in a Wayland session; none on X11, where XTEST moves the pointer.
+    // bus: the session bus, for the notification area's icon; none without.
+    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus);
+    ~FltkMainWindow();
+    FltkMainWindow(const FltkMainWindow&) = delete;
+    FltkMainWindow& operator=(const FltkMainWindow&) = delete;
+
+    // Loads the settings, shows the window and gives the button the focus;
+    // with --minimized, hides it behind the notification-area icon or
+    // iconifies it.
+    void Show();
+    // Shows the window again if it was hidden or iconified, and raises it.
+    void Present();
+    // True once the user closed the window: the program ends.
+    bool Closed() const { return closed_; }
+
+private:
+    struct Controls {
+        FltkButton* startStopButton = nullptr;
+        FltkTextBox* pixelsBox = nullptr;
+        FltkTextBox* intervalBox = nullptr;
+        FltkLink* link = nullptr;
+    };
+    static Controls BuildControls(int dpi, const TextSizes& sizes);
+    void Wire();
+
+    static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
+    static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
+    static void OnScheduleTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnScheduleTimer(); }
+    void GrabHotkey();
+    static void OnStartStopClicked(Fl_Widget*, void* self) {
+        static_cast<FltkMainWindow*>(self)->controller_.OnStartStopClicked();
+    }
+    static void OnLinkClicked(Fl_Widget*, void* self) {
+        static_cast<FltkMainWindow*>(self)->controller_.OnLinkClicked();
+    }
+    static void OnClose(Fl_Widget*, void* self);
+    void Close();
+    void OnTrayEntryChosen(const TrayMenuEntry& entry);
+    void WaitForIcon();
+    void ApplyMinimizedShowing();  // once the icon had a moment to come into sight
+    static void OnIconWaitOver(void* self) { static_cast<FltkMainWindow*>(self)->ApplyMinimizedShowing(); }
+
+    int dpi_;
+    TextSizes textSizes_;
+    Fl_Double_Window flWindow_;  // owns the widgets in controls_
+    Controls controls_;
+    FltkTimer tickTimer_;
+    FltkTimer sessionTimer_;
+    FltkTimer scheduleTimer_;
+    FltkMessageDialog messages_;
+    X11Pointer pointer_;
+    LinuxLauncher launcher_;
+    SystemClock clock_;
+    LinuxNotificationArea tray_;
+    Controller controller_;
+    std::optional<X11Hotkey> hotkey_;
+    StartSettings start_;
+    bool minimized_;
+    bool closed_ = false;
+};
+
+}  // namespace nudgewick::linux_desktop

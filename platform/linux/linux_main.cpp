@@ -1,0 +1,190 @@
+// Nudgewick on Linux, on X11 or in a Wayland session through Xwayland: checks
+// the command line, opens the display and runs the window until it is closed.
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+
+#include <unistd.h>
+#include <algorithm>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/command_line.h"
+#include "platform/linux/fltk_main_window.h"
+#include "platform/linux/wayland_desktop.h"
+#include "platform/linux/x11_input_method.h"
+#include "platform/linux/x11_pointer.h"
+#include "platform/linux/x11_single_instance.h"
+
+using namespace nudgewick;
+
+namespace {
+
+// A request can fail through no fault of ours: a window manager that died left
+// a stale window id behind, a client asked for the clipboard and destroyed its
+// window before the answer. Only that request is lost; Xlib's own handler
+// would end the program.
+int OnRequestFailed(Display* display, XErrorEvent* error) {
+    char what[128], number[16], request[64];
+    XGetErrorText(display, error->error_code, what, sizeof what);
+    std::snprintf(number, sizeof number, "%d", error->request_code);
+    XGetErrorDatabaseText(display, "XRequest", number, number, request, sizeof request);
+    std::fprintf(stderr, "nudgewick: ignored an X error: %s in %s\n", what, request);
+    return 0;
+}
+
+// The server went away (it ended, or the connection broke): there is nothing
+// left to nudge. Xlib requires this handler not to return.
+int OnDisplayLost(Display* display) {
+    std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
+    std::_Exit(1);
+}
+
+// Every atom that start-up names, asked for in one round trip instead of one
+// each: Xlib keeps the answers, so the calls that name them one by one later
+// (FLTK's display set-up and window creation, the tray icon, the single
+// instance) find them without asking the server. A name missing here costs
+// only its round trip.
+void InternStartupAtoms(Display* display) {
+    const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    const char* names[] = {
+        // FLTK 1.3's fl_open_display(), in its order
+        "WM_DELETE_WINDOW", "WM_PROTOCOLS", "_MOTIF_WM_HINTS", "TARGETS", "CLIPBOARD", "TIMESTAMP", "PRIMARY_TIMESTAMP",
+        "CLIPBOARD_TIMESTAMP", "XdndAware", "XdndSelection", "XdndEnter", "XdndTypeList", "XdndPosition", "XdndLeave",
+        "XdndDrop", "XdndStatus", "XdndActionCopy", "XdndFinished", "text/uri-list", "text/plain;charset=UTF-8",
+        "text/plain;charset=utf-8", "text/plain", "TEXT", "COMPOUND_TEXT", "UTF8_STRING", "image/bmp", "image/png",
+        "INCR", "_NET_WM_PID", "_NET_WM_NAME", "_NET_WM_ICON_NAME", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_STATE",
+        "_NET_WM_STATE_FULLSCREEN", "_NET_WM_FULLSCREEN_MONITORS", "_NET_WORKAREA", "_NET_WM_ICON",
+        "_NET_ACTIVE_WINDOW",
+        "WM_LOCALE_NAME",  // XSetWMProperties(), as FLTK creates a window
+        // X11SingleInstance and X11TrayIcon
+        "_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER", "_NET_SYSTEM_TRAY_OPCODE",
+        "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"};
+    constexpr int kCount = static_cast<int>(std::size(names));
+    Atom atoms[kCount];
+    XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
+}
+
+// What FLTK sets up when it opens the display itself, which it does not when
+// handed one: the user's character set for typed text, and X error handling.
+Display* OpenDisplay() {
+    std::setlocale(LC_CTYPE, "");
+    XSetLocaleModifiers("");
+    XSetErrorHandler(OnRequestFailed);
+    XSetIOErrorHandler(OnDisplayLost);
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return nullptr;
+    InternStartupAtoms(display);
+    linux_desktop::OpenToolkitDisplay(display);
+    return display;
+}
+
+// The look of a current desktop, and the class a taskbar groups the windows
+// by. Liberation Sans is narrow and metric-compatible with the dialog fonts of
+// other systems; fontconfig picks the nearest family where it is missing.
+void UseDesktopLook() {
+    Fl::scheme("gleam");
+    Fl::set_font(FL_HELVETICA, " Liberation Sans");
+    Fl_Window::default_xclass("nudgewick");
+}
+
+// "session:", "route:" and "idle:" lines for --check; true when it can nudge.
+bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
+    const char* name = XDisplayName(nullptr);
+    const std::string display = *name ? name : "(DISPLAY is not set)";
+    if (wayland == nullptr) {
+        std::printf("session: X11, display %s\n", display.c_str());
+        if (!displayOpen) {
+            std::printf("route: none: cannot open the X display\n");
+            return false;
+        }
+        const bool xtest = linux_desktop::X11Pointer::CanMove();
+        std::printf("route: %s\nidle: the pointer's position, read at each tick\n",
+                    xtest ? "XTEST" : "none: the X server lacks the XTEST extension");
+        return xtest;
+    }
+    const auto bus = linux_desktop::DbusSessionBus::Open();
+    const auto& found = wayland->Choose(bus.get(), true);
+    std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", found.display.c_str(),
+                displayOpen ? display.c_str() : "none: the window needs Xwayland");
+    std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
+                found.idle.empty() ? "none" : found.idle.c_str());
+    if (!found.missing.empty()) std::printf("%s", found.missing.c_str());
+    return displayOpen && found.CanNudge();
+}
+
+// A message box besides the line on standard error: a program started from a
+// desktop's menu has no terminal.
+int RefuseToRun(const std::string& why) {
+    std::string line = why;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::fprintf(stderr, "nudgewick: cannot nudge here: %s\n", line.c_str());
+    linux_desktop::FltkMessageDialog(linux_desktop::PickTextSizes(linux_desktop::DisplayDpi()).standard, nullptr)
+        .Show("Nudgewick cannot nudge the pointer here.\n\n" + why);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string commandLine = JoinArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const StartupCheck check = CheckCommandLine(commandLine);
+    if (!check.proceed) {
+        std::fputs(check.output.c_str(), check.exitCode == 0 ? stdout : stderr);
+        return check.exitCode;
+    }
+    // A script's background job starts with SIGINT ignored. Both signals end
+    // the program at once with their own status: it has nothing to clean up.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+
+    // A session is Wayland's when a compositor answers, whatever the variables say.
+    auto wayland = linux_desktop::WaylandDesktop::Connect();
+    const bool displayOpen = OpenDisplay() != nullptr;
+    if (check.settings.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
+    if (!displayOpen) {
+        const char* name = XDisplayName(nullptr);
+        std::fprintf(stderr,
+                     wayland != nullptr
+                         ? "nudgewick: the window needs Xwayland, and the X display %s cannot be opened\n"
+                         : "nudgewick: cannot open the X display %s\n",
+                     *name ? name : "(DISPLAY is not set)");
+        return 1;
+    }
+    if (wayland == nullptr && !linux_desktop::X11Pointer::CanMove()) {
+        std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
+        return 1;
+    }
+    UseDesktopLook();
+
+    linux_desktop::X11SingleInstance instance;
+    if (!instance.Claim()) {
+        if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
+        return 0;
+    }
+    // One connection to the session bus for all the program's use of it.
+    const auto bus = linux_desktop::DbusSessionBus::Open();
+    if (wayland != nullptr) {
+        const auto& found = wayland->Choose(bus.get());
+        if (!found.CanNudge()) return RefuseToRun(found.missing);
+        wayland->Attach();
+    }
+    linux_desktop::FltkMainWindow window(check.settings, wayland.get(), bus.get());
+    instance.OnPresentRequest([&window] { window.Present(); });
+    window.Show();
+    Fl::check();  // draws the window
+    linux_desktop::OpenInputMethod();
+    // Not Fl::run(), which the XEmbed icon's window would keep going; and a
+    // wait with a time, since Fl::wait() returns at once while no window is
+    // shown, as when hidden behind a StatusNotifierItem.
+    while (!window.Closed()) Fl::wait(1e20);
+    return 0;
+}

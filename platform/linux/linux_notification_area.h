@@ -1,0 +1,46 @@
+#pragma once
+// The program's one notification-area icon on Linux: a StatusNotifierItem
+// where the desktop runs a watcher (dbus_status_notifier.h), else the XEmbed
+// icon in a system tray (x11_tray.h), never both at once.
+
+#include <functional>
+#include <memory>
+
+#include "core/tray.h"
+#include "platform/linux/dbus_session_bus.h"
+#include "platform/linux/dbus_status_notifier.h"
+#include "platform/linux/x11_tray.h"
+
+namespace nudgewick::linux_desktop {
+
+class LinuxNotificationArea : public TrayDisplay {
+public:
+    // bus: the session bus, if there is one. activate: a click on the icon.
+    // chosen: the menu entry picked, as it was shown.
+    LinuxNotificationArea(DbusSessionBus* bus, std::function<void()> activate,
+                          std::function<void(const TrayMenuEntry&)> chosen);
+    ~LinuxNotificationArea() override;
+    LinuxNotificationArea(const LinuxNotificationArea&) = delete;
+    LinuxNotificationArea& operator=(const LinuxNotificationArea&) = delete;
+
+    void Show(const TrayView& view) override;
+    // A panel shows the icon: through a watcher that took the item, or a
+    // tray that took the window.
+    bool IconShown() const;
+    // A watcher or a tray runs, which may show the icon in a moment.
+    bool HostFound() const;
+    // Told when the icon came or went, and when a tray that should have
+    // taken it over did not within a moment.
+    void OnIconChange(std::function<void()> changed) { changed_ = std::move(changed); }
+
+private:
+    void OnItemShown(bool shown);
+    static void OnDockWaitOver(void* self) { static_cast<LinuxNotificationArea*>(self)->Changed(); }
+    void Changed();
+
+    std::unique_ptr<DbusStatusNotifier> item_;
+    X11TrayIcon tray_;  // stands aside while item_ is shown
+    std::function<void()> changed_;
+};
+
+}  // namespace nudgewick::linux_desktop

@@ -1,0 +1,45 @@
+#include "platform/linux/x11_dpi.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+#include <X11/Xresource.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace nudgewick::linux_desktop {
+namespace {
+
+constexpr int kDefaultDpi = 96;
+constexpr double kStandardPoints = 8.0;  // the classic dialog font: 11 pixels at 96 dpi
+constexpr int kLabelInset = 6;           // FLTK draws left-aligned labels 3 pixels in from each side
+
+}  // namespace
+
+int DisplayDpi() {
+    const char* resources = XResourceManagerString(fl_display);
+    if (resources == nullptr) return kDefaultDpi;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value{};
+    int dpi = kDefaultDpi;
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
+        const double parsed = std::strtod(value.addr, nullptr);
+        if (parsed >= 1.0 && parsed < 10000.0) dpi = static_cast<int>(std::lround(parsed));
+    }
+    XrmDestroyDatabase(database);
+    return dpi;
+}
+
+TextSizes PickTextSizes(int dpi) { return {PointsToPixels(kStandardPoints, dpi), PointsToPixels(kLinkPointSize, dpi)}; }
+
+int LabelTextSize(const ControlLayout& label, int standard, int dpi) {
+    return LabelFontSize(label, standard, dpi, kLabelInset, [](const char* caption, int size) {
+        fl_font(FL_HELVETICA, size);
+        return fl_width(caption);
+    });
+}
+
+}  // namespace nudgewick::linux_desktop

@@ -1,0 +1,24 @@
+#pragma once
+// The display's resolution, and the sizes of the window's text that follow
+// from it. Needs the open FLTK display.
+
+#include "core/layout.h"
+
+namespace nudgewick::linux_desktop {
+
+// Xft.dpi from the server's resource database, as desktops set it; else 96.
+int DisplayDpi();
+
+// Pixel sizes of the window's text at dpi, in the font FL_HELVETICA names.
+struct TextSizes {
+    int standard;  // the boxes, the button and the messages: the desktop's dialog text
+    int link;
+};
+
+TextSizes PickTextSizes(int dpi);
+
+// A label's size: the standard one, or smaller for a caption that would not
+// fit its width.
+int LabelTextSize(const ControlLayout& label, int standard, int dpi);
+
+}  // namespace nudgewick::linux_desktop

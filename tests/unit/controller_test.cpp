@@ -1,0 +1,116 @@
+#include "core/settings.h"
+#include "fakes.h"
+
+namespace nudgewick::testing {
+namespace {
+
+TEST(MainWindowTest, LoadShowsTheSettingsAndStartsTheTicks) {
+    const struct {
+        const char *text, *boxes, *ticks;
+    } cases[] = {
+        {"", "10000 3", "Stop 10000"},
+        {" \t ", "0 0", "Stop 0"},  // blank only: no ticks although the button reads Stop
+        {"1000 7", "3000 7", "Stop 3000"},
+        {"5000", "5000 0", "Stop 5000"},
+    };
+    for (const auto& c : cases) {
+        Rig rig(c.text);
+        EXPECT_EQ(rig.intervalBox.text + " " + rig.pixelsBox.text, c.boxes) << c.text;
+        EXPECT_EQ(rig.ticks(), c.ticks) << c.text;
+        EXPECT_TRUE(rig.messages.shown.empty()) << c.text;
+        EXPECT_EQ(rig.tray.shows, 1) << "the icon shows the loaded state";
+    }
+}
+
+// The ticks' timer decides, not the caption; leaving the interval box
+// resumes stopped ticks, and the caption says so.
+TEST(MainWindowTest, TheButtonStopsAndResumesByTheTicksTimer) {
+    Rig rig, blank("  ");
+    rig.controller.OnStartStopClicked();
+    EXPECT_EQ(rig.ticks(), "Go 0");
+    rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl);
+    EXPECT_EQ(rig.ticks(), "Stop 10000") << "unchanged box left while stopped";
+    rig.controller.OnStartStopClicked();
+    EXPECT_EQ(rig.ticks(), "Go 0") << "click after the box resumed the ticks";
+    rig.intervalBox.text = "4500";
+    rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl);
+    rig.controller.OnStartStopClicked();
+    rig.controller.OnStartStopClicked();
+    EXPECT_EQ(rig.ticks(), "Stop 4500") << "resumed with the latest interval";
+    blank.controller.OnStartStopClicked();
+    EXPECT_EQ(blank.ticks(), "Stop 0") << "interval 0 never starts";
+    EXPECT_EQ(rig.tray.shows, 7) << "the icon follows every handler";
+    rig.controller.OnTick();
+    EXPECT_EQ(rig.tray.shows, 7) << "a tick changes nothing the icon shows";
+}
+
+TEST(MainWindowTest, ABoxTakesItsValueOrSaysWhyNot) {
+    // The pixels box or the interval box; the message shown, if any; the box's
+    // text and both settings afterwards.
+    const struct {
+        bool pixels;
+        const char* text;
+        std::string message;
+        const char *box, *settings;
+    } cases[] = {
+        {false, "2500", FloorMessage(), "3000", "3000 7"},
+        {false, "2999.7", FloorMessage(), "3000", "3000 7"},  // below 3000 although it rounds to it
+        {false, "3000", "", "3000", "3000 7"},
+        {false, "4500.5", "", "4500", "4500 7"},  // ties to even; the box shows what is in force
+        {false, " +4000 ", "", "4000", "4000 7"},
+        {false, "32767", "", "32767", "32767 7"},
+        {false, "32767.5", IntervalMessage(), "32767", "32767 7"},
+        {false, "99999999999999999999", IntervalMessage(), "32767", "32767 7"},
+        {false, "", IntervalMessage(), "5000", "5000 7"},  // not a number: the interval in force again
+        {false, "12abc", IntervalMessage(), "5000", "5000 7"},
+        {true, "-32768", "", "-32768", "5000 -32768"},
+        {true, "32767.4", "", "32767", "5000 32767"},
+        {true, "1.5", "", "2", "5000 2"},
+        {true, "far", PixelsMessage(), "7", "5000 7"},
+        {true, "32768", PixelsMessage(), "7", "5000 7"},
+        {true, "-32769", PixelsMessage(), "7", "5000 7"},
+    };
+    for (const auto& c : cases) {
+        for (const FocusMove move : {FocusMove::Elsewhere, FocusMove::ToAnotherControl}) {
+            Rig rig("5000 7");
+            FakeTextBox& box = c.pixels ? rig.pixelsBox : rig.intervalBox;
+            box.text = c.text;
+            rig.messages.box = &box;
+            c.pixels ? rig.controller.OnPixelsBoxLeft(move) : rig.controller.OnIntervalBoxLeft(move);
+            const auto& state = rig.state();
+            const std::string settings = std::to_string(state.interval) + " " + std::to_string(state.pixels);
+            if (move == FocusMove::Elsewhere) {  // another window, our message, or closing: nothing taken
+                EXPECT_EQ(settings + " " + box.text, std::string("5000 7 ") + c.text);
+                EXPECT_EQ(rig.messages.shown.size() + rig.tickTimer.starts, 1u) << c.text;
+                continue;
+            }
+            EXPECT_EQ(rig.messages.shown, c.message.empty() ? Words{} : Words{c.message}) << c.text;
+            EXPECT_EQ(rig.messages.boxTextWhenShown, c.message.empty() ? Words{} : Words{c.text}) << "shown first";
+            EXPECT_EQ(box.text, c.box) << c.text;
+            EXPECT_EQ(settings, c.settings) << c.text;
+            // Leaving the interval box always restarts the countdown; the pixels box leaves it alone.
+            EXPECT_EQ(rig.tickTimer.period, state.interval) << c.text;
+            EXPECT_EQ(rig.tickTimer.starts, c.pixels ? 1 : 2) << c.text;
+        }
+    }
+}
+
+TEST(MainWindowTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
+    Rig rig;
+    rig.controller.OnLinkClicked();
+    rig.launcher.failure = "No such file or directory";
+    rig.controller.OnLinkClicked();
+    ASSERT_EQ(rig.launcher.opened.size(), 2u);
+    EXPECT_EQ(rig.launcher.opened[0], rig.launcher.opened[1]);
+    // An opener that started and failed later: the same message, with its reason.
+    rig.controller.OnLinkOpenFailed("xdg-open ended with status 3");
+    ASSERT_EQ(rig.messages.shown.size(), 2u);
+    EXPECT_NE(rig.messages.shown[0].find(rig.launcher.opened[0]), std::string::npos) << "names the address";
+    EXPECT_NE(rig.messages.shown[0].find(*rig.launcher.failure), std::string::npos) << "and the system's reason";
+    EXPECT_EQ(rig.messages.shown[1].substr(0, rig.messages.shown[1].find(": ")),
+              rig.messages.shown[0].substr(0, rig.messages.shown[0].find(": ")));
+    EXPECT_NE(rig.messages.shown[1].find("status 3"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace nudgewick::testing
