@@ -41,7 +41,7 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
                     "stop and resume from anywhere with a key combination such as\n"
                     "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
                    {"--minimized", "start with the window hidden in the notification area, or minimized"},
-                   {"--check", "on Linux: say how the pointer would be nudged here, exit 0 if it can be"},
+                   {"--check", "say how the pointer would be nudged here, exit 0 if it can be"},
                    {"-h, --help", "print this help and exit"},
                    {"--version", "print the version and exit"}}) +
            "Started at sign-in to follow work hours, with a hotkey:\n"
