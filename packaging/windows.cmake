@@ -36,7 +36,31 @@ endif()
 set(NUDGEWICK_STAGE ${CMAKE_CURRENT_BINARY_DIR}/stage)
 set(package_name nudgewick-${NUDGEWICK_DISPLAY_VERSION}-windows-x64)
 set(NUDGEWICK_INSTALLER ${PROJECT_BINARY_DIR}/${package_name}-setup.exe)
-configure_file(windows/README.txt.in ${NUDGEWICK_STAGE}/README.txt @ONLY NEWLINE_STYLE CRLF)
+# The zip's README.txt lists the options as --help does, printed by the core
+# built for the machine that builds the package.
+get_target_property(core_sources nudgewick_core SOURCES)
+list(TRANSFORM core_sources PREPEND ${PROJECT_SOURCE_DIR}/)
+set(print_help_sources ${core_sources} ${CMAKE_CURRENT_SOURCE_DIR}/windows/print_help.cpp)
+if(CMAKE_CROSSCOMPILING)
+    find_program(NUDGEWICK_HOST_CXX NAMES c++ REQUIRED)
+    set(print_help ${CMAKE_CURRENT_BINARY_DIR}/print_help)
+    add_custom_command(OUTPUT ${print_help}
+        COMMAND ${NUDGEWICK_HOST_CXX} -std=c++20 -O1 -I${PROJECT_SOURCE_DIR} -I${PROJECT_BINARY_DIR}/generated
+                ${print_help_sources} -o ${print_help}
+        DEPENDS ${print_help_sources} VERBATIM)
+else()
+    add_executable(print_help ${print_help_sources})
+    target_include_directories(print_help PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+    set(print_help $<TARGET_FILE:print_help>)
+endif()
+set(readme ${NUDGEWICK_STAGE}/README.txt)
+add_custom_command(OUTPUT ${readme}
+    COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt.in -DPRINT_HELP=${print_help}
+            -DOUT=${readme} -DNUDGEWICK_DISPLAY_VERSION=${NUDGEWICK_DISPLAY_VERSION}
+            -DNUDGEWICK_ADDRESS=${NUDGEWICK_ADDRESS} -P ${CMAKE_CURRENT_SOURCE_DIR}/windows/readme.cmake
+    DEPENDS ${print_help} ${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt.in
+            ${CMAKE_CURRENT_SOURCE_DIR}/windows/readme.cmake VERBATIM)
+add_custom_target(nudgewick_readme ALL DEPENDS ${readme})
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${NUDGEWICK_STAGE}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 set(NUDGEWICK_EXE $<TARGET_FILE:nudgewick>)
 set(NUDGEWICK_UNINSTALL_KEY Nudgewick)  # the installer's key under ...\CurrentVersion\Uninstall

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/linux/dbus_session_bus.h"
 
 struct sd_bus;
+struct sd_bus_message;
+struct sd_bus_slot;
 
 namespace nudgewick::linux_desktop {
 
@@ -18,6 +21,7 @@ namespace nudgewick::linux_desktop {
 class DbusRemoteDesktop {
 public:
     DbusRemoteDesktop() = default;
+    ~DbusRemoteDesktop();
     // The program's one connection to the session bus, which the
     // notification area's icon uses too; none where there is no bus.
     void Use(DbusSessionBus* shared) { shared_ = shared; }
@@ -34,13 +38,18 @@ public:
     // True when the idle monitor answers.
     bool HasIdleMonitor() { return IdleMilliseconds().has_value(); }
 
-    // Relative, as a mouse moves; a session that ended ends the program.
+    // Relative, as a mouse moves. A move the session refuses counts as the
+    // session's end.
     void MoveBy(std::int32_t dx, std::int32_t dy);
+    // closed: the desktop ended the session (GNOME's indicator has a button
+    // for it), or it refused a move. Start again with Restart.
+    void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
+    // A new session of the kind that ended; on failure, says why.
+    bool Restart(std::string& why) { return portal_ ? StartPortal(why) : StartRemoteDesktop(why); }
     // Milliseconds since the last input, asked at each call.
     std::optional<std::int64_t> IdleMilliseconds();
 
-    // From now on a lost bus, or a remote desktop session that the desktop
-    // closed, ends the program.
+    // From now on a lost bus ends the program.
     void Attach();
 
 private:
@@ -48,12 +57,17 @@ private:
     struct Answer;
     bool AskPortal(const char* method, const std::string& token, Answer& answer, std::string& why);
     void HandleQueued();
+    void ListenForClose(const char* service, const char* interface);
+    void Closed();
     [[noreturn]] static void Lost(const std::string& what);
 
     DbusSessionBus* shared_ = nullptr;
     sd_bus* bus_ = nullptr;  // the shared connection's, once this uses it
-    std::string session_;    // the remote desktop session's object path
-    bool portal_ = false;    // the session is the portal's
+    std::string session_;    // the remote desktop session's object path, while it lives
+    std::string owner_;      // the unique bus name of the service that runs it
+    sd_bus_slot* closeMatch_ = nullptr;
+    bool portal_ = false;  // the session is the portal's
+    std::function<void()> closed_;
 };
 
 }  // namespace nudgewick::linux_desktop

@@ -65,6 +65,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
     tray_.OnIconChange([this] {
         if (!tray_.IconShown()) WaitForIcon();
     });
+    if (wayland != nullptr) wayland->OnRouteClosed([this] { controller_.OnInputRouteClosed(); });
 }
 
 FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }

@@ -98,9 +98,9 @@ void UseDesktopLook() {
 // "session:", "route:" and "idle:" lines for --check; true when it can nudge.
 bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     const char* name = XDisplayName(nullptr);
-    const std::string display = *name ? name : "(DISPLAY is not set)";
+    const std::string display = *name ? std::string("display ") + name : "no X display (DISPLAY is not set)";
     if (wayland == nullptr) {
-        std::printf("session: X11, display %s\n", display.c_str());
+        std::printf("session: X11, %s\n", display.c_str());
         if (!displayOpen) {
             std::printf("route: none: cannot open the X display\n");
             return false;
@@ -112,7 +112,7 @@ bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
     const auto& found = wayland->Choose(bus.get(), true);
-    std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", found.display.c_str(),
+    std::printf("session: Wayland, display %s; the window on Xwayland, %s\n", found.display.c_str(),
                 displayOpen ? display.c_str() : "none: the window needs Xwayland");
     std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
                 found.idle.empty() ? "none" : found.idle.c_str());

@@ -276,6 +276,14 @@ void WaylandDesktop::Attach() {
     parts_->bus.Attach();
 }
 
+std::optional<std::string> WaylandDesktop::Reopen() {
+    std::string why;
+    if (parts_->bus.Restart(why)) return std::nullopt;
+    return why;
+}
+
+void WaylandDesktop::OnRouteClosed(std::function<void()> closed) { parts_->bus.OnClosed(std::move(closed)); }
+
 void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
     Parts& p = *parts_;
     if (p.route == Route::Gnome || p.route == Route::Portal) {

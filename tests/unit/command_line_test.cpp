@@ -51,7 +51,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"32767 32767", "32767 32767"},
         {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},  // every day
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
-        {"--days sat,sun", "10000 3 days 96"},                      // all day
+        {"--hours 00:00-24:00 --days sat", "10000 3 hours 0-2400 days 32"},  // 24:00: the end of the day
+        {"--days sat,sun", "10000 3 days 96"},                               // all day
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n"},
         {"--hotkey Shift+Ctrl+F9", "10000 3 hotkey ctrl+shift+f9"},
@@ -99,6 +100,9 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--hours 25:00-26:00", "\"25:00-26:00\""},
         {"--hours 09:00-09:00", "\"09:00-09:00\""},
         {"--hours 9-17", "\"9-17\""},
+        {"--hours 9am-5pm", "\"9am-5pm\""},
+        {"--hours 24:00-06:00", "\"24:00-06:00\""},  // 24:00 only ends a day
+        {"--hours 00:00-24:01", "\"00:00-24:01\""},
         {"--hours=09:00", "\"09:00\""},
         {"--hours", "--hours"},
         {"--days funday", "\"funday\""},
@@ -122,6 +126,19 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         EXPECT_NE(check.windowText.find(names), std::string::npos) << text << ": " << check.windowText;
         EXPECT_TRUE(check.output.ends_with(usage)) << text << ": " << check.output;
     }
+}
+
+// Hours that cannot be read name the form wanted; hours that start as they
+// end are told so in other words.
+TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
+    const auto refusal = [](std::string text, std::string_view word) {
+        std::string output = CheckCommandLine(text.append(word)).output;
+        return output.replace(output.find(word), word.size(), "WORD");
+    };
+    const std::string unreadable = refusal("--hours ", "9am-5pm");
+    EXPECT_EQ(refusal("--hours=", "09:00"), unreadable);
+    EXPECT_NE(refusal("--hours ", "09:00-09:00"), unreadable);
+    EXPECT_NE(unreadable.find("HH:MM-HH:MM"), std::string::npos) << unreadable;
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
