@@ -12,14 +12,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/command_line.h"
+#include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/wayland_desktop.h"
-#include "platform/linux/x11_input_method.h"
 #include "platform/linux/x11_pointer.h"
 #include "platform/linux/x11_single_instance.h"
 
@@ -50,26 +49,16 @@ int OnDisplayLost(Display* display) {
 // Every atom that start-up names, asked for in one round trip instead of one
 // each: Xlib keeps the answers, so the calls that name them one by one later
 // (FLTK's display set-up and window creation, the tray icon, the single
-// instance) find them without asking the server. A name missing here costs
-// only its round trip.
+// instance) find them without asking the server.
 void InternStartupAtoms(Display* display) {
     const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
-    const char* names[] = {
-        // FLTK 1.3's fl_open_display(), in its order
-        "WM_DELETE_WINDOW", "WM_PROTOCOLS", "_MOTIF_WM_HINTS", "TARGETS", "CLIPBOARD", "TIMESTAMP", "PRIMARY_TIMESTAMP",
-        "CLIPBOARD_TIMESTAMP", "XdndAware", "XdndSelection", "XdndEnter", "XdndTypeList", "XdndPosition", "XdndLeave",
-        "XdndDrop", "XdndStatus", "XdndActionCopy", "XdndFinished", "text/uri-list", "text/plain;charset=UTF-8",
-        "text/plain;charset=utf-8", "text/plain", "TEXT", "COMPOUND_TEXT", "UTF8_STRING", "image/bmp", "image/png",
-        "INCR", "_NET_WM_PID", "_NET_WM_NAME", "_NET_WM_ICON_NAME", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_STATE",
-        "_NET_WM_STATE_FULLSCREEN", "_NET_WM_FULLSCREEN_MONITORS", "_NET_WORKAREA", "_NET_WM_ICON",
-        "_NET_ACTIVE_WINDOW",
-        "WM_LOCALE_NAME",  // XSetWMProperties(), as FLTK creates a window
-        // X11SingleInstance and X11TrayIcon
-        "_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER", "_NET_SYSTEM_TRAY_OPCODE",
-        "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"};
-    constexpr int kCount = static_cast<int>(std::size(names));
-    Atom atoms[kCount];
-    XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
+    const auto fltk = linux_desktop::FltkStartupAtoms();
+    std::vector<const char*> names(fltk.begin(), fltk.end());
+    // X11SingleInstance and X11TrayIcon
+    names.insert(names.end(), {"_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER",
+                               "_NET_SYSTEM_TRAY_OPCODE", "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"});
+    std::vector<Atom> atoms(names.size());
+    XInternAtoms(display, const_cast<char**>(names.data()), static_cast<int>(names.size()), False, atoms.data());
 }
 
 // What FLTK sets up when it opens the display itself, which it does not when
