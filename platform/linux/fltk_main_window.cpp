@@ -33,7 +33,7 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 }  // namespace
 
-FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus)
+FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
       flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -43,8 +43,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
       scheduleTimer_(OnScheduleTimer, this),
       messages_(textSizes_.standard, &flWindow_),
       launcher_([this](const std::string& reason) { controller_.OnLinkOpenFailed(reason); }),
-      tray_(
-          bus, [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       controller_({.intervalBox = *controls_.intervalBox,
                    .pixelsBox = *controls_.pixelsBox,
                    .startStopButton = *controls_.startStopButton,

@@ -21,8 +21,7 @@ class FltkMainWindow {
 public:
     // wayland: the compositor that takes the nudges and tells the idle time,
     // in a Wayland session; none on X11, where XTEST moves the pointer.
-    // bus: the session bus, for the notification area's icon; none without.
-    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus);
+    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland);
     ~FltkMainWindow();
     FltkMainWindow(const FltkMainWindow&) = delete;
     FltkMainWindow& operator=(const FltkMainWindow&) = delete;
@@ -31,8 +30,13 @@ public:
     // with --minimized, hides it behind the notification-area icon or
     // iconifies it.
     void Show();
+    // Puts up the notification area's icon, once. bus: the session bus, for
+    // a StatusNotifierItem; none without.
+    void ShowIcon(DbusSessionBus* bus) { tray_.Connect(bus); }
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
+    // Hides the window for good: the program ends.
+    void Close();
     // True once the user closed the window: the program ends.
     bool Closed() const { return closed_; }
 
@@ -57,7 +61,6 @@ private:
         static_cast<FltkMainWindow*>(self)->controller_.OnLinkClicked();
     }
     static void OnClose(Fl_Widget*, void* self);
-    void Close();
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
     void WaitForIcon();
     void ApplyMinimizedShowing();  // once the icon had a moment to come into sight

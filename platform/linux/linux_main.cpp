@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,23 @@ int RefuseToRun(const std::string& why) {
     return 1;
 }
 
+// The session bus (one connection for all the program's use of it), the
+// compositor's route and idle source, and the notification-area icon: the
+// window's first frame needs none of them. False, with what is missing, when
+// a Wayland session offers no way to nudge.
+bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_desktop::WaylandDesktop* wayland,
+                    linux_desktop::FltkMainWindow& window, std::string& missing) {
+    bus = linux_desktop::DbusSessionBus::Open();
+    if (wayland != nullptr) {
+        const auto& found = wayland->Choose(bus.get());
+        missing = found.missing;
+        if (!found.CanNudge()) return false;
+        wayland->Attach();
+    }
+    window.ShowIcon(bus.get());
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,17 +177,20 @@ int main(int argc, char** argv) {
         if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
         return 0;
     }
-    // One connection to the session bus for all the program's use of it.
-    const auto bus = linux_desktop::DbusSessionBus::Open();
-    if (wayland != nullptr) {
-        const auto& found = wayland->Choose(bus.get());
-        if (!found.CanNudge()) return RefuseToRun(found.missing);
-        wayland->Attach();
-    }
-    linux_desktop::FltkMainWindow window(check.settings, wayland.get(), bus.get());
+    std::unique_ptr<linux_desktop::DbusSessionBus> bus;  // outlives the window's icon
+    linux_desktop::FltkMainWindow window(check.settings, wayland.get());
     instance.OnPresentRequest([&window] { window.Present(); });
+    // --minimized: the icon decides how the window waits, and there is no
+    // frame to draw first.
+    const bool connectFirst = check.settings.minimized;
+    std::string missing;
+    if (connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) return RefuseToRun(missing);
     window.Show();
     Fl::check();  // draws the window
+    if (!connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) {
+        window.Close();
+        return RefuseToRun(missing);
+    }
     linux_desktop::OpenInputMethod();
     // Not Fl::run(), which the XEmbed icon's window would keep going; and a
     // wait with a time, since Fl::wait() returns at once while no window is
