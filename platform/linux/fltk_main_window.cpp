@@ -1,6 +1,7 @@
 #include "platform/linux/fltk_main_window.h"
 
 #include <FL/Fl.H>
+#include <FL/x.H>
 
 #include <cstdio>
 
@@ -86,8 +87,8 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes&
         case ControlId::IntervalLabel:
         case ControlId::PixelsLabel: widget = NewLabel(r, control); break;
         }
-        widget->labelsize(control.kind == ControlKind::Label ? LabelTextSize(control, sizes.standard, dpi)
-                                                             : sizes.standard);
+        widget->labelsize(sizes.standard);
+        if (control.kind == ControlKind::Label) built.labels.emplace_back(widget, &control);
     }
     built.pixelsBox->textsize(sizes.standard);
     built.intervalBox->textsize(sizes.standard);
@@ -108,9 +109,24 @@ void FltkMainWindow::Show() {
     GrabHotkey();
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
-    if (minimized_) return WaitForIcon();
+    if (minimized_) {
+        FitLabels();
+        return WaitForIcon();
+    }
     flWindow_.show();
+    XFlush(fl_display);  // the server and the window manager map it while the labels are fitted
+    FitLabels();
     controls_.startStopButton->take_focus();
+}
+
+// Labels too long for their room are made smaller. Measuring them opens the
+// first font, which reads fontconfig's whole configuration: more time than
+// everything before, spent once the window is on its way to the screen, and
+// before its first frame.
+void FltkMainWindow::FitLabels() {
+    for (const auto& [label, control] : controls_.labels) {
+        label->labelsize(LabelTextSize(*control, textSizes_.standard, dpi_));
+    }
 }
 
 // The icon gets a moment to come (back) into sight: at the start, and when

@@ -2,6 +2,8 @@
 #include <FL/Fl_Double_Window.H>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/controller.h"
 #include "platform/linux/dbus_session_bus.h"
@@ -46,9 +48,11 @@ private:
         FltkTextBox* pixelsBox = nullptr;
         FltkTextBox* intervalBox = nullptr;
         FltkLink* link = nullptr;
+        std::vector<std::pair<Fl_Widget*, const ControlLayout*>> labels;
     };
     static Controls BuildControls(int dpi, const TextSizes& sizes);
     void Wire();
+    void FitLabels();
 
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
