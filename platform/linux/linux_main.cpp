@@ -64,9 +64,9 @@ void InternStartupAtoms(Display* display) {
 
 // What FLTK sets up when it opens the display itself, which it does not when
 // handed one: the user's character set for typed text, and X error handling.
+// The locale's modifiers wait until the window is mapped (see main()).
 Display* OpenDisplay() {
     std::setlocale(LC_CTYPE, "");
-    XSetLocaleModifiers("");
     XSetErrorHandler(OnRequestFailed);
     XSetIOErrorHandler(OnDisplayLost);
     Display* display = XOpenDisplay(nullptr);
@@ -186,6 +186,10 @@ int main(int argc, char** argv) {
     std::string missing;
     if (connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) return RefuseToRun(missing);
     window.Show();
+    // The input method follows XMODIFIERS (@im=...) from the first event on:
+    // FLTK opens one when the pointer enters the window. Telling Xlib loads
+    // its locale database, which the window's mapping does not need.
+    XSetLocaleModifiers("");
     Fl::check();  // draws the window
     if (!connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) {
         window.Close();
