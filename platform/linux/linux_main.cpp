@@ -47,21 +47,6 @@ int OnDisplayLost(Display* display) {
     std::_Exit(1);
 }
 
-// Every atom that start-up names, asked for in one round trip instead of one
-// each: Xlib keeps the answers, so the calls that name them one by one later
-// (FLTK's display set-up and window creation, the tray icon, the single
-// instance) find them without asking the server.
-void InternStartupAtoms(Display* display) {
-    const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
-    const auto fltk = linux_desktop::FltkStartupAtoms();
-    std::vector<const char*> names(fltk.begin(), fltk.end());
-    // X11SingleInstance and X11TrayIcon
-    names.insert(names.end(), {"_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER",
-                               "_NET_SYSTEM_TRAY_OPCODE", "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"});
-    std::vector<Atom> atoms(names.size());
-    XInternAtoms(display, const_cast<char**>(names.data()), static_cast<int>(names.size()), False, atoms.data());
-}
-
 // What FLTK sets up when it opens the display itself, which it does not when
 // handed one: the user's character set for typed text, and X error handling.
 // The locale's modifiers wait until the window is mapped (see main()).
@@ -71,7 +56,6 @@ Display* OpenDisplay() {
     XSetIOErrorHandler(OnDisplayLost);
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return nullptr;
-    InternStartupAtoms(display);
     linux_desktop::OpenToolkitDisplay(display);
     return display;
 }
