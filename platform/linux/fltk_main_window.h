@@ -2,6 +2,8 @@
 #include <FL/Fl_Double_Window.H>
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/controller.h"
 #include "platform/linux/dbus_session_bus.h"
@@ -33,6 +35,9 @@ public:
     void Show();
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
+    // A command line that a second start handed over: the answer to send
+    // back, or nothing when the message is not one to take.
+    std::optional<std::string> OnCommandLine(std::string_view message);
     // True once the user closed the window: the program ends.
     bool Closed() const { return closed_; }
 
@@ -49,7 +54,8 @@ private:
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
     static void OnScheduleTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnScheduleTimer(); }
-    void GrabHotkey();
+    void GrabHotkey(const Hotkey& hotkey);
+    void Hide();
     static void OnStartStopClicked(Fl_Widget*, void* self) {
         static_cast<FltkMainWindow*>(self)->controller_.OnStartStopClicked();
     }
@@ -79,6 +85,7 @@ private:
     std::optional<X11Hotkey> hotkey_;
     StartSettings start_;
     bool minimized_;
+    bool onWayland_;  // no hotkey there
     bool closed_ = false;
 };
 

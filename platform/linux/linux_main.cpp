@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/command_channel.h"
 #include "core/command_line.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/wayland_desktop.h"
@@ -65,7 +66,7 @@ void InternStartupAtoms(Display* display) {
         "_NET_ACTIVE_WINDOW",
         "WM_LOCALE_NAME",  // XSetWMProperties(), as FLTK creates a window
         // X11SingleInstance and X11TrayIcon
-        "_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER", "_NET_SYSTEM_TRAY_OPCODE",
+        "_NUDGEWICK_INSTANCE", "_NUDGEWICK_COMMAND", tray.c_str(), "MANAGER", "_NET_SYSTEM_TRAY_OPCODE",
         "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"};
     constexpr int kCount = static_cast<int>(std::size(names));
     Atom atoms[kCount];
@@ -132,6 +133,16 @@ int RefuseToRun(const std::string& why) {
     return 1;
 }
 
+// An answer from the running copy, or about it: a plain second start's only
+// where someone reads it, any other on standard output, a failure on standard
+// error.
+int Report(const CommandAnswer& answer, const StartSettings& asked) {
+    const bool plain = AsksNothing(asked);
+    if (!plain || isatty(STDERR_FILENO))
+        std::fputs(answer.text.c_str(), plain || answer.exitCode == 1 ? stderr : stdout);
+    return answer.exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,6 +161,9 @@ int main(int argc, char** argv) {
     auto wayland = linux_desktop::WaylandDesktop::Connect();
     const bool displayOpen = OpenDisplay() != nullptr;
     if (check.settings.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
+    // No copy runs on a display that cannot be opened.
+    const auto withoutCopy = AnswerWithoutCopy(check.settings.command);
+    if (!displayOpen && withoutCopy) return Report(*withoutCopy, check.settings);
     if (!displayOpen) {
         const char* name = XDisplayName(nullptr);
         std::fprintf(stderr,
@@ -159,17 +173,18 @@ int main(int argc, char** argv) {
                      *name ? name : "(DISPLAY is not set)");
         return 1;
     }
+    linux_desktop::X11SingleInstance instance;
+    switch (instance.Claim(!withoutCopy)) {
+    case linux_desktop::X11SingleInstance::Found::OtherCopy:
+        return Report(ReadAnswer(instance.HandOver(commandLine)), check.settings);
+    case linux_desktop::X11SingleInstance::Found::NoCopy: return Report(*withoutCopy, check.settings);
+    case linux_desktop::X11SingleInstance::Found::Claimed: break;
+    }
     if (wayland == nullptr && !linux_desktop::X11Pointer::CanMove()) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
     }
     UseDesktopLook();
-
-    linux_desktop::X11SingleInstance instance;
-    if (!instance.Claim()) {
-        if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
-        return 0;
-    }
     // One connection to the session bus for all the program's use of it.
     const auto bus = linux_desktop::DbusSessionBus::Open();
     if (wayland != nullptr) {
@@ -178,7 +193,7 @@ int main(int argc, char** argv) {
         wayland->Attach();
     }
     linux_desktop::FltkMainWindow window(check.settings, wayland.get(), bus.get());
-    instance.OnPresentRequest([&window] { window.Present(); });
+    instance.OnCommandLine([&window](std::string_view message) { return window.OnCommandLine(message); });
     window.Show();
     Fl::check();  // draws the window
     linux_desktop::OpenInputMethod();
