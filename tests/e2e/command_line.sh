@@ -1,5 +1,5 @@
 # A bad command line exits 2 naming the word; --help, --version exit 0; no display or no XTEST: one line,
-# status 1, and --check says there is no route.
+# status 1, and --check says there is no route; without a display the commands find no copy.
 source "$(dirname "$0")/common.sh"
 unset DISPLAY  # until the last check: a program that went on to open one would fail with status 1
 
@@ -23,6 +23,12 @@ grep -qx 'Nudgewick 1\.00' <<<"$OUT" || fail "--version printed $OUT"
 
 run 3000 5
 [ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" || fail "without a display: status $STATUS, errors '$ERR'"
+# No copy runs where no display opens: --stop and --quit say so, --status exits 3.
+for command in --stop --quit --status; do
+    run "$command"
+    [ "$STATUS" = "$([ "$command" = --status ] && echo 3 || echo 0)" ] && one_line "$SCRATCH/out" ||
+        fail "$command without a display: status $STATUS, output '$OUT'"
+done
 # Variables that name a Wayland session with no compositor behind them: the session is X11's.
 XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=$SCRATCH WAYLAND_DISPLAY=wayland-nowhere run 3000 5
 [ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" && grep -q 'X display' <<<"$ERR" ||
