@@ -152,12 +152,8 @@ void Controller::OnHotkeyUnavailable() {
 CommandJobs Controller::OnCommandLine(const StartSettings& given) {
     switch (given.command) {
     case Command::Toggle: OnStartStopClicked(); break;
-    case Command::Stop:
-        if (Running()) OnStartStopClicked();
-        break;
-    case Command::Go:
-        if (!Running()) OnStartStopClicked();
-        break;
+    case Command::Stop: ClickToRun(false); break;
+    case Command::Go: ClickToRun(true); break;
     case Command::Quit: return {false, false, std::nullopt, true};
     case Command::Query: break;
     case Command::Start: TakeSettings(given); return {AsksNothing(given), given.minimized, given.hotkey, false};
@@ -190,12 +186,8 @@ void Controller::TakeSettings(const StartSettings& given) {
 
 TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     switch (entry.command) {
-    case TrayCommand::Stop:
-        if (Running()) OnStartStopClicked();
-        break;
-    case TrayCommand::Go:
-        if (!Running()) OnStartStopClicked();
-        break;
+    case TrayCommand::Stop: ClickToRun(false); break;
+    case TrayCommand::Go: ClickToRun(true); break;
     case TrayCommand::RunFor:
         session_.RunFor(entry.length);
         Resume();
@@ -262,6 +254,10 @@ void Controller::EndSession() {
     session_.Cancel();
     sessionEndedAt_.reset();
     ArmSessionTimer();
+}
+
+void Controller::ClickToRun(bool run) {
+    if (Running() != run) OnStartStopClicked();
 }
 
 void Controller::Resume() {

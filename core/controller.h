@@ -98,6 +98,9 @@ private:
     void StopTicks();
     void EndSession();
     void Resume();  // the menu's: stopped ticks started as the button would
+    // A click on the button unless the ticks already run, or are already
+    // stopped: "Stop" never starts them, "Go" never stops them.
+    void ClickToRun(bool run);
     void ArmSessionTimer();
     bool FollowingHours() const { return start_.workHours && followHours_; }
     void ArmScheduleTimer();

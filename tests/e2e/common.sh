@@ -74,7 +74,7 @@ click_control() {
 # The text of the focused box, through the clipboard (Ctrl+A, Ctrl+C).
 focused_box_text() {
     xdotool key ctrl+a ctrl+c
-    "$X_HELPER" clipboard
+    "$X_HELPER" ask CLIPBOARD UTF8_STRING
 }
 
 # FILE holds exactly one line, and it is not blank.

@@ -2,9 +2,9 @@
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
 # One program start: --check names the route; nudges come at the interval, swing by exactly the distance
 # and each restarts the compositor's idle time; while a user moves the pointer every second, none of ours;
-# the button stops and resumes them; --hotkey points once to a desktop shortcut for --toggle instead; --quit ends
-# it; the footprint (one thread, nothing written, one connection each to the displays and the bus). sway besides:
-# without an X display, one line and status 1; a second start's commands. KWin besides: a copy that no
+# the button stops and resumes them; --hotkey points once to a shortcut for --toggle; --quit; the footprint (one
+# thread, nothing written, one connection each to the displays and the bus). sway besides: without an X display,
+# one line and status 1; a second start's commands. KWin besides: a copy that no
 # desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
 # portal running, it nudges through that.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
@@ -132,9 +132,8 @@ sleep 7.5
 expect_nudges "$((resumed + 200))" 3 2 3000
 
 if [ "$COMPOSITOR" = sway ]; then
-    # A second start's commands: --toggle stops the nudges, and --status exits 3; --for 1m resumes them for a session
-    # that --status names, and answers with the tooltip, whose second line points to a shortcut for --toggle; words of
-    # another type change nothing.
+    # --toggle stops the nudges (--status: 3); --for 1m resumes them for a session, and answers with the tooltip:
+    # its end, and the note that points to a shortcut for --toggle.
     "$PROGRAM" --toggle >/dev/null
     stopped=$(now)
     "$PROGRAM" --status >/dev/null && fail "--status after --toggle ended with status 0"
@@ -142,20 +141,16 @@ if [ "$COMPOSITOR" = sway ]; then
     [ -z "$(first_nudge "$((stopped + 200))")" ] || fail "nudged after --toggle:"$'\n'"$(positions "$stopped")"
     answer=$("$PROGRAM" --for 1m)
     resumed=$(now)
-    ! "$X_HELPER" ask _NUDGEWICK_INSTANCE _NUDGEWICK_COMMAND STRING --toggle || fail "the copy took words of another type"
     sleep 7.5
     expect_nudges "$((resumed + 200))" 3 2 3000
-    [[ $("$PROGRAM" --status) =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end after --for 1m"
-    [ "$(wc -l <<<"$answer")" = 2 ] && grep -q -- --toggle <<<"$answer" || fail "--for 1m answered: $answer"
+    [[ $answer =~ [0-9]{2}:[0-9]{2}$'\n'[^$'\n']*--toggle[^$'\n']*$ ]] || fail "--for 1m answered: $answer"
 fi
 
 # One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
 # which the notification-area icon and, on GNOME, the nudges share.
 threads=$(awk '/^Threads:/ {print $2}' /proc/"$PROGRAM_PID"/status)
 [ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
-"$PROGRAM" --quit >/dev/null || fail "--quit gave status $?"
-wait_for_exit
-[ "$APP_STATUS" = 0 ] || fail "--quit ended the copy with status $APP_STATUS"
+"$PROGRAM" --quit >/dev/null && wait_for_exit && [ "$APP_STATUS" = 0 ] || fail "--quit: the copy ended with $APP_STATUS"
 [ "$(grep -c -- --toggle "$SCRATCH/stderr")" = 1 ] || fail "--hotkey wrote:"$'\n'"$(cat "$SCRATCH/stderr")"
 expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
 echo PASS

@@ -1,7 +1,6 @@
 // Does for the end-to-end tests what this xdotool cannot:
 //   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
-//   x_helper clipboard      prints the CLIPBOARD selection's text
-//   x_helper vanish         asks for it, and destroys its window before the answer
+//   x_helper vanish         asks for the CLIPBOARD selection, and destroys its window before the answer
 //   x_helper ask SELECTION TARGET [TYPE TEXT]  converts SELECTION to TARGET with TEXT, of TYPE, as its parameter
 //                           (ICCCM), as Nudgewick's second start does, and prints the answer
 //   x_helper grab KEY       holds ctrl+alt+KEY, as another program's hotkey would, until
@@ -82,11 +81,7 @@ int main(int argc, char** argv) {
     if ((argc == 4 || argc == 6) && std::strcmp(argv[1], "ask") == 0) {
         return Ask(display, argv[2], argv[3], false, argc == 6 ? argv + 4 : nullptr);
     }
-    const bool vanish = argc == 2 && std::strcmp(argv[1], "vanish") == 0;
-    if (vanish || (argc == 2 && std::strcmp(argv[1], "clipboard") == 0)) {
-        return Ask(display, "CLIPBOARD", "UTF8_STRING", vanish);
-    }
-    std::fputs("usage: x_helper close WINDOW | clipboard | vanish | grab COMBO | ask SELECTION TARGET [TYPE TEXT]\n",
-               stderr);
+    if (argc == 2 && std::strcmp(argv[1], "vanish") == 0) return Ask(display, "CLIPBOARD", "UTF8_STRING", true);
+    std::fputs("usage: x_helper close WINDOW | vanish | grab COMBO | ask SELECTION TARGET [TYPE TEXT]\n", stderr);
     return 2;
 }

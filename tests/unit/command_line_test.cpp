@@ -118,7 +118,6 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--stop --go", "--stop"},  // a command stands alone
         {"--minimized --quit", "--quit"},
         {"--status 5000", "--status"},
-        {"--go=1", "--go"},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
     for (const auto& [text, names] : cases) {

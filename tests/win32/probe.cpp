@@ -11,10 +11,9 @@
 // another program would; with "window", also a window titled "probe", a Wine window to give the X
 // focus to, since Wine reports a hotkey only while one of its windows has it.
 //
-// probe copydata sends Nudgewick's window WM_COPYDATA that no start of its user's would (another kind, no
-// asking window, an odd length, an unpaired surrogate, 64 KiB), then "--status" as a start does, and prints
-// what each returned. (Wine copies a sent message's data onto the receiving thread's stack: megabytes end
-// any program there before it sees the message; Windows does not.)
+// probe copydata sends Nudgewick's window "--toggle" as WM_COPYDATA of another kind and from no asking window,
+// and 64 KiB of blanks (megabytes would end it: Wine copies them onto the receiving thread's stack); then
+// "--status" as a start does. It prints what each returned.
 #include <windows.h>
 
 #include <cstdint>
@@ -105,32 +104,22 @@ int HoldHotkey(UINT modifiers, UINT key, bool window) {
 
 int SendCopyData() {
     const HWND copy = FindWindowW(L"NudgewickMainWindow", nullptr);
-    WNDCLASSW askerClass{};
-    askerClass.lpfnWndProc = DefWindowProcW;
-    askerClass.lpszClassName = L"NudgewickAsker";
+    const WNDCLASSW askerClass{0, DefWindowProcW, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"NudgewickAsker"};
     RegisterClassW(&askerClass);
-    const HWND asker = CreateWindowW(L"NudgewickAsker", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    const std::wstring toggle = L"--toggle", status = L"--status", huge(1 << 15, L' ');
-    const wchar_t surrogate[] = {L'-', L'-', 0xd800, L'x'};
-    constexpr ULONG_PTR kCommandLine = 0x4e574331;
-    const struct {
-        HWND from;
-        ULONG_PTR kind;
-        const void* data;
-        std::size_t bytes;
-    } messages[] = {{asker, kCommandLine + 1, toggle.data(), 16},
-                    {nullptr, kCommandLine, toggle.data(), 16},
-                    {asker, kCommandLine, toggle.data(), 15},
-                    {asker, kCommandLine, surrogate, 8},
-                    {asker, kCommandLine, huge.data(), 2 * huge.size()},
-                    {asker, kCommandLine, status.data(), 16}};
-    for (const auto& message : messages) {
-        COPYDATASTRUCT data{message.kind, static_cast<DWORD>(message.bytes), const_cast<void*>(message.data)};
+    const HWND asker =
+        CreateWindowW(askerClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const auto send = [copy](HWND from, ULONG_PTR kind, std::wstring text) {
+        COPYDATASTRUCT data{kind, static_cast<DWORD>(2 * text.size()), text.data()};
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(message.from), reinterpret_cast<LPARAM>(&data),
+        SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
                             SMTO_NORMAL, 5000, &result);
         std::printf("%d ", static_cast<int>(result));
-    }
+    };
+    constexpr ULONG_PTR kCommandLine = 0x4e574331;
+    send(asker, kCommandLine + 1, L"--toggle");
+    send(nullptr, kCommandLine, L"--toggle");
+    send(asker, kCommandLine, std::wstring(1 << 15, L' '));
+    send(asker, kCommandLine, L"--status");
     return 0;
 }
 
