@@ -71,4 +71,11 @@ std::string HotkeyTakenNote(const Hotkey& hotkey) {
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }
 
+std::string HotkeyUnavailableMessage() {
+    return "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
+           "in the desktop's keyboard settings instead\n";
+}
+
+std::string HotkeyUnavailableNote() { return "No hotkey on Wayland: bind a key to nudgewick --toggle"; }
+
 }  // namespace nudgewick

@@ -31,5 +31,9 @@ std::string HotkeyText(const Hotkey& hotkey);
 // says, and the line the icon's tooltip adds.
 std::string HotkeyTakenMessage(const Hotkey& hotkey);
 std::string HotkeyTakenNote(const Hotkey& hotkey);
+// Where no program may take a key from the whole desktop (a Wayland session):
+// what standard error says, and the tooltip's line.
+std::string HotkeyUnavailableMessage();
+std::string HotkeyUnavailableNote();
 
 }  // namespace nudgewick

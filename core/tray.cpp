@@ -6,6 +6,8 @@
 namespace nudgewick {
 namespace {
 
+constexpr std::string_view kTooltipName = "Nudgewick: ";
+
 // 10000 as "10", 4500 as "4.5".
 std::string SecondsText(int milliseconds) {
     std::string text = WholeNumberText(milliseconds / 1000);
@@ -31,16 +33,23 @@ std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingH
 }
 
 std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until) {
-    const std::string every = "Nudgewick: nudging every " + SecondsText(intervalMilliseconds) + " s";
+    const std::string every = std::string(kTooltipName) + "nudging every " + SecondsText(intervalMilliseconds) + " s";
     return until ? every + " until " + *until : every;
 }
 
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds) {
-    if (!stoppedAtWallSeconds) return "Nudgewick: stopped";
-    return "Nudgewick: stopped at " + WallClockText(*stoppedAtWallSeconds);
+    const std::string stopped = std::string(kTooltipName) + "stopped";
+    return stoppedAtWallSeconds ? stopped + " at " + WallClockText(*stoppedAtWallSeconds) : stopped;
 }
 
-std::string StoppedUntilTooltip(const std::string& until) { return "Nudgewick: stopped until " + until; }
+std::string StoppedUntilTooltip(const std::string& until) {
+    return std::string(kTooltipName) + "stopped until " + until;
+}
+
+std::string StatusLine(const std::string& tooltip) {
+    const std::string line = tooltip.substr(0, tooltip.find('\n'));
+    return line.starts_with(kTooltipName) ? line.substr(kTooltipName.size()) : line;
+}
 
 Rgba StoppedLook(Rgba pixel) {
     const int lightness = (299 * pixel.red + 587 * pixel.green + 114 * pixel.blue) / 1000;

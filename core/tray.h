@@ -29,6 +29,9 @@ std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::st
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds);
 // "Nudgewick: stopped until Mon 09:00", when work hours will resume the ticks.
 std::string StoppedUntilTooltip(const std::string& until);
+// What the tooltip says the program does, in its first line after the name:
+// "nudging every 10 s until 17:30".
+std::string StatusLine(const std::string& tooltip);
 
 // One pixel of the icon's artwork, not premultiplied.
 struct Rgba {

@@ -59,7 +59,8 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .idle = wayland},
                   start),
       start_(start),
-      minimized_(start.minimized) {
+      minimized_(start.minimized),
+      onWayland_(wayland != nullptr) {
     flWindow_.end();
     Wire();
     tray_.OnIconChange([this] {
@@ -107,7 +108,7 @@ void FltkMainWindow::Wire() {
 
 void FltkMainWindow::Show() {
     controller_.Load();
-    GrabHotkey();
+    if (start_.hotkey) GrabHotkey(*start_.hotkey);
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) {
@@ -137,13 +138,19 @@ void FltkMainWindow::WaitForIcon() {
     Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
 }
 
-// Held by another client: said once, and the program runs on without it.
-void FltkMainWindow::GrabHotkey() {
-    if (!start_.hotkey) return;
-    hotkey_.emplace(*start_.hotkey, [this] { controller_.OnHotkey(); });
+// Held by another client: said once, and the program runs on without it. In
+// a Wayland session an X11 grab would hold only while an X11 window has the
+// focus: the desktop's own shortcuts are the way there.
+void FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
+    hotkey_.reset();
+    if (onWayland_) {
+        std::fputs(HotkeyUnavailableMessage().c_str(), stderr);
+        return controller_.OnHotkeyUnavailable();
+    }
+    hotkey_.emplace(hotkey, [this] { controller_.OnHotkey(); });
     if (hotkey_->Grab()) return;
     hotkey_.reset();
-    std::fputs(HotkeyTakenMessage(*start_.hotkey).c_str(), stderr);
+    std::fputs(HotkeyTakenMessage(hotkey).c_str(), stderr);
     controller_.OnHotkeyTaken();
 }
 
@@ -155,6 +162,24 @@ void FltkMainWindow::ApplyMinimizedShowing() {
 }
 
 void FltkMainWindow::Present() { flWindow_.show(); }
+
+void FltkMainWindow::Hide() {
+    minimized_ = true;
+    if (ShowingAtStart(true, tray_.IconShown()) == WindowShowing::Hidden) return flWindow_.hide();
+    flWindow_.iconize();
+}
+
+std::optional<std::string> FltkMainWindow::OnCommandLine(std::string_view message) {
+    const auto given = ReadHandedOver(message);
+    if (!given) return std::nullopt;
+    const CommandJobs jobs = controller_.OnCommandLine(*given);
+    if (jobs.hotkey) GrabHotkey(*jobs.hotkey);
+    if (jobs.hide) Hide();
+    if (jobs.present) Present();
+    const std::string answer = WriteAnswer(controller_.AnswerTo(*given));
+    if (jobs.quit) Close();
+    return answer;
+}
 
 // Escape reaches the window as a shortcut and would hide it: only the
 // window manager's close ends the program.

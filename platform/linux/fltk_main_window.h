@@ -2,6 +2,8 @@
 #include <FL/Fl_Double_Window.H>
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,6 +41,9 @@ public:
     void Present();
     // Hides the window for good: the program ends.
     void Close();
+    // A command line that a second start handed over: the answer to send
+    // back, or nothing when the message is not one to take.
+    std::optional<std::string> OnCommandLine(std::string_view message);
     // True once the user closed the window: the program ends.
     bool Closed() const { return closed_; }
 
@@ -57,7 +62,8 @@ private:
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
     static void OnScheduleTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnScheduleTimer(); }
-    void GrabHotkey();
+    void GrabHotkey(const Hotkey& hotkey);
+    void Hide();
     static void OnStartStopClicked(Fl_Widget*, void* self) {
         static_cast<FltkMainWindow*>(self)->controller_.OnStartStopClicked();
     }
@@ -86,6 +92,7 @@ private:
     std::optional<X11Hotkey> hotkey_;
     StartSettings start_;
     bool minimized_;
+    bool onWayland_;  // no hotkey there
     bool closed_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/command_channel.h"
 #include "core/command_line.h"
 #include "core/controls.h"
 #include "core/windows_command_line.h"
@@ -76,6 +77,15 @@ int ReportCheck() {
     return desktop ? 0 : 1;
 }
 
+// An answer from the running copy, or about it: a plain second start's and a
+// failure on standard error, any other on standard output, where there is a
+// console; a failure without one in a box.
+int Report(const CommandAnswer& answer, const StartSettings& asked) {
+    const bool failed = answer.exitCode == 1;
+    if (!WriteToConsole(answer.text, failed || AsksNothing(asked)) && failed) ShowMessage(answer.text);
+    return answer.exitCode;
+}
+
 int RunMessageLoop(const Win32MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -92,20 +102,20 @@ int RunMessageLoop(const Win32MainWindow& window) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
-    std::string commandLine = Narrow(nudgewick::CommandLineTail(GetCommandLineW()));
-    const auto check = nudgewick::CheckCommandLine(commandLine);
+    const std::wstring_view tail = nudgewick::CommandLineTail(GetCommandLineW());
+    const auto check = nudgewick::CheckCommandLine(Narrow(tail));
     if (!check.proceed) {
         // A box would keep a script that asked for the version waiting for its OK.
         if (!WriteToConsole(check.output, check.exitCode != 0)) ShowMessage(check.windowText);
         return check.exitCode;
     }
     if (check.settings.check) return ReportCheck();
-    const Win32SingleInstance oneCopy;
+    const auto withoutCopy = nudgewick::AnswerWithoutCopy(check.settings.command);
+    const Win32SingleInstance oneCopy(!withoutCopy);
     if (oneCopy.OtherCopyRuns()) {
-        RaiseFirstCopy(Win32MainWindow::kClassName);
-        WriteToConsole(nudgewick::kAlreadyRunning, true);
-        return 0;
+        return Report(nudgewick::ReadAnswer(HandOver(Win32MainWindow::kClassName, tail)), check.settings);
     }
+    if (withoutCopy) return Report(*withoutCopy, check.settings);
     Win32MainWindow window(check.settings);
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());

@@ -121,10 +121,10 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE: return OnClose();
     case WM_DESTROY: return OnDestroy();
     case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
+    case WM_COPYDATA: return OnCopyData(wParam, lParam);
     default: break;
     }
     if (tray_.HandleMessage(message, wParam, lParam)) return 0;
-    if (IsShowRequest(message)) return OnShowRequest();
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
@@ -134,7 +134,7 @@ LRESULT Win32MainWindow::OnCreate() {
     Relayout(WindowDpi(hwnd_));
     focus_ = Control(ControlId::StartStopButton);
     controller_.Load();
-    AcceptShowRequests(hwnd_);
+    AcceptCommandLines(hwnd_);
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
     RegisterHotkey();
     return 0;
@@ -306,6 +306,23 @@ LRESULT Win32MainWindow::OnShowRequest() {
     ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
     return 0;
+}
+
+// A command line that a second start handed over; any other data is left alone.
+LRESULT Win32MainWindow::OnCopyData(WPARAM asker, LPARAM data) {
+    const auto text = CommandLineIn(asker, data);
+    const auto given = text ? ReadHandedOver(*text) : std::nullopt;
+    if (!given) return FALSE;
+    const CommandJobs jobs = controller_.OnCommandLine(*given);
+    if (jobs.hotkey) {
+        hotkeyAsked_ = jobs.hotkey;
+        RegisterHotkey();
+    }
+    if (jobs.hide) ShowWindow(hwnd_, ShowingAtStart(true, trayShown_) == WindowShowing::Hidden ? SW_HIDE : SW_MINIMIZE);
+    if (jobs.present) OnShowRequest();
+    SendAnswer(hwnd_, asker, WriteAnswer(controller_.AnswerTo(*given)));
+    if (jobs.quit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
 void Win32MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {

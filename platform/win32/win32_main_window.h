@@ -47,6 +47,7 @@ private:
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowRequest();
+    LRESULT OnCopyData(WPARAM asker, LPARAM data);
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
     void RegisterHotkey();
     int StartingShowCommand(int showCommand) const;

@@ -27,6 +27,7 @@ std::string Read(const StartSettings& settings) {
         read += " days " + WholeNumberText(work->days);  // bit 0 Monday
     }
     if (settings.hotkey) read += " hotkey " + HotkeyText(*settings.hotkey);
+    if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
     return read;
 }
 
@@ -58,6 +59,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--hotkey Shift+Ctrl+F9", "10000 3 hotkey ctrl+shift+f9"},
         {"--hotkey=super+alt+k --minimized", "10000 3 minimized hotkey alt+super+k"},
         {"--hotkey ctrl+f24", "10000 3 hotkey ctrl+f24"},
+        {"--toggle", "10000 3 command 1"},
+        {"--status  ", "0 0 command 5"},  // blanks after it are no words
     };
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
@@ -116,6 +119,9 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--hotkey ctrl+f25", "\"ctrl+f25\""},
         {"--hotkey ctrl+f0", "\"ctrl+f0\""},
         {"--hotkey ctrl+nn", "\"ctrl+nn\""},
+        {"--stop --go", "--stop"},  // a command stands alone
+        {"--minimized --quit", "--quit"},
+        {"--status 5000", "--status"},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
     for (const auto& [text, names] : cases) {
@@ -149,8 +155,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_EQ(check.exitCode, 0) << text;
         EXPECT_EQ(check.output, help.output) << text;
     }
-    for (const char* option :
-         {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--check", "--help", "--version"}) {
+    for (const char* option : {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--check", "--help",
+                               "--version", "--toggle", "--stop", "--go", "--quit", "--status"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");

@@ -10,6 +10,10 @@
 // virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
 // another program would; with "window", also a window titled "probe", a Wine window to give the X
 // focus to, since Wine reports a hotkey only while one of its windows has it.
+//
+// probe copydata sends Nudgewick's window "--toggle" as WM_COPYDATA of another kind and from no asking window,
+// and 64 KiB of blanks (megabytes would end it: Wine copies them onto the receiving thread's stack); then
+// "--status" as a start does. It prints what each returned.
 #include <windows.h>
 
 #include <cstdint>
@@ -98,7 +102,29 @@ int HoldHotkey(UINT modifiers, UINT key, bool window) {
     return 0;
 }
 
+int SendCopyData() {
+    const HWND copy = FindWindowW(L"NudgewickMainWindow", nullptr);
+    const WNDCLASSW askerClass{0, DefWindowProcW, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"NudgewickAsker"};
+    RegisterClassW(&askerClass);
+    const HWND asker =
+        CreateWindowW(askerClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const auto send = [copy](HWND from, ULONG_PTR kind, std::wstring text) {
+        COPYDATASTRUCT data{kind, static_cast<DWORD>(2 * text.size()), text.data()};
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
+                            SMTO_NORMAL, 5000, &result);
+        std::printf("%d ", static_cast<int>(result));
+    };
+    constexpr ULONG_PTR kCommandLine = 0x4e574331;
+    send(asker, kCommandLine + 1, L"--toggle");
+    send(nullptr, kCommandLine, L"--toggle");
+    send(asker, kCommandLine, std::wstring(1 << 15, L' '));
+    send(asker, kCommandLine, L"--status");
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "copydata") return SendCopyData();
     if (argc >= 4 && std::string(argv[1]) == "hotkey") {
         return HoldHotkey(std::stoul(argv[2], nullptr, 0),
                           std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),
