@@ -280,19 +280,23 @@ std::optional<CoordType> ToCoordType(std::uint32_t value) {
 }
 
 Rect ExtentsOf(Node node, const AccessibleView& view, CoordType type) {
-    Rect extents = view.screen[static_cast<std::size_t>(node)];
+    return InCoordinates(view.screen[static_cast<std::size_t>(node)], node, view, type);
+}
+
+Rect InCoordinates(const Rect& onScreen, Node node, const AccessibleView& view, CoordType type) {
     const Rect origin = Origin(node, view, type);
-    extents.x -= origin.x;
-    extents.y -= origin.y;
-    return extents;
+    return {onScreen.x - origin.x, onScreen.y - origin.y, onScreen.width, onScreen.height};
+}
+
+ScreenPoint OnScreen(Node node, const AccessibleView& view, int x, int y, CoordType type) {
+    const Rect origin = Origin(node, view, type);
+    return {static_cast<long long>(x) + origin.x, static_cast<long long>(y) + origin.y};
 }
 
 std::optional<Node> ChildAt(Node node, const AccessibleView& view, int x, int y, CoordType type) {
-    const Rect origin = Origin(node, view, type);
+    const ScreenPoint point = OnScreen(node, view, x, y, type);
     for (const Node child : ChildrenOf(node, view))
-        if (view.screen[static_cast<std::size_t>(child)].Contains(static_cast<long long>(x) + origin.x,
-                                                                 static_cast<long long>(y) + origin.y))
-            return child;
+        if (view.screen[static_cast<std::size_t>(child)].Contains(point.x, point.y)) return child;
     return std::nullopt;
 }
 

@@ -36,16 +36,6 @@ inline constexpr std::size_t kAccessibleNodeCount = 12;
 
 enum class AccessibleRole { Application, Frame, Label, Entry, PushButton, Link, Alert };
 
-struct Rect {
-    int x = 0, y = 0, width = 0, height = 0;
-
-    // Wide enough for any point a client names, moved by any origin.
-    bool Contains(long long px, long long py) const {
-        return px >= x && py >= y && px - x < width && py - y < height;
-    }
-    bool operator==(const Rect&) const = default;
-};
-
 // A box's text and where its caret and selection are, in characters.
 struct BoxView {
     std::string text;
@@ -150,6 +140,13 @@ const BoxView* BoxOf(AccessibleNode node, const AccessibleView& view);
 enum class CoordType { Screen, Window, Parent };
 std::optional<CoordType> ToCoordType(std::uint32_t value);
 Rect ExtentsOf(AccessibleNode node, const AccessibleView& view, CoordType type);
+// A place on the screen (a character of a box, say) in coordinates of TYPE
+// as NODE counts them; and a point given so, back on the screen.
+Rect InCoordinates(const Rect& onScreen, AccessibleNode node, const AccessibleView& view, CoordType type);
+struct ScreenPoint {
+    long long x, y;
+};
+ScreenPoint OnScreen(AccessibleNode node, const AccessibleView& view, int x, int y, CoordType type);
 // The child of NODE at the point, given as for NODE's extents.
 std::optional<AccessibleNode> ChildAt(AccessibleNode node, const AccessibleView& view, int x, int y, CoordType type);
 

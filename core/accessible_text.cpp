@@ -70,11 +70,9 @@ int CharacterOffset(std::string_view text, std::size_t byte) {
 }
 
 std::string TextBetween(std::string_view text, int start, int end) {
-    const int count = CharacterCount(text);
-    const int from = Clamp(start, count), to = EndOrAll(end, count);
-    if (from >= to) return {};
-    const std::size_t first = ByteOffset(text, from);
-    return std::string(text.substr(first, ByteOffset(text, to) - first));
+    const CharacterRange range = RangeIn(text, start, end);
+    const std::size_t first = ByteOffset(text, range.start);
+    return std::string(text.substr(first, ByteOffset(text, range.end) - first));
 }
 
 std::optional<std::int32_t> CodePointAt(std::string_view text, int offset) {
@@ -149,24 +147,17 @@ TextSpan TextUnitAt(std::string_view text, int offset, TextGranularity granulari
     }
 }
 
-std::string WithInserted(std::string_view text, int position, std::string_view inserted, int length) {
-    std::size_t take = inserted.size();
-    if (length >= 0 && static_cast<std::size_t>(length) < take) {
-        take = static_cast<std::size_t>(length);
-        while (take > 0 && IsContinuation(static_cast<unsigned char>(inserted[take]))) --take;
-    }
-    const std::size_t at = ByteOffset(text, std::max(position, 0));
-    std::string result(text.substr(0, at));
-    result.append(inserted.substr(0, take));
-    result.append(text.substr(at));
-    return result;
-}
-
-std::string WithDeleted(std::string_view text, int start, int end) {
+CharacterRange RangeIn(std::string_view text, int start, int end) {
     const int count = CharacterCount(text);
     const int from = Clamp(start, count), to = EndOrAll(end, count);
-    if (from >= to) return std::string(text);
-    return std::string(text.substr(0, ByteOffset(text, from))).append(text.substr(ByteOffset(text, to)));
+    return {from, std::max(from, to)};
+}
+
+std::string_view WholeCharacters(std::string_view text, int length) {
+    if (length < 0 || static_cast<std::size_t>(length) >= text.size()) return text;
+    auto take = static_cast<std::size_t>(length);
+    while (take > 0 && IsContinuation(static_cast<unsigned char>(text[take]))) --take;
+    return text.substr(0, take);
 }
 
 TextChange ChangeBetween(std::string_view before, std::string_view after) {

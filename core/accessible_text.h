@@ -51,11 +51,19 @@ TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, Te
 // OFFSET; a word asked for between words is empty.
 TextSpan TextUnitAt(std::string_view text, int offset, TextGranularity granularity);
 
-// TEXT with INSERTED put at POSITION, of which at most LENGTH bytes (cut back
-// to a whole character; all of it when LENGTH is negative).
-std::string WithInserted(std::string_view text, int position, std::string_view inserted, int length);
-// TEXT without the characters from START to END (-1: to the end).
-std::string WithDeleted(std::string_view text, int start, int end);
+// The characters from START to END (-1: to the end) that are in the text;
+// empty, at START, when START is not before END.
+struct CharacterRange {
+    int start = 0;
+    int end = 0;
+
+    bool operator==(const CharacterRange&) const = default;
+};
+CharacterRange RangeIn(std::string_view text, int start, int end);
+
+// At most LENGTH bytes of TEXT, cut back to a whole character; all of it
+// when LENGTH is negative.
+std::string_view WholeCharacters(std::string_view text, int length);
 
 // What turned BEFORE into AFTER, as one run of characters removed at OFFSET
 // and one inserted there: the smallest such pair.

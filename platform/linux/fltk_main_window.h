@@ -5,6 +5,7 @@
 
 #include "core/controller.h"
 #include "platform/linux/dbus_session_bus.h"
+#include "platform/linux/fltk_accessibility.h"
 #include "platform/linux/fltk_controls.h"
 #include "platform/linux/linux_launcher.h"
 #include "platform/linux/linux_notification_area.h"
@@ -21,7 +22,8 @@ class FltkMainWindow {
 public:
     // wayland: the compositor that takes the nudges and tells the idle time,
     // in a Wayland session; none on X11, where XTEST moves the pointer.
-    // bus: the session bus, for the notification area's icon; none without.
+    // bus: the session bus, for the notification area's icon and the
+    // accessibility switch; none without.
     FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus);
     ~FltkMainWindow();
     FltkMainWindow(const FltkMainWindow&) = delete;
@@ -76,6 +78,7 @@ private:
     SystemClock clock_;
     LinuxNotificationArea tray_;
     Controller controller_;
+    FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;
     StartSettings start_;
     bool minimized_;

@@ -80,15 +80,15 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         EXPECT_EQ(TextUnitAt("12 €34 ab", u.offset, u.unit), u.want) << u.offset << " " << static_cast<int>(u.unit);
 }
 
-TEST(AccessibleTextTest, EditsKeepWholeCharactersAndTheSmallestChangeIsFound) {
-    EXPECT_EQ(WithInserted("4500", 2, "€9", -1), "45€900");
-    EXPECT_EQ(WithInserted("4500", 2, "€9", 2), "4500") << "two bytes would split the euro sign";
-    EXPECT_EQ(WithInserted("4500", 2, "€9", 3), "45€00");
-    EXPECT_EQ(WithInserted("é5", 99, "1", 1), "é51");
-    EXPECT_EQ(WithInserted("é5", -3, "1", 40), "1é5");
-    EXPECT_EQ(WithDeleted("€4500", 1, 3), "€00");
-    EXPECT_EQ(WithDeleted("€4500", 2, -1), "€4");
-    EXPECT_EQ(WithDeleted("€4500", 3, 1), "€4500");
+TEST(AccessibleTextTest, EditsTakeWholeCharactersAndTheSmallestChangeIsFound) {
+    EXPECT_EQ(WholeCharacters("€9", 2), "") << "two bytes would split the euro sign";
+    EXPECT_EQ(WholeCharacters("€9", 3), "€");
+    EXPECT_EQ(WholeCharacters("€9", -1), "€9");
+    EXPECT_EQ(WholeCharacters("€9", 40), "€9");
+    EXPECT_EQ(RangeIn("€4500", 1, 3), (CharacterRange{1, 3}));
+    EXPECT_EQ(RangeIn("€4500", 2, -1), (CharacterRange{2, 5}));
+    EXPECT_EQ(RangeIn("€4500", 3, 1), (CharacterRange{3, 3}));
+    EXPECT_EQ(RangeIn("€4500", -9, 99), (CharacterRange{0, 5}));
 
     const struct {
         const char* before;
