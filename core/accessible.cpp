@@ -85,6 +85,15 @@ std::optional<Node> NodeOf(ControlId control) {
     return std::nullopt;
 }
 
+std::optional<ControlId> LabelOf(ControlId box) {
+    for (const auto& control : kControls)
+        if (control.id == box && control.kind == ControlKind::TextBox) {
+            const ControlLayout* label = LabelOfBox(control);
+            if (label != nullptr) return label->id;
+        }
+    return std::nullopt;
+}
+
 bool Exists(Node node, const AccessibleView& view) { return !IsMessagePart(node) || view.message.has_value(); }
 
 std::optional<Node> ParentOf(Node node) {

@@ -66,6 +66,8 @@ std::optional<AccessibleNode> NodeAtPath(std::string_view path);
 inline constexpr const char* kNullPath = "/org/a11y/atspi/null";
 
 std::optional<AccessibleNode> NodeOf(ControlId control);
+// The label on a box's row, left of it, which names it.
+std::optional<ControlId> LabelOf(ControlId box);
 // The message's objects exist only while it is open.
 bool Exists(AccessibleNode node, const AccessibleView& view);
 std::optional<AccessibleNode> ParentOf(AccessibleNode node);
