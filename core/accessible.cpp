@@ -13,8 +13,8 @@ using Node = AccessibleNode;
 constexpr const char* kPathPrefix = "/org/a11y/atspi/accessible/";
 
 struct NodeInfo {
-    const char* id;  // the last part of the object's path
-    Node parent;     // the application's is itself
+    const char* id = nullptr;         // the last part of the object's path
+    Node parent = Node::Application;  // the application's is itself
     std::optional<ControlId> control;
 };
 
@@ -108,11 +108,13 @@ std::vector<Node> ChildrenOf(Node node, const AccessibleView& view) {
         return {Node::Frame};
     case Node::Frame: {
         std::vector<const ControlLayout*> controls;
+        controls.reserve(kControls.size());
         for (const auto& control : kControls) controls.push_back(&control);
         std::stable_sort(controls.begin(), controls.end(), [](const ControlLayout* a, const ControlLayout* b) {
             return a->top != b->top ? a->top < b->top : a->left < b->left;
         });
         std::vector<Node> children;
+        children.reserve(controls.size());
         for (const auto* control : controls) children.push_back(*NodeOf(control->id));
         return children;
     }

@@ -28,7 +28,7 @@ enum class AccessibleNode : std::uint8_t {
     PixelsLabel,
     PixelsBox,
     StartStopButton,
-    Message,        // the message's window, while one is open
+    Message,  // the message's window, while one is open
     MessageText,
     MessageButton,  // its OK
 };
@@ -48,13 +48,13 @@ struct BoxView {
 
 // What the window shows at one moment.
 struct AccessibleView {
-    bool shown = false;                             // the frame is on the screen
-    std::optional<AccessibleNode> activeWindow;     // Frame or Message, while it has the keyboard
-    std::optional<AccessibleNode> focus;            // the control that takes keys within its window
+    bool shown = false;                          // the frame is on the screen
+    std::optional<AccessibleNode> activeWindow;  // Frame or Message, while it has the keyboard
+    std::optional<AccessibleNode> focus;         // the control that takes keys within its window
     BoxView interval;
     BoxView pixels;
-    std::string caption;                            // the Stop/Go button's
-    std::optional<std::string> message;             // the open message's text
+    std::string caption;                              // the Stop/Go button's
+    std::optional<std::string> message;               // the open message's text
     std::array<Rect, kAccessibleNodeCount> screen{};  // each object's place on the screen
 
     bool operator==(const AccessibleView&) const = default;

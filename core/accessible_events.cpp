@@ -35,11 +35,17 @@ void AddBoxChanges(std::vector<AccessibleEvent>& events, Node box, const BoxView
     if (before.text != after.text) {
         const TextChange change = ChangeBetween(before.text, after.text);
         if (!change.removed.empty())
-            events.push_back({.kind = Kind::TextDeleted, .source = box, .detail1 = change.offset,
-                              .detail2 = CharacterCount(change.removed), .text = change.removed});
+            events.push_back({.kind = Kind::TextDeleted,
+                              .source = box,
+                              .detail1 = change.offset,
+                              .detail2 = CharacterCount(change.removed),
+                              .text = change.removed});
         if (!change.inserted.empty())
-            events.push_back({.kind = Kind::TextInserted, .source = box, .detail1 = change.offset,
-                              .detail2 = CharacterCount(change.inserted), .text = change.inserted});
+            events.push_back({.kind = Kind::TextInserted,
+                              .source = box,
+                              .detail1 = change.offset,
+                              .detail2 = CharacterCount(change.inserted),
+                              .text = change.inserted});
     }
     if (before.caret != after.caret)
         events.push_back({.kind = Kind::CaretMoved, .source = box, .detail1 = after.caret});
@@ -53,8 +59,8 @@ std::vector<AccessibleEvent> EventsBetween(const AccessibleView& before, const A
     std::vector<AccessibleEvent> events;
     const int messageIndex = 1;  // after the frame
     if (!before.message && after.message) {
-        events.push_back({.kind = Kind::ChildAdded, .source = Node::Application, .detail1 = messageIndex,
-                          .child = Node::Message});
+        events.push_back(
+            {.kind = Kind::ChildAdded, .source = Node::Application, .detail1 = messageIndex, .child = Node::Message});
         events.push_back(OfKind(Kind::WindowCreate, Node::Message));
     }
     const std::vector<Node> wasFocused = FocusedNodes(before), isFocused = FocusedNodes(after);
@@ -86,8 +92,8 @@ std::vector<AccessibleEvent> EventsBetween(const AccessibleView& before, const A
         }
     if (before.message && !after.message) {
         events.push_back(OfKind(Kind::WindowDestroy, Node::Message));
-        events.push_back({.kind = Kind::ChildRemoved, .source = Node::Application, .detail1 = messageIndex,
-                          .child = Node::Message});
+        events.push_back(
+            {.kind = Kind::ChildRemoved, .source = Node::Application, .detail1 = messageIndex, .child = Node::Message});
     }
     return events;
 }

@@ -25,7 +25,7 @@ enum class AccessibleEventKind {
     TextDeleted,   // offset, count, text
     CaretMoved,    // offset
     SelectionChanged,
-    NameChanged,   // text
+    NameChanged,  // text
 };
 
 struct AccessibleEvent {

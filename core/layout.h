@@ -51,9 +51,7 @@ struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
 
     // Wide enough for any point a client names, moved by any origin.
-    bool Contains(long long px, long long py) const {
-        return px >= x && py >= y && px - x < width && py - y < height;
-    }
+    bool Contains(long long px, long long py) const { return px >= x && py >= y && px - x < width && py - y < height; }
     bool operator==(const Rect&) const = default;
 };
 

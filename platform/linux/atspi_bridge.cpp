@@ -85,7 +85,9 @@ std::optional<CoordType> ReadCoordType(sd_bus_message* message) {
 
 // ---- org.a11y.atspi.Accessible
 
-int GetName(Call& c, sd_bus_message* reply) { return sd_bus_message_append(reply, "s", NameOf(c.node, c.view).c_str()); }
+int GetName(Call& c, sd_bus_message* reply) {
+    return sd_bus_message_append(reply, "s", NameOf(c.node, c.view).c_str());
+}
 int GetEmpty(Call&, sd_bus_message* reply) { return sd_bus_message_append(reply, "s", ""); }
 int GetParent(Call& c, sd_bus_message* reply) {
     if (c.node == Node::Application) return AppendReference(reply, c.bridge.DesktopName(), c.bridge.DesktopPath());
@@ -165,26 +167,25 @@ int GetInterfaces(Call& c, sd_bus_message* m, sd_bus_error*) {
 #define NUDGEWICK_GETTER(name, signature, getter) SD_BUS_PROPERTY(name, signature, Get<getter>, 0, 0)
 #define NUDGEWICK_METHOD(name, in, out, handler) SD_BUS_METHOD(name, in, out, Run<handler>, 0)
 
-const sd_bus_vtable kAccessible[] = {
-    SD_BUS_VTABLE_START(0),
-    NUDGEWICK_GETTER("Name", "s", GetName),
-    NUDGEWICK_GETTER("Description", "s", GetEmpty),
-    NUDGEWICK_GETTER("Parent", "(so)", GetParent),
-    NUDGEWICK_GETTER("ChildCount", "i", GetChildCount),
-    NUDGEWICK_GETTER("Locale", "s", GetEmpty),
-    NUDGEWICK_GETTER("AccessibleId", "s", GetAccessibleId),
-    NUDGEWICK_METHOD("GetChildAtIndex", "i", "(so)", GetChildAtIndex),
-    NUDGEWICK_METHOD("GetChildren", "", "a(so)", GetChildren),
-    NUDGEWICK_METHOD("GetIndexInParent", "", "i", GetIndexInParent),
-    NUDGEWICK_METHOD("GetRelationSet", "", "a(ua(so))", GetRelationSet),
-    NUDGEWICK_METHOD("GetRole", "", "u", GetRole),
-    NUDGEWICK_METHOD("GetRoleName", "", "s", GetRoleName),
-    NUDGEWICK_METHOD("GetLocalizedRoleName", "", "s", GetRoleName),
-    NUDGEWICK_METHOD("GetState", "", "au", GetState),
-    NUDGEWICK_METHOD("GetAttributes", "", "a{ss}", GetAttributes),
-    NUDGEWICK_METHOD("GetApplication", "", "(so)", GetApplication),
-    NUDGEWICK_METHOD("GetInterfaces", "", "as", GetInterfaces),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kAccessible[] = {SD_BUS_VTABLE_START(0),
+                                     NUDGEWICK_GETTER("Name", "s", GetName),
+                                     NUDGEWICK_GETTER("Description", "s", GetEmpty),
+                                     NUDGEWICK_GETTER("Parent", "(so)", GetParent),
+                                     NUDGEWICK_GETTER("ChildCount", "i", GetChildCount),
+                                     NUDGEWICK_GETTER("Locale", "s", GetEmpty),
+                                     NUDGEWICK_GETTER("AccessibleId", "s", GetAccessibleId),
+                                     NUDGEWICK_METHOD("GetChildAtIndex", "i", "(so)", GetChildAtIndex),
+                                     NUDGEWICK_METHOD("GetChildren", "", "a(so)", GetChildren),
+                                     NUDGEWICK_METHOD("GetIndexInParent", "", "i", GetIndexInParent),
+                                     NUDGEWICK_METHOD("GetRelationSet", "", "a(ua(so))", GetRelationSet),
+                                     NUDGEWICK_METHOD("GetRole", "", "u", GetRole),
+                                     NUDGEWICK_METHOD("GetRoleName", "", "s", GetRoleName),
+                                     NUDGEWICK_METHOD("GetLocalizedRoleName", "", "s", GetRoleName),
+                                     NUDGEWICK_METHOD("GetState", "", "au", GetState),
+                                     NUDGEWICK_METHOD("GetAttributes", "", "a{ss}", GetAttributes),
+                                     NUDGEWICK_METHOD("GetApplication", "", "(so)", GetApplication),
+                                     NUDGEWICK_METHOD("GetInterfaces", "", "as", GetInterfaces),
+                                     SD_BUS_VTABLE_END};
 
 // ---- org.a11y.atspi.Application, on the root object
 
@@ -215,15 +216,14 @@ int GetLocale(Call&, sd_bus_message* m, sd_bus_error* error) {
 // No peer-to-peer connection is offered: clients stay on the bus.
 int GetApplicationBusAddress(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "s", ""); }
 
-const sd_bus_vtable kApplication[] = {
-    SD_BUS_VTABLE_START(0),
-    NUDGEWICK_GETTER("ToolkitName", "s", GetToolkit),
-    NUDGEWICK_GETTER("Version", "s", GetToolkitVersion),
-    NUDGEWICK_GETTER("AtspiVersion", "s", GetAtspiVersion),
-    SD_BUS_WRITABLE_PROPERTY("Id", "i", Get<GetId>, SetId, 0, 0),
-    NUDGEWICK_METHOD("GetLocale", "u", "s", GetLocale),
-    NUDGEWICK_METHOD("GetApplicationBusAddress", "", "s", GetApplicationBusAddress),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kApplication[] = {SD_BUS_VTABLE_START(0),
+                                      NUDGEWICK_GETTER("ToolkitName", "s", GetToolkit),
+                                      NUDGEWICK_GETTER("Version", "s", GetToolkitVersion),
+                                      NUDGEWICK_GETTER("AtspiVersion", "s", GetAtspiVersion),
+                                      SD_BUS_WRITABLE_PROPERTY("Id", "i", Get<GetId>, SetId, 0, 0),
+                                      NUDGEWICK_METHOD("GetLocale", "u", "s", GetLocale),
+                                      NUDGEWICK_METHOD("GetApplicationBusAddress", "", "s", GetApplicationBusAddress),
+                                      SD_BUS_VTABLE_END};
 
 // ---- org.a11y.atspi.Component
 
@@ -280,23 +280,22 @@ int GrabFocus(Call& c, sd_bus_message* m, sd_bus_error*) {
 // The window keeps its size and place, and nothing scrolls.
 int Decline(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "b", 0); }
 
-const sd_bus_vtable kComponent[] = {
-    SD_BUS_VTABLE_START(0),
-    NUDGEWICK_METHOD("Contains", "iiu", "b", Contains),
-    NUDGEWICK_METHOD("GetAccessibleAtPoint", "iiu", "(so)", GetAccessibleAtPoint),
-    NUDGEWICK_METHOD("GetExtents", "u", "(iiii)", GetExtents),
-    NUDGEWICK_METHOD("GetPosition", "u", "ii", GetPosition),
-    NUDGEWICK_METHOD("GetSize", "", "ii", GetSize),
-    NUDGEWICK_METHOD("GetLayer", "", "u", GetLayer),
-    NUDGEWICK_METHOD("GetMDIZOrder", "", "n", GetMdiZOrder),
-    NUDGEWICK_METHOD("GrabFocus", "", "b", GrabFocus),
-    NUDGEWICK_METHOD("GetAlpha", "", "d", GetAlpha),
-    NUDGEWICK_METHOD("SetExtents", "iiiiu", "b", Decline),
-    NUDGEWICK_METHOD("SetPosition", "iiu", "b", Decline),
-    NUDGEWICK_METHOD("SetSize", "ii", "b", Decline),
-    NUDGEWICK_METHOD("ScrollTo", "u", "b", Decline),
-    NUDGEWICK_METHOD("ScrollToPoint", "uii", "b", Decline),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kComponent[] = {SD_BUS_VTABLE_START(0),
+                                    NUDGEWICK_METHOD("Contains", "iiu", "b", Contains),
+                                    NUDGEWICK_METHOD("GetAccessibleAtPoint", "iiu", "(so)", GetAccessibleAtPoint),
+                                    NUDGEWICK_METHOD("GetExtents", "u", "(iiii)", GetExtents),
+                                    NUDGEWICK_METHOD("GetPosition", "u", "ii", GetPosition),
+                                    NUDGEWICK_METHOD("GetSize", "", "ii", GetSize),
+                                    NUDGEWICK_METHOD("GetLayer", "", "u", GetLayer),
+                                    NUDGEWICK_METHOD("GetMDIZOrder", "", "n", GetMdiZOrder),
+                                    NUDGEWICK_METHOD("GrabFocus", "", "b", GrabFocus),
+                                    NUDGEWICK_METHOD("GetAlpha", "", "d", GetAlpha),
+                                    NUDGEWICK_METHOD("SetExtents", "iiiiu", "b", Decline),
+                                    NUDGEWICK_METHOD("SetPosition", "iiu", "b", Decline),
+                                    NUDGEWICK_METHOD("SetSize", "ii", "b", Decline),
+                                    NUDGEWICK_METHOD("ScrollTo", "u", "b", Decline),
+                                    NUDGEWICK_METHOD("ScrollToPoint", "uii", "b", Decline),
+                                    SD_BUS_VTABLE_END};
 
 // ---- org.a11y.atspi.Text, on the boxes
 
@@ -324,7 +323,9 @@ int SetCaretOffset(Call& c, sd_bus_message* m, sd_bus_error* error) {
     return Reply(m, "b", 1);
 }
 
-int ReplySpan(sd_bus_message* m, const TextSpan& span) { return Reply(m, "sii", span.text.c_str(), span.start, span.end); }
+int ReplySpan(sd_bus_message* m, const TextSpan& span) {
+    return Reply(m, "sii", span.text.c_str(), span.start, span.end);
+}
 
 template <TextSide side>
 int GetTextBy(Call& c, sd_bus_message* m, sd_bus_error* error) {
@@ -444,34 +445,33 @@ int RemoveSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
 
 int GetBoundedRanges(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "a(iisv)", 0); }
 
-const sd_bus_vtable kText[] = {
-    SD_BUS_VTABLE_START(0),
-    NUDGEWICK_GETTER("CharacterCount", "i", GetCharacterCount),
-    NUDGEWICK_GETTER("CaretOffset", "i", GetCaretOffset),
-    NUDGEWICK_METHOD("GetText", "ii", "s", GetText),
-    NUDGEWICK_METHOD("SetCaretOffset", "i", "b", SetCaretOffset),
-    NUDGEWICK_METHOD("GetTextBeforeOffset", "iu", "sii", GetTextBy<TextSide::Before>),
-    NUDGEWICK_METHOD("GetTextAtOffset", "iu", "sii", GetTextBy<TextSide::At>),
-    NUDGEWICK_METHOD("GetTextAfterOffset", "iu", "sii", GetTextBy<TextSide::After>),
-    NUDGEWICK_METHOD("GetStringAtOffset", "iu", "sii", GetStringAtOffset),
-    NUDGEWICK_METHOD("GetCharacterAtOffset", "i", "i", GetCharacterAtOffset),
-    NUDGEWICK_METHOD("GetAttributeValue", "is", "s", GetAttributeValue),
-    NUDGEWICK_METHOD("GetAttributes", "i", "a{ss}ii", GetTextAttributes),
-    NUDGEWICK_METHOD("GetDefaultAttributes", "", "a{ss}", GetDefaultAttributes),
-    NUDGEWICK_METHOD("GetDefaultAttributeSet", "", "a{ss}", GetDefaultAttributes),
-    NUDGEWICK_METHOD("GetAttributeRun", "ib", "a{ss}ii", GetAttributeRun),
-    NUDGEWICK_METHOD("GetCharacterExtents", "iu", "iiii", GetCharacterExtents),
-    NUDGEWICK_METHOD("GetRangeExtents", "iiu", "iiii", GetRangeExtents),
-    NUDGEWICK_METHOD("GetOffsetAtPoint", "iiu", "i", GetOffsetAtPoint),
-    NUDGEWICK_METHOD("GetNSelections", "", "i", GetNSelections),
-    NUDGEWICK_METHOD("GetSelection", "i", "ii", GetSelection),
-    NUDGEWICK_METHOD("AddSelection", "ii", "b", AddSelection),
-    NUDGEWICK_METHOD("RemoveSelection", "i", "b", RemoveSelection),
-    NUDGEWICK_METHOD("SetSelection", "iii", "b", SetSelection),
-    NUDGEWICK_METHOD("GetBoundedRanges", "iiiiuuu", "a(iisv)", GetBoundedRanges),
-    NUDGEWICK_METHOD("ScrollSubstringTo", "iiu", "b", Decline),
-    NUDGEWICK_METHOD("ScrollSubstringToPoint", "iiuii", "b", Decline),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kText[] = {SD_BUS_VTABLE_START(0),
+                               NUDGEWICK_GETTER("CharacterCount", "i", GetCharacterCount),
+                               NUDGEWICK_GETTER("CaretOffset", "i", GetCaretOffset),
+                               NUDGEWICK_METHOD("GetText", "ii", "s", GetText),
+                               NUDGEWICK_METHOD("SetCaretOffset", "i", "b", SetCaretOffset),
+                               NUDGEWICK_METHOD("GetTextBeforeOffset", "iu", "sii", GetTextBy<TextSide::Before>),
+                               NUDGEWICK_METHOD("GetTextAtOffset", "iu", "sii", GetTextBy<TextSide::At>),
+                               NUDGEWICK_METHOD("GetTextAfterOffset", "iu", "sii", GetTextBy<TextSide::After>),
+                               NUDGEWICK_METHOD("GetStringAtOffset", "iu", "sii", GetStringAtOffset),
+                               NUDGEWICK_METHOD("GetCharacterAtOffset", "i", "i", GetCharacterAtOffset),
+                               NUDGEWICK_METHOD("GetAttributeValue", "is", "s", GetAttributeValue),
+                               NUDGEWICK_METHOD("GetAttributes", "i", "a{ss}ii", GetTextAttributes),
+                               NUDGEWICK_METHOD("GetDefaultAttributes", "", "a{ss}", GetDefaultAttributes),
+                               NUDGEWICK_METHOD("GetDefaultAttributeSet", "", "a{ss}", GetDefaultAttributes),
+                               NUDGEWICK_METHOD("GetAttributeRun", "ib", "a{ss}ii", GetAttributeRun),
+                               NUDGEWICK_METHOD("GetCharacterExtents", "iu", "iiii", GetCharacterExtents),
+                               NUDGEWICK_METHOD("GetRangeExtents", "iiu", "iiii", GetRangeExtents),
+                               NUDGEWICK_METHOD("GetOffsetAtPoint", "iiu", "i", GetOffsetAtPoint),
+                               NUDGEWICK_METHOD("GetNSelections", "", "i", GetNSelections),
+                               NUDGEWICK_METHOD("GetSelection", "i", "ii", GetSelection),
+                               NUDGEWICK_METHOD("AddSelection", "ii", "b", AddSelection),
+                               NUDGEWICK_METHOD("RemoveSelection", "i", "b", RemoveSelection),
+                               NUDGEWICK_METHOD("SetSelection", "iii", "b", SetSelection),
+                               NUDGEWICK_METHOD("GetBoundedRanges", "iiiiuuu", "a(iisv)", GetBoundedRanges),
+                               NUDGEWICK_METHOD("ScrollSubstringTo", "iiu", "b", Decline),
+                               NUDGEWICK_METHOD("ScrollSubstringToPoint", "iiuii", "b", Decline),
+                               SD_BUS_VTABLE_END};
 
 // ---- org.a11y.atspi.EditableText: edits as typed, taken when the focus
 // leaves the box, as a typed value is.
@@ -531,15 +531,14 @@ int PasteText(Call& c, sd_bus_message* m, sd_bus_error* error) {
     return Reply(m, "b", 1);
 }
 
-const sd_bus_vtable kEditableText[] = {
-    SD_BUS_VTABLE_START(0),
-    NUDGEWICK_METHOD("SetTextContents", "s", "b", SetTextContents),
-    NUDGEWICK_METHOD("InsertText", "isi", "b", InsertText),
-    NUDGEWICK_METHOD("CopyText", "ii", "", CopyText),
-    NUDGEWICK_METHOD("CutText", "ii", "b", CutText),
-    NUDGEWICK_METHOD("DeleteText", "ii", "b", DeleteText),
-    NUDGEWICK_METHOD("PasteText", "i", "b", PasteText),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kEditableText[] = {SD_BUS_VTABLE_START(0),
+                                       NUDGEWICK_METHOD("SetTextContents", "s", "b", SetTextContents),
+                                       NUDGEWICK_METHOD("InsertText", "isi", "b", InsertText),
+                                       NUDGEWICK_METHOD("CopyText", "ii", "", CopyText),
+                                       NUDGEWICK_METHOD("CutText", "ii", "b", CutText),
+                                       NUDGEWICK_METHOD("DeleteText", "ii", "b", DeleteText),
+                                       NUDGEWICK_METHOD("PasteText", "i", "b", PasteText),
+                                       SD_BUS_VTABLE_END};
 
 // ---- org.a11y.atspi.Action: one action, a click or a jump
 
@@ -560,7 +559,9 @@ int GetActionEmpty(Call&, sd_bus_message* m, sd_bus_error* error) {
     return Reply(m, "s", "");
 }
 
-int GetActions(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "a(sss)", 1, *ActionNameOf(c.node), "", ""); }
+int GetActions(Call& c, sd_bus_message* m, sd_bus_error*) {
+    return Reply(m, "a(sss)", 1, *ActionNameOf(c.node), "", "");
+}
 
 // Answered first; the click follows, outside the bus's handler, since it may
 // open a message that waits for the user.
@@ -572,29 +573,29 @@ int DoAction(Call& c, sd_bus_message* m, sd_bus_error* error) {
     return result;
 }
 
-const sd_bus_vtable kAction[] = {
-    SD_BUS_VTABLE_START(0),
-    NUDGEWICK_GETTER("NActions", "i", GetActionCount),
-    NUDGEWICK_METHOD("GetName", "i", "s", GetActionName),
-    NUDGEWICK_METHOD("GetLocalizedName", "i", "s", GetActionName),
-    NUDGEWICK_METHOD("GetDescription", "i", "s", GetActionEmpty),
-    NUDGEWICK_METHOD("GetKeyBinding", "i", "s", GetActionEmpty),
-    NUDGEWICK_METHOD("GetActions", "", "a(sss)", GetActions),
-    NUDGEWICK_METHOD("DoAction", "i", "b", DoAction),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kAction[] = {SD_BUS_VTABLE_START(0),
+                                 NUDGEWICK_GETTER("NActions", "i", GetActionCount),
+                                 NUDGEWICK_METHOD("GetName", "i", "s", GetActionName),
+                                 NUDGEWICK_METHOD("GetLocalizedName", "i", "s", GetActionName),
+                                 NUDGEWICK_METHOD("GetDescription", "i", "s", GetActionEmpty),
+                                 NUDGEWICK_METHOD("GetKeyBinding", "i", "s", GetActionEmpty),
+                                 NUDGEWICK_METHOD("GetActions", "", "a(sss)", GetActions),
+                                 NUDGEWICK_METHOD("DoAction", "i", "b", DoAction),
+                                 SD_BUS_VTABLE_END};
 
 #undef NUDGEWICK_METHOD
 #undef NUDGEWICK_GETTER
 
 // ---- org.a11y.atspi.Cache: nothing cached; clients ask each object.
 
-const sd_bus_vtable kCache[] = {
-    SD_BUS_VTABLE_START(0),
-    SD_BUS_METHOD(
-        "GetItems", "", "a((so)(so)(so)iiassusau)",
-        [](sd_bus_message* m, void*, sd_bus_error*) { return sd_bus_reply_method_return(m, "a((so)(so)(so)iiassusau)", 0); },
-        0),
-    SD_BUS_VTABLE_END};
+const sd_bus_vtable kCache[] = {SD_BUS_VTABLE_START(0),
+                                SD_BUS_METHOD(
+                                    "GetItems", "", "a((so)(so)(so)iiassusau)",
+                                    [](sd_bus_message* m, void*, sd_bus_error*) {
+                                        return sd_bus_reply_method_return(m, "a((so)(so)(so)iiassusau)", 0);
+                                    },
+                                    0),
+                                SD_BUS_VTABLE_END};
 
 struct InterfaceTable {
     const char* name;
@@ -707,7 +708,8 @@ AtspiBridge::NodeRef* AtspiBridge::Ref(Node node) { return &refs_[static_cast<st
 void AtspiBridge::Embed() {
     sd_bus_call_method_async(
         connection_->Bus(), &embedding_, kRegistry, AccessiblePath(Node::Application).c_str(), "org.a11y.atspi.Socket",
-        "Embed", [](sd_bus_message* reply, void* self, sd_bus_error*) {
+        "Embed",
+        [](sd_bus_message* reply, void* self, sd_bus_error*) {
             return static_cast<AtspiBridge*>(self)->OnEmbedded(reply);
         },
         this, "(so)", uniqueName_.c_str(), AccessiblePath(Node::Application).c_str());
@@ -717,8 +719,9 @@ int AtspiBridge::OnEmbedded(sd_bus_message* reply) {
     embedding_ = sd_bus_slot_unref(embedding_);
     const char *name = nullptr, *path = nullptr;
     if (sd_bus_message_is_method_error(reply, nullptr) || sd_bus_message_read(reply, "(so)", &name, &path) < 0) {
-        std::fprintf(stderr, "nudgewick: the accessibility registry did not take the window: %s\n",
-                     sd_bus_message_get_error(reply) != nullptr ? sd_bus_message_get_error(reply)->message : "no answer");
+        std::fprintf(
+            stderr, "nudgewick: the accessibility registry did not take the window: %s\n",
+            sd_bus_message_get_error(reply) != nullptr ? sd_bus_message_get_error(reply)->message : "no answer");
         return 0;
     }
     desktopName_ = name;

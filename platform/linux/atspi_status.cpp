@@ -24,8 +24,9 @@ AtspiStatus::AtspiStatus(DbusSessionBus& bus, std::function<void(const std::stri
         connection, &changes_, kService, kPath, kProperties, "PropertiesChanged",
         [](sd_bus_message* signal, void* self, sd_bus_error*) { return Status(self).OnChanged(signal); }, nullptr,
         this);
-    const std::string owner = std::string("type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',") +
-                              "member='NameOwnerChanged',arg0='" + kService + "'";
+    const std::string owner =
+        std::string("type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',") +
+        "member='NameOwnerChanged',arg0='" + kService + "'";
     sd_bus_add_match_async(
         connection, &owner_, owner.c_str(),
         [](sd_bus_message* signal, void* self, sd_bus_error*) { return Status(self).OnOwner(signal); }, nullptr, this);
@@ -73,7 +74,7 @@ int AtspiStatus::ReadProperties(sd_bus_message* message) {
         if ((result = sd_bus_message_read(message, "s", &name)) < 0) break;
         bool* const flag = std::strcmp(name, "IsEnabled") == 0             ? &isEnabled_
                            : std::strcmp(name, "ScreenReaderEnabled") == 0 ? &screenReaderEnabled_
-                                                                            : nullptr;
+                                                                           : nullptr;
         int value = 0;
         if (flag != nullptr && sd_bus_message_read(message, "v", "b", &value) >= 0) {
             *flag = value != 0;

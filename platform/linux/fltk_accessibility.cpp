@@ -134,8 +134,15 @@ int FltkAccessibility::Dispatch(int event, Fl_Window* window) {
 }
 
 void FltkAccessibility::HoldKey(int event, Fl_Window* window) {
-    HeldKey key{nextKey_++, event, window, *fl_xevent, Fl::e_keysym, Fl::e_original_keysym, Fl::e_state,
-                std::string(Fl::e_text != nullptr ? Fl::e_text : "", static_cast<std::size_t>(std::max(Fl::e_length, 0)))};
+    HeldKey key{
+        nextKey_++,
+        event,
+        window,
+        *fl_xevent,
+        Fl::e_keysym,
+        Fl::e_original_keysym,
+        Fl::e_state,
+        std::string(Fl::e_text != nullptr ? Fl::e_text : "", static_cast<std::size_t>(std::max(Fl::e_length, 0)))};
     KeySym keysym = NoSymbol;
     const std::string typed = TypedText(key.xevent, keysym);
     const char* name = XKeysymToString(keysym);
@@ -243,8 +250,7 @@ Fl_Widget* FltkAccessibility::Widget(Node node) const {
     case Node::IntervalBox: return &controls_.intervalBox;
     case Node::PixelsBox: return &controls_.pixelsBox;
     case Node::Link: return &controls_.link;
-    case Node::MessageButton:
-        return controls_.messages.Opened() != nullptr ? controls_.messages.Opened()->ok : nullptr;
+    case Node::MessageButton: return controls_.messages.Opened() != nullptr ? controls_.messages.Opened()->ok : nullptr;
     default: return nullptr;
     }
 }

@@ -168,8 +168,8 @@ LRESULT AnswerLinkObject(HWND link, WPARAM flags, LPARAM objectId) {
     static const HRESULT initialized = functions.initialize(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(initialized) && initialized != RPC_E_CHANGED_MODE) return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(functions.createStandard(link, OBJID_CLIENT, __uuidof(IAccessible),
-                                        reinterpret_cast<void**>(&standard))))
+    if (FAILED(
+            functions.createStandard(link, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
         return 0;
     auto* const answer = new AccessibleLink(link, standard, functions);
     const LRESULT result = functions.resultFromObject(__uuidof(IAccessible), flags, answer);

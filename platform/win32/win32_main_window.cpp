@@ -187,8 +187,7 @@ void Win32MainWindow::PutLabelsBeforeBoxes() {
         if (!label) continue;
         const HWND box = Control(control.id);
         const HWND before = GetWindow(box, GW_HWNDPREV);
-        SetWindowPos(Control(*label), before ? before : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(Control(*label), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 

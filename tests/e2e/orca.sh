@@ -10,8 +10,9 @@ start_session_bus
 /usr/libexec/at-spi-bus-launcher --a11y=1 --screen-reader=1 >/dev/null 2>&1 & LAUNCHER_PID=$!
 at_exit 'stop_pid LAUNCHER_PID'
 # Orca runs on a terminal of script's, where it writes its log line by line; its own end may wait on the bus,
-# so it is killed outright.
-at_exit 'for pid in $(pgrep -P "${SCRIPT_PID:-0}"); do kill -KILL "$pid"; done; stop_pid SCRIPT_PID'
+# so it is killed outright, and script, which reaps it, is waited for: a new Orca refuses to start while an
+# old one is listed.
+at_exit 'for pid in $(pgrep -P "${SCRIPT_PID:-0}"); do kill -KILL "$pid"; done; [ -z "${SCRIPT_PID:-}" ] || wait "$SCRIPT_PID" || true'
 wait_until "the accessibility bus did not start" \
     'gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress >/dev/null 2>&1'
 log=$SCRATCH/orca.log seen=0

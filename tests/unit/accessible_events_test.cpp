@@ -11,8 +11,8 @@ using Node = AccessibleNode;
 
 // "kind source details", the source by the last part of its path.
 std::string Describe(const AccessibleEvent& event) {
-    static const char* const kinds[] = {"state",  "focus",  "create",    "activate", "deactivate", "destroy", "added",
-                                        "removed", "insert", "delete", "caret", "selection", "name"};
+    static const char* const kinds[] = {"state",   "focus",  "create", "activate", "deactivate", "destroy", "added",
+                                        "removed", "insert", "delete", "caret",    "selection",  "name"};
     const std::string path = AccessiblePath(event.source);
     std::string text = std::string(kinds[static_cast<int>(event.kind)]) + " " + path.substr(path.rfind('/') + 1);
     if (event.kind == AccessibleEventKind::StateChanged)
@@ -54,21 +54,38 @@ TEST(AccessibleEventsTest, EachChangeIsToldInTheOrderAScreenReaderExpects) {
         std::vector<std::string> want;
     } cases[] = {
         {"nothing", typing, [](AccessibleView&) {}, {}},
-        {"Tab to the other box", typing, [](AccessibleView& v) { v.focus = Node::PixelsBox; },
+        {"Tab to the other box",
+         typing,
+         [](AccessibleView& v) { v.focus = Node::PixelsBox; },
          {"state interval_box 12-", "state pixels_box 12+", "focus pixels_box"}},
-        {"the window takes the keyboard", inactive, [](AccessibleView& v) { v.activeWindow = Node::Frame; },
+        {"the window takes the keyboard",
+         inactive,
+         [](AccessibleView& v) { v.activeWindow = Node::Frame; },
          {"state frame 1+", "activate frame", "state start_stop_button 12+", "focus start_stop_button"}},
-        {"the window loses it", typing, [](AccessibleView& v) { v.activeWindow.reset(); },
+        {"the window loses it",
+         typing,
+         [](AccessibleView& v) { v.activeWindow.reset(); },
          {"state interval_box 12-", "state frame 1-", "deactivate frame"}},
-        {"typed over", typing, [](AccessibleView& v) { v.interval.text = "4500"; },
+        {"typed over",
+         typing,
+         [](AccessibleView& v) { v.interval.text = "4500"; },
          {"delete interval_box 0,2 '30'", "insert interval_box 0,2 '45'"}},
-        {"the caret and selection move", typing,
-         [](AccessibleView& v) { v.interval = {"3000", 2, 2, 2}; }, {"caret interval_box", "selection interval_box"}},
-        {"the button's caption", typing, [](AccessibleView& v) { v.caption = "Go"; },
+        {"the caret and selection move",
+         typing,
+         [](AccessibleView& v) {
+             v.interval = {"3000", 2, 2, 2};
+         },
+         {"caret interval_box", "selection interval_box"}},
+        {"the button's caption",
+         typing,
+         [](AccessibleView& v) { v.caption = "Go"; },
          {"name start_stop_button 0,0 'Go'"}},
-        {"hidden behind the icon", inactive, [](AccessibleView& v) { v.shown = false; },
+        {"hidden behind the icon",
+         inactive,
+         [](AccessibleView& v) { v.shown = false; },
          {"state frame 30-", "state frame 25-"}},
-        {"a message opens and takes the keyboard", typing,
+        {"a message opens and takes the keyboard",
+         typing,
          [](AccessibleView& v) {
              v.message = "Refused.";
              v.activeWindow = Node::Message;
@@ -76,7 +93,8 @@ TEST(AccessibleEventsTest, EachChangeIsToldInTheOrderAScreenReaderExpects) {
          },
          {"added root 1", "create message", "state interval_box 12-", "state frame 1-", "deactivate frame",
           "state message 1+", "activate message", "state message_button 12+", "focus message_button"}},
-        {"it closes and the button has the focus", message,
+        {"it closes and the button has the focus",
+         message,
          [](AccessibleView& v) {
              v.message.reset();
              v.activeWindow = Node::Frame;

@@ -23,8 +23,9 @@ AccessibleView FrameWithFocusOn(Node focus) {
 
 TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachBoxIsNamedByItsLabel) {
     AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
-    const std::vector<Node> readingOrder{Node::TitleLabel,      Node::Link,        Node::IntervalLabel, Node::IntervalBox,
-                                         Node::StartStopButton, Node::PixelsLabel, Node::PixelsBox};
+    const std::vector<Node> readingOrder{
+        Node::TitleLabel,      Node::Link,        Node::IntervalLabel, Node::IntervalBox,
+        Node::StartStopButton, Node::PixelsLabel, Node::PixelsBox};
     EXPECT_EQ(ChildrenOf(Node::Frame, view), readingOrder);
     EXPECT_EQ(ChildrenOf(Node::Application, view), std::vector{Node::Frame});
     for (std::size_t i = 0; i < readingOrder.size(); ++i) {
@@ -90,8 +91,11 @@ TEST(AccessibleTest, StatesFollowTheKeyboardTheScreenAndTheMessage) {
         std::vector<AccessibleState> has, hasNot;
     } cases[] = {
         {"the frame has the keyboard", box, Node::Frame, {Active, Showing, Visible, Enabled}, {Focusable, Focused}},
-        {"the focused box", box, Node::IntervalBox,
-         {Focused, Focusable, Editable, SingleLine, SelectableText, Enabled, Sensitive, Showing}, {Active}},
+        {"the focused box",
+         box,
+         Node::IntervalBox,
+         {Focused, Focusable, Editable, SingleLine, SelectableText, Enabled, Sensitive, Showing},
+         {Active}},
         {"another box", box, Node::PixelsBox, {Focusable, Editable}, {Focused}},
         {"a label", box, Node::IntervalLabel, {Showing, Enabled}, {Focusable, Editable}},
         {"the link", box, Node::Link, {Focusable}, {Focused, Editable}},
@@ -125,10 +129,10 @@ TEST(AccessibleTest, PlacesAreGivenAndFoundInEachKindOfCoordinates) {
         CoordType type;
         std::optional<Node> want;
     } points[] = {
-        {220, 194, screen, Node::IntervalBox}, {300, 212, screen, Node::IntervalBox}, {301, 212, screen, std::nullopt},
-        {120, 144, window, Node::IntervalBox}, {210, 150, window, Node::StartStopButton},
-        {219, 194, screen, std::nullopt},      {INT_MAX, INT_MAX, window, std::nullopt},
-        {INT_MIN, 0, parent, std::nullopt},
+        {220, 194, screen, Node::IntervalBox},     {300, 212, screen, Node::IntervalBox},
+        {301, 212, screen, std::nullopt},          {120, 144, window, Node::IntervalBox},
+        {210, 150, window, Node::StartStopButton}, {219, 194, screen, std::nullopt},
+        {INT_MAX, INT_MAX, window, std::nullopt},  {INT_MIN, 0, parent, std::nullopt},
     };
     for (const auto& p : points)
         EXPECT_EQ(ChildAt(Node::Frame, view, p.x, p.y, p.type), p.want) << p.x << "," << p.y << " " << int(p.type);

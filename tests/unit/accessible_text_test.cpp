@@ -95,12 +95,8 @@ TEST(AccessibleTextTest, EditsTakeWholeCharactersAndTheSmallestChangeIsFound) {
         const char* after;
         TextChange want;
     } changes[] = {
-        {"3000", "4500", {0, "30", "45"}},
-        {"3000", "30000", {4, "", "0"}},
-        {"é€5", "é5", {1, "€", ""}},
-        {"é€5", "é€5", {3, "", ""}},
-        {"", "12", {0, "", "12"}},
-        {"aaa", "aa", {2, "a", ""}},
+        {"3000", "4500", {0, "30", "45"}}, {"3000", "30000", {4, "", "0"}}, {"é€5", "é5", {1, "€", ""}},
+        {"é€5", "é€5", {3, "", ""}},       {"", "12", {0, "", "12"}},       {"aaa", "aa", {2, "a", ""}},
     };
     for (const auto& c : changes) EXPECT_EQ(ChangeBetween(c.before, c.after), c.want) << c.before << " -> " << c.after;
 }

@@ -13,9 +13,9 @@
 // virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
 // another program would; with "window", also a window titled "probe", a Wine window to give the X
 // focus to, since Wine reports a hotkey only while one of its windows has it.
-#include <windows.h>
 #include <ole2.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -177,8 +177,8 @@ int main(int argc, char** argv) {
         const HMODULE hook = LoadLibraryW(L"probe_hook.dll");
         const auto report = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hook, "ProbeHook")));
         const HHOOK installed = SetWindowsHookExW(WH_CALLWNDPROC, report, hook, process.dwThreadId);
-        SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"), argc == 5 && std::string(argv[4]) == "accessible",
-                     0);
+        SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"),
+                     argc == 5 && std::string(argv[4]) == "accessible", 0);
         UnhookWindowsHookEx(installed);
         PostMessageW(shown, WM_CLOSE, 0, 0);
     }
