@@ -62,14 +62,7 @@ FltkAccessibility::FltkAccessibility(DbusSessionBus* bus, const FltkAccessibleCo
 }
 
 FltkAccessibility::~FltkAccessibility() {
-    if (hooked == this) {
-        Fl::event_dispatch(nullptr);
-        hooked = nullptr;
-    }
-    controls_.intervalBox.OnChanged(nullptr);
-    controls_.pixelsBox.OnChanged(nullptr);
-    controls_.startStopButton.OnChanged(nullptr);
-    controls_.messages.OnOpenChanged(nullptr);
+    Unhook();
     Fl::remove_timeout(DropBridge, this);
     Fl::remove_timeout(DeliverKeys, this);
     Fl::remove_timeout(RunLater, this);
@@ -99,16 +92,23 @@ void FltkAccessibility::TurnOn(const std::string& address) {
 // handler that may have called this.
 void FltkAccessibility::TurnOff() {
     if (bridge_ == nullptr) return;
-    Fl::event_dispatch(nullptr);
-    hooked = nullptr;
-    controls_.intervalBox.OnChanged(nullptr);
-    controls_.pixelsBox.OnChanged(nullptr);
-    controls_.startStopButton.OnChanged(nullptr);
-    controls_.messages.OnOpenChanged(nullptr);
+    Unhook();
     for (auto& key : held_) key.answered = true;
     Fl::add_timeout(0.0, DeliverKeys, this);
     dropped_ = std::move(bridge_);
     Fl::add_timeout(0.0, DropBridge, this);
+}
+
+// Events and changes no longer come here.
+void FltkAccessibility::Unhook() {
+    if (hooked == this) {
+        Fl::event_dispatch(nullptr);
+        hooked = nullptr;
+    }
+    controls_.intervalBox.OnChanged(nullptr);
+    controls_.pixelsBox.OnChanged(nullptr);
+    controls_.startStopButton.OnChanged(nullptr);
+    controls_.messages.OnOpenChanged(nullptr);
 }
 
 void FltkAccessibility::DropBridge(void* self) { static_cast<FltkAccessibility*>(self)->dropped_.reset(); }

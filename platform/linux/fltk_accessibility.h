@@ -64,6 +64,7 @@ private:
 
     void TurnOn(const std::string& address);
     void TurnOff();
+    void Unhook();
     static void DropBridge(void* self);
     void Refresh();
     static int Dispatch(int event, Fl_Window* window);
