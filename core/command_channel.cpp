@@ -61,7 +61,8 @@ std::optional<StartSettings> ReadHandedOver(std::string_view bytes) {
 std::optional<std::string> Utf8FromUtf16(std::string_view bytes, std::size_t longest) {
     if (bytes.size() % 2 != 0 || bytes.size() > 2 * longest) return std::nullopt;
     const auto unit = [bytes](std::size_t i) -> char32_t {
-        return static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1])
+                                                                                << 8);
     };
     std::string text;
     for (std::size_t i = 0; i < bytes.size(); i += 2) {

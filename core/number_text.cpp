@@ -44,7 +44,8 @@ std::optional<Decimal> ReadDecimal(std::string_view text) {
         fraction = text.substr(start, i - start);
     }
     if (i != text.size() || wholeDigits + fraction.size() == 0) return std::nullopt;
-    number.fraction = ClassifyFraction(fraction);
+    // A saturated number is as far out of every range with its fraction as without.
+    if (number.whole != Decimal::kSaturated) number.fraction = ClassifyFraction(fraction);
     return number;
 }
 

@@ -81,7 +81,7 @@ TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
             const std::string settings = std::to_string(state.interval) + " " + std::to_string(state.pixels);
             if (move == FocusMove::Elsewhere) {  // another window, our message, or closing: nothing taken
                 EXPECT_EQ(settings + " " + box.text, std::string("5000 7 ") + c.text);
-                EXPECT_EQ(rig.messages.shown.size() + rig.tickTimer.starts, 1u) << c.text;
+                EXPECT_EQ(rig.messages.shown.size() + static_cast<std::size_t>(rig.tickTimer.starts), 1u) << c.text;
                 continue;
             }
             EXPECT_EQ(rig.messages.shown, c.message.empty() ? Words{} : Words{c.message}) << c.text;
