@@ -61,7 +61,10 @@ void AtspiStatus::Ask() {
 int AtspiStatus::OnAnswer(sd_bus_message* reply) {
     asking_ = sd_bus_slot_unref(asking_);
     isEnabled_ = screenReaderEnabled_ = false;
-    if (!sd_bus_message_is_method_error(reply, nullptr)) ReadProperties(reply);
+    if (!sd_bus_message_is_method_error(reply, nullptr)) {
+        if (const char* sender = sd_bus_message_get_sender(reply)) switchOwner_ = sender;
+        ReadProperties(reply);
+    }
     Apply();
     return 0;
 }
@@ -86,7 +89,15 @@ int AtspiStatus::ReadProperties(sd_bus_message* message) {
     return result < 0 ? result : sd_bus_message_exit_container(message);
 }
 
+// A signal sent straight to the program matches whatever sender the rule
+// names: only the switch's own are heeded.
+bool AtspiStatus::FromSwitch(sd_bus_message* signal) const {
+    const char* sender = sd_bus_message_get_sender(signal);
+    return sender != nullptr && !switchOwner_.empty() && sender == switchOwner_;
+}
+
 int AtspiStatus::OnChanged(sd_bus_message* signal) {
+    if (!FromSwitch(signal)) return 0;
     const char* interface = nullptr;
     if (sd_bus_message_read(signal, "s", &interface) < 0 || std::strcmp(interface, kStatus) != 0) return 0;
     if (ReadProperties(signal) < 0) return 0;
@@ -102,7 +113,8 @@ int AtspiStatus::OnChanged(sd_bus_message* signal) {
 // The switch's service started (ask it), or ended: everything it served went with it.
 int AtspiStatus::OnOwner(sd_bus_message* signal) {
     const char *name = nullptr, *before = nullptr, *now = nullptr;
-    if (sd_bus_message_read(signal, "sss", &name, &before, &now) < 0) return 0;
+    if (!SentByBus(signal) || sd_bus_message_read(signal, "sss", &name, &before, &now) < 0) return 0;
+    switchOwner_ = now;
     if (*now != '\0') {
         Ask();
     } else {

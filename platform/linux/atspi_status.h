@@ -28,6 +28,7 @@ public:
 private:
     void Ask();
     int OnAnswer(sd_bus_message* reply);
+    bool FromSwitch(sd_bus_message* signal) const;
     int OnChanged(sd_bus_message* signal);
     int OnOwner(sd_bus_message* signal);
     int ReadProperties(sd_bus_message* message);
@@ -41,6 +42,7 @@ private:
     sd_bus_slot* owner_ = nullptr;
     sd_bus_slot* asking_ = nullptr;   // the switch's properties, while asked for
     sd_bus_slot* finding_ = nullptr;  // the accessibility bus's address, while asked for
+    std::string switchOwner_;         // the switch's unique name on the bus, once known
     bool isEnabled_ = false;
     bool screenReaderEnabled_ = false;
     bool told_ = false;  // whether on was told last

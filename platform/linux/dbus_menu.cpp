@@ -3,8 +3,10 @@
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -14,21 +16,37 @@ constexpr std::uint32_t kVersion = 3;  // of the menu interface, as panels expec
 
 DbusMenu& Menu(void* self) { return *static_cast<DbusMenu*>(self); }
 
-// The names of the properties a panel asks for; none means all.
-int ReadNames(sd_bus_message* call, std::vector<std::string>& names) {
-    char** strv = nullptr;
-    const int result = sd_bus_message_read_strv(call, &strv);
-    if (result < 0) return result;
-    for (char** name = strv; name != nullptr && *name != nullptr; ++name) {
-        names.emplace_back(*name);
-        std::free(*name);
+// The properties an entry may have; a DbusMenu::Properties holds bit N for
+// kPropertyNames[N].
+constexpr const char* kPropertyNames[] = {"children-display", "label",       "enabled",
+                                          "visible",          "toggle-type", "toggle-state"};
+// No panel names more; a longer list is refused.
+constexpr std::size_t kMostNames = 64;
+
+// The properties a panel asks for; none named means all. Read name by name,
+// without building the list: sd-bus's list reader takes time growing with
+// the square of its length.
+int ReadWanted(sd_bus_message* call, DbusMenu::Properties& wanted, sd_bus_error* error) {
+    int result = sd_bus_message_enter_container(call, 'a', "s");
+    const char* name = nullptr;
+    std::size_t count = 0;
+    wanted = 0;
+    while (result >= 0 && (result = sd_bus_message_read_basic(call, 's', &name)) > 0) {
+        if (++count > kMostNames)
+            return sd_bus_error_setf(error, SD_BUS_ERROR_LIMITS_EXCEEDED, "More than %zu property names", kMostNames);
+        for (std::size_t n = 0; n < std::size(kPropertyNames); ++n) {
+            if (std::strcmp(name, kPropertyNames[n]) == 0) wanted |= 1u << n;
+        }
     }
-    std::free(static_cast<void*>(strv));
-    return 0;
+    if (count == 0) wanted = ~DbusMenu::Properties{0};
+    return result < 0 ? result : sd_bus_message_exit_container(call);
 }
 
-bool Wanted(const std::vector<std::string>& names, const char* name) {
-    return names.empty() || std::find(names.begin(), names.end(), name) != names.end();
+bool Wanted(DbusMenu::Properties wanted, std::string_view name) {
+    for (std::size_t n = 0; n < std::size(kPropertyNames); ++n) {
+        if (name == kPropertyNames[n]) return (wanted >> n & 1) != 0;
+    }
+    return false;
 }
 
 // An underscore marks the access key in a panel's menu; the labels have none.
@@ -67,10 +85,13 @@ const sd_bus_vtable kVtable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_METHOD(
         "GetLayout", "iias", "u(ia{sv}av)",
-        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).GetLayout(call); }, 0),
+        [](sd_bus_message* call, void* self, sd_bus_error* error) { return Menu(self).GetLayout(call, error); }, 0),
     SD_BUS_METHOD(
         "GetGroupProperties", "aias", "a(ia{sv})",
-        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).GetGroupProperties(call); }, 0),
+        [](sd_bus_message* call, void* self, sd_bus_error* error) {
+            return Menu(self).GetGroupProperties(call, error);
+        },
+        0),
     SD_BUS_METHOD(
         "GetProperty", "is", "v",
         [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).GetProperty(call); }, 0),
@@ -107,20 +128,20 @@ void DbusMenu::SetEntries(const std::vector<TrayMenuEntry>& entries) {
 }
 
 // The root (id 0) holds the entries, ids 1 to N from the top.
-int DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names) {
+int DbusMenu::AppendProperties(sd_bus_message* reply, int id, Properties wanted) {
     int result = sd_bus_message_open_container(reply, 'a', "{sv}");
     if (result < 0) return result;
     if (id == 0) {
-        if (Wanted(names, "children-display")) result = AppendString(reply, "children-display", "submenu");
+        if (Wanted(wanted, "children-display")) result = AppendString(reply, "children-display", "submenu");
     } else {
-        if (Wanted(names, "label"))
+        if (Wanted(wanted, "label"))
             result = AppendString(reply, "label", Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
-        if (result >= 0 && Wanted(names, "enabled")) result = AppendTrue(reply, "enabled");
-        if (result >= 0 && Wanted(names, "visible")) result = AppendTrue(reply, "visible");
+        if (result >= 0 && Wanted(wanted, "enabled")) result = AppendTrue(reply, "enabled");
+        if (result >= 0 && Wanted(wanted, "visible")) result = AppendTrue(reply, "visible");
         // "Follow work hours" shows its tick box.
         if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked; result >= 0 && checked) {
-            if (Wanted(names, "toggle-type")) result = AppendString(reply, "toggle-type", "checkmark");
-            if (result >= 0 && Wanted(names, "toggle-state"))
+            if (Wanted(wanted, "toggle-type")) result = AppendString(reply, "toggle-type", "checkmark");
+            if (result >= 0 && Wanted(wanted, "toggle-state"))
                 result = sd_bus_message_append(reply, "{sv}", "toggle-state", "i", *checked ? 1 : 0);
         }
     }
@@ -130,14 +151,14 @@ int DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vector<
 
 // One entry as (id, properties, children), with DEPTH levels of children
 // (-1: all).
-int DbusMenu::AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth) {
+int DbusMenu::AppendItem(sd_bus_message* reply, int id, Properties wanted, int depth) {
     int result = sd_bus_message_open_container(reply, 'r', "ia{sv}av");
     if (result >= 0) result = sd_bus_message_append(reply, "i", id);
-    if (result >= 0) result = AppendProperties(reply, id, names);
+    if (result >= 0) result = AppendProperties(reply, id, wanted);
     if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "v");
     for (int child = 1; id == 0 && depth != 0 && result >= 0 && child <= static_cast<int>(entries_.size()); ++child) {
         result = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
-        if (result >= 0) result = AppendItem(reply, child, names, depth - 1);
+        if (result >= 0) result = AppendItem(reply, child, wanted, depth - 1);
         if (result >= 0) result = sd_bus_message_close_container(reply);
     }
     if (result >= 0) result = sd_bus_message_close_container(reply);
@@ -145,39 +166,43 @@ int DbusMenu::AppendItem(sd_bus_message* reply, int id, const std::vector<std::s
     return result;
 }
 
-int DbusMenu::GetLayout(sd_bus_message* call) {
+int DbusMenu::GetLayout(sd_bus_message* call, sd_bus_error* error) {
     int parent = 0, depth = 0;
-    std::vector<std::string> names;
+    Properties wanted = 0;
     int result = sd_bus_message_read(call, "ii", &parent, &depth);
-    if (result >= 0) result = ReadNames(call, names);
+    if (result >= 0) result = ReadWanted(call, wanted, error);
     if (result < 0) return result;
     if (!Known(parent)) return InvalidId(call, parent);
     sd_bus_message* reply = nullptr;
     result = sd_bus_message_new_method_return(call, &reply);
     if (result >= 0) result = sd_bus_message_append(reply, "u", revision_);
-    if (result >= 0) result = AppendItem(reply, parent, names, depth);
+    if (result >= 0) result = AppendItem(reply, parent, wanted, depth);
     if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
     sd_bus_message_unref(reply);
     if (result >= 0) shown_ = entries_;
     return result;
 }
 
-int DbusMenu::GetGroupProperties(sd_bus_message* call) {
+// Each entry once, however often asked for: the answer stays within what the
+// bus carries.
+int DbusMenu::GetGroupProperties(sd_bus_message* call, sd_bus_error* error) {
     const void* ids = nullptr;
     std::size_t size = 0;
-    std::vector<std::string> names;
+    Properties wanted = 0;
     int result = sd_bus_message_read_array(call, 'i', &ids, &size);
-    if (result >= 0) result = ReadNames(call, names);
+    if (result >= 0) result = ReadWanted(call, wanted, error);
     if (result < 0) return result;
     sd_bus_message* reply = nullptr;
     result = sd_bus_message_new_method_return(call, &reply);
     if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(ia{sv})");
+    std::vector<bool> answered(entries_.size() + 1);
     for (std::size_t n = 0; result >= 0 && n < size / sizeof(std::int32_t); ++n) {
         const int id = static_cast<const std::int32_t*>(ids)[n];
-        if (!Known(id)) continue;
+        if (!Known(id) || answered[static_cast<std::size_t>(id)]) continue;
+        answered[static_cast<std::size_t>(id)] = true;
         result = sd_bus_message_open_container(reply, 'r', "ia{sv}");
         if (result >= 0) result = sd_bus_message_append(reply, "i", id);
-        if (result >= 0) result = AppendProperties(reply, id, names);
+        if (result >= 0) result = AppendProperties(reply, id, wanted);
         if (result >= 0) result = sd_bus_message_close_container(reply);
     }
     if (result >= 0) result = sd_bus_message_close_container(reply);
@@ -220,6 +245,8 @@ int DbusMenu::Event(sd_bus_message* call) {
     return result;
 }
 
+// Each entry clicked at most once a group: a client repeating one click a
+// million times does not hold the program up.
 int DbusMenu::EventGroup(sd_bus_message* call) {
     std::vector<int> clicked;
     int result = sd_bus_message_enter_container(call, 'a', "(isvu)");
@@ -227,7 +254,9 @@ int DbusMenu::EventGroup(sd_bus_message* call) {
         int id = 0;
         const char* event = nullptr;
         result = sd_bus_message_read(call, "is", &id, &event);
-        if (result >= 0 && std::strcmp(event, "clicked") == 0) clicked.push_back(id);
+        if (result >= 0 && std::strcmp(event, "clicked") == 0 && Shown(id) &&
+            std::find(clicked.begin(), clicked.end(), id) == clicked.end())
+            clicked.push_back(id);
         if (result >= 0) result = sd_bus_message_skip(call, "vu");
         if (result >= 0) result = sd_bus_message_exit_container(call);
     }
@@ -239,7 +268,7 @@ int DbusMenu::EventGroup(sd_bus_message* call) {
 
 // A copy: the handler may bring new entries.
 void DbusMenu::Clicked(int id) {
-    if (id < 1 || id > static_cast<int>(shown_.size()) || !chosen_) return;
+    if (!Shown(id) || !chosen_) return;
     const TrayMenuEntry entry = shown_[static_cast<std::size_t>(id - 1)];
     chosen_(entry);
 }

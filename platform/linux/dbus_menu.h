@@ -3,16 +3,13 @@
 // the session bus (com.canonical.dbusmenu, the menu a StatusNotifierItem
 // names): a flat list of entries, each with its label.
 
+#include <systemd/sd-bus.h>
+
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "core/tray.h"
-
-struct sd_bus;
-struct sd_bus_message;
-struct sd_bus_slot;
 
 namespace nudgewick::linux_desktop {
 
@@ -28,18 +25,22 @@ public:
     // The entries; a change is announced, and the panel asks again.
     void SetEntries(const std::vector<TrayMenuEntry>& entries);
 
+    // Which of an entry's properties a panel asks for, a bit each.
+    using Properties = std::uint32_t;
+
     // The handlers the bus calls.
-    int GetLayout(sd_bus_message* call);
-    int GetGroupProperties(sd_bus_message* call);
+    int GetLayout(sd_bus_message* call, sd_bus_error* error);
+    int GetGroupProperties(sd_bus_message* call, sd_bus_error* error);
     int GetProperty(sd_bus_message* call);
     int Event(sd_bus_message* call);
     int EventGroup(sd_bus_message* call);
 
 private:
-    int AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth);
-    int AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names);
+    int AppendItem(sd_bus_message* reply, int id, Properties wanted, int depth);
+    int AppendProperties(sd_bus_message* reply, int id, Properties wanted);
     void Clicked(int id);
     bool Known(int id) const { return id >= 0 && id <= static_cast<int>(entries_.size()); }
+    bool Shown(int id) const { return id >= 1 && id <= static_cast<int>(shown_.size()); }
 
     sd_bus* bus_;
     const char* path_;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 
 namespace nudgewick::linux_desktop {
@@ -15,6 +16,23 @@ std::uint64_t MonotonicMicroseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);  // sd-bus's deadlines are on this clock
     return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
+}
+
+// A flood of calls is served this many messages at a time, the loop's
+// timers (the nudges) running in between.
+constexpr int kMessagesAtATime = 64;
+
+// Longer than any path the program serves.
+constexpr std::size_t kLongestPath = 255;
+
+// Refuses a call to a longer path before sd-bus looks for its handler, which
+// it does under each of the path's prefixes in turn: a path of a few thousand
+// parts would hold the program up for seconds.
+int RefuseLongPath(sd_bus_message* message, void*, sd_bus_error* error) {
+    const char* path = sd_bus_message_get_path(message);
+    if (path == nullptr || std::strlen(path) <= kLongestPath) return 0;
+    if (sd_bus_message_is_method_call(message, nullptr, nullptr) <= 0) return 1;  // nothing of ours sends there
+    return sd_bus_error_setf(error, SD_BUS_ERROR_UNKNOWN_OBJECT, "No object at a path of %zu bytes", std::strlen(path));
 }
 
 }  // namespace
@@ -30,7 +48,10 @@ std::unique_ptr<DbusSessionBus> DbusSessionBus::Open() {
 std::unique_ptr<DbusSessionBus> DbusSessionBus::Connect(const std::string& address) {
     sd_bus* bus = nullptr;
     if (sd_bus_new(&bus) < 0) return nullptr;
-    if (sd_bus_set_address(bus, address.c_str()) < 0 || sd_bus_set_bus_client(bus, 1) < 0 || sd_bus_start(bus) < 0) {
+    // Trusted, as sd-bus takes the user's session bus: otherwise it would ask
+    // the bus for each caller's privileges, waiting, while other calls piled up.
+    if (sd_bus_set_address(bus, address.c_str()) < 0 || sd_bus_set_bus_client(bus, 1) < 0 ||
+        sd_bus_set_trusted(bus, 1) < 0 || sd_bus_start(bus) < 0) {
         sd_bus_unref(bus);
         return nullptr;
     }
@@ -39,7 +60,9 @@ std::unique_ptr<DbusSessionBus> DbusSessionBus::Connect(const std::string& addre
     return connected;
 }
 
-DbusSessionBus::DbusSessionBus(sd_bus* bus) : bus_(bus), fd_(sd_bus_get_fd(bus)) {}
+DbusSessionBus::DbusSessionBus(sd_bus* bus) : bus_(bus), fd_(sd_bus_get_fd(bus)) {
+    sd_bus_add_filter(bus_, nullptr, RefuseLongPath, nullptr);
+}
 
 // Sends what is still queued (the answer to the menu's Exit, say) before the
 // connection closes.
@@ -62,7 +85,7 @@ void DbusSessionBus::Process() {
     Unwatch();
     Fl::remove_timeout(OnDeadline, this);
     int result = 0;
-    while ((result = sd_bus_process(bus_, nullptr)) > 0) {
+    for (int n = 0; n < kMessagesAtATime && (result = sd_bus_process(bus_, nullptr)) > 0; ++n) {
     }
     processing_ = false;
     // EBUSY: called from inside a callback of sd-bus's, whose caller goes on processing.
@@ -71,7 +94,8 @@ void DbusSessionBus::Process() {
 }
 
 // Watches the socket for what sd-bus waits for (reading always, writing while
-// it holds back output), and its earliest deadline, if it has one.
+// it holds back output), and its earliest deadline, if it has one: none, if
+// it holds messages already read.
 void DbusSessionBus::Rearm() {
     if (fd_ < 0 || processing_) return;
     const int events = sd_bus_get_events(bus_);
@@ -101,6 +125,11 @@ void DbusSessionBus::Lose() {
     Fl::remove_timeout(OnDeadline, this);
     fd_ = -1;
     for (const auto& lost : std::vector(std::move(lost_))) lost();
+}
+
+bool SentByBus(sd_bus_message* signal) {
+    const char* sender = sd_bus_message_get_sender(signal);
+    return sender != nullptr && std::strcmp(sender, "org.freedesktop.DBus") == 0;
 }
 
 }  // namespace nudgewick::linux_desktop

@@ -11,6 +11,7 @@
 #include <vector>
 
 struct sd_bus;
+struct sd_bus_message;
 
 namespace nudgewick::linux_desktop {
 
@@ -52,5 +53,10 @@ private:
     bool processing_ = false;  // inside sd_bus_process, maybe in a callback's message box
     std::vector<std::function<void()>> lost_;
 };
+
+// Whether the bus itself sent SIGNAL (NameOwnerChanged): any client can send
+// a signal straight to the program, and it then matches whatever sender a
+// match rule names.
+bool SentByBus(sd_bus_message* signal);
 
 }  // namespace nudgewick::linux_desktop

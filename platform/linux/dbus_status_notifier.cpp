@@ -254,7 +254,7 @@ int DbusStatusNotifier::OnWatcherSignal(sd_bus_message* signal) {
 // item, so it is told again.
 int DbusStatusNotifier::OnWatcherOwner(sd_bus_message* signal) {
     const char *name = nullptr, *before = nullptr, *now = nullptr;
-    if (sd_bus_message_read(signal, "sss", &name, &before, &now) < 0) return 0;
+    if (!SentByBus(signal) || sd_bus_message_read(signal, "sss", &name, &before, &now) < 0) return 0;
     watcherFound_ = *now != '\0';
     if (watcherFound_) {
         Register();  // the answers say whether it is still shown

@@ -1,6 +1,7 @@
 // Does for the end-to-end tests what this xdotool cannot:
 //   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
-//   x_helper vanish         asks for the CLIPBOARD selection, and destroys its window before the answer
+//   x_helper vanish [SELECTION TARGET TYPE TEXT]  asks for the CLIPBOARD selection (or as ask does), and
+//                           destroys its window before the answer
 //   x_helper ask SELECTION TARGET [TYPE TEXT]  converts SELECTION to TARGET with TEXT, of TYPE, as its parameter
 //                           (ICCCM), as Nudgewick's second start does, and prints the answer
 //   x_helper grab KEY       holds ctrl+alt+KEY, as another program's hotkey would, until
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
         return Ask(display, argv[2], argv[3], false, argc == 6 ? argv + 4 : nullptr);
     }
     if (argc == 2 && std::strcmp(argv[1], "vanish") == 0) return Ask(display, "CLIPBOARD", "UTF8_STRING", true);
-    std::fputs("usage: x_helper close WINDOW | vanish | grab COMBO | ask SELECTION TARGET [TYPE TEXT]\n", stderr);
+    if (argc == 6 && std::strcmp(argv[1], "vanish") == 0) return Ask(display, argv[2], argv[3], true, argv + 4);
+    std::fputs("usage: x_helper close WINDOW | vanish [...] | grab COMBO | ask SELECTION TARGET [TYPE TEXT]\n", stderr);
     return 2;
 }
