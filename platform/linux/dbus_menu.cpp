@@ -20,8 +20,13 @@ DbusMenu& Menu(void* self) { return *static_cast<DbusMenu*>(self); }
 // kPropertyNames[N].
 constexpr const char* kPropertyNames[] = {"children-display", "label",       "enabled",
                                           "visible",          "toggle-type", "toggle-state"};
-// No panel names more; a longer list is refused.
-constexpr std::size_t kMostNames = 64;
+// No panel sends more property names, or events, at once; a longer list is
+// refused with an error.
+constexpr std::size_t kLongestList = 64;
+
+int TooLong(sd_bus_error* error, const char* what) {
+    return sd_bus_error_setf(error, SD_BUS_ERROR_LIMITS_EXCEEDED, "More than %zu %s", kLongestList, what);
+}
 
 // The properties a panel asks for; none named means all. Read name by name,
 // without building the list: sd-bus's list reader takes time growing with
@@ -32,8 +37,7 @@ int ReadWanted(sd_bus_message* call, DbusMenu::Properties& wanted, sd_bus_error*
     std::size_t count = 0;
     wanted = 0;
     while (result >= 0 && (result = sd_bus_message_read_basic(call, 's', &name)) > 0) {
-        if (++count > kMostNames)
-            return sd_bus_error_setf(error, SD_BUS_ERROR_LIMITS_EXCEEDED, "More than %zu property names", kMostNames);
+        if (++count > kLongestList) return TooLong(error, "property names");
         for (std::size_t n = 0; n < std::size(kPropertyNames); ++n) {
             if (std::strcmp(name, kPropertyNames[n]) == 0) wanted |= 1u << n;
         }
@@ -99,7 +103,7 @@ const sd_bus_vtable kVtable[] = {
         "Event", "isvu", "", [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).Event(call); }, 0),
     SD_BUS_METHOD(
         "EventGroup", "a(isvu)", "ai",
-        [](sd_bus_message* call, void* self, sd_bus_error*) { return Menu(self).EventGroup(call); }, 0),
+        [](sd_bus_message* call, void* self, sd_bus_error* error) { return Menu(self).EventGroup(call, error); }, 0),
     SD_BUS_METHOD("AboutToShow", "i", "b", AboutToShow, 0),
     SD_BUS_METHOD("AboutToShowGroup", "ai", "aiai", AboutToShowGroup, 0),
     SD_BUS_SIGNAL("ItemsPropertiesUpdated", "a(ia{sv})a(ias)", 0),
@@ -245,12 +249,13 @@ int DbusMenu::Event(sd_bus_message* call) {
     return result;
 }
 
-// Each entry clicked at most once a group: a client repeating one click a
-// million times does not hold the program up.
-int DbusMenu::EventGroup(sd_bus_message* call) {
+// Each entry clicked at most once a group.
+int DbusMenu::EventGroup(sd_bus_message* call, sd_bus_error* error) {
     std::vector<int> clicked;
+    std::size_t count = 0;
     int result = sd_bus_message_enter_container(call, 'a', "(isvu)");
     while (result >= 0 && (result = sd_bus_message_enter_container(call, 'r', "isvu")) > 0) {
+        if (++count > kLongestList) return TooLong(error, "events");
         int id = 0;
         const char* event = nullptr;
         result = sd_bus_message_read(call, "is", &id, &event);

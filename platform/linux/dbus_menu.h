@@ -33,7 +33,7 @@ public:
     int GetGroupProperties(sd_bus_message* call, sd_bus_error* error);
     int GetProperty(sd_bus_message* call);
     int Event(sd_bus_message* call);
-    int EventGroup(sd_bus_message* call);
+    int EventGroup(sd_bus_message* call, sd_bus_error* error);
 
 private:
     int AppendItem(sd_bus_message* reply, int id, Properties wanted, int depth);

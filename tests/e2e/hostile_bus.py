@@ -2,8 +2,8 @@
 
 Each call of the table, on the session bus (the notification-area item and its menu) or the accessibility bus (the
 window's objects), must get an error, or a reply where it is a right call with odd values, and no later than the
-bus's own wait; signals forged by another client must not turn accessibility off; and a thousand more calls and a
-flood must leave the program's memory as it was. Prints each fault and exits 1 if there was one. Run with Debian's
+bus's own wait; signals forged by another client must not turn accessibility off; and two rounds of a thousand more
+calls and a flood must not make the program grow beyond what the first one left. Prints each fault and exits 1 if there was one. Run with Debian's
 /usr/bin/python3 (python3-dbus).
 """
 import sys
@@ -56,7 +56,8 @@ CALLS = [
     ("s", "/MenuBar", MENU, "Event", "isvu", [BIG, "clicked", dbus.Int32(0), ALL_BITS], REPLY),
     ("s", "/MenuBar", MENU, "Event", "isv", [5, "clicked", dbus.Int32(0)], ERROR),
     # "Run until stopped", a million times: acted on one by one, it held the program up for seconds.
-    ("s", "/MenuBar", MENU, "EventGroup", "a(isvu)", [[(5, "clicked", dbus.Int32(0), 0)] * 1000000], REPLY),
+    ("s", "/MenuBar", MENU, "EventGroup", "a(isvu)", [[(5, "clicked", dbus.Int32(0), 0)] * 1000000], ERROR),
+    ("s", "/MenuBar", MENU, "EventGroup", "a(isvu)", [[(BIG, "clicked", dbus.Int32(0), 0)] * 64], REPLY),
     ("s", "/MenuBar", MENU, "AboutToShowGroup", "ai", [[LEAST] * 100000], REPLY),
     ("s", "/MenuBar", MENU, "Unknown", "", [], ERROR),
     ("s", "/MenuBar", "org.example.Unknown", "GetLayout", "iias", [0, -1, []], ERROR),
@@ -155,12 +156,19 @@ forge("/org/freedesktop/DBus", DBUS, "NameOwnerChanged", "sss", "org.a11y.Bus", 
 time.sleep(1)
 if name_on(a11y) != names["a"]:
     faults.append("a forged signal turned accessibility off")
-light = [row for row in CALLS if len(repr(row)) < 1000]  # megabytes would move the allocator's high-water mark
-before = memory()
-faults += {fault for n in range(1000) if (fault := call(names, light[n % len(light)]))}
-flood(3)  # sd-bus asked the bus for each caller's privileges, and what came meanwhile piled up: 300 MB
-print(before, memory(), memory() - before, file=sys.stderr)
-if memory() > before + 256:
-    faults.append(f"grew from {before} KiB to {memory()} KiB in a thousand calls and a flood")
+light = [row for row in CALLS if len(repr(row)) < 1000]
+
+
+def round_of_calls():
+    """A thousand calls and a flood; the program's resident memory after them."""
+    faults.extend({fault for n in range(1000) if (fault := call(names, light[n % len(light)]))})
+    flood(3)  # sd-bus asked the bus for each caller's privileges, and what came meanwhile piled up: 300 MB
+    return memory()
+
+
+# The first round may raise the allocator's high-water mark; a second one finds it there.
+sizes = [memory(), round_of_calls(), round_of_calls()]
+if sizes[1] > sizes[0] + 16384 or sizes[2] > sizes[1] + 256:
+    faults.append(f"grew from {sizes[0]} KiB to {sizes[1]} and {sizes[2]} KiB in two rounds of calls and floods")
 print(*faults, sep="\n")
 sys.exit(1 if faults else 0)
