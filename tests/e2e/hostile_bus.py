@@ -1,10 +1,9 @@
-"""Any client of the user's buses calling the program wrongly, for tests/e2e/hostile_bus.sh: hostile_bus.py PID.
+"""Any client of the user's buses calling the program wrongly, for hostile_bus.sh: hostile_bus.py PID.
 
-Each call of the table, on the session bus (the notification-area item and its menu) or the accessibility bus (the
-window's objects), must get an error, or a reply where it is a right call with odd values, and no later than the
-bus's own wait; signals forged by another client must not turn accessibility off; and two rounds of a thousand more
-calls and a flood must not make the program grow beyond what the first one left. Prints each fault and exits 1 if there was one. Run with Debian's
-/usr/bin/python3 (python3-dbus).
+Each call of the table, on the session bus (the tray item and its menu) or the accessibility bus (the window's
+objects), gets an error, or a reply where it is a right call with odd values, within the bus's own wait; signals
+forged by another client leave accessibility on; a second round of a thousand calls and a flood leaves the program
+no bigger than the first. Prints each fault, exits 1 if there was one. Run by Debian's /usr/bin/python3.
 """
 import sys
 import time
@@ -45,16 +44,13 @@ CALLS = [
     ("s", "/MenuBar", MENU, "GetLayout", "ii", [0, -1], ERROR),
     ("s", "/MenuBar", MENU, "GetLayout", "iiasi", [0, -1, [], 1], ERROR),
     ("s", "/MenuBar", MENU, "GetLayout", "iias", [BIG, -1, []], ERROR),
-    ("s", "/MenuBar", MENU, "GetLayout", "iias", [LEAST, BIG, []], ERROR),
     ("s", "/MenuBar", MENU, "GetLayout", "iias", [0, BIG, ["label"] * 64], REPLY),
     ("s", "/MenuBar", MENU, "GetLayout", "iias", [0, -1, ["label"] * 400000], ERROR),  # read in 25 s, quadratically
     ("s", "/MenuBar", MENU, "GetGroupProperties", "aias", [[], ["x"] * 1000000], ERROR),
     # An answer for each of them would outgrow what the bus carries, and the bus dropped the program.
     ("s", "/MenuBar", MENU, "GetGroupProperties", "aias", [[1] * 4000000, []], REPLY),
     ("s", "/MenuBar", MENU, "GetProperty", "is", [1, "x" * 1000000], ERROR),
-    ("s", "/MenuBar", MENU, "GetProperty", "is", [LEAST, "label"], ERROR),
     ("s", "/MenuBar", MENU, "Event", "isvu", [BIG, "clicked", dbus.Int32(0), ALL_BITS], REPLY),
-    ("s", "/MenuBar", MENU, "Event", "isv", [5, "clicked", dbus.Int32(0)], ERROR),
     # "Run until stopped", a million times: acted on one by one, it held the program up for seconds.
     ("s", "/MenuBar", MENU, "EventGroup", "a(isvu)", [[(5, "clicked", dbus.Int32(0), 0)] * 1000000], ERROR),
     ("s", "/MenuBar", MENU, "EventGroup", "a(isvu)", [[(BIG, "clicked", dbus.Int32(0), 0)] * 64], REPLY),
@@ -63,46 +59,30 @@ CALLS = [
     ("s", "/MenuBar", "org.example.Unknown", "GetLayout", "iias", [0, -1, []], ERROR),
     ("s", "/Unknown", MENU, "GetLayout", "iias", [0, -1, []], ERROR),
     ("s", "/MenuBar" + "/a" * 30000, MENU, "GetLayout", "iias", [0, -1, []], ERROR),  # sd-bus tried every prefix
-    ("s", "/MenuBar", PROPS, "Get", "ss", [MENU, "x" * 1000000], ERROR),
     ("s", "/MenuBar", PROPS, "Set", "ssv", [MENU, "Version", dbus.UInt32(9)], ERROR),
-    ("s", "/MenuBar", PROPS, "GetAll", "u", [1], ERROR),
     # The item.
     ("s", "/StatusNotifierItem", ITEM, "Activate", "s", ["0 0"], ERROR),
     ("s", "/StatusNotifierItem", ITEM, "Scroll", "is", [BIG, "x" * 1000000], REPLY),
     ("s", "/StatusNotifierItem", ITEM, "ContextMenu", "ii", [LEAST, BIG], REPLY),
     ("s", "/StatusNotifierItem", PROPS, "Set", "ssv", [ITEM, "Status", "Passive"], ERROR),
-    ("s", "/StatusNotifierItem", PROPS, "Get", "ss", [ITEM, "Unknown"], ERROR),
     # The window's objects.
     ("a", ROOT, AT + "Accessible", "GetChildAtIndex", "i", [BIG], ERROR),
     ("a", ROOT, AT + "Accessible", "GetChildAtIndex", "u", [0], ERROR),
     ("a", ROOT, AT + "Accessible", "Unknown", "", [], ERROR),
     ("a", ROOT, AT + "Unknown", "GetRole", "", [], ERROR),
     ("a", ROOT, AT + "Application", "GetLocale", "u", [ALL_BITS], REPLY),
-    ("a", ROOT, PROPS, "Set", "ssv", [AT + "Application", "Id", "x"], ERROR),
     ("a", ROOT, PROPS, "Set", "ssv", [AT + "Accessible", "Name", "x"], ERROR),
     ("a", ROOT, AT + "Text", "GetText", "ii", [0, -1], ERROR),
     ("a", BOX, AT + "Text", "GetText", "ii", [LEAST, BIG], REPLY),
     ("a", BOX, AT + "Text", "GetTextAtOffset", "iu", [BIG, ALL_BITS], ERROR),
-    ("a", BOX, AT + "Text", "GetTextBeforeOffset", "iu", [LEAST, 0], REPLY),
-    ("a", BOX, AT + "Text", "GetStringAtOffset", "iu", [BIG, 99], ERROR),
-    ("a", BOX, AT + "Text", "GetCharacterAtOffset", "i", [BIG], REPLY),
     ("a", BOX, AT + "Text", "GetCharacterExtents", "iu", [BIG, 99], ERROR),
-    ("a", BOX, AT + "Text", "GetRangeExtents", "iiu", [BIG, LEAST, 2], REPLY),
-    ("a", BOX, AT + "Text", "GetOffsetAtPoint", "iiu", [BIG, LEAST, 1], REPLY),
-    ("a", BOX, AT + "Text", "GetSelection", "i", [BIG], ERROR),
-    ("a", BOX, AT + "Text", "SetSelection", "iii", [1, 0, 1], ERROR),
     ("a", BOX, AT + "Text", "GetAttributeValue", "is", [BIG, "x" * 1000000], REPLY),
     ("a", BOX, AT + "Text", "GetBoundedRanges", "iiiiuuu", [BIG, LEAST, BIG, LEAST, ALL_BITS, ALL_BITS, 0], REPLY),
     ("a", BOX, AT + "EditableText", "InsertText", "isi", [BIG, "9" * 1000000, BIG], REPLY),
     ("a", BOX, AT + "EditableText", "DeleteText", "ii", [BIG, LEAST], REPLY),
-    ("a", BOX, AT + "EditableText", "SetTextContents", "i", [5000], ERROR),
     ("a", BUTTON, AT + "Action", "DoAction", "i", [BIG], ERROR),
-    ("a", BUTTON, AT + "Action", "GetName", "i", [-1], ERROR),
-    ("a", BUTTON, AT + "Text", "GetText", "ii", [0, 1], ERROR),
-    ("a", FRAME, AT + "Component", "Contains", "iiu", [BIG, BIG, 99], ERROR),
     ("a", FRAME, AT + "Component", "GetAccessibleAtPoint", "iiu", [LEAST, BIG, 1], REPLY),
     ("a", FRAME, AT + "Component", "GetExtents", "u", [BIG], ERROR),
-    ("a", FRAME, AT + "Component", "ScrollToPoint", "uii", [ALL_BITS, BIG, LEAST], REPLY),
     ("a", OBJECTS + "message", AT + "Accessible", "GetRole", "", [], ERROR),  # no message is open
     ("a", OBJECTS + "unknown", AT + "Accessible", "GetRole", "", [], ERROR),
     ("a", ROOT + "/a" * 30000, AT + "Accessible", "GetRole", "", [], ERROR),
