@@ -14,9 +14,11 @@
 // another program would; with "window", also a window titled "probe", a Wine window to give the X
 // focus to, since Wine reports a hotkey only while one of its windows has it.
 //
-// probe copydata sends Nudgewick's window "--toggle" as WM_COPYDATA of another kind and from no asking window,
-// and 64 KiB of blanks (megabytes would end it: Wine copies them onto the receiving thread's stack); then
-// "--status" as a start does. It prints what each returned.
+// probe copydata sends Nudgewick's window what another program might: the tray icon's message with codes it
+// does not use, WM_HOTKEY with ids it did not register, WM_GETOBJECT with odd ids to the window and each
+// control; "--toggle" as WM_COPYDATA of another kind, from no asking window, cut inside a character or a
+// surrogate pair, with a lone surrogate; 64 KiB of blanks (megabytes would end it: Wine copies them onto the
+// receiving thread's stack). Then "--status" as a start does. It prints what each returned.
 #include <ole2.h>
 #include <oleacc.h>
 #include <windows.h>
@@ -152,18 +154,33 @@ int SendCopyData() {
     RegisterClassW(&askerClass);
     const HWND asker =
         CreateWindowW(askerClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    const auto send = [copy](HWND from, ULONG_PTR kind, std::wstring text) {
-        COPYDATASTRUCT data{kind, static_cast<DWORD>(2 * text.size()), text.data()};
+    const auto send = [](HWND to, UINT message, WPARAM wParam, LPARAM lParam) {
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
-                            SMTO_NORMAL, 5000, &result);
+        SendMessageTimeoutW(to, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
         std::printf("%d ", static_cast<int>(result));
     };
+    for (const LPARAM code : {0x0000, 0x0200, 0x0402, 0xffff}) send(copy, WM_APP + 2, 0, code);  // the tray's
+    for (const WPARAM id : {0x0000, 0x0002, 0xbfff, 0xffff}) send(copy, WM_HOTKEY, id, 0);
+    for (HWND to = copy; to != nullptr; to = to == copy ? GetWindow(copy, GW_CHILD) : GetWindow(to, GW_HWNDNEXT)) {
+        for (const LPARAM id : {-25L, 1L, 0x7fffffffL}) send(to, WM_GETOBJECT, ~WPARAM{0}, id);  // -25: UI Automation
+    }
     constexpr ULONG_PTR kCommandLine = 0x4e574331;
-    send(asker, kCommandLine + 1, L"--toggle");
-    send(nullptr, kCommandLine, L"--toggle");
-    send(asker, kCommandLine, std::wstring(1 << 15, L' '));
-    send(asker, kCommandLine, L"--status");
+    struct {
+        HWND from;
+        ULONG_PTR kind;
+        std::wstring text;
+        int cut;  // bytes left off the end
+    } copies[] = {{asker, kCommandLine + 1, L"--toggle", 0},
+                  {nullptr, kCommandLine, L"--toggle", 0},
+                  {asker, kCommandLine, L"--toggle\xd83d\xde00", 2},
+                  {asker, kCommandLine, L"--toggle", 1},
+                  {asker, kCommandLine, L"--toggle\xd800", 0},
+                  {asker, kCommandLine, std::wstring(1 << 15, L' '), 0},
+                  {asker, kCommandLine, L"--status", 0}};
+    for (auto& [from, kind, text, cut] : copies) {
+        COPYDATASTRUCT data{kind, static_cast<DWORD>(2 * text.size() - cut), text.data()};
+        send(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data));
+    }
     return 0;
 }
 
