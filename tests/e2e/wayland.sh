@@ -133,6 +133,14 @@ sleep 7.5
 expect_nudges "$((resumed + 200))" 3 2 3000
 
 if [ "$COMPOSITOR" = mutter ]; then
+    # A Closed signal that another client sends straight to the program, for each session, ends nothing.
+    bus() { busctl --address="$DBUS_SESSION_BUS_ADDRESS" "$@"; }
+    unique=$(bus list --unique --no-legend | awk -v pid="$PROGRAM_PID" '$2 == pid { print $1 }')
+    for session in $(bus --list tree org.gnome.Mutter.RemoteDesktop | grep /Session/); do
+        bus emit --destination="$unique" "$session" org.gnome.Mutter.RemoteDesktop.Session Closed
+    done
+    sleep 2
+    expect_no_message "on a Closed signal from another client"
     # The indicator's button ends remote control: a message, no nudges, the program still there; Go asks again.
     kill -USR1 "$COMPOSITOR_PID"
     closed=$(now)
