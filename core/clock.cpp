@@ -48,7 +48,7 @@ std::optional<ClockTime> ReadClockTime(std::string_view text) {
     const auto colon = text.find(':');
     if (colon < 1 || colon > 2 || text.size() != colon + 3) return std::nullopt;
     const auto digits = [](std::string_view part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return std::all_of(part.begin(), part.end(), IsDigit);
     };
     const std::string hour(text.substr(0, colon)), minute(text.substr(colon + 1));
     if (!digits(hour) || !digits(minute)) return std::nullopt;

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/hotkey.h"
-#include "core/layout.h"  // kProgramVersion
 #include "core/number_text.h"
 #include "core/settings.h"
+#include "core/version.h"
 
 namespace nudgewick {
 namespace {
@@ -92,8 +92,6 @@ bool IsKnown(std::string_view option) {
     return TakesValue(option) || option == "--minimized" || option == "--check" || option == "--help" ||
            option == "-h" || option == "--version";
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Numbers each followed by a unit, d, h, m or s, the larger units first, each
 // at most once: "45s", "90m", "1h30m".

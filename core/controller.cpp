@@ -1,6 +1,7 @@
 #include "core/controller.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/number_text.h"
 #include "core/product_address.h"
@@ -246,9 +247,13 @@ void Controller::ArmSessionTimer() {
 void Controller::ArmScheduleTimer() {
     if (!FollowingHours() || !scheduleBoundary_) return parts_.scheduleTimer.Stop();
     constexpr std::int64_t kLongestStoppedLook = 60'000;
+    // A timer counts in an int of milliseconds, about 24 days: a boundary
+    // further away than that (the wall clock was set back weeks) is looked
+    // at again when the timer fires.
+    constexpr std::int64_t kLongestWait = std::numeric_limits<int>::max();
     std::int64_t wait = std::max<std::int64_t>(*scheduleBoundary_ - parts_.clock.WallSeconds(), 0) * 1000;
     if (!Running()) wait = std::min(wait, kLongestStoppedLook);
-    parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, 24 * kSecondsPerDay * 1000)));
+    parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, kLongestWait)));
 }
 
 }  // namespace nudgewick

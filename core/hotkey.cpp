@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
 
 #include "core/number_text.h"
@@ -12,8 +11,6 @@ namespace {
 
 constexpr std::array<std::pair<const char*, HotkeyModifier>, 4> kModifiers = {
     {{"ctrl", kHotkeyCtrl}, {"alt", kHotkeyAlt}, {"shift", kHotkeyShift}, {"super", kHotkeySuper}}};
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::optional<Hotkey> ReadKey(std::string_view key) {
     if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') return Hotkey{0, Hotkey::Kind::Letter, key[0] - 'a'};
@@ -31,8 +28,7 @@ std::optional<Hotkey> ReadKey(std::string_view key) {
 }  // namespace
 
 std::optional<Hotkey> ReadHotkey(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string lower = LowerCase(text);
     const std::string_view words = lower;
     const std::size_t last = words.rfind('+');
     if (last == std::string_view::npos) return std::nullopt;  // no modifier

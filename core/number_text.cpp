@@ -4,7 +4,6 @@ namespace nudgewick {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -71,5 +70,15 @@ std::optional<std::int64_t> ToWholeNumber(std::string_view text) {
 }
 
 std::string WholeNumberText(std::int64_t value) { return std::to_string(value); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
 
 }  // namespace nudgewick

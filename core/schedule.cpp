@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <vector>
+
+#include "core/number_text.h"
 
 namespace nudgewick {
 namespace {
@@ -14,8 +15,7 @@ constexpr std::array<const char*, 7> kDayTitles = {"Mon", "Tue", "Wed", "Thu", "
 std::int64_t SecondsOf(ClockTime time) { return time.hour * kSecondsPerHour + time.minute * kSecondsPerMinute; }
 
 std::optional<int> ReadDay(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string lower = LowerCase(text);
     for (std::size_t day = 0; day < kDayNames.size(); ++day) {
         if (lower == kDayNames[day]) return static_cast<int>(day);
     }

@@ -4,7 +4,7 @@
 namespace nudgewick::testing {
 namespace {
 
-TEST(MainWindowTest, LoadShowsTheSettingsAndStartsTheTicks) {
+TEST(ControllerTest, LoadShowsTheSettingsAndStartsTheTicks) {
     const struct {
         const char *text, *boxes, *ticks;
     } cases[] = {
@@ -24,7 +24,7 @@ TEST(MainWindowTest, LoadShowsTheSettingsAndStartsTheTicks) {
 
 // The ticks' timer decides, not the caption; leaving the interval box
 // resumes stopped ticks, and the caption says so.
-TEST(MainWindowTest, TheButtonStopsAndResumesByTheTicksTimer) {
+TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     Rig rig, blank("  ");
     rig.controller.OnStartStopClicked();
     EXPECT_EQ(rig.ticks(), "Go 0");
@@ -44,7 +44,7 @@ TEST(MainWindowTest, TheButtonStopsAndResumesByTheTicksTimer) {
     EXPECT_EQ(rig.tray.shows, 7) << "a tick changes nothing the icon shows";
 }
 
-TEST(MainWindowTest, ABoxTakesItsValueOrSaysWhyNot) {
+TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
     // The pixels box or the interval box; the message shown, if any; the box's
     // text and both settings afterwards.
     const struct {
@@ -95,7 +95,7 @@ TEST(MainWindowTest, ABoxTakesItsValueOrSaysWhyNot) {
     }
 }
 
-TEST(MainWindowTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
+TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
     Rig rig;
     rig.controller.OnLinkClicked();
     rig.launcher.failure = "No such file or directory";

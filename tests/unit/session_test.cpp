@@ -41,12 +41,5 @@ TEST(SessionTest, ATimeOfDayIsAWallClockTime) {
     EXPECT_EQ(later.ticks(), "Go 0");
 }
 
-TEST(SessionTest, TheSystemClockCountsLocalCalendarSeconds) {
-    std::tm local{};  // 2024-03-31 02:30:15
-    local.tm_year = 124, local.tm_mon = 2, local.tm_mday = 31, local.tm_hour = 2, local.tm_min = 30, local.tm_sec = 15;
-    EXPECT_EQ(WallSecondsOf(local), 1711852215);
-    EXPECT_EQ(WallClockText(1711852215), "02:30");
-}
-
 }  // namespace
 }  // namespace nudgewick::testing
