@@ -15,6 +15,14 @@ std::string LinkMessage(const std::string& address, const std::string& failure) 
     return message.ends_with('.') ? message : message + ".";
 }
 
+std::string HotkeyTakenMessage(const Hotkey& hotkey) {
+    return "nudgewick: the hotkey " + HotkeyText(hotkey) + " is already taken by another program; running without it\n";
+}
+
+std::string HotkeyTakenNote(const Hotkey& hotkey) {
+    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
+}
+
 // Written only when it differs, so that an unchanged box keeps its caret.
 void ShowInForce(TextBox& box, std::int16_t value) {
     const std::string text = WholeNumberText(value);
@@ -22,6 +30,11 @@ void ShowInForce(TextBox& box, std::int16_t value) {
 }
 
 }  // namespace
+
+FocusMove WhereFocusWent(const FocusAfterLeaving& after) {
+    const bool another = after.inWindow && !after.backInBox && !after.closing;
+    return another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
+}
 
 Controller::Controller(const ControllerParts& parts, const StartSettings& start)
     : parts_(parts), start_(start), session_(parts.clock) {}
@@ -60,8 +73,11 @@ void Controller::OnTick() {
     }
 }
 
+// A click holds until the hours' next start or end from now: one that the
+// wall clock jumped past unnoticed while the ticks were stopped is behind it.
 void Controller::OnStartStopClicked() {
     EndSession();
+    if (FollowingHours()) scheduleBoundary_ = NextBoundary(*start_.workHours, parts_.clock.WallSeconds());
     Running() ? StopTicks() : StartTicks();
     ShowTray();
 }
@@ -145,9 +161,10 @@ void Controller::OnScheduleTimer() {
     if (crossed || scheduleBoundary_ != previous) ShowTray();
 }
 
-void Controller::OnHotkeyTaken() {
+std::string Controller::OnHotkeyTaken() {
     hotkeyTaken_ = true;
     ShowTray();
+    return start_.hotkey ? HotkeyTakenMessage(*start_.hotkey) : std::string();
 }
 
 TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/command_line.h"
 #include "core/controls.h"
@@ -30,6 +31,18 @@ struct ControllerParts {
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;
 };
+
+// What a front-end sees of the keyboard focus once it has left a box.
+struct FocusAfterLeaving {
+    bool inWindow = false;   // a control of the window has it, the box itself included
+    bool backInBox = false;  // the box that was left has it again
+    bool closing = false;    // the window is closing
+};
+
+// Only a move to another control of the window takes a box's text: not one
+// to another window or to our own message, nor back to the box, nor while the
+// window closes.
+FocusMove WhereFocusWent(const FocusAfterLeaving& after);
 
 // The program's controller: it owns the state and handles every event of the
 // window, its timers, the icon and the hotkey. Handlers run one at a time on
@@ -61,7 +74,8 @@ public:
     // The hotkey toggles exactly as the button does.
     void OnHotkey() { OnStartStopClicked(); }
     // Another program holds the hotkey: the tooltip says so from now on.
-    void OnHotkeyTaken();
+    // Returns the line that says so on standard error.
+    std::string OnHotkeyTaken();
     // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
     // never stops them. Showing the window and exiting are the front-end's.
     TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);

@@ -59,12 +59,4 @@ std::string HotkeyText(const Hotkey& hotkey) {
     return text + "f" + WholeNumberText(hotkey.number);
 }
 
-std::string HotkeyTakenMessage(const Hotkey& hotkey) {
-    return "nudgewick: the hotkey " + HotkeyText(hotkey) + " is already taken by another program; running without it\n";
-}
-
-std::string HotkeyTakenNote(const Hotkey& hotkey) {
-    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
-}
-
 }  // namespace nudgewick

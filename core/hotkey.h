@@ -27,9 +27,4 @@ std::optional<Hotkey> ReadHotkey(std::string_view text);
 // The combination as the user reads it: "ctrl+shift+f9".
 std::string HotkeyText(const Hotkey& hotkey);
 
-// When another program already holds the combination: what standard error
-// says, and the line the icon's tooltip adds.
-std::string HotkeyTakenMessage(const Hotkey& hotkey);
-std::string HotkeyTakenNote(const Hotkey& hotkey);
-
 }  // namespace nudgewick

@@ -1,5 +1,7 @@
 #include "core/tray.h"
 
+#include <algorithm>
+
 #include "core/clock.h"
 #include "core/number_text.h"
 
@@ -13,6 +15,42 @@ std::string SecondsText(int milliseconds) {
     fraction.erase(fraction.find_last_not_of('0') + 1);
     return fraction.empty() ? text : text + "." + fraction;
 }
+
+const IconImage& ImageFor(std::span<const IconImage> images, int side) {
+    const IconImage* best = &images.front();
+    for (const IconImage& image : images) {
+        const bool better = best->side < side ? image.side > best->side : image.side >= side && image.side < best->side;
+        if (better) best = &image;
+    }
+    return *best;
+}
+
+Rgba At(const IconImage& image, int x, int y) {
+    const std::uint8_t* pixel = image.rgba + 4 * (y * image.side + x);
+    return {pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+// One pixel of the source, along one side, and how much of the target pixel it covers.
+struct Share {
+    int pixel;
+    double weight;
+};
+
+// The source pixels that target pixel i of side covers along one side, as an
+// area average takes them.
+std::vector<Share> Shares(int i, int side, int sourceSide) {
+    const double scale = static_cast<double>(sourceSide) / side, from = i * scale, to = (i + 1) * scale;
+    std::vector<Share> shares;
+    for (int s = static_cast<int>(from); s < sourceSide && s < to; ++s) {
+        shares.push_back({s, (std::min(to, s + 1.0) - std::max(from, static_cast<double>(s))) / scale});
+    }
+    return shares;
+}
+
+std::uint8_t Byte(double value) { return static_cast<std::uint8_t>(std::clamp(value + 0.5, 0.0, 255.0)); }
+
+// low where the range is empty: a menu larger than the work area starts at its edge.
+int Clamp(int value, int low, int high) { return std::max(low, std::min(value, high)); }
 
 }  // namespace
 
@@ -46,6 +84,47 @@ Rgba StoppedLook(Rgba pixel) {
     const int lightness = (299 * pixel.red + 587 * pixel.green + 114 * pixel.blue) / 1000;
     const auto grey = static_cast<std::uint8_t>(96 + lightness * 5 / 8);
     return {grey, grey, grey, static_cast<std::uint8_t>(pixel.alpha * 2 / 3)};
+}
+
+// Each colour weighted by its pixel's alpha: a see-through pixel lends none.
+std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int side) {
+    const IconImage& source = ImageFor(images, side);
+    std::vector<Rgba> look;
+    look.reserve(static_cast<std::size_t>(side * side));
+    for (int y = 0; y < side; ++y) {
+        const std::vector<Share> rows = Shares(y, side, source.side);
+        for (int x = 0; x < side; ++x) {
+            std::array<double, 4> sum{};  // red, green and blue times alpha; alpha
+            for (const Share& column : Shares(x, side, source.side)) {
+                for (const Share& row : rows) {
+                    const Rgba pixel = running ? At(source, column.pixel, row.pixel)
+                                               : StoppedLook(At(source, column.pixel, row.pixel));
+                    const double alpha = pixel.alpha * column.weight * row.weight;
+                    sum[0] += pixel.red * alpha, sum[1] += pixel.green * alpha, sum[2] += pixel.blue * alpha;
+                    sum[3] += alpha;
+                }
+            }
+            const double alpha = sum[3];
+            look.push_back(alpha == 0
+                               ? Rgba{0, 0, 0, 0}
+                               : Rgba{Byte(sum[0] / alpha), Byte(sum[1] / alpha), Byte(sum[2] / alpha), Byte(alpha)});
+        }
+    }
+    return look;
+}
+
+ScreenPoint MenuPlace(const ScreenRect& icon, const ScreenRect& workArea, Extent menu, int bottomClearance) {
+    const int areaRight = workArea.x + workArea.w, areaBottom = workArea.y + workArea.h;
+    ScreenPoint place{icon.x, 0};
+    if (icon.x + icon.w <= workArea.x || icon.x >= areaRight) {
+        place = {icon.x >= areaRight ? icon.x - menu.w : icon.x + icon.w, icon.y};
+    } else if (icon.y + icon.h / 2 > workArea.y + workArea.h / 2) {
+        place.y = std::min(icon.y, areaBottom) - menu.h;
+    } else {
+        place.y = std::max(icon.y + icon.h, workArea.y);
+    }
+    return {Clamp(place.x, workArea.x, areaRight - menu.w),
+            Clamp(place.y, workArea.y, areaBottom - bottomClearance - menu.h)};
 }
 
 WindowShowing ShowingAtStart(bool minimized, bool iconShown) {

@@ -26,7 +26,6 @@ public:
     int handle(int event) override;
 
 private:
-    FocusMove WhereFocusWent() const;
     void ReportFocusLeft();
 
     std::function<void(FocusMove)> focusLeft_;

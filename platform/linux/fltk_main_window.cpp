@@ -127,8 +127,7 @@ void FltkMainWindow::GrabHotkey() {
     hotkey_.emplace(*start_.hotkey, [this] { controller_.OnHotkey(); });
     if (hotkey_->Grab()) return;
     hotkey_.reset();
-    std::fputs(HotkeyTakenMessage(*start_.hotkey).c_str(), stderr);
-    controller_.OnHotkeyTaken();
+    std::fputs(controller_.OnHotkeyTaken().c_str(), stderr);
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the

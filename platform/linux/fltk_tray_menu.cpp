@@ -1,6 +1,7 @@
 #include "platform/linux/fltk_tray_menu.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Menu_Item.H>
 
 #include <algorithm>
 
@@ -14,13 +15,9 @@ constexpr int kLeading = 4;
 // a menu this far inside it opens where it stays.
 constexpr int kClearance = 4;
 
-struct Size {
-    int w, h;
-};
-
 // The menu's size as FLTK 1.3 lays out a popup menu without a title: each
 // entry as tall as its text plus the leading, all in an up box.
-Size MenuSize(const Fl_Menu_Item* items) {
+Extent MenuSize(const Fl_Menu_Item* items) {
     int width = 0, entryHeight = 1, count = 0;
     for (const Fl_Menu_Item* item = items; item->label() != nullptr; item = item->next(), ++count) {
         int height = 0;
@@ -31,31 +28,25 @@ Size MenuSize(const Fl_Menu_Item* items) {
     return {width + 2 * border + 7, entryHeight * count - kLeading + 2 * border + 3};
 }
 
-int Clamp(int value, int low, int high) { return std::max(low, std::min(value, high)); }
-
 }  // namespace
 
-// Below or above the icon, towards the middle of the screen, left edges
-// lined up; beside it when the icon sits left or right of the work area (a
-// panel on a side of the screen).
-const Fl_Menu_Item* PopUpBeside(const ScreenRect& icon, const Fl_Menu_Item* items) {
-    int areaX = 0, areaY = 0, areaW = 0, areaH = 0;
-    Fl::screen_work_area(areaX, areaY, areaW, areaH, icon.x + icon.w / 2, icon.y + icon.h / 2);
-    const Size menu = MenuSize(items);
-    const int areaRight = areaX + areaW, areaBottom = areaY + areaH;
-    const bool sidePanel = icon.x + icon.w <= areaX || icon.x >= areaRight;
-    int x = icon.x, y = 0;
-    if (sidePanel) {
-        x = icon.x >= areaRight ? icon.x - menu.w : icon.x + icon.w;
-        y = icon.y;
-    } else {
-        const bool inLowerHalf = icon.y + icon.h / 2 > areaY + areaH / 2;
-        y = inLowerHalf ? std::min(icon.y, areaBottom) - menu.h : std::max(icon.y + icon.h, areaY);
+std::optional<TrayMenuEntry> ChooseBeside(const ScreenRect& icon, std::vector<TrayMenuEntry> menu) {
+    if (menu.empty()) return std::nullopt;
+    const std::vector<TrayMenuEntry>& shown = menu;
+    std::vector<Fl_Menu_Item> items(shown.size() + 1, Fl_Menu_Item{});  // an empty item ends the menu
+    for (std::size_t n = 0; n < shown.size(); ++n) {
+        items[n].label(shown[n].text.c_str());
+        items[n].argument(static_cast<long>(n));
+        if (shown[n].checked) items[n].flags = FL_MENU_TOGGLE | (*shown[n].checked ? FL_MENU_VALUE : 0);
     }
-    x = Clamp(x, areaX, areaRight - menu.w);
-    y = Clamp(y, areaY, areaBottom - kClearance - menu.h);
+    ScreenRect area{};
+    Fl::screen_work_area(area.x, area.y, area.w, area.h, icon.x + icon.w / 2, icon.y + icon.h / 2);
+    const ScreenPoint place = MenuPlace(icon, area, MenuSize(items.data()), kClearance);
     // FLTK takes the place as relative to the window of the event at hand.
-    return items->popup(x - (Fl::event_x_root() - Fl::event_x()), y - (Fl::event_y_root() - Fl::event_y()));
+    const Fl_Menu_Item* picked = items.data()->popup(place.x - (Fl::event_x_root() - Fl::event_x()),
+                                                     place.y - (Fl::event_y_root() - Fl::event_y()));
+    if (picked == nullptr) return std::nullopt;
+    return shown.at(static_cast<std::size_t>(picked->argument()));
 }
 
 }  // namespace nudgewick::linux_desktop

@@ -18,6 +18,7 @@
 
 #include "core/command_line.h"
 #include "platform/linux/fltk_main_window.h"
+#include "platform/linux/linux_exit.h"
 #include "platform/linux/wayland_desktop.h"
 #include "platform/linux/x11_input_method.h"
 #include "platform/linux/x11_pointer.h"
@@ -43,8 +44,7 @@ int OnRequestFailed(Display* display, XErrorEvent* error) {
 // The server went away (it ended, or the connection broke): there is nothing
 // left to nudge. Xlib requires this handler not to return.
 int OnDisplayLost(Display* display) {
-    std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
-    std::_Exit(1);
+    linux_desktop::EndAtOnce(std::string("lost the connection to the X display ") + DisplayString(display));
 }
 
 // Every atom that start-up names, asked for in one round trip instead of one
@@ -111,13 +111,12 @@ bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
         return xtest;
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
-    const auto& found = wayland->Choose(bus.get(), true);
-    std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", found.display.c_str(),
+    const auto& choice = wayland->Choose(bus.get(), true);
+    std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", wayland->DisplayName().c_str(),
                 displayOpen ? display.c_str() : "none: the window needs Xwayland");
-    std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
-                found.idle.empty() ? "none" : found.idle.c_str());
-    if (!found.missing.empty()) std::printf("%s", found.missing.c_str());
-    return displayOpen && found.CanNudge();
+    std::printf("route: %s\nidle: %s\n", RouteName(choice.route).c_str(), IdleName(choice.idle).c_str());
+    std::printf("%s", choice.missing.c_str());
+    return displayOpen && choice.CanNudge();
 }
 
 // A message box besides the line on standard error: a program started from a
@@ -173,8 +172,8 @@ int main(int argc, char** argv) {
     // One connection to the session bus for all the program's use of it.
     const auto bus = linux_desktop::DbusSessionBus::Open();
     if (wayland != nullptr) {
-        const auto& found = wayland->Choose(bus.get());
-        if (!found.CanNudge()) return RefuseToRun(found.missing);
+        const auto& choice = wayland->Choose(bus.get());
+        if (!choice.CanNudge()) return RefuseToRun(choice.missing);
         wayland->Attach();
     }
     linux_desktop::FltkMainWindow window(check.settings, wayland.get(), bus.get());

@@ -138,7 +138,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
 TEST(CommandLineTest, ArgumentsReadAsTheTextTheyCameFrom) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{}, "10000 3"}, {{" "}, "0 0"}, {{"--for", "1h", "5000", "", "7"}, "5000 7 for 3600s"}};
-    for (const auto& [arguments, read] : cases) EXPECT_EQ(Read(CheckCommandLine(JoinArguments(arguments)).settings), read);
+    for (const auto& [arguments, read] : cases)
+        EXPECT_EQ(Read(CheckCommandLine(JoinArguments(arguments)).settings), read);
 }
 
 // The terminal's columns: terms indented, descriptions side by side in one

@@ -95,6 +95,18 @@ TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
     }
 }
 
+// What the front-ends see once the focus left a box: only another control of
+// the window, while it stays open, takes the box's text.
+TEST(ControllerTest, OnlyAMoveToAnotherControlCounts) {
+    const std::pair<FocusAfterLeaving, FocusMove> cases[] = {
+        {{.inWindow = true}, FocusMove::ToAnotherControl},
+        {{.inWindow = true, .backInBox = true}, FocusMove::Elsewhere},
+        {{.inWindow = true, .closing = true}, FocusMove::Elsewhere},
+        {{}, FocusMove::Elsewhere},  // another window, our own message, or nothing
+    };
+    for (const auto& [after, move] : cases) EXPECT_EQ(WhereFocusWent(after), move);
+}
+
 TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
     Rig rig;
     rig.controller.OnLinkClicked();

@@ -67,6 +67,70 @@ TEST(TrayTest, TheStoppedLookIsOneGreyOnEveryPlatform) {
     for (const auto& [pixel, grey] : exact) EXPECT_EQ(StoppedLook(pixel), grey) << int{pixel.red};
 }
 
+// An image's bytes, red to alpha, pixel after pixel.
+std::vector<std::uint8_t> Bytes(const std::vector<Rgba>& pixels) {
+    std::vector<std::uint8_t> bytes;
+    for (const Rgba& p : pixels) bytes.insert(bytes.end(), {p.red, p.green, p.blue, p.alpha});
+    return bytes;
+}
+
+// Images of 16, 32 and 48 px, each of one colour: every size the panels ask
+// for is drawn from the one that scales best, in colour or greyed.
+TEST(TrayTest, TheIconScalesFromTheImageThatFitsBest) {
+    const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255};
+    const auto small = Bytes(std::vector(16 * 16, red)), middle = Bytes(std::vector(32 * 32, green)),
+               large = Bytes(std::vector(48 * 48, blue));
+    const IconImage images[] = {{32, middle.data()}, {48, large.data()}, {16, small.data()}};
+    const std::pair<int, Rgba> cases[] = {{8, red},    {16, red},  {22, green}, {24, green},
+                                          {32, green}, {48, blue}, {64, blue}};
+    for (const auto& [side, colour] : cases) {
+        for (const bool running : {true, false}) {
+            const std::vector<Rgba> look = IconLook(images, running, side);
+            EXPECT_EQ(look, std::vector<Rgba>(side * side, running ? colour : StoppedLook(colour))) << side;
+        }
+    }
+}
+
+// A pixel the picture covers in part keeps the picture's colour, and only its
+// alpha tells the coverage: no colour is lost to premultiplying and back.
+TEST(TrayTest, APartlyCoveredPixelKeepsItsColour) {
+    const Rgba ink{10, 200, 31, 255}, clear{0, 0, 0, 0}, half{10, 200, 31, 128};
+    const auto bytes = Bytes({ink, ink, clear, clear, ink, ink, clear, clear, ink, ink, clear, clear, ink, ink, clear,
+                              clear});  // 4 x 4, the left half covered
+    const IconImage image{4, bytes.data()};
+    EXPECT_EQ(IconLook({&image, 1}, true, 3),
+              (std::vector<Rgba>{ink, half, clear, ink, half, clear, ink, half, clear}));
+    EXPECT_EQ(IconLook({&image, 1}, true, 1), std::vector<Rgba>{half});
+    const Rgba grey = StoppedLook(ink);
+    EXPECT_EQ(IconLook({&image, 1}, false, 2)[0], grey);
+    EXPECT_EQ(IconLook({&image, 1}, false, 3)[1], (Rgba{grey.red, grey.green, grey.blue, 85}));
+}
+
+// A 1920 x 1080 screen with a 40 px panel at one of its edges, a 22 px icon in
+// it and a menu of 150 x 200: the menu's top-left corner.
+TEST(TrayTest, TheIconsMenuOpensBesideItInsideTheWorkArea) {
+    const Extent menu{150, 200};
+    const struct {
+        const char* why;
+        ScreenRect icon, area;
+        ScreenPoint place;
+    } cases[] = {
+        {"bottom panel: above, 4 px clear", {300, 1049, 22, 22}, {0, 0, 1920, 1040}, {300, 836}},
+        {"bottom panel, right corner", {1890, 1049, 22, 22}, {0, 0, 1920, 1040}, {1770, 836}},
+        {"top panel: below", {300, 9, 22, 22}, {0, 40, 1920, 1040}, {300, 40}},
+        {"top panel, the icon inside the area", {300, 45, 22, 22}, {0, 40, 1920, 1040}, {300, 67}},
+        {"left panel: to the right", {9, 500, 22, 22}, {40, 0, 1880, 1080}, {40, 500}},
+        {"right panel: to the left", {1889, 500, 22, 22}, {0, 0, 1880, 1080}, {1730, 500}},
+        {"right panel, bottom corner", {1889, 1050, 22, 22}, {0, 0, 1880, 1080}, {1730, 876}},
+        {"a work area smaller than the menu", {10, 110, 22, 22}, {0, 0, 100, 100}, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        const ScreenPoint place = MenuPlace(c.icon, c.area, menu, 4);
+        EXPECT_EQ(place.x, c.place.x) << c.why;
+        EXPECT_EQ(place.y, c.place.y) << c.why;
+    }
+}
+
 TEST(TrayTest, TheTooltipGivesTheIntervalInSeconds) {
     const std::pair<int, const char*> cases[] = {
         {10000, " 10 s"}, {4500, " 4.5 s"}, {4050, " 4.05 s"}, {3001, " 3.001 s"}, {32767, " 32.767 s"}};
