@@ -1,6 +1,7 @@
 #include "core/tray.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "core/clock.h"
 #include "core/number_text.h"
@@ -26,7 +27,7 @@ const IconImage& ImageFor(std::span<const IconImage> images, int side) {
 }
 
 Rgba At(const IconImage& image, int x, int y) {
-    const std::uint8_t* pixel = image.rgba + 4 * (y * image.side + x);
+    const std::uint8_t* pixel = image.rgba + 4 * (static_cast<std::ptrdiff_t>(y) * image.side + x);
     return {pixel[0], pixel[1], pixel[2], pixel[3]};
 }
 
@@ -90,7 +91,7 @@ Rgba StoppedLook(Rgba pixel) {
 std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int side) {
     const IconImage& source = ImageFor(images, side);
     std::vector<Rgba> look;
-    look.reserve(static_cast<std::size_t>(side * side));
+    look.reserve(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
     for (int y = 0; y < side; ++y) {
         const std::vector<Share> rows = Shares(y, side, source.side);
         for (int x = 0; x < side; ++x) {
