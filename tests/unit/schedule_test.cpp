@@ -92,7 +92,12 @@ struct Week : Rig {
         EXPECT_EQ(pointer.moves.size() > before, Running()) << Now();
     }
     bool Running() const { return tickTimer.period != 0; }
+    // Whatever happens, the icon shows it.
     void Do(Step step, std::int64_t seconds) {
+        Act(step, seconds);
+        EXPECT_EQ(tray.view, controller.Tray()) << Now();
+    }
+    void Act(Step step, std::int64_t seconds) {
         switch (step) {
         case Step::Wait: return Run(8 * kDay, true);
         case Step::Pass: return Run(seconds, false);
@@ -132,7 +137,8 @@ TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
         {kWeekdays, "Fri 17:00 Stop 10000", {{Follow, 0, "Fri 17:00 Stop 10000"}, {Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
                                              {Follow, 0, "Tue 17:00 Stop 10000"}, {Wait, 0, "Tue 17:30 Go 0"}}},
         {kWeekdays, "Sat 10:00 Go 0", {{Follow, 0, "Sat 10:00 Go 0"}, {Pass, 4 * kDay, "Wed 10:00 Go 0"}}},
-        // The wall clock jumps forward an hour at 17:10 while the ticks run: the next tick sees the end passed.
+        // The wall clock jumps forward at 17:10 while the ticks run: the next tick sees the end come or passed.
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Tick, 1190, "Fri 17:30 Go 0"}}},
         {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Tick, 3600, "Fri 18:10 Go 0"}}},
         // ... or while a click stopped them: a click after the jump holds until the next start, ticks and all.
         {kWeekdays, "Fri 17:00 Stop 10000", {{Click, 0, "Fri 17:00 Go 0"}, {Jump, 3600, "Fri 18:00 Go 0"},
@@ -171,6 +177,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_FALSE(week.tray.view.running);
     week.Do(Step::Click, 0);
     EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, "Mon 17:30")) << "the next end that stops";
+    EXPECT_EQ(week.scheduleTimer.period, (63 * 3600 + 1800) * 1000) << "running: nothing until Mon 09:00";
     week.Do(Step::Follow, 0);
     EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, {}));
     EXPECT_EQ(week.scheduleTimer.period, 0);
