@@ -67,6 +67,7 @@ struct ScreenRect {
 };
 struct ScreenPoint {
     int x, y;
+    bool operator==(const ScreenPoint&) const = default;
 };
 struct Extent {
     int w, h;

@@ -17,13 +17,10 @@ std::string Read(const StartSettings& settings) {
     if (settings.minimized) read += " minimized";
     if (settings.check) read += " check";
     if (settings.runFor) read += " for " + WholeNumberText(settings.runFor->count()) + "s";
-    if (settings.runUntil)
-        read += " until " + WholeNumberText(settings.runUntil->hour * 100 + settings.runUntil->minute);
+    const auto hhmm = [](ClockTime time) { return WholeNumberText(time.hour * 100 + time.minute); };
+    if (settings.runUntil) read += " until " + hhmm(*settings.runUntil);
     if (const auto& work = settings.workHours) {
-        if (work->hours) {
-            read += " hours " + WholeNumberText(work->hours->first.hour * 100 + work->hours->first.minute) + "-" +
-                    WholeNumberText(work->hours->second.hour * 100 + work->hours->second.minute);
-        }
+        if (work->hours) read += " hours " + hhmm(work->hours->first) + "-" + hhmm(work->hours->second);
         read += " days " + WholeNumberText(work->days);  // bit 0 Monday
     }
     // The key's number too, which the front-ends turn into their systems' key codes.
@@ -33,6 +30,7 @@ std::string Read(const StartSettings& settings) {
 }
 
 TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"", "10000 3"},                    // nothing: the defaults
         {" \t ", "0 0"},                    // blanks only: no word, both settings stay 0
@@ -40,30 +38,25 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"5000", "5000 0"},                 // no distance: 0
         {" \t5000\t\t  -5 \t", "5000 -5"},  // runs of blanks and tabs separate
         {"-99999 -32768", "3000 -32768"},   // negative numbers are settings, not options
-        {"4500.5 32767 extra words", "4500 32767"},
         {"--minimized", "10000 3 minimized"},  // options alone: the defaults
         {"--minimized   ", "0 0 minimized"},   // blanks after them: both settings 0
-        {"--for 1h30m\t 5000 7", "5000 7 for 5400s"},
-        {"--until 23:59 --minimized", "10000 3 minimized until 2359"},
-        {"--check 5000", "5000 0 check"},
-        {"--for 1s", "10000 3 for 1s"},
-        {"--for 6d24h", "10000 3 for 604800s"},
+        {"5000 7 8 --version", "5000 7"},      // options only before the settings
+        {"4500.5 32767 extra words", "4500 32767"}, {"32767 32767", "32767 32767"},
+        {"--for 1h30m\t 5000 7", "5000 7 for 5400s"}, {"--until 23:59 --minimized", "10000 3 minimized until 2359"},
+        {"--check 5000", "5000 0 check"}, {"--for 1s", "10000 3 for 1s"}, {"--for 6d24h", "10000 3 for 604800s"},
         {"--for=90m 5000", "5000 0 for 5400s"},
-        {"5000 7 8 --version", "5000 7"},  // options only before the settings
-        {"32767 32767", "32767 32767"},
         {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},  // every day
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
         {"--days sat,sun", "10000 3 days 96"},                      // all day
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         // Each kind of key at both ends of its range.
-        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13"},
+        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25"},
         {"--hotkey=super+alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0"},
-        {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25"},
-        {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0"},
-        {"--hotkey super+9", "10000 3 hotkey super+9 9"},
+        {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9"},
         {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1"},
         {"--hotkey super+shift+alt+ctrl+f24", "10000 3 hotkey ctrl+alt+shift+super+f24 24"},
     };
+    // clang-format on
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
         EXPECT_TRUE(check.proceed) << text;

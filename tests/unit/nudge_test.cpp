@@ -1,7 +1,5 @@
 #include "core/nudge.h"
 
-#include <deque>
-
 #include "fakes.h"
 
 namespace nudgewick::testing {
@@ -57,12 +55,9 @@ using enum NudgePhase;
 
 // Answers one reading per tick, in order.
 struct FakeIdle : IdleSource {
-    std::deque<Idle> readings;
-    Idle IdleMilliseconds() override {
-        const Idle next = readings.front();
-        readings.pop_front();
-        return next;
-    }
+    std::vector<Idle> readings;
+    std::size_t read = 0;
+    Idle IdleMilliseconds() override { return readings.at(read++); }
 };
 
 // Each tick reads the idle time the desktop would report at it: the interval
@@ -87,11 +82,11 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
         FakePointer pointer;
         pointer.readFails = true;  // a Wayland client cannot read it
         FakeIdle idle;
-        idle.readings.assign(c.readings.begin(), c.readings.end());
+        idle.readings = c.readings;
         NudgeState state;
         state.interval = c.interval;
         state.pixels = c.pixels;
-        while (!idle.readings.empty()) NudgeIfIdle(state, pointer, idle);
+        while (idle.read < idle.readings.size()) NudgeIfIdle(state, pointer, idle);
         EXPECT_EQ(pointer.moves, c.moves) << c.why;
         EXPECT_EQ(state.phase, c.phase) << c.why;
     }

@@ -89,34 +89,27 @@ struct Week : Rig {
         Advance(tickTimer.period), clock.wall += wallJump;
         const std::size_t before = pointer.moves.size();
         controller.OnTick();
-        EXPECT_EQ(pointer.moves.size() > before, Running()) << Now();
+        EXPECT_EQ(pointer.moves.size() > before, tickTimer.period != 0) << Now();
     }
-    bool Running() const { return tickTimer.period != 0; }
     // Whatever happens, the icon shows it.
     void Do(Step step, std::int64_t seconds) {
-        Act(step, seconds);
-        EXPECT_EQ(tray.view, controller.Tray()) << Now();
-    }
-    void Act(Step step, std::int64_t seconds) {
         switch (step) {
-        case Step::Wait: return Run(8 * kDay, true);
-        case Step::Pass: return Run(seconds, false);
-        case Step::Jump: clock.wall += seconds; return;
-        case Step::Tick: return TickAfter(seconds);
-        case Step::Click: return controller.OnStartStopClicked();
-        case Step::Follow: controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)); return;
+        case Step::Wait: Run(8 * kDay, true); break;
+        case Step::Pass: Run(seconds, false); break;
+        case Step::Jump: clock.wall += seconds; break;
+        case Step::Tick: TickAfter(seconds); break;
+        case Step::Click: controller.OnStartStopClicked(); break;
+        case Step::Follow: controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)); break;
         }
+        EXPECT_EQ(tray.view, controller.Tray()) << Now();
     }
 };
 
 TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
     using enum Step;
     const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
-    struct Then {
-        Step step;
-        std::int64_t seconds;  // for Pass, Jump and Tick (the wall clock's jump)
-        const char* now;
-    };
+    // The step, its seconds (for Pass, Jump and Tick, the wall clock's jump) and the time and ticks after it.
+    using Then = std::tuple<Step, std::int64_t, const char*>;
     const struct {
         std::string options;
         const char* start;
@@ -157,9 +150,9 @@ TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
     for (const auto& c : cases) {
         Week week(c.options, At(c.start));
         EXPECT_EQ(week.Now(), c.start) << c.options;
-        for (const Then& then : c.steps) {
-            week.Do(then.step, then.seconds);
-            EXPECT_EQ(week.Now(), then.now) << c.options << " from " << c.start;
+        for (const auto& [step, seconds, now] : c.steps) {
+            week.Do(step, seconds);
+            EXPECT_EQ(week.Now(), now) << c.options << " from " << c.start;
         }
     }
 }

@@ -27,15 +27,9 @@ TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTaken) {
     const CompositorGlobals kwin{.seat = true, .extIdleNotifier = true, .kdeIdle = true, .kwin = true};
     const CompositorGlobals allowed{.seat = true, .fakeInput = true, .kdeIdle = true};
     const CompositorGlobals seatless{.virtualPointer = true, .extIdleNotifier = true, .kdeIdle = true};
-    const struct {
-        const char* why;
-        CompositorGlobals globals;
-        const char* works;
-        bool lookingOnly;
-        WaylandRoute route;
-        IdleFrom idle;
-        const char* asked;
-    } cases[] = {
+    // Why; what the compositor offers; which services work; looking only; the
+    // route and idle source taken; the services asked, in order.
+    const std::tuple<const char*, CompositorGlobals, const char*, bool, WaylandRoute, IdleFrom, const char*> cases[] = {
         {"sway", sway, "", false, VirtualPointer, ExtIdleNotifier, ""},
         {"KWin, allowed", allowed, "", false, FakeInput, KdeIdle, ""},
         {"notices need a seat", seatless, "monitor", false, VirtualPointer, GnomeIdleMonitor, "monitor "},
@@ -45,46 +39,34 @@ TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTaken) {
         {"KWin, no portal", kwin, "", false, Missing, ExtIdleNotifier, "gnome portal "},
         {"nothing at all", {}, "", true, Missing, Nowhere, "gnome look monitor "},
     };
-    for (const auto& c : cases) {
+    for (const auto& [why, globals, works, lookingOnly, route, idle, asked] : cases) {
         FakeServices services;
-        services.works = c.works;
-        const WaylandChoice choice = ChooseWaylandWays(c.globals, services, c.lookingOnly, "/opt/n/nudgewick");
-        EXPECT_EQ(choice.route, c.route) << c.why;
-        EXPECT_EQ(choice.idle, c.idle) << c.why;
-        EXPECT_EQ(services.asked, c.asked) << c.why;
-        EXPECT_EQ(choice.CanNudge(), choice.missing.empty()) << c.why << ": " << choice.missing;
-        if (c.route != Missing) continue;  // else what to do, with the services' reasons
-        const char* const said[] = {c.globals.kwin ? "Exec=/opt/n/nudgewick\n" : "(no gnome)",
-                                    c.lookingOnly ? "(no look)" : "(no portal)"};
+        services.works = works;
+        const WaylandChoice choice = ChooseWaylandWays(globals, services, lookingOnly, "/opt/n/nudgewick");
+        EXPECT_EQ(choice.route, route) << why;
+        EXPECT_EQ(choice.idle, idle) << why;
+        EXPECT_EQ(services.asked, asked) << why;
+        EXPECT_EQ(choice.CanNudge(), choice.missing.empty()) << why << ": " << choice.missing;
+        if (route != Missing) continue;  // else what to do, with the services' reasons
+        const char* const said[] = {globals.kwin ? "Exec=/opt/n/nudgewick\n" : "(no gnome)",
+                                    lookingOnly ? "(no look)" : "(no portal)"};
         for (const char* part : said) EXPECT_NE(choice.missing.find(part), std::string::npos) << choice.missing;
     }
 }
 
-// The notices for 500 and 2000 ms, as they come: the idle time at 10 000 ms.
+// The notices for 500 and 2000 ms as they come, and the idle time at 10 000 ms.
 TEST(WaylandSessionTest, TheIdleTimeIsTheEarliestInputTheQuietNoticesTell) {
-    struct Notice {
-        std::size_t which;
-        std::int64_t at;  // -1: input resumed
-    };
-    const struct {
-        const char* why;
-        std::vector<Notice> notices;
-        std::int64_t idle;
-    } cases[] = {
-        {"no notice yet", {}, 0},
-        {"quiet since 8500", {{0, 9000}}, 1500},
-        {"both in one late turn: the longer delay tells", {{0, 9900}, {1, 9900}}, 2100},
-        {"the longer delay's notice alone", {{1, 9900}}, 0},
-        {"input resumed", {{0, 9000}, {1, 9500}, {0, -1}}, 0},
-        {"the longer one resumed meanwhile", {{1, 4000}, {1, -1}, {0, 9000}}, 1500},
-    };
-    for (const auto& c : cases) {
-        NotifiedIdle idle;
-        for (const Notice& notice : c.notices)
-            notice.at < 0 ? idle.Resumed(notice.which) : idle.Idled(notice.which, notice.at);
-        EXPECT_EQ(idle.Milliseconds(10000), c.idle) << c.why;
-        EXPECT_EQ(idle.Quiet(), c.idle > 0) << c.why;
-    }
+    NotifiedIdle idle;
+    EXPECT_EQ(idle.Milliseconds(10000), 0) << "no notice yet";
+    idle.Idled(1, 9900);
+    EXPECT_EQ(idle.Milliseconds(10000), 0) << "the longer delay's notice alone";
+    idle.Idled(0, 9900);
+    EXPECT_EQ(idle.Milliseconds(10000), 2100) << "both in one late turn: the longer delay tells";
+    idle.Resumed(1);
+    EXPECT_EQ(idle.Milliseconds(10000), 600) << "the shorter one alone";
+    idle.Resumed(0);
+    EXPECT_FALSE(idle.Quiet());
+    EXPECT_EQ(idle.Milliseconds(10000), 0) << "input resumed";
 }
 
 }  // namespace
