@@ -186,7 +186,7 @@ TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     case TrayCommand::FollowWorkHours:
         // The ticks stay as they are either way; followed again, the hours
         // act from their next boundary on, as after a click.
-        followHours_ = !entry.checked.value_or(false);
+        followHours_ = entry.checked != true;
         scheduleBoundary_ = NextBoundary(*start_.workHours, parts_.clock.WallSeconds());
         ArmScheduleTimer();
         ShowTray();
@@ -268,7 +268,7 @@ void Controller::ArmScheduleTimer() {
     // further away than that (the wall clock was set back weeks) is looked
     // at again when the timer fires.
     constexpr std::int64_t kLongestWait = std::numeric_limits<int>::max();
-    std::int64_t wait = std::max<std::int64_t>(*scheduleBoundary_ - parts_.clock.WallSeconds(), 0) * 1000;
+    std::int64_t wait = (*scheduleBoundary_ - parts_.clock.WallSeconds()) * 1000;  // past already: at once
     if (!Running()) wait = std::min(wait, kLongestStoppedLook);
     parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, kLongestWait)));
 }

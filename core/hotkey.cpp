@@ -54,9 +54,9 @@ std::string HotkeyText(const Hotkey& hotkey) {
     switch (hotkey.kind) {
     case Hotkey::Kind::Letter: return text + static_cast<char>('a' + hotkey.number);
     case Hotkey::Kind::Digit: return text + static_cast<char>('0' + hotkey.number);
-    case Hotkey::Kind::Function: break;
+    case Hotkey::Kind::Function: return text + "f" + WholeNumberText(hotkey.number);
     }
-    return text + "f" + WholeNumberText(hotkey.number);
+    return text;
 }
 
 }  // namespace nudgewick

@@ -43,6 +43,9 @@ std::string WholeNumberText(std::int64_t value);
 // '0' to '9' only, whatever the locale.
 bool IsDigit(char c);
 
+// The digits the text starts with, if any.
+std::string_view LeadingDigits(std::string_view text);
+
 // The text with A to Z made a to z; other bytes stay as they are.
 std::string LowerCase(std::string_view text);
 

@@ -95,37 +95,35 @@ std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int 
     for (int y = 0; y < side; ++y) {
         const std::vector<Share> rows = Shares(y, side, source.side);
         for (int x = 0; x < side; ++x) {
-            std::array<double, 4> sum{};  // red, green and blue times alpha; alpha
+            double red = 0, green = 0, blue = 0, alpha = 0;  // the colours times their alpha
             for (const Share& column : Shares(x, side, source.side)) {
                 for (const Share& row : rows) {
                     const Rgba pixel = running ? At(source, column.pixel, row.pixel)
                                                : StoppedLook(At(source, column.pixel, row.pixel));
-                    const double alpha = pixel.alpha * column.weight * row.weight;
-                    sum[0] += pixel.red * alpha, sum[1] += pixel.green * alpha, sum[2] += pixel.blue * alpha;
-                    sum[3] += alpha;
+                    const double covered = pixel.alpha * column.weight * row.weight;
+                    red += pixel.red * covered, green += pixel.green * covered, blue += pixel.blue * covered;
+                    alpha += covered;
                 }
             }
-            const double alpha = sum[3];
-            look.push_back(alpha == 0
-                               ? Rgba{0, 0, 0, 0}
-                               : Rgba{Byte(sum[0] / alpha), Byte(sum[1] / alpha), Byte(sum[2] / alpha), Byte(alpha)});
+            look.push_back(alpha == 0 ? Rgba{0, 0, 0, 0}
+                                      : Rgba{Byte(red / alpha), Byte(green / alpha), Byte(blue / alpha), Byte(alpha)});
         }
     }
     return look;
 }
 
+// Beside an icon on a side panel the menu starts level with it, and the
+// work area's edge, which is the panel's, holds it.
 ScreenPoint MenuPlace(const ScreenRect& icon, const ScreenRect& workArea, Extent menu, int bottomClearance) {
     const int areaRight = workArea.x + workArea.w, areaBottom = workArea.y + workArea.h;
-    ScreenPoint place{icon.x, 0};
-    if (icon.x + icon.w <= workArea.x || icon.x >= areaRight) {
-        place = {icon.x >= areaRight ? icon.x - menu.w : icon.x + icon.w, icon.y};
-    } else if (icon.y + icon.h / 2 > workArea.y + workArea.h / 2) {
-        place.y = std::min(icon.y, areaBottom) - menu.h;
-    } else {
-        place.y = std::max(icon.y + icon.h, workArea.y);
+    const bool sidePanel = icon.x + icon.w <= workArea.x || icon.x >= areaRight;
+    int y = icon.y;
+    if (!sidePanel && icon.y + icon.h / 2 > workArea.y + workArea.h / 2) {
+        y = std::min(icon.y, areaBottom) - menu.h;
+    } else if (!sidePanel) {
+        y = std::max(icon.y + icon.h, workArea.y);
     }
-    return {Clamp(place.x, workArea.x, areaRight - menu.w),
-            Clamp(place.y, workArea.y, areaBottom - bottomClearance - menu.h)};
+    return {Clamp(icon.x, workArea.x, areaRight - menu.w), Clamp(y, workArea.y, areaBottom - bottomClearance - menu.h)};
 }
 
 WindowShowing ShowingAtStart(bool minimized, bool iconShown) {

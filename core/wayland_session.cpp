@@ -55,25 +55,19 @@ WaylandChoice ChooseWaylandWays(const CompositorGlobals& globals, SessionService
     return choice;
 }
 
+// In the enums' order.
 std::string RouteName(WaylandRoute route) {
-    switch (route) {
-    case WaylandRoute::VirtualPointer: return "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)";
-    case WaylandRoute::FakeInput: return "KWin fake input (org_kde_kwin_fake_input)";
-    case WaylandRoute::GnomeRemoteDesktop: return "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)";
-    case WaylandRoute::Portal: return "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)";
-    case WaylandRoute::Missing: break;
-    }
-    return "none";
+    const char* const names[] = {"none", "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)",
+                                 "KWin fake input (org_kde_kwin_fake_input)",
+                                 "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)",
+                                 "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)"};
+    return names[static_cast<std::size_t>(route)];
 }
 
 std::string IdleName(IdleFrom idle) {
-    switch (idle) {
-    case IdleFrom::ExtIdleNotifier: return "ext_idle_notifier_v1";
-    case IdleFrom::KdeIdle: return "org_kde_kwin_idle";
-    case IdleFrom::GnomeIdleMonitor: return "GNOME idle monitor (org.gnome.Mutter.IdleMonitor)";
-    case IdleFrom::Nowhere: break;
-    }
-    return "none";
+    const char* const names[] = {"none", "ext_idle_notifier_v1", "org_kde_kwin_idle",
+                                 "GNOME idle monitor (org.gnome.Mutter.IdleMonitor)"};
+    return names[static_cast<std::size_t>(idle)];
 }
 
 void NotifiedIdle::Idled(std::size_t which, std::int64_t now) {

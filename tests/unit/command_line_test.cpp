@@ -47,11 +47,11 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--for=90m 5000", "5000 0 for 5400s"},
         {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},  // every day
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
-        {"--days sat,sun", "10000 3 days 96"},                      // all day
+        {"--days sat,sun,mon", "10000 3 days 97"},                  // all day
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         // Each kind of key at both ends of its range.
         {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25"},
-        {"--hotkey=super+alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0"},
+        {"--hotkey=super+Alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0"},
         {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9"},
         {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1"},
         {"--hotkey super+shift+alt+ctrl+f24", "10000 3 hotkey ctrl+alt+shift+super+f24 24"},
@@ -70,24 +70,27 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"--for 0", "\"0\""}, {"--for 8d", "\"8d\""}, {"--for 10x", "\"10x\""}, {"--for 30m1h", "\"30m1h\""},
-        {"--for 99999999999999999999h", "\"99999999999999999999h\""}, {"--for", "--for"},
-        {"--until 24:00", "\"24:00\""}, {"--until 23:60", "\"23:60\""}, {"--until 001:30", "\"001:30\""},
-        {"--until +1:30", "\"+1:30\""}, {"--until :30", "\":30\""}, {"--for 1h --until 17:30", "--until"},
-        {"fast", "\"fast\""}, {"\"5000\" 7", "\"\"5000\"\""},  // quotes are no quoting
+        {"--for 99999999999999999999h", "\"99999999999999999999h\""}, {"--for 604801s", "\"604801s\""},
+        {"--for", "--for"}, {"--until 24:00", "\"24:00\""}, {"--until 23:60", "\"23:60\""},
+        {"--until 001:30", "\"001:30\""}, {"--until +1:30", "\"+1:30\""}, {"--until :30", "\":30\""},
+        {"--for 1h --until 17:30", "--until"}, {"fast", "\"fast\""},
+        {"\"5000\" 7", "\"\"5000\"\""},  // quotes are no quoting
         {"18446744073709551616", "\"18446744073709551616\""},  // 2^64 must not wrap round to 0
         {"32768", "\"32768\""}, {"5000 40000", "\"40000\""}, {"5000 -32769", "\"-32769\""},
         {"5000 --help", "\"--help\""}, {"--fast 5000", "\"--fast\""}, {"--for=", "\"\""},
         {"--minimized=yes", "--minimized"}, {"--check=yes", "--check"}, {"--help=me", "--help"}, {"-h=1", "-h"},
-        {"--version=2", "--version"}, {"--fast=1", "\"--fast\""}, {"--hours 25:00-26:00", "\"25:00-26:00\""},
-        {"--hours 09:00-09:00", "\"09:00-09:00\""}, {"--hours 9-17", "\"9-17\""}, {"--hours=09:00", "\"09:00\""},
-        {"--hours", "--hours"}, {"--days funday", "\"funday\""}, {"--days mon,", "\"mon,\""},
-        {"--days monday", "\"monday\""}, {"--hotkey n", "\"n\""},  // no modifier
+        {"--version=2", "--version"}, {"--fast=1", "\"--fast\""}, {"--hours 25:00-17:00", "\"25:00-17:00\""},
+        {"--hours 09:00-09:00", "\"09:00-09:00\""}, {"--hours 09:00-17", "\"09:00-17\""},
+        {"--hours=09:00", "\"09:00\""}, {"--hours", "--hours"}, {"--days mon-funday", "\"mon-funday\""},
+        {"--days mon,", "\"mon,\""}, {"--days monday", "\"monday\""}, {"--hotkey n", "\"n\""},
+        {"--hotkey +n", "\"+n\""},  // no modifier
         {"--hotkey ctrl+", "\"ctrl+\""}, {"--hotkey ctrl+alt", "\"ctrl+alt\""},
         {"--hotkey ctrl+ctrl+n", "\"ctrl+ctrl+n\""}, {"--hotkey hyper+n", "\"hyper+n\""},
         {"--hotkey ctrl+f25", "\"ctrl+f25\""}, {"--hotkey ctrl+f0", "\"ctrl+f0\""},
         {"--hotkey ctrl+f05", "\"ctrl+f05\""}, {"--hotkey ctrl+f1x", "\"ctrl+f1x\""},
-        {"--hotkey ctrl+nn", "\"ctrl+nn\""}, {"--hotkey ctrl+`", "\"ctrl+`\""},  // beside a to z and 0 to 9
-        {"--hotkey ctrl+{", "\"ctrl+{\""}, {"--hotkey ctrl+/", "\"ctrl+/\""}, {"--hotkey ctrl+:", "\"ctrl+:\""},
+        {"--hotkey ctrl+nn", "\"ctrl+nn\""}, {"--hotkey ctrl+g12", "\"ctrl+g12\""}, {"--hotkey ctrl+`", "\"ctrl+`\""},
+        {"--hotkey ctrl+{", "\"ctrl+{\""}, {"--hotkey ctrl+/", "\"ctrl+/\""},
+        {"--hotkey ctrl+:", "\"ctrl+:\""},  // beside a to z and 0 to 9
     };
     // clang-format on
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));

@@ -69,7 +69,7 @@ TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
             box.text = c.text;
             rig.messages.box = &box;
             c.pixels ? rig.controller.OnPixelsBoxLeft(move) : rig.controller.OnIntervalBoxLeft(move);
-            const auto& state = rig.state();
+            const auto& state = rig.controller.State();
             const std::string settings = std::to_string(state.interval) + " " + std::to_string(state.pixels);
             if (&after != &kFocusMoves[0]) {  // nothing taken
                 EXPECT_EQ(settings + " " + box.text, std::string("5000 7 ") + c.text);

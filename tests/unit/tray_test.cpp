@@ -39,7 +39,9 @@ TEST(TrayTest, AnEntryDoesWhatItSaidWhenShown) {
     const std::tuple<const char*, bool, TrayCommand, const char*> cases[] = {
         {"--for 10s", false, TrayCommand::Stop, "Go 0, look in 0"},  // the session ended: Stop leaves them stopped
         {"", true, TrayCommand::Stop, "Go 0, look in 0"},
+        {"", false, TrayCommand::Stop, "Go 0, look in 0"},
         {"", true, TrayCommand::Go, "Stop 10000, look in 0"},
+        {"", false, TrayCommand::Go, "Stop 10000, look in 0"},
     };
     for (const auto& [start, clickFirst, command, after] : cases) {
         Rig rig(start);
@@ -72,7 +74,7 @@ std::vector<std::uint8_t> Bytes(const std::vector<Rgba>& pixels) {
 // Images of 16, 32 and 48 px, each of one colour: every size the panels ask
 // for is drawn from the one that scales best, in colour or greyed.
 TEST(TrayTest, TheIconScalesFromTheImageThatFitsBest) {
-    const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255};
+    const Rgba red{255, 0, 0, 2}, green{0, 255, 0, 255}, blue{0, 0, 255, 255};  // red nearly see-through
     const auto small = Bytes(std::vector(16 * 16, red)), middle = Bytes(std::vector(32 * 32, green)),
                large = Bytes(std::vector(48 * 48, blue));
     const IconImage images[] = {{32, middle.data()}, {48, large.data()}, {16, small.data()}};
@@ -104,11 +106,11 @@ TEST(TrayTest, TheIconsMenuOpensBesideItInsideTheWorkArea) {
     const Extent menu{150, 200};
     const std::tuple<const char*, ScreenRect, ScreenRect, ScreenPoint> cases[] = {
         {"bottom panel: above, 4 px clear", {300, 1049, 22, 22}, {0, 0, 1920, 1040}, {300, 836}},
-        {"bottom panel, right corner", {1890, 1049, 22, 22}, {0, 0, 1920, 1040}, {1770, 836}},
+        {"in the lower half, right corner", {1890, 900, 22, 22}, {0, 0, 1920, 1040}, {1770, 700}},
         {"top panel: below", {300, 9, 22, 22}, {0, 40, 1920, 1040}, {300, 40}},
-        {"top panel, the icon inside the area", {300, 45, 22, 22}, {0, 40, 1920, 1040}, {300, 67}},
-        {"left panel: to the right", {9, 500, 22, 22}, {40, 0, 1880, 1080}, {40, 500}},
-        {"right panel: to the left", {1889, 500, 22, 22}, {0, 0, 1880, 1080}, {1730, 500}},
+        {"in the upper half, left corner", {10, 45, 22, 22}, {0, 40, 1920, 1040}, {10, 67}},
+        {"left panel: to the right", {18, 500, 22, 22}, {40, 0, 1880, 1080}, {40, 500}},
+        {"right panel: to the left", {1880, 500, 22, 22}, {0, 0, 1880, 1080}, {1730, 500}},
         {"right panel, bottom corner", {1889, 1050, 22, 22}, {0, 0, 1880, 1080}, {1730, 876}},
         {"a work area smaller than the menu", {10, 110, 22, 22}, {0, 0, 100, 100}, {0, 0}},
     };

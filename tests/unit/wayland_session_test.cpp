@@ -5,8 +5,7 @@
 namespace nudgewick {
 namespace {
 
-// Records which services were asked, in order; those named in works work,
-// the others fail, saying "no" and their name.
+// Records the services asked, in order; those named in works work, the others fail, "no" and their name.
 struct FakeServices : SessionServices {
     std::string works, asked;
     std::optional<std::string> Answer(const std::string& service) {
