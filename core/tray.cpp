@@ -91,7 +91,6 @@ Rgba StoppedLook(Rgba pixel) {
 std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int side) {
     const IconImage& source = ImageFor(images, side);
     std::vector<Rgba> look;
-    look.reserve(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
     for (int y = 0; y < side; ++y) {
         const std::vector<Share> rows = Shares(y, side, source.side);
         for (int x = 0; x < side; ++x) {
@@ -127,8 +126,7 @@ ScreenPoint MenuPlace(const ScreenRect& icon, const ScreenRect& workArea, Extent
 }
 
 WindowShowing ShowingAtStart(bool minimized, bool iconShown) {
-    if (!minimized) return WindowShowing::Normal;
-    return iconShown ? WindowShowing::Hidden : WindowShowing::Iconified;
+    return !minimized ? WindowShowing::Normal : iconShown ? WindowShowing::Hidden : WindowShowing::Iconified;
 }
 
 }  // namespace nudgewick

@@ -83,8 +83,7 @@ struct Rig {
     FakeTray tray;
     Controller controller;
 
-    // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day; with an idle
-    // source where the desktop tells its idle time.
+    // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told.
     explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
         : controller({.intervalBox = intervalBox,
                       .pixelsBox = pixelsBox,

@@ -71,7 +71,7 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
         NudgePhase phase;
     } cases[] = {
         {"left alone: right, left, right", 3000, 3, {3000, 2990, 3004}, {3, -3, 3}, Left},
-        {"our nudge arrived late, the timer too", 3000, 3, {3000, 2001}, {3, -3}, Right},
+        {"our nudge arrived late, the timer too", 3000, 3, {3000, 2000}, {3, -3}, Right},
         {"input after our nudge holds it back", 3000, 3, {3000, 1999, 0}, {3}, Left},
         {"held back, then left alone: the phase goes on", 3000, 3, {3000, 500, 3000}, {3, -3}, Right},
         {"idle since long before the tick", 10000, 2, {600000}, {2}, Left},

@@ -184,6 +184,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
     EXPECT_NE(week.tray.view.tooltip.find("ctrl+alt+n"), std::string::npos) << week.tray.view.tooltip;
     for (const auto& entry : Rig().tray.view.menu) EXPECT_FALSE(entry.checked) << "no hours: no tick box";
+    EXPECT_EQ(Rig("--days mon-sun").tray.view.tooltip, NudgingTooltip(10000, {})) << "hours that never end";
     EXPECT_EQ(WhenText(0, kDay), "Fri 00:00") << "a day ahead: with the day";
 }
 

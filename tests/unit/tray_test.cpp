@@ -106,9 +106,9 @@ TEST(TrayTest, TheIconsMenuOpensBesideItInsideTheWorkArea) {
     const Extent menu{150, 200};
     const std::tuple<const char*, ScreenRect, ScreenRect, ScreenPoint> cases[] = {
         {"bottom panel: above, 4 px clear", {300, 1049, 22, 22}, {0, 0, 1920, 1040}, {300, 836}},
-        {"in the lower half, right corner", {1890, 900, 22, 22}, {0, 0, 1920, 1040}, {1770, 700}},
+        {"just below the middle, right: above", {1890, 550, 22, 22}, {0, 40, 1920, 1040}, {1770, 350}},
         {"top panel: below", {300, 9, 22, 22}, {0, 40, 1920, 1040}, {300, 40}},
-        {"in the upper half, left corner", {10, 45, 22, 22}, {0, 40, 1920, 1040}, {10, 67}},
+        {"in the middle, left: below", {10, 549, 22, 22}, {0, 40, 1920, 1040}, {10, 571}},
         {"left panel: to the right", {18, 500, 22, 22}, {40, 0, 1880, 1080}, {40, 500}},
         {"right panel: to the left", {1880, 500, 22, 22}, {0, 0, 1880, 1080}, {1730, 500}},
         {"right panel, bottom corner", {1889, 1050, 22, 22}, {0, 0, 1880, 1080}, {1730, 876}},
