@@ -31,17 +31,17 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
                    {"--until HH:MM", "stop nudging at the next HH:MM on the 24-hour local clock"},
                    {"--hours RANGE",
                     "nudge only within RANGE on the 24-hour local clock, such as\n"
-                    "09:00-17:30, stopping and resuming by itself; an end before the\n"
-                    "start is on the next day"},
+                    "09:00-17:30 or 22:00-06:00, stopping and resuming by itself; an\n"
+                    "end before the start is on the next day, 24:00 ends the day"},
                    {"--days DAYS",
                     "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri;\n"
                     "all day unless --hours is given. A click overrides the hours until\n"
-                    "their next start or end"},
+                    "their next start or end; a later --hours or --days replaces an earlier"},
                    {"--hotkey COMBO",
                     "stop and resume from anywhere with a key combination such as\n"
                     "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
                    {"--minimized", "start with the window hidden in the notification area, or minimized"},
-                   {"--check", "on Linux: say how the pointer would be nudged here, exit 0 if it can be"},
+                   {"--check", "say how the pointer would be nudged here, exit 0 if it can be"},
                    {"-h, --help", "print this help and exit"},
                    {"--version", "print the version and exit"}}) +
            "Started at sign-in to follow work hours, with a hotkey:\n"
@@ -146,7 +146,8 @@ std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_
     WorkHours& work = settings.workHours ? *settings.workHours : settings.workHours.emplace();
     if (option == "--hours") {
         work.hours = ReadHours(value);
-        if (!work.hours) return Refuse(given + " is not a range of two different times such as 09:00-17:30");
+        if (!ReadTimeRange(value)) return Refuse(given + " is not a range of times HH:MM-HH:MM such as 09:00-17:30");
+        if (!work.hours) return Refuse(given + " starts when it ends: give two different times such as 09:00-17:30");
     } else if (const auto days = ReadDays(value)) {
         work.days = *days;
     } else {

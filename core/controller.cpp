@@ -23,6 +23,8 @@ std::string HotkeyTakenNote(const Hotkey& hotkey) {
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }
 
+constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
+
 // Written only when it differs, so that an unchanged box keeps its caret.
 void ShowInForce(TextBox& box, std::int16_t value) {
     const std::string text = WholeNumberText(value);
@@ -167,6 +169,16 @@ std::string Controller::OnHotkeyTaken() {
     return start_.hotkey ? HotkeyTakenMessage(*start_.hotkey) : std::string();
 }
 
+void Controller::OnInputRouteClosed() {
+    routeClosed_ = true;
+    EndSession();
+    StopTicks();
+    ShowTray();
+    parts_.messages.Show(
+        "The desktop ended the remote control through which Nudgewick moves the pointer, so it "
+        "stopped nudging. Go asks the desktop for remote control again.");
+}
+
 TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     switch (entry.command) {
     case TrayCommand::Stop:
@@ -212,6 +224,7 @@ TrayView Controller::Tray() const {
         tooltip = next ? StoppedUntilTooltip(*next) : StoppedTooltip(sessionEndedAt_);
     }
     if (hotkeyTaken_ && start_.hotkey) tooltip += "\n" + HotkeyTakenNote(*start_.hotkey);
+    if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
     return {Running(), tooltip, TrayMenu(Running(), following)};
 }
@@ -227,7 +240,15 @@ void Controller::SetTickInterval(int milliseconds) {
     if (Running() != wasRunning) ArmScheduleTimer();
 }
 
+// After the desktop closed the pointer's way, the ticks start only once it
+// is open again.
 void Controller::StartTicks() {
+    if (routeClosed_) {
+        if (const auto why = parts_.pointer.Reopen()) {
+            return parts_.messages.Show("Nudgewick cannot nudge the pointer: " + *why);
+        }
+        routeClosed_ = false;
+    }
     SetTickInterval(state_.interval);
     parts_.startStopButton.SetCaption(kCaptionStop);
 }

@@ -76,6 +76,11 @@ public:
     // Another program holds the hotkey: the tooltip says so from now on.
     // Returns the line that says so on standard error.
     std::string OnHotkeyTaken();
+    // The desktop ended the remote control that carried the nudges (GNOME's
+    // indicator has a button for it): the ticks stop as after a click on
+    // Stop, a message and the tooltip say why, and whatever starts the ticks
+    // again first asks the pointer to reopen its way.
+    void OnInputRouteClosed();
     // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
     // never stops them. Showing the window and exiting are the front-end's.
     TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);
@@ -106,6 +111,7 @@ private:
     bool followHours_ = true;                       // the menu's "Follow work hours"
     std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
     bool hotkeyTaken_ = false;
+    bool routeClosed_ = false;  // by the desktop, and not yet reopened
 };
 
 }  // namespace nudgewick

@@ -56,6 +56,11 @@ public:
     virtual std::optional<Point> Read() = 0;
     // Moves the pointer as a physical mouse would, relative to where it is.
     virtual void MoveBy(std::int32_t dx, std::int32_t dy) = 0;
+    // Asks the desktop again for the way the moves reach it, after it closed
+    // that way (Controller::OnInputRouteClosed): nothing once it is open
+    // again, else why not. Where the desktop cannot close it, there is
+    // nothing to ask.
+    virtual std::optional<std::string> Reopen() { return std::nullopt; }
 };
 
 // Opens a web address with the system's default handler, without waiting.

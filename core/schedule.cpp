@@ -54,13 +54,20 @@ bool NeverChanges(const WorkHours& work) { return !work.hours && work.days == kE
 
 }  // namespace
 
-std::optional<std::pair<ClockTime, ClockTime>> ReadHours(std::string_view text) {
+std::optional<std::pair<ClockTime, ClockTime>> ReadTimeRange(std::string_view text) {
     const auto dash = text.find('-');
     if (dash == std::string_view::npos) return std::nullopt;
     const auto start = ReadClockTime(text.substr(0, dash));
-    const auto end = ReadClockTime(text.substr(dash + 1));
-    if (!start || !end || SecondsOf(*start) == SecondsOf(*end)) return std::nullopt;
+    const std::string_view endText = text.substr(dash + 1);
+    const auto end = endText == "24:00" ? ClockTime{24, 0} : ReadClockTime(endText);
+    if (!start || !end) return std::nullopt;
     return std::pair{*start, *end};
+}
+
+std::optional<std::pair<ClockTime, ClockTime>> ReadHours(std::string_view text) {
+    const auto range = ReadTimeRange(text);
+    if (!range || SecondsOf(range->first) == SecondsOf(range->second)) return std::nullopt;
+    return range;
 }
 
 std::optional<std::uint8_t> ReadDays(std::string_view text) {

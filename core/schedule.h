@@ -23,8 +23,11 @@ struct WorkHours {
     bool operator==(const WorkHours&) const = default;
 };
 
-// "09:00-17:30" or "22:00-6:00"; nothing for anything else, and for a start
-// equal to its end.
+// "09:00-17:30", "22:00-6:00" or "00:00-24:00": two times of day, the end
+// possibly 24:00, the end of the day; nothing for anything else.
+std::optional<std::pair<ClockTime, ClockTime>> ReadTimeRange(std::string_view text);
+// A time range that is work hours: nothing, besides, for a start equal to its
+// end, which would leave no hours.
 std::optional<std::pair<ClockTime, ClockTime>> ReadHours(std::string_view text);
 // "mon-fri", "sat,sun", "mon,wed-fri", "fri-mon": English three-letter names
 // in any case, a range going round the end of the week.

@@ -33,11 +33,12 @@ add_custom_command(OUTPUT ${out}/nudgewick.1.gz
             --output=${out}/nudgewick.1 $<TARGET_FILE:nudgewick>
     COMMAND ${GZIP} -9nf ${out}/nudgewick.1
     DEPENDS nudgewick ${out}/nudgewick.h2m VERBATIM)
-add_custom_command(OUTPUT ${out}/changelog.gz
-    COMMAND sh -c "${linux}/debian-changelog \"$1\" nudgewick \"$2\" | ${GZIP} -9n >${out}/changelog.gz"
-            debian-changelog ${PROJECT_SOURCE_DIR}/CHANGELOG ${NUDGEWICK_CONTACT}
-    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG ${linux}/debian-changelog VERBATIM)
-add_custom_target(nudgewick_docs ALL DEPENDS ${out}/nudgewick.1.gz ${out}/changelog.gz)
+set(changelog ${linux}/changelog ${PROJECT_SOURCE_DIR}/CHANGELOG nudgewick ${NUDGEWICK_CONTACT})
+add_custom_command(OUTPUT ${out}/changelog.gz ${out}/rpm-changelog
+    COMMAND sh -c "\"$0\" deb \"$@\" | ${GZIP} -9n >${out}/changelog.gz" ${changelog}
+    COMMAND sh -c "\"$0\" rpm \"$@\" >${out}/rpm-changelog" ${changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG ${linux}/changelog VERBATIM)
+add_custom_target(nudgewick_docs ALL DEPENDS ${out}/nudgewick.1.gz ${out}/changelog.gz ${out}/rpm-changelog)
 
 install(TARGETS nudgewick RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${out}/nudgewick.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -50,25 +51,45 @@ foreach(size IN LISTS NUDGEWICK_ICON_SIZES)
     install(FILES ${icons}/${size}.png DESTINATION ${hicolor}/${size}x${size}/apps RENAME ${NUDGEWICK_APP_ID}.png)
 endforeach()
 
-# The Debian package: cpack -G DEB in the build directory.
+# The Debian package (cpack -G DEB) and the RPM (cpack -G RPM), with the same
+# files. Each asks for xdg-utils, which opens the web address; the libraries
+# (X, Wayland, systemd's sd-bus) come from dpkg-shlibdeps and rpmbuild's scan.
+set(linux_depends xdg-utils)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nudgewick)
 set(CPACK_PACKAGE_VENDOR ${NUDGEWICK_PUBLISHER})
 set(CPACK_PACKAGE_CONTACT ${NUDGEWICK_CONTACT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${NUDGEWICK_SUMMARY})
 set(CPACK_PACKAGE_VERSION ${NUDGEWICK_DISPLAY_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION [[While it runs, Nudgewick looks at the mouse pointer every few seconds
-and, when the pointer has not moved, nudges it a few pixels sideways
-through real mouse input: right, and at the next look back left, so it
-never drifts. One small window sets the interval and the distance and
-stops and resumes the nudging. It writes no files and uses no network.]])
+set(CPACK_PACKAGE_DESCRIPTION ${NUDGEWICK_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(NUDGEWICK_DEB nudgewick_${NUDGEWICK_DISPLAY_VERSION}_amd64.deb)
+set(CPACK_DEBIAN_FILE_NAME ${NUDGEWICK_DEB})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${NUDGEWICK_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# xdg-utils opens the web address; the libraries (X, Wayland, systemd's sd-bus)
-# come from dpkg-shlibdeps.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS ${linux_depends})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_LICENSE ${NUDGEWICK_LICENSE})
+set(CPACK_RPM_PACKAGE_DESCRIPTION ${NUDGEWICK_DESCRIPTION})
+set(CPACK_RPM_PACKAGE_URL ${NUDGEWICK_ADDRESS})
+set(CPACK_RPM_PACKAGE_REQUIRES ${linux_depends})
+set(CPACK_RPM_CHANGELOG_FILE ${out}/rpm-changelog)
+# Installed where it was built for, into directories that the system's
+# packages own, without /usr/lib/.build-id links that could clash with another
+# package's.
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+set(system_dirs applications metainfo man man/man1 icons icons/hicolor icons/hicolor/scalable icons/hicolor/scalable/apps)
+foreach(size IN LISTS NUDGEWICK_ICON_SIZES)
+    list(APPEND system_dirs icons/hicolor/${size}x${size} icons/hicolor/${size}x${size}/apps)
+endforeach()
+list(TRANSFORM system_dirs PREPEND ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/)
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION ${system_dirs})
+set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none")
 include(CPack)
+
+# The Arch recipe, filled in here; script/package adds the .deb's checksum
+# and writes .SRCINFO.
+configure_file(${linux}/PKGBUILD.in ${PROJECT_BINARY_DIR}/arch/PKGBUILD @ONLY)

@@ -35,9 +35,38 @@ endif()
 set(NUDGEWICK_STAGE ${CMAKE_CURRENT_BINARY_DIR}/stage)
 set(package_name nudgewick-${NUDGEWICK_DISPLAY_VERSION}-windows-x64)
 set(NUDGEWICK_INSTALLER ${PROJECT_BINARY_DIR}/${package_name}-setup.exe)
-configure_file(windows/README.txt.in ${NUDGEWICK_STAGE}/README.txt @ONLY NEWLINE_STYLE CRLF)
+# The zip's README.txt lists the options as --help does, printed by the core
+# built for the machine that builds the package.
+get_target_property(core_sources nudgewick_core SOURCES)
+list(TRANSFORM core_sources PREPEND ${PROJECT_SOURCE_DIR}/)
+set(print_help_sources ${core_sources} ${CMAKE_CURRENT_SOURCE_DIR}/windows/print_help.cpp)
+if(CMAKE_CROSSCOMPILING)
+    find_program(NUDGEWICK_HOST_CXX NAMES c++ REQUIRED)
+    set(print_help ${CMAKE_CURRENT_BINARY_DIR}/print_help)
+    add_custom_command(OUTPUT ${print_help}
+        COMMAND ${NUDGEWICK_HOST_CXX} -std=c++20 -O1 -I${PROJECT_SOURCE_DIR} -I${PROJECT_BINARY_DIR}/generated
+                ${print_help_sources} -o ${print_help}
+        DEPENDS ${print_help_sources} VERBATIM)
+else()
+    add_executable(print_help ${print_help_sources})
+    target_include_directories(print_help PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+    set(print_help $<TARGET_FILE:print_help>)
+endif()
+set(readme ${NUDGEWICK_STAGE}/README.txt)
+add_custom_command(OUTPUT ${readme}
+    COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt.in -DPRINT_HELP=${print_help}
+            -DOUT=${readme} -DNUDGEWICK_DISPLAY_VERSION=${NUDGEWICK_DISPLAY_VERSION}
+            -DNUDGEWICK_ADDRESS=${NUDGEWICK_ADDRESS} -P ${CMAKE_CURRENT_SOURCE_DIR}/windows/readme.cmake
+    DEPENDS ${print_help} ${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt.in
+            ${CMAKE_CURRENT_SOURCE_DIR}/windows/readme.cmake VERBATIM)
+add_custom_target(nudgewick_readme ALL DEPENDS ${readme})
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${NUDGEWICK_STAGE}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 set(NUDGEWICK_EXE $<TARGET_FILE:nudgewick>)
+set(NUDGEWICK_UNINSTALL_KEY Nudgewick)  # the installer's key under ...\CurrentVersion\Uninstall
+# The start at sign-in that the installer and the MSI offer.
+set(NUDGEWICK_RUN_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run")
+set(NUDGEWICK_RUN_VALUE Nudgewick)
+set(NUDGEWICK_AUTOSTART_OPTIONS --minimized)
 configure_file(windows/nudgewick.nsi.in nudgewick.nsi.in @ONLY)
 file(GENERATE OUTPUT nudgewick.nsi INPUT ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.nsi.in)
 
@@ -48,3 +77,34 @@ set(CPACK_PACKAGE_NAME nudgewick)
 set(CPACK_PACKAGE_VERSION ${NUDGEWICK_DISPLAY_VERSION})
 set(CPACK_PACKAGE_FILE_NAME ${package_name})
 include(CPack)
+
+# The MSI (packaging/windows/msi on nudgewick-VERSION-x64.wxs, run by script/package) with its
+# custom action that closes a running copy. One UpgradeCode for every version;
+# each version's ProductCode is made from it and the version.
+add_library(close_running_copy MODULE windows/close_running_copy.cpp)
+set_target_properties(close_running_copy PROPERTIES PREFIX "")
+target_compile_definitions(close_running_copy PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+nudgewick_warnings(close_running_copy)
+set(msi_name nudgewick-${NUDGEWICK_DISPLAY_VERSION}-x64)
+set(NUDGEWICK_MSI ${msi_name}.msi)
+set(NUDGEWICK_MSI_UPGRADE_CODE 13B1F7EF-564D-4163-BFC3-CB9E90B2AFC9)
+string(UUID NUDGEWICK_MSI_PRODUCT_CODE NAMESPACE ${NUDGEWICK_MSI_UPGRADE_CODE} NAME ${NUDGEWICK_DISPLAY_VERSION}
+       TYPE SHA1 UPPER)
+# wixl finds files only by paths relative to the .wxs.
+file(RELATIVE_PATH msi_ico ${PROJECT_BINARY_DIR} ${NUDGEWICK_ICO})
+file(RELATIVE_PATH msi_stage ${PROJECT_BINARY_DIR} ${NUDGEWICK_STAGE})
+set(msi_exe "$<PATH:RELATIVE_PATH,$<TARGET_FILE:nudgewick>,${PROJECT_BINARY_DIR}>")
+set(msi_dll "$<PATH:RELATIVE_PATH,$<TARGET_FILE:close_running_copy>,${PROJECT_BINARY_DIR}>")
+configure_file(windows/nudgewick.wxs.in nudgewick.wxs.in @ONLY)
+file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/${msi_name}.wxs
+     INPUT ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.wxs.in)
+
+# The winget and Scoop manifests, filled in here but for the files' SHA-256,
+# which script/package adds once it has made them (windows/manifests.cmake).
+set(NUDGEWICK_WINGET_ID Nudgewick.Nudgewick)
+string(REPLACE "\n" " " NUDGEWICK_DESCRIPTION_LINE "${NUDGEWICK_DESCRIPTION}")
+set(manifests ${PROJECT_BINARY_DIR}/manifests)
+configure_file(windows/winget/version.yaml.in ${manifests}/winget/${NUDGEWICK_WINGET_ID}.yaml @ONLY)
+configure_file(windows/winget/locale.yaml.in ${manifests}/winget/${NUDGEWICK_WINGET_ID}.locale.en-US.yaml @ONLY)
+configure_file(windows/winget/installer.yaml.in ${manifests}/winget/${NUDGEWICK_WINGET_ID}.installer.yaml @ONLY)
+configure_file(windows/scoop/nudgewick.json.in ${manifests}/scoop/nudgewick.json @ONLY)

@@ -78,10 +78,11 @@ start_kwin() {
     wait_for_socket wayland-test
 }
 
+# MUTTER_PRELOAD: a library Mutter loads first (the tests' stand-in for GNOME Shell's indicator).
 start_mutter() {
     start_bus
     env -i PATH="$PATH" HOME="$RUN" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
-        mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=wayland-test \
+        ${MUTTER_PRELOAD:+LD_PRELOAD="$MUTTER_PRELOAD"} mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=wayland-test \
         >"$RUN.log" 2>&1 &
     COMPOSITOR_PID=$!
     wait_for_socket wayland-test

@@ -1,5 +1,6 @@
 #include "platform/linux/dbus_remote_desktop.h"
 
+#include <FL/Fl.H>
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
@@ -44,13 +45,11 @@ struct Reply {
     ~Reply() { sd_bus_message_unref(message); }
 };
 
-int OnSessionClosed(sd_bus_message*, void*, sd_bus_error*) {
-    EndAtOnce("the desktop closed the remote desktop session that moved the pointer");
-}
-
 [[noreturn]] void Lost() { EndAtOnce("lost the connection to the session bus"); }
 
 }  // namespace
+
+DbusRemoteDesktop::~DbusRemoteDesktop() { sd_bus_slot_unref(closeMatch_); }
 
 // Nothing once the shared connection is in use, else why it cannot be.
 std::optional<std::string> DbusRemoteDesktop::Open() {
@@ -71,13 +70,10 @@ std::optional<std::string> DbusRemoteDesktop::StartRemoteDesktop() {
     if (result >= 0) result = sd_bus_message_read(created.message, "o", &path);
     if (result < 0) return "GNOME's remote desktop service: " + error.Text(result);
     session_ = path;
-    // Matched before the start, so that a close right after it is not missed.
-    result = sd_bus_match_signal(bus_, nullptr, kRemoteDesktop, session_.c_str(), kRemoteSession, "Closed",
-                                 OnSessionClosed, nullptr);
-    if (result >= 0) {
-        result = sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession, "Start", &error.error,
-                                    nullptr, "");
-    }
+    // Listened for before the start, so that a close right after it is not missed.
+    ListenForClose(kRemoteDesktop, kRemoteSession);
+    result =
+        sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession, "Start", &error.error, nullptr, "");
     if (result < 0) {
         session_.clear();
         return "GNOME's remote desktop session did not start: " + error.Text(result);
@@ -182,8 +178,7 @@ std::optional<std::string> DbusRemoteDesktop::StartPortal() {
         session_.clear();
         return why;
     }
-    sd_bus_match_signal(bus_, nullptr, kPortal, session_.c_str(), "org.freedesktop.portal.Session", "Closed",
-                        OnSessionClosed, nullptr);
+    ListenForClose(kPortal, "org.freedesktop.portal.Session");
     portal_ = true;
     return std::nullopt;
 }
@@ -197,8 +192,43 @@ void DbusRemoteDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
                                  static_cast<double>(dy))
             : sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession, "NotifyPointerMotionRelative",
                                  &error.error, nullptr, "dd", static_cast<double>(dx), static_cast<double>(dy));
-    if (result < 0) EndAtOnce("the remote desktop session refused a move: " + error.Text(result));
     HandleQueued();
+    if (result < 0 && !session_.empty()) Closed();
+}
+
+// The session's Closed signal. A match on the service's well-known name does
+// not hold for a signal that another client addresses to this program, so
+// only the name's owner when the session started is believed.
+void DbusRemoteDesktop::ListenForClose(const char* service, const char* interface) {
+    BusError error;
+    Reply reply;
+    const char* owner = nullptr;
+    int result = sd_bus_call_method(bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                    "GetNameOwner", &error.error, &reply.message, "s", service);
+    if (result >= 0) result = sd_bus_message_read(reply.message, "s", &owner);
+    owner_ = result >= 0 ? owner : "";
+    closeMatch_ = sd_bus_slot_unref(closeMatch_);
+    const auto onClosed = [](sd_bus_message* signal, void* self, sd_bus_error*) {
+        auto& remote = *static_cast<DbusRemoteDesktop*>(self);
+        const char* sender = sd_bus_message_get_sender(signal);
+        if (sender != nullptr && sender == remote.owner_) remote.Closed();
+        return 0;
+    };
+    sd_bus_match_signal(bus_, &closeMatch_, service, session_.c_str(), interface, "Closed", onClosed, this);
+}
+
+// Told from the event loop, not from inside the bus's callback or a tick's
+// move: the handlers run one at a time.
+void DbusRemoteDesktop::Closed() {
+    session_.clear();
+    closeMatch_ = sd_bus_slot_unref(closeMatch_);
+    Fl::add_timeout(
+        0.0,
+        [](void* self) {
+            const auto& closed = static_cast<DbusRemoteDesktop*>(self)->closed_;
+            if (closed) closed();
+        },
+        this);
 }
 
 std::optional<std::int64_t> DbusRemoteDesktop::IdleMilliseconds() {

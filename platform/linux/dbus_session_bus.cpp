@@ -33,12 +33,19 @@ void DbusSessionBus::OnReady(int, void* self) { static_cast<DbusSessionBus*>(sel
 
 void DbusSessionBus::OnDeadline(void* self) { static_cast<DbusSessionBus*>(self)->Process(); }
 
+// A callback may open a message box, whose loop would find the socket
+// readable again and again while the bus waits for the callback to return:
+// the socket is not watched meanwhile.
 void DbusSessionBus::Process() {
-    if (fd_ < 0) return;
+    if (fd_ < 0 || processing_) return;
+    processing_ = true;
+    Unwatch();
+    Fl::remove_timeout(OnDeadline, this);
     int result = 0;
     while ((result = sd_bus_process(bus_, nullptr)) > 0) {
     }
-    // EBUSY: called from inside a callback, whose caller goes on processing.
+    processing_ = false;
+    // EBUSY: called from inside a callback of sd-bus's, whose caller goes on processing.
     if (result < 0 && result != -EBUSY) return Lose();
     Rearm();
 }
@@ -46,7 +53,7 @@ void DbusSessionBus::Process() {
 // Watches the socket for what sd-bus waits for (reading always, writing while
 // it holds back output), and its earliest deadline, if it has one.
 void DbusSessionBus::Rearm() {
-    if (fd_ < 0) return;
+    if (fd_ < 0 || processing_) return;
     const int events = sd_bus_get_events(bus_);
     if (events < 0) return;  // closed: the next Process() notices
     const int wanted = ((events & POLLIN) != 0 ? FL_READ : 0) | ((events & POLLOUT) != 0 ? FL_WRITE : 0);

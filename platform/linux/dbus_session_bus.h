@@ -44,7 +44,8 @@ private:
 
     sd_bus* bus_;
     int fd_ = -1;
-    int watched_ = 0;  // the FLTK events the descriptor is watched for
+    int watched_ = 0;          // the FLTK events the descriptor is watched for
+    bool processing_ = false;  // inside sd_bus_process, maybe in a callback's message box
     std::vector<std::function<void()>> lost_;
 };
 

@@ -7,10 +7,8 @@
 
 #include "core/controller.h"
 #include "core/layout.h"
+#include "platform/linux/fltk_internals.h"
 #include "platform/linux/x11_window_icon.h"
-
-// FLTK's switch, not in its headers, for the transient-for hint of new windows.
-extern int fl_disable_transient_for;
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -130,15 +128,12 @@ std::string LiteralLabel(const std::string& text) {
 }
 
 // FLTK makes a modal window transient for the window it lists first (the
-// tray icon's, as likely as not), and leaves it unmapped when that one is not
-// on the screen: the owner goes first, or, when it is not on the screen, no
-// window at all.
+// tray icon's, as likely as not): the owner goes first, or, when it is not on
+// the screen, no window at all.
 void ShowOwnedBy(Fl_Window& dialog, Fl_Window* owner) {
-    const bool ownerOnScreen = owner != nullptr && owner->shown() && owner->visible();
-    if (ownerOnScreen) Fl::first_window(owner);
-    fl_disable_transient_for = ownerOnScreen ? 0 : 1;
+    if (owner == nullptr || !owner->shown() || !owner->visible()) return ShowUnowned(dialog);
+    Fl::first_window(owner);
     dialog.show();
-    fl_disable_transient_for = 0;
 }
 
 }  // namespace

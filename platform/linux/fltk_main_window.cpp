@@ -1,6 +1,7 @@
 #include "platform/linux/fltk_main_window.h"
 
 #include <FL/Fl.H>
+#include <FL/x.H>
 
 #include <cstdio>
 
@@ -33,7 +34,7 @@ Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
 
 }  // namespace
 
-FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus)
+FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
       flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -43,8 +44,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
       scheduleTimer_(OnScheduleTimer, this),
       messages_(textSizes_.standard, &flWindow_),
       launcher_([this](const std::string& reason) { controller_.OnLinkOpenFailed(reason); }),
-      tray_(
-          bus, [this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       controller_({.intervalBox = *controls_.intervalBox,
                    .pixelsBox = *controls_.pixelsBox,
                    .startStopButton = *controls_.startStopButton,
@@ -65,6 +65,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
     tray_.OnIconChange([this] {
         if (!tray_.IconShown()) WaitForIcon();
     });
+    if (wayland != nullptr) wayland->OnRouteClosed([this] { controller_.OnInputRouteClosed(); });
 }
 
 FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
@@ -87,8 +88,8 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes&
         case ControlId::IntervalLabel:
         case ControlId::PixelsLabel: widget = NewLabel(r, control); break;
         }
-        widget->labelsize(control.kind == ControlKind::Label ? LabelTextSize(control, sizes.standard, dpi)
-                                                             : sizes.standard);
+        widget->labelsize(sizes.standard);
+        if (control.kind == ControlKind::Label) built.labels.emplace_back(widget, &control);
     }
     built.pixelsBox->textsize(sizes.standard);
     built.intervalBox->textsize(sizes.standard);
@@ -109,9 +110,24 @@ void FltkMainWindow::Show() {
     GrabHotkey();
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
-    if (minimized_) return WaitForIcon();
+    if (minimized_) {
+        FitLabels();
+        return WaitForIcon();
+    }
     flWindow_.show();
+    XFlush(fl_display);  // the server and the window manager map it while the labels are fitted
+    FitLabels();
     controls_.startStopButton->take_focus();
+}
+
+// Labels too long for their room are made smaller. Measuring them opens the
+// first font, which reads fontconfig's whole configuration: more time than
+// everything before, spent once the window is on its way to the screen, and
+// before its first frame.
+void FltkMainWindow::FitLabels() {
+    for (const auto& [label, control] : controls_.labels) {
+        label->labelsize(LabelTextSize(*control, textSizes_.standard, dpi_));
+    }
 }
 
 // The icon gets a moment to come (back) into sight: at the start, and when

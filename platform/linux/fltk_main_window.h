@@ -2,6 +2,8 @@
 #include <FL/Fl_Double_Window.H>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/controller.h"
 #include "platform/linux/dbus_session_bus.h"
@@ -21,8 +23,7 @@ class FltkMainWindow {
 public:
     // wayland: the compositor that takes the nudges and tells the idle time,
     // in a Wayland session; none on X11, where XTEST moves the pointer.
-    // bus: the session bus, for the notification area's icon; none without.
-    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, DbusSessionBus* bus);
+    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland);
     ~FltkMainWindow();
     FltkMainWindow(const FltkMainWindow&) = delete;
     FltkMainWindow& operator=(const FltkMainWindow&) = delete;
@@ -31,8 +32,13 @@ public:
     // with --minimized, hides it behind the notification-area icon or
     // iconifies it.
     void Show();
+    // Puts up the notification area's icon, once. bus: the session bus, for
+    // a StatusNotifierItem; none without.
+    void ShowIcon(DbusSessionBus* bus) { tray_.Connect(bus); }
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
+    // Hides the window for good: the program ends.
+    void Close();
     // True once the user closed the window: the program ends.
     bool Closed() const { return closed_; }
 
@@ -42,9 +48,11 @@ private:
         FltkTextBox* pixelsBox = nullptr;
         FltkTextBox* intervalBox = nullptr;
         FltkLink* link = nullptr;
+        std::vector<std::pair<Fl_Widget*, const ControlLayout*>> labels;
     };
     static Controls BuildControls(int dpi, const TextSizes& sizes);
     void Wire();
+    void FitLabels();
 
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
@@ -57,7 +65,6 @@ private:
         static_cast<FltkMainWindow*>(self)->controller_.OnLinkClicked();
     }
     static void OnClose(Fl_Widget*, void* self);
-    void Close();
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
     void WaitForIcon();
     void ApplyMinimizedShowing();  // once the icon had a moment to come into sight

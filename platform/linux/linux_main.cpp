@@ -12,15 +12,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/command_line.h"
+#include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/linux_exit.h"
 #include "platform/linux/wayland_desktop.h"
-#include "platform/linux/x11_input_method.h"
 #include "platform/linux/x11_pointer.h"
 #include "platform/linux/x11_single_instance.h"
 
@@ -47,41 +47,15 @@ int OnDisplayLost(Display* display) {
     linux_desktop::EndAtOnce(std::string("lost the connection to the X display ") + DisplayString(display));
 }
 
-// Every atom that start-up names, asked for in one round trip instead of one
-// each: Xlib keeps the answers, so the calls that name them one by one later
-// (FLTK's display set-up and window creation, the tray icon, the single
-// instance) find them without asking the server. A name missing here costs
-// only its round trip.
-void InternStartupAtoms(Display* display) {
-    const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
-    const char* names[] = {
-        // FLTK 1.3's fl_open_display(), in its order
-        "WM_DELETE_WINDOW", "WM_PROTOCOLS", "_MOTIF_WM_HINTS", "TARGETS", "CLIPBOARD", "TIMESTAMP", "PRIMARY_TIMESTAMP",
-        "CLIPBOARD_TIMESTAMP", "XdndAware", "XdndSelection", "XdndEnter", "XdndTypeList", "XdndPosition", "XdndLeave",
-        "XdndDrop", "XdndStatus", "XdndActionCopy", "XdndFinished", "text/uri-list", "text/plain;charset=UTF-8",
-        "text/plain;charset=utf-8", "text/plain", "TEXT", "COMPOUND_TEXT", "UTF8_STRING", "image/bmp", "image/png",
-        "INCR", "_NET_WM_PID", "_NET_WM_NAME", "_NET_WM_ICON_NAME", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_STATE",
-        "_NET_WM_STATE_FULLSCREEN", "_NET_WM_FULLSCREEN_MONITORS", "_NET_WORKAREA", "_NET_WM_ICON",
-        "_NET_ACTIVE_WINDOW",
-        "WM_LOCALE_NAME",  // XSetWMProperties(), as FLTK creates a window
-        // X11SingleInstance and X11TrayIcon
-        "_NUDGEWICK_INSTANCE", "_NUDGEWICK_PRESENT", tray.c_str(), "MANAGER", "_NET_SYSTEM_TRAY_OPCODE",
-        "_NET_SYSTEM_TRAY_VISUAL", "_XEMBED_INFO"};
-    constexpr int kCount = static_cast<int>(std::size(names));
-    Atom atoms[kCount];
-    XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
-}
-
 // What FLTK sets up when it opens the display itself, which it does not when
 // handed one: the user's character set for typed text, and X error handling.
+// The locale's modifiers wait until the window is mapped (see main()).
 Display* OpenDisplay() {
     std::setlocale(LC_CTYPE, "");
-    XSetLocaleModifiers("");
     XSetErrorHandler(OnRequestFailed);
     XSetIOErrorHandler(OnDisplayLost);
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return nullptr;
-    InternStartupAtoms(display);
     linux_desktop::OpenToolkitDisplay(display);
     return display;
 }
@@ -98,9 +72,9 @@ void UseDesktopLook() {
 // "session:", "route:" and "idle:" lines for --check; true when it can nudge.
 bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     const char* name = XDisplayName(nullptr);
-    const std::string display = *name ? name : "(DISPLAY is not set)";
+    const std::string display = *name ? std::string("display ") + name : "no X display (DISPLAY is not set)";
     if (wayland == nullptr) {
-        std::printf("session: X11, display %s\n", display.c_str());
+        std::printf("session: X11, %s\n", display.c_str());
         if (!displayOpen) {
             std::printf("route: none: cannot open the X display\n");
             return false;
@@ -112,7 +86,7 @@ bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
     const auto& choice = wayland->Choose(bus.get(), true);
-    std::printf("session: Wayland, display %s; the window on Xwayland, display %s\n", wayland->DisplayName().c_str(),
+    std::printf("session: Wayland, display %s; the window on Xwayland, %s\n", wayland->DisplayName().c_str(),
                 displayOpen ? display.c_str() : "none: the window needs Xwayland");
     std::printf("route: %s\nidle: %s\n", RouteName(choice.route).c_str(), IdleName(choice.idle).c_str());
     std::printf("%s", choice.missing.c_str());
@@ -129,6 +103,23 @@ int RefuseToRun(const std::string& why) {
     linux_desktop::FltkMessageDialog(linux_desktop::PickTextSizes(linux_desktop::DisplayDpi()).standard, nullptr)
         .Show("Nudgewick cannot nudge the pointer here.\n\n" + why);
     return 1;
+}
+
+// The session bus (one connection for all the program's use of it), the
+// compositor's route and idle source, and the notification-area icon: the
+// window's first frame needs none of them. False, with what is missing, when
+// a Wayland session offers no way to nudge.
+bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_desktop::WaylandDesktop* wayland,
+                    linux_desktop::FltkMainWindow& window, std::string& missing) {
+    bus = linux_desktop::DbusSessionBus::Open();
+    if (wayland != nullptr) {
+        const auto& choice = wayland->Choose(bus.get());
+        missing = choice.missing;
+        if (!choice.CanNudge()) return false;
+        wayland->Attach();
+    }
+    window.ShowIcon(bus.get());
+    return true;
 }
 
 }  // namespace
@@ -169,17 +160,24 @@ int main(int argc, char** argv) {
         if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
         return 0;
     }
-    // One connection to the session bus for all the program's use of it.
-    const auto bus = linux_desktop::DbusSessionBus::Open();
-    if (wayland != nullptr) {
-        const auto& choice = wayland->Choose(bus.get());
-        if (!choice.CanNudge()) return RefuseToRun(choice.missing);
-        wayland->Attach();
-    }
-    linux_desktop::FltkMainWindow window(check.settings, wayland.get(), bus.get());
+    std::unique_ptr<linux_desktop::DbusSessionBus> bus;  // outlives the window's icon
+    linux_desktop::FltkMainWindow window(check.settings, wayland.get());
     instance.OnPresentRequest([&window] { window.Present(); });
+    // --minimized: the icon decides how the window waits, and there is no
+    // frame to draw first.
+    const bool connectFirst = check.settings.minimized;
+    std::string missing;
+    if (connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) return RefuseToRun(missing);
     window.Show();
+    // The input method follows XMODIFIERS (@im=...) from the first event on:
+    // FLTK opens one when the pointer enters the window. Telling Xlib loads
+    // its locale database, which the window's mapping does not need.
+    XSetLocaleModifiers("");
     Fl::check();  // draws the window
+    if (!connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) {
+        window.Close();
+        return RefuseToRun(missing);
+    }
     linux_desktop::OpenInputMethod();
     // Not Fl::run(), which the XEmbed icon's window would keep going; and a
     // wait with a time, since Fl::wait() returns at once while no window is

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/tray.h"
 #include "platform/linux/dbus_session_bus.h"
@@ -15,14 +16,16 @@ namespace nudgewick::linux_desktop {
 
 class LinuxNotificationArea : public TrayDisplay {
 public:
-    // bus: the session bus, if there is one. activate: a click on the icon.
-    // chosen: the menu entry picked, as it was shown.
-    LinuxNotificationArea(DbusSessionBus* bus, std::function<void()> activate,
-                          std::function<void(const TrayMenuEntry&)> chosen);
+    // activate: a click on the icon. chosen: the menu entry picked, as it
+    // was shown.
+    LinuxNotificationArea(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen);
     ~LinuxNotificationArea() override;
     LinuxNotificationArea(const LinuxNotificationArea&) = delete;
     LinuxNotificationArea& operator=(const LinuxNotificationArea&) = delete;
 
+    // Puts the icon up with the last view shown, once: there is none before.
+    // bus: the session bus, if there is one.
+    void Connect(DbusSessionBus* bus);
     void Show(const TrayView& view) override;
     // A panel shows the icon: through a watcher that took the item, or a
     // tray that took the window.
@@ -36,8 +39,11 @@ private:
     static void OnDockWaitOver(void* self) { static_cast<LinuxNotificationArea*>(self)->Changed(); }
     void Changed();
 
+    std::function<void()> activate_;
+    std::function<void(const TrayMenuEntry&)> chosen_;
+    std::optional<TrayView> view_;  // the last one shown before Connect()
     std::unique_ptr<DbusStatusNotifier> item_;
-    X11TrayIcon tray_;  // stands aside while item_ is shown
+    std::unique_ptr<X11TrayIcon> tray_;  // stands aside while item_ is shown
     std::function<void()> changed_;
 };
 

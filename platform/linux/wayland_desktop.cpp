@@ -214,6 +214,10 @@ void WaylandDesktop::Attach() {
     parts_->bus.Attach();
 }
 
+std::optional<std::string> WaylandDesktop::Reopen() { return parts_->bus.Restart(); }
+
+void WaylandDesktop::OnRouteClosed(std::function<void()> closed) { parts_->bus.OnClosed(std::move(closed)); }
+
 void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
     Parts& p = *parts_;
     const WaylandRoute route = p.choice ? p.choice->route : WaylandRoute::Missing;

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,10 @@ public:
 
     std::optional<Point> Read() override { return std::nullopt; }
     void MoveBy(std::int32_t dx, std::int32_t dy) override;
+    std::optional<std::string> Reopen() override;
+    // closed: the desktop ended the remote desktop session that carried the
+    // nudges; Reopen asks for a new one.
+    void OnRouteClosed(std::function<void()> closed);
     std::optional<std::int64_t> IdleMilliseconds() override;
 
 private:

@@ -1,4 +1,6 @@
 // Nudgewick for Windows: checks the command line, then runs the window.
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -48,6 +50,32 @@ void ShowMessage(const std::string& text) {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kMessageTitle).c_str(), MB_OK);
 }
 
+// The desktop that takes keyboard and mouse input, if this program may send
+// it there: not while the screen is locked or a secure desktop (a UAC prompt)
+// is shown, nor from another session's desktop.
+std::optional<std::wstring> InputDesktop() {
+    const HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_JOURNALPLAYBACK);
+    if (input == nullptr) return std::nullopt;
+    wchar_t inputName[256] = L"", ownName[256] = L"";
+    GetUserObjectInformationW(input, UOI_NAME, inputName, sizeof inputName, nullptr);
+    CloseDesktop(input);
+    GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, ownName, sizeof ownName, nullptr);
+    if (std::wstring_view(inputName) != ownName) return std::nullopt;
+    return inputName;
+}
+
+// --check: how the pointer would be nudged here, as on Linux; 0 when it can be.
+int ReportCheck() {
+    const auto desktop = InputDesktop();
+    const std::string report =
+        "session: Windows, desktop " + (desktop ? Narrow(*desktop) : std::string("(input goes elsewhere)")) +
+        "\nroute: " +
+        (desktop ? "SendInput" : "none: the screen is locked, or input goes to another desktop or session") +
+        "\nidle: the pointer's position, read at each tick\n";
+    if (!WriteToConsole(report, false)) ShowMessage(report);
+    return desktop ? 0 : 1;
+}
+
 int RunMessageLoop(const Win32MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -71,6 +99,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         if (!WriteToConsole(check.output, check.exitCode != 0)) ShowMessage(check.windowText);
         return check.exitCode;
     }
+    if (check.settings.check) return ReportCheck();
     const Win32SingleInstance oneCopy;
     if (oneCopy.OtherCopyRuns()) {
         RaiseFirstCopy(Win32MainWindow::kClassName);

@@ -23,6 +23,9 @@ grep -qx 'Nudgewick 1\.00' <<<"$OUT" || fail "--version printed $OUT"
 
 run 3000 5
 [ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" || fail "without a display: status $STATUS, errors '$ERR'"
+run --check
+[ "$STATUS" -eq 1 ] && grep -q '^session: X11, no X display' <<<"$OUT" ||
+    fail "--check without a display: status $STATUS, output '$OUT'"
 # Variables that name a Wayland session with no compositor behind them: the session is X11's.
 XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=$SCRATCH WAYLAND_DISPLAY=wayland-nowhere run 3000 5
 [ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" && grep -q 'X display' <<<"$ERR" ||

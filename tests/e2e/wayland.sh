@@ -5,9 +5,10 @@
 # the button stops and resumes them; the footprint (one thread, nothing written, one connection each to the
 # displays and the bus). sway besides: without an X display, one line and status 1. KWin besides: a copy that no
 # desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
-# portal running, it nudges through that.
-#   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER
-COMPOSITOR=$1 HELPER=$4
+# portal running, it nudges through that. Mutter besides: when GNOME's indicator ends remote control, the
+# nudges stop with a message, and Go asks for remote control again.
+#   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER MUTTER_INDICATOR
+COMPOSITOR=$1 HELPER=$4 MUTTER_PRELOAD=$5
 set -- "$2" "$3" ""
 source "$(dirname "$0")/common.sh"
 start_xvfb
@@ -129,6 +130,20 @@ click_control 3120 2160 975 615
 resumed=$(now)
 sleep 7.5
 expect_nudges "$((resumed + 200))" 3 2 3000
+
+if [ "$COMPOSITOR" = mutter ]; then
+    # The indicator's button ends remote control: a message, no nudges, the program still there; Go asks again.
+    kill -USR1 "$COMPOSITOR_PID"
+    closed=$(now)
+    dismiss_message "when the desktop ended remote control"
+    sleep 4
+    [ -z "$(first_nudge "$closed")" ] || fail "nudged after remote control ended:"$'\n'"$(positions "$closed")"
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "ended with remote control"
+    click_control 3120 2160 975 615
+    resumed=$(now)
+    sleep 7.5
+    expect_nudges "$((resumed + 200))" 3 2 3000
+fi
 
 # One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
 # which the notification-area icon and, on GNOME, the nudges share.

@@ -47,7 +47,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--for=90m 5000", "5000 0 for 5400s"},
         {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},  // every day
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
-        {"--days sat,sun,mon", "10000 3 days 97"},                  // all day
+        {"--hours 00:00-24:00 --days sat", "10000 3 hours 0-2400 days 32"},  // 24:00: the end of the day
+        {"--days sat,sun,mon", "10000 3 days 97"},                           // all day
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         // Each kind of key at both ends of its range.
         {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25"},
@@ -81,6 +82,8 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--minimized=yes", "--minimized"}, {"--check=yes", "--check"}, {"--help=me", "--help"}, {"-h=1", "-h"},
         {"--version=2", "--version"}, {"--fast=1", "\"--fast\""}, {"--hours 25:00-17:00", "\"25:00-17:00\""},
         {"--hours 09:00-09:00", "\"09:00-09:00\""}, {"--hours 09:00-17", "\"09:00-17\""},
+        {"--hours 9am-5pm", "\"9am-5pm\""}, {"--hours 00:00-24:01", "\"00:00-24:01\""},
+        {"--hours 24:00-06:00", "\"24:00-06:00\""},  // 24:00 only ends a day
         {"--hours=09:00", "\"09:00\""}, {"--hours", "--hours"}, {"--days mon-funday", "\"mon-funday\""},
         {"--days mon,", "\"mon,\""}, {"--days monday", "\"monday\""}, {"--hotkey n", "\"n\""},
         {"--hotkey +n", "\"+n\""},  // no modifier
@@ -103,6 +106,19 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
             << text << ": " << check.windowText;
         EXPECT_TRUE(check.output.ends_with(usage)) << text << ": " << check.output;
     }
+}
+
+// Hours that cannot be read name the form wanted; hours that start as they
+// end are told so in other words.
+TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
+    const auto refusal = [](std::string text, std::string_view word) {
+        std::string output = CheckCommandLine(text.append(word)).output;
+        return output.replace(output.find(word), word.size(), "WORD");
+    };
+    const std::string unreadable = refusal("--hours ", "9am-5pm");
+    EXPECT_EQ(refusal("--hours=", "09:00"), unreadable);
+    EXPECT_NE(refusal("--hours ", "09:00-09:00"), unreadable);
+    EXPECT_NE(unreadable.find("HH:MM-HH:MM"), std::string::npos) << unreadable;
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {

@@ -104,5 +104,42 @@ TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
     EXPECT_NE(rig.messages.shown[1].find("status 3"), std::string::npos);
 }
 
+// The desktop ended remote control: the ticks stop and a message says why;
+// whatever starts them again asks for it first, and a refusal keeps them
+// stopped with the reason shown.
+TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
+    const struct {
+        const char* how;
+        void (*start)(Rig&);
+    } starts[] = {
+        {"the button", [](Rig& rig) { rig.controller.OnStartStopClicked(); }},
+        {"the menu", [](Rig& rig) { rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped)); }},
+        {"the interval box", [](Rig& rig) { rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl); }},
+    };
+    Rig clicked("--for 2h");
+    clicked.controller.OnStartStopClicked();
+    const std::string stoppedTooltip = clicked.tray.view.tooltip;
+    clicked.controller.OnStartStopClicked();
+    for (const auto& [how, start] : starts) {
+        Rig rig("--for 2h");
+        rig.controller.OnInputRouteClosed();
+        EXPECT_EQ(rig.session(), "Go 0, look in 0") << "the session ends too";
+        EXPECT_EQ(rig.messages.shown.size(), 1U);
+        EXPECT_FALSE(rig.tray.view.running);
+        EXPECT_TRUE(rig.tray.view.tooltip.starts_with(stoppedTooltip + "\n")) << rig.tray.view.tooltip;
+        rig.pointer.reopenFailure = "refused";
+        start(rig);
+        EXPECT_EQ(rig.ticks(), "Go 0") << how;
+        EXPECT_NE(rig.messages.shown.back().find("refused"), std::string::npos) << how;
+        rig.pointer.reopenFailure.reset();
+        start(rig);
+        EXPECT_EQ(rig.ticks(), "Stop 10000") << how;
+        EXPECT_EQ(rig.tray.view.tooltip, clicked.tray.view.tooltip) << how;
+        rig.controller.OnStartStopClicked();
+        rig.controller.OnStartStopClicked();
+        EXPECT_EQ(rig.pointer.reopens, 2) << how << ": open again, nothing more to ask";
+    }
+}
+
 }  // namespace
 }  // namespace nudgewick::testing

@@ -47,12 +47,15 @@ struct FakePointer : Pointer {
     std::int32_t width = 1 << 20;
     bool readFails = false;
     std::vector<std::int32_t> moves;  // horizontal distance of each move asked for
+    int reopens = 0;
+    std::optional<std::string> reopenFailure;
 
     std::optional<Point> Read() override { return readFails ? std::nullopt : std::optional(at); }
     void MoveBy(std::int32_t dx, std::int32_t dy) override {
         moves.push_back(dx);
         at = {std::clamp(at.x + dx, 0, width - 1), at.y + dy};
     }
+    std::optional<std::string> Reopen() override { return ++reopens, reopenFailure; }
 };
 struct FakeLauncher : Launcher {
     Words opened;

@@ -38,6 +38,8 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         {"--days mon,wed-fri", "Mon 12:00", true, "Tue 00:00 +12h"},
         {"--days fri-mon", "Tue 12:00", false, "Fri 00:00 +60h"},  // round the end of the week
         {"--days Sun --hours 00:00-23:59", "Sun 23:59", false, "Sun 00:00 +144h"},
+        {"--days sat --hours 00:00-24:00", "Sat 23:59", true, "Sun 00:00 +0h"},  // the whole day
+        {"--hours 22:00-24:00", "Mon 21:00", false, "Mon 22:00 +1h"},
     };
     for (const auto& c : cases) {
         const WorkHours work = Hours(c.options);

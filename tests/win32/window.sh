@@ -1,5 +1,5 @@
 # Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
-# with the text sizes at 96 dpi; from a console or a script only printed; a 5 px swing the button stops;
+# with the text sizes at 96 dpi; from a console or a script only printed (--check names SendInput); a 5 px swing the button stops;
 # Enter on the button and on the web address, which Tab reaches last; the floor message on Tab only; the
 # hotkey, which also stops and resumes the swing.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE ADDRESS, in the Wine prefix the tests share.
@@ -19,6 +19,8 @@ while IFS='|' read -r commandLine from want; do
         print; bad = 1 } END { exit bad }' <<<"$shown" || fail "[$commandLine]: text too small, or too big for its box"
     [[ $commandLine != *--version ]] || grep -Eqx '(console )?Nudgewick 1\.00' <<<"$shown" ||
         fail "--version from a $from printed: $shown"
+    [[ $commandLine != *--check ]] || grep -q '^console route: SendInput' <<<"$shown" ||
+        fail "--check from a $from printed: $shown"
     [ "$from" != script ] || grep -q '^nudgewick: the interval "12x"' "$SCRATCH/err" ||
         fail "a bad interval printed: $(<"$SCRATCH/err")"
     # In a message's proportional font blanks line up no columns.
@@ -31,6 +33,7 @@ C:\"Program Files"\nudgewick.exe 4000 5|shortcut|Stop 5 4000 0
 "C:\Program Files\nudgewick.exe 4000|shortcut|Stop 3 10000 0
 nudgewick.exe --help|shortcut|OK 0
 nudgewick.exe --version|console|0
+nudgewick.exe --check|console|0
 nudgewick.exe 12x 5|script|2
 nudgewick.exe 12x 5|shortcut|OK 2
 EOF

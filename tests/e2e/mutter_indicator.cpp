@@ -1,0 +1,52 @@
+// Loaded into a headless Mutter (LD_PRELOAD), it stands in for GNOME Shell's remote-access indicator:
+// SIGUSR1 presses the indicator's button that ends remote control, stopping each remote access handle
+// that Mutter announced, as the indicator does. Mutter's own symbols are found in the process.
+#include <csignal>
+
+extern "C" {
+using gpointer = void*;
+using gboolean = int;
+void* meta_get_backend();
+void* meta_backend_get_remote_access_controller(void* backend);
+void meta_remote_access_handle_stop(void* handle);
+unsigned long g_signal_connect_data(gpointer instance, const char* signal, void (*handler)(), gpointer data,
+                                    void* destroy, int flags);
+unsigned g_idle_add(gboolean (*function)(gpointer), gpointer data);
+unsigned g_unix_signal_add(int signal, gboolean (*handler)(gpointer), gpointer data);
+gpointer g_object_ref(gpointer object);
+void g_object_unref(gpointer object);
+}
+
+namespace {
+
+gpointer handles[64];
+int count = 0;
+
+void OnNewHandle(gpointer, gpointer handle, gpointer) {
+    if (count < 64) handles[count++] = g_object_ref(handle);
+}
+
+gboolean StopEveryHandle(gpointer) {
+    for (int i = 0; i < count; ++i) {
+        meta_remote_access_handle_stop(handles[i]);
+        g_object_unref(handles[i]);
+    }
+    count = 0;
+    return 1;
+}
+
+// Once Mutter's loop runs, its backend exists.
+gboolean Listen(gpointer) {
+    void* backend = meta_get_backend();
+    if (backend == nullptr) return 1;
+    g_signal_connect_data(meta_backend_get_remote_access_controller(backend), "new-handle",
+                          reinterpret_cast<void (*)()>(OnNewHandle), nullptr, nullptr, 0);
+    return 0;
+}
+
+__attribute__((constructor)) void Load() {
+    g_idle_add(Listen, nullptr);
+    g_unix_signal_add(SIGUSR1, StopEveryHandle, nullptr);
+}
+
+}  // namespace
