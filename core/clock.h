@@ -16,6 +16,8 @@ namespace nudgewick {
 struct ClockTime {
     int hour = 0;
     int minute = 0;
+
+    bool operator==(const ClockTime&) const = default;
 };
 
 // The clock of the system the program runs on, through the standard library.

@@ -44,6 +44,15 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
                    {"--check", "say how the pointer would be nudged here, exit 0 if it can be"},
                    {"-h, --help", "print this help and exit"},
                    {"--version", "print the version and exit"}}) +
+           "A second start hands its options and settings to the running copy, or\n"
+           "gives it one of these commands, each alone on the command line:\n" +
+           layout({{"--toggle", "stop or resume the nudging, as the button does"},
+                   {"--stop, --go", "stop, or resume, the nudging"},
+                   {"--quit", "end the running copy"},
+                   {"--status", "print what it does; exit 0 while it nudges, 3 while stopped"}}) +
+           "With no copy running, --toggle and --go start one, --stop and --quit do\n"
+           "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
+           "the running copy did not answer.\n"
            "Started at sign-in to follow work hours, with a hotkey:\n"
            "nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n";
 }
@@ -88,9 +97,22 @@ bool TakesValue(std::string_view option) {
            option == "--hotkey";
 }
 
+constexpr std::pair<std::string_view, Command> kCommands[] = {{"--toggle", Command::Toggle},
+                                                              {"--stop", Command::Stop},
+                                                              {"--go", Command::Go},
+                                                              {"--quit", Command::Quit},
+                                                              {"--status", Command::Query}};
+
+std::optional<Command> CommandNamed(std::string_view option) {
+    for (const auto& [name, command] : kCommands) {
+        if (name == option) return command;
+    }
+    return std::nullopt;
+}
+
 bool IsKnown(std::string_view option) {
-    return TakesValue(option) || option == "--minimized" || option == "--check" || option == "--help" ||
-           option == "-h" || option == "--version";
+    return TakesValue(option) || CommandNamed(option) || option == "--minimized" || option == "--check" ||
+           option == "--help" || option == "-h" || option == "--version";
 }
 
 // Numbers each followed by a unit, d, h, m or s, the larger units first, each
@@ -165,6 +187,10 @@ std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<st
         (option == "--check" ? settings.check : settings.minimized) = true;
         return std::nullopt;
     }
+    if (const auto command = CommandNamed(option)) {
+        settings.command = *command;
+        return std::nullopt;
+    }
     if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");
     const bool session = option == "--for" || option == "--until";
     if (session && (settings.runFor || settings.runUntil)) return Refuse("--for and --until cannot both be given");
@@ -192,6 +218,7 @@ StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
         return check;
     }
     const std::vector<std::string> words = SplitWords(text);
+    settings.settingsGiven = !words.empty();
     if (!words.empty()) {
         const auto interval = IntervalFromWord(words[0]);
         if (!interval) return Refuse(IntervalWordProblem(words[0]));
@@ -210,6 +237,8 @@ StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
 StartupCheck CheckCommandLine(std::string_view text) {
     StartupCheck check;
     std::size_t positional = 0;
+    std::optional<std::string_view> command;  // the word that named one
+    bool others = false;                      // any other option
     for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
         positional = word->next;
         const OptionWord taken = TakeOption(text, word->text, positional);
@@ -217,6 +246,15 @@ StartupCheck CheckCommandLine(std::string_view text) {
             return Refuse(std::string(taken.option) + " takes no value");
         }
         if (auto stop = ReadOption(taken.option, taken.value, check.settings)) return *stop;
+        if (CommandNamed(taken.option) && !command) {
+            command = taken.option;
+        } else {
+            others = true;
+        }
+    }
+    // A command acts on the copy as it is: it takes nothing else.
+    if (command && (others || NextWord(text, positional))) {
+        return Refuse(std::string(*command) + " is given alone, without other options or settings");
     }
     return CheckSettings(std::move(check), text.substr(positional));
 }

@@ -15,18 +15,27 @@
 
 namespace nudgewick {
 
+// What a start asks of the running copy, or of the copy it becomes when none
+// runs: Start for its options and settings, else a command, which stands alone
+// on the command line.
+enum class Command { Start, Toggle, Stop, Go, Quit, Query };  // Query: --status
+
 // What the controller starts with. With no interval and no distance on the
 // command line the defaults apply; a command line that has some text there
 // but no word for a setting leaves that setting at 0.
 struct StartSettings {
     std::int16_t interval = 0;
     std::int16_t pixels = 0;
+    bool settingsGiven = false;                  // a word for INTERVAL: a running copy takes the settings only then
+    Command command = Command::Start;            // --toggle, --stop, --go, --quit, --status
     bool minimized = false;                      // --minimized: start hidden behind the icon, or iconified
     bool check = false;                          // --check (Linux): report how it would nudge, start nothing
     std::optional<std::chrono::seconds> runFor;  // --for DURATION
     std::optional<ClockTime> runUntil;           // --until HH:MM
     std::optional<WorkHours> workHours;          // --hours, --days
     std::optional<Hotkey> hotkey;                // --hotkey COMBO
+
+    bool operator==(const StartSettings&) const = default;
 };
 
 // What to do with a command line before any window exists.

@@ -23,6 +23,12 @@ std::string HotkeyTakenNote(const Hotkey& hotkey) {
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }
 
+// Where no program may take a key from the whole desktop (a Wayland session).
+constexpr const char* kHotkeyUnavailableMessage =
+    "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
+    "in the desktop's keyboard settings instead\n";
+constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
+
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
 
 // Written only when it differs, so that an unchanged box keeps its caret.
@@ -52,12 +58,7 @@ void Controller::Load() {
     if (start_.runFor) session_.RunFor(*start_.runFor);
     if (start_.runUntil) session_.RunUntil(*start_.runUntil);
     ArmSessionTimer();
-    if (FollowingHours()) {
-        const std::int64_t now = parts_.clock.WallSeconds();
-        if (!session_.Active() && !InsideHours(*start_.workHours, now)) StopTicks();
-        scheduleBoundary_ = NextBoundary(*start_.workHours, now);
-        ArmScheduleTimer();
-    }
+    if (FollowingHours()) FollowHoursFromNow();
     ShowTray();
 }
 
@@ -164,9 +165,51 @@ void Controller::OnScheduleTimer() {
 }
 
 std::string Controller::OnHotkeyTaken() {
-    hotkeyTaken_ = true;
+    if (!start_.hotkey) return {};
+    hotkeyNote_ = HotkeyTakenNote(*start_.hotkey);
     ShowTray();
-    return start_.hotkey ? HotkeyTakenMessage(*start_.hotkey) : std::string();
+    return HotkeyTakenMessage(*start_.hotkey);
+}
+
+std::string Controller::OnHotkeyUnavailable() {
+    hotkeyNote_ = kHotkeyUnavailableNote;
+    ShowTray();
+    return kHotkeyUnavailableMessage;
+}
+
+CommandJobs Controller::OnCommandLine(const StartSettings& given) {
+    switch (given.command) {
+    case Command::Toggle: OnStartStopClicked(); break;
+    case Command::Stop: ClickToRun(false); break;
+    case Command::Go: ClickToRun(true); break;
+    case Command::Quit: return {false, false, std::nullopt, true};
+    case Command::Query: break;
+    case Command::Start: TakeSettings(given); return {AsksNothing(given), given.minimized, given.hotkey, false};
+    }
+    return {};
+}
+
+void Controller::TakeSettings(const StartSettings& given) {
+    if (given.settingsGiven) {
+        state_.interval = given.interval;
+        state_.pixels = given.pixels;
+        ShowInForce(parts_.intervalBox, state_.interval);
+        ShowInForce(parts_.pixelsBox, state_.pixels);
+        StartTicks();
+    }
+    if (given.runFor) session_.RunFor(*given.runFor);
+    if (given.runUntil) session_.RunUntil(*given.runUntil);
+    if (given.runFor || given.runUntil) Resume();
+    if (given.workHours) {
+        start_.workHours = given.workHours;
+        followHours_ = true;
+        FollowHoursFromNow();
+    }
+    if (given.hotkey) {
+        start_.hotkey = given.hotkey;
+        hotkeyNote_.reset();
+    }
+    ShowTray();
 }
 
 void Controller::OnInputRouteClosed() {
@@ -181,12 +224,8 @@ void Controller::OnInputRouteClosed() {
 
 TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     switch (entry.command) {
-    case TrayCommand::Stop:
-        if (Running()) OnStartStopClicked();
-        break;
-    case TrayCommand::Go:
-        if (!Running()) OnStartStopClicked();
-        break;
+    case TrayCommand::Stop: ClickToRun(false); break;
+    case TrayCommand::Go: ClickToRun(true); break;
     case TrayCommand::RunFor:
         session_.RunFor(entry.length);
         Resume();
@@ -223,7 +262,7 @@ TrayView Controller::Tray() const {
     } else {
         tooltip = next ? StoppedUntilTooltip(*next) : StoppedTooltip(sessionEndedAt_);
     }
-    if (hotkeyTaken_ && start_.hotkey) tooltip += "\n" + HotkeyTakenNote(*start_.hotkey);
+    if (hotkeyNote_) tooltip += "\n" + *hotkeyNote_;
     if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
     return {Running(), tooltip, TrayMenu(Running(), following)};
@@ -264,10 +303,27 @@ void Controller::EndSession() {
     ArmSessionTimer();
 }
 
+void Controller::ClickToRun(bool run) {
+    if (Running() != run) OnStartStopClicked();
+}
+
 void Controller::Resume() {
     if (!Running()) StartTicks();
     ArmSessionTimer();
     ShowTray();
+}
+
+// Inside the work hours the ticks run and outside they stop, unless a session
+// runs to its end; the timer waits for their next start or end.
+void Controller::FollowHoursFromNow() {
+    const std::int64_t now = parts_.clock.WallSeconds();
+    if (!session_.Active() && !InsideHours(*start_.workHours, now)) {
+        StopTicks();
+    } else if (!session_.Active() && !Running()) {
+        StartTicks();
+    }
+    scheduleBoundary_ = NextBoundary(*start_.workHours, now);
+    ArmScheduleTimer();
 }
 
 void Controller::ArmSessionTimer() {

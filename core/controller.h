@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/command_channel.h"
 #include "core/command_line.h"
 #include "core/controls.h"
 #include "core/nudge.h"
@@ -44,6 +45,14 @@ struct FocusAfterLeaving {
 // window closes.
 FocusMove WhereFocusWent(const FocusAfterLeaving& after);
 
+// The front-end's part of a command line that a second start handed over.
+struct CommandJobs {
+    bool present = false;          // show the window in front, as a plain second start asks
+    bool hide = false;             // --minimized: hide it behind the icon, or iconify it where none shows
+    std::optional<Hotkey> hotkey;  // --hotkey: take this one in place of any other
+    bool quit = false;             // --quit: end the program, once the answer is sent
+};
+
 // The program's controller: it owns the state and handles every event of the
 // window, its timers, the icon and the hotkey. Handlers run one at a time on
 // the thread of the event loop; after each one that can change what the
@@ -81,6 +90,18 @@ public:
     // Stop, a message and the tooltip say why, and whatever starts the ticks
     // again first asks the pointer to reopen its way.
     void OnInputRouteClosed();
+    // No hotkey can be had (a Wayland session): the tooltip points to the
+    // desktop's own shortcuts from now on. Returns the line that says so on
+    // standard error.
+    std::string OnHotkeyUnavailable();
+    // A second start's command line, taken as at a start of the program's
+    // own: a command acts as the button, the menu or Exit does; the settings
+    // given replace those in force, the boxes show them and the ticks run;
+    // --for and --until start a session, as the menu's "Run for" does; work
+    // hours replace the earlier ones and act from now. The front-end does the
+    // rest, then sends AnswerTo back.
+    CommandJobs OnCommandLine(const StartSettings& given);
+    CommandAnswer AnswerTo(const StartSettings& asked) const { return AnswerFor(asked, Running(), Tray().tooltip); }
     // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
     // never stops them. Showing the window and exiting are the front-end's.
     TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);
@@ -97,9 +118,14 @@ private:
     void StopTicks();
     void EndSession();
     void Resume();  // the menu's: stopped ticks started as the button would
+    // A click on the button unless the ticks already run, or are already
+    // stopped: "Stop" never starts them, "Go" never stops them.
+    void ClickToRun(bool run);
     void ArmSessionTimer();
     bool FollowingHours() const { return start_.workHours && followHours_; }
     void ArmScheduleTimer();
+    void FollowHoursFromNow();
+    void TakeSettings(const StartSettings& given);
     void ShowTray() { parts_.tray.Show(Tray()); }
 
     ControllerParts parts_;
@@ -110,8 +136,8 @@ private:
     std::optional<std::int64_t> sessionEndedAt_;    // when a session stopped the ticks, unless a click did since
     bool followHours_ = true;                       // the menu's "Follow work hours"
     std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
-    bool hotkeyTaken_ = false;
-    bool routeClosed_ = false;  // by the desktop, and not yet reopened
+    std::optional<std::string> hotkeyNote_;         // why the hotkey does not work, if it does not
+    bool routeClosed_ = false;                      // by the desktop, and not yet reopened
 };
 
 }  // namespace nudgewick

@@ -9,6 +9,8 @@
 namespace nudgewick {
 namespace {
 
+constexpr std::string_view kTooltipName = "Nudgewick: ";
+
 // 10000 as "10", 4500 as "4.5".
 std::string SecondsText(int milliseconds) {
     std::string text = WholeNumberText(milliseconds / 1000);
@@ -70,16 +72,23 @@ std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingH
 }
 
 std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until) {
-    const std::string every = "Nudgewick: nudging every " + SecondsText(intervalMilliseconds) + " s";
+    const std::string every = std::string(kTooltipName) + "nudging every " + SecondsText(intervalMilliseconds) + " s";
     return until ? every + " until " + *until : every;
 }
 
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds) {
-    if (!stoppedAtWallSeconds) return "Nudgewick: stopped";
-    return "Nudgewick: stopped at " + WallClockText(*stoppedAtWallSeconds);
+    const std::string stopped = std::string(kTooltipName) + "stopped";
+    return stoppedAtWallSeconds ? stopped + " at " + WallClockText(*stoppedAtWallSeconds) : stopped;
 }
 
-std::string StoppedUntilTooltip(const std::string& until) { return "Nudgewick: stopped until " + until; }
+std::string StoppedUntilTooltip(const std::string& until) {
+    return std::string(kTooltipName) + "stopped until " + until;
+}
+
+std::string StatusLine(const std::string& tooltip) {
+    const std::string line = tooltip.substr(0, tooltip.find('\n'));
+    return line.starts_with(kTooltipName) ? line.substr(kTooltipName.size()) : line;
+}
 
 Rgba StoppedLook(Rgba pixel) {
     const int lightness = (299 * pixel.red + 587 * pixel.green + 114 * pixel.blue) / 1000;
@@ -113,14 +122,14 @@ std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int 
 
 // Beside an icon on a side panel the menu starts level with it, and the
 // work area's edge, which is the panel's, holds it.
-ScreenPoint MenuPlace(const ScreenRect& icon, const ScreenRect& workArea, Extent menu, int bottomClearance) {
-    const int areaRight = workArea.x + workArea.w, areaBottom = workArea.y + workArea.h;
-    const bool sidePanel = icon.x + icon.w <= workArea.x || icon.x >= areaRight;
+ScreenPoint MenuPlace(const Rect& icon, const Rect& workArea, Extent menu, int bottomClearance) {
+    const int areaRight = workArea.x + workArea.width, areaBottom = workArea.y + workArea.height;
+    const bool sidePanel = icon.x + icon.width <= workArea.x || icon.x >= areaRight;
     int y = icon.y;
-    if (!sidePanel && icon.y + icon.h / 2 > workArea.y + workArea.h / 2) {
+    if (!sidePanel && icon.y + icon.height / 2 > workArea.y + workArea.height / 2) {
         y = std::min(icon.y, areaBottom) - menu.h;
     } else if (!sidePanel) {
-        y = std::max(icon.y + icon.h, workArea.y);
+        y = std::max(icon.y + icon.height, workArea.y);
     }
     return {Clamp(icon.x, workArea.x, areaRight - menu.w), Clamp(y, workArea.y, areaBottom - bottomClearance - menu.h)};
 }

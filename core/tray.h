@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "core/layout.h"
 
 namespace nudgewick {
 
@@ -32,6 +33,9 @@ std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::st
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds);
 // "Nudgewick: stopped until Mon 09:00", when work hours will resume the ticks.
 std::string StoppedUntilTooltip(const std::string& until);
+// What the tooltip says the program does, in its first line after the name:
+// "nudging every 10 s until 17:30".
+std::string StatusLine(const std::string& tooltip);
 
 // One pixel of the icon's artwork, not premultiplied.
 struct Rgba {
@@ -61,14 +65,6 @@ inline constexpr std::array<int, 5> kPanelIconSides = {16, 22, 24, 32, 48};
 // large (a small image may be a drawing of its own), else the largest.
 std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int side);
 
-// In pixels of the whole screen.
-struct ScreenRect {
-    int x, y, w, h;
-};
-struct ScreenPoint {
-    int x, y;
-    bool operator==(const ScreenPoint&) const = default;
-};
 struct Extent {
     int w, h;
 };
@@ -79,7 +75,8 @@ struct Extent {
 // beside it when the icon sits left or right of the work area (a panel on a
 // side of the screen). The menu stays wholly inside the work area, and
 // bottomClearance pixels above its bottom edge. Returns the top-left corner.
-ScreenPoint MenuPlace(const ScreenRect& icon, const ScreenRect& workArea, Extent menu, int bottomClearance);
+// All in pixels of the whole screen.
+ScreenPoint MenuPlace(const Rect& icon, const Rect& workArea, Extent menu, int bottomClearance);
 
 // How the main window first appears.
 enum class WindowShowing { Normal, Hidden, Iconified };

@@ -17,17 +17,8 @@ namespace {
 // and xfce4-panel hands its icons from one tray to the next as it starts.
 constexpr double kIconWaitSeconds = 2.0;
 
-struct PixelRect {
-    int x, y, w, h;
-};
-
-PixelRect ToPixels(const ControlLayout& control, int dpi) {
-    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
-            TwipsToPixels(control.height, dpi)};
-}
-
-Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
-    auto* label = new Fl_Box(r.x, r.y, r.w, r.h, control.text);
+Fl_Box* NewLabel(const Rect& r, const ControlLayout& control) {
+    auto* label = new Fl_Box(r.x, r.y, r.width, r.height, control.text);
     label->align((control.centred ? FL_ALIGN_CENTER : FL_ALIGN_LEFT) | FL_ALIGN_INSIDE);
     return label;
 }
@@ -58,8 +49,16 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .tray = tray_,
                    .idle = wayland},
                   start),
+      accessibility_({.window = flWindow_,
+                      .startStopButton = *controls_.startStopButton,
+                      .intervalBox = *controls_.intervalBox,
+                      .pixelsBox = *controls_.pixelsBox,
+                      .link = *controls_.link,
+                      .messages = messages_,
+                      .dpi = dpi_}),
       start_(start),
-      minimized_(start.minimized) {
+      minimized_(start.minimized),
+      onWayland_(wayland != nullptr) {
     flWindow_.end();
     Wire();
     tray_.OnIconChange([this] {
@@ -75,15 +74,15 @@ FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
 FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes& sizes) {
     Controls built;
     for (const auto& control : kControls) {
-        const PixelRect r = ToPixels(control, dpi);
+        const Rect r = PixelsOf(control, dpi);
         Fl_Widget* widget = nullptr;
         switch (control.id) {
         case ControlId::StartStopButton:
-            widget = built.startStopButton = new FltkButton(r.x, r.y, r.w, r.h, control.text);
+            widget = built.startStopButton = new FltkButton(r.x, r.y, r.width, r.height, control.text);
             break;
-        case ControlId::PixelsBox: widget = built.pixelsBox = new FltkTextBox(r.x, r.y, r.w, r.h); break;
-        case ControlId::IntervalBox: widget = built.intervalBox = new FltkTextBox(r.x, r.y, r.w, r.h); break;
-        case ControlId::Link: widget = built.link = new FltkLink(r.x, r.y, r.w, r.h, kProductAddress); break;
+        case ControlId::PixelsBox: widget = built.pixelsBox = new FltkTextBox(r.x, r.y, r.width, r.height); break;
+        case ControlId::IntervalBox: widget = built.intervalBox = new FltkTextBox(r.x, r.y, r.width, r.height); break;
+        case ControlId::Link: widget = built.link = new FltkLink(r.x, r.y, r.width, r.height, kProductAddress); break;
         case ControlId::TitleLabel:
         case ControlId::IntervalLabel:
         case ControlId::PixelsLabel: widget = NewLabel(r, control); break;
@@ -107,7 +106,7 @@ void FltkMainWindow::Wire() {
 
 void FltkMainWindow::Show() {
     controller_.Load();
-    GrabHotkey();
+    if (start_.hotkey) GrabHotkey(*start_.hotkey);
     SetWindowIcons(flWindow_);
     flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) {
@@ -137,10 +136,16 @@ void FltkMainWindow::WaitForIcon() {
     Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
 }
 
-// Held by another client: said once, and the program runs on without it.
-void FltkMainWindow::GrabHotkey() {
-    if (!start_.hotkey) return;
-    hotkey_.emplace(*start_.hotkey, [this] { controller_.OnHotkey(); });
+// Held by another client: said once, and the program runs on without it. In
+// a Wayland session an X11 grab would hold only while an X11 window has the
+// focus: the desktop's own shortcuts are the way there.
+void FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
+    hotkey_.reset();
+    if (onWayland_) {
+        std::fputs(controller_.OnHotkeyUnavailable().c_str(), stderr);
+        return;
+    }
+    hotkey_.emplace(hotkey, [this] { controller_.OnHotkey(); });
     if (hotkey_->Grab()) return;
     hotkey_.reset();
     std::fputs(controller_.OnHotkeyTaken().c_str(), stderr);
@@ -154,6 +159,24 @@ void FltkMainWindow::ApplyMinimizedShowing() {
 }
 
 void FltkMainWindow::Present() { flWindow_.show(); }
+
+void FltkMainWindow::Hide() {
+    minimized_ = true;
+    if (ShowingAtStart(true, tray_.IconShown()) == WindowShowing::Hidden) return flWindow_.hide();
+    flWindow_.iconize();
+}
+
+std::optional<std::string> FltkMainWindow::OnCommandLine(std::string_view message) {
+    const auto given = ReadHandedOver(message);
+    if (!given) return std::nullopt;
+    const CommandJobs jobs = controller_.OnCommandLine(*given);
+    if (jobs.hotkey) GrabHotkey(*jobs.hotkey);
+    if (jobs.hide) Hide();
+    if (jobs.present) Present();
+    const std::string answer = WriteAnswer(controller_.AnswerTo(*given));
+    if (jobs.quit) Close();
+    return answer;
+}
 
 // Escape reaches the window as a shortcut and would hide it: only the
 // window manager's close ends the program.

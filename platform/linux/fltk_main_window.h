@@ -2,11 +2,14 @@
 #include <FL/Fl_Double_Window.H>
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "core/controller.h"
 #include "platform/linux/dbus_session_bus.h"
+#include "platform/linux/fltk_accessibility.h"
 #include "platform/linux/fltk_controls.h"
 #include "platform/linux/linux_launcher.h"
 #include "platform/linux/linux_notification_area.h"
@@ -32,13 +35,20 @@ public:
     // with --minimized, hides it behind the notification-area icon or
     // iconifies it.
     void Show();
-    // Puts up the notification area's icon, once. bus: the session bus, for
-    // a StatusNotifierItem; none without.
-    void ShowIcon(DbusSessionBus* bus) { tray_.Connect(bus); }
+    // Puts up the notification area's icon and follows the desktop's
+    // accessibility switch, once. bus: the session bus, for a
+    // StatusNotifierItem and the switch; none without.
+    void UseSessionBus(DbusSessionBus* bus) {
+        tray_.Connect(bus);
+        accessibility_.Connect(bus);
+    }
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
     // Hides the window for good: the program ends.
     void Close();
+    // A command line that a second start handed over: the answer to send
+    // back, or nothing when the message is not one to take.
+    std::optional<std::string> OnCommandLine(std::string_view message);
     // True once the user closed the window: the program ends.
     bool Closed() const { return closed_; }
 
@@ -57,7 +67,8 @@ private:
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
     static void OnScheduleTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnScheduleTimer(); }
-    void GrabHotkey();
+    void GrabHotkey(const Hotkey& hotkey);
+    void Hide();
     static void OnStartStopClicked(Fl_Widget*, void* self) {
         static_cast<FltkMainWindow*>(self)->controller_.OnStartStopClicked();
     }
@@ -83,9 +94,11 @@ private:
     SystemClock clock_;
     LinuxNotificationArea tray_;
     Controller controller_;
+    FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;
     StartSettings start_;
     bool minimized_;
+    bool onWayland_;  // no hotkey there
     bool closed_ = false;
 };
 

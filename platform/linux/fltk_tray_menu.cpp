@@ -30,7 +30,7 @@ Extent MenuSize(const Fl_Menu_Item* items) {
 
 }  // namespace
 
-std::optional<TrayMenuEntry> ChooseBeside(const ScreenRect& icon, std::vector<TrayMenuEntry> menu) {
+std::optional<TrayMenuEntry> ChooseBeside(const Rect& icon, std::vector<TrayMenuEntry> menu) {
     if (menu.empty()) return std::nullopt;
     const std::vector<TrayMenuEntry>& shown = menu;
     std::vector<Fl_Menu_Item> items(shown.size() + 1, Fl_Menu_Item{});  // an empty item ends the menu
@@ -39,12 +39,12 @@ std::optional<TrayMenuEntry> ChooseBeside(const ScreenRect& icon, std::vector<Tr
         items[n].argument(static_cast<long>(n));
         if (shown[n].checked) items[n].flags = FL_MENU_TOGGLE | (*shown[n].checked ? FL_MENU_VALUE : 0);
     }
-    ScreenRect area{};
-    Fl::screen_work_area(area.x, area.y, area.w, area.h, icon.x + icon.w / 2, icon.y + icon.h / 2);
+    Rect area;
+    Fl::screen_work_area(area.x, area.y, area.width, area.height, icon.x + icon.width / 2, icon.y + icon.height / 2);
     const ScreenPoint place = MenuPlace(icon, area, MenuSize(items.data()), kClearance);
     // FLTK takes the place as relative to the window of the event at hand.
-    const Fl_Menu_Item* picked = items.data()->popup(place.x - (Fl::event_x_root() - Fl::event_x()),
-                                                     place.y - (Fl::event_y_root() - Fl::event_y()));
+    const Fl_Menu_Item* picked = items.data()->popup(static_cast<int>(place.x) - (Fl::event_x_root() - Fl::event_x()),
+                                                     static_cast<int>(place.y) - (Fl::event_y_root() - Fl::event_y()));
     if (picked == nullptr) return std::nullopt;
     return shown.at(static_cast<std::size_t>(picked->argument()));
 }

@@ -12,6 +12,6 @@ namespace nudgewick::linux_desktop {
 // entry picked, as it was shown; nothing when none was. The menu is a copy:
 // handlers that run while it is open may show a new view, and a choice means
 // what it said. Call it while FLTK handles an event on the icon's window.
-std::optional<TrayMenuEntry> ChooseBeside(const ScreenRect& icon, std::vector<TrayMenuEntry> menu);
+std::optional<TrayMenuEntry> ChooseBeside(const Rect& icon, std::vector<TrayMenuEntry> menu);
 
 }  // namespace nudgewick::linux_desktop

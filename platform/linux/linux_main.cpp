@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/command_channel.h"
 #include "core/command_line.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
@@ -118,8 +119,16 @@ bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_d
         if (!choice.CanNudge()) return false;
         wayland->Attach();
     }
-    window.ShowIcon(bus.get());
+    window.UseSessionBus(bus.get());
     return true;
+}
+
+// An answer from the running copy, or about it, on the stream the core
+// names; a plain second start's only where someone reads it.
+int Report(const CommandAnswer& answer, const StartSettings& asked) {
+    if (!AsksNothing(asked) || isatty(STDERR_FILENO))
+        std::fputs(answer.text.c_str(), OnStandardError(answer, asked) ? stderr : stdout);
+    return answer.exitCode;
 }
 
 }  // namespace
@@ -140,6 +149,9 @@ int main(int argc, char** argv) {
     auto wayland = linux_desktop::WaylandDesktop::Connect();
     const bool displayOpen = OpenDisplay() != nullptr;
     if (check.settings.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
+    // No copy runs on a display that cannot be opened.
+    const auto withoutCopy = AnswerWithoutCopy(check.settings.command);
+    if (!displayOpen && withoutCopy) return Report(*withoutCopy, check.settings);
     if (!displayOpen) {
         const char* name = XDisplayName(nullptr);
         std::fprintf(stderr,
@@ -149,20 +161,21 @@ int main(int argc, char** argv) {
                      *name ? name : "(DISPLAY is not set)");
         return 1;
     }
+    linux_desktop::X11SingleInstance instance;
+    switch (instance.Claim(!withoutCopy)) {
+    case linux_desktop::X11SingleInstance::Found::OtherCopy:
+        return Report(ReadAnswer(instance.HandOver(commandLine)), check.settings);
+    case linux_desktop::X11SingleInstance::Found::NoCopy: return Report(*withoutCopy, check.settings);
+    case linux_desktop::X11SingleInstance::Found::Claimed: break;
+    }
     if (wayland == nullptr && !linux_desktop::X11Pointer::CanMove()) {
         std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
         return 1;
     }
     UseDesktopLook();
-
-    linux_desktop::X11SingleInstance instance;
-    if (!instance.Claim()) {
-        if (isatty(STDERR_FILENO)) std::fputs(kAlreadyRunning, stderr);
-        return 0;
-    }
     std::unique_ptr<linux_desktop::DbusSessionBus> bus;  // outlives the window's icon
     linux_desktop::FltkMainWindow window(check.settings, wayland.get());
-    instance.OnPresentRequest([&window] { window.Present(); });
+    instance.OnCommandLine([&window](std::string_view message) { return window.OnCommandLine(message); });
     // --minimized: the icon decides how the window waits, and there is no
     // frame to draw first.
     const bool connectFirst = check.settings.minimized;

@@ -65,7 +65,7 @@ public:
     int handle(int event) override;
     void flush() override { Paint(); }  // drawn with its own visual, not FLTK's
     bool Shown();
-    ScreenRect PlaceOnScreen();
+    Rect PlaceOnScreen();
     bool TrayFound() const { return manager_ != None; }
     void StandAside(bool aside);
 
@@ -271,12 +271,12 @@ bool X11TrayIcon::Icon::Shown() {
     XWindowAttributes window{}, root{};
     if (XGetWindowAttributes(fl_display, fl_xid(this), &window) == 0 || window.map_state != IsViewable) return false;
     XGetWindowAttributes(fl_display, Root(), &root);
-    const ScreenRect place = PlaceOnScreen();
-    return place.w >= kLeastSeenSide && place.h >= kLeastSeenSide && place.x >= 0 && place.y >= 0 &&
-           place.x + place.w <= root.width && place.y + place.h <= root.height;
+    const Rect place = PlaceOnScreen();
+    return place.width >= kLeastSeenSide && place.height >= kLeastSeenSide && place.x >= 0 && place.y >= 0 &&
+           place.x + place.width <= root.width && place.y + place.height <= root.height;
 }
 
-ScreenRect X11TrayIcon::Icon::PlaceOnScreen() {
+Rect X11TrayIcon::Icon::PlaceOnScreen() {
     const QuietErrors quiet;
     const Window xid = fl_xid(this);
     XWindowAttributes window{};

@@ -1,9 +1,11 @@
 // Nudgewick for Windows: checks the command line, then runs the window.
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "core/command_channel.h"
 #include "core/command_line.h"
 #include "core/controls.h"
 #include "core/windows_command_line.h"
@@ -76,6 +78,14 @@ int ReportCheck() {
     return desktop ? 0 : 1;
 }
 
+// An answer from the running copy, or about it, on the stream the core names
+// where there is a console; a failure without one in a box.
+int Report(const CommandAnswer& answer, const StartSettings& asked) {
+    const bool failed = answer.exitCode == 1;
+    if (!WriteToConsole(answer.text, nudgewick::OnStandardError(answer, asked)) && failed) ShowMessage(answer.text);
+    return answer.exitCode;
+}
+
 int RunMessageLoop(const Win32MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -90,22 +100,32 @@ int RunMessageLoop(const Win32MainWindow& window) {
 }  // namespace
 }  // namespace nudgewick::win32
 
+#ifdef __GLIBCXX__
+// What libstdc++ does with an uncaught exception, in place of its own handler,
+// which prints the exception's demangled type to a console that a window
+// program does not have, and links in the demangler and printf's formatting
+// for it (some 70 KB of the .exe).
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
-    std::string commandLine = Narrow(nudgewick::CommandLineTail(GetCommandLineW()));
-    const auto check = nudgewick::CheckCommandLine(commandLine);
+    const std::wstring_view tail = nudgewick::CommandLineTail(GetCommandLineW());
+    const auto check = nudgewick::CheckCommandLine(Narrow(tail));
     if (!check.proceed) {
         // A box would keep a script that asked for the version waiting for its OK.
         if (!WriteToConsole(check.output, check.exitCode != 0)) ShowMessage(check.windowText);
         return check.exitCode;
     }
     if (check.settings.check) return ReportCheck();
-    const Win32SingleInstance oneCopy;
+    const auto withoutCopy = nudgewick::AnswerWithoutCopy(check.settings.command);
+    const Win32SingleInstance oneCopy(!withoutCopy);
     if (oneCopy.OtherCopyRuns()) {
-        RaiseFirstCopy(Win32MainWindow::kClassName);
-        WriteToConsole(nudgewick::kAlreadyRunning, true);
-        return 0;
+        return Report(nudgewick::ReadAnswer(HandOver(Win32MainWindow::kClassName, tail)), check.settings);
     }
+    if (withoutCopy) return Report(*withoutCopy, check.settings);
     Win32MainWindow window(check.settings);
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());

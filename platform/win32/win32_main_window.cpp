@@ -1,5 +1,6 @@
 #include "platform/win32/win32_main_window.h"
 
+#include "core/accessible.h"
 #include "core/product_address.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_link.h"
@@ -121,10 +122,10 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE: return OnClose();
     case WM_DESTROY: return OnDestroy();
     case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
+    case WM_COPYDATA: return OnCopyData(wParam, lParam);
     default: break;
     }
     if (tray_.HandleMessage(message, wParam, lParam)) return 0;
-    if (IsShowRequest(message)) return OnShowRequest();
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
@@ -134,7 +135,7 @@ LRESULT Win32MainWindow::OnCreate() {
     Relayout(WindowDpi(hwnd_));
     focus_ = Control(ControlId::StartStopButton);
     controller_.Load();
-    AcceptShowRequests(hwnd_);
+    AcceptCommandLines(hwnd_);
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
     RegisterHotkey();
     return 0;
@@ -172,7 +173,21 @@ bool Win32MainWindow::CreateControls() {
         }
         controls_[static_cast<std::size_t>(control.id)] = hwnd;
     }
+    PutLabelsBeforeBoxes();
     return true;
+}
+
+// Windows names a box after the static control just before it among the
+// window's children, as screen readers read it: each label moves there. The
+// labels take no focus, so the Tab order stays the table's.
+void Win32MainWindow::PutLabelsBeforeBoxes() {
+    for (const ControlLayout& control : kControls) {
+        const auto label = LabelOf(control.id);
+        if (!label) continue;
+        const HWND box = Control(control.id);
+        const HWND before = GetWindow(box, GW_HWNDPREV);
+        SetWindowPos(Control(*label), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 void Win32MainWindow::ConnectControls() {
@@ -305,6 +320,23 @@ LRESULT Win32MainWindow::OnShowRequest() {
     ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
     return 0;
+}
+
+// A command line that a second start handed over; any other data is left alone.
+LRESULT Win32MainWindow::OnCopyData(WPARAM asker, LPARAM data) {
+    const auto text = CommandLineIn(asker, data);
+    const auto given = text ? ReadHandedOver(*text) : std::nullopt;
+    if (!given) return FALSE;
+    const CommandJobs jobs = controller_.OnCommandLine(*given);
+    if (jobs.hotkey) {
+        hotkeyAsked_ = jobs.hotkey;
+        RegisterHotkey();
+    }
+    if (jobs.hide) ShowWindow(hwnd_, ShowingAtStart(true, trayShown_) == WindowShowing::Hidden ? SW_HIDE : SW_MINIMIZE);
+    if (jobs.present) OnShowRequest();
+    SendAnswer(hwnd_, asker, WriteAnswer(controller_.AnswerTo(*given)));
+    if (jobs.quit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
 void Win32MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {

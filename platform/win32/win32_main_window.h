@@ -47,11 +47,13 @@ private:
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowRequest();
+    LRESULT OnCopyData(WPARAM asker, LPARAM data);
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
     void RegisterHotkey();
     int StartingShowCommand(int showCommand) const;
 
     bool CreateControls();
+    void PutLabelsBeforeBoxes();
     void ConnectControls();
     void Relayout(UINT dpi);
     HWND Control(ControlId id) const;

@@ -1,5 +1,5 @@
 # A bad command line exits 2 naming the word; --help, --version exit 0; no display or no XTEST: one line,
-# status 1, and --check says there is no route.
+# status 1, and --check says there is no route; without a display the commands find no copy.
 source "$(dirname "$0")/common.sh"
 unset DISPLAY  # until the last check: a program that went on to open one would fail with status 1
 
@@ -26,6 +26,10 @@ run 3000 5
 run --check
 [ "$STATUS" -eq 1 ] && grep -q '^session: X11, no X display' <<<"$OUT" ||
     fail "--check without a display: status $STATUS, output '$OUT'"
+run --stop
+[ "$STATUS" = 0 ] && one_line "$SCRATCH/out" || fail "--stop without a display: status $STATUS, output '$OUT'"
+run --status
+[ "$STATUS" = 3 ] || fail "--status without a display: status $STATUS"
 # Variables that name a Wayland session with no compositor behind them: the session is X11's.
 XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=$SCRATCH WAYLAND_DISPLAY=wayland-nowhere run 3000 5
 [ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" && grep -q 'X display' <<<"$ERR" ||

@@ -74,7 +74,7 @@ click_control() {
 # The text of the focused box, through the clipboard (Ctrl+A, Ctrl+C).
 focused_box_text() {
     xdotool key ctrl+a ctrl+c
-    "$X_HELPER" clipboard
+    "$X_HELPER" ask CLIPBOARD UTF8_STRING
 }
 
 # FILE holds exactly one line, and it is not blank.
@@ -88,16 +88,16 @@ TRACED=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,r
 TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
 
 # The whole run, to its end, in strace's LOG: nothing read but libraries,
-# locale, fonts and X's own files; nothing opened for writing, created or
-# removed; one connection to each SOCKET (the X display's, the Wayland
-# display's, the session bus's) and to nothing else, though Xlib may try the
-# display's abstract socket first; no clone or exec after the program's own
-# exec.  expect_footprint LOG SOCKET...
+# locale, the time zone (a session's end is a time of day), fonts and X's own
+# files; nothing opened for writing, created or removed; one connection to each
+# SOCKET (the X display's, the Wayland display's, the session bus's) and to
+# nothing else, though Xlib may try the display's abstract socket first; no
+# clone or exec after the program's own exec.  expect_footprint LOG SOCKET...
 expect_footprint() {
     local log=$1 reads writes others connected started socket expected=()
     shift
     found() { grep -E "$1" "$log" || true; }
-    local allowed='^/(etc/ld\.so|lib/|usr/(lib|share/(X11|locale))/|var/cache/libx11/)|fontconfig|fonts'
+    local allowed='^/(etc/ld\.so|etc/localtime|lib/|usr/(lib|share/(X11|locale|zoneinfo))/|var/cache/libx11/)|fontconfig|fonts'
     allowed+='|/\.X(authority|defaults|Compose)'
     reads=$(found '\bopen(at2?)?\(' | grep -oE '"[^"]*"' | tr -d '"' | sort -u | grep -vE "$allowed" || true)
     [ -z "$reads" ] || fail "opens files that are neither libraries, locale, fonts nor X's:"$'\n'"$reads"

@@ -1,10 +1,10 @@
 # The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays
 # the desktop's watcher and panel: registration with a watcher that starts later and again after one
-# restarts, the properties, the menu's Stop/Go on the real pointer, Exit, Activate of a hidden window,
-# one icon only beside an XEmbed tray, and the XEmbed icon once the bus itself ends.
-#   bash sni.sh PROGRAM TRAY_MANAGER ICON_48_PNG
+# restarts, the properties, the menu's Stop/Go on the real pointer, a second start's commands, Exit, Activate
+# of a hidden window, one icon only beside an XEmbed tray, the XEmbed icon once the bus itself ends, --quit.
+#   bash sni.sh PROGRAM TRAY_MANAGER ICON_48_PNG X_HELPER
 source "$(dirname "$0")/common.sh"
-TRAY=$2 PNG=$3
+TRAY=$2 PNG=$3 X_HELPER=$4
 HOST=("/usr/bin/python3" "$(dirname "$0")/sni_host.py")
 start_xvfb
 start_session_bus
@@ -63,6 +63,26 @@ track=$(track_pointer 11 2)
 awk 'NR == 1 && $2 == 605 || NR == 2 && ($2 == 600 || $2 == 610) || NR == 3 && $2 == 605 { if ($3 == 500) ok++ }
      END { exit ok != 3 }' <<<"$track" || fail "Go from the menu did not resume the nudges:"$'\n'"$track"
 
+# A second start's commands: --toggle stops and resumes the nudges, --status says which in the tooltip's words
+# (3: stopped); words of another type change nothing; --for 1m resumes the nudges for a session the tooltip names.
+status() {  # status PREFIX: --status prints the tooltip's words, after "3 " (its exit status) while stopped
+    local answer && answer=$("$PROGRAM" --status) || answer="$? $answer"
+    [ "$answer" = "$1$(prop ToolTip | sed 's/^Nudgewick: //')" ] || fail "--status: '$answer', $(host props)"
+}
+"$PROGRAM" --toggle >/dev/null
+expect_still 4
+status "3 "
+"$PROGRAM" --toggle >/dev/null
+[ "$(track_pointer 9 2 | wc -l)" = 3 ] || fail "--toggle did not resume the nudges"
+"$PROGRAM" --toggle >/dev/null
+! "$X_HELPER" ask _NUDGEWICK_INSTANCE _NUDGEWICK_COMMAND STRING "3000 5" || fail "the copy took words of another type"
+expect_still 4
+until=$(date +%H:%M -d '1 min')
+"$PROGRAM" --for 1m >/dev/null
+[[ $(prop ToolTip) =~ until\ ($until|$(date +%H:%M -d '1 min'))$ ]] || fail "--for 1m: the tooltip reads $(prop ToolTip)"
+[ "$(track_pointer 9 2 | wc -l)" = 3 ] || fail "--for 1m did not resume the nudges"
+status ""
+
 # The watcher restarts: the item registers again. Beside an XEmbed tray it stays out of the tray while
 # a watcher has it, moves into the tray when the watcher goes, stays there while a new watcher has no
 # panel to draw the item, and leaves it once a panel comes.
@@ -106,5 +126,13 @@ wait_until "no XEmbed icon once the session bus went" docked
 cpu() { awk '{print $14 + $15}' "/proc/$APP_PID/stat"; }
 before=$(cpu) && sleep 2
 (($(cpu) - before < 20)) || fail "busy after the session bus went: $(($(cpu) - before)) CPU ticks in 2 s"
+
+# --quit ends the copy. With none running --stop does nothing and --status exits 3; --go starts one.
+"$PROGRAM" --quit >/dev/null && wait_for_exit && [ "$APP_STATUS" = 0 ] || fail "--quit: the copy ended with $APP_STATUS"
+"$PROGRAM" --stop >"$SCRATCH/out" && one_line "$SCRATCH/out" || fail "--stop without a copy: status $?"
+"$PROGRAM" --status >/dev/null && fail "--status without a copy ended with status 0"
+"$PROGRAM" --go 2>>"$SCRATCH/errors" & APP_PID=$!
+wait_for_window '^Nudgewick 1\.0$' >/dev/null
+"$PROGRAM" --status >/dev/null || fail "--go without a copy started none that nudges"
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS

@@ -2,8 +2,9 @@
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
 # One program start: --check names the route; nudges come at the interval, swing by exactly the distance
 # and each restarts the compositor's idle time; while a user moves the pointer every second, none of ours;
-# the button stops and resumes them; the footprint (one thread, nothing written, one connection each to the
-# displays and the bus). sway besides: without an X display, one line and status 1. KWin besides: a copy that no
+# the button stops and resumes them; --hotkey points once to a shortcut for --toggle; --quit; the footprint (one
+# thread, nothing written, one connection each to the displays and the bus). sway besides: without an X display,
+# one line and status 1; a second start's commands. KWin besides: a copy that no
 # desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
 # portal running, it nudges through that. Mutter besides: when GNOME's indicator ends remote control, the
 # nudges stop with a message, and Go asks for remote control again.
@@ -103,7 +104,7 @@ fi
 # Under strace, for its footprint: see the end.
 RUN_WITH=(strace -f -qq -o "$SCRATCH/trace" -e trace="$TRACED")
 started=$(now)
-start_program 3000 3
+start_program --hotkey ctrl+alt+n 3000 3 2>"$SCRATCH/stderr"
 PROGRAM_PID=$(pgrep -P "$APP_PID")
 at_exit 'kill "$PROGRAM_PID" 2>/dev/null'  # strace would let it go on, holding the test's output open
 sleep 12.5
@@ -144,13 +145,26 @@ if [ "$COMPOSITOR" = mutter ]; then
     sleep 7.5
     expect_nudges "$((resumed + 200))" 3 2 3000
 fi
+if [ "$COMPOSITOR" = sway ]; then
+    # --toggle stops the nudges (--status: 3); --for 1m resumes them for a session, and answers with the tooltip:
+    # its end, and the note that points to a shortcut for --toggle.
+    "$PROGRAM" --toggle >/dev/null
+    stopped=$(now)
+    "$PROGRAM" --status >/dev/null && fail "--status after --toggle ended with status 0"
+    sleep 7
+    [ -z "$(first_nudge "$((stopped + 200))")" ] || fail "nudged after --toggle:"$'\n'"$(positions "$stopped")"
+    answer=$("$PROGRAM" --for 1m)
+    resumed=$(now)
+    sleep 7.5
+    expect_nudges "$((resumed + 200))" 3 2 3000
+    [[ $answer =~ [0-9]{2}:[0-9]{2}$'\n'[^$'\n']*--toggle[^$'\n']*$ ]] || fail "--for 1m answered: $answer"
+fi
 
 # One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
 # which the notification-area icon and, on GNOME, the nudges share.
 threads=$(awk '/^Threads:/ {print $2}' /proc/"$PROGRAM_PID"/status)
 [ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
-kill "$PROGRAM_PID"
-wait "$APP_PID" || true
-APP_PID=
+"$PROGRAM" --quit >/dev/null && wait_for_exit && [ "$APP_STATUS" = 0 ] || fail "--quit: the copy ended with $APP_STATUS"
+[ "$(grep -c -- --toggle "$SCRATCH/stderr")" = 1 ] || fail "--hotkey wrote:"$'\n'"$(cat "$SCRATCH/stderr")"
 expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
 echo PASS

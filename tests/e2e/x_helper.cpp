@@ -1,7 +1,8 @@
 // Does for the end-to-end tests what this xdotool cannot:
 //   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
-//   x_helper clipboard      prints the CLIPBOARD selection's text
-//   x_helper vanish         asks for it, and destroys its window before the answer
+//   x_helper vanish         asks for the CLIPBOARD selection, and destroys its window before the answer
+//   x_helper ask SELECTION TARGET [TYPE TEXT]  converts SELECTION to TARGET with TEXT, of TYPE, as its parameter
+//                           (ICCCM), as Nudgewick's second start does, and prints the answer
 //   x_helper grab KEY       holds ctrl+alt+KEY, as another program's hotkey would, until
 //                           killed; says "grabbed" once it holds it
 #include <X11/Xatom.h>
@@ -27,13 +28,17 @@ int Close(Display* display, Window window) {
     return 0;
 }
 
-// Prints the clipboard's text; fails when nobody holds it or its owner does not
-// answer in 5 s. To vanish is to destroy the asking window before the answer.
-int PrintClipboard(Display* display, bool vanish) {
+// Prints the selection's text; fails when nobody holds it or its owner refuses or does
+// not answer in 5 s. To vanish is to destroy the asking window before the answer.
+int Ask(Display* display, const char* selection, const char* target, bool vanish, char** parameter = nullptr) {
     const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    const Atom property = XInternAtom(display, "X_HELPER_CLIPBOARD", False);
-    XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False), XInternAtom(display, "UTF8_STRING", False),
-                      property, requestor, CurrentTime);
+    const Atom property = XInternAtom(display, "X_HELPER_ANSWER", False);
+    if (parameter != nullptr) {
+        XChangeProperty(display, requestor, property, XInternAtom(display, parameter[0], False), 8, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(parameter[1]), static_cast<int>(std::strlen(parameter[1])));
+    }
+    XConvertSelection(display, XInternAtom(display, selection, False), XInternAtom(display, target, False), property,
+                      requestor, CurrentTime);
     if (vanish) XDestroyWindow(display, requestor);
     XSync(display, False);
     if (vanish) return 0;
@@ -73,8 +78,10 @@ int main(int argc, char** argv) {
     if (display == nullptr) return 2;
     if (argc == 3 && std::strcmp(argv[1], "close") == 0) return Close(display, std::strtoul(argv[2], nullptr, 0));
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0) return Grab(display, argv[2]);
-    const bool vanish = argc == 2 && std::strcmp(argv[1], "vanish") == 0;
-    if (vanish || (argc == 2 && std::strcmp(argv[1], "clipboard") == 0)) return PrintClipboard(display, vanish);
-    std::fputs("usage: x_helper close WINDOW | clipboard | vanish | grab COMBO\n", stderr);
+    if ((argc == 4 || argc == 6) && std::strcmp(argv[1], "ask") == 0) {
+        return Ask(display, argv[2], argv[3], false, argc == 6 ? argv + 4 : nullptr);
+    }
+    if (argc == 2 && std::strcmp(argv[1], "vanish") == 0) return Ask(display, "CLIPBOARD", "UTF8_STRING", true);
+    std::fputs("usage: x_helper close WINDOW | vanish | grab COMBO | ask SELECTION TARGET [TYPE TEXT]\n", stderr);
     return 2;
 }

@@ -23,7 +23,7 @@ for file in usr/bin/nudgewick usr/share/man/man1/nudgewick.1.gz usr/share/doc/nu
     [ -s "$root/$file" ] || fail "the package lacks $file"
 done
 for line in "Icon=$id" "StartupWMClass=Nudgewick" "Exec=/usr/bin/nudgewick" \
-    "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input"; do
+    "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input" "Exec=/usr/bin/nudgewick --toggle"; do
     grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
 man=$root/usr/share/man/man1/nudgewick.1.gz

@@ -26,6 +26,7 @@ std::string Read(const StartSettings& settings) {
     // The key's number too, which the front-ends turn into their systems' key codes.
     if (const auto& hotkey = settings.hotkey)
         read += " hotkey " + HotkeyText(*hotkey) + " " + WholeNumberText(hotkey->number);
+    if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
     return read;
 }
 
@@ -56,6 +57,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9"},
         {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1"},
         {"--hotkey super+shift+alt+ctrl+f24", "10000 3 hotkey ctrl+alt+shift+super+f24 24"},
+        {"--toggle", "10000 3 command 1"}, {"--status  ", "0 0 command 5"},  // blanks after it are no words
     };
     // clang-format on
     for (const auto& [text, read] : cases) {
@@ -94,6 +96,8 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--hotkey ctrl+nn", "\"ctrl+nn\""}, {"--hotkey ctrl+g12", "\"ctrl+g12\""}, {"--hotkey ctrl+`", "\"ctrl+`\""},
         {"--hotkey ctrl+{", "\"ctrl+{\""}, {"--hotkey ctrl+/", "\"ctrl+/\""},
         {"--hotkey ctrl+:", "\"ctrl+:\""},  // beside a to z and 0 to 9
+        {"--stop --go", "--stop"},  // a command stands alone
+        {"--minimized --quit", "--quit"}, {"--status 5000", "--status"},
     };
     // clang-format on
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));

@@ -104,7 +104,7 @@ TEST(TrayTest, APartlyCoveredPixelKeepsItsColour) {
 // it and a menu of 150 x 200: the menu's top-left corner.
 TEST(TrayTest, TheIconsMenuOpensBesideItInsideTheWorkArea) {
     const Extent menu{150, 200};
-    const std::tuple<const char*, ScreenRect, ScreenRect, ScreenPoint> cases[] = {
+    const std::tuple<const char*, Rect, Rect, ScreenPoint> cases[] = {
         {"bottom panel: above, 4 px clear", {300, 1049, 22, 22}, {0, 0, 1920, 1040}, {300, 836}},
         {"just below the middle, right: above", {1890, 550, 22, 22}, {0, 40, 1920, 1040}, {1770, 350}},
         {"top panel: below", {300, 9, 22, 22}, {0, 40, 1920, 1040}, {300, 40}},

@@ -5,11 +5,20 @@
 // message box) as "CLASS EM LINE ROOM TEXT": the heights in pixels of the control's font,
 // character and line, and of its inside.
 // Then it closes the window and prints what the console showed, "console LINE", and "exit STATUS".
+// With a fourth word, "accessible", it prints instead what a screen reader gets through Active
+// Accessibility, "accessible CLASS ROLE|NAME|DEFAULT ACTION|TEXT OF THE CONTROL BEFORE IT", and does the
+// link's default action.
 //
 // probe hotkey MODIFIERS KEY [window] registers the hotkey (RegisterHotKey's modifiers as a number, a
 // virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
 // another program would; with "window", also a window titled "probe", a Wine window to give the X
 // focus to, since Wine reports a hotkey only while one of its windows has it.
+//
+// probe copydata sends Nudgewick's window "--toggle" as WM_COPYDATA of another kind and from no asking window,
+// and 64 KiB of blanks (megabytes would end it: Wine copies them onto the receiving thread's stack); then
+// "--status" as a start does. It prints what each returned.
+#include <ole2.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -22,6 +31,14 @@ namespace {
 // Where the hook writes, as the number of the probe's output handle: the program inherits the handle,
 // also when it gets no standard handles.
 constexpr const char* kOutputVariable = "NUDGEWICK_PROBE_OUTPUT";
+
+void Write(const char* line, int length) {
+    char output[32] = "";
+    GetEnvironmentVariableA(kOutputVariable, output, sizeof output);
+    DWORD written = 0;
+    WriteFile(reinterpret_cast<HANDLE>(std::strtoull(output, nullptr, 10)), line, static_cast<DWORD>(length), &written,
+              nullptr);
+}
 
 BOOL CALLBACK Report(HWND control, LPARAM) {
     char className[32] = "", text[2048] = "";
@@ -38,11 +55,42 @@ BOOL CALLBACK Report(HWND control, LPARAM) {
     char line[sizeof text + 64];
     const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %s\n", className,
                                      font.tmHeight - font.tmInternalLeading, font.tmHeight, inside.bottom, text);
-    char output[32] = "";
-    GetEnvironmentVariableA(kOutputVariable, output, sizeof output);
-    DWORD written = 0;
-    WriteFile(reinterpret_cast<HANDLE>(std::strtoull(output, nullptr, 10)), line, static_cast<DWORD>(length), &written,
-              nullptr);
+    Write(line, length);
+    return TRUE;
+}
+
+std::string Narrow(BSTR text) {
+    std::string narrow;
+    for (const wchar_t* c = text; c && *c; ++c) narrow += static_cast<char>(*c < 128 ? *c : '?');
+    return narrow;
+}
+
+// The control's object as a client in another program would get it; the program answers on its own thread.
+BOOL CALLBACK ReportAccessible(HWND control, LPARAM) {
+    char className[32] = "", role[64] = "", before[256] = "";
+    GetClassNameA(control, className, sizeof className);
+    if (const HWND previous = GetWindow(control, GW_HWNDPREV)) GetWindowTextA(previous, before, sizeof before);
+    IAccessible* object = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, action = nullptr;
+    VARIANT roleNumber{};
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)))) {
+        object->get_accName(self, &name);
+        object->get_accDefaultAction(self, &action);
+        if (SUCCEEDED(object->get_accRole(self, &roleNumber)) && roleNumber.vt == VT_I4)
+            GetRoleTextA(static_cast<DWORD>(roleNumber.lVal), role, sizeof role);
+        if (roleNumber.vt == VT_I4 && roleNumber.lVal == ROLE_SYSTEM_LINK) object->accDoDefaultAction(self);
+        object->Release();
+    }
+    char line[1024];
+    const int length = std::snprintf(line, sizeof line, "accessible %s %s|%s|%s|%s\n", className, role,
+                                     Narrow(name).c_str(), Narrow(action).c_str(), before);
+    SysFreeString(name);
+    SysFreeString(action);
+    Write(line, length);
     return TRUE;
 }
 
@@ -77,7 +125,7 @@ void PrintConsole() {
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && message.message == RegisterWindowMessageW(L"NudgewickProbe")) {
-        EnumChildWindows(message.hwnd, Report, 0);
+        EnumChildWindows(message.hwnd, message.wParam ? ReportAccessible : Report, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -98,7 +146,29 @@ int HoldHotkey(UINT modifiers, UINT key, bool window) {
     return 0;
 }
 
+int SendCopyData() {
+    const HWND copy = FindWindowW(L"NudgewickMainWindow", nullptr);
+    const WNDCLASSW askerClass{0, DefWindowProcW, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"NudgewickAsker"};
+    RegisterClassW(&askerClass);
+    const HWND asker =
+        CreateWindowW(askerClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const auto send = [copy](HWND from, ULONG_PTR kind, std::wstring text) {
+        COPYDATASTRUCT data{kind, static_cast<DWORD>(2 * text.size()), text.data()};
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
+                            SMTO_NORMAL, 5000, &result);
+        std::printf("%d ", static_cast<int>(result));
+    };
+    constexpr ULONG_PTR kCommandLine = 0x4e574331;
+    send(asker, kCommandLine + 1, L"--toggle");
+    send(nullptr, kCommandLine, L"--toggle");
+    send(asker, kCommandLine, std::wstring(1 << 15, L' '));
+    send(asker, kCommandLine, L"--status");
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "copydata") return SendCopyData();
     if (argc >= 4 && std::string(argv[1]) == "hotkey") {
         return HoldHotkey(std::stoul(argv[2], nullptr, 0),
                           std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),
@@ -133,7 +203,8 @@ int main(int argc, char** argv) {
         const HMODULE hook = LoadLibraryW(L"probe_hook.dll");
         const auto report = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hook, "ProbeHook")));
         const HHOOK installed = SetWindowsHookExW(WH_CALLWNDPROC, report, hook, process.dwThreadId);
-        SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"), 0, 0);
+        SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"),
+                     argc == 5 && std::string(argv[4]) == "accessible", 0);
         UnhookWindowsHookEx(installed);
         PostMessageW(shown, WM_CLOSE, 0, 0);
     }

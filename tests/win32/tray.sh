@@ -1,6 +1,7 @@
 # Under Wine with a tray on the display: the icon docks and --minimized starts behind it, hidden; a
 # second start shows the window and leaves; an 8 s session stops the ticks; the menu's Go and Stop
-# flip the button's caption and the icon's look, and its Exit ends the program.
+# flip the button's caption and the icon's look, and its Exit ends the program. With none running, --stop (0),
+# --status (3); --go starts a copy, which a second start hides with a session and --quit ends.
 source "$(dirname "$0")/wine.sh"
 TRAY_MANAGER=$2 WINDOW_STATE=$3
 
@@ -34,7 +35,7 @@ within 10 "the icon did not dock in the tray" '[ -s "$SCRATCH/docked" ]'
 ICON=$(head -n 1 "$SCRATCH/docked")
 expect 5 "hidden Stop colour" "--minimized with a tray"
 
-timeout 30 wine "$PROGRAM" 3000 5 2>"$SCRATCH/err" || fail "a second start gave status $?"
+timeout 30 wine "$PROGRAM" 2>"$SCRATCH/err" || fail "a second start gave status $?"
 grep -qx 'Nudgewick is already running' "$SCRATCH/err" || fail "a second start printed: $(<"$SCRATCH/err")"
 WID=$(wait_for_window '^Nudgewick 1\.0$')
 [ "$(windows '^Nudgewick 1\.0$' | wc -l)" = 1 ] || fail "a second window opened"
@@ -50,4 +51,17 @@ expect 5 "shown Go grey" "Stop in the icon's menu"
 choose Up
 within 5 "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit in the icon's menu ended the program with status $?"
+
+wine "$PROGRAM" --stop >/dev/null || fail "--stop without a copy gave status $?"
+wine "$PROGRAM" --status >/dev/null && fail "--status without a copy gave status 0"
+wine "$PROGRAM" --go & APP_PID=$!
+within 10 "the icon of the copy that --go started did not dock" '(($(wc -l <"$SCRATCH/docked") > 1))'
+ICON=$(tail -n 1 "$SCRATCH/docked")
+expect 10 "shown Stop colour" "a start with --go"
+wine "$PROGRAM" --minimized --for 1m >/dev/null
+expect 5 "hidden Stop colour" "--minimized --for 1m from a second start"
+[[ $(wine "$PROGRAM" --status | tr -d '\r') =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end of the session"
+wine "$PROGRAM" --quit >/dev/null
+within 10 "--quit left the copy running" '! kill -0 "$APP_PID" 2>/dev/null'
+wait "$APP_PID" || fail "--quit ended the copy with status $?"
 echo PASS

@@ -1,0 +1,122 @@
+#include "core/command_channel.h"
+
+#include "core/number_text.h"
+#include "core/tray.h"
+
+namespace nudgewick {
+namespace {
+
+// Well-formed UTF-8 (no overlong forms, no surrogates), with no control
+// characters but the ones allowed.
+bool IsText(std::string_view bytes, std::string_view controls) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            if ((lead < 0x20 || lead == 0x7f) && controls.find(bytes[i]) == std::string_view::npos) return false;
+            ++i;
+            continue;
+        }
+        const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
+        if (length == 0 || lead >= 0xf8 || i + length > bytes.size()) return false;
+        char32_t code = lead & (0x7f >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xc0) != 0x80) return false;
+            code = code << 6 | (next & 0x3f);
+        }
+        constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kLowest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
+        i += length;
+    }
+    return true;
+}
+
+void AppendUtf8(std::string& text, char32_t code) {
+    const auto byte = [&text](char32_t bits) { text += static_cast<char>(bits); };
+    if (code < 0x80) return byte(code);
+    if (code < 0x800) {
+        byte(0xc0 | code >> 6);
+    } else if (code < 0x10000) {
+        byte(0xe0 | code >> 12);
+        byte(0x80 | (code >> 6 & 0x3f));
+    } else {
+        byte(0xf0 | code >> 18);
+        byte(0x80 | (code >> 12 & 0x3f));
+        byte(0x80 | (code >> 6 & 0x3f));
+    }
+    byte(0x80 | (code & 0x3f));
+}
+
+bool IsSurrogate(char32_t unit, char32_t first) { return unit >= first && unit < first + 0x400; }
+
+}  // namespace
+
+std::optional<StartSettings> ReadHandedOver(std::string_view bytes) {
+    if (bytes.size() > kLongestCommandLine || !IsText(bytes, "\t")) return std::nullopt;
+    const StartupCheck check = CheckCommandLine(bytes);
+    if (!check.proceed || check.settings.check) return std::nullopt;
+    return check.settings;
+}
+
+std::optional<std::string> Utf8FromUtf16(std::string_view bytes, std::size_t longest) {
+    if (bytes.size() % 2 != 0 || bytes.size() > 2 * longest) return std::nullopt;
+    const auto unit = [bytes](std::size_t i) -> char32_t {
+        return static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+    };
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t code = unit(i);
+        if (IsSurrogate(code, 0xdc00)) return std::nullopt;
+        if (IsSurrogate(code, 0xd800)) {
+            if (i + 2 >= bytes.size() || !IsSurrogate(unit(i + 2), 0xdc00)) return std::nullopt;
+            i += 2;
+            code = 0x10000 + ((code - 0xd800) << 10) + (unit(i) - 0xdc00);
+        }
+        AppendUtf8(text, code);
+    }
+    if (text.size() > longest) return std::nullopt;
+    return text;
+}
+
+// The defaults of an empty command line, or the zeros of a blank one, are no setting given.
+bool AsksNothing(StartSettings settings) {
+    settings.interval = settings.pixels = 0;
+    return settings == StartSettings{};
+}
+
+CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::string& tooltip) {
+    if (asked.command == Command::Query) return {running ? 0 : kStoppedStatus, StatusLine(tooltip) + "\n"};
+    if (asked.command == Command::Quit) return {0, "Nudgewick: ended\n"};
+    if (AsksNothing(asked)) return {0, kAlreadyRunning};
+    return {0, tooltip + "\n"};
+}
+
+bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked) {
+    return answer.exitCode == 1 || AsksNothing(asked);
+}
+
+std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {
+    switch (command) {
+    case Command::Query: return CommandAnswer{kStoppedStatus, "not running\n"};
+    case Command::Stop:
+    case Command::Quit: return CommandAnswer{0, "Nudgewick is not running\n"};
+    case Command::Start:
+    case Command::Toggle:
+    case Command::Go: break;
+    }
+    return std::nullopt;
+}
+
+std::string WriteAnswer(const CommandAnswer& answer) { return WholeNumberText(answer.exitCode) + " " + answer.text; }
+
+CommandAnswer ReadAnswer(const std::optional<std::string>& bytes) {
+    if (!bytes) return {1, "nudgewick: the running copy did not answer\n"};
+    const std::string_view answer = *bytes;
+    if (answer.size() < 2 || answer.size() > kLongestAnswer || answer[0] < '0' || answer[0] > '9' || answer[1] != ' ' ||
+        !IsText(answer.substr(2), "\t\n")) {
+        return {1, "nudgewick: the running copy did not take the command line\n"};
+    }
+    return {answer[0] - '0', std::string(answer.substr(2))};
+}
+
+}  // namespace nudgewick

@@ -1,0 +1,112 @@
+#include "core/command_channel.h"
+#include "fakes.h"
+
+namespace nudgewick::testing {
+namespace {
+
+using namespace std::string_literals;
+
+// The copy after a command line handed over ("!" first: stopped by a click before), as "TICKS BOXES, SESSION;
+// JOBS; STATUS ANSWER", the answer being the status line (S), the whole tooltip (T) or neither (-).
+TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "Stop 5000 5000 7, look in 0; present; 0 -"},
+        {"! ", "Go 0 5000 7, look in 0; present; 0 -"},
+        {"--toggle", "Go 0 5000 7, look in 0; ; 0 T"},
+        {"!--toggle", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"!--stop", "Go 0 5000 7, look in 0; ; 0 T"},
+        {"--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"!--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"--status", "Stop 5000 5000 7, look in 0; ; 0 S"},
+        {"!--status", "Go 0 5000 7, look in 0; ; 3 S"},
+        {"--quit", "Stop 5000 5000 7, look in 0; quit; 0 -"},
+        {"!4000", "Stop 4000 4000 0, look in 0; ; 0 T"},  // as at a start: no distance, 0
+        {"!--for 1m", "Stop 5000 5000 7, look in 60000; ; 0 T"},
+        {"--until 17:30 --minimized", "Stop 5000 5000 7, look in 60000; hide; 0 T"},
+        {"--hotkey ctrl+alt+n", "Stop 5000 5000 7, look in 0; hotkey; 0 T"},
+        {"--hours 09:00-12:00", "Go 0 5000 7, look in 0; ; 0 T"},  // at 17:00 on a Friday
+        {"!--hours 16:00-18:00", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"!--days fri 2000 1", "Stop 3000 3000 1, look in 0; ; 0 T"},
+        {"--days sat --for 1h", "Stop 5000 5000 7, look in 3600000; ; 0 T"},  // the session first
+    };
+    for (const auto& [line, after] : cases) {
+        Rig rig("5000 7");
+        if (line[0] == '!') rig.controller.OnStartStopClicked();
+        const auto given = ReadHandedOver(line + (line[0] == '!'));
+        ASSERT_TRUE(given) << line;
+        const CommandJobs jobs = rig.controller.OnCommandLine(*given);
+        const auto answer = rig.controller.AnswerTo(*given);
+        const std::string tip = rig.tray.view.tooltip + "\n";
+        const char kind = answer.text == tip ? 'T' : tip.ends_with(answer.text) ? 'S' : '-';
+        EXPECT_EQ(rig.ticks() + " " + rig.intervalBox.text + " " + rig.pixelsBox.text +
+                      rig.session().substr(rig.ticks().size()) + "; " + (jobs.present ? "present" : "") +
+                      (jobs.hide ? "hide" : "") + (jobs.quit ? "quit" : "") + (jobs.hotkey ? "hotkey" : "") + "; " +
+                      std::to_string(answer.exitCode) + " " + kind,
+                  after)
+            << line << ": " << answer.text;
+        EXPECT_EQ(rig.tray.view, rig.controller.Tray()) << line;
+    }
+}
+
+// The status is the tooltip's first line, without the notes after it; a new hotkey drops the note; new hours
+// are followed, though the old ones were not.
+TEST(CommandChannelTest, TheStatusIsTheTooltipsFirstLine) {
+    Rig rig("--hotkey ctrl+alt+n --hours 09:00-12:00");
+    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::FollowWorkHours));
+    const std::string said = rig.controller.OnHotkeyUnavailable();  // standard error's line names the way round
+    EXPECT_TRUE(said.ends_with('\n') && said.find("--toggle") != std::string::npos) << said;
+    const std::string tip = rig.tray.view.tooltip, status = rig.controller.AnswerTo(*ReadHandedOver("--status")).text;
+    EXPECT_TRUE(tip.find('\n') + 1 < tip.size() && tip.find(status) + status.size() == tip.find('\n') + 1) << status;
+    rig.controller.OnCommandLine(*ReadHandedOver("--hotkey ctrl+alt+m --hours 16:00-18:00"));
+    EXPECT_EQ(rig.tray.view.tooltip.find('\n'), std::string::npos) << rig.tray.view.tooltip;
+    EXPECT_EQ(rig.Entry(TrayCommand::FollowWorkHours).checked, true);
+}
+
+// Anything else is not taken: too long, not text, or nothing a start would run with.
+TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
+    const std::pair<std::string, bool> cases[] = {
+        {"5000\t7 \xc3\xa9", true},
+        {std::string(kLongestCommandLine, ' '), true},
+        {"5000 7 \xff", false},
+        {std::string(kLongestCommandLine + 1, ' '), false},
+        {"5000 7 \xc0\xa0", false},      // an overlong blank
+        {"5000 7 \xed\xa0\x80", false},  // a surrogate
+        {"5000\0 7"s, false},
+        {"--help", false},
+        {"--check", false},
+    };
+    for (const auto& [bytes, taken] : cases) EXPECT_EQ(ReadHandedOver(bytes).has_value(), taken) << bytes;
+}
+
+TEST(CommandChannelTest, Utf16IsReadStrictly) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"\xe9\0\x3d\xd8\x00\xde"s, "\xc3\xa9\xf0\x9f\x98\x80"},  // é and a pair
+        {"5\0 "s, {}},                                            // odd
+        {"\x00\xde"s, {}},                                        // a low surrogate alone
+        {"\x3d\xd8\x35\x00"s, {}},                                // a high one before a digit
+        {"\xe9\0\xe9\0\xe9\0\xe9\0"s, {}},                        // longer than 6 bytes of UTF-8
+    };
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(Utf8FromUtf16(bytes, 6), text) << text.value_or("-");
+}
+
+// With no copy, a command that would start one has no answer; the answers travel, and what is no answer
+// fails with status 1.
+TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
+    for (const auto& [command, status] : {std::pair(Command::Go, -1), {Command::Stop, 0}, {Command::Query, 3}}) {
+        const auto answer = AnswerWithoutCopy(command);
+        EXPECT_EQ(answer ? ReadAnswer(WriteAnswer(*answer)).exitCode : -1, status) << int(command);
+    }
+    using Bytes = std::optional<std::string>;
+    for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes("0 \x1b[2J"), Bytes("3 \xff"),
+                               Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
+        EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
+    }
+    // Standard error for a plain start's answer and a failure, standard output for the rest.
+    for (const auto& [line, status, toError] : {std::tuple("", 0, true), {"--status", 0, false},
+                                                {"--status", kStoppedStatus, false}, {"--toggle", 1, true}}) {
+        EXPECT_EQ(OnStandardError({status, "x\n"}, *ReadHandedOver(line)), toError) << line << " " << status;
+    }
+}
+
+}  // namespace
+}  // namespace nudgewick::testing
