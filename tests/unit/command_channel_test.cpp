@@ -102,8 +102,10 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
     }
     // Standard error for a plain start's answer and a failure, standard output for the rest.
-    for (const auto& [line, status, toError] : {std::tuple("", 0, true), {"--status", 0, false},
-                                                {"--status", kStoppedStatus, false}, {"--toggle", 1, true}}) {
+    for (const auto& [line, status, toError] : {std::tuple("", 0, true),
+                                                {"--status", 0, false},
+                                                {"--status", kStoppedStatus, false},
+                                                {"--toggle", 1, true}}) {
         EXPECT_EQ(OnStandardError({status, "x\n"}, *ReadHandedOver(line)), toError) << line << " " << status;
     }
 }
