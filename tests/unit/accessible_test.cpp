@@ -37,10 +37,20 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachBoxIsNamedByItsLabel) {
     EXPECT_TRUE(RelationsOf(Node::TitleLabel).empty());
     EXPECT_EQ(NameOf(Node::IntervalBox, view), NameOf(Node::IntervalLabel, view));
     EXPECT_EQ(NameOf(Node::PixelsBox, view), NameOf(Node::PixelsLabel, view));
+    EXPECT_NE(NameOf(Node::PixelsBox, view), NameOf(Node::IntervalBox, view));
     view.caption = "Stop";
     EXPECT_EQ(NameOf(Node::StartStopButton, view), "Stop");
-    EXPECT_EQ(RoleOf(Node::IntervalBox), AccessibleRole::Entry);
-    EXPECT_EQ(RoleOf(Node::Link), AccessibleRole::Link);
+    using R = AccessibleRole;
+    for (const auto& [node, role] : {std::pair(Node::Application, R::Application),
+                                     {Node::Frame, R::Frame},
+                                     {Node::TitleLabel, R::Label},
+                                     {Node::Link, R::Link},
+                                     {Node::IntervalBox, R::Entry},
+                                     {Node::StartStopButton, R::PushButton},
+                                     {Node::Message, R::Alert},
+                                     {Node::MessageText, R::Label},
+                                     {Node::MessageButton, R::PushButton}})
+        EXPECT_EQ(RoleOf(node), role) << int(node);
     EXPECT_EQ(InterfacesOf(Node::Link) & kActionInterface, kActionInterface);
     EXPECT_EQ(InterfacesOf(Node::PixelsBox) & (kTextInterface | kEditableTextInterface | kActionInterface),
               kTextInterface | kEditableTextInterface);

@@ -22,6 +22,10 @@ TEST(AccessibleTextTest, OffsetsCountCharactersAndAreClampedToTheText) {
         {"é€5", 3, -7, 0, 2, 1, "", std::nullopt},
         {"é€5", 3, 99, 6, -4, 2, "é€", std::nullopt},
         {"a\xff\xe2\x82", 4, 2, 2, 1, 3, "\xff\xe2", 0xFFFD},
+        // A lead byte without its continuation, bytes that lead nothing, then each length's first and last.
+        {"\xc3"
+         "A\xc1\xf5\x80\x80\x80\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf4\x8f\xbf\xbf\xf0\x90\x80\x80",
+         13, 4, 4, 7, 9, "\xc2\x80\xdf\xbf", 0xFFFD},
         {"", 0, 0, 0, 0, -1, "", std::nullopt},
     };
     for (const auto& c : cases) {
@@ -57,6 +61,8 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         {"12 €34 ab", -5, B::LineStart, S::At, {"12 €34 ab", 0, 9}},
         {"12 €34 ab", 4, B::SentenceEnd, S::Before, {"", 0, 0}},
         {"12 €34 ab", 4, B::LineEnd, S::After, {"", 9, 9}},
+        {"09 az", 0, B::WordStart, S::At, {"09 ", 0, 3}},  // the ends of the digits and the letters
+        {"09 AZ", 4, B::WordStart, S::At, {"AZ", 3, 5}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextAround(c.text, c.offset, c.boundary, c.side), c.want)
@@ -85,6 +91,7 @@ TEST(AccessibleTextTest, EditsTakeWholeCharactersAndTheSmallestChangeIsFound) {
     EXPECT_EQ(WholeCharacters("€9", 3), "€");
     EXPECT_EQ(WholeCharacters("€9", -1), "€9");
     EXPECT_EQ(WholeCharacters("€9", 40), "€9");
+    EXPECT_EQ(WholeCharacters("€9", 0), "");
     EXPECT_EQ(RangeIn("€4500", 1, 3), (CharacterRange{1, 3}));
     EXPECT_EQ(RangeIn("€4500", 2, -1), (CharacterRange{2, 5}));
     EXPECT_EQ(RangeIn("€4500", 3, 1), (CharacterRange{3, 3}));

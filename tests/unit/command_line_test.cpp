@@ -97,7 +97,7 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--hotkey ctrl+{", "\"ctrl+{\""}, {"--hotkey ctrl+/", "\"ctrl+/\""},
         {"--hotkey ctrl+:", "\"ctrl+:\""},  // beside a to z and 0 to 9
         {"--stop --go", "--stop"},  // a command stands alone
-        {"--minimized --quit", "--quit"}, {"--status 5000", "--status"},
+        {"--minimized --quit", "--quit"}, {"--stop=now", "--stop"}, {"--status 5000", "--status"},
     };
     // clang-format on
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
