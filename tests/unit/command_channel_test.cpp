@@ -15,6 +15,7 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
         {"--toggle", "Go 0 5000 7, look in 0; ; 0 T"},
         {"!--toggle", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"!--stop", "Go 0 5000 7, look in 0; ; 0 T"},
+        {"--stop", "Go 0 5000 7, look in 0; ; 0 T"},
         {"--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"!--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"--status", "Stop 5000 5000 7, look in 0; ; 0 S"},
