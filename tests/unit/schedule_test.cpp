@@ -50,6 +50,7 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         EXPECT_EQ(Named(*next, now), c.next) << c.options << " at " << c.now;
         EXPECT_EQ(InsideHours(work, *next), !c.inside) << "a boundary changes it: " << c.options;
         EXPECT_EQ(InsideHours(work, *next - 1), c.inside) << "and nothing before it does: " << c.options;
+        EXPECT_GT(NextStart(work, now).value_or(now + 1), now) << "a start now is no next start: " << c.options;
     }
     EXPECT_FALSE(NextBoundary(Hours("--days mon-sun"), 0)) << "every day, all day: no boundary";
     EXPECT_TRUE(InsideHours(Hours("--days mon-sun"), 0));

@@ -117,6 +117,14 @@ TEST(TrayTest, TheIconsMenuOpensBesideItInsideTheWorkArea) {
     for (const auto& [why, icon, area, place] : cases) EXPECT_EQ(MenuPlace(icon, area, menu, 4), place) << why;
 }
 
+// --minimized hides the window behind an icon that shows, else iconifies it.
+TEST(TrayTest, TheWindowWaitsBehindAnIconOnlyWhereOneShows) {
+    using enum WindowShowing;
+    for (const auto& [minimized, iconShown, showing] :
+         {std::tuple(false, true, Normal), {true, true, Hidden}, {true, false, Iconified}})
+        EXPECT_EQ(ShowingAtStart(minimized, iconShown), showing) << minimized << iconShown;
+}
+
 TEST(TrayTest, TheTooltipGivesTheIntervalInSeconds) {
     const std::pair<int, const char*> cases[] = {
         {10000, " 10 s"}, {4500, " 4.5 s"}, {4050, " 4.05 s"}, {3001, " 3.001 s"}, {32767, " 32.767 s"}};
