@@ -107,8 +107,8 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
         EXPECT_EQ(answer ? ReadAnswer(WriteAnswer(*answer)).exitCode : -1, status) << int(command);
     }
     using Bytes = std::optional<std::string>;
-    for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes("0 \x1b[2J"), Bytes("3 \xff"),
-                               Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
+    for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes(": x"), Bytes("0 \x1b[2J"),
+                               Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
     }
     for (const auto& [bytes, answer] :
