@@ -111,19 +111,15 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
                                Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
     }
-    for (const auto& [bytes, answer] :
-         {std::pair<std::string, CommandAnswer>{"0 ", {0, ""}},
-          {"9 a\tb\n", {9, "a\tb\n"}},
-          {"3 " + std::string(kLongestAnswer - 2, 'a'), {3, std::string(kLongestAnswer - 2, 'a')}}}) {
-        EXPECT_EQ(ReadAnswer(bytes), answer) << bytes;
-    }
+    const std::string longest(kLongestAnswer - 2, 'a');
+    const std::pair<std::string, CommandAnswer> answers[] = {
+        {"0 ", {0, ""}}, {"9 a\tb\n", {9, "a\tb\n"}}, {"3 " + longest, {3, longest}}};
+    for (const auto& [bytes, answer] : answers) EXPECT_EQ(ReadAnswer(bytes), answer) << bytes;
     // Standard error for a plain start's answer and a failure, standard output for the rest.
-    for (const auto& [line, status, toError] : {std::tuple("", 0, true),
-                                                {"--status", 0, false},
-                                                {"--status", kStoppedStatus, false},
-                                                {"--toggle", 1, true}}) {
+    const std::tuple<const char*, int, bool> streams[] = {
+        {"", 0, true}, {"--status", 0, false}, {"--status", kStoppedStatus, false}, {"--toggle", 1, true}};
+    for (const auto& [line, status, toError] : streams)
         EXPECT_EQ(OnStandardError({status, "x\n"}, *ReadHandedOver(line)), toError) << line << " " << status;
-    }
 }
 
 }  // namespace
