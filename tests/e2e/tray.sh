@@ -123,10 +123,14 @@ start_tray
 ICON=$(docked_icon)
 xdotool mousemove --window "$ICON" 12 12
 wait_until "no tooltip over the icon" '[ -n "$(nameless)" ]'
-tip() { import -window "$(nameless)" rgb:- 2>/dev/null | md5sum; }
-during=$(tip)
+# The tooltip's pixels, or a failure while none is up (an import without a window would wait for a click).
+tip() {
+    local id && id=$(nameless) && [ -n "$id" ] && import -window "$id" rgb:"$SCRATCH/tip" 2>/dev/null &&
+        [ -s "$SCRATCH/tip" ] && md5sum <"$SCRATCH/tip"
+}
+during=$(tip) || fail "the tooltip went before it was read"
 sleep 4
-wait_until "the tooltip up as the session ended still told of it" '[ -n "$(nameless)" ] && [ "$(tip)" != "$during" ]'
+wait_until "the tooltip up as the session ended still told of it" 'now=$(tip) && [ "$now" != "$during" ]'
 stop_pid APP_PID && stop_pid TRAY_PID
 
 # Real panels as Debian packages them. The icon: on the screen, at a panel's size, drawn.
