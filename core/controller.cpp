@@ -1,6 +1,7 @@
 #include "core/controller.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "core/number_text.h"
@@ -15,11 +16,25 @@ std::string LinkMessage(const std::string& address, const std::string& failure) 
     return message.ends_with('.') ? message : message + ".";
 }
 
-std::string HotkeyTakenMessage(const Hotkey& hotkey) {
-    return "nudgewick: the hotkey " + HotkeyText(hotkey) + " is already taken by another program; running without it\n";
+// The key's own name, which the keyboard is said to lack: "F13".
+std::string KeyName(const Hotkey& hotkey) {
+    const std::string text = HotkeyText(hotkey);
+    std::string key = text.substr(text.rfind('+') + 1);
+    key.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(key.front())));
+    return key;
 }
 
-std::string HotkeyTakenNote(const Hotkey& hotkey) {
+std::string HotkeyRefusedMessage(const Hotkey& hotkey, HotkeyRefusal why) {
+    const std::string combination = HotkeyText(hotkey);
+    if (why == HotkeyRefusal::NoSuchKey) {
+        return "nudgewick: no key of this keyboard produces " + KeyName(hotkey) + ", so the hotkey " + combination +
+               " cannot be pressed; running without it\n";
+    }
+    return "nudgewick: the hotkey " + combination + " is already taken by another program; running without it\n";
+}
+
+std::string HotkeyRefusedNote(const Hotkey& hotkey, HotkeyRefusal why) {
+    if (why == HotkeyRefusal::NoSuchKey) return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }
 
@@ -164,11 +179,11 @@ void Controller::OnScheduleTimer() {
     if (crossed || scheduleBoundary_ != previous) ShowTray();
 }
 
-std::string Controller::OnHotkeyTaken() {
+std::string Controller::OnHotkeyRefused(HotkeyRefusal why) {
     if (!start_.hotkey) return {};
-    hotkeyNote_ = HotkeyTakenNote(*start_.hotkey);
+    hotkeyNote_ = HotkeyRefusedNote(*start_.hotkey, why);
     ShowTray();
-    return HotkeyTakenMessage(*start_.hotkey);
+    return HotkeyRefusedMessage(*start_.hotkey, why);
 }
 
 std::string Controller::OnHotkeyUnavailable() {

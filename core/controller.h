@@ -82,9 +82,9 @@ public:
     void OnScheduleTimer();
     // The hotkey toggles exactly as the button does.
     void OnHotkey() { OnStartStopClicked(); }
-    // Another program holds the hotkey: the tooltip says so from now on.
+    // The hotkey could not be had: the tooltip says why from now on.
     // Returns the line that says so on standard error.
-    std::string OnHotkeyTaken();
+    std::string OnHotkeyRefused(HotkeyRefusal why);
     // The desktop ended the remote control that carried the nudges (GNOME's
     // indicator has a button for it): the ticks stop as after a click on
     // Stop, a message and the tooltip say why, and whatever starts the ticks

@@ -27,4 +27,10 @@ std::optional<Hotkey> ReadHotkey(std::string_view text);
 // The combination as the user reads it: "ctrl+shift+f9".
 std::string HotkeyText(const Hotkey& hotkey);
 
+// Why the system would not give the program its combination.
+enum class HotkeyRefusal {
+    Taken,      // another program holds it
+    NoSuchKey,  // no key of this keyboard produces the combination's key (F13 on most)
+};
+
 }  // namespace nudgewick

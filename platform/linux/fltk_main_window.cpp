@@ -146,9 +146,10 @@ void FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
         return;
     }
     hotkey_.emplace(hotkey, [this] { controller_.OnHotkey(); });
-    if (hotkey_->Grab()) return;
+    const auto refusal = hotkey_->Grab();
+    if (!refusal) return;
     hotkey_.reset();
-    std::fputs(controller_.OnHotkeyTaken().c_str(), stderr);
+    std::fputs(controller_.OnHotkeyRefused(*refusal).c_str(), stderr);
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the

@@ -16,16 +16,26 @@ constexpr int kLeading = 4;
 constexpr int kClearance = 4;
 
 // The menu's size as FLTK 1.3 lays out a popup menu without a title: each
-// entry as tall as its text plus the leading, all in an up box.
+// entry as tall as its text plus the leading, all in an up box, and as wide as
+// the widest entry with room on both sides. FLTK counts a tick box narrower
+// than it draws it, which would leave a ticked entry's text touching the right
+// edge: the width is reckoned here with the box as drawn.
 Extent MenuSize(const Fl_Menu_Item* items) {
-    int width = 0, entryHeight = 1, count = 0;
+    int textHeight = 0, count = 0;
     for (const Fl_Menu_Item* item = items; item->label() != nullptr; item = item->next(), ++count) {
         int height = 0;
-        width = std::max(width, item->measure(&height, nullptr));
-        entryHeight = std::max(entryHeight, height + kLeading);
+        item->measure(&height, nullptr);
+        textHeight = std::max(textHeight, height);
+    }
+    // FLTK's tick box and the gap after it, and what measure() counts for both.
+    const int tickBox = textHeight - 2 * ((textHeight - FL_NORMAL_SIZE + 1) / 2) + 3;
+    int width = 0;
+    for (const Fl_Menu_Item* item = items; item->label() != nullptr; item = item->next()) {
+        const bool ticked = (item->flags & FL_MENU_TOGGLE) != 0;
+        width = std::max(width, item->measure(nullptr, nullptr) + (ticked ? tickBox - FL_NORMAL_SIZE : 0));
     }
     const int border = Fl::box_dx(FL_UP_BOX);
-    return {width + 2 * border + 7, entryHeight * count - kLeading + 2 * border + 3};
+    return {width + 2 * border + 7, (textHeight + kLeading) * count - kLeading + 2 * border + 3};
 }
 
 }  // namespace
@@ -41,10 +51,12 @@ std::optional<TrayMenuEntry> ChooseBeside(const Rect& icon, std::vector<TrayMenu
     }
     Rect area;
     Fl::screen_work_area(area.x, area.y, area.width, area.height, icon.x + icon.width / 2, icon.y + icon.height / 2);
-    const ScreenPoint place = MenuPlace(icon, area, MenuSize(items.data()), kClearance);
+    const Extent size = MenuSize(items.data());
+    const ScreenPoint place = MenuPlace(icon, area, size, kClearance);
     // FLTK takes the place as relative to the window of the event at hand.
-    const Fl_Menu_Item* picked = items.data()->popup(static_cast<int>(place.x) - (Fl::event_x_root() - Fl::event_x()),
-                                                     static_cast<int>(place.y) - (Fl::event_y_root() - Fl::event_y()));
+    const Fl_Menu_Item* picked =
+        items.data()->pulldown(static_cast<int>(place.x) - (Fl::event_x_root() - Fl::event_x()),
+                               static_cast<int>(place.y) - (Fl::event_y_root() - Fl::event_y()), size.w, 0);
     if (picked == nullptr) return std::nullopt;
     return shown.at(static_cast<std::size_t>(picked->argument()));
 }

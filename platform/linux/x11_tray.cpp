@@ -5,6 +5,7 @@
 #define FL_INTERNALS
 
 #include <FL/Fl.H>
+#include <FL/Fl_Tooltip.H>
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 #include <X11/Xutil.h>
@@ -326,8 +327,16 @@ X11TrayIcon::~X11TrayIcon() = default;
 void X11TrayIcon::Show(const TrayView& view) {
     icon_->running = view.running;
     icon_->redraw();  // nothing to do while there is no window
-    icon_->copy_tooltip(view.tooltip.c_str());
     icon_->entries = view.menu;
+    const char* const shown = icon_->tooltip();
+    if (shown != nullptr && view.tooltip == shown) return;
+    icon_->copy_tooltip(view.tooltip.c_str());
+    // FLTK's tooltip holds the text it shows, or is about to show, by address,
+    // and copy_tooltip has just freed it: the new text takes its place, and a
+    // tooltip on the screen shows it at once rather than the session's end.
+    if (Fl_Tooltip::current() == icon_.get()) {
+        Fl_Tooltip::enter_area(icon_.get(), 0, 0, icon_->w(), icon_->h(), icon_->tooltip());
+    }
 }
 
 void X11TrayIcon::OnShownChange(std::function<void(bool)> changed) { icon_->shownChanged = std::move(changed); }

@@ -145,7 +145,7 @@ LRESULT Win32MainWindow::OnCreate() {
 // the program runs on without it.
 void Win32MainWindow::RegisterHotkey() {
     if (!hotkeyAsked_ || hotkey_.Register(hwnd_, *hotkeyAsked_)) return;
-    notice_ = controller_.OnHotkeyTaken();
+    notice_ = controller_.OnHotkeyRefused(HotkeyRefusal::Taken);
 }
 
 int Win32MainWindow::StartingShowCommand(int showCommand) const {
