@@ -2,7 +2,7 @@
 # program, goes away and comes back; one copy of the program per display; the
 # icon's menu, beside the icon and where it stays; a timed session and a start
 # hidden in the tray, or iconified while the tray keeps the icon out of sight;
-# a tooltip shown as a session ends follows it; the icon in two real panels,
+# a tooltip shown as the nudges stop follows them; the icon in two real panels,
 # xfce4-panel and trayer.
 source "$(dirname "$0")/common.sh"
 TRAY=$2
@@ -117,20 +117,19 @@ expect_still 4
 [ "$(looks)" = "$stopped" ] || fail "Stop from the menu did not bring back the caption Go and the stopped icon"
 stop_pid APP_PID && stop_pid TRAY_PID
 
-# The pointer rests on the icon through a 6 s session: the tooltip up then changes as the session ends.
+# The pointer rests on the icon while a command stops the nudges: the tooltip up changes with them.
 start_tray
-"$PROGRAM" --minimized --for 6s 5000 5 2>>"$SCRATCH/errors" & APP_PID=$!
+"$PROGRAM" --minimized 30000 5 2>>"$SCRATCH/errors" & APP_PID=$!
 ICON=$(docked_icon)
 xdotool mousemove --window "$ICON" 12 12
-wait_until "no tooltip over the icon" '[ -n "$(nameless)" ]'
 # The tooltip's pixels, or a failure while none is up (an import without a window would wait for a click).
 tip() {
     local id && id=$(nameless) && [ -n "$id" ] && import -window "$id" rgb:"$SCRATCH/tip" 2>/dev/null &&
         [ -s "$SCRATCH/tip" ] && md5sum <"$SCRATCH/tip"
 }
-during=$(tip) || fail "the tooltip went before it was read"
-sleep 4
-wait_until "the tooltip up as the session ended still told of it" 'now=$(tip) && [ "$now" != "$during" ]'
+wait_until "no tooltip over the icon" 'during=$(tip)'
+"$PROGRAM" --stop >/dev/null || fail "--stop to the running copy ended with status $?"
+wait_until "the tooltip up as the nudges stopped still told of them" 'now=$(tip) && [ "$now" != "$during" ]'
 stop_pid APP_PID && stop_pid TRAY_PID
 
 # Real panels as Debian packages them. The icon: on the screen, at a panel's size, drawn.
