@@ -92,6 +92,10 @@ CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::str
     return {0, tooltip + "\n"};
 }
 
+bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked) {
+    return answer.exitCode == 1 || AsksNothing(asked);
+}
+
 std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {
     switch (command) {
     case Command::Query: return CommandAnswer{kStoppedStatus, "not running\n"};

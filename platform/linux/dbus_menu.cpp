@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
-#include <string>
-#include <string_view>
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -16,10 +13,6 @@ constexpr std::uint32_t kVersion = 3;  // of the menu interface, as panels expec
 
 DbusMenu& Menu(void* self) { return *static_cast<DbusMenu*>(self); }
 
-// The properties an entry may have; a DbusMenu::Properties holds bit N for
-// kPropertyNames[N].
-constexpr const char* kPropertyNames[] = {"children-display", "label",       "enabled",
-                                          "visible",          "toggle-type", "toggle-state"};
 // No panel sends more property names, or events, at once; a longer list is
 // refused with an error.
 constexpr std::size_t kLongestList = 64;
@@ -28,29 +21,20 @@ int TooLong(sd_bus_error* error, const char* what) {
     return sd_bus_error_setf(error, SD_BUS_ERROR_LIMITS_EXCEEDED, "More than %zu %s", kLongestList, what);
 }
 
-// The properties a panel asks for; none named means all. Read name by name,
-// without building the list: sd-bus's list reader takes time growing with
-// the square of its length.
-int ReadWanted(sd_bus_message* call, DbusMenu::Properties& wanted, sd_bus_error* error) {
+// The names of the properties a panel asks for; none means all. Read one by
+// one: sd-bus's list reader takes time growing with the square of its length.
+int ReadNames(sd_bus_message* call, std::vector<std::string>& names, sd_bus_error* error) {
     int result = sd_bus_message_enter_container(call, 'a', "s");
     const char* name = nullptr;
-    std::size_t count = 0;
-    wanted = 0;
     while (result >= 0 && (result = sd_bus_message_read_basic(call, 's', &name)) > 0) {
-        if (++count > kLongestList) return TooLong(error, "property names");
-        for (std::size_t n = 0; n < std::size(kPropertyNames); ++n) {
-            if (std::strcmp(name, kPropertyNames[n]) == 0) wanted |= 1u << n;
-        }
+        if (names.size() == kLongestList) return TooLong(error, "property names");
+        names.emplace_back(name);
     }
-    if (count == 0) wanted = ~DbusMenu::Properties{0};
     return result < 0 ? result : sd_bus_message_exit_container(call);
 }
 
-bool Wanted(DbusMenu::Properties wanted, std::string_view name) {
-    for (std::size_t n = 0; n < std::size(kPropertyNames); ++n) {
-        if (name == kPropertyNames[n]) return (wanted >> n & 1) != 0;
-    }
-    return false;
+bool Wanted(const std::vector<std::string>& names, const char* name) {
+    return names.empty() || std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // An underscore marks the access key in a panel's menu; the labels have none.
@@ -59,12 +43,6 @@ std::string Escaped(const std::string& label) {
     for (const char c : label) escaped += c == '_' ? std::string("__") : std::string(1, c);
     return escaped;
 }
-
-int AppendString(sd_bus_message* reply, const char* key, const char* value) {
-    return sd_bus_message_append(reply, "{sv}", key, "s", value);
-}
-
-int AppendTrue(sd_bus_message* reply, const char* key) { return sd_bus_message_append(reply, "{sv}", key, "b", 1); }
 
 int InvalidId(sd_bus_message* call, int id) {
     return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No menu entry %d", id);
@@ -131,23 +109,34 @@ void DbusMenu::SetEntries(const std::vector<TrayMenuEntry>& entries) {
     sd_bus_emit_signal(bus_, path_, kInterface, "LayoutUpdated", "ui", revision_, 0);
 }
 
-// The root (id 0) holds the entries, ids 1 to N from the top.
-int DbusMenu::AppendProperties(sd_bus_message* reply, int id, Properties wanted) {
+// The root (id 0) holds the entries, ids 1 to N from the top. "Follow work
+// hours" shows its tick box.
+std::vector<const char*> DbusMenu::PropertyNames(int id) const {
+    if (id == 0) return {"children-display"};
+    if (entries_[static_cast<std::size_t>(id - 1)].checked) {
+        return {"label", "enabled", "visible", "toggle-type", "toggle-state"};
+    }
+    return {"label", "enabled", "visible"};
+}
+
+// One of PropertyNames(id), as a variant.
+int DbusMenu::AppendValue(sd_bus_message* reply, int id, std::string_view name) const {
+    if (name == "children-display") return sd_bus_message_append(reply, "v", "s", "submenu");
+    const TrayMenuEntry& entry = entries_[static_cast<std::size_t>(id - 1)];
+    if (name == "label") return sd_bus_message_append(reply, "v", "s", Escaped(entry.text).c_str());
+    if (name == "toggle-type") return sd_bus_message_append(reply, "v", "s", "checkmark");
+    if (name == "toggle-state") return sd_bus_message_append(reply, "v", "i", entry.checked.value_or(false) ? 1 : 0);
+    return sd_bus_message_append(reply, "v", "b", 1);  // enabled, visible
+}
+
+int DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names) {
     int result = sd_bus_message_open_container(reply, 'a', "{sv}");
-    if (result < 0) return result;
-    if (id == 0) {
-        if (Wanted(wanted, "children-display")) result = AppendString(reply, "children-display", "submenu");
-    } else {
-        if (Wanted(wanted, "label"))
-            result = AppendString(reply, "label", Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
-        if (result >= 0 && Wanted(wanted, "enabled")) result = AppendTrue(reply, "enabled");
-        if (result >= 0 && Wanted(wanted, "visible")) result = AppendTrue(reply, "visible");
-        // "Follow work hours" shows its tick box.
-        if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked; result >= 0 && checked) {
-            if (Wanted(wanted, "toggle-type")) result = AppendString(reply, "toggle-type", "checkmark");
-            if (result >= 0 && Wanted(wanted, "toggle-state"))
-                result = sd_bus_message_append(reply, "{sv}", "toggle-state", "i", *checked ? 1 : 0);
-        }
+    for (const char* name : PropertyNames(id)) {
+        if (result < 0 || !Wanted(names, name)) continue;
+        result = sd_bus_message_open_container(reply, 'e', "sv");
+        if (result >= 0) result = sd_bus_message_append(reply, "s", name);
+        if (result >= 0) result = AppendValue(reply, id, name);
+        if (result >= 0) result = sd_bus_message_close_container(reply);
     }
     if (result < 0) return result;
     return sd_bus_message_close_container(reply);
@@ -155,14 +144,14 @@ int DbusMenu::AppendProperties(sd_bus_message* reply, int id, Properties wanted)
 
 // One entry as (id, properties, children), with DEPTH levels of children
 // (-1: all).
-int DbusMenu::AppendItem(sd_bus_message* reply, int id, Properties wanted, int depth) {
+int DbusMenu::AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth) {
     int result = sd_bus_message_open_container(reply, 'r', "ia{sv}av");
     if (result >= 0) result = sd_bus_message_append(reply, "i", id);
-    if (result >= 0) result = AppendProperties(reply, id, wanted);
+    if (result >= 0) result = AppendProperties(reply, id, names);
     if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "v");
     for (int child = 1; id == 0 && depth != 0 && result >= 0 && child <= static_cast<int>(entries_.size()); ++child) {
         result = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
-        if (result >= 0) result = AppendItem(reply, child, wanted, depth - 1);
+        if (result >= 0) result = AppendItem(reply, child, names, depth - 1);
         if (result >= 0) result = sd_bus_message_close_container(reply);
     }
     if (result >= 0) result = sd_bus_message_close_container(reply);
@@ -172,15 +161,15 @@ int DbusMenu::AppendItem(sd_bus_message* reply, int id, Properties wanted, int d
 
 int DbusMenu::GetLayout(sd_bus_message* call, sd_bus_error* error) {
     int parent = 0, depth = 0;
-    Properties wanted = 0;
+    std::vector<std::string> names;
     int result = sd_bus_message_read(call, "ii", &parent, &depth);
-    if (result >= 0) result = ReadWanted(call, wanted, error);
+    if (result >= 0) result = ReadNames(call, names, error);
     if (result < 0) return result;
     if (!Known(parent)) return InvalidId(call, parent);
     sd_bus_message* reply = nullptr;
     result = sd_bus_message_new_method_return(call, &reply);
     if (result >= 0) result = sd_bus_message_append(reply, "u", revision_);
-    if (result >= 0) result = AppendItem(reply, parent, wanted, depth);
+    if (result >= 0) result = AppendItem(reply, parent, names, depth);
     if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
     sd_bus_message_unref(reply);
     if (result >= 0) shown_ = entries_;
@@ -192,9 +181,9 @@ int DbusMenu::GetLayout(sd_bus_message* call, sd_bus_error* error) {
 int DbusMenu::GetGroupProperties(sd_bus_message* call, sd_bus_error* error) {
     const void* ids = nullptr;
     std::size_t size = 0;
-    Properties wanted = 0;
+    std::vector<std::string> names;
     int result = sd_bus_message_read_array(call, 'i', &ids, &size);
-    if (result >= 0) result = ReadWanted(call, wanted, error);
+    if (result >= 0) result = ReadNames(call, names, error);
     if (result < 0) return result;
     sd_bus_message* reply = nullptr;
     result = sd_bus_message_new_method_return(call, &reply);
@@ -206,7 +195,7 @@ int DbusMenu::GetGroupProperties(sd_bus_message* call, sd_bus_error* error) {
         answered[static_cast<std::size_t>(id)] = true;
         result = sd_bus_message_open_container(reply, 'r', "ia{sv}");
         if (result >= 0) result = sd_bus_message_append(reply, "i", id);
-        if (result >= 0) result = AppendProperties(reply, id, wanted);
+        if (result >= 0) result = AppendProperties(reply, id, names);
         if (result >= 0) result = sd_bus_message_close_container(reply);
     }
     if (result >= 0) result = sd_bus_message_close_container(reply);
@@ -219,22 +208,18 @@ int DbusMenu::GetGroupProperties(sd_bus_message* call, sd_bus_error* error) {
 int DbusMenu::GetProperty(sd_bus_message* call) {
     int id = 0;
     const char* name = nullptr;
-    const int result = sd_bus_message_read(call, "is", &id, &name);
+    int result = sd_bus_message_read(call, "is", &id, &name);
     if (result < 0) return result;
     if (!Known(id)) return InvalidId(call, id);
-    if (id == 0 && std::strcmp(name, "children-display") == 0)
-        return sd_bus_reply_method_return(call, "v", "s", "submenu");
-    if (id == 0) return InvalidId(call, id);
-    if (std::strcmp(name, "label") == 0)
-        return sd_bus_reply_method_return(call, "v", "s",
-                                          Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
-    if (std::strcmp(name, "enabled") == 0 || std::strcmp(name, "visible") == 0)
-        return sd_bus_reply_method_return(call, "v", "b", 1);
-    if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked) {
-        if (std::strcmp(name, "toggle-type") == 0) return sd_bus_reply_method_return(call, "v", "s", "checkmark");
-        if (std::strcmp(name, "toggle-state") == 0) return sd_bus_reply_method_return(call, "v", "i", *checked ? 1 : 0);
-    }
-    return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
+    const auto names = PropertyNames(id);
+    if (std::none_of(names.begin(), names.end(), [name](const char* known) { return std::strcmp(known, name) == 0; }))
+        return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
+    sd_bus_message* reply = nullptr;
+    result = sd_bus_message_new_method_return(call, &reply);
+    if (result >= 0) result = AppendValue(reply, id, name);
+    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
+    sd_bus_message_unref(reply);
+    return result;
 }
 
 // Answers first: a click may end the program.

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/tray.h"
@@ -25,9 +27,6 @@ public:
     // The entries; a change is announced, and the panel asks again.
     void SetEntries(const std::vector<TrayMenuEntry>& entries);
 
-    // Which of an entry's properties a panel asks for, a bit each.
-    using Properties = std::uint32_t;
-
     // The handlers the bus calls.
     int GetLayout(sd_bus_message* call, sd_bus_error* error);
     int GetGroupProperties(sd_bus_message* call, sd_bus_error* error);
@@ -36,8 +35,10 @@ public:
     int EventGroup(sd_bus_message* call, sd_bus_error* error);
 
 private:
-    int AppendItem(sd_bus_message* reply, int id, Properties wanted, int depth);
-    int AppendProperties(sd_bus_message* reply, int id, Properties wanted);
+    int AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth);
+    std::vector<const char*> PropertyNames(int id) const;
+    int AppendValue(sd_bus_message* reply, int id, std::string_view name) const;
+    int AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names);
     void Clicked(int id);
     bool Known(int id) const { return id >= 0 && id <= static_cast<int>(entries_.size()); }
     bool Shown(int id) const { return id >= 1 && id <= static_cast<int>(shown_.size()); }
