@@ -24,7 +24,8 @@ inline constexpr int kStoppedStatus = 3;
 
 // A command line handed over, as the running copy takes it: nothing when it
 // is too long, not UTF-8 text (tabs are its only control characters), or not
-// something its own start would run with (a refused word, --help, --check).
+// something its own start would run with (a refused word, --help, --check;
+// a start with "--" runs its own copy and hands nothing over).
 std::optional<StartSettings> ReadHandedOver(std::string_view bytes);
 
 // UTF-16 in little-endian bytes, as Windows hands text over, in UTF-8: nothing

@@ -11,6 +11,8 @@
 namespace nudgewick {
 namespace {
 
+using namespace std::string_literals;
+
 // What the window starts with: "INTERVAL PIXELS" and the options.
 std::string Read(const StartSettings& settings) {
     std::string read = WholeNumberText(settings.interval) + " " + WholeNumberText(settings.pixels);
@@ -28,6 +30,9 @@ std::string Read(const StartSettings& settings) {
     }
     if (settings.hotkey) read += " hotkey " + HotkeyText(*settings.hotkey);
     if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
+    if (settings.pid) read += " pid " + WholeNumberText(*settings.pid);
+    if (settings.whileRunning) read += " while " + *settings.whileRunning;
+    if (settings.commandAt) read += " runs from " + WholeNumberText(std::int64_t(*settings.commandAt));
     return read;
 }
 
@@ -61,6 +66,11 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--hotkey ctrl+f24", "10000 3 hotkey ctrl+f24"},
         {"--toggle", "10000 3 command 1"},
         {"--status  ", "0 0 command 5"},  // blanks after it are no words
+        {"-- make -j4", "10000 3 minimized runs from 3"},
+        {"5000 2 7 --\tsh -c 'exit 7' -- x", "5000 2 minimized runs from 12"},  // the first -- ends the settings
+        {"5000 -- --help", "5000 0 minimized runs from 8"},
+        {"--pid 2147483647 --while=Zoom.exe --pid 07", "10000 3 pid 7 while Zoom.exe"},
+        {"--while \xc3\xa9 -- x", "10000 3 minimized while \xc3\xa9 runs from 14"},
     };
     for (const auto& [text, read] : cases) {
         const auto check = CheckCommandLine(text);
@@ -72,7 +82,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
 // A refusal names the word it refuses, on the console and in the window's
 // text, and ends with the usage line that every refusal shares.
 TEST(CommandLineTest, RefusesABadWordNamingIt) {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"--for 0", "\"0\""},
         {"--for 8d", "\"8d\""},
         {"--for 10x", "\"10x\""},
@@ -122,8 +132,26 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--stop --go", "--stop"},  // a command stands alone
         {"--minimized --quit", "--quit"},
         {"--status 5000", "--status"},
+        {"5000 --  ", "--"},  // no command after it
+        {"--toggle -- make", "--toggle"},
+        {"--check -- make", "--check"},
+        {"--pid 0", "\"0\""},
+        {"--pid 2147483648", "\"2147483648\""},
+        {"--pid -5", "\"-5\""},
+        {"--pid +5", "\"+5\""},
+        {"--pid 5.0", "\"5.0\""},
+        {"--pid -- make", "--pid"},  // the first -- starts the command
+        {"--while", "--while"},
+        {"--while bin/make", "\"bin/make\""},
+        {"--while C:\\zoom.exe", "\"C:\\zoom.exe\""},
+        {"--while -zoom", "\"-zoom\""},
+        {"--while=", "\"\""},
+        {"--while zo\x01om", "\"zo\x01om\""},
+        {"--while zo\0om"s, "\"zo\0om\""s},
+        {"--while " + std::string(256, 'z'), std::string(256, 'z')},
     };
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
+    EXPECT_TRUE(CheckCommandLine("--while " + std::string(255, 'z')).proceed);
     for (const auto& [text, names] : cases) {
         const auto check = CheckCommandLine(text);
         EXPECT_FALSE(check.proceed) << text;
@@ -131,6 +159,22 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         EXPECT_NE(check.output.find(names), std::string::npos) << text << ": " << check.output;
         EXPECT_NE(check.windowText.find(names), std::string::npos) << text << ": " << check.windowText;
         EXPECT_TRUE(check.output.ends_with(usage)) << text << ": " << check.output;
+    }
+}
+
+// The command after "--", as the arguments gave it, whatever blanks they hold.
+TEST(CommandLineTest, TheCommandKeepsItsArguments) {
+    using Words = std::vector<std::string>;
+    const std::pair<Words, Words> cases[] = {
+        {{"5000", "--", "sh", "-c", "sleep 4; exit 7"}, {"sh", "-c", "sleep 4; exit 7"}},
+        {{"--", "", "a  b", ""}, {"", "a  b", ""}},
+        {{"-- make  all"}, {"make  all"}},
+        {{"--\t", "make"}, {"make"}},
+    };
+    for (const auto& [arguments, command] : cases) {
+        const auto at = CheckCommandLine(JoinArguments(arguments)).settings.commandAt;
+        ASSERT_TRUE(at) << arguments[0];
+        EXPECT_EQ(ArgumentsFrom(arguments, *at), command) << arguments[0];
     }
 }
 
@@ -155,8 +199,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
         EXPECT_EQ(check.exitCode, 0) << text;
         EXPECT_EQ(check.output, help.output) << text;
     }
-    for (const char* option : {"--for", "--until", "--hours", "--days", "--hotkey", "--minimized", "--check", "--help",
-                               "--version", "--toggle", "--stop", "--go", "--quit", "--status"}) {
+    for (const char* option : {"--for", "--until", "--hours", "--days", "--hotkey", "--pid", "--while", "--minimized",
+                               "--check", "--help", "--version", "--toggle", "--stop", "--go", "--quit", "--status"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << "help lists " << option;
     }
     const auto version = CheckCommandLine(" --version");

@@ -73,6 +73,24 @@ struct FakeTray : TrayDisplay {
     void Show(const TrayView& v) override { view = v, ++shows; }
 };
 
+// PIDs that can be watched, a command that starts as told, and the names of the processes running.
+struct FakeProcesses : ProcessWatcher, ProcessList {
+    std::vector<std::int32_t> watchable{1234};
+    CommandStart command{4321, true, "make", ""};
+    ProcessNaming naming = ProcessNaming::AsIs;
+    Words running;
+    int looks = 0;
+    std::optional<std::string> Watch(std::int32_t pid) override {
+        if (std::ranges::find(watchable, pid) == watchable.end()) return "no such process";
+        return std::nullopt;
+    }
+    CommandStart StartCommand() override { return command; }
+    ProcessNaming Naming() const override { return naming; }
+    bool AnyNamed(const std::function<bool(std::string_view)>& named) override {
+        return ++looks, std::ranges::any_of(running, named);
+    }
+};
+
 // A controller wired to fakes, loaded with a command line that
 // CheckCommandLine accepted.
 struct Rig {
@@ -84,7 +102,9 @@ struct Rig {
     FakePointer pointer;
     FakeLauncher launcher;
     FakeTray tray;
+    FakeProcesses processes;
     Controller controller;
+    std::optional<StartupCheck> refusal;  // of Follow, before Load
 
     // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day; with an idle
     // source where the desktop tells its idle time.
@@ -100,11 +120,14 @@ struct Rig {
                       .launcher = launcher,
                       .clock = clock,
                       .tray = tray,
+                      .processes = processes,
+                      .processList = processes,
                       .idle = idle},
                      Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
+        refusal = controller.Follow();
         controller.Load();
     }
     static StartSettings Accepted(std::string_view text) {
