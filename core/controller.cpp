@@ -371,8 +371,8 @@ void Controller::FollowHoursFromNow() {
 
 // The icon follows a change, which a tick notices.
 void Controller::LookForNamedProcess() {
-    const bool waiting = start_.whileRunning && !parts_.processList.AnyNamed([this](std::string_view name) {
-        return IsNamed(name, *start_.whileRunning, parts_.processList.Naming());
+    const bool waiting = start_.whileRunning && !parts_.processes.AnyNamed([this](std::string_view name) {
+        return IsNamed(name, *start_.whileRunning, parts_.processes.Naming());
     });
     if (waiting == waiting_) return;
     waiting_ = waiting;

@@ -27,8 +27,7 @@ struct ControllerParts {
     Launcher& launcher;
     const Clock& clock;
     TrayDisplay& tray;
-    ProcessWatcher& processes;  // its ends go to OnProcessEnded
-    ProcessList& processList;
+    Processes& processes;  // their ends go to OnProcessEnded
     // Where set, the ticks judge "still" by the desktop's idle time rather
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;

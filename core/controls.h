@@ -146,28 +146,23 @@ struct CommandStart {
     std::string reason;  // the system's words
 };
 
-// Processes that the ticks follow (--pid) or that the program runs (--
-// COMMAND). The front-end watches each inside its event loop, without a
-// thread, and hands its end to Controller::OnProcessEnded.
-class ProcessWatcher {
-public:
-    virtual ~ProcessWatcher() = default;
-    // Nothing once it watches the process, else why it cannot.
-    virtual std::optional<std::string> Watch(std::int32_t pid) = 0;
-    // Starts the command given after "--", inheriting standard input, output
-    // and error, and watches it.
-    virtual CommandStart StartCommand() = 0;
-};
-
 // How processes are named for --while: Linux by the name the process gave
 // itself (/proc/PID/comm) or its executable's file name, as they are; Windows
 // by the executable's file name in any case, ".exe" optional.
 enum class ProcessNaming { AsIs, FileNameAnyCase };
 
-// The processes running now, read only when a tick asks.
-class ProcessList {
+// The processes that the ticks follow (--pid) or that the program runs (--
+// COMMAND), and those running now (--while). The front-end watches each
+// process inside its event loop, without a thread, and hands its end to
+// Controller::OnProcessEnded; it reads the list only when asked.
+class Processes {
 public:
-    virtual ~ProcessList() = default;
+    virtual ~Processes() = default;
+    // Nothing once it watches the process, else why it cannot.
+    virtual std::optional<std::string> Watch(std::int32_t pid) = 0;
+    // Starts the command given after "--", inheriting standard input, output
+    // and error, and watches it.
+    virtual CommandStart StartCommand() = 0;
     virtual ProcessNaming Naming() const = 0;
     // Hands each name of each running process to named until it returns
     // true; false when it never did.

@@ -58,7 +58,6 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .clock = clock_,
                    .tray = tray_,
                    .processes = processes_,
-                   .processList = processes_,
                    .idle = wayland},
                   start),
       start_(start),

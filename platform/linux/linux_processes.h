@@ -49,7 +49,7 @@ private:
 
 // --pid's process and the command after "--", which ends the program; and
 // the process names that --while looks for.
-class LinuxProcesses : public ProcessWatcher, public ProcessList {
+class LinuxProcesses : public Processes {
 public:
     LinuxProcesses(std::vector<std::string> command, std::function<void(std::int32_t, const ProcessEnd&)> ended);
 

@@ -74,7 +74,7 @@ struct FakeTray : TrayDisplay {
 };
 
 // PIDs that can be watched, a command that starts as told, and the names of the processes running.
-struct FakeProcesses : ProcessWatcher, ProcessList {
+struct FakeProcesses : Processes {
     std::vector<std::int32_t> watchable{1234};
     CommandStart command{4321, true, "make", ""};
     ProcessNaming naming = ProcessNaming::AsIs;
@@ -121,7 +121,6 @@ struct Rig {
                       .clock = clock,
                       .tray = tray,
                       .processes = processes,
-                      .processList = processes,
                       .idle = idle},
                      Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;

@@ -14,6 +14,9 @@
 // probe copydata sends Nudgewick's window "--toggle" as WM_COPYDATA of another kind and from no asking window,
 // and 64 KiB of blanks (megabytes would end it: Wine copies them onto the receiving thread's stack); then
 // "--status" as a start does. It prints what each returned.
+//
+// probe wait MILLISECONDS STATUS prints its process id, puts the pointer where it is (Wine then knows
+// it) and ends with STATUS after MILLISECONDS: a command for Nudgewick to follow.
 #include <windows.h>
 
 #include <cstdint>
@@ -125,6 +128,15 @@ int SendCopyData() {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "copydata") return SendCopyData();
+    if (argc == 4 && std::string(argv[1]) == "wait") {
+        std::printf("pid %lu\n", GetCurrentProcessId());
+        std::fflush(stdout);
+        POINT at{};
+        GetCursorPos(&at);
+        SetCursorPos(at.x, at.y);
+        Sleep(std::stoul(argv[2]));
+        return std::stoi(argv[3]);
+    }
     if (argc >= 4 && std::string(argv[1]) == "hotkey") {
         return HoldHotkey(std::stoul(argv[2], nullptr, 0),
                           std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),
