@@ -1,0 +1,47 @@
+# Under Wine, nudges that follow a program: -- runs the probe, which nudgewick.exe nudges for while it runs
+# and ends with its status; no such command: 127; --pid of no process: 2. A copy following --while PROBE
+# (any case, no .exe) nudges only while a probe lives; a second start's --pid of another probe stops the
+# ticks at its end, and --status says so.
+#   bash follow.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
+source "$(dirname "$0")/wine.sh"
+PROBE="Z:${2//\//\\}"
+start_session
+at_exit 'stop_pid FOLLOWED_PID'
+
+# probe_waits MILLISECONDS: a probe that runs that long; sets FOLLOWED_PID (Linux's) and WINDOWS_PID.
+probe_waits() {
+    : >"$SCRATCH/probe"
+    wine "$PROBE" wait "$1" 0 >"$SCRATCH/probe" & FOLLOWED_PID=$!
+    wait_until "the probe did not start" 'grep -q "^pid" "$SCRATCH/probe"'
+    WINDOWS_PID=$(tr -d '\r' <"$SCRATCH/probe" | awk '{print $2}')
+}
+
+for row in "-- nosuch.exe|127" "--pid 99999|2"; do
+    wine "$PROGRAM" ${row%|*} 2>/dev/null && status=0 || status=$?
+    [ "$status" = "${row#*|}" ] || fail "${row%|*}: status $status, not ${row#*|}"
+done
+
+xdotool mousemove --sync 600 0  # on row 0: the first tick nudges
+start=$SECONDS
+wine "$PROGRAM" 3000 5 -- "$PROBE" wait 5000 7 >/dev/null & APP_PID=$!
+track=$(track_pointer 7)
+wait "$APP_PID" && status=0 || status=$?
+APP_PID=
+[ "$status" = 7 ] && ((SECONDS - start < 9)) || fail "-- probe wait 5000 7 ended with status $status"
+[ "$(wc -l <<<"$track")" -ge 2 ] || fail "no nudge while the command ran:"$'\n'"$track"
+
+start_program --while PROBE 3000 5
+probe_waits 60000
+read -r x y < <(pointer)
+expect_swing "$(track_pointer 10 2)" "$x" "$y" 5 2 3000
+stop_pid FOLLOWED_PID
+sleep 3.5  # a tick notices
+expect_still 7
+probe_waits 60000
+wine "$PROGRAM" --pid "$WINDOWS_PID" >/dev/null || fail "the copy did not take --pid"
+[ "$(track_pointer 10 2 | wc -l)" = 3 ] || fail "no nudges while the probe ran"
+stop_pid FOLLOWED_PID
+wait_until "the ticks did not stop" '! wine "$PROGRAM" --status >"$SCRATCH/status"'
+grep -q "stopped: process $WINDOWS_PID ended" "$SCRATCH/status" || fail "--status: $(<"$SCRATCH/status")"
+stop_pid APP_PID
+echo PASS
