@@ -60,7 +60,7 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
            layout({{"--toggle", "stop or resume the nudging, as the button does"},
                    {"--stop, --go", "stop, or resume, the nudging"},
                    {"--quit", "end the running copy"},
-                   {"--status", "print what it does; exit 0 while it nudges, 3 while stopped"}}) +
+                   {"--status", "print what it does; exit 0 while it nudges, else 3"}}) +
            "With no copy running, --toggle and --go start one, --stop and --quit do\n"
            "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
            "the running copy did not answer.\n"
@@ -211,8 +211,8 @@ bool IsProcessName(std::string_view name) {
 }
 
 // --pid and its number, or --while and its name.
-std::optional<StartupCheck> ReadFollowOption(std::string_view option, std::string_view value,
-                                             const std::string& given, StartSettings& settings) {
+std::optional<StartupCheck> ReadFollowOption(std::string_view option, std::string_view value, const std::string& given,
+                                             StartSettings& settings) {
     if (option == "--while") {
         if (!IsProcessName(value)) {
             return Refuse(given + " is not a process name such as zoom: a program's file name, without a folder");

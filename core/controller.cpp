@@ -18,7 +18,8 @@ std::string LinkMessage(const std::string& address, const std::string& failure) 
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+    return std::ranges::equal(a, b,
+                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // Whether a running process's name is the one --while asks for. On Windows

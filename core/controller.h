@@ -138,8 +138,9 @@ private:
     NudgeState state_;
     int tickInterval_ = 0;  // 0 while the ticks are stopped
     Session session_;
-    std::optional<std::string> stoppedTooltip_;     // since a session or a process ended the ticks, unless a click came since
-    bool followHours_ = true;                       // the menu's "Follow work hours"
+    std::optional<std::string>
+        stoppedTooltip_;       // since a session or a process ended the ticks, unless a click came since
+    bool followHours_ = true;  // the menu's "Follow work hours"
     std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
     std::optional<std::string> hotkeyNote_;         // why the hotkey does not work, if it does not
     bool routeClosed_ = false;                      // by the desktop, and not yet reopened

@@ -81,8 +81,7 @@ struct FakeProcesses : Processes {
     Words running;
     int looks = 0;
     std::optional<std::string> Watch(std::int32_t pid) override {
-        if (std::ranges::find(watchable, pid) == watchable.end()) return "no such process";
-        return std::nullopt;
+        return std::ranges::count(watchable, pid) ? std::nullopt : std::optional<std::string>("no such process");
     }
     CommandStart StartCommand() override { return command; }
     ProcessNaming Naming() const override { return naming; }
@@ -104,7 +103,6 @@ struct Rig {
     FakeTray tray;
     FakeProcesses processes;
     Controller controller;
-    std::optional<StartupCheck> refusal;  // of Follow, before Load
 
     // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day; with an idle
     // source where the desktop tells its idle time.
@@ -126,7 +124,7 @@ struct Rig {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
-        refusal = controller.Follow();
+        controller.Follow();
         controller.Load();
     }
     static StartSettings Accepted(std::string_view text) {

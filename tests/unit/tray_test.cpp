@@ -76,18 +76,5 @@ TEST(TrayTest, TheTooltipGivesTheIntervalInSeconds) {
     EXPECT_NE(NudgingTooltip(10000, "17:30").find("17:30"), std::string::npos);
 }
 
-TEST(TrayTest, MinimizedHidesOnlyBehindAShownIcon) {
-    const struct {
-        bool minimized, iconShown;
-        WindowShowing showing;
-    } cases[] = {
-        {false, false, WindowShowing::Normal},
-        {false, true, WindowShowing::Normal},
-        {true, false, WindowShowing::Iconified},
-        {true, true, WindowShowing::Hidden},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ShowingAtStart(c.minimized, c.iconShown), c.showing);
-}
-
 }  // namespace
 }  // namespace nudgewick::testing

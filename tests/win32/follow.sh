@@ -1,21 +1,10 @@
-# Under Wine, nudges that follow a program: -- runs the probe, which nudgewick.exe nudges for while it runs
-# and ends with its status; no such command: 127; --pid of no process: 2. A copy following --while PROBE
-# (any case, no .exe) nudges only while a probe lives; a second start's --pid of another probe stops the
-# ticks at its end, and --status says so.
+# Under Wine: no such command (127), --pid of no process (2); -- runs the probe, nudges while it runs and ends
+# with its status. A copy following --while PROBE (any case, no .exe) nudges only while a probe lives; a second
+# start's --pid of another probe stops the ticks at its end, and --status says so.
 #   bash follow.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE="Z:${2//\//\\}"
 start_session
-at_exit 'stop_pid FOLLOWED_PID'
-
-# probe_waits MILLISECONDS: a probe that runs that long; sets FOLLOWED_PID (Linux's) and WINDOWS_PID.
-probe_waits() {
-    : >"$SCRATCH/probe"
-    wine "$PROBE" wait "$1" 0 >"$SCRATCH/probe" & FOLLOWED_PID=$!
-    wait_until "the probe did not start" 'grep -q "^pid" "$SCRATCH/probe"'
-    WINDOWS_PID=$(tr -d '\r' <"$SCRATCH/probe" | awk '{print $2}')
-}
-
 for row in "-- nosuch.exe|127" "--pid 99999|2"; do
     wine "$PROGRAM" ${row%|*} 2>/dev/null && status=0 || status=$?
     [ "$status" = "${row#*|}" ] || fail "${row%|*}: status $status, not ${row#*|}"
@@ -30,18 +19,25 @@ APP_PID=
 [ "$status" = 7 ] && ((SECONDS - start < 9)) || fail "-- probe wait 5000 7 ended with status $status"
 [ "$(wc -l <<<"$track")" -ge 2 ] || fail "no nudge while the command ran:"$'\n'"$track"
 
+# A probe that waits a minute; sets FOLLOWED_PID (Linux's) and pid (Windows').
+probe_runs() {
+    wine "$PROBE" wait 60000 0 >"$SCRATCH/probe" & FOLLOWED_PID=$!
+    wait_until "the probe did not start" 'grep -q "^pid" "$SCRATCH/probe"'
+    pid=$(tr -d '\r' <"$SCRATCH/probe" | awk '{print $2}')
+}
+at_exit 'stop_pid FOLLOWED_PID'
 start_program --while PROBE 3000 5
-probe_waits 60000
+expect_still 4
+probe_runs
 read -r x y < <(pointer)
 expect_swing "$(track_pointer 10 2)" "$x" "$y" 5 2 3000
 stop_pid FOLLOWED_PID
 sleep 3.5  # a tick notices
 expect_still 7
-probe_waits 60000
-wine "$PROGRAM" --pid "$WINDOWS_PID" >/dev/null || fail "the copy did not take --pid"
-[ "$(track_pointer 10 2 | wc -l)" = 3 ] || fail "no nudges while the probe ran"
+probe_runs
+wine "$PROGRAM" --pid "$pid" >/dev/null || fail "the copy did not take --pid"
 stop_pid FOLLOWED_PID
 wait_until "the ticks did not stop" '! wine "$PROGRAM" --status >"$SCRATCH/status"'
-grep -q "stopped: process $WINDOWS_PID ended" "$SCRATCH/status" || fail "--status: $(<"$SCRATCH/status")"
+grep -q "stopped: process $pid ended" "$SCRATCH/status" || fail "--status: $(<"$SCRATCH/status")"
 stop_pid APP_PID
 echo PASS
