@@ -162,14 +162,21 @@ CommandStart LinuxProcesses::StartCommand() {
     return {child, true, command_.front(), {}};
 }
 
+// The process found at the last look is asked first: while it runs, nothing
+// else is read.
 bool LinuxProcesses::AnyNamed(const std::function<bool(std::string_view)>& named) {
     DIR* proc = opendir("/proc");
     if (proc == nullptr) return false;
-    bool found = false;
+    const auto isNamed = [&named, proc](const std::string& pid) {
+        return named(ReadLine(dirfd(proc), pid + "/comm")) || named(ExecutableName(dirfd(proc), pid));
+    };
+    bool found = !lastFound_.empty() && isNamed(lastFound_);
     while (const dirent* entry = found ? nullptr : readdir(proc)) {
         const std::string pid = entry->d_name;
-        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        found = named(ReadLine(dirfd(proc), pid + "/comm")) || named(ExecutableName(dirfd(proc), pid));
+        if (pid.find_first_not_of("0123456789") == std::string::npos && isNamed(pid)) {
+            found = true;
+            lastFound_ = pid;
+        }
     }
     closedir(proc);
     return found;

@@ -63,6 +63,7 @@ public:
 private:
     std::vector<std::string> command_;
     ProcessFollower follower_;
+    std::string lastFound_;  // the PID whose name --while found at the last look
 };
 
 }  // namespace nudgewick::linux_desktop
