@@ -21,6 +21,7 @@ APP_PID=
 
 # A probe that waits a minute; sets FOLLOWED_PID (Linux's) and pid (Windows').
 probe_runs() {
+    : >"$SCRATCH/probe"
     wine "$PROBE" wait 60000 0 >"$SCRATCH/probe" & FOLLOWED_PID=$!
     wait_until "the probe did not start" 'grep -q "^pid" "$SCRATCH/probe"'
     pid=$(tr -d '\r' <"$SCRATCH/probe" | awk '{print $2}')
