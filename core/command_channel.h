@@ -43,6 +43,10 @@ struct CommandAnswer {
     bool operator==(const CommandAnswer&) const = default;
 };
 
+// An answer that says the command line came to nothing: the running copy did
+// not answer (1), or refused it (2); it goes to standard error.
+inline bool Failed(const CommandAnswer& answer) { return answer.exitCode == 1 || answer.exitCode == 2; }
+
 // The running copy's answer once it has acted: --status says what it does in
 // the tooltip's words; every other command or setting, the whole tooltip.
 CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::string& tooltip);

@@ -284,14 +284,14 @@ StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
     return check;
 }
 
-}  // namespace
-
 // The first word "--": what follows it is the command to run.
 std::optional<Word> FindCommandMark(std::string_view text) {
     auto word = NextWord(text, 0);
     while (word && word->text != kCommandMark) word = NextWord(text, word->next);
     return word;
 }
+
+}  // namespace
 
 StartupCheck CheckCommandLine(std::string_view whole) {
     const auto mark = FindCommandMark(whole);
@@ -304,7 +304,7 @@ StartupCheck CheckCommandLine(std::string_view whole) {
     }
     std::size_t positional = 0;
     std::optional<std::string_view> command;  // the word that named one
-    bool others = mark.has_value();           // any other option
+    bool others = mark.has_value();           // any other option, or a command to run
     for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
         positional = word->next;
         const OptionWord taken = TakeOption(text, word->text, positional);
@@ -332,7 +332,8 @@ StartupCheck RefusePid(std::int32_t pid, const std::string& why) {
 
 StartupCheck RefuseCommand(const CommandStart& start) {
     const std::string problem = "cannot run " + Quoted(start.name) + ": " + start.reason;
-    return {false, start.found ? 126 : 127, "nudgewick: " + problem + "\n", "Nudgewick " + problem + ".\n", {}};
+    const std::string sentence = problem.ends_with('.') ? problem : problem + ".";
+    return {false, start.found ? 126 : 127, "nudgewick: " + problem + "\n", "Nudgewick " + sentence + "\n", {}};
 }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {

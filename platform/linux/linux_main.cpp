@@ -129,8 +129,7 @@ bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_d
 // error.
 int Report(const CommandAnswer& answer, const StartSettings& asked) {
     const bool plain = AsksNothing(asked);
-    if (!plain || isatty(STDERR_FILENO))
-        std::fputs(answer.text.c_str(), plain || answer.exitCode == 1 || answer.exitCode == 2 ? stderr : stdout);
+    if (!plain || isatty(STDERR_FILENO)) std::fputs(answer.text.c_str(), plain || Failed(answer) ? stderr : stdout);
     return answer.exitCode;
 }
 

@@ -77,7 +77,7 @@ int ReportCheck() {
 // failure on standard error, any other on standard output, where there is a
 // console; a failure without one in a box.
 int Report(const CommandAnswer& answer, const StartSettings& asked) {
-    const bool failed = answer.exitCode == 1 || answer.exitCode == 2;
+    const bool failed = Failed(answer);
     if (!WriteToConsole(answer.text, failed || AsksNothing(asked)) && failed) ShowMessage(answer.text);
     return answer.exitCode;
 }

@@ -1,7 +1,7 @@
 # Nudges that follow a program. Refused before any window: a --pid gone (2), a command not found (127) or
-# killed by a signal (143). A copy following --while nudges only while a process of that name, started and
-# ended here, lives; beside it a copy of its own runs
-# -- sh -c 'sleep 4; exit 7', nudges meanwhile and ends with 7.
+# killed by a signal (143). Closed while its command runs, a copy ends with 0 and leaves the command running.
+# A copy following --while nudges only while a process of that name, started and ended here, lives; beside it
+# a copy of its own runs -- sh -c 'sleep 4; exit 7', nudges meanwhile and ends with 7.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 ln -s "$(command -v sleep)" "$SCRATCH/follow-me"  # a process named follow-me
@@ -12,6 +12,13 @@ for row in "--pid $gone|2" "-- no-such-command-here|127" "-- sh -c 'kill -TERM \
     "$PROGRAM" "$@" 2>/dev/null && status=0 || status=$?
     [ "$status" = "${row#*|}" ] || fail "${row%|*}: status $status, not ${row#*|}"
 done
+start_program -- sleep 60
+command=$(pgrep -P "$APP_PID")
+at_exit 'stop_pid command'
+"$X_HELPER" close "$WID"
+wait_for_exit
+[ "$APP_STATUS" = 0 ] && kill -0 "$command" || fail "closed: status $APP_STATUS, the command gone"
+stop_pid command
 
 xdotool mousemove --sync 600 0  # on row 0: the first tick of a copy nudges
 start_program --while follow-me 3000 5
