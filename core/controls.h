@@ -74,6 +74,7 @@ public:
 };
 
 inline constexpr const char* kMessageTitle = "Nudgewick";
+inline constexpr const char* kMessageButton = "OK";
 
 // Where the keyboard focus went when it left a box: to another control of the
 // window, or anywhere else (another window, our own message, nowhere because

@@ -46,6 +46,21 @@ constexpr int TwipsToPixels(int twips, int dpi) {
     return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
 }
 
+// A place in pixels: left, top, width and height.
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+
+    // Wide enough for any point a client names, moved by any origin.
+    bool Contains(long long px, long long py) const { return px >= x && py >= y && px - x < width && py - y < height; }
+    bool operator==(const Rect&) const = default;
+};
+
+// A control's place in its window, at the given dots per inch.
+constexpr Rect PixelsOf(const ControlLayout& control, int dpi) {
+    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
+            TwipsToPixels(control.height, dpi)};
+}
+
 // A font size in points to pixels at the given dots per inch, to the nearest
 // pixel, by way of twips like every other size.
 constexpr int PointsToPixels(double points, int dpi) {

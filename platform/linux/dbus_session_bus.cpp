@@ -27,6 +27,18 @@ std::unique_ptr<DbusSessionBus> DbusSessionBus::Open() {
     return opened;
 }
 
+std::unique_ptr<DbusSessionBus> DbusSessionBus::Connect(const std::string& address) {
+    sd_bus* bus = nullptr;
+    if (sd_bus_new(&bus) < 0) return nullptr;
+    if (sd_bus_set_address(bus, address.c_str()) < 0 || sd_bus_set_bus_client(bus, 1) < 0 || sd_bus_start(bus) < 0) {
+        sd_bus_unref(bus);
+        return nullptr;
+    }
+    std::unique_ptr<DbusSessionBus> connected(new DbusSessionBus(bus));
+    connected->Rearm();
+    return connected;
+}
+
 DbusSessionBus::DbusSessionBus(sd_bus* bus) : bus_(bus), fd_(sd_bus_get_fd(bus)) {}
 
 // Sends what is still queued (the answer to the menu's Exit, say) before the

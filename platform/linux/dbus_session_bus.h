@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct sd_bus;
@@ -18,6 +19,9 @@ public:
     // The session's bus, or nothing where there is none (no desktop session,
     // no D-Bus): the program then does without what needs it.
     static std::unique_ptr<DbusSessionBus> Open();
+    // Another bus at ADDRESS (the accessibility bus), served the same way;
+    // nothing if it cannot be reached.
+    static std::unique_ptr<DbusSessionBus> Connect(const std::string& address);
     ~DbusSessionBus();
     DbusSessionBus(const DbusSessionBus&) = delete;
     DbusSessionBus& operator=(const DbusSessionBus&) = delete;

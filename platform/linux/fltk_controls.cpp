@@ -17,12 +17,18 @@ bool HasModifier() { return (Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | 
 
 }  // namespace
 
+void FltkTextBox::SetText(const std::string& text) {
+    value(text.c_str());
+    if (changed_) changed_();
+}
+
 int FltkTextBox::handle(int event) {
     // Unclaimed, Enter would reach the window, which moves the focus on to
     // the control below as a form does.
     if (event == FL_KEYBOARD && IsEnter(Fl::event_key())) return 1;
     const int handled = Fl_Input::handle(event);
     if (event == FL_UNFOCUS) ReportFocusLeft();
+    if (changed_) changed_();
     return handled;
 }
 
@@ -41,6 +47,11 @@ void FltkTextBox::ReportFocusLeft() {
     // A message shown meanwhile borrowed the focus; hand it on to where it
     // was going rather than back to this box.
     if (move == FocusMove::ToAnotherControl && Fl::focus() == nullptr) next->take_focus();
+}
+
+void FltkButton::SetCaption(const std::string& caption) {
+    copy_label(caption.c_str());
+    if (changed_) changed_();
 }
 
 // A press that moves the focus out of a box holding a refused value opens the
@@ -155,7 +166,8 @@ void FltkMessageDialog::Show(const std::string& text) {
     Fl_Box message(kMargin, kMargin, width - 2 * kMargin, textHeight, label.c_str());
     message.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
     message.labelsize(fontSize_);
-    Fl_Button ok((width - kButtonWidth) / 2, height - kMargin - buttonHeight, kButtonWidth, buttonHeight, "OK");
+    Fl_Button ok((width - kButtonWidth) / 2, height - kMargin - buttonHeight, kButtonWidth, buttonHeight,
+                 kMessageButton);
     ok.labelsize(fontSize_);
     ok.shortcut(FL_Enter);
     ok.callback(Dismiss, &dialog);
@@ -163,8 +175,18 @@ void FltkMessageDialog::Show(const std::string& text) {
     dialog.callback(Dismiss, &dialog);  // Escape and the close box dismiss it too
     dialog.set_modal();
     SetWindowIcons(dialog);
+    // A message shown while another one waits stands for it until it closes.
+    const Open* const covered = open_;
+    const Open open{&dialog, &message, &ok, text};
+    SetOpen(&open);
     ShowOwnedBy(dialog, owner_);
     while (dialog.shown()) Fl::wait();
+    SetOpen(covered);
+}
+
+void FltkMessageDialog::SetOpen(const Open* open) {
+    open_ = open;
+    if (changed_) changed_();
 }
 
 }  // namespace nudgewick::linux_desktop

@@ -2,6 +2,7 @@
 // The window's controls as FLTK widgets, and the timer as an FLTK timeout,
 // each behind the interface the core talks to.
 
+#include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
@@ -20,24 +21,35 @@ public:
     FltkTextBox(int x, int y, int width, int height) : Fl_Input(x, y, width, height) {}
 
     std::string Text() const override { return value(); }
-    void SetText(const std::string& text) override { value(text.c_str()); }
+    void SetText(const std::string& text) override;
 
     void OnFocusLeft(std::function<void(FocusMove)> handler) { focusLeft_ = std::move(handler); }
+    // CHANGED is called after each event the box handled and each new text,
+    // for assistive technologies to hear of its text and caret.
+    void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
     int handle(int event) override;
+    // Where the text starts, from the box's left edge, as the box draws it.
+    int TextLeft() const { return Fl::box_dx(box()) + 3 - xscroll(); }
 
 private:
     FocusMove WhereFocusWent() const;
     void ReportFocusLeft();
 
     std::function<void(FocusMove)> focusLeft_;
+    std::function<void()> changed_;
 };
 
 class FltkButton : public Fl_Button, public Button {
 public:
     FltkButton(int x, int y, int width, int height, const char* caption) : Fl_Button(x, y, width, height, caption) {}
 
-    void SetCaption(const std::string& caption) override { copy_label(caption.c_str()); }
+    void SetCaption(const std::string& caption) override;
+    // CHANGED is called after each new caption.
+    void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
     int handle(int event) override;
+
+private:
+    std::function<void()> changed_;
 };
 
 // The web address: navy, underlined, centred; a click (press and release on
@@ -79,9 +91,24 @@ public:
     FltkMessageDialog(int fontSize, Fl_Window* owner) : fontSize_(fontSize), owner_(owner) {}
     void Show(const std::string& text) override;
 
+    // The message on the screen, for assistive technologies.
+    struct Open {
+        Fl_Window* window;
+        Fl_Box* text;
+        Fl_Button* ok;
+        const std::string& message;
+    };
+    const Open* Opened() const { return open_; }
+    // CHANGED is called as a message opens and as it closes.
+    void OnOpenChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+
 private:
+    void SetOpen(const Open* open);
+
     int fontSize_;
     Fl_Window* owner_;
+    const Open* open_ = nullptr;
+    std::function<void()> changed_;
 };
 
 }  // namespace nudgewick::linux_desktop

@@ -17,17 +17,8 @@ namespace {
 // and xfce4-panel hands its icons from one tray to the next as it starts.
 constexpr double kIconWaitSeconds = 2.0;
 
-struct PixelRect {
-    int x, y, w, h;
-};
-
-PixelRect ToPixels(const ControlLayout& control, int dpi) {
-    return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),
-            TwipsToPixels(control.height, dpi)};
-}
-
-Fl_Box* NewLabel(const PixelRect& r, const ControlLayout& control) {
-    auto* label = new Fl_Box(r.x, r.y, r.w, r.h, control.text);
+Fl_Box* NewLabel(const Rect& r, const ControlLayout& control) {
+    auto* label = new Fl_Box(r.x, r.y, r.width, r.height, control.text);
     label->align((control.centred ? FL_ALIGN_CENTER : FL_ALIGN_LEFT) | FL_ALIGN_INSIDE);
     return label;
 }
@@ -60,6 +51,13 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .processes = processes_,
                    .idle = wayland},
                   start),
+      accessibility_({.window = flWindow_,
+                      .startStopButton = *controls_.startStopButton,
+                      .intervalBox = *controls_.intervalBox,
+                      .pixelsBox = *controls_.pixelsBox,
+                      .link = *controls_.link,
+                      .messages = messages_,
+                      .dpi = dpi_}),
       start_(start),
       minimized_(start.minimized),
       onWayland_(wayland != nullptr) {
@@ -78,15 +76,15 @@ FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
 FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes& sizes) {
     Controls built;
     for (const auto& control : kControls) {
-        const PixelRect r = ToPixels(control, dpi);
+        const Rect r = PixelsOf(control, dpi);
         Fl_Widget* widget = nullptr;
         switch (control.id) {
         case ControlId::StartStopButton:
-            widget = built.startStopButton = new FltkButton(r.x, r.y, r.w, r.h, control.text);
+            widget = built.startStopButton = new FltkButton(r.x, r.y, r.width, r.height, control.text);
             break;
-        case ControlId::PixelsBox: widget = built.pixelsBox = new FltkTextBox(r.x, r.y, r.w, r.h); break;
-        case ControlId::IntervalBox: widget = built.intervalBox = new FltkTextBox(r.x, r.y, r.w, r.h); break;
-        case ControlId::Link: widget = built.link = new FltkLink(r.x, r.y, r.w, r.h, kProductAddress); break;
+        case ControlId::PixelsBox: widget = built.pixelsBox = new FltkTextBox(r.x, r.y, r.width, r.height); break;
+        case ControlId::IntervalBox: widget = built.intervalBox = new FltkTextBox(r.x, r.y, r.width, r.height); break;
+        case ControlId::Link: widget = built.link = new FltkLink(r.x, r.y, r.width, r.height, kProductAddress); break;
         case ControlId::TitleLabel:
         case ControlId::IntervalLabel:
         case ControlId::PixelsLabel: widget = NewLabel(r, control); break;

@@ -9,6 +9,7 @@
 
 #include "core/controller.h"
 #include "platform/linux/dbus_session_bus.h"
+#include "platform/linux/fltk_accessibility.h"
 #include "platform/linux/fltk_controls.h"
 #include "platform/linux/linux_launcher.h"
 #include "platform/linux/linux_notification_area.h"
@@ -39,9 +40,13 @@ public:
     // with --minimized, hides it behind the notification-area icon or
     // iconifies it.
     void Show();
-    // Puts up the notification area's icon, once. bus: the session bus, for
-    // a StatusNotifierItem; none without.
-    void ShowIcon(DbusSessionBus* bus) { tray_.Connect(bus); }
+    // Puts up the notification area's icon and follows the desktop's
+    // accessibility switch, once. bus: the session bus, for a
+    // StatusNotifierItem and the switch; none without.
+    void UseSessionBus(DbusSessionBus* bus) {
+        tray_.Connect(bus);
+        accessibility_.Connect(bus);
+    }
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
     // Hides the window for good: the program ends, with this exit status.
@@ -97,6 +102,7 @@ private:
     LinuxNotificationArea tray_;
     LinuxProcesses processes_;
     Controller controller_;
+    FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;
     StartSettings start_;
     bool minimized_;

@@ -120,7 +120,7 @@ bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_d
         if (!found.CanNudge()) return false;
         wayland->Attach();
     }
-    window.ShowIcon(bus.get());
+    window.UseSessionBus(bus.get());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_link.h"
 
+#include "platform/win32/win32_accessible_link.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -42,6 +44,9 @@ LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lP
                          reinterpret_cast<LPARAM>(link));
             return 0;
         }
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = AnswerLinkObject(link, wParam, lParam)) return answer;
         break;
     case WM_NCDESTROY:
         SetWindowLongPtrW(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));

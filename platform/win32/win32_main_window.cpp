@@ -1,5 +1,6 @@
 #include "platform/win32/win32_main_window.h"
 
+#include "core/accessible.h"
 #include "core/product_address.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_link.h"
@@ -176,7 +177,21 @@ bool Win32MainWindow::CreateControls() {
         }
         controls_[static_cast<std::size_t>(control.id)] = hwnd;
     }
+    PutLabelsBeforeBoxes();
     return true;
+}
+
+// Windows names a box after the static control just before it among the
+// window's children, as screen readers read it: each label moves there. The
+// labels take no focus, so the Tab order stays the table's.
+void Win32MainWindow::PutLabelsBeforeBoxes() {
+    for (const ControlLayout& control : kControls) {
+        const auto label = LabelOf(control.id);
+        if (!label) continue;
+        const HWND box = Control(control.id);
+        const HWND before = GetWindow(box, GW_HWNDPREV);
+        SetWindowPos(Control(*label), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 void Win32MainWindow::ConnectControls() {

@@ -64,6 +64,7 @@ private:
     int StartingShowCommand(int showCommand) const;
 
     bool CreateControls();
+    void PutLabelsBeforeBoxes();
     void ConnectControls();
     void Relayout(UINT dpi);
     HWND Control(ControlId id) const;

@@ -5,6 +5,9 @@
 // message box) as "CLASS EM LINE ROOM TEXT": the heights in pixels of the control's font,
 // character and line, and of its inside.
 // Then it closes the window and prints what the console showed, "console LINE", and "exit STATUS".
+// With a fourth word, "accessible", it prints instead what a screen reader gets through Active
+// Accessibility, "accessible CLASS ROLE|NAME|DEFAULT ACTION|TEXT OF THE CONTROL BEFORE IT", and does the
+// link's default action.
 //
 // probe hotkey MODIFIERS KEY [window] registers the hotkey (RegisterHotKey's modifiers as a number, a
 // virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
@@ -17,6 +20,8 @@
 //
 // probe wait MILLISECONDS STATUS prints its process id, puts the pointer where it is (Wine then knows
 // it) and ends with STATUS after MILLISECONDS: a command for Nudgewick to follow.
+#include <ole2.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -29,6 +34,14 @@ namespace {
 // Where the hook writes, as the number of the probe's output handle: the program inherits the handle,
 // also when it gets no standard handles.
 constexpr const char* kOutputVariable = "NUDGEWICK_PROBE_OUTPUT";
+
+void Write(const char* line, int length) {
+    char output[32] = "";
+    GetEnvironmentVariableA(kOutputVariable, output, sizeof output);
+    DWORD written = 0;
+    WriteFile(reinterpret_cast<HANDLE>(std::strtoull(output, nullptr, 10)), line, static_cast<DWORD>(length), &written,
+              nullptr);
+}
 
 BOOL CALLBACK Report(HWND control, LPARAM) {
     char className[32] = "", text[2048] = "";
@@ -45,11 +58,42 @@ BOOL CALLBACK Report(HWND control, LPARAM) {
     char line[sizeof text + 64];
     const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %s\n", className,
                                      font.tmHeight - font.tmInternalLeading, font.tmHeight, inside.bottom, text);
-    char output[32] = "";
-    GetEnvironmentVariableA(kOutputVariable, output, sizeof output);
-    DWORD written = 0;
-    WriteFile(reinterpret_cast<HANDLE>(std::strtoull(output, nullptr, 10)), line, static_cast<DWORD>(length), &written,
-              nullptr);
+    Write(line, length);
+    return TRUE;
+}
+
+std::string Narrow(BSTR text) {
+    std::string narrow;
+    for (const wchar_t* c = text; c && *c; ++c) narrow += static_cast<char>(*c < 128 ? *c : '?');
+    return narrow;
+}
+
+// The control's object as a client in another program would get it; the program answers on its own thread.
+BOOL CALLBACK ReportAccessible(HWND control, LPARAM) {
+    char className[32] = "", role[64] = "", before[256] = "";
+    GetClassNameA(control, className, sizeof className);
+    if (const HWND previous = GetWindow(control, GW_HWNDPREV)) GetWindowTextA(previous, before, sizeof before);
+    IAccessible* object = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, action = nullptr;
+    VARIANT roleNumber{};
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)))) {
+        object->get_accName(self, &name);
+        object->get_accDefaultAction(self, &action);
+        if (SUCCEEDED(object->get_accRole(self, &roleNumber)) && roleNumber.vt == VT_I4)
+            GetRoleTextA(static_cast<DWORD>(roleNumber.lVal), role, sizeof role);
+        if (roleNumber.vt == VT_I4 && roleNumber.lVal == ROLE_SYSTEM_LINK) object->accDoDefaultAction(self);
+        object->Release();
+    }
+    char line[1024];
+    const int length = std::snprintf(line, sizeof line, "accessible %s %s|%s|%s|%s\n", className, role,
+                                     Narrow(name).c_str(), Narrow(action).c_str(), before);
+    SysFreeString(name);
+    SysFreeString(action);
+    Write(line, length);
     return TRUE;
 }
 
@@ -84,7 +128,7 @@ void PrintConsole() {
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && message.message == RegisterWindowMessageW(L"NudgewickProbe")) {
-        EnumChildWindows(message.hwnd, Report, 0);
+        EnumChildWindows(message.hwnd, message.wParam ? ReportAccessible : Report, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -171,7 +215,8 @@ int main(int argc, char** argv) {
         const HMODULE hook = LoadLibraryW(L"probe_hook.dll");
         const auto report = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hook, "ProbeHook")));
         const HHOOK installed = SetWindowsHookExW(WH_CALLWNDPROC, report, hook, process.dwThreadId);
-        SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"), 0, 0);
+        SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"),
+                     argc == 5 && std::string(argv[4]) == "accessible", 0);
         UnhookWindowsHookEx(installed);
         PostMessageW(shown, WM_CLOSE, 0, 0);
     }

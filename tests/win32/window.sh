@@ -1,7 +1,8 @@
 # Under Wine: raw command lines as a shortcut hands them over, read back from the window or the message,
 # with the text sizes at 96 dpi; from a console or a script only printed (--check names SendInput); a 5 px swing the button stops;
 # Enter on the button and on the web address, which Tab reaches last; the floor message on Tab only; the
-# hotkey, which also stops and resumes the swing, as --toggle does (--status: 3), unlike WM_COPYDATA no start sends.
+# hotkey, which also stops and resumes the swing, as --toggle does (--status: 3), unlike WM_COPYDATA no start sends;
+# what a screen reader gets through Active Accessibility.
 # CTest runs it as: bash window.sh NUDGEWICK.EXE PROBE.EXE ADDRESS, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE=$2
@@ -10,7 +11,7 @@ start_session
 # Each row starts nudgewick.exe alone (a second copy would leave at once) from a shortcut, a script or a console
 # (where it only prints, so that it ends by itself), and wants the button's caption and the boxes (pixels,
 # interval) or the message's button, then the exit status (probe.cpp says what it prints). \t stands for a tab.
-probe() { timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" "$2" 2>"$SCRATCH/err" | tr -d '\r'; }
+probe() { timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "${1//\\t/$'\t'}" "${@:2}" 2>"$SCRATCH/err" | tr -d '\r'; }
 while IFS='|' read -r commandLine from want; do
     shown=$(probe "$commandLine" "$from") || fail "[$commandLine] from a $from: the probe failed ($?): $shown"
     got=$(awk '$1 == "Button" || $1 == "Edit" || $1 == "exit" {printf "%s ", $NF}' <<<"$shown")
@@ -53,6 +54,18 @@ at_exit 'stop_pid HOLDER_PID'
 mkdir "$SCRATCH/bin"
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$SCRATCH" >"$SCRATCH/bin/xdg-open"
 chmod +x "$SCRATCH/bin/xdg-open"
+
+# Active Accessibility, asked on the program's thread as Windows asks it for a client: each box is named by the
+# label just before it, the button by its caption; the web address is a link whose default action opens it. (Wine
+# gives the button and the labels no role of their own, where Windows says push button and text.)
+PATH="$SCRATCH/bin:$PATH" probe "nudgewick.exe 3000 5" shortcut accessible >"$SCRATCH/accessible"
+for want in "Button .*|Stop||" "Edit text|Pixels||Pixels" "Edit text|Interval (Milliseconds)||Interval (Milliseconds)" \
+    "Static link|$ADDRESS|Jump|.*"; do
+    grep -qx "accessible $want" "$SCRATCH/accessible" || fail "not told '$want':"$'\n'"$(cat "$SCRATCH/accessible")"
+done
+for _ in {1..50}; do [ -s "$SCRATCH/opened" ] && break; sleep 0.2; done
+[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ] || fail "the link's default action did not open it"
+rm "$SCRATCH/opened"
 PROGRAM_ENV=(PATH="$SCRATCH/bin:$PATH")
 start_program --hotkey ctrl+alt+n 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the

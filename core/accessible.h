@@ -1,0 +1,155 @@
+#pragma once
+// The window as assistive technologies (screen readers, magnifiers) see it,
+// in the terms of AT-SPI, the Linux desktops' accessibility protocol: the
+// application, its frame, the frame's controls from the layout table, and
+// the message while one is open; each object's role, name, states, relations
+// and place on the screen. A front-end reads the live window into an
+// AccessibleView; everything said about it is worked out here.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/layout.h"
+
+namespace nudgewick {
+
+// Every object, the application first.
+enum class AccessibleNode : std::uint8_t {
+    Application,
+    Frame,
+    TitleLabel,
+    Link,
+    IntervalLabel,
+    IntervalBox,
+    PixelsLabel,
+    PixelsBox,
+    StartStopButton,
+    Message,  // the message's window, while one is open
+    MessageText,
+    MessageButton,  // its OK
+};
+inline constexpr std::size_t kAccessibleNodeCount = 12;
+
+enum class AccessibleRole { Application, Frame, Label, Entry, PushButton, Link, Alert };
+
+// A box's text and where its caret and selection are, in characters.
+struct BoxView {
+    std::string text;
+    int caret = 0;
+    int selectionStart = 0;  // equal to selectionEnd when nothing is selected
+    int selectionEnd = 0;
+
+    bool operator==(const BoxView&) const = default;
+};
+
+// What the window shows at one moment.
+struct AccessibleView {
+    bool shown = false;                          // the frame is on the screen
+    std::optional<AccessibleNode> activeWindow;  // Frame or Message, while it has the keyboard
+    std::optional<AccessibleNode> focus;         // the control that takes keys within its window
+    BoxView interval;
+    BoxView pixels;
+    std::string caption;                              // the Stop/Go button's
+    std::optional<std::string> message;               // the open message's text
+    std::array<Rect, kAccessibleNodeCount> screen{};  // each object's place on the screen
+
+    bool operator==(const AccessibleView&) const = default;
+};
+
+// Object paths on the bus, and back; nothing for a path that names no object.
+std::string AccessiblePath(AccessibleNode node);
+std::optional<AccessibleNode> NodeAtPath(std::string_view path);
+inline constexpr const char* kNullPath = "/org/a11y/atspi/null";
+
+std::optional<AccessibleNode> NodeOf(ControlId control);
+// The label on a box's row, left of it, which names it.
+std::optional<ControlId> LabelOf(ControlId box);
+// The message's objects exist only while it is open.
+bool Exists(AccessibleNode node, const AccessibleView& view);
+std::optional<AccessibleNode> ParentOf(AccessibleNode node);
+// The frame's controls in reading order: by rows from the top, each row from the left.
+std::vector<AccessibleNode> ChildrenOf(AccessibleNode node, const AccessibleView& view);
+int IndexInParent(AccessibleNode node, const AccessibleView& view);
+// The window (Frame or Message) that holds the object.
+std::optional<AccessibleNode> WindowOf(AccessibleNode node);
+
+AccessibleRole RoleOf(AccessibleNode node);
+// AT-SPI's number for the role and its name.
+std::uint32_t RoleNumber(AccessibleRole role);
+const char* RoleName(AccessibleRole role);
+
+// A box is named by the label on its row; the button by its caption.
+std::string NameOf(AccessibleNode node, const AccessibleView& view);
+
+// AT-SPI's relation numbers: the label names its box, the box its label.
+inline constexpr std::uint32_t kRelationLabelFor = 1;
+inline constexpr std::uint32_t kRelationLabelledBy = 2;
+struct Relation {
+    std::uint32_t type;
+    AccessibleNode target;
+
+    bool operator==(const Relation&) const = default;
+};
+std::vector<Relation> RelationsOf(AccessibleNode node);
+
+// The object has the keyboard focus: its control is focused in the window
+// that has the keyboard.
+bool IsFocused(AccessibleNode node, const AccessibleView& view);
+// AT-SPI's state set, as two 32-bit words of bits.
+std::array<std::uint32_t, 2> StateWords(AccessibleNode node, const AccessibleView& view);
+// AT-SPI's state numbers that the window's objects take.
+enum class AccessibleState : std::uint32_t {
+    Active = 1,
+    Editable = 7,
+    Enabled = 8,
+    Focusable = 11,
+    Focused = 12,
+    Modal = 16,
+    Sensitive = 24,
+    Showing = 25,
+    SingleLine = 26,
+    Visible = 30,
+    SelectableText = 38,
+};
+bool HasState(AccessibleNode node, const AccessibleView& view, AccessibleState state);
+
+// The interfaces an object answers, by AT-SPI's short names.
+enum AccessibleInterface : unsigned {
+    kAccessibleInterface = 1,
+    kApplicationInterface = 2,
+    kComponentInterface = 4,
+    kTextInterface = 8,
+    kEditableTextInterface = 16,
+    kActionInterface = 32,
+};
+unsigned InterfacesOf(AccessibleNode node);
+std::vector<const char*> InterfaceNames(unsigned interfaces);
+
+// The one action of a button ("click") and of the link ("jump").
+std::optional<const char*> ActionNameOf(AccessibleNode node);
+// A user can act on the object now: while a message is open, only on the
+// message, as the mouse can.
+bool CanAct(AccessibleNode node, const AccessibleView& view);
+
+// The box's text and caret.
+const BoxView* BoxOf(AccessibleNode node, const AccessibleView& view);
+
+// Coordinates relative to the screen, to the object's window, or to its parent.
+enum class CoordType { Screen, Window, Parent };
+std::optional<CoordType> ToCoordType(std::uint32_t value);
+Rect ExtentsOf(AccessibleNode node, const AccessibleView& view, CoordType type);
+// A place on the screen (a character of a box, say) in coordinates of TYPE
+// as NODE counts them; and a point given so, back on the screen.
+Rect InCoordinates(const Rect& onScreen, AccessibleNode node, const AccessibleView& view, CoordType type);
+struct ScreenPoint {
+    long long x, y;
+};
+ScreenPoint OnScreen(AccessibleNode node, const AccessibleView& view, int x, int y, CoordType type);
+// The child of NODE at the point, given as for NODE's extents.
+std::optional<AccessibleNode> ChildAt(AccessibleNode node, const AccessibleView& view, int x, int y, CoordType type);
+
+}  // namespace nudgewick

@@ -1,0 +1,179 @@
+#include "core/accessible_text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace nudgewick {
+namespace {
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The bytes of the character starting at BYTE: a whole UTF-8 sequence, or 1
+// for a byte that does not start one.
+std::size_t CharacterSize(std::string_view text, std::size_t byte) {
+    const auto lead = static_cast<unsigned char>(text[byte]);
+    const std::size_t size = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+    if (size == 1 || byte + size > text.size()) return 1;
+    for (std::size_t next = byte + 1; next < byte + size; ++next)
+        if (!IsContinuation(static_cast<unsigned char>(text[next]))) return 1;
+    return size;
+}
+
+// Where each character starts, and the text's size last.
+std::vector<std::size_t> CharacterStarts(std::string_view text) {
+    std::vector<std::size_t> starts;
+    for (std::size_t byte = 0; byte < text.size(); byte += CharacterSize(text, byte)) starts.push_back(byte);
+    starts.push_back(text.size());
+    return starts;
+}
+
+int Clamp(int offset, int count) { return std::clamp(offset, 0, count); }
+
+int EndOrAll(int end, int count) { return end < 0 || end > count ? count : end; }
+
+// Letters and digits (any character beyond ASCII counts as one) make words;
+// blanks and punctuation part them.
+bool IsWordCharacter(std::string_view text, std::size_t byte) {
+    const auto c = static_cast<unsigned char>(text[byte]);
+    return c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
+// The offsets that start (or end) a word, in order.
+std::vector<int> WordEdges(std::string_view text, bool starts) {
+    const std::vector<std::size_t> at = CharacterStarts(text);
+    const int count = static_cast<int>(at.size()) - 1;
+    std::vector<int> edges;
+    for (int i = 0; i <= count; ++i) {
+        const bool here = i < count && IsWordCharacter(text, at[static_cast<std::size_t>(i)]);
+        const bool before = i > 0 && IsWordCharacter(text, at[static_cast<std::size_t>(i - 1)]);
+        if (starts ? here && !before : before && !here) edges.push_back(i);
+    }
+    return edges;
+}
+
+TextSpan Span(std::string_view text, int start, int end) { return {TextBetween(text, start, end), start, end}; }
+
+}  // namespace
+
+int CharacterCount(std::string_view text) { return static_cast<int>(CharacterStarts(text).size()) - 1; }
+
+std::size_t ByteOffset(std::string_view text, int offset) {
+    std::size_t byte = 0;
+    for (int i = 0; i < offset && byte < text.size(); ++i) byte += CharacterSize(text, byte);
+    return byte;
+}
+
+int CharacterOffset(std::string_view text, std::size_t byte) {
+    int offset = 0;
+    for (std::size_t at = 0; at < byte && at < text.size(); at += CharacterSize(text, at)) ++offset;
+    return offset;
+}
+
+std::string TextBetween(std::string_view text, int start, int end) {
+    const CharacterRange range = RangeIn(text, start, end);
+    const std::size_t first = ByteOffset(text, range.start);
+    return std::string(text.substr(first, ByteOffset(text, range.end) - first));
+}
+
+std::optional<std::int32_t> CodePointAt(std::string_view text, int offset) {
+    if (offset < 0 || offset >= CharacterCount(text)) return std::nullopt;
+    const std::size_t byte = ByteOffset(text, offset);
+    const std::size_t size = CharacterSize(text, byte);
+    const auto lead = static_cast<unsigned char>(text[byte]);
+    if (size == 1) return lead < 0x80 ? lead : 0xFFFD;  // a stray byte reads as the replacement character
+    std::int32_t value = lead & (0x7F >> size);
+    for (std::size_t i = 1; i < size; ++i) value = (value << 6) | (static_cast<unsigned char>(text[byte + i]) & 0x3F);
+    return value;
+}
+
+std::optional<TextBoundary> ToTextBoundary(std::uint32_t value) {
+    if (value > static_cast<std::uint32_t>(TextBoundary::LineEnd)) return std::nullopt;
+    return static_cast<TextBoundary>(value);
+}
+
+std::optional<TextGranularity> ToTextGranularity(std::uint32_t value) {
+    if (value > static_cast<std::uint32_t>(TextGranularity::Paragraph)) return std::nullopt;
+    return static_cast<TextGranularity>(value);
+}
+
+TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, TextSide side) {
+    const int count = CharacterCount(text);
+    std::vector<int> edges;
+    switch (boundary) {
+    case TextBoundary::Char:
+        for (int i = 0; i <= count; ++i) edges.push_back(i);
+        break;
+    case TextBoundary::WordStart:
+    case TextBoundary::WordEnd: edges = WordEdges(text, boundary == TextBoundary::WordStart); break;
+    default: break;  // one line, one sentence: its start and end are the text's
+    }
+    // The unit at an offset runs from the last edge at or before it to the next edge.
+    const auto unitAt = [&](int at) {
+        int start = 0, end = count;
+        for (const int edge : edges) {
+            if (edge <= at) start = edge;
+            if (edge > at) {
+                end = edge;
+                break;
+            }
+        }
+        return std::pair{start, end};
+    };
+    auto [start, end] = unitAt(Clamp(offset, count));
+    if (side == TextSide::Before) {
+        if (start == 0) return {};
+        end = start;
+        start = unitAt(end - 1).first;
+    } else if (side == TextSide::After) {
+        if (end >= count) return {"", count, count};
+        start = end;
+        end = unitAt(start).second;
+    }
+    return Span(text, start, end);
+}
+
+TextSpan TextUnitAt(std::string_view text, int offset, TextGranularity granularity) {
+    const int count = CharacterCount(text);
+    const int at = Clamp(offset, count);
+    switch (granularity) {
+    case TextGranularity::Char: return Span(text, at, std::min(at + 1, count));
+    case TextGranularity::Word: {
+        const std::vector<int> starts = WordEdges(text, true), ends = WordEdges(text, false);
+        for (std::size_t i = 0; i < starts.size(); ++i)
+            if (starts[i] <= at && at < ends[i]) return Span(text, starts[i], ends[i]);
+        return {"", at, at};
+    }
+    default: return Span(text, 0, count);
+    }
+}
+
+CharacterRange RangeIn(std::string_view text, int start, int end) {
+    const int count = CharacterCount(text);
+    const int from = Clamp(start, count), to = EndOrAll(end, count);
+    return {from, std::max(from, to)};
+}
+
+std::string_view WholeCharacters(std::string_view text, int length) {
+    if (length < 0 || static_cast<std::size_t>(length) >= text.size()) return text;
+    auto take = static_cast<std::size_t>(length);
+    while (take > 0 && IsContinuation(static_cast<unsigned char>(text[take]))) --take;
+    return text.substr(0, take);
+}
+
+TextChange ChangeBetween(std::string_view before, std::string_view after) {
+    const std::vector<std::size_t> old = CharacterStarts(before), now = CharacterStarts(after);
+    const auto character = [](std::string_view text, const std::vector<std::size_t>& at, std::size_t i) {
+        return text.substr(at[i], at[i + 1] - at[i]);
+    };
+    const std::size_t oldCount = old.size() - 1, newCount = now.size() - 1;
+    std::size_t same = 0;
+    while (same < oldCount && same < newCount && character(before, old, same) == character(after, now, same)) ++same;
+    std::size_t tail = 0;
+    while (tail < oldCount - same && tail < newCount - same &&
+           character(before, old, oldCount - 1 - tail) == character(after, now, newCount - 1 - tail))
+        ++tail;
+    return {static_cast<int>(same), std::string(before.substr(old[same], old[oldCount - tail] - old[same])),
+            std::string(after.substr(now[same], now[newCount - tail] - now[same]))};
+}
+
+}  // namespace nudgewick

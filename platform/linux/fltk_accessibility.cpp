@@ -1,0 +1,341 @@
+#include "platform/linux/fltk_accessibility.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+#include <FL/fl_utf8.h>
+#include <FL/x.H>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/accessible_text.h"
+#include "core/layout.h"
+
+// FLTK 1.3's, declared in no header: the window that has the X server's
+// keyboard focus.
+extern Fl_Window* fl_xfocus;
+
+namespace nudgewick::linux_desktop {
+namespace {
+
+using Node = AccessibleNode;
+
+FltkAccessibility* hooked = nullptr;  // whose Dispatch FLTK calls for every event
+
+BoxView ReadBox(const FltkTextBox& box) {
+    const std::string text = box.value();
+    const int caret = CharacterOffset(text, static_cast<std::size_t>(box.position()));
+    const int mark = CharacterOffset(text, static_cast<std::size_t>(box.mark()));
+    return {text, caret, std::min(caret, mark), std::max(caret, mark)};
+}
+
+Rect OnScreen(const Fl_Window& window) { return {window.x(), window.y(), window.w(), window.h()}; }
+
+Rect OnScreen(const Fl_Window& window, const Fl_Widget& widget) {
+    return {window.x() + widget.x(), window.y() + widget.y(), widget.w(), widget.h()};
+}
+
+bool IsShownWindow(const Fl_Window* window) {
+    for (Fl_Window* shown = Fl::first_window(); shown != nullptr; shown = Fl::next_window(shown))
+        if (shown == window) return true;
+    return false;
+}
+
+// What a key typed, from the X event: ISO 8859-1, made UTF-8.
+std::string TypedText(const XEvent& event, KeySym& keysym) {
+    XKeyEvent key = event.xkey;
+    char latin[32];
+    const int length = XLookupString(&key, latin, sizeof latin, &keysym, nullptr);
+    char text[64];
+    const unsigned size = fl_utf8froma(text, sizeof text, latin, static_cast<unsigned>(std::max(length, 0)));
+    return std::string(text, std::min<std::size_t>(size, sizeof text - 1));
+}
+
+}  // namespace
+
+void FltkAccessibility::Connect(DbusSessionBus* bus) {
+    if (bus == nullptr || status_) return;
+    status_.emplace(
+        *bus, [this](const std::string& address) { TurnOn(address); }, [this] { TurnOff(); });
+}
+
+FltkAccessibility::~FltkAccessibility() {
+    Unhook();
+    Fl::remove_timeout(DropBridge, this);
+    Fl::remove_timeout(DeliverKeys, this);
+    Fl::remove_timeout(RunLater, this);
+}
+
+void FltkAccessibility::TurnOn(const std::string& address) {
+    if (bridge_ != nullptr) return;
+    bridge_ = AtspiBridge::Connect(address, *this);
+    if (bridge_ == nullptr) {
+        std::fprintf(stderr, "nudgewick: cannot reach the accessibility bus at %s\n", address.c_str());
+        return;
+    }
+    bridge_->OnLost([this] { TurnOff(); });
+    const auto refresh = [this] { Refresh(); };
+    controls_.intervalBox.OnChanged(refresh);
+    controls_.pixelsBox.OnChanged(refresh);
+    controls_.startStopButton.OnChanged(refresh);
+    controls_.messages.OnOpenChanged([this] {
+        if (controls_.messages.Opened() != nullptr) ++messagesShown_;
+        Refresh();
+    });
+    hooked = this;
+    Fl::event_dispatch(Dispatch);
+}
+
+// Keys held back go to the window; the bridge is deleted once outside the
+// handler that may have called this.
+void FltkAccessibility::TurnOff() {
+    if (bridge_ == nullptr) return;
+    Unhook();
+    for (auto& key : held_) key.answered = true;
+    Fl::add_timeout(0.0, DeliverKeys, this);
+    dropped_ = std::move(bridge_);
+    Fl::add_timeout(0.0, DropBridge, this);
+}
+
+// Events and changes no longer come here.
+void FltkAccessibility::Unhook() {
+    if (hooked == this) {
+        Fl::event_dispatch(nullptr);
+        hooked = nullptr;
+    }
+    controls_.intervalBox.OnChanged(nullptr);
+    controls_.pixelsBox.OnChanged(nullptr);
+    controls_.startStopButton.OnChanged(nullptr);
+    controls_.messages.OnOpenChanged(nullptr);
+}
+
+void FltkAccessibility::DropBridge(void* self) { static_cast<FltkAccessibility*>(self)->dropped_.reset(); }
+
+void FltkAccessibility::Refresh() {
+    if (bridge_ != nullptr) bridge_->Refresh();
+}
+
+// Every event of the window passes here while accessibility is on: keys are
+// held for the screen reader, the rest handled as usual, and the clients
+// hear what each one changed.
+int FltkAccessibility::Dispatch(int event, Fl_Window* window) {
+    FltkAccessibility* const self = hooked;
+    const bool key = (event == FL_KEYDOWN || event == FL_KEYUP) && fl_xevent != nullptr &&
+                     (fl_xevent->type == KeyPress || fl_xevent->type == KeyRelease);
+    if (self != nullptr && key) {
+        self->HoldKey(event, window);
+        return 1;
+    }
+    const int handled = Fl::handle_(event, window);
+    if (self != nullptr && hooked == self) self->Refresh();
+    return handled;
+}
+
+void FltkAccessibility::HoldKey(int event, Fl_Window* window) {
+    HeldKey key{
+        nextKey_++,
+        event,
+        window,
+        *fl_xevent,
+        Fl::e_keysym,
+        Fl::e_original_keysym,
+        Fl::e_state,
+        std::string(Fl::e_text != nullptr ? Fl::e_text : "", static_cast<std::size_t>(std::max(Fl::e_length, 0)))};
+    KeySym keysym = NoSymbol;
+    const std::string typed = TypedText(key.xevent, keysym);
+    const char* name = XKeysymToString(keysym);
+    const KeyStroke stroke{.pressed = event == FL_KEYDOWN,
+                           .keysym = static_cast<std::uint32_t>(keysym),
+                           .keycode = key.xevent.xkey.keycode,
+                           .state = key.xevent.xkey.state,
+                           .time = static_cast<std::uint32_t>(key.xevent.xkey.time),
+                           .text = event == FL_KEYDOWN && !key.text.empty() ? key.text : typed,
+                           .keysymName = name != nullptr ? name : ""};
+    const std::uint64_t id = key.id;
+    held_.push_back(std::move(key));
+    bridge_->NotifyKey(DeviceEventOf(stroke), [this, id](bool consumed) { OnKeyAnswer(id, consumed); });
+}
+
+// The key goes on from outside the bus's handler: it may open a message that
+// waits for the user.
+void FltkAccessibility::OnKeyAnswer(std::uint64_t id, bool consumed) {
+    for (auto& key : held_)
+        if (key.id == id) {
+            key.answered = true;
+            key.consumed = consumed;
+        }
+    Fl::remove_timeout(DeliverKeys, this);
+    Fl::add_timeout(0.0, DeliverKeys, this);
+}
+
+// In the order they came: a key waits for the answers about those before it.
+void FltkAccessibility::DeliverKeys(void* self) {
+    auto& held = static_cast<FltkAccessibility*>(self)->held_;
+    while (!held.empty() && held.front().answered) {
+        HeldKey key = std::move(held.front());
+        held.pop_front();
+        if (!key.consumed) static_cast<FltkAccessibility*>(self)->Replay(key);
+    }
+}
+
+// The event as FLTK had it when the key came, handled as it would have been.
+void FltkAccessibility::Replay(HeldKey& key) {
+    if (!IsShownWindow(key.window)) return;
+    const XEvent* const event = fl_xevent;
+    char* const text = Fl::e_text;
+    const int length = Fl::e_length;
+    fl_xevent = &key.xevent;
+    Fl::e_keysym = key.keysym;
+    Fl::e_original_keysym = key.originalKeysym;
+    Fl::e_state = key.state;
+    Fl::e_text = key.text.data();
+    Fl::e_length = static_cast<int>(key.text.size());
+    Fl::handle_(key.event, key.window);
+    fl_xevent = event;
+    Fl::e_text = text;
+    Fl::e_length = length;
+    Refresh();
+}
+
+void FltkAccessibility::Later(std::function<void()> action) {
+    later_.push_back(std::move(action));
+    Fl::remove_timeout(RunLater, this);
+    Fl::add_timeout(0.0, RunLater, this);
+}
+
+// One action at a time, the next one armed first, so that one that opens a
+// message does not hold back those after it.
+void FltkAccessibility::RunLater(void* self) {
+    auto& accessibility = *static_cast<FltkAccessibility*>(self);
+    if (accessibility.later_.empty()) return;
+    const auto action = std::move(accessibility.later_.front());
+    accessibility.later_.pop_front();
+    if (!accessibility.later_.empty()) Fl::add_timeout(0.0, RunLater, self);
+    action();
+    accessibility.Refresh();
+}
+
+AccessibleView FltkAccessibility::View() const {
+    AccessibleView view;
+    Fl_Window& window = controls_.window;
+    const FltkMessageDialog::Open* message = controls_.messages.Opened();
+    view.shown = window.shown() && window.visible();
+    if (fl_xfocus == &window) view.activeWindow = Node::Frame;
+    if (message != nullptr && fl_xfocus == message->window) view.activeWindow = Node::Message;
+    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
+        if (Fl::focus() != nullptr && Widget(static_cast<Node>(i)) == Fl::focus()) view.focus = static_cast<Node>(i);
+    view.interval = ReadBox(controls_.intervalBox);
+    view.pixels = ReadBox(controls_.pixelsBox);
+    view.caption = controls_.startStopButton.label() != nullptr ? controls_.startStopButton.label() : "";
+    auto& screen = view.screen;
+    screen[static_cast<std::size_t>(Node::Frame)] = OnScreen(window);
+    for (const auto& control : kControls) {
+        const Rect r = PixelsOf(control, controls_.dpi);
+        screen[static_cast<std::size_t>(*NodeOf(control.id))] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
+    }
+    if (message != nullptr) {
+        view.message = message->message;
+        screen[static_cast<std::size_t>(Node::Message)] = OnScreen(*message->window);
+        screen[static_cast<std::size_t>(Node::MessageText)] = OnScreen(*message->window, *message->text);
+        screen[static_cast<std::size_t>(Node::MessageButton)] = OnScreen(*message->window, *message->ok);
+    }
+    return view;
+}
+
+Fl_Widget* FltkAccessibility::Widget(Node node) const {
+    switch (node) {
+    case Node::StartStopButton: return &controls_.startStopButton;
+    case Node::IntervalBox: return &controls_.intervalBox;
+    case Node::PixelsBox: return &controls_.pixelsBox;
+    case Node::Link: return &controls_.link;
+    case Node::MessageButton: return controls_.messages.Opened() != nullptr ? controls_.messages.Opened()->ok : nullptr;
+    default: return nullptr;
+    }
+}
+
+FltkTextBox& FltkAccessibility::BoxWidget(Node box) const {
+    return box == Node::IntervalBox ? controls_.intervalBox : controls_.pixelsBox;
+}
+
+void FltkAccessibility::Focus(Node node) {
+    Later([this, node] {
+        if (Fl_Widget* widget = Widget(node)) widget->take_focus();
+    });
+}
+
+// As a click: on the button it first takes the focus, so that a box left
+// gives its value, and a click that brought up a message about that value
+// goes no further, as the mouse's does; on the link it leaves the focus
+// where it is.
+void FltkAccessibility::Act(Node node) {
+    Later([this, node] {
+        Fl_Widget* const widget = Widget(node);
+        if (widget == nullptr) return;
+        if (node == Node::StartStopButton) {
+            const int shown = messagesShown_;
+            widget->take_focus();
+            if (messagesShown_ != shown) return;
+        }
+        widget->do_callback();
+    });
+}
+
+bool FltkAccessibility::Replace(Node box, int start, int end, std::string_view text) {
+    FltkTextBox& widget = BoxWidget(box);
+    const std::string current = widget.value();
+    const std::size_t from = ByteOffset(current, start), to = ByteOffset(current, end);
+    if (current.size() - (to - from) + text.size() > static_cast<std::size_t>(widget.maximum_size())) return false;
+    // A length of 0 would make the box measure the text up to its NUL itself.
+    widget.replace(static_cast<int>(from), static_cast<int>(to), text.empty() ? "" : text.data(),
+                   static_cast<int>(text.size()));
+    Refresh();
+    return true;
+}
+
+void FltkAccessibility::Select(Node box, int anchor, int caret) {
+    FltkTextBox& widget = BoxWidget(box);
+    const std::string text = widget.value();
+    widget.position(static_cast<int>(ByteOffset(text, caret)), static_cast<int>(ByteOffset(text, anchor)));
+    Refresh();
+}
+
+Rect FltkAccessibility::CharacterExtents(Node box, int offset) const {
+    const FltkTextBox& widget = BoxWidget(box);
+    const std::string text = widget.value();
+    const std::size_t from = ByteOffset(text, offset), to = ByteOffset(text, offset + 1);
+    fl_font(widget.textfont(), widget.textsize());
+    const int left = static_cast<int>(fl_width(text.data(), static_cast<int>(from)));
+    const int width = static_cast<int>(fl_width(text.data() + from, static_cast<int>(to - from)) + 0.5);
+    const Rect place = OnScreen(controls_.window, widget);
+    return {place.x + widget.TextLeft() + left, place.y + (place.height - fl_height()) / 2, width, fl_height()};
+}
+
+int FltkAccessibility::OffsetAtPoint(Node box, long long x, long long y) const {
+    const FltkTextBox& widget = BoxWidget(box);
+    if (!OnScreen(controls_.window, widget).Contains(x, y)) return -1;
+    const std::string text = widget.value();
+    fl_font(widget.textfont(), widget.textsize());
+    double right = static_cast<double>(OnScreen(controls_.window, widget).x + widget.TextLeft());
+    int offset = 0;
+    for (std::size_t byte = 0; byte < text.size(); ++offset) {
+        const std::size_t next = byte + ByteOffset(std::string_view(text).substr(byte), 1);
+        right += fl_width(text.data() + byte, static_cast<int>(next - byte));
+        if (static_cast<double>(x) < right) return offset;
+        byte = next;
+    }
+    return -1;
+}
+
+void FltkAccessibility::Copy(std::string_view text) { Fl::copy(text.data(), static_cast<int>(text.size()), 1); }
+
+void FltkAccessibility::Paste(Node box, int offset) {
+    FltkTextBox& widget = BoxWidget(box);
+    const std::string text = widget.value();
+    const int at = static_cast<int>(ByteOffset(text, offset));
+    widget.position(at, at);
+    Fl::paste(widget, 1);
+    Refresh();
+}
+
+}  // namespace nudgewick::linux_desktop

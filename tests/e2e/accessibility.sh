@@ -1,0 +1,115 @@
+# The window as a screen reader meets it through AT-SPI, on a private session bus with at-spi2-core's switch,
+# accessibility bus and registry, and atspi_client.py in the screen reader's place: served once accessibility is
+# switched on after the start; the tree's roles, names and relations; activation and focus events, the focus ones
+# in the active window; keys offered to the screen reader first, which takes some; a box's text set through
+# EditableText and taken when the focus moves, as typing (the ticks follow it), the floor message in the tree and
+# its OK; the button's action stopping the nudges, its new name told; the link's action reaching the opener.
+source "$(dirname "$0")/common.sh"
+CLIENT=(/usr/bin/python3 "$(dirname "$0")/atspi_client.py")
+start_xvfb
+export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_session_bus
+switch() {
+    gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.freedesktop.DBus.Properties."$@" >/dev/null
+}
+/usr/libexec/at-spi-bus-launcher --a11y=0 & LAUNCHER_PID=$!
+at_exit 'stop_pid LAUNCHER_PID'
+at_exit 'stop_pid LISTENER_PID'
+wait_until "the accessibility switch did not start" 'switch Get org.a11y.Status IsEnabled 2>/dev/null'
+cat >"$SCRATCH/xdg-open" <<STUB
+#!/bin/sh
+echo "\$@" >"$SCRATCH/opened"
+STUB
+chmod +x "$SCRATCH/xdg-open"
+client() { "${CLIENT[@]}" "$@"; }
+box="Interval (Milliseconds)"
+heard() {
+    for _ in {1..100}; do grep -qxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
+    fail "the screen reader did not hear: $1; it heard:"$'\n'"$(cat "$SCRATCH/heard")"
+}
+line_of() { grep -nxF "$1" "$SCRATCH/heard" | head -n 1 | cut -d: -f1; }
+# The gaps between the pointer's moves in a track_pointer listing, each GAP ms give or take 600.
+expect_gaps() {
+    awk -v gap="$2" 'NR > 2 { d = $1 - last; if (d < gap - 600 || d > gap + 600) { print d " ms apart"; bad = 1 } }
+        NR > 1 { last = $1 } END { if (NR < 3) { print NR - 1 " moves"; bad = 1 }; exit bad }' <<<"$1" ||
+        fail "the ticks are not $2 ms apart:"$'\n'"$1"
+}
+
+PROGRAM_ENV=(PATH="$SCRATCH:$PATH")
+start_program 3000 3
+client apps >"$SCRATCH/apps"
+grep -qx Nudgewick "$SCRATCH/apps" && fail "served while accessibility is off"
+switch Set org.a11y.Status ScreenReaderEnabled '<true>'
+wait_until "not served once accessibility was switched on" 'client apps >"$SCRATCH/apps" && grep -qx Nudgewick "$SCRATCH/apps"'
+"${CLIENT[@]}" listen >"$SCRATCH/heard" 2>&1 & LISTENER_PID=$!
+heard listening
+
+focus "$WID"
+diff <(client tree) - <<EOF || fail "the tree differs"
+0|application|Nudgewick||
+1|frame|Nudgewick 1.0|active,enabled,sensitive,showing,visible|
+2|label|Nudgewick|enabled,sensitive,showing,visible|
+2|link|$ADDRESS|enabled,focusable,sensitive,showing,visible|
+2|label|$box|enabled,sensitive,showing,visible|label-for:entry $box
+2|entry|$box|editable,enabled,focusable,selectable-text,sensitive,showing,single-line,visible|labelled-by:label $box
+2|push button|Stop|enabled,focusable,focused,sensitive,showing,visible|
+2|label|Pixels|enabled,sensitive,showing,visible|label-for:entry Pixels
+2|entry|Pixels|editable,enabled,focusable,selectable-text,sensitive,showing,single-line,visible|labelled-by:label Pixels
+EOF
+
+# The X focus leaves and comes back: the frame is told inactive, then active before the focus is told.
+focus "$(xwininfo -root | awk '/Window id/ {print $4}')"
+heard "deactivate frame Nudgewick 1.0"
+focus "$WID"
+heard "activate frame Nudgewick 1.0"
+heard "focus push button Stop in the active window"
+(($(line_of "activate frame Nudgewick 1.0") < $(line_of "focus push button Stop in the active window"))) ||
+    fail "the focus was told before the window's activation"
+
+# Keys go to the screen reader first; it takes z, the box gets the others.
+xdotool key Tab
+heard "focus entry Pixels in the active window"
+xdotool type 1z2
+heard "key pressed z"
+heard "key released 2"
+[ "$(client text Pixels)" = 12 ] || fail "the pixels box reads '$(client text Pixels)', want 12 (z taken)"
+grep -q "^insert entry Pixels 1 2$" "$SCRATCH/heard" || fail "typing was not told as inserted text"
+
+# A text given through EditableText is taken when the focus moves, as a typed one is.
+client focus "$box"
+heard "focus entry $box in the active window"
+client set "$box" 4500
+heard "insert entry $box 0 45"
+client focus Stop
+heard "focus push button Stop in the active window"
+xdotool mousemove 600 500
+expect_gaps "$(track_pointer 16 2)" 4500
+
+# Below the floor: the message opens in the tree, its OK closes it, and the box shows the floor.
+client focus "$box"
+heard "focus entry $box in the active window"
+client set "$box" 100
+client focus Stop
+heard "add application Nudgewick alert Nudgewick"
+focus "$(wait_for_window '^Nudgewick$')"
+heard "activate alert Nudgewick"
+client tree >"$SCRATCH/tree"
+grep -q '^1|alert|Nudgewick|active,.*modal' "$SCRATCH/tree" && grep -q '^2|label|..*3000' "$SCRATCH/tree" &&
+    grep -q '^2|push button|OK|.*focused' "$SCRATCH/tree" || fail "the message is not told:"$'\n'"$(cat "$SCRATCH/tree")"
+[ "$(client act OK)" = click ] || fail "the message's OK does not click"
+heard "remove application Nudgewick closed message"
+[ "$(client text "$box")" = 3000 ] || fail "the interval box reads '$(client text "$box")', want the floor"
+
+# The button's action stops the nudges and its new name is told.
+[ "$(client act Stop)" = click ] || fail "the button's action is not a click"
+heard "name push button Go"
+expect_still 7
+
+[ "$(client act "$ADDRESS")" = jump ] || fail "the link's action is not a jump"
+wait_until "the link's action did not reach the opener" '[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ]'
+
+"$X_HELPER" close "$WID"
+wait_for_exit
+[ "$APP_STATUS" -eq 0 ] || fail "closing gave status $APP_STATUS"
+echo PASS
