@@ -145,9 +145,6 @@ Rect ExtentsOf(AccessibleNode node, const AccessibleView& view, CoordType type);
 // A place on the screen (a character of a box, say) in coordinates of TYPE
 // as NODE counts them; and a point given so, back on the screen.
 Rect InCoordinates(const Rect& onScreen, AccessibleNode node, const AccessibleView& view, CoordType type);
-struct ScreenPoint {
-    long long x, y;
-};
 ScreenPoint OnScreen(AccessibleNode node, const AccessibleView& view, int x, int y, CoordType type);
 // The child of NODE at the point, given as for NODE's extents.
 std::optional<AccessibleNode> ChildAt(AccessibleNode node, const AccessibleView& view, int x, int y, CoordType type);

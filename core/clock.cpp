@@ -22,9 +22,11 @@ std::int64_t SystemClock::WallSeconds() const {
     return local ? WallSecondsOf(*local) : 0;  // no clock at all: a time of day never comes
 }
 
-std::int64_t SystemClock::SteadyMilliseconds() const {
+std::int64_t SystemClock::SteadyMilliseconds() const { return SteadyMicroseconds() / 1000; }
+
+std::int64_t SteadyMicroseconds() {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 std::int64_t WallSecondsOf(const std::tm& local) {
@@ -47,9 +49,7 @@ int WeekdayOf(std::int64_t wallSeconds) {
 std::optional<ClockTime> ReadClockTime(std::string_view text) {
     const auto colon = text.find(':');
     if (colon < 1 || colon > 2 || text.size() != colon + 3) return std::nullopt;
-    const auto digits = [](std::string_view part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
+    const auto digits = [](std::string_view part) { return std::all_of(part.begin(), part.end(), IsDigit); };
     const std::string hour(text.substr(0, colon)), minute(text.substr(colon + 1));
     if (!digits(hour) || !digits(minute)) return std::nullopt;
     const ClockTime time{std::stoi(hour), std::stoi(minute)};

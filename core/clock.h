@@ -27,6 +27,10 @@ public:
     std::int64_t SteadyMilliseconds() const override;
 };
 
+// Microseconds on the system's steady clock, from any start: on Linux the
+// kernel's CLOCK_MONOTONIC, the clock that sd-bus's deadlines are on.
+std::int64_t SteadyMicroseconds();
+
 inline constexpr std::int64_t kSecondsPerMinute = 60;
 inline constexpr std::int64_t kSecondsPerHour = 60 * kSecondsPerMinute;
 inline constexpr std::int64_t kSecondsPerDay = 24 * kSecondsPerHour;

@@ -91,6 +91,10 @@ CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::str
     return {0, tooltip + "\n"};
 }
 
+bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked) {
+    return Failed(answer) || AsksNothing(asked);
+}
+
 std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {
     switch (command) {
     case Command::Query: return CommandAnswer{kStoppedStatus, "not running\n"};

@@ -55,6 +55,11 @@ CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::str
 // when this start is to become the running copy.
 std::optional<CommandAnswer> AnswerWithoutCopy(Command command);
 
+// Where a second start prints the answer: a plain start's, which only says
+// that a copy runs, and a failure on standard error; any other on standard
+// output, for the script that asked.
+bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked);
+
 // An answer as it travels: the exit status, a blank, the text.
 std::string WriteAnswer(const CommandAnswer& answer);
 // What a second start makes of what came back: nothing in time, a refusal

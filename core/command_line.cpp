@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/hotkey.h"
-#include "core/layout.h"  // kProgramVersion
 #include "core/number_text.h"
 #include "core/settings.h"
+#include "core/version.h"
 
 namespace nudgewick {
 namespace {
@@ -136,24 +136,21 @@ bool IsKnown(std::string_view option) {
            option == "--help" || option == "-h" || option == "--version";
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Numbers each followed by a unit, d, h, m or s, the larger units first, each
 // at most once: "45s", "90m", "1h30m".
 std::optional<std::chrono::seconds> ReadDuration(std::string_view text) {
     constexpr std::pair<char, std::int64_t> kUnits[] = {{'d', 86400}, {'h', 3600}, {'m', 60}, {'s', 1}};
+    const auto* unit = std::begin(kUnits);
     std::int64_t total = 0;
-    std::size_t unit = 0, i = 0;
-    while (i < text.size()) {
-        std::int64_t number = 0;
-        const std::size_t start = i;
-        for (; i < text.size() && IsDigit(text[i]); ++i) {
-            number = std::min<std::int64_t>(number * 10 + (text[i] - '0'), kLongestSession.count() + 1);
-        }
-        while (unit < std::size(kUnits) && i < text.size() && kUnits[unit].first != text[i]) ++unit;
-        if (i == start || unit == std::size(kUnits) || i == text.size()) return std::nullopt;
-        total += number * kUnits[unit++].second;
-        ++i;
+    while (!text.empty()) {
+        const std::string_view digits = LeadingDigits(text);
+        text.remove_prefix(digits.size());
+        unit = std::find_if(unit, std::end(kUnits), [text](const auto& u) { return text.starts_with(u.first); });
+        if (digits.empty() || unit == std::end(kUnits)) return std::nullopt;
+        // A number beyond the longest session is kept just beyond it, so that the sum cannot overflow.
+        const auto number = static_cast<std::int64_t>(ReadDecimal(digits)->whole);
+        total += std::min<std::int64_t>(number, kLongestSession.count() + 1) * (unit++)->second;
+        text.remove_prefix(1);
     }
     if (total < kShortestSession.count() || total > kLongestSession.count()) return std::nullopt;
     return std::chrono::seconds(total);

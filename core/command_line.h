@@ -21,7 +21,7 @@ namespace nudgewick {
 // on the command line.
 enum class Command { Start, Toggle, Stop, Go, Quit, Query };  // Query: --status
 
-// What the main window starts with. With no interval and no distance on the
+// What the controller starts with. With no interval and no distance on the
 // command line the defaults apply; a command line that has some text there
 // but no word for a setting leaves that setting at 0.
 struct StartSettings {

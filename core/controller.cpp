@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 #include "core/number_text.h"
 #include "core/product_address.h"
@@ -14,6 +15,34 @@ std::string LinkMessage(const std::string& address, const std::string& failure) 
     const std::string message = "The web address " + address + " could not be opened: " + failure;
     return message.ends_with('.') ? message : message + ".";
 }
+
+// The key's own name, which the keyboard is said to lack: "F13".
+std::string KeyName(const Hotkey& hotkey) {
+    const std::string text = HotkeyText(hotkey);
+    std::string key = text.substr(text.rfind('+') + 1);
+    key.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(key.front())));
+    return key;
+}
+
+std::string HotkeyRefusedMessage(const Hotkey& hotkey, HotkeyRefusal why) {
+    const std::string combination = HotkeyText(hotkey);
+    if (why == HotkeyRefusal::NoSuchKey) {
+        return "nudgewick: no key of this keyboard produces " + KeyName(hotkey) + ", so the hotkey " + combination +
+               " cannot be pressed; running without it\n";
+    }
+    return "nudgewick: the hotkey " + combination + " is already taken by another program; running without it\n";
+}
+
+std::string HotkeyRefusedNote(const Hotkey& hotkey, HotkeyRefusal why) {
+    if (why == HotkeyRefusal::NoSuchKey) return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
+    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
+}
+
+// Where no program may take a key from the whole desktop (a Wayland session).
+constexpr const char* kHotkeyUnavailableMessage =
+    "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
+    "in the desktop's keyboard settings instead\n";
+constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
 
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
 
@@ -40,6 +69,11 @@ void ShowInForce(TextBox& box, std::int16_t value) {
 }
 
 }  // namespace
+
+FocusMove WhereFocusWent(const FocusAfterLeaving& after) {
+    const bool another = after.inWindow && !after.backInBox && !after.closing;
+    return another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
+}
 
 Controller::Controller(const ControllerParts& parts, const StartSettings& start)
     : parts_(parts), start_(start), session_(parts.clock) {}
@@ -88,8 +122,11 @@ void Controller::OnTick() {
     }
 }
 
+// A click holds until the hours' next start or end from now: one that the
+// wall clock jumped past unnoticed while the ticks were stopped is behind it.
 void Controller::OnStartStopClicked() {
     EndSession();
+    if (FollowingHours()) scheduleBoundary_ = NextBoundary(*start_.workHours, parts_.clock.WallSeconds());
     Running() ? StopTicks() : StartTicks();
     ShowTray();
 }
@@ -173,14 +210,17 @@ void Controller::OnScheduleTimer() {
     if (crossed || scheduleBoundary_ != previous) ShowTray();
 }
 
-void Controller::OnHotkeyTaken() {
-    if (start_.hotkey) hotkeyNote_ = HotkeyTakenNote(*start_.hotkey);
+std::string Controller::OnHotkeyRefused(HotkeyRefusal why) {
+    if (!start_.hotkey) return {};
+    hotkeyNote_ = HotkeyRefusedNote(*start_.hotkey, why);
     ShowTray();
+    return HotkeyRefusedMessage(*start_.hotkey, why);
 }
 
-void Controller::OnHotkeyUnavailable() {
-    hotkeyNote_ = HotkeyUnavailableNote();
+std::string Controller::OnHotkeyUnavailable() {
+    hotkeyNote_ = kHotkeyUnavailableNote;
     ShowTray();
+    return kHotkeyUnavailableMessage;
 }
 
 CommandJobs Controller::OnCommandLine(const StartSettings& given) {
@@ -272,7 +312,7 @@ TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     case TrayCommand::FollowWorkHours:
         // The ticks stay as they are either way; followed again, the hours
         // act from their next boundary on, as after a click.
-        followHours_ = !entry.checked.value_or(false);
+        followHours_ = entry.checked != true;
         scheduleBoundary_ = NextBoundary(*start_.workHours, parts_.clock.WallSeconds());
         ArmScheduleTimer();
         ShowTray();
@@ -395,9 +435,13 @@ void Controller::ArmSessionTimer() {
 void Controller::ArmScheduleTimer() {
     if (!FollowingHours() || !scheduleBoundary_) return parts_.scheduleTimer.Stop();
     constexpr std::int64_t kLongestStoppedLook = 60'000;
-    std::int64_t wait = std::max<std::int64_t>(*scheduleBoundary_ - parts_.clock.WallSeconds(), 0) * 1000;
+    // A timer counts in an int of milliseconds, about 24 days: a boundary
+    // further away than that (the wall clock was set back weeks) is looked
+    // at again when the timer fires.
+    constexpr std::int64_t kLongestWait = std::numeric_limits<int>::max();
+    std::int64_t wait = (*scheduleBoundary_ - parts_.clock.WallSeconds()) * 1000;  // past already: at once
     if (!Running()) wait = std::min(wait, kLongestStoppedLook);
-    parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, 24 * kSecondsPerDay * 1000)));
+    parts_.scheduleTimer.Start(static_cast<int>(std::clamp<std::int64_t>(wait, 1, kLongestWait)));
 }
 
 }  // namespace nudgewick

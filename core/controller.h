@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/command_channel.h"
 #include "core/command_line.h"
@@ -32,6 +33,18 @@ struct ControllerParts {
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;
 };
+
+// What a front-end sees of the keyboard focus once it has left a box.
+struct FocusAfterLeaving {
+    bool inWindow = false;   // a control of the window has it, the box itself included
+    bool backInBox = false;  // the box that was left has it again
+    bool closing = false;    // the window is closing
+};
+
+// Only a move to another control of the window takes a box's text: not one
+// to another window or to our own message, nor back to the box, nor while the
+// window closes.
+FocusMove WhereFocusWent(const FocusAfterLeaving& after);
 
 // The front-end's part of a command line that a second start handed over.
 struct CommandJobs {
@@ -76,16 +89,18 @@ public:
     void OnScheduleTimer();
     // The hotkey toggles exactly as the button does.
     void OnHotkey() { OnStartStopClicked(); }
-    // Another program holds the hotkey: the tooltip says so from now on.
-    void OnHotkeyTaken();
+    // The hotkey could not be had: the tooltip says why from now on.
+    // Returns the line that says so on standard error.
+    std::string OnHotkeyRefused(HotkeyRefusal why);
     // The desktop ended the remote control that carried the nudges (GNOME's
     // indicator has a button for it): the ticks stop as after a click on
     // Stop, a message and the tooltip say why, and whatever starts the ticks
     // again first asks the pointer to reopen its way.
     void OnInputRouteClosed();
     // No hotkey can be had (a Wayland session): the tooltip points to the
-    // desktop's own shortcuts from now on.
-    void OnHotkeyUnavailable();
+    // desktop's own shortcuts from now on. Returns the line that says so on
+    // standard error.
+    std::string OnHotkeyUnavailable();
     // A second start's command line, taken as at a start of the program's
     // own: a command acts as the button, the menu or Exit does; the settings
     // given replace those in force, the boxes show them and the ticks run;

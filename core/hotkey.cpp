@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
 
 #include "core/number_text.h"
@@ -12,8 +11,6 @@ namespace {
 
 constexpr std::array<std::pair<const char*, HotkeyModifier>, 4> kModifiers = {
     {{"ctrl", kHotkeyCtrl}, {"alt", kHotkeyAlt}, {"shift", kHotkeyShift}, {"super", kHotkeySuper}}};
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::optional<Hotkey> ReadKey(std::string_view key) {
     if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') return Hotkey{0, Hotkey::Kind::Letter, key[0] - 'a'};
@@ -31,8 +28,7 @@ std::optional<Hotkey> ReadKey(std::string_view key) {
 }  // namespace
 
 std::optional<Hotkey> ReadHotkey(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string lower = LowerCase(text);
     const std::string_view words = lower;
     const std::size_t last = words.rfind('+');
     if (last == std::string_view::npos) return std::nullopt;  // no modifier
@@ -58,24 +54,9 @@ std::string HotkeyText(const Hotkey& hotkey) {
     switch (hotkey.kind) {
     case Hotkey::Kind::Letter: return text + static_cast<char>('a' + hotkey.number);
     case Hotkey::Kind::Digit: return text + static_cast<char>('0' + hotkey.number);
-    case Hotkey::Kind::Function: break;
+    case Hotkey::Kind::Function: return text + "f" + WholeNumberText(hotkey.number);
     }
-    return text + "f" + WholeNumberText(hotkey.number);
+    return text;
 }
-
-std::string HotkeyTakenMessage(const Hotkey& hotkey) {
-    return "nudgewick: the hotkey " + HotkeyText(hotkey) + " is already taken by another program; running without it\n";
-}
-
-std::string HotkeyTakenNote(const Hotkey& hotkey) {
-    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
-}
-
-std::string HotkeyUnavailableMessage() {
-    return "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
-           "in the desktop's keyboard settings instead\n";
-}
-
-std::string HotkeyUnavailableNote() { return "No hotkey on Wayland: bind a key to nudgewick --toggle"; }
 
 }  // namespace nudgewick

@@ -27,13 +27,10 @@ std::optional<Hotkey> ReadHotkey(std::string_view text);
 // The combination as the user reads it: "ctrl+shift+f9".
 std::string HotkeyText(const Hotkey& hotkey);
 
-// When another program already holds the combination: what standard error
-// says, and the line the icon's tooltip adds.
-std::string HotkeyTakenMessage(const Hotkey& hotkey);
-std::string HotkeyTakenNote(const Hotkey& hotkey);
-// Where no program may take a key from the whole desktop (a Wayland session):
-// what standard error says, and the tooltip's line.
-std::string HotkeyUnavailableMessage();
-std::string HotkeyUnavailableNote();
+// Why the system would not give the program its combination.
+enum class HotkeyRefusal {
+    Taken,      // another program holds it
+    NoSuchKey,  // no key of this keyboard produces the combination's key (F13 on most)
+};
 
 }  // namespace nudgewick

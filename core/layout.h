@@ -55,6 +55,13 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// A point on the screen, wide enough for any point a client names, moved by
+// any origin.
+struct ScreenPoint {
+    long long x = 0, y = 0;
+    bool operator==(const ScreenPoint&) const = default;
+};
+
 // A control's place in its window, at the given dots per inch.
 constexpr Rect PixelsOf(const ControlLayout& control, int dpi) {
     return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi),

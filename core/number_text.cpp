@@ -1,10 +1,11 @@
 #include "core/number_text.h"
 
+#include <algorithm>
+
 namespace nudgewick {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -27,23 +28,22 @@ Decimal::Fraction ClassifyFraction(std::string_view digits) {
 std::optional<Decimal> ReadDecimal(std::string_view text) {
     text = TrimBlanks(text);
     Decimal number;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    if (text.starts_with('+') || text.starts_with('-')) {
         number.negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    std::size_t i = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        const std::uint64_t digit = static_cast<std::uint64_t>(text[i] - '0');
+    const std::string_view whole = LeadingDigits(text);
+    text.remove_prefix(whole.size());
+    std::string_view fraction;
+    if (text.starts_with('.')) {
+        fraction = LeadingDigits(text.substr(1));
+        text.remove_prefix(1 + fraction.size());
+    }
+    if (!text.empty() || whole.size() + fraction.size() == 0) return std::nullopt;
+    for (const char c : whole) {
+        const auto digit = static_cast<std::uint64_t>(c - '0');
         number.whole = number.whole >= Decimal::kSaturated / 10 ? Decimal::kSaturated : number.whole * 10 + digit;
     }
-    const std::size_t wholeDigits = i;
-    std::string_view fraction;
-    if (i < text.size() && text[i] == '.') {
-        const std::size_t start = ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i;
-        fraction = text.substr(start, i - start);
-    }
-    if (i != text.size() || wholeDigits + fraction.size() == 0) return std::nullopt;
     number.fraction = ClassifyFraction(fraction);
     return number;
 }
@@ -71,5 +71,19 @@ std::optional<std::int64_t> ToWholeNumber(std::string_view text) {
 }
 
 std::string WholeNumberText(std::int64_t value) { return std::to_string(value); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view LeadingDigits(std::string_view text) {
+    return text.substr(0, std::min(text.find_first_not_of("0123456789"), text.size()));
+}
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
 
 }  // namespace nudgewick

@@ -1,7 +1,8 @@
 #pragma once
-// Whole numbers as the user types them: exact decimal reading (no binary
-// floating point), rounding a fraction to the nearest whole number with ties
-// going to the even neighbour.
+// Text as the user types it: whole numbers read exactly (no binary floating
+// point), a fraction rounded to the nearest whole number with ties going to
+// the even neighbour; and the character rules every reader of typed words
+// shares.
 
 #include <cstdint>
 #include <optional>
@@ -38,5 +39,14 @@ std::optional<std::int64_t> ToWholeNumber(std::string_view text);
 
 // Plain decimal, a minus sign for negative values, no blanks.
 std::string WholeNumberText(std::int64_t value);
+
+// '0' to '9' only, whatever the locale.
+bool IsDigit(char c);
+
+// The digits the text starts with, if any.
+std::string_view LeadingDigits(std::string_view text);
+
+// The text with A to Z made a to z; other bytes stay as they are.
+std::string LowerCase(std::string_view text);
 
 }  // namespace nudgewick

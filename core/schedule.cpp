@@ -2,20 +2,20 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <vector>
+
+#include "core/number_text.h"
 
 namespace nudgewick {
 namespace {
 
 constexpr std::array<const char*, 7> kDayNames = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
-constexpr std::array<const char*, 7> kDayTitles = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+constexpr const char* kDayTitles[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 
 std::int64_t SecondsOf(ClockTime time) { return time.hour * kSecondsPerHour + time.minute * kSecondsPerMinute; }
 
 std::optional<int> ReadDay(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string lower = LowerCase(text);
     for (std::size_t day = 0; day < kDayNames.size(); ++day) {
         if (lower == kDayNames[day]) return static_cast<int>(day);
     }
@@ -49,6 +49,7 @@ std::vector<Period> PeriodsAround(const WorkHours& work, std::int64_t wallSecond
     return periods;
 }
 
+// Every day, all day: the days looked at join into one period, whose end is no boundary.
 bool NeverChanges(const WorkHours& work) { return !work.hours && work.days == kEveryDay; }
 
 }  // namespace
@@ -89,14 +90,12 @@ std::optional<std::uint8_t> ReadDays(std::string_view text) {
 }
 
 bool InsideHours(const WorkHours& work, std::int64_t wallSeconds) {
-    if (NeverChanges(work)) return true;
     const auto periods = PeriodsAround(work, wallSeconds);
     return std::any_of(periods.begin(), periods.end(),
                        [wallSeconds](const Period& p) { return p.start <= wallSeconds && wallSeconds < p.end; });
 }
 
 std::optional<std::int64_t> NextStart(const WorkHours& work, std::int64_t wallSeconds) {
-    if (NeverChanges(work)) return std::nullopt;
     for (const Period& period : PeriodsAround(work, wallSeconds)) {
         if (period.start > wallSeconds) return period.start;
     }
@@ -111,11 +110,14 @@ std::optional<std::int64_t> NextEnd(const WorkHours& work, std::int64_t wallSeco
     return std::nullopt;
 }
 
+// The periods are in order and apart: the first edge after now.
 std::optional<std::int64_t> NextBoundary(const WorkHours& work, std::int64_t wallSeconds) {
-    const auto start = NextStart(work, wallSeconds);
-    const auto end = NextEnd(work, wallSeconds);
-    if (!start || !end) return start ? start : end;
-    return std::min(*start, *end);
+    if (NeverChanges(work)) return std::nullopt;
+    for (const Period& period : PeriodsAround(work, wallSeconds)) {
+        if (period.start > wallSeconds) return period.start;
+        if (period.end > wallSeconds) return period.end;
+    }
+    return std::nullopt;
 }
 
 std::string WhenText(std::int64_t now, std::int64_t at) {

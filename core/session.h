@@ -2,7 +2,7 @@
 // Timed sessions: the ticks stop by themselves after a while ("--for 90m",
 // "Run for 1 hour") or at a time of day ("--until 17:30").
 //
-// For a duration the main window arms its session timer once, for all of it;
+// For a duration the controller arms its session timer once, for all of it;
 // for a time of day it looks again at least every minute, since the wall
 // clock may jump (daylight saving, a new time zone).
 

@@ -1,5 +1,8 @@
 #include "core/tray.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "core/clock.h"
 #include "core/number_text.h"
 
@@ -15,6 +18,42 @@ std::string SecondsText(int milliseconds) {
     fraction.erase(fraction.find_last_not_of('0') + 1);
     return fraction.empty() ? text : text + "." + fraction;
 }
+
+const IconImage& ImageFor(std::span<const IconImage> images, int side) {
+    const IconImage* best = &images.front();
+    for (const IconImage& image : images) {
+        const bool better = best->side < side ? image.side > best->side : image.side >= side && image.side < best->side;
+        if (better) best = &image;
+    }
+    return *best;
+}
+
+Rgba At(const IconImage& image, int x, int y) {
+    const std::uint8_t* pixel = image.rgba + 4 * (static_cast<std::ptrdiff_t>(y) * image.side + x);
+    return {pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+// One pixel of the source, along one side, and how much of the target pixel it covers.
+struct Share {
+    int pixel;
+    double weight;
+};
+
+// The source pixels that target pixel i of side covers along one side, as an
+// area average takes them.
+std::vector<Share> Shares(int i, int side, int sourceSide) {
+    const double scale = static_cast<double>(sourceSide) / side, from = i * scale, to = (i + 1) * scale;
+    std::vector<Share> shares;
+    for (int s = static_cast<int>(from); s < sourceSide && s < to; ++s) {
+        shares.push_back({s, (std::min(to, s + 1.0) - std::max(from, static_cast<double>(s))) / scale});
+    }
+    return shares;
+}
+
+std::uint8_t Byte(double value) { return static_cast<std::uint8_t>(std::clamp(value + 0.5, 0.0, 255.0)); }
+
+// low where the range is empty: a menu larger than the work area starts at its edge.
+int Clamp(int value, int low, int high) { return std::max(low, std::min(value, high)); }
 
 }  // namespace
 
@@ -65,9 +104,46 @@ Rgba StoppedLook(Rgba pixel) {
     return {grey, grey, grey, static_cast<std::uint8_t>(pixel.alpha * 2 / 3)};
 }
 
+// Each colour weighted by its pixel's alpha: a see-through pixel lends none.
+std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int side) {
+    const IconImage& source = ImageFor(images, side);
+    std::vector<Rgba> look;
+    for (int y = 0; y < side; ++y) {
+        const std::vector<Share> rows = Shares(y, side, source.side);
+        for (int x = 0; x < side; ++x) {
+            double red = 0, green = 0, blue = 0, alpha = 0;  // the colours times their alpha
+            for (const Share& column : Shares(x, side, source.side)) {
+                for (const Share& row : rows) {
+                    const Rgba pixel = running ? At(source, column.pixel, row.pixel)
+                                               : StoppedLook(At(source, column.pixel, row.pixel));
+                    const double covered = pixel.alpha * column.weight * row.weight;
+                    red += pixel.red * covered, green += pixel.green * covered, blue += pixel.blue * covered;
+                    alpha += covered;
+                }
+            }
+            look.push_back(alpha == 0 ? Rgba{0, 0, 0, 0}
+                                      : Rgba{Byte(red / alpha), Byte(green / alpha), Byte(blue / alpha), Byte(alpha)});
+        }
+    }
+    return look;
+}
+
+// Beside an icon on a side panel the menu starts level with it, and the
+// work area's edge, which is the panel's, holds it.
+ScreenPoint MenuPlace(const Rect& icon, const Rect& workArea, Extent menu, int bottomClearance) {
+    const int areaRight = workArea.x + workArea.width, areaBottom = workArea.y + workArea.height;
+    const bool sidePanel = icon.x + icon.width <= workArea.x || icon.x >= areaRight;
+    int y = icon.y;
+    if (!sidePanel && icon.y + icon.height / 2 > workArea.y + workArea.height / 2) {
+        y = std::min(icon.y, areaBottom) - menu.h;
+    } else if (!sidePanel) {
+        y = std::max(icon.y + icon.height, workArea.y);
+    }
+    return {Clamp(icon.x, workArea.x, areaRight - menu.w), Clamp(y, workArea.y, areaBottom - bottomClearance - menu.h)};
+}
+
 WindowShowing ShowingAtStart(bool minimized, bool iconShown) {
-    if (!minimized) return WindowShowing::Normal;
-    return iconShown ? WindowShowing::Hidden : WindowShowing::Iconified;
+    return !minimized ? WindowShowing::Normal : iconShown ? WindowShowing::Hidden : WindowShowing::Iconified;
 }
 
 }  // namespace nudgewick

@@ -1,13 +1,17 @@
 #pragma once
 // The notification-area icon as the core sees it: its look, tooltip and menu,
-// which every front-end shows as they come, and the choices around it.
+// which every front-end shows as they come, its pixels at the panel's size,
+// where its own menu opens, and the choices around it.
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/controls.h"
+#include "core/layout.h"
 
 namespace nudgewick {
 
@@ -49,6 +53,36 @@ struct Rgba {
 // into the upper part of the range so that dark parts still show on a dark
 // panel, and partly see-through.
 Rgba StoppedLook(Rgba pixel);
+
+// One of the artwork's square images: side x side pixels of four bytes, red,
+// green, blue and alpha (not premultiplied), row by row from the top left.
+struct IconImage {
+    int side;
+    const std::uint8_t* rgba;
+};
+
+// The sizes panels commonly draw a notification-area icon at; given these,
+// a panel scales the nearest.
+inline constexpr std::array<int, 5> kPanelIconSides = {16, 22, 24, 32, 48};
+
+// The icon at side x side pixels (side > 0), row by row from the top left, in
+// colour while the ticks run and in the stopped look while they are stopped:
+// area-averaged from the image that scales best, the smallest at least as
+// large (a small image may be a drawing of its own), else the largest.
+std::vector<Rgba> IconLook(std::span<const IconImage> images, bool running, int side);
+
+struct Extent {
+    int w, h;
+};
+
+// Where the icon's own menu opens (the XEmbed icon's; a panel opens a
+// StatusNotifierItem's menu itself): below or above the icon, towards the
+// middle of the work area (the screen less the panels), left edges lined up;
+// beside it when the icon sits left or right of the work area (a panel on a
+// side of the screen). The menu stays wholly inside the work area, and
+// bottomClearance pixels above its bottom edge. Returns the top-left corner.
+// All in pixels of the whole screen.
+ScreenPoint MenuPlace(const Rect& icon, const Rect& workArea, Extent menu, int bottomClearance);
 
 // How the main window first appears.
 enum class WindowShowing { Normal, Hidden, Iconified };

@@ -1,14 +1,4 @@
-# Linux: the window icon built into the program, the install rules and the
-# Debian package (cpack).
-set(window_icon_pixels ${PROJECT_BINARY_DIR}/generated/platform/linux/window_icon_pixels.h)
-add_custom_command(OUTPUT ${window_icon_pixels}
-    COMMAND ${CMAKE_COMMAND} -DICO=${NUDGEWICK_ICO} -DSIZES=16\;32\;48 -DOUT=${window_icon_pixels}
-            -P ${CMAKE_CURRENT_SOURCE_DIR}/icons/ico_to_rgba.cmake
-    DEPENDS ${NUDGEWICK_ICO} ${CMAKE_CURRENT_SOURCE_DIR}/icons/ico_to_rgba.cmake VERBATIM)
-add_custom_target(nudgewick_icons DEPENDS ${window_icon_pixels} ${icon_pngs})
-add_dependencies(nudgewick nudgewick_icons)
-# The name the icon is installed under, which the notification-area icon gives the panels.
-target_compile_definitions(nudgewick PRIVATE NUDGEWICK_ICON_NAME="${NUDGEWICK_APP_ID}")
+# Linux: the install rules and the Debian package (cpack).
 
 # The text files, filled in from the one version, address and id; the manual
 # page from the built program's own --help and --version, so the two cannot
@@ -56,7 +46,7 @@ install(FILES ${out}/${NUDGEWICK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES ${out}/${NUDGEWICK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${out}/copyright ${out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/nudgewick)
 set(hicolor ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES icons/nudgewick.svg DESTINATION ${hicolor}/scalable/apps RENAME ${NUDGEWICK_APP_ID}.svg)
+install(FILES ${PROJECT_SOURCE_DIR}/icons/nudgewick.svg DESTINATION ${hicolor}/scalable/apps RENAME ${NUDGEWICK_APP_ID}.svg)
 foreach(size IN LISTS NUDGEWICK_ICON_SIZES)
     install(FILES ${icons}/${size}.png DESTINATION ${hicolor}/${size}x${size}/apps RENAME ${NUDGEWICK_APP_ID}.png)
 endforeach()

@@ -1,6 +1,5 @@
 # Windows: the .exe's resources (icon, manifest, version), the zip (cpack) and
 # the installer script (makensis, run by script/package).
-add_custom_target(nudgewick_icons DEPENDS ${NUDGEWICK_ICO})
 set(NUDGEWICK_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.manifest)
 configure_file(${PROJECT_SOURCE_DIR}/platform/win32/nudgewick.manifest.in ${NUDGEWICK_MANIFEST} @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/platform/win32/nudgewick.rc.in nudgewick.rc @ONLY)

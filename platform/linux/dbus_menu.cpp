@@ -38,12 +38,6 @@ std::string Escaped(const std::string& label) {
     return escaped;
 }
 
-int AppendString(sd_bus_message* reply, const char* key, const char* value) {
-    return sd_bus_message_append(reply, "{sv}", key, "s", value);
-}
-
-int AppendTrue(sd_bus_message* reply, const char* key) { return sd_bus_message_append(reply, "{sv}", key, "b", 1); }
-
 int InvalidId(sd_bus_message* call, int id) {
     return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No menu entry %d", id);
 }
@@ -106,23 +100,34 @@ void DbusMenu::SetEntries(const std::vector<TrayMenuEntry>& entries) {
     sd_bus_emit_signal(bus_, path_, kInterface, "LayoutUpdated", "ui", revision_, 0);
 }
 
-// The root (id 0) holds the entries, ids 1 to N from the top.
+// The root (id 0) holds the entries, ids 1 to N from the top. "Follow work
+// hours" shows its tick box.
+std::vector<const char*> DbusMenu::PropertyNames(int id) const {
+    if (id == 0) return {"children-display"};
+    if (entries_[static_cast<std::size_t>(id - 1)].checked) {
+        return {"label", "enabled", "visible", "toggle-type", "toggle-state"};
+    }
+    return {"label", "enabled", "visible"};
+}
+
+// One of PropertyNames(id), as a variant.
+int DbusMenu::AppendValue(sd_bus_message* reply, int id, std::string_view name) const {
+    if (name == "children-display") return sd_bus_message_append(reply, "v", "s", "submenu");
+    const TrayMenuEntry& entry = entries_[static_cast<std::size_t>(id - 1)];
+    if (name == "label") return sd_bus_message_append(reply, "v", "s", Escaped(entry.text).c_str());
+    if (name == "toggle-type") return sd_bus_message_append(reply, "v", "s", "checkmark");
+    if (name == "toggle-state") return sd_bus_message_append(reply, "v", "i", entry.checked.value_or(false) ? 1 : 0);
+    return sd_bus_message_append(reply, "v", "b", 1);  // enabled, visible
+}
+
 int DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names) {
     int result = sd_bus_message_open_container(reply, 'a', "{sv}");
-    if (result < 0) return result;
-    if (id == 0) {
-        if (Wanted(names, "children-display")) result = AppendString(reply, "children-display", "submenu");
-    } else {
-        if (Wanted(names, "label"))
-            result = AppendString(reply, "label", Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
-        if (result >= 0 && Wanted(names, "enabled")) result = AppendTrue(reply, "enabled");
-        if (result >= 0 && Wanted(names, "visible")) result = AppendTrue(reply, "visible");
-        // "Follow work hours" shows its tick box.
-        if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked; result >= 0 && checked) {
-            if (Wanted(names, "toggle-type")) result = AppendString(reply, "toggle-type", "checkmark");
-            if (result >= 0 && Wanted(names, "toggle-state"))
-                result = sd_bus_message_append(reply, "{sv}", "toggle-state", "i", *checked ? 1 : 0);
-        }
+    for (const char* name : PropertyNames(id)) {
+        if (result < 0 || !Wanted(names, name)) continue;
+        result = sd_bus_message_open_container(reply, 'e', "sv");
+        if (result >= 0) result = sd_bus_message_append(reply, "s", name);
+        if (result >= 0) result = AppendValue(reply, id, name);
+        if (result >= 0) result = sd_bus_message_close_container(reply);
     }
     if (result < 0) return result;
     return sd_bus_message_close_container(reply);
@@ -190,22 +195,18 @@ int DbusMenu::GetGroupProperties(sd_bus_message* call) {
 int DbusMenu::GetProperty(sd_bus_message* call) {
     int id = 0;
     const char* name = nullptr;
-    const int result = sd_bus_message_read(call, "is", &id, &name);
+    int result = sd_bus_message_read(call, "is", &id, &name);
     if (result < 0) return result;
     if (!Known(id)) return InvalidId(call, id);
-    if (id == 0 && std::strcmp(name, "children-display") == 0)
-        return sd_bus_reply_method_return(call, "v", "s", "submenu");
-    if (id == 0) return InvalidId(call, id);
-    if (std::strcmp(name, "label") == 0)
-        return sd_bus_reply_method_return(call, "v", "s",
-                                          Escaped(entries_[static_cast<std::size_t>(id - 1)].text).c_str());
-    if (std::strcmp(name, "enabled") == 0 || std::strcmp(name, "visible") == 0)
-        return sd_bus_reply_method_return(call, "v", "b", 1);
-    if (const auto checked = entries_[static_cast<std::size_t>(id - 1)].checked) {
-        if (std::strcmp(name, "toggle-type") == 0) return sd_bus_reply_method_return(call, "v", "s", "checkmark");
-        if (std::strcmp(name, "toggle-state") == 0) return sd_bus_reply_method_return(call, "v", "i", *checked ? 1 : 0);
-    }
-    return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
+    const auto names = PropertyNames(id);
+    if (std::none_of(names.begin(), names.end(), [name](const char* known) { return std::strcmp(known, name) == 0; }))
+        return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
+    sd_bus_message* reply = nullptr;
+    result = sd_bus_message_new_method_return(call, &reply);
+    if (result >= 0) result = AppendValue(reply, id, name);
+    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
+    sd_bus_message_unref(reply);
+    return result;
 }
 
 // Answers first: a click may end the program.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/tray.h"
@@ -37,6 +38,8 @@ public:
 
 private:
     int AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth);
+    std::vector<const char*> PropertyNames(int id) const;
+    int AppendValue(sd_bus_message* reply, int id, std::string_view name) const;
     int AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names);
     void Clicked(int id);
     bool Known(int id) const { return id >= 0 && id <= static_cast<int>(entries_.size()); }

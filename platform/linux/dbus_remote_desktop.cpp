@@ -3,12 +3,11 @@
 #include <FL/Fl.H>
 #include <systemd/sd-bus.h>
 
-#include <time.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "core/clock.h"
+#include "platform/linux/linux_exit.h"
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -25,8 +24,8 @@ constexpr std::uint32_t kPortalPointer = 2;  // the device types' bit for a poin
 
 // The portal answers each request by a signal; its Start may first ask the
 // user, who is given this long.
-constexpr std::uint64_t kPortalAnswerMicroseconds = 10'000'000;
-constexpr std::uint64_t kUserAnswerMicroseconds = 300'000'000;
+constexpr std::int64_t kPortalAnswerMicroseconds = 10'000'000;
+constexpr std::int64_t kUserAnswerMicroseconds = 300'000'000;
 
 // A compositor that does not answer within this holds the whole program up:
 // every call here is made and answered within one handler.
@@ -46,50 +45,40 @@ struct Reply {
     ~Reply() { sd_bus_message_unref(message); }
 };
 
-std::uint64_t Now() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000 + static_cast<std::uint64_t>(now.tv_nsec) / 1000;
-}
+[[noreturn]] void Lost() { EndAtOnce("lost the connection to the session bus"); }
 
 }  // namespace
 
 DbusRemoteDesktop::~DbusRemoteDesktop() { sd_bus_slot_unref(closeMatch_); }
 
-bool DbusRemoteDesktop::Open(std::string& why) {
-    if (bus_ != nullptr) return true;
-    if (shared_ == nullptr || !shared_->Connected()) {
-        why = "no session bus";
-        return false;
-    }
+// Nothing once the shared connection is in use, else why it cannot be.
+std::optional<std::string> DbusRemoteDesktop::Open() {
+    if (bus_ != nullptr) return std::nullopt;
+    if (shared_ == nullptr || !shared_->Connected()) return "no session bus";
     bus_ = shared_->Bus();
     sd_bus_set_method_call_timeout(bus_, kCallTimeoutMicroseconds);
-    return true;
+    return std::nullopt;
 }
 
-bool DbusRemoteDesktop::StartRemoteDesktop(std::string& why) {
-    if (!Open(why)) return false;
+std::optional<std::string> DbusRemoteDesktop::StartRemoteDesktop() {
+    if (auto why = Open()) return why;
     BusError error;
     Reply created;
     int result = sd_bus_call_method(bus_, kRemoteDesktop, kRemoteDesktopPath, kRemoteDesktop, "CreateSession",
                                     &error.error, &created.message, "");
     const char* path = nullptr;
     if (result >= 0) result = sd_bus_message_read(created.message, "o", &path);
-    if (result < 0) {
-        why = "GNOME's remote desktop service: " + error.Text(result);
-        return false;
-    }
+    if (result < 0) return "GNOME's remote desktop service: " + error.Text(result);
     session_ = path;
     // Listened for before the start, so that a close right after it is not missed.
     ListenForClose(kRemoteDesktop, kRemoteSession);
     result =
         sd_bus_call_method(bus_, kRemoteDesktop, session_.c_str(), kRemoteSession, "Start", &error.error, nullptr, "");
     if (result < 0) {
-        why = "GNOME's remote desktop session did not start: " + error.Text(result);
         session_.clear();
-        return false;
+        return "GNOME's remote desktop session did not start: " + error.Text(result);
     }
-    return true;
+    return std::nullopt;
 }
 
 // The portal's answer to one request: its code (0: granted) and the results
@@ -124,7 +113,7 @@ struct DbusRemoteDesktop::Answer {
 // One request to the RemoteDesktop portal and its answer. The answer comes as
 // a signal from a request object whose path is known from the token and our
 // name on the bus, so it is listened for before the request is made.
-bool DbusRemoteDesktop::AskPortal(const char* method, const std::string& token, Answer& answer, std::string& why) {
+std::optional<std::string> DbusRemoteDesktop::AskPortal(const char* method, const std::string& token, Answer& answer) {
     const char* unique = nullptr;
     sd_bus_get_unique_name(bus_, &unique);
     std::string sender = unique != nullptr ? unique + 1 : "";
@@ -149,54 +138,49 @@ bool DbusRemoteDesktop::AskPortal(const char* method, const std::string& token, 
     BusError error;
     if (result >= 0) result = sd_bus_call(bus_, call, 0, &error.error, nullptr);
     sd_bus_message_unref(call);
-    const std::uint64_t deadline = Now() + (starting ? kUserAnswerMicroseconds : kPortalAnswerMicroseconds);
-    while (result >= 0 && !answer.arrived && Now() < deadline) {
+    const std::int64_t deadline =
+        SteadyMicroseconds() + (starting ? kUserAnswerMicroseconds : kPortalAnswerMicroseconds);
+    while (result >= 0 && !answer.arrived && SteadyMicroseconds() < deadline) {
         result = sd_bus_process(bus_, nullptr);
-        if (result == 0) result = sd_bus_wait(bus_, deadline - Now());
+        const auto left = std::max<std::int64_t>(deadline - SteadyMicroseconds(), 0);
+        if (result == 0) result = sd_bus_wait(bus_, static_cast<std::uint64_t>(left));
     }
     sd_bus_slot_unref(listening);
-    if (result < 0) {
-        why = std::string("the RemoteDesktop portal: ") + error.Text(result);
-        return false;
-    }
+    if (result < 0) return std::string("the RemoteDesktop portal: ") + error.Text(result);
     if (!answer.arrived || answer.code != 0) {
-        why = std::string("the RemoteDesktop portal ") + (answer.arrived ? "refused" : "did not answer") + " (" +
-              method + ")";
-        return false;
+        return std::string("the RemoteDesktop portal ") + (answer.arrived ? "refused" : "did not answer") + " (" +
+               method + ")";
     }
-    return true;
+    return std::nullopt;
 }
 
 // Its version, since its AvailableDeviceTypes is not to be trusted: KDE's
 // portal says 0 there and still grants a pointer.
-bool DbusRemoteDesktop::PortalAnswers(std::string& why) {
-    if (!Open(why)) return false;
+std::optional<std::string> DbusRemoteDesktop::LookForPortal() {
+    if (auto why = Open()) return why;
     BusError error;
     std::uint32_t version = 0;
     const int result = sd_bus_get_property_trivial(bus_, kPortal, kPortalPath, kPortalRemoteDesktop, "version",
                                                    &error.error, 'u', &version);
-    if (result < 0) why = std::string("the RemoteDesktop portal: ") + error.Text(result);
-    return result >= 0;
+    if (result < 0) return std::string("the RemoteDesktop portal: ") + error.Text(result);
+    return std::nullopt;
 }
 
-bool DbusRemoteDesktop::StartPortal(std::string& why) {
-    if (!Open(why)) return false;
+std::optional<std::string> DbusRemoteDesktop::StartPortal() {
+    if (auto why = Open()) return why;
     Answer created, selected, started;
-    if (!AskPortal("CreateSession", "nudgewick_create", created, why)) return false;
+    if (auto why = AskPortal("CreateSession", "nudgewick_create", created)) return why;
     session_ = created.session;
-    if (!AskPortal("SelectDevices", "nudgewick_select", selected, why) ||
-        !AskPortal("Start", "nudgewick_start", started, why)) {
+    auto why = AskPortal("SelectDevices", "nudgewick_select", selected);
+    if (!why) why = AskPortal("Start", "nudgewick_start", started);
+    if (!why && (started.devices & kPortalPointer) == 0) why = "the RemoteDesktop portal gave no pointer";
+    if (why) {
         session_.clear();
-        return false;
-    }
-    if ((started.devices & kPortalPointer) == 0) {
-        why = "the RemoteDesktop portal gave no pointer";
-        session_.clear();
-        return false;
+        return why;
     }
     ListenForClose(kPortal, "org.freedesktop.portal.Session");
     portal_ = true;
-    return true;
+    return std::nullopt;
 }
 
 void DbusRemoteDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
@@ -248,8 +232,7 @@ void DbusRemoteDesktop::Closed() {
 }
 
 std::optional<std::int64_t> DbusRemoteDesktop::IdleMilliseconds() {
-    std::string why;
-    if (!Open(why)) return std::nullopt;
+    if (Open()) return std::nullopt;
     BusError error;
     Reply reply;
     std::uint64_t idle = 0;
@@ -264,19 +247,14 @@ std::optional<std::int64_t> DbusRemoteDesktop::IdleMilliseconds() {
 // Once the bus carries the nudges or the idle time, losing it ends the
 // program: its nudges would reach nothing.
 void DbusRemoteDesktop::Attach() {
-    if (bus_ != nullptr) shared_->OnLost([] { Lost("lost the connection to the session bus"); });
+    if (bus_ != nullptr) shared_->OnLost(Lost);
 }
 
 // A call's wait may have read other messages, a signal among them, into the
 // queue: the socket then looks quiet though they wait.
 void DbusRemoteDesktop::HandleQueued() {
     shared_->Process();
-    if (!shared_->Connected()) Lost("lost the connection to the session bus");
-}
-
-void DbusRemoteDesktop::Lost(const std::string& what) {
-    std::fprintf(stderr, "nudgewick: %s\n", what.c_str());
-    std::_Exit(1);
+    if (!shared_->Connected()) Lost();
 }
 
 }  // namespace nudgewick::linux_desktop

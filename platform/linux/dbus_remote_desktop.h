@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/wayland_session.h"
 #include "platform/linux/dbus_session_bus.h"
 
 struct sd_bus;
@@ -18,7 +19,7 @@ namespace nudgewick::linux_desktop {
 // (KDE's grants pointer input without asking; GNOME's asks at every start). A
 // remote desktop session belongs to the bus connection that created it, so
 // this one connection lives as long as the program.
-class DbusRemoteDesktop {
+class DbusRemoteDesktop final : public SessionServices {
 public:
     DbusRemoteDesktop() = default;
     ~DbusRemoteDesktop();
@@ -28,15 +29,12 @@ public:
     DbusRemoteDesktop(const DbusRemoteDesktop&) = delete;
     DbusRemoteDesktop& operator=(const DbusRemoteDesktop&) = delete;
 
-    // Creates and starts a remote desktop session; on failure, says why.
-    bool StartRemoteDesktop(std::string& why);
-    // The same through the RemoteDesktop portal, for the pointer only. Waits
-    // for the portal's answers, which may come from the user.
-    bool StartPortal(std::string& why);
-    // Whether the portal is there, without starting a session.
-    bool PortalAnswers(std::string& why);
-    // True when the idle monitor answers.
-    bool HasIdleMonitor() { return IdleMilliseconds().has_value(); }
+    std::optional<std::string> StartRemoteDesktop() override;
+    // For the pointer only. Waits for the portal's answers, which may come
+    // from the user.
+    std::optional<std::string> StartPortal() override;
+    std::optional<std::string> LookForPortal() override;
+    bool HasIdleMonitor() override { return IdleMilliseconds().has_value(); }
 
     // Relative, as a mouse moves. A move the session refuses counts as the
     // session's end.
@@ -44,8 +42,8 @@ public:
     // closed: the desktop ended the session (GNOME's indicator has a button
     // for it), or it refused a move. Start again with Restart.
     void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
-    // A new session of the kind that ended; on failure, says why.
-    bool Restart(std::string& why) { return portal_ ? StartPortal(why) : StartRemoteDesktop(why); }
+    // A new session of the kind that ended: nothing once it started, else why not.
+    std::optional<std::string> Restart() { return portal_ ? StartPortal() : StartRemoteDesktop(); }
     // Milliseconds since the last input, asked at each call.
     std::optional<std::int64_t> IdleMilliseconds();
 
@@ -53,13 +51,12 @@ public:
     void Attach();
 
 private:
-    bool Open(std::string& why);
+    std::optional<std::string> Open();
     struct Answer;
-    bool AskPortal(const char* method, const std::string& token, Answer& answer, std::string& why);
+    std::optional<std::string> AskPortal(const char* method, const std::string& token, Answer& answer);
     void HandleQueued();
     void ListenForClose(const char* service, const char* interface);
     void Closed();
-    [[noreturn]] static void Lost(const std::string& what);
 
     DbusSessionBus* shared_ = nullptr;
     sd_bus* bus_ = nullptr;  // the shared connection's, once this uses it

@@ -6,18 +6,10 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <ctime>
+
+#include "core/clock.h"
 
 namespace nudgewick::linux_desktop {
-namespace {
-
-std::uint64_t MonotonicMicroseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);  // sd-bus's deadlines are on this clock
-    return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
-}
-
-}  // namespace
 
 std::unique_ptr<DbusSessionBus> DbusSessionBus::Open() {
     sd_bus* bus = nullptr;
@@ -85,7 +77,7 @@ void DbusSessionBus::Rearm() {
     Fl::remove_timeout(OnDeadline, this);
     std::uint64_t deadline = UINT64_MAX;
     if (sd_bus_get_timeout(bus_, &deadline) < 0 || deadline == UINT64_MAX) return;
-    const std::uint64_t now = MonotonicMicroseconds();
+    const auto now = static_cast<std::uint64_t>(SteadyMicroseconds());  // the clock of sd-bus's deadlines
     Fl::add_timeout(deadline > now ? static_cast<double>(deadline - now) / 1e6 : 0.0, OnDeadline, this);
 }
 

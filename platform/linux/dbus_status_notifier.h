@@ -16,19 +16,19 @@
 
 namespace nudgewick::linux_desktop {
 
-class DbusStatusNotifier : public TrayDisplay {
+class DbusStatusNotifier {
 public:
     // activate: the panel's click on the icon. chosen: the menu entry picked,
     // as the panel showed it. Registers with the watcher if one runs, and
     // with each that starts later.
     DbusStatusNotifier(DbusSessionBus& bus, std::function<void()> activate,
                        std::function<void(const TrayMenuEntry&)> chosen);
-    ~DbusStatusNotifier() override;
+    ~DbusStatusNotifier();
     DbusStatusNotifier(const DbusStatusNotifier&) = delete;
     DbusStatusNotifier& operator=(const DbusStatusNotifier&) = delete;
 
     // The panels hear of each change.
-    void Show(const TrayView& view) override;
+    void Show(const TrayView& view);
 
     // A watcher runs on the bus; whether a panel shows the item is Shown().
     bool WatcherFound() const { return watcherFound_; }

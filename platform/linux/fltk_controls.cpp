@@ -5,6 +5,7 @@
 #include <FL/fl_draw.H>
 #include <algorithm>
 
+#include "core/controller.h"
 #include "core/layout.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/x11_window_icon.h"
@@ -34,15 +35,10 @@ int FltkTextBox::handle(int event) {
 
 // By the time FL_UNFOCUS arrives, Fl::focus() names the widget taking over:
 // nobody when the window lost the focus or is closing.
-FocusMove FltkTextBox::WhereFocusWent() const {
-    const Fl_Widget* next = Fl::focus();
-    const bool another = next != nullptr && next != this && window()->contains(next);
-    return another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
-}
-
 void FltkTextBox::ReportFocusLeft() {
     Fl_Widget* next = Fl::focus();
-    const FocusMove move = WhereFocusWent();
+    const FocusMove move =
+        WhereFocusWent({.inWindow = next != nullptr && window()->contains(next), .backInBox = next == this});
     if (focusLeft_) focusLeft_(move);
     // A message shown meanwhile borrowed the focus; hand it on to where it
     // was going rather than back to this box.

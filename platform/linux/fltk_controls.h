@@ -32,7 +32,6 @@ public:
     int TextLeft() const { return Fl::box_dx(box()) + 3 - xscroll(); }
 
 private:
-    FocusMove WhereFocusWent() const;
     void ReportFocusLeft();
 
     std::function<void(FocusMove)> focusLeft_;

@@ -144,14 +144,14 @@ void FltkMainWindow::WaitForIcon() {
 void FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
     hotkey_.reset();
     if (onWayland_) {
-        std::fputs(HotkeyUnavailableMessage().c_str(), stderr);
-        return controller_.OnHotkeyUnavailable();
+        std::fputs(controller_.OnHotkeyUnavailable().c_str(), stderr);
+        return;
     }
     hotkey_.emplace(hotkey, [this] { controller_.OnHotkey(); });
-    if (hotkey_->Grab()) return;
+    const auto refusal = hotkey_->Grab();
+    if (!refusal) return;
     hotkey_.reset();
-    std::fputs(HotkeyTakenMessage(hotkey).c_str(), stderr);
-    controller_.OnHotkeyTaken();
+    std::fputs(controller_.OnHotkeyRefused(*refusal).c_str(), stderr);
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the

@@ -1,17 +1,17 @@
 #pragma once
-// The notification-area icon's menu, opened beside the icon.
+// The XEmbed icon's own menu, an FLTK popup menu opened beside the icon.
 
-#include <FL/Fl_Menu_Item.H>
+#include <optional>
+#include <vector>
+
+#include "core/tray.h"
 
 namespace nudgewick::linux_desktop {
 
-struct ScreenRect {
-    int x, y, w, h;  // in root-window pixels
-};
-
-// Opens the menu ITEMS (ended by an empty item) beside ICON, the icon's place
-// on the screen, and returns the entry picked, or null. Call it while FLTK
-// handles an event on the icon's window.
-const Fl_Menu_Item* PopUpBeside(const ScreenRect& icon, const Fl_Menu_Item* items);
+// Opens the menu beside icon, the icon's place on the screen, and returns the
+// entry picked, as it was shown; nothing when none was. The menu is a copy:
+// handlers that run while it is open may show a new view, and a choice means
+// what it said. Call it while FLTK handles an event on the icon's window.
+std::optional<TrayMenuEntry> ChooseBeside(const Rect& icon, std::vector<TrayMenuEntry> menu);
 
 }  // namespace nudgewick::linux_desktop

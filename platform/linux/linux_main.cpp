@@ -20,6 +20,7 @@
 #include "core/command_line.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
+#include "platform/linux/linux_exit.h"
 #include "platform/linux/wayland_desktop.h"
 #include "platform/linux/x11_pointer.h"
 #include "platform/linux/x11_single_instance.h"
@@ -44,8 +45,7 @@ int OnRequestFailed(Display* display, XErrorEvent* error) {
 // The server went away (it ended, or the connection broke): there is nothing
 // left to nudge. Xlib requires this handler not to return.
 int OnDisplayLost(Display* display) {
-    std::fprintf(stderr, "nudgewick: lost the connection to the X display %s\n", DisplayString(display));
-    std::_Exit(1);
+    linux_desktop::EndAtOnce(std::string("lost the connection to the X display ") + DisplayString(display));
 }
 
 // What FLTK sets up when it opens the display itself, which it does not when
@@ -86,13 +86,12 @@ bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
         return xtest;
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
-    const auto& found = wayland->Choose(bus.get(), true);
-    std::printf("session: Wayland, display %s; the window on Xwayland, %s\n", found.display.c_str(),
+    const auto& choice = wayland->Choose(bus.get(), true);
+    std::printf("session: Wayland, display %s; the window on Xwayland, %s\n", wayland->DisplayName().c_str(),
                 displayOpen ? display.c_str() : "none: the window needs Xwayland");
-    std::printf("route: %s\nidle: %s\n", found.route.empty() ? "none" : found.route.c_str(),
-                found.idle.empty() ? "none" : found.idle.c_str());
-    if (!found.missing.empty()) std::printf("%s", found.missing.c_str());
-    return displayOpen && found.CanNudge();
+    std::printf("route: %s\nidle: %s\n", RouteName(choice.route).c_str(), IdleName(choice.idle).c_str());
+    std::printf("%s", choice.missing.c_str());
+    return displayOpen && choice.CanNudge();
 }
 
 // A message box besides the line on standard error: a program started from a
@@ -115,21 +114,20 @@ bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_d
                     linux_desktop::FltkMainWindow& window, std::string& missing) {
     bus = linux_desktop::DbusSessionBus::Open();
     if (wayland != nullptr) {
-        const auto& found = wayland->Choose(bus.get());
-        missing = found.missing;
-        if (!found.CanNudge()) return false;
+        const auto& choice = wayland->Choose(bus.get());
+        missing = choice.missing;
+        if (!choice.CanNudge()) return false;
         wayland->Attach();
     }
     window.UseSessionBus(bus.get());
     return true;
 }
 
-// An answer from the running copy, or about it: a plain second start's only
-// where someone reads it, any other on standard output, a failure on standard
-// error.
+// An answer from the running copy, or about it, on the stream the core
+// names; a plain second start's only where someone reads it.
 int Report(const CommandAnswer& answer, const StartSettings& asked) {
-    const bool plain = AsksNothing(asked);
-    if (!plain || isatty(STDERR_FILENO)) std::fputs(answer.text.c_str(), plain || Failed(answer) ? stderr : stdout);
+    if (!AsksNothing(asked) || isatty(STDERR_FILENO))
+        std::fputs(answer.text.c_str(), OnStandardError(answer, asked) ? stderr : stdout);
     return answer.exitCode;
 }
 

@@ -40,10 +40,6 @@ void LinuxNotificationArea::Show(const TrayView& view) {
 
 bool LinuxNotificationArea::IconShown() const { return (tray_ && tray_->Shown()) || (item_ && item_->Shown()); }
 
-bool LinuxNotificationArea::HostFound() const {
-    return (tray_ && tray_->TrayFound()) || (item_ && item_->WatcherFound());
-}
-
 // Without the item, the XEmbed icon goes back to a tray that runs, which gets
 // its moment to take it before the icon counts as gone.
 void LinuxNotificationArea::OnItemShown(bool shown) {

@@ -30,8 +30,6 @@ public:
     // A panel shows the icon: through a watcher that took the item, or a
     // tray that took the window.
     bool IconShown() const;
-    // A watcher or a tray runs, which may show the icon in a moment.
-    bool HostFound() const;
     // Told when the icon came or went, and when a tray that should have
     // taken it over did not within a moment.
     void OnIconChange(std::function<void()> changed) { changed_ = std::move(changed); }

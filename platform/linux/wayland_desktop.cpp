@@ -6,36 +6,23 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <chrono>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <string_view>
 
+#include "core/clock.h"
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "fake-input-client-protocol.h"
 #include "idle-client-protocol.h"
 #include "platform/linux/dbus_remote_desktop.h"
+#include "platform/linux/linux_exit.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace nudgewick::linux_desktop {
 namespace {
-
-std::int64_t NowMilliseconds() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// The compositor says when input has stopped for each of these delays, and
-// when it resumes. The first tells the idle time to the tick: shorter means
-// more events; it must stay well under a second, the user's rhythm that the
-// ticks tell apart from our own nudges. A compositor held up by a busy machine
-// sends its notices late, which makes the idle time taken from their arrival
-// too short; the notice for the second delay, sent in the same late turn of
-// its loop, then says that input stopped at least that long before.
-constexpr std::uint32_t kIdleDelays[] = {500, 2000};
 
 // A wl_fixed holds at most 2^23 - 1; a move of 32768 pixels is sent in parts.
 constexpr std::int32_t kLongestStep = 16384;
@@ -80,37 +67,18 @@ void OnGlobalRemoved(void*, wl_registry*, std::uint32_t) {}
 
 constexpr wl_registry_listener kRegistryListener{OnGlobal, OnGlobalRemoved};
 
-// What one notice tells: whether input has stopped for its delay, and since
-// when, as far as its arrival says.
+// One of the compositor's idle notices, as its listener hears it.
 struct IdleNotice {
-    std::uint32_t delay = 0;
-    bool quiet = false;
-    std::int64_t lastInput = 0;
+    NotifiedIdle* idle;
+    std::size_t which;  // its delay's place in kIdleNoticeDelays
 
     static void Idled(void* self) {
-        auto& notice = *static_cast<IdleNotice*>(self);
-        notice.quiet = true;
-        notice.lastInput = NowMilliseconds() - notice.delay;
+        const auto& notice = *static_cast<IdleNotice*>(self);
+        notice.idle->Idled(notice.which, SystemClock().SteadyMilliseconds());
     }
-    static void Resumed(void* self) { static_cast<IdleNotice*>(self)->quiet = false; }
-};
-
-// The idle time as far as the compositor's notices tell it: exact once input
-// has stopped for the first delay, under that (taken as 0) before.
-struct NotifiedIdle {
-    IdleNotice notices[std::size(kIdleDelays)];
-
-    NotifiedIdle() {
-        for (std::size_t i = 0; i < std::size(kIdleDelays); ++i) notices[i].delay = kIdleDelays[i];
-    }
-    bool Quiet() const { return notices[0].quiet; }
-    std::int64_t Milliseconds() const {
-        if (!Quiet()) return 0;
-        std::int64_t lastInput = notices[0].lastInput;
-        for (const auto& notice : notices) {
-            if (notice.quiet) lastInput = std::min(lastInput, notice.lastInput);
-        }
-        return NowMilliseconds() - lastInput;
+    static void Resumed(void* self) {
+        const auto& notice = *static_cast<IdleNotice*>(self);
+        notice.idle->Resumed(notice.which);
     }
 };
 
@@ -120,9 +88,6 @@ constexpr ext_idle_notification_v1_listener kExtIdleListener{
 constexpr org_kde_kwin_idle_timeout_listener kKdeIdleListener{
     [](void* self, org_kde_kwin_idle_timeout*) { IdleNotice::Idled(self); },
     [](void* self, org_kde_kwin_idle_timeout*) { IdleNotice::Resumed(self); }};
-
-enum class Route { None, VirtualPointer, FakeInput, Gnome, Portal };
-enum class IdleFrom { None, Notifications, Gnome };
 
 std::string ThisProgram() {
     char path[PATH_MAX] = {};
@@ -136,22 +101,21 @@ struct WaylandDesktop::Parts {
     wl_display* display = nullptr;
     wl_registry* registry = nullptr;
     Globals globals;
-    bool chosen = false;
-    WaylandFindings findings;
-    Route route = Route::None;
-    IdleFrom idleFrom = IdleFrom::None;
+    std::string displayName;
+    std::optional<WaylandChoice> choice;
     zwlr_virtual_pointer_v1* virtualPointer = nullptr;
     NotifiedIdle notified;
+    std::array<IdleNotice, kIdleNoticeDelays.size()> notices;
     DbusRemoteDesktop bus;  // opened only where the compositor itself offers no route or idle source
 
+    Parts() {
+        for (std::size_t i = 0; i < notices.size(); ++i) notices[i] = {&notified, i};
+    }
     ~Parts() {
         if (display != nullptr) wl_display_disconnect(display);
     }
 
-    [[noreturn]] void Lost() const {
-        std::fprintf(stderr, "nudgewick: lost the connection to the Wayland display %s\n", findings.display.c_str());
-        std::_Exit(1);
-    }
+    [[noreturn]] void Lost() const { EndAtOnce("lost the connection to the Wayland display " + displayName); }
 
     // Handles what the compositor sent so far, without waiting for more.
     void HandleArrived() {
@@ -171,70 +135,42 @@ struct WaylandDesktop::Parts {
         if (wl_display_dispatch(parts.display) < 0) parts.Lost();
     }
 
-    void ChooseRoute(bool lookingOnly) {
-        Globals& g = globals;
-        if (g.virtualPointers != nullptr) {
+    CompositorGlobals Offered() const {
+        return {.seat = globals.seat != nullptr,
+                .virtualPointer = globals.virtualPointers != nullptr,
+                .fakeInput = globals.fakeInput != nullptr,
+                .extIdleNotifier = globals.idleNotifier != nullptr,
+                .kdeIdle = globals.kdeIdle != nullptr,
+                .kwin = globals.kwin};
+    }
+
+    // The compositor's own routes; the bus's started as they were chosen.
+    void SetUpRoute(WaylandRoute route) {
+        if (route == WaylandRoute::VirtualPointer) {
             // The seat has a pointer only while a virtual one exists when no
             // mouse is plugged in: this one stays for the program's life.
-            virtualPointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(g.virtualPointers, g.seat);
-            route = Route::VirtualPointer;
-            findings.route = "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)";
-        } else if (g.fakeInput != nullptr) {
+            virtualPointer =
+                zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.virtualPointers, globals.seat);
+        } else if (route == WaylandRoute::FakeInput) {
             // KWin offers the global only to programs its desktop entries
             // allow: its presence is the permission.
-            org_kde_kwin_fake_input_authenticate(g.fakeInput, "Nudgewick",
+            org_kde_kwin_fake_input_authenticate(globals.fakeInput, "Nudgewick",
                                                  "Nudges the pointer while the computer is left alone");
-            route = Route::FakeInput;
-            findings.route = "KWin fake input (org_kde_kwin_fake_input)";
-        } else {
-            std::string why, portalWhy;
-            if (bus.StartRemoteDesktop(why)) {
-                route = Route::Gnome;
-                findings.route = "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)";
-            } else if (lookingOnly ? bus.PortalAnswers(portalWhy) : bus.StartPortal(portalWhy)) {
-                route = Route::Portal;
-                findings.route = "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)";
-            } else if (g.kwin) {
-                findings.missing +=
-                    "KWin lets only programs named by an installed desktop entry move the pointer.\n"
-                    "Install Nudgewick's package, or add a desktop entry with Exec=" +
-                    ThisProgram() +
-                    "\nand X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n"
-                    "Nor did the desktop's RemoteDesktop portal help (" +
-                    portalWhy + ").\n";
-            } else {
-                findings.missing +=
-                    "The compositor offers no virtual pointer (zwlr_virtual_pointer_manager_v1), no KWin\n"
-                    "fake input, no GNOME remote desktop (" +
-                    why + "),\nand no RemoteDesktop portal (" + portalWhy + ").\n";
-            }
         }
     }
 
-    void ChooseIdleSource() {
-        Globals& g = globals;
-        if (g.idleNotifier != nullptr && g.seat != nullptr) {
-            for (auto& notice : notified.notices) {
+    void ListenForIdle(IdleFrom idle) {
+        for (IdleNotice& notice : notices) {
+            const auto delay = static_cast<std::uint32_t>(kIdleNoticeDelays[notice.which]);
+            if (idle == IdleFrom::ExtIdleNotifier) {
                 ext_idle_notification_v1_add_listener(
-                    ext_idle_notifier_v1_get_idle_notification(g.idleNotifier, notice.delay, g.seat), &kExtIdleListener,
+                    ext_idle_notifier_v1_get_idle_notification(globals.idleNotifier, delay, globals.seat),
+                    &kExtIdleListener, &notice);
+            } else if (idle == IdleFrom::KdeIdle) {
+                org_kde_kwin_idle_timeout_add_listener(
+                    org_kde_kwin_idle_get_idle_timeout(globals.kdeIdle, globals.seat, delay), &kKdeIdleListener,
                     &notice);
             }
-            idleFrom = IdleFrom::Notifications;
-            findings.idle = "ext_idle_notifier_v1";
-        } else if (g.kdeIdle != nullptr && g.seat != nullptr) {
-            for (auto& notice : notified.notices) {
-                org_kde_kwin_idle_timeout_add_listener(
-                    org_kde_kwin_idle_get_idle_timeout(g.kdeIdle, g.seat, notice.delay), &kKdeIdleListener, &notice);
-            }
-            idleFrom = IdleFrom::Notifications;
-            findings.idle = "org_kde_kwin_idle";
-        } else if (bus.HasIdleMonitor()) {
-            idleFrom = IdleFrom::Gnome;
-            findings.idle = "GNOME idle monitor (org.gnome.Mutter.IdleMonitor)";
-        } else {
-            findings.missing +=
-                "The compositor tells no idle time (ext_idle_notifier_v1, org_kde_kwin_idle\n"
-                "or GNOME's org.gnome.Mutter.IdleMonitor), which tells a user who is away.\n";
         }
     }
 };
@@ -248,7 +184,7 @@ std::unique_ptr<WaylandDesktop> WaylandDesktop::Connect() {
     const char* name = std::getenv("WAYLAND_DISPLAY");
     if (name == nullptr || *name == '\0') return nullptr;
     auto parts = std::make_unique<Parts>();
-    parts->findings.display = name;
+    parts->displayName = name;
     parts->display = wl_display_connect(nullptr);
     if (parts->display == nullptr) return nullptr;
     parts->registry = wl_display_get_registry(parts->display);
@@ -257,47 +193,47 @@ std::unique_ptr<WaylandDesktop> WaylandDesktop::Connect() {
     return std::unique_ptr<WaylandDesktop>(new WaylandDesktop(std::move(parts)));
 }
 
-const WaylandFindings& WaylandDesktop::Choose(DbusSessionBus* bus, bool lookingOnly) {
+const WaylandChoice& WaylandDesktop::Choose(DbusSessionBus* bus, bool lookingOnly) {
     Parts& p = *parts_;
-    if (!p.chosen) {
-        p.chosen = true;
+    if (!p.choice) {
         p.bus.Use(bus);
-        p.ChooseRoute(lookingOnly);
-        p.ChooseIdleSource();
+        p.choice = ChooseWaylandWays(p.Offered(), p.bus, lookingOnly, ThisProgram());
+        p.SetUpRoute(p.choice->route);
+        p.ListenForIdle(p.choice->idle);
         // The compositor has seen the requests once this returns: a refusal
         // would end the connection here rather than at the first nudge.
         if (wl_display_roundtrip(p.display) < 0) p.Lost();
     }
-    return p.findings;
+    return *p.choice;
 }
+
+const std::string& WaylandDesktop::DisplayName() const { return parts_->displayName; }
 
 void WaylandDesktop::Attach() {
     Fl::add_fd(wl_display_get_fd(parts_->display), FL_READ, Parts::OnReadable, parts_.get());
     parts_->bus.Attach();
 }
 
-std::optional<std::string> WaylandDesktop::Reopen() {
-    std::string why;
-    if (parts_->bus.Restart(why)) return std::nullopt;
-    return why;
-}
+std::optional<std::string> WaylandDesktop::Reopen() { return parts_->bus.Restart(); }
 
 void WaylandDesktop::OnRouteClosed(std::function<void()> closed) { parts_->bus.OnClosed(std::move(closed)); }
 
 void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
     Parts& p = *parts_;
-    if (p.route == Route::Gnome || p.route == Route::Portal) {
+    const WaylandRoute route = p.choice ? p.choice->route : WaylandRoute::Missing;
+    if (route == WaylandRoute::GnomeRemoteDesktop || route == WaylandRoute::Portal) {
         p.bus.MoveBy(dx, dy);
         return;
     }
     do {
         const std::int32_t stepX = std::clamp(dx, -kLongestStep, kLongestStep);
         const std::int32_t stepY = std::clamp(dy, -kLongestStep, kLongestStep);
-        if (p.route == Route::VirtualPointer) {
-            zwlr_virtual_pointer_v1_motion(p.virtualPointer, static_cast<std::uint32_t>(NowMilliseconds()),
+        if (route == WaylandRoute::VirtualPointer) {
+            zwlr_virtual_pointer_v1_motion(p.virtualPointer,
+                                           static_cast<std::uint32_t>(SystemClock().SteadyMilliseconds()),
                                            wl_fixed_from_int(stepX), wl_fixed_from_int(stepY));
             zwlr_virtual_pointer_v1_frame(p.virtualPointer);
-        } else if (p.route == Route::FakeInput) {
+        } else if (route == WaylandRoute::FakeInput) {
             org_kde_kwin_fake_input_pointer_motion(p.globals.fakeInput, wl_fixed_from_int(stepX),
                                                    wl_fixed_from_int(stepY));
         }
@@ -309,8 +245,9 @@ void WaylandDesktop::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 std::optional<std::int64_t> WaylandDesktop::IdleMilliseconds() {
     Parts& p = *parts_;
-    switch (p.idleFrom) {
-    case IdleFrom::Notifications:
+    switch (p.choice ? p.choice->idle : IdleFrom::Nowhere) {
+    case IdleFrom::ExtIdleNotifier:
+    case IdleFrom::KdeIdle:
         p.HandleArrived();
         // Input seems to go on, or a compositor held up by a busy machine
         // owes us the notice that it stopped: the timer for that notice is
@@ -319,9 +256,9 @@ std::optional<std::int64_t> WaylandDesktop::IdleMilliseconds() {
         if (!p.notified.Quiet() && (wl_display_roundtrip(p.display) < 0 || wl_display_roundtrip(p.display) < 0)) {
             p.Lost();
         }
-        return p.notified.Milliseconds();
-    case IdleFrom::Gnome: return p.bus.IdleMilliseconds();
-    case IdleFrom::None: break;
+        return p.notified.Milliseconds(SystemClock().SteadyMilliseconds());
+    case IdleFrom::GnomeIdleMonitor: return p.bus.IdleMilliseconds();
+    case IdleFrom::Nowhere: break;
     }
     return std::nullopt;
 }

@@ -60,8 +60,9 @@ X11Hotkey::~X11Hotkey() { Ungrab(); }
 
 // A refusal comes back as an error, so the grabs are synced under a handler
 // of our own; a grab refused in one lock state is released in all of them.
-bool X11Hotkey::Grab() {
-    if (keycode_ == 0) return false;
+std::optional<HotkeyRefusal> X11Hotkey::Grab() {
+    // Debian's keymap, for one, gives the key codes of F13-F24 to other symbols.
+    if (keycode_ == 0) return HotkeyRefusal::NoSuchKey;
     const Window root = RootWindow(fl_display, fl_screen);
     XSync(fl_display, False);
     refused = false;
@@ -74,12 +75,12 @@ bool X11Hotkey::Grab() {
     grabbed_ = true;
     if (refused) {
         Ungrab();
-        return false;
+        return HotkeyRefusal::Taken;
     }
     // Without this a held key would press again and again.
     XkbSetDetectableAutoRepeat(fl_display, True, nullptr);
     Fl::add_system_handler(OnXEvent, this);
-    return true;
+    return std::nullopt;
 }
 
 void X11Hotkey::Ungrab() {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "core/hotkey.h"
 
@@ -19,9 +20,9 @@ public:
     X11Hotkey(const X11Hotkey&) = delete;
     X11Hotkey& operator=(const X11Hotkey&) = delete;
 
-    // False when another client already holds the combination: it is then
-    // not ours in any state.
-    bool Grab();
+    // Why the combination is not ours, or nothing once it is. Held by another
+    // client in one lock state, it is ours in none.
+    std::optional<HotkeyRefusal> Grab();
 
 private:
     static int OnXEvent(void* event, void* self);

@@ -4,8 +4,7 @@
 #include <FL/x.H>
 #include <poll.h>
 
-#include <chrono>
-
+#include "core/clock.h"
 #include "core/command_channel.h"
 
 namespace nudgewick::linux_desktop {
@@ -43,13 +42,13 @@ std::optional<std::string> X11SingleInstance::HandOver(std::string_view commandL
                     reinterpret_cast<const unsigned char*>(commandLine.data()), static_cast<int>(commandLine.size()));
     XConvertSelection(fl_display, selection_, command_, command_, window_, CurrentTime);
     XFlush(fl_display);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerWaitMilliseconds);
+    const std::int64_t deadline = SteadyMicroseconds() + std::int64_t{kAnswerWaitMilliseconds} * 1000;
     XEvent event;
     while (!XCheckTypedWindowEvent(fl_display, window_, SelectionNotify, &event)) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return std::nullopt;
+        const std::int64_t left = (deadline - SteadyMicroseconds() + 999) / 1000;  // milliseconds, rounded up
+        if (left <= 0) return std::nullopt;
         pollfd connection{ConnectionNumber(fl_display), POLLIN, 0};
-        poll(&connection, 1, static_cast<int>(left.count()));
+        poll(&connection, 1, static_cast<int>(left));
     }
     if (event.xselection.property == None) return std::string();
     return ReadText(window_, command_, kLongestAnswer, true).value_or(std::string());

@@ -13,18 +13,18 @@ namespace nudgewick::linux_desktop {
 // one runs, else as soon as one starts, and again when one went away and
 // another came. Without a tray there is no icon and no window. It works
 // inside FLTK's event loop: no thread, no timer. Needs FLTK's display open.
-class X11TrayIcon : public TrayDisplay {
+class X11TrayIcon {
 public:
     // activate: a left click on the icon. chosen: the menu entry picked from
     // the menu that a right click or the Menu key opens, as it was shown.
     // standAside: start as StandAside(true).
     X11TrayIcon(std::function<void()> activate, std::function<void(const TrayMenuEntry&)> chosen,
                 bool standAside = false);
-    ~X11TrayIcon() override;
+    ~X11TrayIcon();
     X11TrayIcon(const X11TrayIcon&) = delete;
     X11TrayIcon& operator=(const X11TrayIcon&) = delete;
 
-    void Show(const TrayView& view) override;
+    void Show(const TrayView& view);
     // Shown: a tray holds the icon and shows it on the screen, at a size that
     // can be seen and clicked. changed(true) when it comes into sight,
     // changed(false) when it leaves it or the tray (the tray ended, let go of

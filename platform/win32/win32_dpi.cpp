@@ -47,6 +47,12 @@ UINT WindowDpi(HWND hwnd) {
     return forWindow ? forWindow(hwnd) : SystemDpi();
 }
 
+SIZE SmallIconSize(UINT dpi) {
+    static const auto forDpi = User32Function<decltype(&GetSystemMetricsForDpi)>("GetSystemMetricsForDpi");
+    if (dpi != 0 && forDpi) return {forDpi(SM_CXSMICON, dpi), forDpi(SM_CYSMICON, dpi)};
+    return {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+}
+
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto forDpi = User32Function<decltype(&AdjustWindowRectExForDpi)>("AdjustWindowRectExForDpi");
     RECT frame{0, 0, clientWidth, clientHeight};

@@ -10,6 +10,9 @@ namespace nudgewick::win32 {
 
 UINT WindowDpi(HWND hwnd);
 
+// A small icon's size (SM_CXSMICON) at dpi, or at the system DPI where dpi is 0.
+SIZE SmallIconSize(UINT dpi);
+
 // The outer size of a window whose client area is clientWidth x clientHeight.
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
 

@@ -3,7 +3,7 @@
 #include "platform/win32/win32_accessible_link.h"
 
 #include <algorithm>
-#include <iterator>
+#include <string>
 
 namespace nudgewick::win32 {
 namespace {
@@ -12,14 +12,14 @@ constexpr wchar_t kStaticProcedure[] = L"NudgewickStaticProcedure";
 
 // Centred text starts at the top of the control, as SS_CENTER draws it.
 void DrawFocusAroundText(HWND link) {
-    wchar_t text[256] = L"";
-    const int length = GetWindowTextW(link, text, static_cast<int>(std::size(text)));
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(link)) + 1, L'\0');
+    const int length = GetWindowTextW(link, text.data(), static_cast<int>(text.size()));
     RECT inside{};
     GetClientRect(link, &inside);
     const HDC dc = GetDC(link);
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(link, WM_GETFONT, 0, 0)));
     RECT around = inside;
-    DrawTextW(dc, text, length, &around, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text.c_str(), length, &around, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const LONG left = (inside.right - around.right) / 2;
     around = {std::max(left - 1, 0L), 0, std::min(left + around.right + 1, inside.right),
               std::min(around.bottom, inside.bottom)};

@@ -74,12 +74,11 @@ int ReportCheck() {
     return desktop ? 0 : 1;
 }
 
-// An answer from the running copy, or about it: a plain second start's and a
-// failure on standard error, any other on standard output, where there is a
-// console; a failure without one in a box.
+// An answer from the running copy, or about it, on the stream the core names
+// where there is a console; a failure without one in a box.
 int Report(const CommandAnswer& answer, const StartSettings& asked) {
     const bool failed = Failed(answer);
-    if (!WriteToConsole(answer.text, failed || AsksNothing(asked)) && failed) ShowMessage(answer.text);
+    if (!WriteToConsole(answer.text, nudgewick::OnStandardError(answer, asked)) && failed) ShowMessage(answer.text);
     return answer.exitCode;
 }
 

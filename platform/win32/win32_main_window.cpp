@@ -148,8 +148,7 @@ LRESULT Win32MainWindow::OnCreate() {
 // the program runs on without it.
 void Win32MainWindow::RegisterHotkey() {
     if (!hotkeyAsked_ || hotkey_.Register(hwnd_, *hotkeyAsked_)) return;
-    notice_ = HotkeyTakenMessage(*hotkeyAsked_);
-    controller_.OnHotkeyTaken();
+    notice_ = controller_.OnHotkeyRefused(HotkeyRefusal::Taken);
 }
 
 int Win32MainWindow::StartingShowCommand(int showCommand) const {
@@ -248,8 +247,8 @@ LRESULT Win32MainWindow::OnCommand(int id, int code) {
 // another program or one of our own messages has it.
 LRESULT Win32MainWindow::OnFocusLeft(int id) {
     const HWND focus = GetFocus();
-    const bool another = !closing_ && focus != GetDlgItem(hwnd_, id) && IsChild(hwnd_, focus);
-    const FocusMove move = another ? FocusMove::ToAnotherControl : FocusMove::Elsewhere;
+    const FocusMove move = WhereFocusWent(
+        {.inWindow = IsChild(hwnd_, focus) != FALSE, .backInBox = focus == GetDlgItem(hwnd_, id), .closing = closing_});
     if (id == CommandId(ControlId::IntervalBox)) {
         controller_.OnIntervalBoxLeft(move);
     } else {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
@@ -13,22 +14,11 @@ namespace {
 constexpr UINT kIconId = 1;  // our only icon; the shell tells icons apart by owner window and id
 constexpr std::size_t kTooltipLength = sizeof NOTIFYICONDATAW{}.szTip / sizeof(wchar_t) - 1;
 
-// A user32 function that older Windows lacks, or null there.
-template <typename Function>
-Function User32Function(const char* name) {
-    const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
-}
-
 // The notification area draws small icons at the DPI of the taskbar's
 // monitor, which need not be the one our window is on.
 SIZE NotificationIconSize() {
-    static const auto dpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    static const auto metricForDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
     const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    const UINT dpi = taskbar && dpiForWindow ? dpiForWindow(taskbar) : 0;
-    if (dpi != 0 && metricForDpi) return {metricForDpi(SM_CXSMICON, dpi), metricForDpi(SM_CYSMICON, dpi)};
-    return {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+    return SmallIconSize(taskbar ? WindowDpi(taskbar) : 0);
 }
 
 // The owner's icon at size, taken from the image in the .ico that fits it

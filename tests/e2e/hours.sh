@@ -1,6 +1,7 @@
 # The hotkey pressed through XTEST stops and resumes the nudges, also with CapsLock on; a combination
-# that another client holds is said once and the program runs on; work hours that end a minute later stop
-# the ticks on their own.
+# that another client holds, or whose key no key of the keyboard produces (F13 in Debian's keymap), is
+# said once, each in its own words, and the program runs on; work hours that end a minute later stop the
+# ticks on their own.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 at_exit 'stop_pid GRAB_PID'
@@ -14,6 +15,12 @@ expect_still 7
 xdotool key Caps_Lock ctrl+alt+n Caps_Lock  # the lock keys make other combinations, which are grabbed too
 expect_swing "$(track_pointer 8 2)" "$x" "$y" "$([ "$x" = 600 ] && echo 5 || echo -5)" 2 3000
 [ ! -s "$SCRATCH/errors" ] || fail "the program complained: $(cat "$SCRATCH/errors")"
+stop_pid APP_PID
+
+start_program --hotkey ctrl+shift+f13 3000 5 2>"$SCRATCH/no-key"
+wait_until "the missing F13 was not said" '[ -s "$SCRATCH/no-key" ]'
+# As the keyboard names the key, which the line for a taken combination does not.
+one_line "$SCRATCH/no-key" && grep -q F13 "$SCRATCH/no-key" || fail "F13's absence not said once: $(cat "$SCRATCH/no-key")"
 stop_pid APP_PID
 
 "$X_HELPER" grab g >"$SCRATCH/grab" & GRAB_PID=$!

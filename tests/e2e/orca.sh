@@ -30,7 +30,9 @@ logged() {
 said() { logged "SPEECH OUTPUT: '$1"; }
 
 start_program 3000 3
-script -qfec "orca --disable speech --disable braille --debug-file /dev/tty -u $SCRATCH/orca" "$log" >/dev/null 2>&1 &
+# Through python3 by name, Orca's process is not one that another Orca of this user (another test run at
+# the same time) takes for the session's screen reader, nor this one for theirs.
+script -qfec "/usr/bin/python3 /usr/bin/orca --disable speech --disable braille --debug-file /dev/tty -u $SCRATCH/orca" "$log" >/dev/null 2>&1 &
 SCRIPT_PID=$!
 for _ in {1..300}; do grep -q "Startup complete" "$log" 2>/dev/null && break; sleep 0.1; done
 grep -q "Startup complete" "$log" || fail "Orca did not start:"$'\n'"$(tail -n 5 "$log" 2>/dev/null)"

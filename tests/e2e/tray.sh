@@ -2,7 +2,8 @@
 # program, goes away and comes back; one copy of the program per display; the
 # icon's menu, beside the icon and where it stays; a timed session and a start
 # hidden in the tray, or iconified while the tray keeps the icon out of sight;
-# the icon in two real panels, xfce4-panel and trayer.
+# a tooltip shown as the nudges stop follows them; the icon in two real panels,
+# xfce4-panel and trayer.
 source "$(dirname "$0")/common.sh"
 TRAY=$2
 unset DBUS_SESSION_BUS_ADDRESS  # no StatusNotifierItem: the XEmbed icon, in every tray here
@@ -20,11 +21,18 @@ geometry() { xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGH
 # work_area TOP BOTTOM: the rows a window manager leaves to windows, the panel's excluded.
 work_area() { AREA=($1 $2) && xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0,$1,1024,$(($2 - $1))"; }
 work_area 0 730  # the test tray's panel starts at row 730
-# Clicks entry N of the seven in the menu that popped up for the icon ICON, once the menu proved to be in the
-# work area, beside the icon (above or below, less than 12 px away, in its columns) and still where it opened
-# with the pointer on the entry.
+# margins MENU WIDTH HEIGHT: the columns between the menu's 2 px border and what is drawn inside it, on the left and on the right.
+margins() {
+    import -window "$1" -colorspace gray -depth 8 gray:- | od -An -v -tu1 -w"$2" | awk -v w="$2" -v h="$3" '
+        NR > 3 && NR <= h - 3 { for (x = 3; x < w - 3; ++x) if ($(x + 1) < 160) { if (!l || x < l) l = x; if (x > r) r = x } }
+        END { print l - 2, w - 3 - r }'
+}
+# Clicks entry N of the COUNT (seven unless given) in the menu that popped up for the icon ICON, once the menu
+# proved to be in the work area, beside the icon (above or below, less than 12 px away, in its columns), with
+# as much room on the right of its longest entry as on the left, and still where it opened with the pointer on
+# the entry.
 pick() {
-    local X Y WIDTH HEIGHT ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT opened
+    local X Y WIDTH HEIGHT ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT opened left right count=${2:-7}
     wait_until "no menu popped up" '[ -n "$(nameless)" ]'
     opened=$(geometry "$(nameless)") && eval "$opened" && eval "$(geometry "$ICON" ICON_)"
     ((X >= 0 && X + WIDTH <= 1024 && Y >= AREA[0] && Y + HEIGHT <= AREA[1])) ||
@@ -32,14 +40,16 @@ pick() {
     local above=$((ICON_Y - Y - HEIGHT)) below=$((Y - ICON_Y - ICON_HEIGHT))
     (((above >= 0 && above < 12 || below >= 0 && below < 12) && X < ICON_X + ICON_WIDTH && X + WIDTH > ICON_X)) ||
         fail "the menu at ${WIDTH}x$HEIGHT+$X+$Y is not beside the icon at ${ICON_WIDTH}x$ICON_HEIGHT+$ICON_X+$ICON_Y"
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 14)) && sleep 0.3
+    read -r left right < <(margins "$(nameless)" "$WIDTH" "$HEIGHT")
+    ((right >= left - 1 && right <= left + 1)) || fail "the menu's entries keep $left px on the left, $right on the right"
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / (2 * count))) && sleep 0.3
     [ "$(geometry "$(nameless)")" = "$opened" ] || fail "the menu moved as the pointer went to entry $1"
     xdotool click 1
 }
 
-# Two copies at once, no tray yet: one window; the other copy ends with 0.
-"$PROGRAM" " " 2>>"$SCRATCH/errors" & APP_PID=$!
-"$PROGRAM" " " 2>>"$SCRATCH/errors" & OTHER_PID=$!
+# Two copies at once, no tray yet: one window; the other copy ends with 0. Their menu has a tick box entry.
+"$PROGRAM" --hours 09:00-17:00 " " 2>>"$SCRATCH/errors" & APP_PID=$!
+"$PROGRAM" --hours 09:00-17:00 " " 2>>"$SCRATCH/errors" & OTHER_PID=$!
 WID=$(wait_for_window '^Nudgewick 1\.0$')
 wait -n -p ENDED "$APP_PID" "$OTHER_PID" || fail "a copy started beside another ended with status $?"
 [ "$ENDED" != "$APP_PID" ] || APP_PID=$OTHER_PID
@@ -59,7 +69,7 @@ ICON=$(docked_icon)
 xdotool windowunmap --sync "$WID" mousemove --window "$ICON" 12 12 click 1
 wait_until "a click on the icon did not show the window" 'viewable "$WID"'
 xdotool windowunmap --sync "$WID" mousemove --window "$ICON" 12 12 click 3
-pick 6
+pick 7 8
 wait_until "the menu's Show window did not show the window" 'viewable "$WID"'
 
 xdotool windowunmap --sync "$WID"
@@ -69,7 +79,7 @@ wait_until "a second start did not show the window" 'viewable "$WID"'
 [ "$(shown_windows | wc -l)" = 1 ] || fail "a second start opened a window"
 
 xdotool windowfocus --sync "$ICON" key Menu
-pick 7
+pick 8 8
 wait_until "the menu's Exit did not end the program" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit ended the program with status $?"
 
@@ -105,6 +115,21 @@ expect_swing "$(track_pointer 8 2)" 605 500 -5 2 3000
 stop_or_go
 expect_still 4
 [ "$(looks)" = "$stopped" ] || fail "Stop from the menu did not bring back the caption Go and the stopped icon"
+stop_pid APP_PID && stop_pid TRAY_PID
+
+# The pointer rests on the icon while a command stops the nudges: the tooltip up changes with them.
+start_tray
+"$PROGRAM" --minimized 30000 5 2>>"$SCRATCH/errors" & APP_PID=$!
+ICON=$(docked_icon)
+xdotool mousemove --window "$ICON" 12 12
+# The tooltip's pixels, or a failure while none is up (an import without a window would wait for a click).
+tip() {
+    local id && id=$(nameless) && [ -n "$id" ] && import -window "$id" rgb:"$SCRATCH/tip" 2>/dev/null &&
+        [ -s "$SCRATCH/tip" ] && md5sum <"$SCRATCH/tip"
+}
+wait_until "no tooltip over the icon" 'during=$(tip)'
+"$PROGRAM" --stop >/dev/null || fail "--stop to the running copy ended with status $?"
+wait_until "the tooltip up as the nudges stopped still told of them" 'now=$(tip) && [ "$now" != "$during" ]'
 stop_pid APP_PID && stop_pid TRAY_PID
 
 # Real panels as Debian packages them. The icon: on the screen, at a panel's size, drawn.

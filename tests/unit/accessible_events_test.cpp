@@ -76,6 +76,9 @@ TEST(AccessibleEventsTest, EachChangeIsToldInTheOrderAScreenReaderExpects) {
              v.interval = {"3000", 2, 2, 2};
          },
          {"caret interval_box", "selection interval_box"}},
+        {"selection's end", typing, [](AccessibleView& v) { v.interval.selectionEnd = 2; }, {"selection interval_box"}},
+        {"other box", typing, [](AccessibleView& v) { v.pixels.text = "7"; }, {"insert pixels_box 0,1 '7'"}},
+        {"the message's text", message, [](AccessibleView& v) { v.message = "No."; }, {"name message_text 0,0 'No.'"}},
         {"the button's caption",
          typing,
          [](AccessibleView& v) { v.caption = "Go"; },

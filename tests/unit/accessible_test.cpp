@@ -35,12 +35,23 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachBoxIsNamedByItsLabel) {
     EXPECT_EQ(RelationsOf(Node::IntervalBox), (std::vector<Relation>{{kRelationLabelledBy, Node::IntervalLabel}}));
     EXPECT_EQ(RelationsOf(Node::PixelsLabel), (std::vector<Relation>{{kRelationLabelFor, Node::PixelsBox}}));
     EXPECT_TRUE(RelationsOf(Node::TitleLabel).empty());
+    EXPECT_TRUE(!ParentOf(Node::Application) && IndexInParent(Node::Application, view) < 0) << "the root";
     EXPECT_EQ(NameOf(Node::IntervalBox, view), NameOf(Node::IntervalLabel, view));
     EXPECT_EQ(NameOf(Node::PixelsBox, view), NameOf(Node::PixelsLabel, view));
+    EXPECT_NE(NameOf(Node::PixelsBox, view), NameOf(Node::IntervalBox, view));
     view.caption = "Stop";
     EXPECT_EQ(NameOf(Node::StartStopButton, view), "Stop");
-    EXPECT_EQ(RoleOf(Node::IntervalBox), AccessibleRole::Entry);
-    EXPECT_EQ(RoleOf(Node::Link), AccessibleRole::Link);
+    using R = AccessibleRole;
+    for (const auto& [node, role] : {std::pair(Node::Application, R::Application),
+                                     {Node::Frame, R::Frame},
+                                     {Node::TitleLabel, R::Label},
+                                     {Node::Link, R::Link},
+                                     {Node::IntervalBox, R::Entry},
+                                     {Node::StartStopButton, R::PushButton},
+                                     {Node::Message, R::Alert},
+                                     {Node::MessageText, R::Label},
+                                     {Node::MessageButton, R::PushButton}})
+        EXPECT_EQ(RoleOf(node), role) << int(node);
     EXPECT_EQ(InterfacesOf(Node::Link) & kActionInterface, kActionInterface);
     EXPECT_EQ(InterfacesOf(Node::PixelsBox) & (kTextInterface | kEditableTextInterface | kActionInterface),
               kTextInterface | kEditableTextInterface);
@@ -118,7 +129,7 @@ TEST(AccessibleTest, StatesFollowTheKeyboardTheScreenAndTheMessage) {
 TEST(AccessibleTest, PlacesAreGivenAndFoundInEachKindOfCoordinates) {
     const AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
     const auto screen = *ToCoordType(0), window = *ToCoordType(1), parent = *ToCoordType(2);
-    EXPECT_FALSE(ToCoordType(3));
+    EXPECT_TRUE(ToCoordType(2) && !ToCoordType(3)) << "the parent's are the last";
     EXPECT_EQ(ExtentsOf(Node::IntervalBox, view, screen), (Rect{220, 194, 81, 19}));
     EXPECT_EQ(ExtentsOf(Node::IntervalBox, view, window), (Rect{120, 144, 81, 19}));
     EXPECT_EQ(ExtentsOf(Node::IntervalBox, view, parent), (Rect{120, 144, 81, 19}));

@@ -22,7 +22,12 @@ TEST(AccessibleTextTest, OffsetsCountCharactersAndAreClampedToTheText) {
         {"é€5", 3, -7, 0, 2, 1, "", std::nullopt},
         {"é€5", 3, 99, 6, -4, 2, "é€", std::nullopt},
         {"a\xff\xe2\x82", 4, 2, 2, 1, 3, "\xff\xe2", 0xFFFD},
+        // A lead byte without its continuation, bytes that lead nothing, then each length's first and last.
+        {"\xc3"
+         "A\xc1\xf5\x80\x80\x80\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf4\x8f\xbf\xbf\xf0\x90\x80\x80",
+         13, 4, 4, 7, 9, "\xc2\x80\xdf\xbf", 0xFFFD},
         {"", 0, 0, 0, 0, -1, "", std::nullopt},
+        {"9", 1, 0, 0, 0, 0, "", '9'},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CharacterCount(c.text), c.count) << c.text;
@@ -44,6 +49,7 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         TextSpan want;
     } cases[] = {
         {"4500", 1, B::Char, S::At, {"5", 1, 2}},
+        {"4500", 0, B::Char, S::At, {"4", 0, 1}},
         {"4500", 1, B::Char, S::Before, {"4", 0, 1}},
         {"4500", 3, B::Char, S::After, {"", 4, 4}},
         {"4500", 0, B::Char, S::Before, {"", 0, 0}},
@@ -57,13 +63,17 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         {"12 €34 ab", -5, B::LineStart, S::At, {"12 €34 ab", 0, 9}},
         {"12 €34 ab", 4, B::SentenceEnd, S::Before, {"", 0, 0}},
         {"12 €34 ab", 4, B::LineEnd, S::After, {"", 9, 9}},
+        {"09 az", 0, B::WordStart, S::At, {"09 ", 0, 3}},  // the ends of the digits and the letters
+        {"09 AZ", 4, B::WordStart, S::At, {"AZ", 3, 5}},
+        {"09 az", 1, B::WordEnd, S::At, {"09", 0, 2}},
+        {"09 az", 4, B::WordEnd, S::At, {" az", 2, 5}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextAround(c.text, c.offset, c.boundary, c.side), c.want)
             << c.text << " at " << c.offset << " boundary " << static_cast<int>(c.boundary) << " side "
             << static_cast<int>(c.side);
-    EXPECT_FALSE(ToTextBoundary(7)) << "past the line's end";
-    EXPECT_FALSE(ToTextGranularity(5)) << "past the paragraph";
+    EXPECT_TRUE(ToTextBoundary(6) && !ToTextBoundary(7)) << "the line's end is the last";
+    EXPECT_TRUE(ToTextGranularity(4) && !ToTextGranularity(5)) << "the paragraph is the last";
 
     const struct {
         int offset;
@@ -71,6 +81,8 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         TextSpan want;
     } units[] = {
         {4, TextGranularity::Word, {"€34", 3, 6}},
+        {3, TextGranularity::Word, {"€34", 3, 6}},
+        {0, TextGranularity::Word, {"12", 0, 2}},
         {2, TextGranularity::Word, {"", 2, 2}},
         {3, TextGranularity::Char, {"€", 3, 4}},
         {99, TextGranularity::Char, {"", 9, 9}},
@@ -85,6 +97,7 @@ TEST(AccessibleTextTest, EditsTakeWholeCharactersAndTheSmallestChangeIsFound) {
     EXPECT_EQ(WholeCharacters("€9", 3), "€");
     EXPECT_EQ(WholeCharacters("€9", -1), "€9");
     EXPECT_EQ(WholeCharacters("€9", 40), "€9");
+    EXPECT_EQ(WholeCharacters("€9", 0), "");
     EXPECT_EQ(RangeIn("€4500", 1, 3), (CharacterRange{1, 3}));
     EXPECT_EQ(RangeIn("€4500", 2, -1), (CharacterRange{2, 5}));
     EXPECT_EQ(RangeIn("€4500", 3, 1), (CharacterRange{3, 3}));

@@ -15,6 +15,7 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
         {"--toggle", "Go 0 5000 7, look in 0; ; 0 T"},
         {"!--toggle", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"!--stop", "Go 0 5000 7, look in 0; ; 0 T"},
+        {"--stop", "Go 0 5000 7, look in 0; ; 0 T"},
         {"--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"!--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"--status", "Stop 5000 5000 7, look in 0; ; 0 S"},
@@ -56,7 +57,8 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
 TEST(CommandChannelTest, TheStatusIsTheTooltipsFirstLine) {
     Rig rig("--hotkey ctrl+alt+n --hours 09:00-12:00");
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::FollowWorkHours));
-    rig.controller.OnHotkeyUnavailable();
+    const std::string said = rig.controller.OnHotkeyUnavailable();  // standard error's line names the way round
+    EXPECT_TRUE(said.ends_with('\n') && said.find("--toggle") != std::string::npos) << said;
     const std::string tip = rig.tray.view.tooltip, status = rig.controller.AnswerTo(*ReadHandedOver("--status")).text;
     EXPECT_TRUE(tip.find('\n') + 1 < tip.size() && tip.find(status) + status.size() == tip.find('\n') + 1) << status;
     rig.controller.OnCommandLine(*ReadHandedOver("--hotkey ctrl+alt+m --hours 16:00-18:00"));
@@ -71,8 +73,12 @@ TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
         {std::string(kLongestCommandLine, ' '), true},
         {"5000 7 \xff", false},
         {std::string(kLongestCommandLine + 1, ' '), false},
-        {"5000 7 \xc0\xa0", false},      // an overlong blank
-        {"5000 7 \xed\xa0\x80", false},  // a surrogate
+        {"5000 7 \xc2\x80\xe0\xa0\x80\xf0\x90\x80\x80\xf4\x8f\xbf\xbf", true},  // each length's first, the last
+        {"5000 7 \x80", false},                                                 // a continuation byte alone
+        {"5000 7 \xc3(", false},                                                // a lead byte without it
+        {"5000 7 \xed\xbf\xbf", false},                                         // the last surrogate
+        {"5000 7 \xc0\xa0", false},                                             // an overlong blank
+        {"5000 7 \xed\xa0\x80", false},                                         // a surrogate
         {"5000\0 7"s, false},
         {"--help", false},
         {"--check", false},
@@ -84,6 +90,11 @@ TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
 TEST(CommandChannelTest, Utf16IsReadStrictly) {
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"\xe9\0\x3d\xd8\x00\xde"s, "\xc3\xa9\xf0\x9f\x98\x80"},  // é and a pair
+        {"a\0\x80\0"s, "a\xc2\x80"},                              // each length's first code
+        {"\x00\x08\x00\xe0"s, "\xe0\xa0\x80\xee\x80\x80"},        // and the first after the surrogates
+        {"\x00\xd8\x00\xdc"s, "\xf0\x90\x80\x80"},                // the first pair
+        {"\xff\xdb\xff\xdf"s, "\xf4\x8f\xbf\xbf"},                // the last
+        {"a\0b\0c\0d\0e\0f\0"s, "abcdef"},                        // 6 bytes of UTF-8
         {"5\0 "s, {}},                                            // odd
         {"\x00\xde"s, {}},                                        // a low surrogate alone
         {"\x3d\xd8\x35\x00"s, {}},                                // a high one before a digit
@@ -100,10 +111,19 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
         EXPECT_EQ(answer ? ReadAnswer(WriteAnswer(*answer)).exitCode : -1, status) << int(command);
     }
     using Bytes = std::optional<std::string>;
-    for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes("0 \x1b[2J"), Bytes("3 \xff"),
-                               Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
+    for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes(": x"), Bytes("0 \x1b[2J"),
+                               Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
     }
+    const std::string longest(kLongestAnswer - 2, 'a');
+    const std::pair<std::string, CommandAnswer> answers[] = {
+        {"0 ", {0, ""}}, {"9 a\tb\n", {9, "a\tb\n"}}, {"3 " + longest, {3, longest}}};
+    for (const auto& [bytes, answer] : answers) EXPECT_EQ(ReadAnswer(bytes), answer) << bytes;
+    // Standard error for a plain start's answer and a failure, standard output for the rest.
+    const std::tuple<const char*, int, bool> streams[] = {
+        {"", 0, true}, {"--status", 0, false}, {"--status", kStoppedStatus, false}, {"--toggle", 1, true}};
+    for (const auto& [line, status, toError] : streams)
+        EXPECT_EQ(OnStandardError({status, "x\n"}, *ReadHandedOver(line)), toError) << line << " " << status;
 }
 
 }  // namespace

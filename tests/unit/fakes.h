@@ -104,8 +104,7 @@ struct Rig {
     FakeProcesses processes;
     Controller controller;
 
-    // Started at 17:00 on the wall clock of 2024-10-04, unless at another time of day; with an idle
-    // source where the desktop tells its idle time.
+    // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told.
     explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
         : controller({.intervalBox = intervalBox,
                       .pixelsBox = pixelsBox,
@@ -132,12 +131,8 @@ struct Rig {
         EXPECT_TRUE(check.proceed) << text;
         return check.settings;
     }
-    const NudgeState& state() const { return controller.State(); }
     // Which caption the button shows and the ticks' period, e.g. "Stop 5000" or "Go 0".
-    std::string ticks() const {
-        const char* caption = button.caption == kCaptionStop ? "Stop" : button.caption == kCaptionGo ? "Go" : "?";
-        return std::string(caption).append(" ").append(std::to_string(tickTimer.period));
-    }
+    std::string ticks() const { return button.caption + " " + std::to_string(tickTimer.period); }
     // With the session timer's period besides, e.g. "Stop 5000, look in 1000".
     std::string session() const { return ticks() + ", look in " + std::to_string(sessionTimer.period); }
     // The session timer fires seconds later; the wall clock may jump besides, as daylight saving starts.

@@ -29,7 +29,6 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
     } cases[] = {
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:00", true, "Fri 17:30 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:30", false, "Mon 09:00 +63h"},
-        {"--hours 09:00-17:30 --days mon-fri", "Mon 08:59", false, "Mon 09:00 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Mon 09:00", true, "Mon 17:30 +8h"},
         {"--hours 9:00-17:30", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
         {"--hours 22:00-6:00 --days mon-fri", "Fri 23:00", true, "Sat 06:00 +7h"},  // the night belongs to Friday
@@ -51,6 +50,7 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         EXPECT_EQ(Named(*next, now), c.next) << c.options << " at " << c.now;
         EXPECT_EQ(InsideHours(work, *next), !c.inside) << "a boundary changes it: " << c.options;
         EXPECT_EQ(InsideHours(work, *next - 1), c.inside) << "and nothing before it does: " << c.options;
+        EXPECT_GT(NextStart(work, now).value_or(now + 1), now) << "a start now is no next start: " << c.options;
     }
     EXPECT_FALSE(NextBoundary(Hours("--days mon-sun"), 0)) << "every day, all day: no boundary";
     EXPECT_TRUE(InsideHours(Hours("--days mon-sun"), 0));
@@ -61,7 +61,8 @@ enum class Step { Wait, Pass, Jump, Tick, Click, Follow };
 // The Rig with its session and schedule timers firing when due, as an event
 // loop would fire them, and the wall clock jumping when told to.
 struct Week : Rig {
-    using Rig::Rig;
+    // The pointer where the ticks last saw it, so that every tick nudges.
+    Week(std::string_view options, std::int64_t timeOfDay) : Rig(options, timeOfDay) { pointer.at = {0, 0}; }
     // The wall clock's day and time with the caption and the ticks' period: "Mon 09:00 Stop 10000".
     std::string Now() const {
         return std::string(kDays[WeekdayOf(clock.wall)]) + " " + WallClockText(clock.wall) + " " + ticks();
@@ -84,84 +85,78 @@ struct Week : Rig {
         clock.wall += (clock.steady + ms) / 1000 - clock.steady / 1000;
         clock.steady += ms;
     }
+    // A tick nudges the pointer, left where the previous one found it, if and
+    // only if the ticks still run after it.
+    void TickAfter(std::int64_t wallJump) {
+        Advance(tickTimer.period), clock.wall += wallJump;
+        const std::size_t before = pointer.moves.size();
+        controller.OnTick();
+        EXPECT_EQ(pointer.moves.size() > before, tickTimer.period != 0) << Now();
+    }
+    // Whatever happens, the icon shows it.
     void Do(Step step, std::int64_t seconds) {
         switch (step) {
-        case Step::Wait: return Run(8 * kDay, true);
-        case Step::Pass: return Run(seconds, false);
-        case Step::Jump: clock.wall += seconds; return;
-        case Step::Tick: Advance(tickTimer.period), clock.wall += seconds; return controller.OnTick();
-        case Step::Click: return controller.OnStartStopClicked();
-        case Step::Follow: controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)); return;
+        case Step::Wait: Run(8 * kDay, true); break;
+        case Step::Pass: Run(seconds, false); break;
+        case Step::Jump: clock.wall += seconds; break;
+        case Step::Tick: TickAfter(seconds); break;
+        case Step::Click: controller.OnStartStopClicked(); break;
+        case Step::Follow:
+            EXPECT_EQ(controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)), TrayAction::Handled);
+            break;
         }
+        EXPECT_EQ(tray.view, controller.Tray()) << Now();
     }
 };
 
 TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
+    using enum Step;
     const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
-    struct Then {
-        Step step;
-        std::int64_t seconds;  // for Pass, Jump and Tick (the wall clock's jump)
-        const char* now;
-    };
+    // The step, its seconds (for Pass, Jump and Tick, the wall clock's jump) and the time and ticks after it.
+    using Then = std::tuple<Step, std::int64_t, const char*>;
     const struct {
         std::string options;
         const char* start;
         std::vector<Then> steps;
     } cases[] = {
-        {kWeekdays,
-         "Fri 17:00 Stop 10000",
-         {{Step::Wait, 0, "Fri 17:30 Go 0"},
-          {Step::Wait, 0, "Mon 09:00 Stop 10000"},
-          {Step::Wait, 0, "Mon 17:30 Go 0"}}},
+        // clang-format off
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Wait, 0, "Fri 17:30 Go 0"}, {Wait, 0, "Mon 09:00 Stop 10000"},
+                                             {Wait, 0, "Mon 17:30 Go 0"}}},
         // A click holds until the next boundary, which may be one that changes nothing.
-        {kWeekdays,
-         "Fri 17:00 Stop 10000",
-         {{Step::Click, 0, "Fri 17:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {kWeekdays, "Sat 10:00 Go 0", {{Step::Click, 0, "Sat 10:00 Stop 10000"}, {Step::Wait, 0, "Mon 17:30 Go 0"}}},
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Click, 0, "Fri 17:00 Go 0"}, {Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {kWeekdays, "Sat 10:00 Go 0", {{Click, 0, "Sat 10:00 Stop 10000"}, {Wait, 0, "Mon 17:30 Go 0"}}},
         // A session runs to its own end, inside or outside the hours; the next boundary takes over.
-        {"--for 1h " + kWeekdays,
-         "Fri 17:00 Stop 10000",
-         {{Step::Wait, 0, "Fri 18:00 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--for 30m " + kWeekdays,
-         "Fri 16:00 Stop 10000",
-         {{Step::Wait, 0, "Fri 16:30 Go 0"}, {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--for 1h " + kWeekdays, "Fri 17:00 Stop 10000", {{Wait, 0, "Fri 18:00 Go 0"},
+                                                           {Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--for 30m " + kWeekdays, "Fri 16:00 Stop 10000", {{Wait, 0, "Fri 16:30 Go 0"},
+                                                            {Wait, 0, "Mon 09:00 Stop 10000"}}},
         // Not followed, the hours change nothing; followed again, they act from their next boundary.
-        {kWeekdays,
-         "Fri 17:00 Stop 10000",
-         {{Step::Follow, 0, "Fri 17:00 Stop 10000"},
-          {Step::Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
-          {Step::Follow, 0, "Tue 17:00 Stop 10000"},
-          {Step::Wait, 0, "Tue 17:30 Go 0"}}},
-        {kWeekdays, "Sat 10:00 Go 0", {{Step::Follow, 0, "Sat 10:00 Go 0"}, {Step::Pass, 4 * kDay, "Wed 10:00 Go 0"}}},
-        // The wall clock jumps forward an hour at 17:10 while the ticks run: the next tick sees the end passed.
-        {kWeekdays,
-         "Fri 17:00 Stop 10000",
-         {{Step::Pass, 600, "Fri 17:10 Stop 10000"}, {Step::Tick, 3600, "Fri 18:10 Go 0"}}},
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Follow, 0, "Fri 17:00 Stop 10000"}, {Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
+                                             {Follow, 0, "Tue 17:00 Stop 10000"}, {Wait, 0, "Tue 17:30 Go 0"}}},
+        {kWeekdays, "Sat 10:00 Go 0", {{Follow, 0, "Sat 10:00 Go 0"}, {Pass, 4 * kDay, "Wed 10:00 Go 0"}}},
+        // The wall clock jumps forward at 17:10 while the ticks run: the next tick sees the end come or passed.
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Tick, 1190, "Fri 17:30 Go 0"}}},
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Tick, 3600, "Fri 18:10 Go 0"}}},
+        // ... or while a click stopped them: a click after the jump holds until the next start, ticks and all.
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Click, 0, "Fri 17:00 Go 0"}, {Jump, 3600, "Fri 18:00 Go 0"},
+                                             {Click, 0, "Fri 18:00 Stop 10000"}, {Tick, 0, "Fri 18:00 Stop 10000"}}},
         // ... or at 02:00 while they are stopped: 09:00 still comes on time, and a start in the skipped
         // hour comes at the next look.
-        {kWeekdays,
-         "Mon 01:00 Go 0",
-         {{Step::Pass, 3600, "Mon 02:00 Go 0"},
-          {Step::Jump, 3600, "Mon 03:00 Go 0"},
-          {Step::Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--hours 02:30-06:00",
-         "Sat 01:00 Go 0",
-         {{Step::Pass, 3600, "Sat 02:00 Go 0"},
-          {Step::Jump, 3600, "Sat 03:00 Go 0"},
-          {Step::Wait, 0, "Sat 03:01 Stop 10000"}}},  // within the minute
+        {kWeekdays, "Mon 01:00 Go 0", {{Pass, 3600, "Mon 02:00 Go 0"}, {Jump, 3600, "Mon 03:00 Go 0"},
+                                       {Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"--hours 02:30-06:00", "Sat 01:00 Go 0", {{Pass, 3600, "Sat 02:00 Go 0"}, {Jump, 3600, "Sat 03:00 Go 0"},
+                                                   {Wait, 0, "Sat 03:01 Stop 10000"}}},  // within the minute
         // The clock set back an hour, and back to summer time: the end still comes at 17:30 on the wall clock.
-        {kWeekdays,
-         "Fri 17:00 Stop 10000",
-         {{Step::Pass, 600, "Fri 17:10 Stop 10000"},
-          {Step::Jump, -3600, "Fri 16:10 Stop 10000"},
-          {Step::Wait, 0, "Fri 17:30 Go 0"}}},
+        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Jump, -3600, "Fri 16:10 Stop 10000"},
+                                             {Wait, 0, "Fri 17:30 Go 0"}}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         Week week(c.options, At(c.start));
         EXPECT_EQ(week.Now(), c.start) << c.options;
-        for (const Then& then : c.steps) {
-            week.Do(then.step, then.seconds);
-            EXPECT_EQ(week.Now(), then.now) << c.options << " from " << c.start;
+        for (const auto& [step, seconds, now] : c.steps) {
+            week.Do(step, seconds);
+            EXPECT_EQ(week.Now(), now) << c.options << " from " << c.start;
         }
     }
 }
@@ -179,16 +174,26 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_FALSE(week.tray.view.running);
     week.Do(Step::Click, 0);
     EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, "Mon 17:30")) << "the next end that stops";
+    EXPECT_EQ(week.scheduleTimer.period, (63 * 3600 + 1800) * 1000) << "running: nothing until Mon 09:00";
     week.Do(Step::Follow, 0);
     EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, {}));
     EXPECT_EQ(week.scheduleTimer.period, 0);
-    EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false);
+    week.controller.OnTrayEntryChosen(week.Entry(TrayCommand::RunUntilStopped));
+    EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false) << "and stays so";
     week.controller.OnHotkey();
     EXPECT_EQ(week.Now(), "Fri 17:30 Go 0") << "the hotkey is the button";
-    week.controller.OnHotkeyTaken();
+    const std::string said = week.controller.OnHotkeyRefused(HotkeyRefusal::Taken);
+    EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != std::string::npos) << said;
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
-    EXPECT_TRUE(week.tray.view.tooltip.ends_with(HotkeyTakenNote(*Rig::Accepted("--hotkey alt+ctrl+N").hotkey)));
+    EXPECT_NE(week.tray.view.tooltip.find("ctrl+alt+n"), std::string::npos) << week.tray.view.tooltip;
+    Rig f13("--hotkey ctrl+shift+f13");
+    const std::string lacking = f13.controller.OnHotkeyRefused(HotkeyRefusal::NoSuchKey);
+    EXPECT_NE(lacking, Rig("--hotkey ctrl+shift+f13").controller.OnHotkeyRefused(HotkeyRefusal::Taken));
+    EXPECT_NE(lacking.find(" F13"), std::string::npos) << "the key as the keyboard names it: " << lacking;
+    EXPECT_NE(f13.tray.view.tooltip.find(" F13"), std::string::npos) << f13.tray.view.tooltip;
     for (const auto& entry : Rig().tray.view.menu) EXPECT_FALSE(entry.checked) << "no hours: no tick box";
+    EXPECT_EQ(Rig("--days mon-sun").tray.view.tooltip, NudgingTooltip(10000, {})) << "hours that never end";
+    EXPECT_EQ(WhenText(0, kDay), "Fri 00:00") << "a day ahead: with the day";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 # Writes the 32-bit images of the given sizes in a .ico as RGBA arrays, the
-# X11 window icon built into the Linux program:
+# icon built into the Linux program for its window and its notification-area
+# icon:
 #   cmake -DICO=nudgewick.ico -DSIZES=16;32;48 -DOUT=window_icon_pixels.h -P ico_to_rgba.cmake
 # A .ico holds a directory of images; each small one is a BITMAPINFOHEADER and
 # bottom-up rows of BGRA pixels (icotool -b 32 writes them so).
@@ -40,7 +41,7 @@ foreach(index RANGE ${last})
         string(REGEX REPLACE "(..)(..)(..)(..)" "0x\\3,0x\\2,0x\\1,0x\\4," pixels "${pixels}")
         string(APPEND rows "    ${pixels}\n")
     endforeach()
-    string(APPEND arrays "inline constexpr unsigned char kRgba${size}[] = {\n${rows}};\n")
+    string(APPEND arrays "inline constexpr std::uint8_t kRgba${size}[] = {\n${rows}};\n")
     string(APPEND table "    {${size}, kRgba${size}},\n")
     list(REMOVE_ITEM SIZES ${size})
 endforeach()
@@ -49,17 +50,15 @@ if(SIZES)
 endif()
 
 file(WRITE "${OUT}" "#pragma once
-// Generated from ${ICO} by packaging/icons/ico_to_rgba.cmake.
+// Generated from ${ICO} by cmake/ico_to_rgba.cmake.
+#include <cstdint>
+
+#include \"core/tray.h\"  // IconImage
 
 namespace nudgewick::linux_desktop {
 
-struct WindowIconImage {
-    int size;                   // width and height in pixels
-    const unsigned char* rgba;  // size * size pixels, top row first
-};
-
 ${arrays}
-inline constexpr WindowIconImage kWindowIconImages[] = {
+inline constexpr IconImage kWindowIconImages[] = {
 ${table}};
 
 }  // namespace nudgewick::linux_desktop
