@@ -54,7 +54,7 @@ bool IsSurrogate(char32_t unit, char32_t first) { return unit >= first && unit <
 std::optional<StartSettings> ReadHandedOver(std::string_view bytes) {
     if (bytes.size() > kLongestCommandLine || !IsText(bytes, "\t")) return std::nullopt;
     const StartupCheck check = CheckCommandLine(bytes);
-    if (!check.proceed || check.settings.check) return std::nullopt;
+    if (!check.proceed || check.settings.check || check.settings.commandAt) return std::nullopt;
     return check.settings;
 }
 
@@ -93,7 +93,7 @@ CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::str
 }
 
 bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked) {
-    return answer.exitCode == 1 || AsksNothing(asked);
+    return Failed(answer) || AsksNothing(asked);
 }
 
 std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {

@@ -24,7 +24,8 @@ inline constexpr int kStoppedStatus = 3;
 
 // A command line handed over, as the running copy takes it: nothing when it
 // is too long, not UTF-8 text (tabs are its only control characters), or not
-// something its own start would run with (a refused word, --help, --check).
+// something its own start would run with (a refused word, --help, --check;
+// a start with "--" runs its own copy and hands nothing over).
 std::optional<StartSettings> ReadHandedOver(std::string_view bytes);
 
 // UTF-16 in little-endian bytes, as Windows hands text over, in UTF-8: nothing
@@ -41,6 +42,10 @@ struct CommandAnswer {
 
     bool operator==(const CommandAnswer&) const = default;
 };
+
+// An answer that says the command line came to nothing: the running copy did
+// not answer (1), or refused it (2); it goes to standard error.
+inline bool Failed(const CommandAnswer& answer) { return answer.exitCode == 1 || answer.exitCode == 2; }
 
 // The running copy's answer once it has acted: --status says what it does in
 // the tooltip's words; every other command or setting, the whole tooltip.

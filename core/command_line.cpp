@@ -11,7 +11,13 @@ namespace nudgewick {
 namespace {
 
 constexpr std::string_view kSeparators = " \t";
-constexpr const char* kUsage = "nudgewick [OPTION...] [INTERVAL [PIXELS]]\n";
+constexpr const char* kUsage = "nudgewick [OPTION...] [INTERVAL [PIXELS]] [-- COMMAND [ARG...]]\n";
+constexpr std::string_view kCommandMark = "--";
+
+// A Linux PID is below 2^22, a Windows one fits 32 bits; either is positive.
+constexpr std::int64_t kHighestPid = 0x7fffffff;
+// A file name's limit on both systems.
+constexpr std::size_t kLongestProcessName = 255;
 
 constexpr std::chrono::seconds kShortestSession{1};
 constexpr std::chrono::seconds kLongestSession = std::chrono::days(7);
@@ -40,6 +46,11 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
                    {"--hotkey COMBO",
                     "stop and resume from anywhere with a key combination such as\n"
                     "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
+                   {"--pid PID", "nudge until the process PID ends, then stop as at a session's end"},
+                   {"--while NAME",
+                    "nudge only while a process named NAME runs, such as zoom: the name\n"
+                    "it gives itself or its program's file name (on Windows zoom.exe\n"
+                    "or zoom, in any case)"},
                    {"--minimized", "start with the window hidden in the notification area, or minimized"},
                    {"--check", "say how the pointer would be nudged here, exit 0 if it can be"},
                    {"-h, --help", "print this help and exit"},
@@ -49,12 +60,22 @@ std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
            layout({{"--toggle", "stop or resume the nudging, as the button does"},
                    {"--stop, --go", "stop, or resume, the nudging"},
                    {"--quit", "end the running copy"},
-                   {"--status", "print what it does; exit 0 while it nudges, 3 while stopped"}}) +
+                   {"--status", "print what it does; exit 0 while it nudges, else 3"}}) +
            "With no copy running, --toggle and --go start one, --stop and --quit do\n"
            "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
            "the running copy did not answer.\n"
+           "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
+           "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
+           "beside any running one, then exits with COMMAND's exit status (128 + the\n"
+           "signal's number after a signal; 127: no such command, 126: it cannot\n"
+           "run). Closed before, it leaves COMMAND running and exits 0.\n"
            "Started at sign-in to follow work hours, with a hotkey:\n"
-           "nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n";
+           "nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n"
+           "While a build runs; until a download (process 4321) ends; while a meeting\n"
+           "application is open:\n"
+           "nudgewick -- make -j4\n"
+           "nudgewick --pid 4321\n"
+           "nudgewick --minimized --while zoom\n";
 }
 
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
@@ -94,7 +115,7 @@ bool IsOption(std::string_view word) { return word.front() == '-' && !ReadDecima
 
 bool TakesValue(std::string_view option) {
     return option == "--for" || option == "--until" || option == "--hours" || option == "--days" ||
-           option == "--hotkey";
+           option == "--hotkey" || option == "--pid" || option == "--while";
 }
 
 constexpr std::pair<std::string_view, Command> kCommands[] = {{"--toggle", Command::Toggle},
@@ -178,6 +199,33 @@ std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_
     return std::nullopt;
 }
 
+bool IsProcessName(std::string_view name) {
+    if (name.empty() || name.size() > kLongestProcessName || name.front() == '-') return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7f || c == '/' || c == '\\';
+    });
+}
+
+// --pid and its number, or --while and its name.
+std::optional<StartupCheck> ReadFollowOption(std::string_view option, std::string_view value, const std::string& given,
+                                             StartSettings& settings) {
+    if (option == "--while") {
+        if (!IsProcessName(value)) {
+            return Refuse(given + " is not a process name such as zoom: a program's file name, without a folder");
+        }
+        settings.whileRunning = std::string(value);
+        return std::nullopt;
+    }
+    const bool digits = !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
+    const auto number = digits ? ReadDecimal(value) : std::nullopt;
+    if (!number || number->whole < 1 || number->whole > kHighestPid) {
+        return Refuse(given + " is not a process number from 1 to " + WholeNumberText(kHighestPid));
+    }
+    settings.pid = static_cast<std::int32_t>(number->whole);
+    return std::nullopt;
+}
+
 // An option and its value where it takes one.
 std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
                                        StartSettings& settings) {
@@ -196,6 +244,7 @@ std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<st
     if (session && (settings.runFor || settings.runUntil)) return Refuse("--for and --until cannot both be given");
     if (!value) return Refuse(std::string(option) + " needs a value");
     const std::string given = std::string(option) + " " + Quoted(*value);
+    if (option == "--pid" || option == "--while") return ReadFollowOption(option, *value, given, settings);
     if (!session) return ReadWorkOption(option, *value, given, settings);
     if (option == "--for") {
         settings.runFor = ReadDuration(*value);
@@ -232,13 +281,27 @@ StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
     return check;
 }
 
+// The first word "--": what follows it is the command to run.
+std::optional<Word> FindCommandMark(std::string_view text) {
+    auto word = NextWord(text, 0);
+    while (word && word->text != kCommandMark) word = NextWord(text, word->next);
+    return word;
+}
+
 }  // namespace
 
-StartupCheck CheckCommandLine(std::string_view text) {
+StartupCheck CheckCommandLine(std::string_view whole) {
+    const auto mark = FindCommandMark(whole);
+    const std::string_view text = mark ? whole.substr(0, mark->text.data() - whole.data()) : whole;
     StartupCheck check;
+    if (mark) {
+        check.settings.commandAt = mark->next;
+        check.settings.minimized = true;
+        if (!NextWord(whole, mark->next)) return Refuse("-- needs a command after it");
+    }
     std::size_t positional = 0;
     std::optional<std::string_view> command;  // the word that named one
-    bool others = false;                      // any other option
+    bool others = mark.has_value();           // any other option, or a command to run
     for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
         positional = word->next;
         const OptionWord taken = TakeOption(text, word->text, positional);
@@ -256,7 +319,18 @@ StartupCheck CheckCommandLine(std::string_view text) {
     if (command && (others || NextWord(text, positional))) {
         return Refuse(std::string(*command) + " is given alone, without other options or settings");
     }
+    if (mark && check.settings.check) return Refuse("--check runs no command: it only says how it would nudge");
     return CheckSettings(std::move(check), text.substr(positional));
+}
+
+StartupCheck RefusePid(std::int32_t pid, const std::string& why) {
+    return Refuse("--pid " + WholeNumberText(pid) + ": " + why);
+}
+
+StartupCheck RefuseCommand(const CommandStart& start) {
+    const std::string problem = "cannot run " + Quoted(start.name) + ": " + start.reason;
+    const std::string sentence = problem.ends_with('.') ? problem : problem + ".";
+    return {false, start.found ? 126 : 127, "nudgewick: " + problem + "\n", "Nudgewick " + sentence + "\n", {}};
 }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {
@@ -266,6 +340,20 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
         text += arguments[i];
     }
     return text;
+}
+
+std::vector<std::string> ArgumentsFrom(const std::vector<std::string>& arguments, std::size_t at) {
+    std::vector<std::string> from;
+    std::size_t start = 0;  // of the argument in the joined text
+    for (const std::string& argument : arguments) {
+        if (start >= at) {
+            from.push_back(argument);
+        } else if (at < start + argument.size()) {
+            from.push_back(argument.substr(at - start));
+        }
+        start += argument.size() + 1;
+    }
+    return from;
 }
 
 }  // namespace nudgewick

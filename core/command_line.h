@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "core/controls.h"
 #include "core/hotkey.h"
 #include "core/schedule.h"
 
@@ -34,6 +35,11 @@ struct StartSettings {
     std::optional<ClockTime> runUntil;           // --until HH:MM
     std::optional<WorkHours> workHours;          // --hours, --days
     std::optional<Hotkey> hotkey;                // --hotkey COMBO
+    std::optional<std::int32_t> pid;             // --pid PID: nudge until that process ends
+    std::optional<std::string> whileRunning;     // --while NAME: nudge only while such a process runs
+    // -- COMMAND: where COMMAND starts in the text. The program runs it, its
+    // own copy beside any other, starts minimized and ends with it.
+    std::optional<std::size_t> commandAt;
 
     bool operator==(const StartSettings&) const = default;
 };
@@ -50,11 +56,20 @@ struct StartupCheck {
 // text: the command line after the program's name.
 StartupCheck CheckCommandLine(std::string_view text);
 
+// --pid names a process that cannot be watched (why: the system's words).
+StartupCheck RefusePid(std::int32_t pid, const std::string& why);
+// The command after "--" did not start: status 127 when there was no such
+// program, else 126, as shells give them.
+StartupCheck RefuseCommand(const CommandStart& start);
+
 // What a second start prints where there is a terminal, after bringing the
 // first one's window to the front.
 inline constexpr const char* kAlreadyRunning = "Nudgewick is already running\n";
 
 // Joins arguments that arrive already split with single blanks.
 std::string JoinArguments(const std::vector<std::string>& arguments);
+// The arguments that the joined text holds from offset at on, untouched; one
+// that at falls inside is cut there.
+std::vector<std::string> ArgumentsFrom(const std::vector<std::string>& arguments, std::size_t at);
 
 }  // namespace nudgewick

@@ -46,6 +46,22 @@ constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key
 
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
 
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b,
+                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// Whether a running process's name is the one --while asks for. On Windows
+// the ".exe" may be left out of either.
+bool IsNamed(std::string_view name, std::string_view wanted, ProcessNaming naming) {
+    if (naming == ProcessNaming::AsIs) return name == wanted;
+    const auto stem = [](std::string_view file) {
+        const bool exe = file.size() > 4 && SameIgnoringCase(file.substr(file.size() - 4), ".exe");
+        return exe ? file.substr(0, file.size() - 4) : file;
+    };
+    return SameIgnoringCase(stem(name), stem(wanted));
+}
+
 // Written only when it differs, so that an unchanged box keeps its caret.
 void ShowInForce(TextBox& box, std::int16_t value) {
     const std::string text = WholeNumberText(value);
@@ -62,6 +78,18 @@ FocusMove WhereFocusWent(const FocusAfterLeaving& after) {
 Controller::Controller(const ControllerParts& parts, const StartSettings& start)
     : parts_(parts), start_(start), session_(parts.clock) {}
 
+std::optional<StartupCheck> Controller::Follow() {
+    if (start_.pid) {
+        if (const auto why = parts_.processes.Watch(*start_.pid)) return RefusePid(*start_.pid, *why);
+        followed_ = start_.pid;
+    }
+    if (!start_.commandAt) return std::nullopt;
+    const CommandStart started = parts_.processes.StartCommand();
+    if (!started.pid) return RefuseCommand(started);
+    command_ = started.pid;
+    return std::nullopt;
+}
+
 void Controller::Load() {
     state_.interval = start_.interval;
     state_.pixels = start_.pixels;
@@ -70,6 +98,7 @@ void Controller::Load() {
     state_.phase = NudgePhase::Right;
     parts_.startStopButton.SetCaption(kCaptionStop);
     SetTickInterval(state_.interval);
+    LookForNamedProcess();
     if (start_.runFor) session_.RunFor(*start_.runFor);
     if (start_.runUntil) session_.RunUntil(*start_.runUntil);
     ArmSessionTimer();
@@ -84,6 +113,8 @@ void Controller::OnTick() {
         OnScheduleTimer();
         if (!Running()) return;
     }
+    if (!session_.Active()) LookForNamedProcess();
+    if (Waiting()) return;
     if (parts_.idle != nullptr) {
         NudgeIfIdle(state_, parts_.pointer, *parts_.idle);
     } else {
@@ -157,7 +188,7 @@ void Controller::OnSessionTimer() {
     session_.Cancel();
     ArmSessionTimer();
     StopTicks();
-    sessionEndedAt_ = parts_.clock.WallSeconds();
+    stoppedTooltip_ = StoppedTooltip(parts_.clock.WallSeconds());
     ShowTray();
 }
 
@@ -166,7 +197,7 @@ void Controller::OnScheduleTimer() {
     const std::int64_t now = parts_.clock.WallSeconds();
     const bool crossed = scheduleBoundary_ && now >= *scheduleBoundary_;
     if (crossed && !session_.Active()) {
-        sessionEndedAt_.reset();
+        stoppedTooltip_.reset();
         if (!InsideHours(*start_.workHours, now)) {
             StopTicks();
         } else if (!Running()) {
@@ -197,11 +228,39 @@ CommandJobs Controller::OnCommandLine(const StartSettings& given) {
     case Command::Toggle: OnStartStopClicked(); break;
     case Command::Stop: ClickToRun(false); break;
     case Command::Go: ClickToRun(true); break;
-    case Command::Quit: return {false, false, std::nullopt, true};
+    case Command::Quit: return {false, false, std::nullopt, true, std::nullopt};
     case Command::Query: break;
-    case Command::Start: TakeSettings(given); return {AsksNothing(given), given.minimized, given.hotkey, false};
+    case Command::Start: return TakeStart(given);
     }
     return {};
+}
+
+// A --pid that cannot be watched refuses the whole command line.
+CommandJobs Controller::TakeStart(const StartSettings& given) {
+    if (const auto why = given.pid ? parts_.processes.Watch(*given.pid) : std::nullopt) {
+        const StartupCheck refusal = RefusePid(*given.pid, *why);
+        return {false, false, std::nullopt, false, CommandAnswer{refusal.exitCode, refusal.output}};
+    }
+    TakeSettings(given);
+    return {AsksNothing(given), given.minimized, given.hotkey, false, std::nullopt};
+}
+
+// The ticks resume, as at a start of the program's own.
+void Controller::TakeProcesses(const StartSettings& given) {
+    if (given.pid) followed_ = given.pid;
+    if (given.whileRunning) start_.whileRunning = given.whileRunning;
+    if (given.pid || given.whileRunning) Resume();
+}
+
+std::optional<int> Controller::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
+    if (pid == command_) return end.signal ? 128 + *end.signal : end.code;
+    if (pid != followed_) return std::nullopt;  // replaced by a later --pid
+    followed_.reset();
+    EndSession();
+    StopTicks();
+    stoppedTooltip_ = ProcessEndedTooltip(pid);
+    ShowTray();
+    return std::nullopt;
 }
 
 void Controller::TakeSettings(const StartSettings& given) {
@@ -224,6 +283,7 @@ void Controller::TakeSettings(const StartSettings& given) {
         start_.hotkey = given.hotkey;
         hotkeyNote_.reset();
     }
+    TakeProcesses(given);
     ShowTray();
 }
 
@@ -271,16 +331,24 @@ TrayView Controller::Tray() const {
         const auto at = Running() ? NextEnd(*start_.workHours, now) : NextStart(*start_.workHours, now);
         if (at) next = WhenText(now, *at);
     }
+    const auto process = followed_ ? followed_ : command_;
     std::string tooltip;
-    if (Running()) {
-        tooltip = NudgingTooltip(tickInterval_, session_.Active() ? std::optional(session_.EndText()) : next);
+    if (Waiting()) {
+        tooltip = WaitingTooltip(*start_.whileRunning);
+    } else if (Running()) {
+        if (session_.Active()) {
+            next = session_.EndText();
+        } else if (process) {
+            next = ProcessEndText(*process);
+        }
+        tooltip = NudgingTooltip(tickInterval_, next);
     } else {
-        tooltip = next ? StoppedUntilTooltip(*next) : StoppedTooltip(sessionEndedAt_);
+        tooltip = next ? StoppedUntilTooltip(*next) : stoppedTooltip_.value_or(StoppedTooltip({}));
     }
     if (hotkeyNote_) tooltip += "\n" + *hotkeyNote_;
     if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
-    return {Running(), tooltip, TrayMenu(Running(), following)};
+    return {Running() && !Waiting(), tooltip, TrayMenu(Running(), following)};
 }
 
 void Controller::SetTickInterval(int milliseconds) {
@@ -305,6 +373,7 @@ void Controller::StartTicks() {
     }
     SetTickInterval(state_.interval);
     parts_.startStopButton.SetCaption(kCaptionStop);
+    LookForNamedProcess();
 }
 
 void Controller::StopTicks() {
@@ -314,7 +383,7 @@ void Controller::StopTicks() {
 
 void Controller::EndSession() {
     session_.Cancel();
-    sessionEndedAt_.reset();
+    stoppedTooltip_.reset();
     ArmSessionTimer();
 }
 
@@ -339,6 +408,16 @@ void Controller::FollowHoursFromNow() {
     }
     scheduleBoundary_ = NextBoundary(*start_.workHours, now);
     ArmScheduleTimer();
+}
+
+// The icon follows a change, which a tick notices.
+void Controller::LookForNamedProcess() {
+    const bool waiting = start_.whileRunning && !parts_.processes.AnyNamed([this](std::string_view name) {
+        return IsNamed(name, *start_.whileRunning, parts_.processes.Naming());
+    });
+    if (waiting == waiting_) return;
+    waiting_ = waiting;
+    ShowTray();
 }
 
 void Controller::ArmSessionTimer() {

@@ -28,6 +28,7 @@ struct ControllerParts {
     Launcher& launcher;
     const Clock& clock;
     TrayDisplay& tray;
+    Processes& processes;  // their ends go to OnProcessEnded
     // Where set, the ticks judge "still" by the desktop's idle time rather
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;
@@ -51,6 +52,8 @@ struct CommandJobs {
     bool hide = false;             // --minimized: hide it behind the icon, or iconify it where none shows
     std::optional<Hotkey> hotkey;  // --hotkey: take this one in place of any other
     bool quit = false;             // --quit: end the program, once the answer is sent
+    // A --pid that cannot be watched: the answer, in place of AnswerTo's; nothing was taken.
+    std::optional<CommandAnswer> refusal;
 };
 
 // The program's controller: it owns the state and handles every event of the
@@ -61,6 +64,10 @@ class Controller {
 public:
     Controller(const ControllerParts& parts, const StartSettings& start);
 
+    // Before the window is first shown, and before Load: watches the process
+    // that --pid names and starts the command after "--". A refusal to print
+    // and end with when either cannot be.
+    std::optional<StartupCheck> Follow();
     // Before the window is first shown: the settings in the boxes, the ticks
     // started, and a timed session if one was asked for.
     void Load();
@@ -101,7 +108,15 @@ public:
     // hours replace the earlier ones and act from now. The front-end does the
     // rest, then sends AnswerTo back.
     CommandJobs OnCommandLine(const StartSettings& given);
-    CommandAnswer AnswerTo(const StartSettings& asked) const { return AnswerFor(asked, Running(), Tray().tooltip); }
+    // --status exits 0 while the icon shows the nudging look.
+    CommandAnswer AnswerTo(const StartSettings& asked) const {
+        const TrayView view = Tray();
+        return AnswerFor(asked, view.running, view.tooltip);
+    }
+    // A watched process ended. The one --pid named stops the ticks as a
+    // session's end does; the command's ends the program: the exit status to
+    // end with, as a shell gives it.
+    std::optional<int> OnProcessEnded(std::int32_t pid, const ProcessEnd& end);
     // Acts on the entry as it was shown: "Stop" never starts the ticks, "Go"
     // never stops them. Showing the window and exiting are the front-end's.
     TrayAction OnTrayEntryChosen(const TrayMenuEntry& entry);
@@ -125,19 +140,28 @@ private:
     bool FollowingHours() const { return start_.workHours && followHours_; }
     void ArmScheduleTimer();
     void FollowHoursFromNow();
+    CommandJobs TakeStart(const StartSettings& given);
     void TakeSettings(const StartSettings& given);
+    void TakeProcesses(const StartSettings& given);
     void ShowTray() { parts_.tray.Show(Tray()); }
+    // --while: looks whether such a process runs; true while none does.
+    void LookForNamedProcess();
+    bool Waiting() const { return Running() && waiting_ && !session_.Active(); }
 
     ControllerParts parts_;
     StartSettings start_;
     NudgeState state_;
     int tickInterval_ = 0;  // 0 while the ticks are stopped
     Session session_;
-    std::optional<std::int64_t> sessionEndedAt_;    // when a session stopped the ticks, unless a click did since
-    bool followHours_ = true;                       // the menu's "Follow work hours"
+    std::optional<std::string>
+        stoppedTooltip_;       // since a session or a process ended the ticks, unless a click came since
+    bool followHours_ = true;  // the menu's "Follow work hours"
     std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
     std::optional<std::string> hotkeyNote_;         // why the hotkey does not work, if it does not
     bool routeClosed_ = false;                      // by the desktop, and not yet reopened
+    std::optional<std::int32_t> followed_;          // --pid's process, until it ends
+    std::optional<std::int32_t> command_;           // the process of the command after "--"
+    bool waiting_ = false;                          // --while: no such process ran at the last look
 };
 
 }  // namespace nudgewick

@@ -6,8 +6,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nudgewick {
@@ -129,6 +131,43 @@ class TrayDisplay {
 public:
     virtual ~TrayDisplay() = default;
     virtual void Show(const TrayView& view) = 0;
+};
+
+// How a process ended: its exit code, or on Linux the signal that ended it.
+struct ProcessEnd {
+    int code = 0;
+    std::optional<int> signal;
+};
+
+// What starting the command after "--" came to: its process, or why not.
+struct CommandStart {
+    std::optional<std::int32_t> pid;
+    bool found = true;   // false: no such program, as a shell's "command not found"
+    std::string name;    // the program, as the command line gives it
+    std::string reason;  // the system's words
+};
+
+// How processes are named for --while: Linux by the name the process gave
+// itself (/proc/PID/comm) or its executable's file name, as they are; Windows
+// by the executable's file name in any case, ".exe" optional.
+enum class ProcessNaming { AsIs, FileNameAnyCase };
+
+// The processes that the ticks follow (--pid) or that the program runs (--
+// COMMAND), and those running now (--while). The front-end watches each
+// process inside its event loop, without a thread, and hands its end to
+// Controller::OnProcessEnded; it reads the list only when asked.
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // Nothing once it watches the process, else why it cannot.
+    virtual std::optional<std::string> Watch(std::int32_t pid) = 0;
+    // Starts the command given after "--", inheriting standard input, output
+    // and error, and watches it.
+    virtual CommandStart StartCommand() = 0;
+    virtual ProcessNaming Naming() const = 0;
+    // Hands each name of each running process to named until it returns
+    // true; false when it never did.
+    virtual bool AnyNamed(const std::function<bool(std::string_view name)>& named) = 0;
 };
 
 }  // namespace nudgewick

@@ -81,6 +81,14 @@ std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSecon
     return stoppedAtWallSeconds ? stopped + " at " + WallClockText(*stoppedAtWallSeconds) : stopped;
 }
 
+std::string ProcessEndedTooltip(std::int32_t pid) {
+    return std::string(kTooltipName) + "stopped: process " + WholeNumberText(pid) + " ended";
+}
+
+std::string ProcessEndText(std::int32_t pid) { return "process " + WholeNumberText(pid) + " ends"; }
+
+std::string WaitingTooltip(const std::string& name) { return std::string(kTooltipName) + "waiting for " + name; }
+
 std::string StoppedUntilTooltip(const std::string& until) {
     return std::string(kTooltipName) + "stopped until " + until;
 }

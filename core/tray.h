@@ -31,6 +31,12 @@ std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingH
 std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until);
 // "Nudgewick: stopped", with " at HH:MM" when a session's end stopped it.
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds);
+// "Nudgewick: stopped: process 1234 ended", when --pid's process stopped them.
+std::string ProcessEndedTooltip(std::int32_t pid);
+// "process 1234 ends", the until of NudgingTooltip while one is followed.
+std::string ProcessEndText(std::int32_t pid);
+// "Nudgewick: waiting for zoom": the ticks run, but no process --while names.
+std::string WaitingTooltip(const std::string& name);
 // "Nudgewick: stopped until Mon 09:00", when work hours will resume the ticks.
 std::string StoppedUntilTooltip(const std::string& until);
 // What the tooltip says the program does, in its first line after the name:

@@ -25,7 +25,7 @@ Fl_Box* NewLabel(const Rect& r, const ControlLayout& control) {
 
 }  // namespace
 
-FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland)
+FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, std::vector<std::string> command)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
       flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
@@ -36,6 +36,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
       messages_(textSizes_.standard, &flWindow_),
       launcher_([this](const std::string& reason) { controller_.OnLinkOpenFailed(reason); }),
       tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      processes_(std::move(command), [this](std::int32_t pid, const ProcessEnd& end) { OnProcessEnded(pid, end); }),
       controller_({.intervalBox = *controls_.intervalBox,
                    .pixelsBox = *controls_.pixelsBox,
                    .startStopButton = *controls_.startStopButton,
@@ -47,6 +48,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .launcher = launcher_,
                    .clock = clock_,
                    .tray = tray_,
+                   .processes = processes_,
                    .idle = wayland},
                   start),
       accessibility_({.window = flWindow_,
@@ -174,7 +176,7 @@ std::optional<std::string> FltkMainWindow::OnCommandLine(std::string_view messag
     if (jobs.hotkey) GrabHotkey(*jobs.hotkey);
     if (jobs.hide) Hide();
     if (jobs.present) Present();
-    const std::string answer = WriteAnswer(controller_.AnswerTo(*given));
+    const std::string answer = WriteAnswer(jobs.refusal ? *jobs.refusal : controller_.AnswerTo(*given));
     if (jobs.quit) Close();
     return answer;
 }
@@ -186,9 +188,14 @@ void FltkMainWindow::OnClose(Fl_Widget*, void* self) {
     static_cast<FltkMainWindow*>(self)->Close();
 }
 
-void FltkMainWindow::Close() {
+void FltkMainWindow::Close(int exitStatus) {
     closed_ = true;
+    exitStatus_ = exitStatus;
     flWindow_.hide();
+}
+
+void FltkMainWindow::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
+    if (const auto exitStatus = controller_.OnProcessEnded(pid, end)) Close(*exitStatus);
 }
 
 void FltkMainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {

@@ -13,6 +13,7 @@
 #include "platform/linux/fltk_controls.h"
 #include "platform/linux/linux_launcher.h"
 #include "platform/linux/linux_notification_area.h"
+#include "platform/linux/linux_processes.h"
 #include "platform/linux/wayland_desktop.h"
 #include "platform/linux/x11_dpi.h"
 #include "platform/linux/x11_hotkey.h"
@@ -26,11 +27,15 @@ class FltkMainWindow {
 public:
     // wayland: the compositor that takes the nudges and tells the idle time,
     // in a Wayland session; none on X11, where XTEST moves the pointer.
-    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland);
+    // command: what to run, from the arguments after "--".
+    FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, std::vector<std::string> command);
     ~FltkMainWindow();
     FltkMainWindow(const FltkMainWindow&) = delete;
     FltkMainWindow& operator=(const FltkMainWindow&) = delete;
 
+    // Before Show: follows --pid's process and starts the command; a refusal
+    // to print and end with when either cannot be.
+    std::optional<StartupCheck> Follow() { return controller_.Follow(); }
     // Loads the settings, shows the window and gives the button the focus;
     // with --minimized, hides it behind the notification-area icon or
     // iconifies it.
@@ -44,13 +49,14 @@ public:
     }
     // Shows the window again if it was hidden or iconified, and raises it.
     void Present();
-    // Hides the window for good: the program ends.
-    void Close();
+    // Hides the window for good: the program ends, with this exit status.
+    void Close(int exitStatus = 0);
     // A command line that a second start handed over: the answer to send
     // back, or nothing when the message is not one to take.
     std::optional<std::string> OnCommandLine(std::string_view message);
     // True once the user closed the window: the program ends.
     bool Closed() const { return closed_; }
+    int ExitStatus() const { return exitStatus_; }
 
 private:
     struct Controls {
@@ -77,6 +83,7 @@ private:
     }
     static void OnClose(Fl_Widget*, void* self);
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
+    void OnProcessEnded(std::int32_t pid, const ProcessEnd& end);
     void WaitForIcon();
     void ApplyMinimizedShowing();  // once the icon had a moment to come into sight
     static void OnIconWaitOver(void* self) { static_cast<FltkMainWindow*>(self)->ApplyMinimizedShowing(); }
@@ -93,6 +100,7 @@ private:
     LinuxLauncher launcher_;
     SystemClock clock_;
     LinuxNotificationArea tray_;
+    LinuxProcesses processes_;
     Controller controller_;
     FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;
@@ -100,6 +108,7 @@ private:
     bool minimized_;
     bool onWayland_;  // no hotkey there
     bool closed_ = false;
+    int exitStatus_ = 0;
 };
 
 }  // namespace nudgewick::linux_desktop

@@ -134,7 +134,8 @@ int Report(const CommandAnswer& answer, const StartSettings& asked) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string commandLine = JoinArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string commandLine = JoinArguments(arguments);
     const StartupCheck check = CheckCommandLine(commandLine);
     if (!check.proceed) {
         std::fputs(check.output.c_str(), check.exitCode == 0 ? stdout : stderr);
@@ -162,7 +163,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     linux_desktop::X11SingleInstance instance;
-    switch (instance.Claim(!withoutCopy)) {
+    // A start with "--" runs a copy of its own, beside the display's copy.
+    const auto commandAt = check.settings.commandAt;
+    switch (commandAt ? linux_desktop::X11SingleInstance::Found::Claimed : instance.Claim(!withoutCopy)) {
     case linux_desktop::X11SingleInstance::Found::OtherCopy:
         return Report(ReadAnswer(instance.HandOver(commandLine)), check.settings);
     case linux_desktop::X11SingleInstance::Found::NoCopy: return Report(*withoutCopy, check.settings);
@@ -174,13 +177,18 @@ int main(int argc, char** argv) {
     }
     UseDesktopLook();
     std::unique_ptr<linux_desktop::DbusSessionBus> bus;  // outlives the window's icon
-    linux_desktop::FltkMainWindow window(check.settings, wayland.get());
+    linux_desktop::FltkMainWindow window(check.settings, wayland.get(),
+                                         commandAt ? ArgumentsFrom(arguments, *commandAt) : std::vector<std::string>());
     instance.OnCommandLine([&window](std::string_view message) { return window.OnCommandLine(message); });
     // --minimized: the icon decides how the window waits, and there is no
     // frame to draw first.
     const bool connectFirst = check.settings.minimized;
     std::string missing;
     if (connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) return RefuseToRun(missing);
+    if (const auto refusal = window.Follow()) {
+        std::fputs(refusal->output.c_str(), stderr);
+        return refusal->exitCode;
+    }
     window.Show();
     // The input method follows XMODIFIERS (@im=...) from the first event on:
     // FLTK opens one when the pointer enters the window. Telling Xlib loads
@@ -196,5 +204,5 @@ int main(int argc, char** argv) {
     // wait with a time, since Fl::wait() returns at once while no window is
     // shown, as when hidden behind a StatusNotifierItem.
     while (!window.Closed()) Fl::wait(1e20);
-    return 0;
+    return window.ExitStatus();
 }

@@ -10,22 +10,18 @@
 #include "core/controls.h"
 #include "core/windows_command_line.h"
 #include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
 namespace {
 
-bool IsUsableOutput(HANDLE handle) {
-    const DWORD type = GetFileType(handle);
-    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR;
-}
-
 // A window program has no console of its own: it writes where its standard
 // output or error leads, else to the console of the prompt that started it.
 HANDLE ConsoleOutput(DWORD which) {
     const HANDLE inherited = GetStdHandle(which);
-    if (IsUsableOutput(inherited)) return inherited;
+    if (IsUsableHandle(inherited)) return inherited;
     // Denied when Wine attached a console already.
     if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) return INVALID_HANDLE_VALUE;
     return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -81,20 +77,27 @@ int ReportCheck() {
 // An answer from the running copy, or about it, on the stream the core names
 // where there is a console; a failure without one in a box.
 int Report(const CommandAnswer& answer, const StartSettings& asked) {
-    const bool failed = answer.exitCode == 1;
+    const bool failed = Failed(answer);
     if (!WriteToConsole(answer.text, nudgewick::OnStandardError(answer, asked)) && failed) ShowMessage(answer.text);
     return answer.exitCode;
 }
 
-int RunMessageLoop(const Win32MainWindow& window) {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(window.Hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+// Besides the messages, the loop waits for the processes it follows to end.
+int RunMessageLoop(Win32MainWindow& window) {
+    for (MSG msg;;) {
+        const auto& handles = window.ProcessHandles();
+        const auto count = static_cast<DWORD>(handles.size());
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke < WAIT_OBJECT_0 + count) window.OnProcessSignalled(woke - WAIT_OBJECT_0);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            if (!IsDialogMessageW(window.Hwnd(), &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
         }
     }
-    return static_cast<int>(msg.wParam);
 }
 
 }  // namespace
@@ -113,7 +116,8 @@ void __verbose_terminate_handler() { std::abort(); }
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
     const std::wstring_view tail = nudgewick::CommandLineTail(GetCommandLineW());
-    const auto check = nudgewick::CheckCommandLine(Narrow(tail));
+    const std::string text = Narrow(tail);
+    const auto check = nudgewick::CheckCommandLine(text);
     if (!check.proceed) {
         // A box would keep a script that asked for the version waiting for its OK.
         if (!WriteToConsole(check.output, check.exitCode != 0)) ShowMessage(check.windowText);
@@ -121,12 +125,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     if (check.settings.check) return ReportCheck();
     const auto withoutCopy = nudgewick::AnswerWithoutCopy(check.settings.command);
-    const Win32SingleInstance oneCopy(!withoutCopy);
-    if (oneCopy.OtherCopyRuns()) {
+    // A start with "--" runs a copy of its own, beside the session's copy.
+    const auto commandAt = check.settings.commandAt;
+    std::optional<Win32SingleInstance> oneCopy;
+    if (!commandAt) oneCopy.emplace(!withoutCopy);
+    if (oneCopy && oneCopy->OtherCopyRuns()) {
         return Report(nudgewick::ReadAnswer(HandOver(Win32MainWindow::kClassName, tail)), check.settings);
     }
     if (withoutCopy) return Report(*withoutCopy, check.settings);
-    Win32MainWindow window(check.settings);
+    const std::string command = commandAt ? text.substr(text.find_first_not_of(" \t", *commandAt)) : "";
+    Win32MainWindow window(check.settings, Widen(command));
+    if (const auto refusal = window.Follow()) {
+        if (!WriteToConsole(refusal->output, true)) ShowMessage(refusal->windowText);
+        return refusal->exitCode;
+    }
     if (!window.Create(instance, showCommand)) {
         ShowMessage(window.FailureText());
         return 1;

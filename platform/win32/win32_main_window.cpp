@@ -48,12 +48,14 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(const StartSettings& start)
-    : minimized_(start.minimized),
+Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring command)
+    : className_(start.commandAt ? kOwnCopyClassName : kClassName),
+      minimized_(start.minimized),
       tickTimer_(kTickTimerId),
       sessionTimer_(kSessionTimerId),
       scheduleTimer_(kScheduleTimerId),
       tray_({[this] { OnShowRequest(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }}),
+      processes_(std::move(command), [this](std::int32_t pid, const ProcessEnd& end) { OnProcessEnded(pid, end); }),
       controller_({.intervalBox = intervalBox_,
                    .pixelsBox = pixelsBox_,
                    .startStopButton = startStopButton_,
@@ -64,7 +66,8 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start)
                    .pointer = pointer_,
                    .launcher = launcher_,
                    .clock = clock_,
-                   .tray = tray_},
+                   .tray = tray_,
+                   .processes = processes_},
                   start),
       hotkeyAsked_(start.hotkey) {}
 
@@ -80,13 +83,13 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = className_;
     if (!RegisterClassExW(&windowClass)) {
         failure_ = Failure("Nudgewick could not register its window class", GetLastError());
         return false;
     }
     // The size follows in WM_CREATE, once the window's DPI is known.
-    const HWND hwnd = CreateWindowExW(kExStyle, kClassName, Widen(kWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
+    const HWND hwnd = CreateWindowExW(kExStyle, className_, Widen(kWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
                                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     if (!hwnd) {
         if (failure_.empty()) failure_ = Failure("Nudgewick could not create its window", GetLastError());
@@ -301,7 +304,7 @@ LRESULT Win32MainWindow::OnClose() {
 LRESULT Win32MainWindow::OnDestroy() {
     hotkey_.Unregister();
     tray_.Remove();
-    PostQuitMessage(0);
+    PostQuitMessage(exitStatus_);
     return 0;
 }
 
@@ -334,9 +337,16 @@ LRESULT Win32MainWindow::OnCopyData(WPARAM asker, LPARAM data) {
     }
     if (jobs.hide) ShowWindow(hwnd_, ShowingAtStart(true, trayShown_) == WindowShowing::Hidden ? SW_HIDE : SW_MINIMIZE);
     if (jobs.present) OnShowRequest();
-    SendAnswer(hwnd_, asker, WriteAnswer(controller_.AnswerTo(*given)));
+    SendAnswer(hwnd_, asker, WriteAnswer(jobs.refusal ? *jobs.refusal : controller_.AnswerTo(*given)));
     if (jobs.quit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     return TRUE;
+}
+
+void Win32MainWindow::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
+    const auto exitStatus = controller_.OnProcessEnded(pid, end);
+    if (!exitStatus) return;
+    exitStatus_ = *exitStatus;
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void Win32MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_hotkey.h"
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_pointer.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_tray.h"
 
 namespace nudgewick::win32 {
@@ -20,12 +21,21 @@ class Win32MainWindow {
 public:
     // A second copy and the installer (packaging/windows/nudgewick.nsi.in) find the window by it.
     static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
+    // The window of a start with "--", which runs beside the session's copy and takes no commands.
+    static constexpr wchar_t kOwnCopyClassName[] = L"NudgewickCommandWindow";
 
-    explicit Win32MainWindow(const StartSettings& start);
+    // command: what follows "--" on the command line.
+    Win32MainWindow(const StartSettings& start, std::wstring command);
     ~Win32MainWindow();
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
+    // Before Create: follows --pid's process and starts the command; a
+    // refusal to print and end with when either cannot be.
+    std::optional<StartupCheck> Follow() { return controller_.Follow(); }
+    // The processes' handles that the message loop waits on, and the one signalled.
+    const std::vector<HANDLE>& ProcessHandles() const { return processes_.Handles(); }
+    void OnProcessSignalled(std::size_t index) { processes_.OnSignalled(index); }
     // Creates and shows the window; on false, FailureText says why.
     bool Create(HINSTANCE instance, int showCommand);
     const std::string& FailureText() const { return failure_; }
@@ -49,6 +59,7 @@ private:
     LRESULT OnShowRequest();
     LRESULT OnCopyData(WPARAM asker, LPARAM data);
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
+    void OnProcessEnded(std::int32_t pid, const ProcessEnd& end);
     void RegisterHotkey();
     int StartingShowCommand(int showCommand) const;
 
@@ -62,6 +73,8 @@ private:
     std::array<HWND, kControls.size()> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
+    int exitStatus_ = 0;
+    const wchar_t* className_;
     bool minimized_;
     bool trayShown_ = false;  // the shell took the icon when the window was created
     std::array<HFONT, kControls.size()> fonts_{};
@@ -79,6 +92,7 @@ private:
     Win32Launcher launcher_;
     SystemClock clock_;
     Win32TrayIcon tray_;
+    Win32Processes processes_;
     Controller controller_;
     std::optional<Hotkey> hotkeyAsked_;
     Win32Hotkey hotkey_;

@@ -92,7 +92,8 @@ TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
 # files; nothing opened for writing, created or removed; one connection to each
 # SOCKET (the X display's, the Wayland display's, the session bus's) and to
 # nothing else, though Xlib may try the display's abstract socket first; no
-# clone or exec after the program's own exec.  expect_footprint LOG SOCKET...
+# clone or exec after the program's own exec but, with RUNS=NAME, the one start of the command NAME that "--"
+# asks for: a vfork and its execs along the PATH.  [RUNS=NAME] expect_footprint LOG SOCKET...
 expect_footprint() {
     local log=$1 reads writes others connected started socket expected=()
     shift
@@ -112,6 +113,10 @@ expect_footprint() {
         [ "$connected" = 1 ] || fail "made $connected connections to $socket, want 1"
     done
     started=$(found '\b(clone3?|fork|vfork|execve|execveat)\(' | tail -n +2)
+    if [ -n "${RUNS:-}" ]; then
+        [ "$(grep -c CLONE_VFORK <<<"$started")" = 1 ] || fail "want one start of $RUNS:"$'\n'"$started"
+        started=$(grep -vE "CLONE_VFORK|execve\(\"[^\"]*/$RUNS\"" <<<"$started" || true)
+    fi
     [ -z "$started" ] || fail "starts a thread or a process (the link was not clicked):"$'\n'"$started"
 }
 

@@ -1,7 +1,9 @@
-# Under strace: no toolkit file read, no writes, only the X socket and the session bus's, no process, one
-# thread, though the toolkit's preferences are malformed; and when X goes away, a quick, quiet, error end.
-# A notification-area watcher on the bus takes the icon meanwhile, and the accessibility switch runs, off, with
-# its bus up and named in AT_SPI_BUS_ADDRESS: the program must not connect to that bus.
+# Under strace, following a process (--pid) and running a command (--): no toolkit file read, no writes,
+# only the X socket and the session bus's, no process but the command, one thread (no clone) and one wakeup a tick,
+# though the toolkit's preferences are malformed; the process's end stops the ticks; and when X goes away,
+# a quick, quiet, error end. A notification-area watcher on the bus takes the icon meanwhile, and the
+# accessibility switch runs, off, with its bus up and named in AT_SPI_BUS_ADDRESS: the program must not connect
+# to that bus.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory
@@ -13,7 +15,8 @@ address() { gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bu
 wait_until "the accessibility bus did not start" 'address >"$SCRATCH/address"'
 export AT_SPI_BUS_ADDRESS; AT_SPI_BUS_ADDRESS=$(sed -E "s/^\('(.*)',\)$/\1/" "$SCRATCH/address")
 /usr/bin/python3 "$(dirname "$0")/sni_host.py" watcher >"$SCRATCH/watcher" & WATCHER_PID=$!
-at_exit 'stop_pid WATCHER_PID'
+sleep 120 & FOLLOWED_PID=$!
+at_exit 'stop_pid WATCHER_PID; stop_pid FOLLOWED_PID; stop_pid COMMAND_PID'
 xdotool mousemove 1000 740  # parked: every tick nudges
 log=$SCRATCH/log err=$SCRATCH/stderr home=$SCRATCH/home
 mkdir -p "$home/.fltk/fltk.org"
@@ -21,22 +24,33 @@ mkdir -p "$home/.fltk/fltk.org"
 printf ';\n;\n;\n[options]\nVisibleFocus:1\n' >"$home/.fltk/fltk.org/fltk.prefs"
 
 (
-    HOME=$home strace -f -qq -o "$log" -e trace="$TRACED" "$PROGRAM" 3000 3 2>"$err" && status=0 || status=$?
+    HOME=$home strace -f -qq -tt -o "$log" -e trace="$TRACED,pselect6" \
+        "$PROGRAM" --pid "$FOLLOWED_PID" 3000 3 -- sleep 120 2>"$err" && status=0 || status=$?
     echo "$status" >"$SCRATCH/status"
 ) &
 runner=$!
 [ "$(track_pointer 20 3 | wc -l)" = 4 ] || fail "the pointer was not nudged 3 times in 20 s"
+from=$(date +%T.%6N)
+[ "$(track_pointer 8 2 | wc -l)" = 3 ] || fail "the pointer was not nudged 2 more times in 8 s"
+to=$(date +%T.%6N)
 grep -q '^registered' "$SCRATCH/watcher" || fail "the icon did not register with the watcher"
-APP_PID=$(pgrep -P "$(pgrep -P "$runner")")
-threads=$(awk '/^Threads:/ {print $2}' /proc/"$APP_PID"/status)
-[ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
+APP_PID=$(pgrep -P "$(pgrep -P "$runner")") COMMAND_PID=$(pgrep -P "$APP_PID")
+stop_pid FOLLOWED_PID
+sleep 0.5
+expect_still 5
 
 stop_pid XVFB_PID
-for _ in {1..20}; do [ -s "$SCRATCH/status" ] && break; sleep 0.05; done
-[ -s "$SCRATCH/status" ] || fail "still running 1 s after its X server went away"
+for _ in {1..20}; do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$APP_PID" 2>/dev/null && fail "still running 1 s after its X server went away"
+stop_pid COMMAND_PID  # strace ends with it
+wait_until "strace did not end" '[ -s "$SCRATCH/status" ]'
 APP_PID= status=$(<"$SCRATCH/status")
 ((status > 0 && status < 126)) || fail "exit status $status, want an error status (1-125; above is a signal)"
 one_line "$err" || fail "want one line on stderr, got:"$'\n'"$(cat "$err")"
 
-expect_footprint "$log" "/tmp/.X11-unix/X${DISPLAY#:}" "$(bus_socket)"
+# Two ticks in the window, each the end of one wait.
+waits=$(awk -v from="$from" -v to="$to" -v pid="$(head -c 32 "$log" | cut -d' ' -f1)" \
+    '$1 == pid && $2 > from && $2 < to && / pselect6\(/' "$log" | wc -l)
+((waits <= 3)) || fail "$waits waits while it ticked twice: it wakes between ticks"
+RUNS=sleep expect_footprint "$log" "/tmp/.X11-unix/X${DISPLAY#:}" "$(bus_socket)"
 echo PASS

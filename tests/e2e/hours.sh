@@ -24,8 +24,7 @@ one_line "$SCRATCH/no-key" && grep -q F13 "$SCRATCH/no-key" || fail "F13's absen
 stop_pid APP_PID
 
 "$X_HELPER" grab g >"$SCRATCH/grab" & GRAB_PID=$!
-for _ in {1..50}; do [ -s "$SCRATCH/grab" ] && break; sleep 0.1; done
-[ -s "$SCRATCH/grab" ] || fail "the test's grab did not take"
+wait_until "the test's grab did not take" '[ -s "$SCRATCH/grab" ]'
 
 # Hours from two hours ago to the start of a minute 30 to 90 s away, which leaves time for a few nudges first.
 end=$(date -d '+90 seconds' +%H:%M)

@@ -20,10 +20,7 @@ mv "$record.tmp" "$record"
 STUB
 chmod +x "$opener"
 click_link() { click_control 240 360 3735 255; }
-wait_for_record() {
-    for _ in {1..50}; do [ -f "$record" ] && return; sleep 0.1; done
-    fail "xdg-open did not start $1"
-}
+wait_for_record() { wait_until "xdg-open did not start $1" '[ -f "$record" ]'; }
 expect_no_child() {
     sleep 0.5
     [ -z "$(ps -o pid= --ppid "$APP_PID")" ] || fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"

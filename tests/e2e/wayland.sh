@@ -26,8 +26,7 @@ at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
 "$HELPER" observe >"$SCRATCH/observed" 2>&1 &
 OBSERVER_PID=$!
 at_exit 'stop_pid OBSERVER_PID'
-for _ in {1..100}; do grep -qs ready "$SCRATCH/observed" && break; sleep 0.1; done
-grep -q ready "$SCRATCH/observed" || fail "the observer's window was not shown: $(cat "$SCRATCH/observed")"
+wait_until "the observer's window was not shown" 'grep -qs ready "$SCRATCH/observed"'
 
 now() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
 

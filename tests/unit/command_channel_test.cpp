@@ -29,6 +29,9 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
         {"!--hours 16:00-18:00", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"!--days fri 2000 1", "Stop 3000 3000 1, look in 0; ; 0 T"},
         {"--days sat --for 1h", "Stop 5000 5000 7, look in 3600000; ; 0 T"},  // the session first
+        {"!--pid 1234", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"!--while zoom --pid 99 4000", "Go 0 5000 7, look in 0; ; 2 -"},  // no such process: nothing taken
+        {"!--while zoom", "Stop 5000 5000 7, look in 0; ; 0 T"},
     };
     for (const auto& [line, after] : cases) {
         Rig rig("5000 7");
@@ -36,7 +39,7 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
         const auto given = ReadHandedOver(line + (line[0] == '!'));
         ASSERT_TRUE(given) << line;
         const CommandJobs jobs = rig.controller.OnCommandLine(*given);
-        const auto answer = rig.controller.AnswerTo(*given);
+        const auto answer = jobs.refusal ? *jobs.refusal : rig.controller.AnswerTo(*given);
         const std::string tip = rig.tray.view.tooltip + "\n";
         const char kind = answer.text == tip ? 'T' : tip.ends_with(answer.text) ? 'S' : '-';
         EXPECT_EQ(rig.ticks() + " " + rig.intervalBox.text + " " + rig.pixelsBox.text +
@@ -79,6 +82,7 @@ TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
         {"5000\0 7"s, false},
         {"--help", false},
         {"--check", false},
+        {"-- make", false},  // a start of its own
     };
     for (const auto& [bytes, taken] : cases) EXPECT_EQ(ReadHandedOver(bytes).has_value(), taken) << bytes;
 }

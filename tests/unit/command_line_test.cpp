@@ -11,6 +11,8 @@
 namespace nudgewick {
 namespace {
 
+using namespace std::string_literals;
+
 // What the window starts with: "INTERVAL PIXELS" and the options.
 std::string Read(const StartSettings& settings) {
     std::string read = WholeNumberText(settings.interval) + " " + WholeNumberText(settings.pixels);
@@ -27,6 +29,9 @@ std::string Read(const StartSettings& settings) {
     if (const auto& hotkey = settings.hotkey)
         read += " hotkey " + HotkeyText(*hotkey) + " " + WholeNumberText(hotkey->number);
     if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
+    if (settings.pid) read += " pid " + WholeNumberText(*settings.pid);
+    if (settings.whileRunning) read += " while " + *settings.whileRunning;
+    if (settings.commandAt) read += " runs from " + WholeNumberText(std::int64_t(*settings.commandAt));
     return read;
 }
 
@@ -58,6 +63,11 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1"},
         {"--hotkey super+shift+alt+ctrl+f24", "10000 3 hotkey ctrl+alt+shift+super+f24 24"},
         {"--toggle", "10000 3 command 1"}, {"--status  ", "0 0 command 5"},  // blanks after it are no words
+        {"-- make -j4", "10000 3 minimized runs from 3"},
+        {"5000 2 7 --\tsh -c 'exit 7' -- x", "5000 2 minimized runs from 12"},  // the first -- ends the settings
+        {"5000 -- --help", "5000 0 minimized runs from 8"},
+        {"--pid 2147483647 --while=Zoom.exe --pid 07", "10000 3 pid 7 while Zoom.exe"},
+        {"--while \xc3\xa9 -- x", "10000 3 minimized while \xc3\xa9 runs from 14"},
     };
     // clang-format on
     for (const auto& [text, read] : cases) {
@@ -71,7 +81,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
 // text, and ends with the usage line that every refusal shares.
 TEST(CommandLineTest, RefusesABadWordNamingIt) {
     // clang-format off
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"--for 0", "\"0\""}, {"--for 8d", "\"8d\""}, {"--for 10x", "\"10x\""}, {"--for 30m1h", "\"30m1h\""},
         {"--for 99999999999999999999h", "\"99999999999999999999h\""}, {"--for 604801s", "\"604801s\""},
         {"--for", "--for"}, {"--until 24:00", "\"24:00\""}, {"--until 23:60", "\"23:60\""},
@@ -98,9 +108,17 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--hotkey ctrl+:", "\"ctrl+:\""},  // beside a to z and 0 to 9
         {"--stop --go", "--stop"},  // a command stands alone
         {"--minimized --quit", "--quit"}, {"--stop=now", "--stop"}, {"--status 5000", "--status"},
+        {"5000 --  ", "--"},  // no command after it
+        {"--toggle -- make", "--toggle"}, {"--check -- make", "--check"}, {"--pid 0", "\"0\""},
+        {"--pid 2147483648", "\"2147483648\""}, {"--pid -5", "\"-5\""}, {"--pid 5.0", "\"5.0\""},
+        {"--pid -- make", "--pid"},  // the first -- starts the command
+        {"--while bin/make", "\"bin/make\""}, {"--while C:\\zoom.exe", "\"C:\\zoom.exe\""},
+        {"--while -zoom", "\"-zoom\""}, {"--while=", "\"\""}, {"--while zo\0om"s, "\"zo\0om\""s},
+        {"--while " + std::string(256, 'z'), '"' + std::string(256, 'z') + '"'},
     };
     // clang-format on
     const std::string usage = CheckCommandLine("fast").output.substr(CheckCommandLine("fast").output.find('\n'));
+    EXPECT_TRUE(CheckCommandLine("--while " + std::string(255, 'z')).proceed);
     for (const auto& [text, names] : cases) {
         const auto check = CheckCommandLine(text);
         EXPECT_FALSE(check.proceed) << text;
@@ -109,6 +127,19 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         EXPECT_NE(check.windowText.find(std::string(" ") + names), std::string::npos)
             << text << ": " << check.windowText;
         EXPECT_TRUE(check.output.ends_with(usage)) << text << ": " << check.output;
+    }
+}
+
+// The command after "--", as the arguments gave it, whatever blanks they hold.
+TEST(CommandLineTest, TheCommandKeepsItsArguments) {
+    using Words = std::vector<std::string>;
+    for (const auto& [arguments, command] :
+         {std::pair<Words, Words>{{"5", "--", "sh", "-c", "exit 7"}, {"sh", "-c", "exit 7"}},
+          {{"--", "", "a  b", ""}, {"", "a  b", ""}},
+          {{"-- make  all"}, {"make  all"}},
+          {{"--\t", "make"}, {"make"}}}) {
+        const auto at = CheckCommandLine(JoinArguments(arguments)).settings.commandAt;
+        EXPECT_EQ(ArgumentsFrom(arguments, at.value_or(99)), command) << arguments[0];
     }
 }
 

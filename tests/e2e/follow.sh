@@ -1,0 +1,40 @@
+# Nudges that follow a program. Refused before any window: a --pid gone (2), a command not found (127) or
+# killed by a signal (143). Closed while its command runs, a copy ends with 0 and leaves the command running.
+# A copy following --while nudges only while a process of that name, started and ended here, lives; beside it
+# a copy of its own runs -- sh -c 'sleep 4; exit 7', nudges meanwhile and ends with 7.
+source "$(dirname "$0")/common.sh"
+start_xvfb
+ln -s "$(command -v sleep)" "$SCRATCH/follow-me"  # a process named follow-me
+sleep 0 & gone=$!
+wait "$gone"
+for row in "--pid $gone|2" "-- no-such-command-here|127" "-- sh -c 'kill -TERM \$\$'|143"; do
+    eval "set -- ${row%|*}"
+    "$PROGRAM" "$@" 2>/dev/null && status=0 || status=$?
+    [ "$status" = "${row#*|}" ] || fail "${row%|*}: status $status, not ${row#*|}"
+done
+start_program -- sleep 60
+command=$(pgrep -P "$APP_PID")
+at_exit 'stop_pid command'
+"$X_HELPER" close "$WID"
+wait_for_exit
+[ "$APP_STATUS" = 0 ] && kill -0 "$command" || fail "closed: status $APP_STATUS, the command gone"
+stop_pid command
+
+xdotool mousemove --sync 600 0  # on row 0: the first tick of a copy nudges
+start_program --while follow-me 3000 5
+"$PROGRAM" 3000 5 -- sh -c 'sleep 4; exit 7' & OWN_PID=$!
+track=$(track_pointer 5)
+wait_until "the copy of its own outlived its command" '! kill -0 "$OWN_PID" 2>/dev/null'
+wait "$OWN_PID" && status=0 || status=$?
+[ "$status" = 7 ] || fail "-- sh -c 'sleep 4; exit 7' ended with $status"
+[ "$(wc -l <<<"$track")" = 2 ] || fail "the copy of its own did not nudge once in 4 s:"$'\n'"$track"
+
+read -r x y < <(pointer)
+expect_still 4
+"$SCRATCH/follow-me" 60 & FOLLOWED_PID=$!
+at_exit 'stop_pid FOLLOWED_PID'
+expect_swing "$(track_pointer 10 2)" "$x" "$y" 5 2 3000
+stop_pid FOLLOWED_PID
+sleep 3.5  # a tick notices
+expect_still 7
+echo PASS

@@ -1,0 +1,44 @@
+# Under Wine: no such command (127), --pid of no process (2); -- runs the probe, nudges while it runs and ends
+# with its status. A copy following --while PROBE (any case, no .exe) nudges only while a probe lives; a second
+# start's --pid of another probe stops the ticks at its end, and --status says so.
+#   bash follow.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
+source "$(dirname "$0")/wine.sh"
+PROBE="Z:${2//\//\\}"
+start_session
+for row in "-- nosuch.exe|127" "--pid 99999|2"; do
+    wine "$PROGRAM" ${row%|*} 2>/dev/null && status=0 || status=$?
+    [ "$status" = "${row#*|}" ] || fail "${row%|*}: status $status, not ${row#*|}"
+done
+
+xdotool mousemove --sync 600 0  # on row 0: the first tick nudges
+wine "$PROGRAM" 3000 5 -- "$PROBE" wait 5000 7 >/dev/null & APP_PID=$!
+track=$(track_pointer 6)
+wait_until "nudgewick.exe outlived its command" '! kill -0 "$APP_PID" 2>/dev/null'
+wait "$APP_PID" && status=0 || status=$?
+APP_PID=
+[ "$status" = 7 ] || fail "-- probe wait 5000 7 ended with status $status"
+[ "$(wc -l <<<"$track")" -ge 2 ] || fail "no nudge while the command ran:"$'\n'"$track"
+
+# A probe that waits a minute; sets FOLLOWED_PID (Linux's) and pid (Windows').
+probe_runs() {
+    : >"$SCRATCH/probe"
+    wine "$PROBE" wait 60000 0 >"$SCRATCH/probe" & FOLLOWED_PID=$!
+    wait_until "the probe did not start" 'grep -q "^pid" "$SCRATCH/probe"'
+    pid=$(tr -d '\r' <"$SCRATCH/probe" | awk '{print $2}')
+}
+at_exit 'stop_pid FOLLOWED_PID'
+start_program --while PROBE 3000 5
+expect_still 4
+probe_runs
+read -r x y < <(pointer)
+expect_swing "$(track_pointer 10 2)" "$x" "$y" 5 2 3000
+stop_pid FOLLOWED_PID
+sleep 3.5  # a tick notices
+expect_still 7
+probe_runs
+wine "$PROGRAM" --pid "$pid" >/dev/null || fail "the copy did not take --pid"
+stop_pid FOLLOWED_PID
+wait_until "the ticks did not stop" '! wine "$PROGRAM" --status >"$SCRATCH/status"'
+grep -q "stopped: process $pid ended" "$SCRATCH/status" || fail "--status: $(<"$SCRATCH/status")"
+stop_pid APP_PID
+echo PASS
