@@ -55,27 +55,19 @@ struct Client {
 
 void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t) {
     auto& c = *static_cast<Client*>(data);
-    const std::string_view i(interface);
-    auto bind = [&](const wl_interface& what, std::uint32_t version) {
-        return wl_registry_bind(registry, name, &what, version);
+    // The first of each kind, at the version the calls below need.
+    const auto bind = [&]<typename T>(T*& slot, const wl_interface& what, std::uint32_t version = 1) {
+        if (!slot && std::string_view(interface) == what.name)
+            slot = static_cast<T*>(wl_registry_bind(registry, name, &what, version));
     };
-    if (i == wl_compositor_interface.name) c.compositor = static_cast<wl_compositor*>(bind(wl_compositor_interface, 4));
-    if (i == wl_shm_interface.name) c.shm = static_cast<wl_shm*>(bind(wl_shm_interface, 1));
-    if (i == xdg_wm_base_interface.name) c.shell = static_cast<xdg_wm_base*>(bind(xdg_wm_base_interface, 1));
-    if (i == wl_seat_interface.name && !c.seat) c.seat = static_cast<wl_seat*>(bind(wl_seat_interface, 1));
-    if (i == zwlr_virtual_pointer_manager_v1_interface.name) {
-        c.virtualPointers =
-            static_cast<zwlr_virtual_pointer_manager_v1*>(bind(zwlr_virtual_pointer_manager_v1_interface, 1));
-    }
-    if (i == org_kde_kwin_fake_input_interface.name) {
-        c.fakeInput = static_cast<org_kde_kwin_fake_input*>(bind(org_kde_kwin_fake_input_interface, 1));
-    }
-    if (i == ext_idle_notifier_v1_interface.name) {
-        c.idleNotifier = static_cast<ext_idle_notifier_v1*>(bind(ext_idle_notifier_v1_interface, 1));
-    }
-    if (i == org_kde_kwin_idle_interface.name) {
-        c.kdeIdle = static_cast<org_kde_kwin_idle*>(bind(org_kde_kwin_idle_interface, 1));
-    }
+    bind(c.compositor, wl_compositor_interface, 4);
+    bind(c.shm, wl_shm_interface);
+    bind(c.shell, xdg_wm_base_interface);
+    bind(c.seat, wl_seat_interface);
+    bind(c.virtualPointers, zwlr_virtual_pointer_manager_v1_interface);
+    bind(c.fakeInput, org_kde_kwin_fake_input_interface);
+    bind(c.idleNotifier, ext_idle_notifier_v1_interface);
+    bind(c.kdeIdle, org_kde_kwin_idle_interface);
 }
 void OnGlobalRemoved(void*, wl_registry*, std::uint32_t) {}
 const wl_registry_listener kRegistry{OnGlobal, OnGlobalRemoved};
