@@ -40,6 +40,10 @@ inline void ExpectInRange(const StartSettings& s) {
         const int keys = key->kind == Hotkey::Kind::Letter ? 26 : key->kind == Hotkey::Kind::Digit ? 10 : 25;
         FUZZ_EXPECT(key->modifiers >= 1 && key->modifiers <= 15 && key->number >= (keys == 25) && key->number < keys);
     }
+    FUZZ_EXPECT(!s.pid || *s.pid >= 1);
+    FUZZ_EXPECT(!s.whileRunning || (!s.whileRunning->empty() && !s.whileRunning->starts_with('-') &&
+                                    s.whileRunning->find_first_of(" \t/\\") == std::string::npos));
+    FUZZ_EXPECT(!s.commandAt || s.minimized);  // the command's copy runs behind its icon
     FUZZ_EXPECT(s.command == Command::Start ||
                 s == StartSettings{.interval = s.interval, .pixels = s.pixels, .command = s.command});
 }
@@ -66,15 +70,25 @@ inline std::string CommandLineOf(const StartSettings& s) {
         line.back() = ' ';
     }
     if (s.hotkey) line += "--hotkey " + HotkeyText(*s.hotkey) + " ";
+    if (s.pid) line += "--pid " + std::to_string(*s.pid) + " ";
+    if (s.whileRunning) line += "--while=" + *s.whileRunning + " ";
     if (s.settingsGiven) return line + std::to_string(s.interval) + " " + std::to_string(s.pixels);
     return s.interval == 0 ? line + " " : line;  // blanks alone leave both settings at 0
 }
 
 // Settings a start accepted are in range, and their own command line gives them again.
+// A command to run comes last, after "--"; where it starts is where it was put.
 inline void ExpectAccepted(const StartSettings& settings) {
     ExpectInRange(settings);
-    const StartupCheck again = CheckCommandLine(CommandLineOf(settings));
-    FUZZ_EXPECT(again.proceed && again.settings == settings);
+    StartSettings expected = settings;
+    std::string line = CommandLineOf(settings);
+    if (settings.commandAt) {
+        line += line.empty() || line.back() == ' ' ? "-- " : " -- ";  // a blank more would read as settings of 0
+        expected.commandAt = line.size();
+        line += "run";
+    }
+    const StartupCheck again = CheckCommandLine(line);
+    FUZZ_EXPECT(again.proceed && again.settings == expected);
 }
 
 }  // namespace nudgewick::fuzz
