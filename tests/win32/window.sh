@@ -102,17 +102,18 @@ expect_no_message "again once dismissed"
 # That Tab took the focus to the web address, which Enter opens, and so does Space once the focus is back: Wine's
 # browser runs the first of its browsers on the PATH, here one that notes the address. Wine loses track
 # of the active window when cmd has started it, so another program takes the focus in between.
-opened() {
-    for _ in {1..50}; do [ "$(cat "$SCRATCH/opened" 2>/dev/null | wc -l)" = "$1" ] && return; sleep 0.2; done
-    fail "the web address was not opened on $2: $(cat "$SCRATCH/opened" 2>/dev/null)"
+# Under load Wine can drop a key that comes while it activates the window again: pressed once more, as a user would.
+press_to_open() {  # KEY TIMES: KEY opens the web address, which was opened TIMES - 1 times before
+    for _ in 1 2; do
+        focus "$WID"
+        xdotool key "$1"
+        for _ in {1..50}; do [ "$(cat "$SCRATCH/opened" 2>/dev/null | wc -l)" -ge "$2" ] && return; sleep 0.2; done
+    done
+    fail "the web address was not opened on $1: $(cat "$SCRATCH/opened" 2>/dev/null)"
 }
-focus "$WID"
-xdotool key Return
-opened 1 Enter
+press_to_open Return 1
 probe "nudgewick.exe --version" shortcut >/dev/null
-focus "$WID"
-xdotool key space
-opened 2 Space
+press_to_open space 2
 grep -qvx "$ADDRESS" "$SCRATCH/opened" && fail "opened: $(<"$SCRATCH/opened")"
 
 # The hotkey is the program's (another program's RegisterHotKey fails with ERROR_HOTKEY_ALREADY_REGISTERED)
