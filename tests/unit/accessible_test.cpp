@@ -10,18 +10,16 @@ namespace {
 using Node = AccessibleNode;
 using enum AccessibleState;
 
-AccessibleView FrameWithFocusOn(Node focus) {
+AccessibleView FrameWithFocusOn(Node focus, std::optional<Node> active = Node::Frame, bool shown = true) {
     AccessibleView view;
-    view.shown = true;
-    view.activeWindow = Node::Frame;
-    view.focus = focus;
+    view.shown = shown, view.activeWindow = active, view.focus = focus;
     view.screen[static_cast<std::size_t>(Node::Frame)] = {100, 50, 275, 195};
     view.screen[static_cast<std::size_t>(Node::IntervalBox)] = {220, 194, 81, 19};
     view.screen[static_cast<std::size_t>(Node::StartStopButton)] = {308, 194, 65, 41};
     return view;
 }
 
-TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachBoxIsNamedByItsLabel) {
+TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAndPath) {
     AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
     const std::vector<Node> readingOrder{
         Node::TitleLabel,      Node::Link,        Node::IntervalLabel, Node::IntervalBox,
@@ -41,17 +39,13 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachBoxIsNamedByItsLabel) {
     EXPECT_NE(NameOf(Node::PixelsBox, view), NameOf(Node::IntervalBox, view));
     view.caption = "Stop";
     EXPECT_EQ(NameOf(Node::StartStopButton, view), "Stop");
-    using R = AccessibleRole;
-    for (const auto& [node, role] : {std::pair(Node::Application, R::Application),
-                                     {Node::Frame, R::Frame},
-                                     {Node::TitleLabel, R::Label},
-                                     {Node::Link, R::Link},
-                                     {Node::IntervalBox, R::Entry},
-                                     {Node::StartStopButton, R::PushButton},
-                                     {Node::Message, R::Alert},
-                                     {Node::MessageText, R::Label},
-                                     {Node::MessageButton, R::PushButton}})
-        EXPECT_EQ(RoleOf(node), role) << int(node);
+    using R = AccessibleRole;  // of each object in turn, the application first
+    const R roles[] = {R::Application, R::Frame, R::Label,      R::Link,  R::Label, R::Entry,
+                       R::Label,       R::Entry, R::PushButton, R::Alert, R::Label, R::PushButton};
+    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i) {
+        EXPECT_EQ(RoleOf(static_cast<Node>(i)), roles[i]) << i;
+        EXPECT_EQ(NodeAtPath(AccessiblePath(static_cast<Node>(i))), static_cast<Node>(i)) << i;
+    }
     EXPECT_EQ(InterfacesOf(Node::Link) & kActionInterface, kActionInterface);
     EXPECT_EQ(InterfacesOf(Node::PixelsBox) & (kTextInterface | kEditableTextInterface | kActionInterface),
               kTextInterface | kEditableTextInterface);
@@ -65,11 +59,7 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachBoxIsNamedByItsLabel) {
     EXPECT_EQ(IndexInParent(Node::Message, view), 1);
     EXPECT_FALSE(CanAct(Node::StartStopButton, view)) << "the message is modal";
     EXPECT_TRUE(CanAct(Node::MessageButton, view));
-}
-
-TEST(AccessibleTest, EveryObjectHasAPathAndOnlyThoseAreFound) {
-    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
-        EXPECT_EQ(NodeAtPath(AccessiblePath(static_cast<Node>(i))), static_cast<Node>(i)) << i;
+    // Only an object's path finds it.
     EXPECT_EQ(AccessiblePath(Node::Application), "/org/a11y/atspi/accessible/root");
     for (const char* path : {"", "/", kNullPath, "/org/a11y/atspi/accessible/", "/org/a11y/atspi/accessible/root/x",
                              "/org/a11y/atspi/accessible/rootx", "/org/a11y/atspi/accessible/Frame", "/frame"})
@@ -77,36 +67,15 @@ TEST(AccessibleTest, EveryObjectHasAPathAndOnlyThoseAreFound) {
 }
 
 TEST(AccessibleTest, StatesFollowTheKeyboardTheScreenAndTheMessage) {
-    const auto hidden = [] {
-        AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
-        view.shown = false;
-        view.activeWindow.reset();
-        return view;
-    }();
-    const auto elsewhere = [] {
-        AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
-        view.activeWindow.reset();
-        return view;
-    }();
-    const auto message = [] {
-        AccessibleView view = FrameWithFocusOn(Node::MessageButton);
-        view.message = "Refused.";
-        view.activeWindow = Node::Message;
-        return view;
-    }();
-    const AccessibleView box = FrameWithFocusOn(Node::IntervalBox);
-    const struct {
-        const char* why;
-        const AccessibleView& view;
-        Node node;
-        std::vector<AccessibleState> has, hasNot;
-    } cases[] = {
+    const AccessibleView box = FrameWithFocusOn(Node::IntervalBox), elsewhere = FrameWithFocusOn(Node::IntervalBox, {}),
+                         hidden = FrameWithFocusOn(Node::IntervalBox, {}, false);
+    AccessibleView message = FrameWithFocusOn(Node::MessageButton, Node::Message);
+    message.message = "Refused.";
+    using States = std::vector<AccessibleState>;  // it has, it has not
+    const std::tuple<const char*, const AccessibleView&, Node, States, States> cases[] = {
         {"the frame has the keyboard", box, Node::Frame, {Active, Showing, Visible, Enabled}, {Focusable, Focused}},
-        {"the focused box",
-         box,
-         Node::IntervalBox,
-         {Focused, Focusable, Editable, SingleLine, SelectableText, Enabled, Sensitive, Showing},
-         {Active}},
+        {"the focused box", box, Node::IntervalBox, {Focused, Focusable, Editable, SingleLine}, {Active}},
+        {"... takes text", box, Node::IntervalBox, {SelectableText, Enabled, Sensitive, Showing}, {}},
         {"another box", box, Node::PixelsBox, {Focusable, Editable}, {Focused}},
         {"a label", box, Node::IntervalLabel, {Showing, Enabled}, {Focusable, Editable}},
         {"the link", box, Node::Link, {Focusable}, {Focused, Editable}},
@@ -118,9 +87,9 @@ TEST(AccessibleTest, StatesFollowTheKeyboardTheScreenAndTheMessage) {
         {"the frame below it", message, Node::Frame, {Showing}, {Active}},
         {"the box below it", message, Node::IntervalBox, {}, {Focused}},
     };
-    for (const auto& c : cases) {
-        for (const auto state : c.has) EXPECT_TRUE(HasState(c.node, c.view, state)) << c.why << ": " << int(state);
-        for (const auto state : c.hasNot) EXPECT_FALSE(HasState(c.node, c.view, state)) << c.why << ": " << int(state);
+    for (const auto& [why, view, node, has, hasNot] : cases) {
+        for (const auto state : has) EXPECT_TRUE(HasState(node, view, state)) << why << ": " << int(state);
+        for (const auto state : hasNot) EXPECT_FALSE(HasState(node, view, state)) << why << ": " << int(state);
     }
     EXPECT_EQ(StateWords(Node::Application, box), (std::array<std::uint32_t, 2>{}));
     EXPECT_EQ(StateWords(Node::MessageText, box), (std::array<std::uint32_t, 2>{})) << "no message is open";
@@ -135,18 +104,14 @@ TEST(AccessibleTest, PlacesAreGivenAndFoundInEachKindOfCoordinates) {
     EXPECT_EQ(ExtentsOf(Node::IntervalBox, view, parent), (Rect{120, 144, 81, 19}));
     EXPECT_EQ(ExtentsOf(Node::Frame, view, window), (Rect{0, 0, 275, 195}));
     EXPECT_EQ(ExtentsOf(Node::Frame, view, parent), (Rect{100, 50, 275, 195})) << "the application has no place";
-    const struct {
-        int x, y;
-        CoordType type;
-        std::optional<Node> want;
-    } points[] = {
+    const std::tuple<int, int, CoordType, std::optional<Node>> points[] = {
         {220, 194, screen, Node::IntervalBox},     {300, 212, screen, Node::IntervalBox},
         {301, 212, screen, std::nullopt},          {120, 144, window, Node::IntervalBox},
         {210, 150, window, Node::StartStopButton}, {219, 194, screen, std::nullopt},
         {INT_MAX, INT_MAX, window, std::nullopt},  {INT_MIN, 0, parent, std::nullopt},
     };
-    for (const auto& p : points)
-        EXPECT_EQ(ChildAt(Node::Frame, view, p.x, p.y, p.type), p.want) << p.x << "," << p.y << " " << int(p.type);
+    for (const auto& [x, y, type, want] : points)
+        EXPECT_EQ(ChildAt(Node::Frame, view, x, y, type), want) << x << "," << y << " " << int(type);
 }
 
 }  // namespace

@@ -68,23 +68,16 @@ TEST(CommandChannelTest, TheStatusIsTheTooltipsFirstLine) {
 
 // Anything else is not taken: too long, not text, or nothing a start would run with.
 TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
-    const std::pair<std::string, bool> cases[] = {
-        {"5000\t7 \xc3\xa9", true},
-        {std::string(kLongestCommandLine, ' '), true},
-        {"5000 7 \xff", false},
-        {std::string(kLongestCommandLine + 1, ' '), false},
-        {"5000 7 \xc2\x80\xe0\xa0\x80\xf0\x90\x80\x80\xf4\x8f\xbf\xbf", true},  // each length's first, the last
-        {"5000 7 \x80", false},                                                 // a continuation byte alone
-        {"5000 7 \xc3(", false},                                                // a lead byte without it
-        {"5000 7 \xed\xbf\xbf", false},                                         // the last surrogate
-        {"5000 7 \xc0\xa0", false},                                             // an overlong blank
-        {"5000 7 \xed\xa0\x80", false},                                         // a surrogate
-        {"5000\0 7"s, false},
-        {"--help", false},
-        {"--check", false},
-        {"-- make", false},  // a start of its own
-    };
-    for (const auto& [bytes, taken] : cases) EXPECT_EQ(ReadHandedOver(bytes).has_value(), taken) << bytes;
+    // A tab and each UTF-8 length's first character and the last, up to the longest line.
+    for (const std::string& bytes : {"5000\t7 \xc3\xa9"s, std::string(kLongestCommandLine, ' '),
+                                     "5000 7 \xc2\x80\xe0\xa0\x80\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"s})
+        EXPECT_TRUE(ReadHandedOver(bytes)) << bytes;
+    // A byte that leads nothing, a continuation byte alone, a lead byte without one, the last surrogate, an
+    // overlong blank, a surrogate, a NUL, and lines a start runs on its own.
+    for (const std::string& bytes : {std::string(kLongestCommandLine + 1, ' '), "5000 7 \xff"s, "5000 7 \x80"s,
+                                     "5000 7 \xc3("s, "5000 7 \xed\xbf\xbf"s, "5000 7 \xc0\xa0"s,
+                                     "5000 7 \xed\xa0\x80"s, "5000\0 7"s, "--help"s, "--check"s, "-- make"s})
+        EXPECT_FALSE(ReadHandedOver(bytes)) << bytes;
 }
 
 TEST(CommandChannelTest, Utf16IsReadStrictly) {
@@ -112,9 +105,8 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
     }
     using Bytes = std::optional<std::string>;
     for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes(": x"), Bytes("0 \x1b[2J"),
-                               Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))}) {
+                               Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))})
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
-    }
     const std::string longest(kLongestAnswer - 2, 'a');
     const std::pair<std::string, CommandAnswer> answers[] = {
         {"0 ", {0, ""}}, {"9 a\tb\n", {9, "a\tb\n"}}, {"3 " + longest, {3, longest}}};

@@ -10,8 +10,7 @@ struct FakeServices : SessionServices {
     std::string works, asked;
     std::optional<std::string> Answer(const std::string& service) {
         asked += service + " ";
-        if (works.find(service) != std::string::npos) return std::nullopt;
-        return "no " + service;
+        return works.find(service) != std::string::npos ? std::nullopt : std::optional("no " + service);
     }
     std::optional<std::string> StartRemoteDesktop() override { return Answer("gnome"); }
     std::optional<std::string> StartPortal() override { return Answer("portal"); }
@@ -64,7 +63,6 @@ TEST(WaylandSessionTest, TheIdleTimeIsTheEarliestInputTheQuietNoticesTell) {
     idle.Resumed(1);
     EXPECT_EQ(idle.Milliseconds(10000), 600) << "the shorter one alone";
     idle.Resumed(0);
-    EXPECT_FALSE(idle.Quiet());
     EXPECT_EQ(idle.Milliseconds(10000), 0) << "input resumed";
 }
 
