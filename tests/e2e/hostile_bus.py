@@ -24,7 +24,7 @@ a11y = dbus.bus.BusConnection(session.call_blocking("org.a11y.Bus", "/org/a11y/b
 
 
 def name_on(bus):
-    """The program's unique name on BUS, once it is there."""
+    """The program's unique name on BUS, once it is there; None if it does not come."""
     for _ in range(100):
         for name in bus.list_names():
             try:
@@ -34,7 +34,6 @@ def name_on(bus):
             except dbus.exceptions.DBusException:
                 pass  # a client that left meanwhile
         time.sleep(0.1)
-    return None
 
 
 # bus, path, interface, member, signature, arguments, what must come back
@@ -122,8 +121,7 @@ def flood(seconds):
 
 
 def memory():
-    with open(f"/proc/{PID}/status") as status:
-        return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
+    return next(int(line.split()[1]) for line in open(f"/proc/{PID}/status") if line.startswith("VmRSS:"))
 
 
 names = {"s": name_on(session), "a": name_on(a11y)}
