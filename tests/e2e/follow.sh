@@ -15,9 +15,8 @@ done
 start_program -- sleep 60
 command=$(pgrep -P "$APP_PID")
 at_exit 'stop_pid command'
-"$X_HELPER" close "$WID"
-wait_for_exit
-[ "$APP_STATUS" = 0 ] && kill -0 "$command" || fail "closed: status $APP_STATUS, the command gone"
+close_window
+kill -0 "$command" || fail "closing the window ended the command"
 stop_pid command
 
 xdotool mousemove --sync 600 0  # on row 0: the first tick of a copy nudges

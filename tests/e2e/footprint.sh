@@ -6,14 +6,9 @@
 # to that bus.
 source "$(dirname "$0")/common.sh"
 start_xvfb
-export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-start_session_bus
-/usr/libexec/at-spi-bus-launcher --a11y=0 --screen-reader=0 & LAUNCHER_PID=$!
-at_exit 'stop_pid LAUNCHER_PID'
-address() { gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress 2>/dev/null; }
-wait_until "the accessibility bus did not start" 'address >"$SCRATCH/address"'
-export AT_SPI_BUS_ADDRESS; AT_SPI_BUS_ADDRESS=$(sed -E "s/^\('(.*)',\)$/\1/" "$SCRATCH/address")
+start_accessibility --a11y=0 --screen-reader=0
+address=$(gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress)
+export AT_SPI_BUS_ADDRESS; AT_SPI_BUS_ADDRESS=$(sed -E "s/^\('(.*)',\)$/\1/" <<<"$address")
 /usr/bin/python3 "$(dirname "$0")/sni_host.py" watcher >"$SCRATCH/watcher" & WATCHER_PID=$!
 sleep 120 & FOLLOWED_PID=$!
 at_exit 'stop_pid WATCHER_PID; stop_pid FOLLOWED_PID; stop_pid COMMAND_PID'

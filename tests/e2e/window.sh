@@ -8,7 +8,6 @@ expect_size() {
     size=$(xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
     [ "$size" = "$1" ] || fail "window is $size, want $1"
 }
-button_look() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum; }
 
 # start_program waits for the title. 1440 twips an inch: 4125 x 2925 twips
 # at 144 dpi are 412.5 x 292.5 pixels.
@@ -34,7 +33,7 @@ xdotool key Tab  # button -> pixels
 # The input method opens after the first draw, with the pointer never in the window: dead keys compose.
 xdotool key dead_acute e
 [ "$(focused_box_text)" = é ] || fail "a dead key and e typed $(focused_box_text), not é"
-"$X_HELPER" vanish  # asks the program for the copied text and is gone before the answer
+"$X_HELPER" vanish CLIPBOARD UTF8_STRING  # asks the program for the copied text and is gone before the answer
 xdotool type 7
 xdotool key Tab  # pixels -> interval; the distance is now 7
 [ "$(focused_box_text)" = 0 ] || fail "the interval box does not read 0"
@@ -55,7 +54,7 @@ xdotool key Escape
 sleep 0.5
 kill -0 "$APP_PID" && xdotool getwindowname "$WID" >/dev/null || fail "Escape closed the window"
 [ "$(focused_box_text)" = 2500 ] || fail "Enter moved the focus or changed the box"
-focus "$(xwininfo -root | awk '/Window id/ {print $4}')"  # the window loses the focus
+unfocus
 sleep 0.5
 expect_no_message "when the window lost the focus"
 
@@ -92,7 +91,5 @@ focus "$WID"
 
 xdotool key shift+Tab shift+Tab
 xdotool type 2500
-"$X_HELPER" close "$WID"
-wait_for_exit
-[ "$APP_STATUS" -eq 0 ] || fail "closing gave status $APP_STATUS"
+close_window
 echo PASS
