@@ -26,11 +26,7 @@ track_pointer() {
     start=$((${EPOCHREALTIME//[!0-9]/} / 1000))
     while now=$((${EPOCHREALTIME//[!0-9]/} / 1000)); ((now - start < seconds * 1000 && seen < moves)); do
         where=$(pointer)
-        if [ "$where" != "$last" ]; then
-            echo "$((now - start)) $where"
-            last=$where
-            seen=$((seen + 1))
-        fi
+        [ "$where" = "$last" ] || { echo "$((now - start)) $where" && last=$where && seen=$((seen + 1)); }
         sleep 0.1
     done
 }
@@ -90,13 +86,11 @@ bus_socket() { sed -E 's/^unix:(path|abstract)=([^,]*).*/\2/' <<<"$DBUS_SESSION_
 TRACED=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,renameat2
 TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
 
-# The whole run, to its end, in strace's LOG: nothing read but libraries,
-# locale, the time zone (a session's end is a time of day), fonts and X's own
-# files; nothing opened for writing, created or removed; one connection to each
-# SOCKET (the X display's, the Wayland display's, the session bus's) and to
-# nothing else, though Xlib may try the display's abstract socket first; no
-# clone or exec after the program's own exec but, with RUNS=NAME, the one start of the command NAME that "--"
-# asks for: a vfork and its execs along the PATH.  [RUNS=NAME] expect_footprint LOG SOCKET...
+# The whole run, to its end, in strace's LOG: nothing read but libraries, locale, the time zone (a session's end is
+# a time of day), fonts and X's own files; nothing opened for writing, created or removed; one connection to each
+# SOCKET (the X display's, the Wayland display's, the session bus's) and to nothing else, though Xlib may try the
+# display's abstract socket first; no clone or exec after the program's own exec but, with RUNS=NAME, the one start
+# of the command NAME that "--" asks for: a vfork and its execs along the PATH.  [RUNS=NAME] expect_footprint LOG SOCKET...
 expect_footprint() {
     local log=$1 reads writes others connected started socket expected=()
     shift

@@ -13,11 +13,9 @@ at_exit 'for pid in $(pgrep -P "${SCRIPT_PID:-0}"); do kill -KILL "$pid"; done; 
 log=$SCRATCH/orca.log seen=0
 # logged TEXT: a line of Orca's log after those already matched holds TEXT, within 15 s.
 logged() {
-    local at
     for _ in {1..150}; do
-        at=$(awk -v after="$seen" -v want="$1" 'NR > after && index($0, want) {print NR; exit}' "$log" 2>/dev/null ||
-            true)
-        [ -n "$at" ] && seen=$at && return
+        at=$(awk -v after="$seen" -v want="$1" 'NR > after && index($0, want) {print NR; exit}' "$log" 2>/dev/null) &&
+            [ -n "$at" ] && seen=$at && return
         sleep 0.1
     done
     fail "Orca's log has no '$1' after line $seen; it said:"$'\n'"$(grep -o "SPEECH OUTPUT: '[^']*'" "$log")"

@@ -21,8 +21,7 @@ esac
 start_compositor "$COMPOSITOR" "$PROGRAM" "$HELPER"
 at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
 
-"$HELPER" observe >"$SCRATCH/observed" 2>&1 &
-OBSERVER_PID=$!
+"$HELPER" observe >"$SCRATCH/observed" 2>&1 & OBSERVER_PID=$!
 at_exit 'stop_pid OBSERVER_PID'
 wait_until "the observer's window was not shown" 'grep -qs ready "$SCRATCH/observed"'
 
@@ -78,8 +77,7 @@ grep -q "^route: .*$route" <<<"$check" || fail "--check does not name $route:"$'
 
 if [ "$COMPOSITOR" = kwin ]; then
     # No desktop entry names this copy: no route, and no pretending.
-    mkdir "$SCRATCH/unnamed"
-    cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
+    mkdir "$SCRATCH/unnamed" && cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
     "$SCRATCH/unnamed/nudgewick" --check >/dev/null && fail "--check of an unnamed copy ended with status 0"
     "$SCRATCH/unnamed/nudgewick" 3000 3 2>"$SCRATCH/refused" & APP_PID=$!
     dismiss_message "from a copy without a route"
