@@ -14,10 +14,8 @@ STUB
 chmod +x "$SCRATCH/xdg-open"
 client() { /usr/bin/python3 "$(dirname "$0")/atspi_client.py" "$@"; }
 box="Interval (Milliseconds)"
-heard() {
-    for _ in {1..100}; do grep -qxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
-    fail "the screen reader did not hear: $1; it heard:"$'\n'"$(cat "$SCRATCH/heard")"
-}
+heard() { for _ in {1..100}; do grep -qxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
+    fail "the screen reader did not hear: $1; it heard:"$'\n'"$(cat "$SCRATCH/heard")"; }
 line_of() { grep -nxF "$1" "$SCRATCH/heard" | head -n 1 | cut -d: -f1; }
 # The gaps between the pointer's moves in a track_pointer listing, each GAP ms give or take 600.
 expect_gaps() {

@@ -5,8 +5,7 @@
 source "$(dirname "$0")/common.sh"
 start_xvfb
 ln -s "$(command -v sleep)" "$SCRATCH/follow-me"  # a process named follow-me
-sleep 0 & gone=$!
-wait "$gone"
+sleep 0 & gone=$! && wait "$gone"
 for row in "--pid $gone|2" "-- no-such-command-here|127" "-- sh -c 'kill -TERM \$\$'|143"; do
     eval "set -- ${row%|*}"
     "$PROGRAM" "$@" 2>/dev/null && status=0 || status=$?

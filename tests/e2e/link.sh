@@ -19,10 +19,8 @@ STUB
 chmod +x "$opener"
 click_link() { click_control 240 360 3735 255; }
 wait_for_record() { wait_until "xdg-open did not start $1" '[ -f "$record" ]'; }
-expect_no_child() {
-    sleep 0.5
-    [ -z "$(ps -o pid= --ppid "$APP_PID")" ] || fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"
-}
+expect_no_child() { sleep 0.5; [ -z "$(ps -o pid= --ppid "$APP_PID")" ] ||
+    fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"; }
 
 trap '' HUP  # inherited by the program, and must not reach the opener
 PROGRAM_ENV=(PATH="$SCRATCH")

@@ -11,7 +11,8 @@ at_exit 'stop_pid WATCHER_PID'
 
 start_watcher() {
     stop_pid WATCHER_PID
-    "${HOST[@]}" watcher "$@" >"$SCRATCH/watcher" & WATCHER_PID=$!
+    : >"$SCRATCH/watcher"  # appended to: the test empties it meanwhile
+    "${HOST[@]}" watcher "$@" >>"$SCRATCH/watcher" & WATCHER_PID=$!
     wait_until "the watcher did not start" 'grep -q watching "$SCRATCH/watcher"'
 }
 registered() { wait_until "$1" 'grep -q "^registered" "$SCRATCH/watcher"'; awk '/^registered/ {print $2}' "$SCRATCH/watcher"; }

@@ -121,11 +121,8 @@ wait_until "the tooltip up as the nudges stopped still told of them" 'now=$(tip)
 stop_pid APP_PID && stop_pid TRAY_PID
 
 # Real panels as Debian packages them. The icon: on the screen, at a panel's size, drawn.
-shown_icon() {
-    for id in $(xdotool search --onlyvisible --classname '^nudgewick$'); do
-        [ -n "$(xdotool getwindowname "$id")" ] || echo "$id"
-    done
-}
+shown_icon() { for id in $(xdotool search --onlyvisible --classname '^nudgewick$'); do
+    [ -n "$(xdotool getwindowname "$id")" ] || echo "$id"; done; }
 panel_icon() {
     local ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT
     wait_until "no icon shown in $1" '[ -n "$(shown_icon)" ]'

@@ -3,17 +3,13 @@
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
-expect_size() {
-    local size
-    size=$(xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
-    [ "$size" = "$1" ] || fail "window is $size, want $1"
-}
+size() { xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 
 # start_program waits for the title. 1440 twips an inch: 4125 x 2925 twips
 # at 144 dpi are 412.5 x 292.5 pixels.
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi: 144'
 start_program "  "
-expect_size 413x293
+[ "$(size)" = 413x293 ] || fail "the window at 144 dpi is $(size)"
 stop_pid APP_PID
 xprop -root -remove RESOURCE_MANAGER
 
@@ -21,10 +17,10 @@ xprop -root -remove RESOURCE_MANAGER
 xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK 0x5555555
 xdotool mousemove --sync 600 500
 start_program "  "
-expect_size 275x195
+[ "$(size)" = 275x195 ] || fail "the window at 96 dpi is $(size)"
 check=$("$PROGRAM" --check) && grep -q '^route: XTEST' <<<"$check" || fail "--check on X11 printed: $check"
-class=$(xprop -id "$WID" WM_CLASS)
-[ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class is $class"
+class=$(xprop -id "$WID" WM_CLASS) && [ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] ||
+    fail "the window's class is $class"
 
 # No window manager here: the window gets the keyboard only when given it.
 focus "$WID"
