@@ -1,33 +1,21 @@
-# The window as a screen reader meets it through AT-SPI, on a private session bus with at-spi2-core's switch,
-# accessibility bus and registry, and atspi_client.py in the screen reader's place: served once accessibility is
-# switched on after the start; the tree's roles, names and relations; activation and focus events, the focus ones
-# in the active window; keys offered to the screen reader first, which takes some; a box's text set through
-# EditableText and taken when the focus moves, as typing (the ticks follow it), the floor message in the tree and
-# its OK; the button's action stopping the nudges, its new name told; the link's action reaching the opener.
+# The window as a screen reader meets it through AT-SPI, atspi_client.py in its place: served once accessibility is
+# switched on after the start; the tree's roles, names and relations; activation and focus events, the focus ones in
+# the active window; keys offered to the screen reader first, which takes some; a box's text set through EditableText
+# and taken as typing when the focus moves; the floor message in the tree and its OK; the button's action stopping
+# the nudges, its new name told; the link's action reaching the opener.
 source "$(dirname "$0")/common.sh"
-CLIENT=(/usr/bin/python3 "$(dirname "$0")/atspi_client.py")
 start_xvfb
-export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-start_session_bus
-switch() {
-    gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.freedesktop.DBus.Properties."$@" >/dev/null
-}
-/usr/libexec/at-spi-bus-launcher --a11y=0 & LAUNCHER_PID=$!
-at_exit 'stop_pid LAUNCHER_PID'
+start_accessibility --a11y=0
 at_exit 'stop_pid LISTENER_PID'
-wait_until "the accessibility switch did not start" 'switch Get org.a11y.Status IsEnabled 2>/dev/null'
 cat >"$SCRATCH/xdg-open" <<STUB
 #!/bin/sh
 echo "\$@" >"$SCRATCH/opened"
 STUB
 chmod +x "$SCRATCH/xdg-open"
-client() { "${CLIENT[@]}" "$@"; }
+client() { /usr/bin/python3 "$(dirname "$0")/atspi_client.py" "$@"; }
 box="Interval (Milliseconds)"
-heard() {
-    for _ in {1..100}; do grep -qxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
-    fail "the screen reader did not hear: $1; it heard:"$'\n'"$(cat "$SCRATCH/heard")"
-}
+heard() { for _ in {1..100}; do grep -qxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
+    fail "the screen reader did not hear: $1; it heard:"$'\n'"$(cat "$SCRATCH/heard")"; }
 line_of() { grep -nxF "$1" "$SCRATCH/heard" | head -n 1 | cut -d: -f1; }
 # The gaps between the pointer's moves in a track_pointer listing, each GAP ms give or take 600.
 expect_gaps() {
@@ -42,7 +30,7 @@ client apps >"$SCRATCH/apps"
 grep -qx Nudgewick "$SCRATCH/apps" && fail "served while accessibility is off"
 switch Set org.a11y.Status ScreenReaderEnabled '<true>'
 wait_until "not served once accessibility was switched on" 'client apps >"$SCRATCH/apps" && grep -qx Nudgewick "$SCRATCH/apps"'
-"${CLIENT[@]}" listen >"$SCRATCH/heard" 2>&1 & LISTENER_PID=$!
+client listen >"$SCRATCH/heard" 2>&1 & LISTENER_PID=$!
 heard listening
 
 focus "$WID"
@@ -59,7 +47,7 @@ diff <(client tree) - <<EOF || fail "the tree differs"
 EOF
 
 # The X focus leaves and comes back: the frame is told inactive, then active before the focus is told.
-focus "$(xwininfo -root | awk '/Window id/ {print $4}')"
+unfocus
 heard "deactivate frame Nudgewick 1.0"
 focus "$WID"
 heard "activate frame Nudgewick 1.0"
@@ -109,7 +97,5 @@ expect_still 7
 [ "$(client act "$ADDRESS")" = jump ] || fail "the link's action is not a jump"
 wait_until "the link's action did not reach the opener" '[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ]'
 
-"$X_HELPER" close "$WID"
-wait_for_exit
-[ "$APP_STATUS" -eq 0 ] || fail "closing gave status $APP_STATUS"
+close_window
 echo PASS

@@ -1,15 +1,12 @@
 """A screen reader's side of the window over AT-SPI (python3-gi's Atspi), for tests/e2e/accessibility.sh.
 
-  atspi_client.py listen       prints the window's events, one a line ("focused entry Pixels",
-                               "name push button Go", "insert entry Interval (Milliseconds) 0 4500",
-                               "activate frame Nudgewick 1.0"), and each key offered to it
-                               ("key pressed x"); it takes (consumes) the key z
-  atspi_client.py apps         the applications on the desktop, one a line
-  atspi_client.py tree         the window's objects, one a line: depth, role, name, states, relations
-  atspi_client.py text NAME    the text of the box named NAME
-  atspi_client.py set NAME T   gives the box the text T (EditableText)
-  atspi_client.py focus NAME   moves the focus to the control (Component.GrabFocus)
-  atspi_client.py act NAME     does the control's action; prints its name
+  atspi_client.py listen      prints the window's events, one a line ("focus entry Pixels in the active window",
+                              "name push button Go", "insert entry Pixels 1 2", "activate frame Nudgewick 1.0"),
+                              and each key offered to it ("key pressed x"); it takes (consumes) the key z
+  atspi_client.py apps        the applications on the desktop, one a line
+  atspi_client.py tree        the window's objects, one a line: depth, role, name, states, relations
+  atspi_client.py text NAME   the text of the box named NAME; set NAME T gives it the text T (EditableText)
+  atspi_client.py focus NAME  moves the focus to the control; act NAME does its action and prints the action's name
 Run with Debian's /usr/bin/python3 (python3-gi, gir1.2-atspi-2.0).
 """
 import sys
@@ -25,10 +22,13 @@ def say(*words):
     print(*words, flush=True)
 
 
-def application():
+def apps():
     desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
+    return [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+
+
+def application():
+    for app in apps():
         if app is not None and app.get_name() == "Nudgewick":
             return app
     sys.exit("Nudgewick is not on the desktop")
@@ -67,12 +67,9 @@ def listen():
     def heard(event):
         kind = event.type.split(":")
         what = describe(event.source)
-        if event.type == "object:state-changed:focused" and event.detail1:
-            say("focused", what)
-        elif event.type.startswith("focus"):
+        if kind[0] == "focus":
             # A screen reader passes over focus events while the window is not active and showing.
-            window = event.source.get_parent()
-            states = window.get_state_set()
+            states = event.source.get_parent().get_state_set()
             shown = states.contains(Atspi.StateType.ACTIVE) and states.contains(Atspi.StateType.SHOWING)
             say("focus", what, "in the active window" if shown else "in an inactive window")
         elif kind[0] == "window":
@@ -85,8 +82,8 @@ def listen():
             say(kind[2], what, describe(event.any_data))
 
     listener = Atspi.EventListener.new(heard)
-    for kind in ("focus:", "object:state-changed:focused", "window:activate", "window:deactivate",
-                 "object:property-change:accessible-name", "object:text-changed", "object:children-changed"):
+    for kind in ("focus:", "window:activate", "window:deactivate", "object:property-change:accessible-name",
+                 "object:text-changed", "object:children-changed"):
         listener.register(kind)
 
     def key(event):
@@ -101,30 +98,22 @@ def listen():
     GLib.MainLoop().run()
 
 
-def main(command, *args):
-    if command == "listen":
-        listen()
-    elif command == "apps":
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            say(desktop.get_child_at_index(i).get_name())
-    elif command == "tree":
-        tree()
-    elif command == "text":
-        say(named(args[0]).get_text(0, -1))
-    elif command == "set":
-        if not named(args[0]).set_text_contents(args[1]):
-            sys.exit("the box refused the text")
-    elif command == "focus":
-        if not named(args[0]).grab_focus():
-            sys.exit("the control did not take the focus")
-    elif command == "act":
-        node = named(args[0])
-        warnings.simplefilter("ignore", DeprecationWarning)  # its successor is not in Debian 12's typelib
-        say(node.get_action_name(0))
-        if not node.do_action(0):
-            sys.exit("the action was refused")
+def act(name):
+    node = named(name)
+    warnings.simplefilter("ignore", DeprecationWarning)  # its successor is not in Debian 12's typelib
+    say(node.get_action_name(0))
+    return node.do_action(0) or sys.exit("the action was refused")
 
+
+COMMANDS = {
+    "listen": listen,
+    "apps": lambda: [say(app.get_name()) for app in apps()],
+    "tree": tree,
+    "text": lambda name: say(named(name).get_text(0, -1)),
+    "set": lambda name, text: named(name).set_text_contents(text) or sys.exit("the box refused the text"),
+    "focus": lambda name: named(name).grab_focus() or sys.exit("the control did not take the focus"),
+    "act": act,
+}
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    COMMANDS[sys.argv[1]](*sys.argv[2:])

@@ -1,43 +1,29 @@
 # A bad command line exits 2 naming the word; --help, --version exit 0; no display or no XTEST: one line,
 # status 1, and --check says there is no route; without a display the commands find no copy.
 source "$(dirname "$0")/common.sh"
-unset DISPLAY  # until the last check: a program that went on to open one would fail with status 1
+unset DISPLAY  # until the last rows: a program that went on to open one would fail with status 1
 
-# Sets STATUS, OUT and ERR; ERR is also in $SCRATCH/err.
-run() {
-    STATUS=0
-    "$PROGRAM" "$@" >"$SCRATCH/out" 2>"$SCRATCH/err" || STATUS=$?
-    OUT=$(<"$SCRATCH/out") ERR=$(<"$SCRATCH/err")
+# expect STATUS OUT ERR PATTERN ARGUMENTS...: the program run with ARGUMENTS ends with STATUS and writes OUT lines
+# to standard output and ERR to standard error (- for any number), PATTERN (an ERE, if any) in one of them.
+expect() {
+    local status=0
+    "$PROGRAM" "${@:5}" >"$SCRATCH/out" 2>"$SCRATCH/err" || status=$?
+    [ "$status" = "$1" ] && lines "$2" "$SCRATCH/out" && lines "$3" "$SCRATCH/err" &&
+        { [ -z "$4" ] || grep -qE -- "$4" "$SCRATCH/out" "$SCRATCH/err"; } ||
+        fail "${*:5}: status $status, want $1; it wrote:"$'\n'"$(cat "$SCRATCH/out" "$SCRATCH/err")"
 }
+lines() { [ "$1" = - ] || [ "$(wc -l <"$2")" = "$1" ]; }
 
-run 3000 x
-[ "$STATUS" -eq 2 ] && [ -z "$OUT" ] && grep -qF '"x"' <<<"$ERR" ||
-    fail "3000 x gave status $STATUS, output '$OUT', errors '$ERR'; want 2, no output, \"x\" named"
-
-for flag in --help --version; do
-    run "$flag"
-    [ "$STATUS" -eq 0 ] && [ -n "$OUT" ] && [ -z "$ERR" ] ||
-        fail "$flag gave status $STATUS, output '$OUT', errors '$ERR'"
-done
-grep -qx 'Nudgewick 1\.00' <<<"$OUT" || fail "--version printed $OUT"
-
-run 3000 5
-[ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" || fail "without a display: status $STATUS, errors '$ERR'"
-run --check
-[ "$STATUS" -eq 1 ] && grep -q '^session: X11, no X display' <<<"$OUT" ||
-    fail "--check without a display: status $STATUS, output '$OUT'"
-run --stop
-[ "$STATUS" = 0 ] && one_line "$SCRATCH/out" || fail "--stop without a display: status $STATUS, output '$OUT'"
-run --status
-[ "$STATUS" = 3 ] || fail "--status without a display: status $STATUS"
+expect 2 0 - '"x"' 3000 x
+expect 0 - 0 . --help
+expect 0 - 0 '^Nudgewick 1\.00$' --version
+expect 1 - 1 . 3000 5
+expect 1 - - '^session: X11, no X display' --check
+expect 0 1 - . --stop
+expect 3 - - '' --status
 # Variables that name a Wayland session with no compositor behind them: the session is X11's.
-XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=$SCRATCH WAYLAND_DISPLAY=wayland-nowhere run 3000 5
-[ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" && grep -q 'X display' <<<"$ERR" ||
-    fail "with a Wayland display that does not answer: status $STATUS, errors '$ERR'"
+XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=$SCRATCH WAYLAND_DISPLAY=wayland-nowhere expect 1 - 1 'X display' 3000 5
 start_xvfb -extension XTEST
-run 3000 5
-[ "$STATUS" -eq 1 ] && one_line "$SCRATCH/err" && grep -q XTEST <<<"$ERR" ||
-    fail "without XTEST: status $STATUS, errors '$ERR'"
-run --check
-[ "$STATUS" -eq 1 ] && grep -q '^route: none' <<<"$OUT" || fail "--check without XTEST: status $STATUS, output '$OUT'"
+expect 1 - 1 XTEST 3000 5
+expect 1 - - '^route: none' --check
 echo PASS

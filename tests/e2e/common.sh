@@ -1,10 +1,12 @@
-# Sourced by the end-to-end scripts, Linux (run as  bash SCRIPT.sh PROGRAM X_HELPER ADDRESS) and Wine: the
-# program's window, its messages and the pointer's moves on the private X server of script/xvfb.sh.
+# Sourced by the end-to-end scripts, Linux (run as  bash SCRIPT.sh PROGRAM X_HELPER ADDRESS TRAY_MANAGER) and
+# Wine: the program's window, its messages and the pointer's moves on the private X server of script/xvfb.sh.
 source "$(dirname "${BASH_SOURCE[0]}")/../../script/xvfb.sh"
-PROGRAM=${1:-} X_HELPER=${2:-} ADDRESS=${3:-}
+PROGRAM=${1:-} X_HELPER=${2:-} ADDRESS=${3:-} TRAY=${4:-}
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE  # the program would say on stderr that it runs on Wayland
+at_exit 'stop_pid TRAY_PID'
 
 focus() { xdotool windowfocus --sync "$1"; }
+unfocus() { focus "$(xwininfo -root | awk '/Window id/ {print $4}')"; }  # the root takes the keyboard
 
 expect_no_message() { [ -z "$(windows '^Nudgewick$')" ] || fail "a message appeared $1"; }
 
@@ -14,8 +16,7 @@ dismiss_message() {
     message=$(wait_for_window '^Nudgewick$') || fail "no message $1"
     focus "$message"
     xdotool key Return
-    for _ in {1..50}; do [ -z "$(windows '^Nudgewick$')" ] && return; sleep 0.2; done
-    fail "the message stayed open $1"
+    wait_until "the message stayed open $1" '[ -z "$(windows "^Nudgewick\$")" ]'
 }
 
 # Prints "MS X Y" for where the pointer is at first and after each move, for
@@ -25,20 +26,12 @@ track_pointer() {
     start=$((${EPOCHREALTIME//[!0-9]/} / 1000))
     while now=$((${EPOCHREALTIME//[!0-9]/} / 1000)); ((now - start < seconds * 1000 && seen < moves)); do
         where=$(pointer)
-        if [ "$where" != "$last" ]; then
-            echo "$((now - start)) $where"
-            last=$where
-            seen=$((seen + 1))
-        fi
+        [ "$where" = "$last" ] || { echo "$((now - start)) $where" && last=$where && seen=$((seen + 1)); }
         sleep 0.1
     done
 }
 
-expect_still() {
-    local track
-    track=$(track_pointer "$1")
-    [ "$(wc -l <<<"$track")" -eq 1 ] || fail "the pointer moved:"$'\n'"$track"
-}
+expect_still() { local track; track=$(track_pointer "$1"); [ "$(wc -l <<<"$track")" = 1 ] || fail "moved:"$'\n'"$track"; }
 
 # Fails unless the tracked pointer went from column X to X+DISTANCE and back
 # on row Y, at least MOVES times, GAP milliseconds apart (give or take 600).
@@ -54,14 +47,17 @@ expect_swing() {
         fail "the pointer did not swing as expected:"$'\n'"$track"
 }
 
-# Waits up to 5 s for the program to end; sets APP_STATUS.
+# Waits up to 10 s for the program to end; sets APP_STATUS and, given STATUS, fails unless it is that.
+#   wait_for_exit [STATUS [WHEN]]
 wait_for_exit() {
-    for _ in {1..50}; do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$APP_PID" 2>/dev/null && fail "the program is still running"
+    wait_until "the program is still running ${2:-}" '! kill -0 "$APP_PID" 2>/dev/null'
     APP_STATUS=0
     wait "$APP_PID" || APP_STATUS=$?
     APP_PID=
+    [ -z "${1:-}" ] || [ "$APP_STATUS" = "$1" ] || fail "the program ended with status $APP_STATUS ${2:-}, want $1"
 }
+close_window() { "$X_HELPER" close "$WID" && wait_for_exit 0 "on closing its window"; }
+quit_program() { "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"; wait_for_exit 0 "on --quit"; }
 
 # Presses the mouse button on the middle of a control given in twips, as in core/layout.h: 15 a pixel at
 # the 96 dpi of an X server without Xft.dpi.
@@ -70,6 +66,9 @@ click_control() {
     eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^[XY]=')"
     xdotool mousemove --sync $((X + (left + width / 2) / 15)) $((Y + (top + height / 2) / 15)) click 1
 }
+
+# The start/stop button's pixels.
+button_look() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum; }
 
 # The text of the focused box, through the clipboard (Ctrl+A, Ctrl+C).
 focused_box_text() {
@@ -87,13 +86,11 @@ bus_socket() { sed -E 's/^unix:(path|abstract)=([^,]*).*/\2/' <<<"$DBUS_SESSION_
 TRACED=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,renameat2
 TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
 
-# The whole run, to its end, in strace's LOG: nothing read but libraries,
-# locale, the time zone (a session's end is a time of day), fonts and X's own
-# files; nothing opened for writing, created or removed; one connection to each
-# SOCKET (the X display's, the Wayland display's, the session bus's) and to
-# nothing else, though Xlib may try the display's abstract socket first; no
-# clone or exec after the program's own exec but, with RUNS=NAME, the one start of the command NAME that "--"
-# asks for: a vfork and its execs along the PATH.  [RUNS=NAME] expect_footprint LOG SOCKET...
+# The whole run, to its end, in strace's LOG: nothing read but libraries, locale, the time zone (a session's end is
+# a time of day), fonts and X's own files; nothing opened for writing, created or removed; one connection to each
+# SOCKET (the X display's, the Wayland display's, the session bus's) and to nothing else, though Xlib may try the
+# display's abstract socket first; no clone or exec after the program's own exec but, with RUNS=NAME, the one start
+# of the command NAME that "--" asks for: a vfork and its execs along the PATH.  [RUNS=NAME] expect_footprint LOG SOCKET...
 expect_footprint() {
     local log=$1 reads writes others connected started socket expected=()
     shift
@@ -123,3 +120,21 @@ expect_footprint() {
 # wait_until MESSAGE CONDITION: fails with MESSAGE unless CONDITION holds within 10 s.
 wait_until() { for _ in {1..100}; do eval "$2" && return; sleep 0.1; done; fail "$1"; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# The test's tray manager (tray_manager.cpp) with its arguments, in place of any before it; the first icon it took:
+#   docked_icon [WHEN]
+start_tray() { stop_pid TRAY_PID; : >"$SCRATCH/tray"; "$TRAY" "$@" >"$SCRATCH/tray" & TRAY_PID=$!; }
+docked() { [ -s "$SCRATCH/tray" ]; }
+docked_icon() { wait_until "no icon docked ${1:-}" docked; head -n 1 "$SCRATCH/tray"; }
+
+# A private session bus with at-spi2-core's accessibility switch on it: start_accessibility LAUNCHER_ARGUMENTS.
+start_accessibility() {
+    export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    start_session_bus
+    /usr/libexec/at-spi-bus-launcher "$@" >/dev/null 2>&1 & LAUNCHER_PID=$!
+    at_exit 'stop_pid LAUNCHER_PID'
+    wait_until "the accessibility switch did not start" 'switch Get org.a11y.Status IsEnabled 2>/dev/null'
+}
+# switch Get|Set org.a11y.Status NAME [VALUE]
+switch() { gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.freedesktop.DBus.Properties."$@" >/dev/null; }

@@ -5,8 +5,7 @@
 source "$(dirname "$0")/common.sh"
 start_xvfb
 ln -s "$(command -v sleep)" "$SCRATCH/follow-me"  # a process named follow-me
-sleep 0 & gone=$!
-wait "$gone"
+sleep 0 & gone=$! && wait "$gone"
 for row in "--pid $gone|2" "-- no-such-command-here|127" "-- sh -c 'kill -TERM \$\$'|143"; do
     eval "set -- ${row%|*}"
     "$PROGRAM" "$@" 2>/dev/null && status=0 || status=$?
@@ -15,9 +14,8 @@ done
 start_program -- sleep 60
 command=$(pgrep -P "$APP_PID")
 at_exit 'stop_pid command'
-"$X_HELPER" close "$WID"
-wait_for_exit
-[ "$APP_STATUS" = 0 ] && kill -0 "$command" || fail "closed: status $APP_STATUS, the command gone"
+close_window
+kill -0 "$command" || fail "closing the window ended the command"
 stop_pid command
 
 xdotool mousemove --sync 600 0  # on row 0: the first tick of a copy nudges

@@ -1,19 +1,13 @@
-# Under strace, following a process (--pid) and running a command (--): no toolkit file read, no writes,
-# only the X socket and the session bus's, no process but the command, one thread (no clone) and one wakeup a tick,
-# though the toolkit's preferences are malformed; the process's end stops the ticks; and when X goes away,
-# a quick, quiet, error end. A notification-area watcher on the bus takes the icon meanwhile, and the
-# accessibility switch runs, off, with its bus up and named in AT_SPI_BUS_ADDRESS: the program must not connect
-# to that bus.
+# Under strace, following a process (--pid) and running a command (--): no toolkit file read, no writes, only the X
+# socket and the session bus's, no process but the command, one thread (no clone) and one wakeup a tick, though the
+# toolkit's preferences are malformed; the process's end stops the ticks; when X goes away, a quick, quiet, error end.
+# A watcher on the bus takes the icon meanwhile, and the accessibility switch runs, off, with its bus up and named in
+# AT_SPI_BUS_ADDRESS: the program must not connect to that bus.
 source "$(dirname "$0")/common.sh"
 start_xvfb
-export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-start_session_bus
-/usr/libexec/at-spi-bus-launcher --a11y=0 --screen-reader=0 & LAUNCHER_PID=$!
-at_exit 'stop_pid LAUNCHER_PID'
-address() { gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress 2>/dev/null; }
-wait_until "the accessibility bus did not start" 'address >"$SCRATCH/address"'
-export AT_SPI_BUS_ADDRESS; AT_SPI_BUS_ADDRESS=$(sed -E "s/^\('(.*)',\)$/\1/" "$SCRATCH/address")
+start_accessibility --a11y=0 --screen-reader=0
+address=$(gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress)
+export AT_SPI_BUS_ADDRESS; AT_SPI_BUS_ADDRESS=$(sed -E "s/^\('(.*)',\)$/\1/" <<<"$address")
 /usr/bin/python3 "$(dirname "$0")/sni_host.py" watcher >"$SCRATCH/watcher" & WATCHER_PID=$!
 sleep 120 & FOLLOWED_PID=$!
 at_exit 'stop_pid WATCHER_PID; stop_pid FOLLOWED_PID; stop_pid COMMAND_PID'

@@ -3,9 +3,7 @@
 # program's icon and belongs to the window, not to the notification-area icon. SIGINT ends the program, though
 # started in the background as script/run starts it, with SIGINT ignored. Without pidfd_open, the failure comes too.
 source "$(dirname "$0")/common.sh"
-TRAY=$4
 start_xvfb
-at_exit 'stop_pid TRAY_PID'
 opener=$SCRATCH/xdg-open record=$SCRATCH/record
 cat >"$opener" <<STUB
 #!/bin/sh
@@ -21,15 +19,13 @@ STUB
 chmod +x "$opener"
 click_link() { click_control 240 360 3735 255; }
 wait_for_record() { wait_until "xdg-open did not start $1" '[ -f "$record" ]'; }
-expect_no_child() {
-    sleep 0.5
-    [ -z "$(ps -o pid= --ppid "$APP_PID")" ] || fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"
-}
+expect_no_child() { sleep 0.5; [ -z "$(ps -o pid= --ppid "$APP_PID")" ] ||
+    fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"; }
 
 trap '' HUP  # inherited by the program, and must not reach the opener
 PROGRAM_ENV=(PATH="$SCRATCH")
 start_program 3000 5
-"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
+start_tray
 click_link
 wait_for_record "on a click"
 [ "$(head -n 2 "$record")" = "$(printf '1\n%s' "$ADDRESS")" ] || fail "xdg-open got:"$'\n'"$(cat "$record")"
@@ -45,8 +41,7 @@ rm "$record" && touch "$SCRATCH/fail"
 focus "$WID"
 xdotool key Tab Tab Tab Return
 wait_for_record "on Enter"
-for _ in {1..50}; do [ -s "$SCRATCH/tray" ] && break; sleep 0.1; done
-xdotool mousemove --window "$(head -n 1 "$SCRATCH/tray")" 5 5  # FLTK now lists the icon's window first
+xdotool mousemove --window "$(docked_icon)" 5 5  # FLTK now lists the icon's window first
 message=$(wait_for_window '^Nudgewick$') || fail "no message when xdg-open failed"
 [ "$(xprop -id "$message" WM_TRANSIENT_FOR)" = "WM_TRANSIENT_FOR(WINDOW): window id # $(printf 0x%x "$WID")" ] ||
     fail "the message does not belong to the window: $(xprop -id "$message" WM_TRANSIENT_FOR)"
@@ -65,8 +60,7 @@ mv "$opener" "$opener.off"
 click_link
 dismiss_message "when xdg-open is missing"
 kill -INT "$APP_PID"
-wait_for_exit
-[ "$APP_STATUS" = 130 ] || fail "SIGINT gave status $APP_STATUS, want 130 (ended by the signal)"
+wait_for_exit 130 "on SIGINT (ended by the signal)"
 
 # A kernel that will not tell a child's end through a file descriptor (pidfd_open refused): the failure still comes.
 mv "$opener.off" "$opener" && touch "$SCRATCH/fail"
@@ -74,6 +68,5 @@ RUN_WITH=("$(command -v strace)" -qq -o /dev/null -e trace=pidfd_open -e inject=
 start_program 3000 5
 click_link
 dismiss_message "when xdg-open failed and pidfd_open was refused"
-"$X_HELPER" close "$WID"
-wait_for_exit
+close_window
 echo PASS

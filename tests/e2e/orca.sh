@@ -1,28 +1,21 @@
 # Orca itself in the window, what it would speak read from its debug file (its speech is off: no sound here): the
 # frame and the focused button when the window takes the keyboard, each box by its label with its value, a typed
-# digit echoed, the link, the button's new caption after Enter, and Orca's own command (learn mode, Insert+H),
-# which it gets through the keys the window offers it first.
+# digit echoed, the link, and Orca's own command (learn mode, Insert+H), which it gets through the keys the window
+# offers it first.
 source "$(dirname "$0")/common.sh"
 start_xvfb
-export XDG_RUNTIME_DIR=$SCRATCH/run HOME=$SCRATCH/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-start_session_bus
-/usr/libexec/at-spi-bus-launcher --a11y=1 --screen-reader=1 >/dev/null 2>&1 & LAUNCHER_PID=$!
-at_exit 'stop_pid LAUNCHER_PID'
+start_accessibility --a11y=1 --screen-reader=1
+export HOME=$SCRATCH/home && mkdir -m 700 "$HOME"
 # Orca runs on a terminal of script's, where it writes its log line by line; its own end may wait on the bus,
 # so it is killed outright, and script, which reaps it, is waited for: a new Orca refuses to start while an
 # old one is listed.
 at_exit 'for pid in $(pgrep -P "${SCRIPT_PID:-0}"); do kill -KILL "$pid"; done; [ -z "${SCRIPT_PID:-}" ] || wait "$SCRIPT_PID" || true'
-wait_until "the accessibility bus did not start" \
-    'gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress >/dev/null 2>&1'
 log=$SCRATCH/orca.log seen=0
 # logged TEXT: a line of Orca's log after those already matched holds TEXT, within 15 s.
 logged() {
-    local at
     for _ in {1..150}; do
-        at=$(awk -v after="$seen" -v want="$1" 'NR > after && index($0, want) {print NR; exit}' "$log" 2>/dev/null ||
-            true)
-        [ -n "$at" ] && seen=$at && return
+        at=$(awk -v after="$seen" -v want="$1" 'NR > after && index($0, want) {print NR; exit}' "$log" 2>/dev/null) &&
+            [ -n "$at" ] && seen=$at && return
         sleep 0.1
     done
     fail "Orca's log has no '$1' after line $seen; it said:"$'\n'"$(grep -o "SPEECH OUTPUT: '[^']*'" "$log")"
@@ -36,7 +29,7 @@ script -qfec "/usr/bin/python3 /usr/bin/orca --disable speech --disable braille 
 SCRIPT_PID=$!
 for _ in {1..300}; do grep -q "Startup complete" "$log" 2>/dev/null && break; sleep 0.1; done
 grep -q "Startup complete" "$log" || fail "Orca did not start:"$'\n'"$(tail -n 5 "$log" 2>/dev/null)"
-focus "$(xwininfo -root | awk '/Window id/ {print $4}')"
+unfocus
 focus "$WID"
 said "Nudgewick 1.0 frame."
 said "Stop push button."
@@ -48,11 +41,6 @@ xdotool key Tab
 said "Interval (Milliseconds) entry 3000 selected."
 xdotool key Tab
 said "$ADDRESS link."
-xdotool key shift+Tab shift+Tab shift+Tab
-said "Stop push button."
-# A message (what Orca says of a new name) is not logged while its speech is off: the event's arrival is.
-xdotool key Return
-logged "object:property-change:accessible-name for [push button | Go]"
 xdotool key KP_Insert+h
 logged "CONSUME:  True (Orca modifier)"
 logged "Handler is Enter learn mode"

@@ -1,19 +1,17 @@
-# The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays
-# the desktop's watcher and panel: registration with a watcher that starts later and again after one
-# restarts, the properties, the menu's Stop/Go on the real pointer, a second start's commands, Exit, Activate
-# of a hidden window, one icon only beside an XEmbed tray, the XEmbed icon once the bus itself ends, --quit.
-#   bash sni.sh PROGRAM TRAY_MANAGER ICON_48_PNG X_HELPER
+# The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays the desktop's
+# watcher and panel: registration with a watcher that starts later and again after one restarts, the properties, the
+# menu's Stop/Go on the real pointer, a second start's commands, Exit, Activate of a hidden window, one icon only
+# beside an XEmbed tray, the XEmbed icon once the bus itself ends, --quit.
+#   bash sni.sh PROGRAM X_HELPER ADDRESS TRAY_MANAGER ICON_48_PNG
 source "$(dirname "$0")/common.sh"
-TRAY=$2 PNG=$3 X_HELPER=$4
-HOST=("/usr/bin/python3" "$(dirname "$0")/sni_host.py")
+PNG=$5 HOST=("/usr/bin/python3" "$(dirname "$0")/sni_host.py")
 start_xvfb
 start_session_bus
 at_exit 'stop_pid WATCHER_PID'
-at_exit 'stop_pid TRAY_PID'
 
 start_watcher() {
     stop_pid WATCHER_PID
-    : >"$SCRATCH/watcher"
+    : >"$SCRATCH/watcher"  # appended to: the test empties it meanwhile
     "${HOST[@]}" watcher "$@" >>"$SCRATCH/watcher" & WATCHER_PID=$!
     wait_until "the watcher did not start" 'grep -q watching "$SCRATCH/watcher"'
 }
@@ -21,7 +19,6 @@ registered() { wait_until "$1" 'grep -q "^registered" "$SCRATCH/watcher"'; awk '
 heard() { local line=$2 && wait_until "$1" 'grep -qxF "$line" "$SCRATCH/watcher"'; }
 host() { "${HOST[@]}" "$1" "$ITEM" "${@:2}"; }
 prop() { host props | sed -n "s/^$1 //p"; }
-docked() { [ -s "$SCRATCH/tray" ]; }
 
 # No watcher yet: the program starts as usual; a watcher that comes later gets the item.
 xdotool mousemove --sync 605 500
@@ -64,7 +61,7 @@ awk 'NR == 1 && $2 == 605 || NR == 2 && ($2 == 600 || $2 == 610) || NR == 3 && $
      END { exit ok != 3 }' <<<"$track" || fail "Go from the menu did not resume the nudges:"$'\n'"$track"
 
 # A second start's commands: --toggle stops and resumes the nudges, --status says which in the tooltip's words
-# (3: stopped); words of another type change nothing; --for 1m resumes the nudges for a session the tooltip names.
+# (3: stopped); --for 1m resumes the nudges for a session the tooltip names.
 status() {  # status PREFIX: --status prints the tooltip's words, after "3 " (its exit status) while stopped
     local answer && answer=$("$PROGRAM" --status) || answer="$? $answer"
     [ "$answer" = "$1$(prop ToolTip | sed 's/^Nudgewick: //')" ] || fail "--status: '$answer', $(host props)"
@@ -75,7 +72,6 @@ status "3 "
 "$PROGRAM" --toggle >/dev/null
 [ "$(track_pointer 9 2 | wc -l)" = 3 ] || fail "--toggle did not resume the nudges"
 "$PROGRAM" --toggle >/dev/null
-! "$X_HELPER" ask _NUDGEWICK_INSTANCE _NUDGEWICK_COMMAND STRING "3000 5" || fail "the copy took words of another type"
 expect_still 4
 until=$(date +%H:%M -d '1 min')
 "$PROGRAM" --for 1m >/dev/null
@@ -88,13 +84,11 @@ status ""
 # panel to draw the item, and leaves it once a panel comes.
 start_watcher
 registered "no registration again after the watcher restarted" >/dev/null
-: >"$SCRATCH/tray"
-"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
+start_tray
 sleep 1.5
 docked && fail "an XEmbed icon docked while a watcher holds the item"
 stop_pid WATCHER_PID
-wait_until "no XEmbed icon once the watcher went" docked
-ICON=$(head -n 1 "$SCRATCH/tray")
+ICON=$(docked_icon "once the watcher went")
 start_watcher nohost
 registered "no registration with a watcher that came back beside the tray" >/dev/null
 sleep 1
@@ -105,8 +99,7 @@ stop_pid TRAY_PID
 
 # Exit from the menu ends the program.
 host click 7
-wait_for_exit
-[ "$APP_STATUS" = 0 ] || fail "Exit ended the program with status $APP_STATUS"
+wait_for_exit 0 "on Exit from the menu"
 
 # Started hidden while a watcher runs: no window, until the panel's click.
 : >"$SCRATCH/watcher"
@@ -119,8 +112,7 @@ WID=$(wait_for_window '^Nudgewick 1\.0$')
 xprop -id "$WID" WM_HINTS | grep -q Iconic && fail "Activate showed the window iconified"
 
 # The session bus ends: the icon goes into the XEmbed tray, and the program goes on, idle.
-: >"$SCRATCH/tray"
-"$TRAY" >"$SCRATCH/tray" & TRAY_PID=$!
+start_tray
 stop_pid BUS_PID
 wait_until "no XEmbed icon once the session bus went" docked
 cpu() { awk '{print $14 + $15}' "/proc/$APP_PID/stat"; }
@@ -128,7 +120,7 @@ before=$(cpu) && sleep 2
 (($(cpu) - before < 20)) || fail "busy after the session bus went: $(($(cpu) - before)) CPU ticks in 2 s"
 
 # --quit ends the copy. With none running --stop does nothing and --status exits 3; --go starts one.
-"$PROGRAM" --quit >/dev/null && wait_for_exit && [ "$APP_STATUS" = 0 ] || fail "--quit: the copy ended with $APP_STATUS"
+quit_program
 "$PROGRAM" --stop >"$SCRATCH/out" && one_line "$SCRATCH/out" || fail "--stop without a copy: status $?"
 "$PROGRAM" --status >/dev/null && fail "--status without a copy ended with status 0"
 "$PROGRAM" --go 2>>"$SCRATCH/errors" & APP_PID=$!

@@ -1,16 +1,13 @@
 """The desktop's side of the notification-area icon on the session bus, for tests/e2e/sni.sh.
 
-  sni_host.py watcher [nohost] a StatusNotifierWatcher: prints "registered NAME" for each item that
-                               registers, and the signals of the items ("NewIcon", "LayoutUpdated Go");
-                               with a panel (a host) of its own unless "nohost"
-  sni_host.py host             a panel registers with the watcher
-  sni_host.py props NAME       the item's properties, one "Key value" a line
-  sni_host.py pixmap NAME SIDE FILE
-                               how many pixels of the IconPixmap of that side differ from FILE's, raw RGBA
-                               bytes: in colour, once both are premultiplied, by more than rounding
-  sni_host.py layout NAME      the menu's labels, one a line, as a panel fetches them before showing
-  sni_host.py click NAME N     clicks entry N (1 is the top one)
-  sni_host.py activate NAME    a click on the icon
+  sni_host.py watcher [nohost]   a StatusNotifierWatcher, with a panel (a host) of its own unless "nohost": prints
+                                 "registered NAME" for each item that registers, and the items' signals ("NewIcon",
+                                 "LayoutUpdated Go": the menu's first label, as a panel fetches it then)
+  sni_host.py host               a panel registers with the watcher
+  sni_host.py props|layout NAME  the item's properties ("Key value") or its menu's labels, one a line
+  sni_host.py pixmap NAME SIDE FILE  how many pixels of the IconPixmap of that side differ in colour from FILE's
+                                 raw RGBA bytes, once both are premultiplied, by more than rounding
+  sni_host.py click NAME N       clicks entry N (1 is the top one);  activate NAME: a click on the icon
 Run with Debian's /usr/bin/python3 (python3-dbus, python3-gi).
 """
 import sys
@@ -96,8 +93,7 @@ def main():
                 if any(abs(a - b) > 1 for a, b in zip(premultiplied(argb[n], argb[n + 1:n + 4]),
                                                       premultiplied(rgba[n + 3], rgba[n:n + 3])))))
     elif command == "layout":
-        for label in labels(menu):
-            say(label)
+        say("\n".join(labels(menu)))
     elif command == "click":
         menu.Event(int(sys.argv[3]), "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0), dbus_interface=MENU)
     elif command == "activate":

@@ -1,22 +1,14 @@
-# The notification-area icon with a tray manager that starts after the
-# program, goes away and comes back; one copy of the program per display; the
-# icon's menu, beside the icon and where it stays; a timed session and a start
-# hidden in the tray, or iconified while the tray keeps the icon out of sight;
-# a tooltip shown as the nudges stop follows them; the icon in two real panels,
-# xfce4-panel and trayer.
+# The notification-area icon in a tray manager that starts after the program, goes away and comes back; one copy
+# per display; the icon's menu, beside the icon and where it stays; a timed session and a start hidden in the tray,
+# or iconified while the tray keeps the icon out of sight; the tooltip up follows the nudges' stop; the icon in two
+# real panels, xfce4-panel and trayer.
 source "$(dirname "$0")/common.sh"
-TRAY=$2
 unset DBUS_SESSION_BUS_ADDRESS  # no StatusNotifierItem: the XEmbed icon, in every tray here
 start_xvfb
-at_exit 'stop_pid TRAY_PID'
-at_exit 'stop_pid BUS_PID'
-at_exit 'stop_pid SETTINGS_PID'
-at_exit 'stop_pid PANEL_PID'
+at_exit 'stop_pid PANEL_PID; stop_pid SETTINGS_PID; stop_pid BUS_PID'
 
 # Mapped top-level windows without a name: a menu, or a stray icon. The root comes first.
 nameless() { xdotool search --onlyvisible --maxdepth 1 --name '^$' | sed 1d; }
-start_tray() { stop_pid TRAY_PID; : >"$SCRATCH/tray"; "$TRAY" "$@" >"$SCRATCH/tray" & TRAY_PID=$!; }
-docked_icon() { wait_until "no icon docked" '[ -s "$SCRATCH/tray" ]'; head -n 1 "$SCRATCH/tray"; }
 geometry() { xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | sed "s/^/${2:-}/"; }
 # work_area TOP BOTTOM: the rows a window manager leaves to windows, the panel's excluded.
 work_area() { AREA=($1 $2) && xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0,$1,1024,$(($2 - $1))"; }
@@ -27,10 +19,9 @@ margins() {
         NR > 3 && NR <= h - 3 { for (x = 3; x < w - 3; ++x) if ($(x + 1) < 160) { if (!l || x < l) l = x; if (x > r) r = x } }
         END { print l - 2, w - 3 - r }'
 }
-# Clicks entry N of the COUNT (seven unless given) in the menu that popped up for the icon ICON, once the menu
-# proved to be in the work area, beside the icon (above or below, less than 12 px away, in its columns), with
-# as much room on the right of its longest entry as on the left, and still where it opened with the pointer on
-# the entry.
+# Clicks entry N of the COUNT (seven unless given) in the menu that popped up for the icon ICON, once the menu proved
+# to be in the work area, beside the icon (above or below, less than 12 px away, in its columns), with as much room
+# on the right of its longest entry as on the left, and still where it opened with the pointer on the entry.
 pick() {
     local X Y WIDTH HEIGHT ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT opened left right count=${2:-7}
     wait_until "no menu popped up" '[ -n "$(nameless)" ]'
@@ -58,14 +49,12 @@ shown_windows() { for _ in {1..10}; do xdotool search --onlyvisible --name '^Nud
 [ "$(shown_windows | wc -l)" = 1 ] || fail "two copies opened windows, or none: $(shown_windows | wc -l) shown"
 [ -z "$(nameless)" ] || fail "a window appeared without a tray"
 
-start_tray
-ICON=$(docked_icon)
+start_tray && ICON=$(docked_icon)
 stop_pid TRAY_PID
 wait_until "the icon's window outlived the tray" '! xwininfo -id "$ICON" >/dev/null 2>&1'
 [ -z "$(nameless)" ] || fail "the icon was left as a window of its own"
 
-start_tray argb
-ICON=$(docked_icon)
+start_tray argb && ICON=$(docked_icon)
 xdotool windowunmap --sync "$WID" mousemove --window "$ICON" 12 12 click 1
 wait_until "a click on the icon did not show the window" 'viewable "$WID"'
 xdotool windowunmap --sync "$WID" mousemove --window "$ICON" 12 12 click 3
@@ -80,8 +69,7 @@ wait_until "a second start did not show the window" 'viewable "$WID"'
 
 xdotool windowfocus --sync "$ICON" key Menu
 pick 8 8
-wait_until "the menu's Exit did not end the program" '! kill -0 "$APP_PID" 2>/dev/null'
-wait "$APP_PID" || fail "Exit ended the program with status $?"
+wait_for_exit 0 "on the menu's Exit"
 
 # --minimized while the tray holds the icon out of sight: the window comes up iconified.
 start_tray park
@@ -106,7 +94,7 @@ xprop -id "$WID" WM_HINTS | grep -q Iconic || fail "the hidden window came back,
 
 # The menu's Stop/Go: the ticks, the button's caption (Go now) and the icon's look.
 start_tray && ICON=$(docked_icon)
-looks() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum && import -window "$ICON" rgb:- | md5sum; }
+looks() { button_look && import -window "$ICON" rgb:- | md5sum; }
 stop_or_go() { xdotool mousemove --window "$ICON" 12 12 click 3 && pick 1 && xdotool mousemove --sync 605 500; }
 stopped=$(looks)
 stop_or_go
@@ -115,7 +103,7 @@ expect_swing "$(track_pointer 8 2)" 605 500 -5 2 3000
 stop_or_go
 expect_still 4
 [ "$(looks)" = "$stopped" ] || fail "Stop from the menu did not bring back the caption Go and the stopped icon"
-stop_pid APP_PID && stop_pid TRAY_PID
+stop_pid APP_PID
 
 # The pointer rests on the icon while a command stops the nudges: the tooltip up changes with them.
 start_tray
@@ -133,11 +121,8 @@ wait_until "the tooltip up as the nudges stopped still told of them" 'now=$(tip)
 stop_pid APP_PID && stop_pid TRAY_PID
 
 # Real panels as Debian packages them. The icon: on the screen, at a panel's size, drawn.
-shown_icon() {
-    for id in $(xdotool search --onlyvisible --classname '^nudgewick$'); do
-        [ -n "$(xdotool getwindowname "$id")" ] || echo "$id"
-    done
-}
+shown_icon() { for id in $(xdotool search --onlyvisible --classname '^nudgewick$'); do
+    [ -n "$(xdotool getwindowname "$id")" ] || echo "$id"; done; }
 panel_icon() {
     local ICON_X ICON_Y ICON_WIDTH ICON_HEIGHT
     wait_until "no icon shown in $1" '[ -n "$(shown_icon)" ]'
@@ -150,8 +135,7 @@ panel_icon() {
 }
 exit_from_menu() {
     xdotool mousemove --window "$ICON" 8 8 click 3 && pick 7
-    wait_until "Exit from the menu in $1 did not end the program" '! kill -0 "$APP_PID" 2>/dev/null'
-    wait "$APP_PID" || fail "Exit from the menu in $1 ended the program with status $?"
+    wait_for_exit 0 "on Exit from the menu in $1"
 }
 
 # xfce4-panel along the bottom, started with the program hidden; its settings come from xfconfd on a bus of its
@@ -172,15 +156,13 @@ sleep 2.5  # as long as the window waits for the icon
 eval "$(geometry "$(xdotool search --onlyvisible --class '^xfce4-panel$')" PANEL_)"
 work_area 0 "$PANEL_Y"
 exit_from_menu xfce4-panel
-stop_pid PANEL_PID && stop_pid SETTINGS_PID && stop_pid BUS_PID
+stop_pid PANEL_PID
 
-# trayer at the top right, started after the program: a click on the icon shows the window.
+# trayer at the top right, started after the program.
 start_program " "
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 & PANEL_PID=$!
 panel_icon trayer
 work_area 24 768
-xdotool windowunmap --sync "$WID" mousemove --window "$ICON" 8 8 click 1
-wait_until "a click on the icon in trayer did not show the window" 'viewable "$WID"'
 exit_from_menu trayer
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS

@@ -1,13 +1,11 @@
 # The Linux program in a Wayland session, per compositor (sway, kwin or mutter), headless: its window on a
 # private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
-# One program start: --check names the route; nudges come at the interval, swing by exactly the distance
-# and each restarts the compositor's idle time; while a user moves the pointer every second, none of ours;
-# the button stops and resumes them; --hotkey points once to a shortcut for --toggle; --quit; the footprint (one
-# thread, nothing written, one connection each to the displays and the bus). sway besides: without an X display,
-# one line and status 1; a second start's commands. KWin besides: a copy that no
-# desktop entry names has no route, says so in a message and ends with status 1; with KDE's RemoteDesktop
-# portal running, it nudges through that. Mutter besides: when GNOME's indicator ends remote control, the
-# nudges stop with a message, and Go asks for remote control again.
+# One program start: --check names the route; nudges come at the interval, swing by exactly the distance and
+# each restarts the compositor's idle time; none while a user moves the pointer; the button stops and resumes
+# them; --hotkey and --for point to a shortcut for --toggle; --quit; the footprint. sway besides: without an X
+# display, one line and status 1. KWin besides: a copy that no desktop entry names has no route, says so and
+# ends with 1, but nudges through KDE's RemoteDesktop portal. Mutter besides: when GNOME's indicator ends
+# remote control, the nudges stop with a message, and Go asks for remote control again.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER MUTTER_INDICATOR
 COMPOSITOR=$1 HELPER=$4 MUTTER_PRELOAD=$5
 set -- "$2" "$3" ""
@@ -23,8 +21,7 @@ esac
 start_compositor "$COMPOSITOR" "$PROGRAM" "$HELPER"
 at_exit 'stop_pid APP_PID'  # before its compositor, which it would miss aloud
 
-"$HELPER" observe >"$SCRATCH/observed" 2>&1 &
-OBSERVER_PID=$!
+"$HELPER" observe >"$SCRATCH/observed" 2>&1 & OBSERVER_PID=$!
 at_exit 'stop_pid OBSERVER_PID'
 wait_until "the observer's window was not shown" 'grep -qs ready "$SCRATCH/observed"'
 
@@ -66,6 +63,13 @@ expect_awake() {
 
 # Prints the time of the first sideways move from FROM on, if any.
 first_nudge() { positions "$1" | awk 'NR > 1 && $2 != x { print $1; exit } { x = $2 }'; }
+# Fails unless the nudges come (3 px, 3000 ms apart) within 7.5 s from now.
+expect_nudging() { local from && from=$(now) && sleep 7.5 && expect_nudges "$((from + 200))" 3 2 3000; }
+# Fails if a nudge comes within SECONDS from now: expect_stopped SECONDS WHEN
+expect_stopped() {
+    local from && from=$(now) && sleep "$1"
+    [ -z "$(first_nudge "$((from + 200))")" ] || fail "nudged $2:"$'\n'"$(positions "$from")"
+}
 
 # --check: the route, status 0.
 check=$("$PROGRAM" --check) || fail "--check ended with status $?:"$'\n'"$check"
@@ -73,25 +77,19 @@ grep -q "^route: .*$route" <<<"$check" || fail "--check does not name $route:"$'
 
 if [ "$COMPOSITOR" = kwin ]; then
     # No desktop entry names this copy: no route, and no pretending.
-    mkdir "$SCRATCH/unnamed"
-    cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
+    mkdir "$SCRATCH/unnamed" && cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
     "$SCRATCH/unnamed/nudgewick" --check >/dev/null && fail "--check of an unnamed copy ended with status 0"
-    "$SCRATCH/unnamed/nudgewick" 3000 3 2>"$SCRATCH/refused" &
-    APP_PID=$!
+    "$SCRATCH/unnamed/nudgewick" 3000 3 2>"$SCRATCH/refused" & APP_PID=$!
     dismiss_message "from a copy without a route"
-    wait_for_exit
-    [ "$APP_STATUS" = 1 ] || fail "a copy without a route ended with status $APP_STATUS, want 1"
+    wait_for_exit 1 "without a route"
     one_line "$SCRATCH/refused" || fail "want one line on stderr, got:"$'\n'"$(cat "$SCRATCH/refused")"
 
     # With KDE's RemoteDesktop portal, the same copy nudges through it, and no dialog asks first.
     start_kde_portal
     check=$("$SCRATCH/unnamed/nudgewick" --check) || fail "--check through the portal: status $?:"$'\n'"$check"
     grep -q '^route: .*org.freedesktop.portal.RemoteDesktop' <<<"$check" || fail "--check printed:"$'\n'"$check"
-    started=$(now)
-    "$SCRATCH/unnamed/nudgewick" 3000 3 &
-    APP_PID=$!
-    sleep 7.5
-    expect_nudges "$started" 3 2 3000
+    "$SCRATCH/unnamed/nudgewick" 3000 3 & APP_PID=$!
+    expect_nudging
     stop_pid APP_PID
 fi
 if [ "$COMPOSITOR" = sway ]; then
@@ -123,13 +121,9 @@ sleep 6
 
 # The button: Stop, then nothing for 7 s; Go, and the nudges resume.
 click_control 3120 2160 975 615
-stopped=$(now)
-sleep 7
-[ -z "$(first_nudge "$((stopped + 200))")" ] || fail "nudged after Stop:"$'\n'"$(positions "$stopped")"
+expect_stopped 7 "after Stop"
 click_control 3120 2160 975 615
-resumed=$(now)
-sleep 7.5
-expect_nudges "$((resumed + 200))" 3 2 3000
+expect_nudging
 
 if [ "$COMPOSITOR" = mutter ]; then
     # A Closed signal that another client sends straight to the program, for each session, ends nothing.
@@ -142,36 +136,22 @@ if [ "$COMPOSITOR" = mutter ]; then
     expect_no_message "on a Closed signal from another client"
     # The indicator's button ends remote control: a message, no nudges, the program still there; Go asks again.
     kill -USR1 "$COMPOSITOR_PID"
-    closed=$(now)
     dismiss_message "when the desktop ended remote control"
-    sleep 4
-    [ -z "$(first_nudge "$closed")" ] || fail "nudged after remote control ended:"$'\n'"$(positions "$closed")"
+    expect_stopped 4 "after remote control ended"
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "ended with remote control"
     click_control 3120 2160 975 615
-    resumed=$(now)
-    sleep 7.5
-    expect_nudges "$((resumed + 200))" 3 2 3000
+    expect_nudging
 fi
 if [ "$COMPOSITOR" = sway ]; then
-    # --toggle stops the nudges (--status: 3); --for 1m resumes them for a session, and answers with the tooltip:
-    # its end, and the note that points to a shortcut for --toggle.
-    "$PROGRAM" --toggle >/dev/null
-    stopped=$(now)
-    "$PROGRAM" --status >/dev/null && fail "--status after --toggle ended with status 0"
-    sleep 7
-    [ -z "$(first_nudge "$((stopped + 200))")" ] || fail "nudged after --toggle:"$'\n'"$(positions "$stopped")"
+    # A second start's --for answers with the tooltip: the session's end, and the note that points to a shortcut
+    # for --toggle, as no hotkey is to be had here.
     answer=$("$PROGRAM" --for 1m)
-    resumed=$(now)
-    sleep 7.5
-    expect_nudges "$((resumed + 200))" 3 2 3000
     [[ $answer =~ [0-9]{2}:[0-9]{2}$'\n'[^$'\n']*--toggle[^$'\n']*$ ]] || fail "--for 1m answered: $answer"
 fi
 
 # One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
 # which the notification-area icon and, on GNOME, the nudges share.
-threads=$(awk '/^Threads:/ {print $2}' /proc/"$PROGRAM_PID"/status)
-[ "$threads" = 1 ] || fail "runs $threads threads, want 1 (/proc status)"
-"$PROGRAM" --quit >/dev/null && wait_for_exit && [ "$APP_STATUS" = 0 ] || fail "--quit: the copy ended with $APP_STATUS"
+quit_program
 [ "$(grep -c -- --toggle "$SCRATCH/stderr")" = 1 ] || fail "--hotkey wrote:"$'\n'"$(cat "$SCRATCH/stderr")"
 expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
 echo PASS

@@ -3,18 +3,13 @@
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
-expect_size() {
-    local size
-    size=$(xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
-    [ "$size" = "$1" ] || fail "window is $size, want $1"
-}
-button_look() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum; }
+size() { xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 
 # start_program waits for the title. 1440 twips an inch: 4125 x 2925 twips
 # at 144 dpi are 412.5 x 292.5 pixels.
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi: 144'
 start_program "  "
-expect_size 413x293
+[ "$(size)" = 413x293 ] || fail "the window at 144 dpi is $(size)"
 stop_pid APP_PID
 xprop -root -remove RESOURCE_MANAGER
 
@@ -22,10 +17,10 @@ xprop -root -remove RESOURCE_MANAGER
 xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK 0x5555555
 xdotool mousemove --sync 600 500
 start_program "  "
-expect_size 275x195
+[ "$(size)" = 275x195 ] || fail "the window at 96 dpi is $(size)"
 check=$("$PROGRAM" --check) && grep -q '^route: XTEST' <<<"$check" || fail "--check on X11 printed: $check"
-class=$(xprop -id "$WID" WM_CLASS)
-[ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class is $class"
+class=$(xprop -id "$WID" WM_CLASS) && [ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] ||
+    fail "the window's class is $class"
 
 # No window manager here: the window gets the keyboard only when given it.
 focus "$WID"
@@ -34,7 +29,7 @@ xdotool key Tab  # button -> pixels
 # The input method opens after the first draw, with the pointer never in the window: dead keys compose.
 xdotool key dead_acute e
 [ "$(focused_box_text)" = é ] || fail "a dead key and e typed $(focused_box_text), not é"
-"$X_HELPER" vanish  # asks the program for the copied text and is gone before the answer
+"$X_HELPER" vanish CLIPBOARD UTF8_STRING  # asks the program for the copied text and is gone before the answer
 xdotool type 7
 xdotool key Tab  # pixels -> interval; the distance is now 7
 [ "$(focused_box_text)" = 0 ] || fail "the interval box does not read 0"
@@ -55,7 +50,7 @@ xdotool key Escape
 sleep 0.5
 kill -0 "$APP_PID" && xdotool getwindowname "$WID" >/dev/null || fail "Escape closed the window"
 [ "$(focused_box_text)" = 2500 ] || fail "Enter moved the focus or changed the box"
-focus "$(xwininfo -root | awk '/Window id/ {print $4}')"  # the window loses the focus
+unfocus
 sleep 0.5
 expect_no_message "when the window lost the focus"
 
@@ -92,7 +87,5 @@ focus "$WID"
 
 xdotool key shift+Tab shift+Tab
 xdotool type 2500
-"$X_HELPER" close "$WID"
-wait_for_exit
-[ "$APP_STATUS" -eq 0 ] || fail "closing gave status $APP_STATUS"
+close_window
 echo PASS

@@ -1,9 +1,8 @@
 // Does for the end-to-end tests what this xdotool cannot:
 //   x_helper close WINDOW   sends WM_DELETE_WINDOW, as a window manager's close does
-//   x_helper vanish [SELECTION TARGET TYPE TEXT]  asks for the CLIPBOARD selection (or as ask does), and
-//                           destroys its window before the answer
 //   x_helper ask SELECTION TARGET [TYPE TEXT]  converts SELECTION to TARGET with TEXT, of TYPE, as its parameter
 //                           (ICCCM), as Nudgewick's second start does, and prints the answer
+//   x_helper vanish SELECTION TARGET [TYPE TEXT]  asks as ask does, and destroys its window before the answer
 //   x_helper grab KEY       holds ctrl+alt+KEY, as another program's hotkey would, until
 //                           killed; says "grabbed" once it holds it
 #include <X11/Xatom.h>
@@ -31,7 +30,7 @@ int Close(Display* display, Window window) {
 
 // Prints the selection's text; fails when nobody holds it or its owner refuses or does
 // not answer in 5 s. To vanish is to destroy the asking window before the answer.
-int Ask(Display* display, const char* selection, const char* target, bool vanish, char** parameter = nullptr) {
+int Ask(Display* display, const char* selection, const char* target, bool vanish, char** parameter) {
     const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     const Atom property = XInternAtom(display, "X_HELPER_ANSWER", False);
     if (parameter != nullptr) {
@@ -79,11 +78,9 @@ int main(int argc, char** argv) {
     if (display == nullptr) return 2;
     if (argc == 3 && std::strcmp(argv[1], "close") == 0) return Close(display, std::strtoul(argv[2], nullptr, 0));
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0) return Grab(display, argv[2]);
-    if ((argc == 4 || argc == 6) && std::strcmp(argv[1], "ask") == 0) {
-        return Ask(display, argv[2], argv[3], false, argc == 6 ? argv + 4 : nullptr);
-    }
-    if (argc == 2 && std::strcmp(argv[1], "vanish") == 0) return Ask(display, "CLIPBOARD", "UTF8_STRING", true);
-    if (argc == 6 && std::strcmp(argv[1], "vanish") == 0) return Ask(display, argv[2], argv[3], true, argv + 4);
-    std::fputs("usage: x_helper close WINDOW | vanish [...] | grab COMBO | ask SELECTION TARGET [TYPE TEXT]\n", stderr);
+    const bool vanish = argc > 1 && std::strcmp(argv[1], "vanish") == 0;
+    if ((argc == 4 || argc == 6) && (vanish || std::strcmp(argv[1], "ask") == 0))
+        return Ask(display, argv[2], argv[3], vanish, argc == 6 ? argv + 4 : nullptr);
+    std::fputs("usage: x_helper close WINDOW | grab KEY | ask|vanish SELECTION TARGET [TYPE TEXT]\n", stderr);
     return 2;
 }
