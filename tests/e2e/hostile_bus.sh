@@ -5,13 +5,7 @@
 #   bash hostile_bus.sh PROGRAM X_HELPER
 source "$(dirname "$0")/common.sh"
 start_xvfb
-export XDG_RUNTIME_DIR=$SCRATCH/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-start_session_bus
-/usr/libexec/at-spi-bus-launcher --a11y=0 & LAUNCHER_PID=$!
-at_exit 'stop_pid LAUNCHER_PID'
-switch() { gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.freedesktop.DBus.Properties."$@" >/dev/null; }
-wait_until "the accessibility switch did not start" 'switch Get org.a11y.Status IsEnabled 2>/dev/null'
+start_accessibility --a11y=0
 xdotool mousemove 600 500
 start_program 3000 3 2>"$SCRATCH/errors"
 switch Set org.a11y.Status IsEnabled '<true>'
