@@ -39,49 +39,43 @@ const FocusAfterLeaving kFocusMoves[] = {
     {.inWindow = true}, {}, {.inWindow = true, .backInBox = true}, {.inWindow = true, .closing = true}};
 
 TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
-    // The pixels box or the interval box; the message shown, if any; the box's
-    // text and both settings afterwards.
-    const struct {
-        bool pixels;
-        const char* text;
-        std::string message;
-        const char *box, *settings;
-    } cases[] = {
-        {false, "2500", FloorMessage(), "3000", "3000 7"},
-        {false, "2999.7", FloorMessage(), "3000", "3000 7"},  // below 3000 although it rounds to it
-        {false, "3000", "", "3000", "3000 7"},
-        {false, "4500.5", "", "4500", "4500 7"},  // ties to even; the box shows what is in force
-        {false, "32767", "", "32767", "32767 7"},
-        {false, "32767.5", IntervalMessage(), "32767", "32767 7"},
-        {false, "", IntervalMessage(), "5000", "5000 7"},  // not a number: the interval in force again
-        {true, "-32768", "", "-32768", "5000 -32768"},
-        {true, "1.5", "", "2", "5000 2"},
-        {true, "far", PixelsMessage(), "7", "5000 7"},
-        {true, "32768", PixelsMessage(), "7", "5000 7"},
-        {true, "-32769", PixelsMessage(), "7", "5000 7"},
+    // The pixels box or the interval box; the message shown, if any; both
+    // settings and the box's text afterwards.
+    const std::tuple<bool, const char*, std::string, const char*> cases[] = {
+        {false, "2500", FloorMessage(), "3000 7 3000"},
+        {false, "2999.7", FloorMessage(), "3000 7 3000"},  // below 3000 although it rounds to it
+        {false, "3000", "", "3000 7 3000"},
+        {false, "4500.5", "", "4500 7 4500"},  // ties to even; the box shows what is in force
+        {false, "32767", "", "32767 7 32767"},
+        {false, "32767.5", IntervalMessage(), "32767 7 32767"},
+        {false, "", IntervalMessage(), "5000 7 5000"},  // not a number: the interval in force again
+        {true, "-32768", "", "5000 -32768 -32768"},
+        {true, "1.5", "", "5000 2 2"},
+        {true, "far", PixelsMessage(), "5000 7 7"},
+        {true, "32768", PixelsMessage(), "5000 7 7"},
+        {true, "-32769", PixelsMessage(), "5000 7 7"},
     };
-    for (const auto& c : cases) {
-        for (const FocusAfterLeaving& after : kFocusMoves) {
-            const FocusMove move = WhereFocusWent(after);
+    for (const auto& [pixels, text, message, after] : cases) {
+        for (const FocusAfterLeaving& focus : kFocusMoves) {
+            SCOPED_TRACE(text);
             Rig rig("5000 7");
-            FakeTextBox& box = c.pixels ? rig.pixelsBox : rig.intervalBox;
-            box.text = c.text;
-            rig.messages.box = &box;
-            c.pixels ? rig.controller.OnPixelsBoxLeft(move) : rig.controller.OnIntervalBoxLeft(move);
+            FakeTextBox& box = pixels ? rig.pixelsBox : rig.intervalBox;
+            box.text = text, rig.messages.box = &box;
+            pixels ? rig.controller.OnPixelsBoxLeft(WhereFocusWent(focus))
+                   : rig.controller.OnIntervalBoxLeft(WhereFocusWent(focus));
             const auto& state = rig.controller.State();
             const std::string settings = std::to_string(state.interval) + " " + std::to_string(state.pixels);
-            if (&after != &kFocusMoves[0]) {  // nothing taken
-                EXPECT_EQ(settings + " " + box.text, std::string("5000 7 ") + c.text);
-                EXPECT_EQ(rig.messages.shown.size() + static_cast<std::size_t>(rig.tickTimer.starts), 1u) << c.text;
+            if (&focus != &kFocusMoves[0]) {  // nothing taken
+                EXPECT_EQ(settings + " " + box.text, std::string("5000 7 ") + text);
+                EXPECT_EQ(rig.messages.shown.size() + static_cast<std::size_t>(rig.tickTimer.starts), 1u);
                 continue;
             }
-            EXPECT_EQ(rig.messages.shown, c.message.empty() ? Words{} : Words{c.message}) << c.text;
-            EXPECT_EQ(rig.messages.boxTextWhenShown, c.message.empty() ? Words{} : Words{c.text}) << "shown first";
-            EXPECT_EQ(box.text, c.box) << c.text;
-            EXPECT_EQ(settings, c.settings) << c.text;
+            EXPECT_EQ(rig.messages.shown, message.empty() ? Words{} : Words{message});
+            EXPECT_EQ(rig.messages.boxTextWhenShown, message.empty() ? Words{} : Words{text}) << "shown first";
+            EXPECT_EQ(settings + " " + box.text, after);
             // Leaving the interval box always restarts the countdown; the pixels box leaves it alone.
-            EXPECT_EQ(rig.tickTimer.period, state.interval) << c.text;
-            EXPECT_EQ(rig.tickTimer.starts, c.pixels ? 1 : 2) << c.text;
+            const std::pair<int, int> expected(state.interval, pixels ? 1 : 2);
+            EXPECT_EQ(std::pair(rig.tickTimer.period, rig.tickTimer.starts), expected);
         }
     }
 }
