@@ -130,8 +130,8 @@ TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
     }
 }
 
-// Hours that cannot be read name the form wanted; hours that start as they
-// end are told so in other words.
+// Hours that cannot be read are told so alike, whichever way they are wrong;
+// hours that start as they end are told so in other words.
 TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
     const auto refusal = [](std::string_view word) {
         std::string output = CheckCommandLine("--hours " + std::string(word)).output;
@@ -139,7 +139,6 @@ TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
     };
     EXPECT_EQ(refusal("09:00"), refusal("9am-5pm"));
     EXPECT_NE(refusal("09:00-09:00"), refusal("9am-5pm"));
-    EXPECT_NE(refusal("9am-5pm").find("HH:MM-HH:MM"), std::string::npos) << refusal("9am-5pm");
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
