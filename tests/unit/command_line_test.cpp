@@ -58,7 +58,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--toggle", "10000 3 command 1"}, {"--status  ", "0 0 command 5"},  // blanks after it are no words
         {"-- make -j4", "10000 3 minimized runs from 3"}, {"5000 -- --help", "5000 0 minimized runs from 8"},
         {"5000 2 7 --\tsh -c 'exit 7' -- x", "5000 2 minimized runs from 12"},  // the first -- ends the settings
-        {"--pid 2147483647 --while=Zoom.exe --pid 07", "10000 3 pid 7 while Zoom.exe"},
+        {"--pid 2147483647 --while=Zoom.exe --pid 01", "10000 3 pid 1 while Zoom.exe"},
         {"--while \xc3\xa9 -- x", "10000 3 minimized while \xc3\xa9 runs from 14"},
     };
     // clang-format on
