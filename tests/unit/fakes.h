@@ -106,20 +106,12 @@ struct Rig {
 
     // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told.
     explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
-        : controller({.intervalBox = intervalBox,
-                      .pixelsBox = pixelsBox,
-                      .startStopButton = button,
-                      .tickTimer = tickTimer,
-                      .sessionTimer = sessionTimer,
-                      .scheduleTimer = scheduleTimer,
-                      .messages = messages,
-                      .pointer = pointer,
-                      .launcher = launcher,
-                      .clock = clock,
-                      .tray = tray,
-                      .processes = processes,
-                      .idle = idle},
-                     Accepted(text)) {
+        // clang-format off
+        : controller({.intervalBox = intervalBox, .pixelsBox = pixelsBox, .startStopButton = button,
+                      .tickTimer = tickTimer, .sessionTimer = sessionTimer, .scheduleTimer = scheduleTimer,
+                      .messages = messages, .pointer = pointer, .launcher = launcher, .clock = clock, .tray = tray,
+                      .processes = processes, .idle = idle}, Accepted(text)) {
+        // clang-format on
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;

@@ -6,6 +6,7 @@ namespace nudgewick::testing {
 namespace {
 
 using Moves = std::vector<std::int32_t>;
+using Idle = std::optional<std::int64_t>;
 constexpr NudgePhase R = NudgePhase::Right, L = NudgePhase::Left;
 
 // Ticks from a pointer at start and a history; the moves asked for, and the
@@ -35,26 +36,19 @@ TEST(NudgeTest, NudgesWhenEitherCoordinateIsUnchanged) {
     };
     for (const auto& c : cases) {
         FakePointer pointer;
-        pointer.at = c.start;
-        pointer.readFails = c.readFails;
-        pointer.width = c.width;
-        NudgeState state;
-        state.pixels = c.pixels;
-        state.lastColumn = static_cast<std::int16_t>(c.history.x);
-        state.lastRow = static_cast<std::int16_t>(c.history.y);
+        pointer.at = c.start, pointer.readFails = c.readFails, pointer.width = c.width;
+        NudgeState state{
+            .pixels = c.pixels, .lastColumn = std::int16_t(c.history.x), .lastRow = std::int16_t(c.history.y)};
         for (int tick = 0; tick < c.ticks; ++tick) NudgeIfStill(state, pointer);
-        EXPECT_EQ(pointer.moves, c.moves) << c.why;
-        EXPECT_EQ(state.lastColumn, c.last.x) << c.why;
-        EXPECT_EQ(state.lastRow, c.last.y) << c.why;
-        EXPECT_EQ(state.phase, c.phase) << c.why;
+        EXPECT_EQ(std::tuple(pointer.moves, state.lastColumn, state.lastRow, state.phase),
+                  std::tuple(c.moves, c.last.x, c.last.y, c.phase))
+            << c.why;
     }
 }
 
-using Idle = std::optional<std::int64_t>;
-using enum NudgePhase;
-
 // Answers one reading per tick, in order.
 struct FakeIdle : IdleSource {
+    explicit FakeIdle(std::vector<Idle> answers) : readings(std::move(answers)) {}
     std::vector<Idle> readings;
     std::size_t read = 0;
     Idle IdleMilliseconds() override { return readings.at(read++); }
@@ -70,24 +64,20 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
         Moves moves;
         NudgePhase phase;
     } cases[] = {
-        {"left alone: right, left, right", 3000, 3, {3000, 2990, 3004}, {3, -3, 3}, Left},
-        {"our nudge arrived late, the timer too", 3000, 3, {3000, 2000}, {3, -3}, Right},
-        {"input after our nudge holds it back", 3000, 3, {3000, 1999, 0}, {3}, Left},
-        {"held back, then left alone: the phase goes on", 3000, 3, {3000, 500, 3000}, {3, -3}, Right},
-        {"idle since long before the tick", 10000, 2, {600000}, {2}, Left},
-        {"an unknown idle time counts as away", 3000, 3, {std::nullopt, 0}, {3}, Left},
+        {"left alone: right, left, right", 3000, 3, {3000, 2990, 3004}, {3, -3, 3}, L},
+        {"our nudge arrived late, the timer too", 3000, 3, {3000, 2000}, {3, -3}, R},
+        {"input after our nudge holds it back", 3000, 3, {3000, 1999, 0}, {3}, L},
+        {"held back, then left alone: the phase goes on", 3000, 3, {3000, 500, 3000}, {3, -3}, R},
+        {"idle since long before the tick", 10000, 2, {600000}, {2}, L},
+        {"an unknown idle time counts as away", 3000, 3, {std::nullopt, 0}, {3}, L},
     };
     for (const auto& c : cases) {
         FakePointer pointer;
         pointer.readFails = true;  // a Wayland client cannot read it
-        FakeIdle idle;
-        idle.readings = c.readings;
-        NudgeState state;
-        state.interval = c.interval;
-        state.pixels = c.pixels;
+        FakeIdle idle(c.readings);
+        NudgeState state{.interval = c.interval, .pixels = c.pixels};
         while (idle.read < idle.readings.size()) NudgeIfIdle(state, pointer, idle);
-        EXPECT_EQ(pointer.moves, c.moves) << c.why;
-        EXPECT_EQ(state.phase, c.phase) << c.why;
+        EXPECT_EQ(std::pair(pointer.moves, state.phase), std::pair(c.moves, c.phase)) << c.why;
     }
 }
 
@@ -96,14 +86,12 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
 // look is not nudged by position, yet is by idle time.
 TEST(NudgeIfIdleTest, TheControllerTicksByIdleTimeWhereItHasASource) {
     for (const bool withIdle : {false, true}) {
-        FakeIdle idle;
-        idle.readings = {3000, 3000};
+        FakeIdle idle({3000, 3000});
         Rig rig("3000 3", 17 * 3600, withIdle ? &idle : nullptr);
         rig.controller.OnTick();  // the pointer rule's first look, at (400, 300)
-        rig.pointer.moves.clear();
         rig.pointer.at = {450, 350};
         rig.controller.OnTick();
-        EXPECT_EQ(rig.pointer.moves, withIdle ? Moves{-3} : Moves{}) << withIdle;
+        EXPECT_EQ(rig.pointer.moves, withIdle ? Moves({3, -3}) : Moves{}) << withIdle;
     }
 }
 

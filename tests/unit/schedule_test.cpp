@@ -5,6 +5,7 @@ namespace {
 
 constexpr std::int64_t kHour = 3600, kDay = 24 * kHour;
 const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
 
 // "Fri 17:00" as the Rig's time of day: from Friday 2024-10-04 00:00, the Rig's
 // day, to the Thursday after.
@@ -22,11 +23,9 @@ std::string Named(std::int64_t wall, std::int64_t now) {
 WorkHours Hours(std::string_view options) { return *Rig::Accepted(options).workHours; }
 
 TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
-    const struct {
-        const char *options, *now;
-        bool inside;
-        const char* next;  // with the hours from now, which a wrong week would change
-    } cases[] = {
+    // The options, the time, whether it is inside the hours, and the next boundary with the hours from now,
+    // which a wrong week would change.
+    const std::tuple<const char*, const char*, bool, const char*> cases[] = {
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:00", true, "Fri 17:30 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:30", false, "Mon 09:00 +63h"},
         {"--hours 09:00-17:30 --days mon-fri", "Mon 09:00", true, "Mon 17:30 +8h"},
@@ -41,16 +40,16 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         {"--days sat --hours 00:00-24:00", "Sat 23:59", true, "Sun 00:00 +0h"},  // the whole day
         {"--hours 22:00-24:00", "Mon 21:00", false, "Mon 22:00 +1h"},
     };
-    for (const auto& c : cases) {
-        const WorkHours work = Hours(c.options);
-        const std::int64_t now = 20000 * kDay + At(c.now);
-        EXPECT_EQ(InsideHours(work, now), c.inside) << c.options << " at " << c.now;
-        const auto next = NextBoundary(work, now);
-        ASSERT_TRUE(next) << c.options;
-        EXPECT_EQ(Named(*next, now), c.next) << c.options << " at " << c.now;
-        EXPECT_EQ(InsideHours(work, *next), !c.inside) << "a boundary changes it: " << c.options;
-        EXPECT_EQ(InsideHours(work, *next - 1), c.inside) << "and nothing before it does: " << c.options;
-        EXPECT_GT(NextStart(work, now).value_or(now + 1), now) << "a start now is no next start: " << c.options;
+    for (const auto& [options, at, inside, next] : cases) {
+        SCOPED_TRACE(std::string(options) + " at " + at);
+        const WorkHours work = Hours(options);
+        const std::int64_t now = 20000 * kDay + At(at);
+        EXPECT_EQ(InsideHours(work, now), inside);
+        const std::int64_t boundary = NextBoundary(work, now).value_or(now);
+        EXPECT_EQ(Named(boundary, now), next);
+        EXPECT_EQ(InsideHours(work, boundary), !inside) << "a boundary changes it";
+        EXPECT_EQ(InsideHours(work, boundary - 1), inside) << "and nothing before it does";
+        EXPECT_GT(NextStart(work, now).value_or(now + 1), now) << "a start now is no next start";
     }
     EXPECT_FALSE(NextBoundary(Hours("--days mon-sun"), 0)) << "every day, all day: no boundary";
     EXPECT_TRUE(InsideHours(Hours("--days mon-sun"), 0));
@@ -63,9 +62,10 @@ enum class Step { Wait, Pass, Jump, Tick, Click, Follow };
 struct Week : Rig {
     // The pointer where the ticks last saw it, so that every tick nudges.
     Week(std::string_view options, std::int64_t timeOfDay) : Rig(options, timeOfDay) { pointer.at = {0, 0}; }
-    // The wall clock's day and time with the caption and the ticks' period: "Mon 09:00 Stop 10000".
+    // The wall clock's day and time with the caption, "Mon 09:00 Stop"; the ticks' timer has to agree with it.
     std::string Now() const {
-        return std::string(kDays[WeekdayOf(clock.wall)]) + " " + WallClockText(clock.wall) + " " + ticks();
+        EXPECT_EQ(tickTimer.period, button.caption == "Stop" ? 10000 : 0) << button.caption;
+        return std::string(kDays[WeekdayOf(clock.wall)]) + " " + WallClockText(clock.wall) + " " + button.caption;
     }
     // Fires the due timers in turn for up to seconds, or until the ticks start or stop.
     void Run(std::int64_t seconds, bool untilChange) {
@@ -111,52 +111,51 @@ struct Week : Rig {
 
 TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
     using enum Step;
-    const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
-    // The step, its seconds (for Pass, Jump and Tick, the wall clock's jump) and the time and ticks after it.
-    using Then = std::tuple<Step, std::int64_t, const char*>;
+    // The step, the time and caption after it, and its seconds (for Pass, Jump and Tick, the wall clock's jump).
+    struct Then {
+        Step step;
+        const char* now;
+        std::int64_t seconds = 0;
+    };
     const struct {
-        std::string options;
         const char* start;
         std::vector<Then> steps;
+        std::string options = kWeekdays;
     } cases[] = {
         // clang-format off
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Wait, 0, "Fri 17:30 Go 0"}, {Wait, 0, "Mon 09:00 Stop 10000"},
-                                             {Wait, 0, "Mon 17:30 Go 0"}}},
+        {"Fri 17:00 Stop", {{Wait, "Fri 17:30 Go"}, {Wait, "Mon 09:00 Stop"}, {Wait, "Mon 17:30 Go"}}},
         // A click holds until the next boundary, which may be one that changes nothing.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Click, 0, "Fri 17:00 Go 0"}, {Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {kWeekdays, "Sat 10:00 Go 0", {{Click, 0, "Sat 10:00 Stop 10000"}, {Wait, 0, "Mon 17:30 Go 0"}}},
+        {"Fri 17:00 Stop", {{Click, "Fri 17:00 Go"}, {Wait, "Mon 09:00 Stop"}}},
+        {"Sat 10:00 Go", {{Click, "Sat 10:00 Stop"}, {Wait, "Mon 17:30 Go"}}},
         // A session runs to its own end, inside or outside the hours; the next boundary takes over.
-        {"--for 1h " + kWeekdays, "Fri 17:00 Stop 10000", {{Wait, 0, "Fri 18:00 Go 0"},
-                                                           {Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--for 30m " + kWeekdays, "Fri 16:00 Stop 10000", {{Wait, 0, "Fri 16:30 Go 0"},
-                                                            {Wait, 0, "Mon 09:00 Stop 10000"}}},
+        {"Fri 17:00 Stop", {{Wait, "Fri 18:00 Go"}, {Wait, "Mon 09:00 Stop"}}, "--for 1h " + kWeekdays},
+        {"Fri 16:00 Stop", {{Wait, "Fri 16:30 Go"}, {Wait, "Mon 09:00 Stop"}}, "--for 30m " + kWeekdays},
         // Not followed, the hours change nothing; followed again, they act from their next boundary.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Follow, 0, "Fri 17:00 Stop 10000"}, {Pass, 4 * kDay, "Tue 17:00 Stop 10000"},
-                                             {Follow, 0, "Tue 17:00 Stop 10000"}, {Wait, 0, "Tue 17:30 Go 0"}}},
-        {kWeekdays, "Sat 10:00 Go 0", {{Follow, 0, "Sat 10:00 Go 0"}, {Pass, 4 * kDay, "Wed 10:00 Go 0"}}},
+        {"Fri 17:00 Stop", {{Follow, "Fri 17:00 Stop"}, {Pass, "Tue 17:00 Stop", 4 * kDay}, {Follow, "Tue 17:00 Stop"},
+                            {Wait, "Tue 17:30 Go"}}},
+        {"Sat 10:00 Go", {{Follow, "Sat 10:00 Go"}, {Pass, "Wed 10:00 Go", 4 * kDay}}},
         // The wall clock jumps forward at 17:10 while the ticks run: the next tick sees the end come or passed.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Tick, 1190, "Fri 17:30 Go 0"}}},
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Tick, 3600, "Fri 18:10 Go 0"}}},
+        {"Fri 17:00 Stop", {{Pass, "Fri 17:10 Stop", 600}, {Tick, "Fri 17:30 Go", 1190}}},
+        {"Fri 17:00 Stop", {{Pass, "Fri 17:10 Stop", 600}, {Tick, "Fri 18:10 Go", 3600}}},
         // ... or while a click stopped them: a click after the jump holds until the next start, ticks and all.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Click, 0, "Fri 17:00 Go 0"}, {Jump, 3600, "Fri 18:00 Go 0"},
-                                             {Click, 0, "Fri 18:00 Stop 10000"}, {Tick, 0, "Fri 18:00 Stop 10000"}}},
+        {"Fri 17:00 Stop", {{Click, "Fri 17:00 Go"}, {Jump, "Fri 18:00 Go", 3600}, {Click, "Fri 18:00 Stop"},
+                            {Tick, "Fri 18:00 Stop"}}},
         // ... or at 02:00 while they are stopped: 09:00 still comes on time, and a start in the skipped
-        // hour comes at the next look.
-        {kWeekdays, "Mon 01:00 Go 0", {{Pass, 3600, "Mon 02:00 Go 0"}, {Jump, 3600, "Mon 03:00 Go 0"},
-                                       {Wait, 0, "Mon 09:00 Stop 10000"}}},
-        {"--hours 02:30-06:00", "Sat 01:00 Go 0", {{Pass, 3600, "Sat 02:00 Go 0"}, {Jump, 3600, "Sat 03:00 Go 0"},
-                                                   {Wait, 0, "Sat 03:01 Stop 10000"}}},  // within the minute
+        // hour comes at the next look, within the minute.
+        {"Mon 01:00 Go", {{Pass, "Mon 02:00 Go", 3600}, {Jump, "Mon 03:00 Go", 3600}, {Wait, "Mon 09:00 Stop"}}},
+        {"Sat 01:00 Go", {{Pass, "Sat 02:00 Go", 3600}, {Jump, "Sat 03:00 Go", 3600}, {Wait, "Sat 03:01 Stop"}},
+         "--hours 02:30-06:00"},
         // The clock set back an hour, and back to summer time: the end still comes at 17:30 on the wall clock.
-        {kWeekdays, "Fri 17:00 Stop 10000", {{Pass, 600, "Fri 17:10 Stop 10000"}, {Jump, -3600, "Fri 16:10 Stop 10000"},
-                                             {Wait, 0, "Fri 17:30 Go 0"}}},
+        {"Fri 17:00 Stop", {{Pass, "Fri 17:10 Stop", 600}, {Jump, "Fri 16:10 Stop", -3600}, {Wait, "Fri 17:30 Go"}}},
         // clang-format on
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.options + " from " + c.start);
         Week week(c.options, At(c.start));
-        EXPECT_EQ(week.Now(), c.start) << c.options;
-        for (const auto& [step, seconds, now] : c.steps) {
+        EXPECT_EQ(week.Now(), c.start);
+        for (const auto& [step, now, seconds] : c.steps) {
             week.Do(step, seconds);
-            EXPECT_EQ(week.Now(), now) << c.options << " from " << c.start;
+            EXPECT_EQ(week.Now(), now);
         }
     }
 }
@@ -164,7 +163,7 @@ TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
 // While the ticks run nothing else wakes the program before the boundary;
 // stopped, the wall clock is looked at every minute.
 TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
-    Week week("--hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n", At("Fri 09:00"));
+    Week week(kWeekdays + "--hotkey ctrl+alt+n", At("Fri 09:00"));
     EXPECT_EQ(week.scheduleTimer.period, 8 * 3600'000 + 1800'000);
     EXPECT_EQ(week.tray.view.tooltip, NudgingTooltip(10000, "17:30"));
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, true);
@@ -181,7 +180,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     week.controller.OnTrayEntryChosen(week.Entry(TrayCommand::RunUntilStopped));
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false) << "and stays so";
     week.controller.OnHotkey();
-    EXPECT_EQ(week.Now(), "Fri 17:30 Go 0") << "the hotkey is the button";
+    EXPECT_EQ(week.Now(), "Fri 17:30 Go") << "the hotkey is the button";
     const std::string said = week.controller.OnHotkeyRefused(HotkeyRefusal::Taken);
     EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != std::string::npos) << said;
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
