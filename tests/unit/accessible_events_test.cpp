@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "core/accessible_events.h"
 
 #include <functional>
 
-#include "core/accessible_events.h"
+#include "fakes.h"
 
-namespace nudgewick {
+namespace nudgewick::testing {
 namespace {
 
 using Node = AccessibleNode;
@@ -30,20 +30,10 @@ std::string Told(const AccessibleView& before, const Change& change) {
     return told;
 }
 
-// The window with 3000 in the interval box, its caret at the end and all of it selected; the message with it.
-AccessibleView Window(std::optional<Node> active, Node focus) {
-    AccessibleView view;
-    view.shown = true, view.activeWindow = active, view.focus = focus, view.caption = "Stop";
-    view.interval = {"3000", 4, 0, 4};
-    if (active == Node::Message) view.message = "Refused.";
-    return view;
-}
-
 // Focused is state 12, active 1, showing 25, visible 30.
 TEST(AccessibleEventsTest, EachChangeIsToldInTheOrderAScreenReaderExpects) {
-    const AccessibleView typing = Window(Node::Frame, Node::IntervalBox), inactive = Window({}, Node::StartStopButton),
-                         onButton = Window(Node::Frame, Node::StartStopButton),
-                         message = Window(Node::Message, Node::MessageButton);
+    const AccessibleView typing = Window(Node::IntervalBox), inactive = Window(Node::StartStopButton, {}),
+                         onButton = Window(Node::StartStopButton), message = Window(Node::MessageButton, Node::Message);
     // Why; the view before; how it changes; what is told.
     const std::tuple<const char*, const AccessibleView&, Change, const char*> cases[] = {
         {"Tab to the other box", typing, [](auto& v) { v.focus = Node::PixelsBox; },
@@ -88,4 +78,4 @@ TEST(AccessibleEventsTest, AKeyCarriesItsTextOrItsName) {
 }
 
 }  // namespace
-}  // namespace nudgewick
+}  // namespace nudgewick::testing

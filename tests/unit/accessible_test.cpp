@@ -1,26 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <climits>
 
-#include "core/accessible.h"
+#include "fakes.h"
 
-namespace nudgewick {
+namespace nudgewick::testing {
 namespace {
 
 using Node = AccessibleNode;
 using enum AccessibleState;
 
-AccessibleView FrameWithFocusOn(Node focus, std::optional<Node> active = Node::Frame, bool shown = true) {
-    AccessibleView view;
-    view.shown = shown, view.activeWindow = active, view.focus = focus;
-    view.screen[static_cast<std::size_t>(Node::Frame)] = {100, 50, 275, 195};
-    view.screen[static_cast<std::size_t>(Node::IntervalBox)] = {220, 194, 81, 19};
-    view.screen[static_cast<std::size_t>(Node::StartStopButton)] = {308, 194, 65, 41};
-    return view;
-}
-
 TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAndPath) {
-    AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
+    AccessibleView view = Window(Node::IntervalBox);
     const std::vector<Node> readingOrder{
         Node::TitleLabel,      Node::Link,        Node::IntervalLabel, Node::IntervalBox,
         Node::StartStopButton, Node::PixelsLabel, Node::PixelsBox};
@@ -37,7 +26,6 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     EXPECT_EQ(NameOf(Node::IntervalBox, view), NameOf(Node::IntervalLabel, view));
     EXPECT_EQ(NameOf(Node::PixelsBox, view), NameOf(Node::PixelsLabel, view));
     EXPECT_NE(NameOf(Node::PixelsBox, view), NameOf(Node::IntervalBox, view));
-    view.caption = "Stop";
     EXPECT_EQ(NameOf(Node::StartStopButton, view), "Stop");
     using R = AccessibleRole;  // of each object in turn, the application first
     const R roles[] = {R::Application, R::Frame, R::Label,      R::Link,  R::Label, R::Entry,
@@ -67,10 +55,10 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
 }
 
 TEST(AccessibleTest, StatesFollowTheKeyboardTheScreenAndTheMessage) {
-    const AccessibleView box = FrameWithFocusOn(Node::IntervalBox), elsewhere = FrameWithFocusOn(Node::IntervalBox, {}),
-                         hidden = FrameWithFocusOn(Node::IntervalBox, {}, false);
-    AccessibleView message = FrameWithFocusOn(Node::MessageButton, Node::Message);
-    message.message = "Refused.";
+    const AccessibleView box = Window(Node::IntervalBox), elsewhere = Window(Node::IntervalBox, {}),
+                         message = Window(Node::MessageButton, Node::Message);
+    AccessibleView hidden = elsewhere;
+    hidden.shown = false;
     using States = std::vector<AccessibleState>;  // it has, it has not
     const std::tuple<const char*, const AccessibleView&, Node, States, States> cases[] = {
         {"the frame has the keyboard", box, Node::Frame, {Active, Showing, Visible, Enabled}, {Focusable, Focused}},
@@ -96,7 +84,7 @@ TEST(AccessibleTest, StatesFollowTheKeyboardTheScreenAndTheMessage) {
 }
 
 TEST(AccessibleTest, PlacesAreGivenAndFoundInEachKindOfCoordinates) {
-    const AccessibleView view = FrameWithFocusOn(Node::IntervalBox);
+    const AccessibleView view = Window(Node::IntervalBox);
     const auto screen = *ToCoordType(0), window = *ToCoordType(1), parent = *ToCoordType(2);
     EXPECT_TRUE(ToCoordType(2) && !ToCoordType(3)) << "the parent's are the last";
     EXPECT_EQ(ExtentsOf(Node::IntervalBox, view, screen), (Rect{220, 194, 81, 19}));
@@ -115,4 +103,4 @@ TEST(AccessibleTest, PlacesAreGivenAndFoundInEachKindOfCoordinates) {
 }
 
 }  // namespace
-}  // namespace nudgewick
+}  // namespace nudgewick::testing

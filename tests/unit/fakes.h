@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/accessible.h"
 #include "core/controller.h"
 
 namespace nudgewick::testing {
@@ -89,6 +90,19 @@ struct FakeProcesses : Processes {
         return ++looks, std::ranges::any_of(running, named);
     }
 };
+
+// The window as the screen reader sees it, the keyboard in it or (none) elsewhere: 3000 in the interval box, its
+// caret at the end and all of it selected; while the message has the keyboard, the message too.
+inline AccessibleView Window(AccessibleNode focus, std::optional<AccessibleNode> active = AccessibleNode::Frame) {
+    AccessibleView view;
+    view.shown = true, view.activeWindow = active, view.focus = focus, view.caption = "Stop";
+    view.interval = {"3000", 4, 0, 4};
+    if (active == AccessibleNode::Message) view.message = "Refused.";
+    view.screen[static_cast<std::size_t>(AccessibleNode::Frame)] = {100, 50, 275, 195};
+    view.screen[static_cast<std::size_t>(AccessibleNode::IntervalBox)] = {220, 194, 81, 19};
+    view.screen[static_cast<std::size_t>(AccessibleNode::StartStopButton)] = {308, 194, 65, 41};
+    return view;
+}
 
 // A controller wired to fakes, loaded with a command line that
 // CheckCommandLine accepted.
