@@ -57,13 +57,8 @@ struct FakeIdle : IdleSource {
 // Each tick reads the idle time the desktop would report at it: the interval
 // when only our previous nudge came, less when the user gave input since.
 TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
-    const struct {
-        const char* why;
-        std::int16_t interval, pixels;
-        std::vector<Idle> readings;
-        Moves moves;
-        NudgePhase phase;
-    } cases[] = {
+    // Why; the interval and distance; the idle times read; the moves asked for and the phase after them.
+    const std::tuple<const char*, std::int16_t, std::int16_t, std::vector<Idle>, Moves, NudgePhase> cases[] = {
         {"left alone: right, left, right", 3000, 3, {3000, 2990, 3004}, {3, -3, 3}, L},
         {"our nudge arrived late, the timer too", 3000, 3, {3000, 2000}, {3, -3}, R},
         {"input after our nudge holds it back", 3000, 3, {3000, 1999, 0}, {3}, L},
@@ -71,13 +66,13 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
         {"idle since long before the tick", 10000, 2, {600000}, {2}, L},
         {"an unknown idle time counts as away", 3000, 3, {std::nullopt, 0}, {3}, L},
     };
-    for (const auto& c : cases) {
+    for (const auto& [why, interval, pixels, readings, moves, phase] : cases) {
         FakePointer pointer;
         pointer.readFails = true;  // a Wayland client cannot read it
-        FakeIdle idle(c.readings);
-        NudgeState state{.interval = c.interval, .pixels = c.pixels};
+        FakeIdle idle(readings);
+        NudgeState state{.interval = interval, .pixels = pixels};
         while (idle.read < idle.readings.size()) NudgeIfIdle(state, pointer, idle);
-        EXPECT_EQ(std::pair(pointer.moves, state.phase), std::pair(c.moves, c.phase)) << c.why;
+        EXPECT_EQ(std::pair(pointer.moves, state.phase), std::pair(moves, phase)) << why;
     }
 }
 
