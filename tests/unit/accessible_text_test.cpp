@@ -53,8 +53,7 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
     };
     for (const auto& [text, offset, boundary, side, want] : cases)
         EXPECT_EQ(TextAround(text, offset, boundary, side), want)
-            << text << " at " << offset << " boundary " << static_cast<int>(boundary) << " side "
-            << static_cast<int>(side);
+            << text << " at " << offset << " boundary " << int(boundary) << " side " << int(side);
     EXPECT_TRUE(ToTextBoundary(6) && !ToTextBoundary(7)) << "the line's end is the last";
     EXPECT_TRUE(ToTextGranularity(4) && !ToTextGranularity(5)) << "the paragraph is the last";
     using G = TextGranularity;

@@ -41,9 +41,7 @@ TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTaken) {
         FakeServices services;
         services.works = works;
         const WaylandChoice choice = ChooseWaylandWays(globals, services, lookingOnly, "/opt/n/nudgewick");
-        EXPECT_EQ(choice.route, route) << why;
-        EXPECT_EQ(choice.idle, idle) << why;
-        EXPECT_EQ(services.asked, asked) << why;
+        EXPECT_EQ(std::tuple(choice.route, choice.idle, services.asked), std::tuple(route, idle, asked)) << why;
         EXPECT_EQ(choice.CanNudge(), choice.missing.empty()) << why << ": " << choice.missing;
         if (route != Missing) continue;  // else what to do, with the services' reasons
         const char* const said[] = {globals.kwin ? "Exec=/opt/n/nudgewick\n" : "(no gnome)",
