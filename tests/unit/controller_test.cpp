@@ -13,7 +13,6 @@ TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     EXPECT_EQ(rig.intervalBox.text + " " + rig.pixelsBox.text + " " + rig.ticks(), "3000 7 Stop 3000");
     EXPECT_EQ(blank.intervalBox.text + " " + blank.pixelsBox.text + " " + blank.ticks(), "0 0 Stop 0")
         << "blank only: no ticks although the button reads Stop";
-    EXPECT_EQ(rig.tray.shows, 1) << "the icon shows the loaded state";
     rig.controller.OnStartStopClicked();
     EXPECT_EQ(rig.ticks(), "Go 0");
     rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl);
@@ -81,9 +80,8 @@ TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
     rig.controller.OnLinkClicked();
     // An opener that started and failed later: the same message, with its reason.
     rig.controller.OnLinkOpenFailed("xdg-open ended with status 3");
-    ASSERT_EQ(rig.launcher.opened.size(), 2u);
     ASSERT_EQ(rig.messages.shown.size(), 2u);
-    EXPECT_EQ(rig.launcher.opened[0], rig.launcher.opened[1]);
+    EXPECT_EQ(rig.launcher.opened, Words(2, rig.launcher.opened.at(0)));
     std::string said = rig.messages.shown[0];
     EXPECT_NE(said.find(rig.launcher.opened[0]), std::string::npos) << "names the address";
     const std::size_t reason = said.find(*rig.launcher.failure);
@@ -106,7 +104,6 @@ TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
         Rig rig("--for 2h");
         rig.controller.OnInputRouteClosed();
         EXPECT_EQ(rig.session() + ", shown " + std::to_string(rig.messages.shown.size()), "Go 0, look in 0, shown 1");
-        EXPECT_FALSE(rig.tray.view.running);
         EXPECT_TRUE(rig.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << rig.tray.view.tooltip;
         rig.pointer.reopenFailure = "refused";
         start(rig);
