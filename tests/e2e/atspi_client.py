@@ -3,7 +3,6 @@
   atspi_client.py listen      prints the window's events, one a line ("focus entry Pixels in the active window",
                               "name push button Go", "insert entry Pixels 1 2", "activate frame Nudgewick 1.0"),
                               and each key offered to it ("key pressed x"); it takes (consumes) the key z
-  atspi_client.py apps        the applications on the desktop, one a line
   atspi_client.py tree        the window's objects, one a line: depth, role, name, states, relations
   atspi_client.py text NAME   the text of the box named NAME; set NAME T gives it the text T (EditableText)
   atspi_client.py focus NAME  moves the focus to the control; act NAME does its action and prints the action's name
@@ -22,13 +21,9 @@ def say(*words):
     print(*words, flush=True)
 
 
-def apps():
-    desktop = Atspi.get_desktop(0)
-    return [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
-
-
 def application():
-    for app in apps():
+    desktop = Atspi.get_desktop(0)
+    for app in (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())):
         if app is not None and app.get_name() == "Nudgewick":
             return app
     sys.exit("Nudgewick is not on the desktop")
@@ -107,7 +102,6 @@ def act(name):
 
 COMMANDS = {
     "listen": listen,
-    "apps": lambda: [say(app.get_name()) for app in apps()],
     "tree": tree,
     "text": lambda name: say(named(name).get_text(0, -1)),
     "set": lambda name, text: named(name).set_text_contents(text) or sys.exit("the box refused the text"),

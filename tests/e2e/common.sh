@@ -12,10 +12,8 @@ expect_no_message() { [ -z "$(windows '^Nudgewick$')" ] || fail "a message appea
 
 # Answers the "Nudgewick" message box with Enter once it appears: dismiss_message WHEN
 dismiss_message() {
-    local message
-    message=$(wait_for_window '^Nudgewick$') || fail "no message $1"
-    focus "$message"
-    xdotool key Return
+    local message && message=$(wait_for_window '^Nudgewick$') || fail "no message $1"
+    focus "$message" && xdotool key Return
     wait_until "the message stayed open $1" '[ -z "$(windows "^Nudgewick\$")" ]'
 }
 
@@ -47,14 +45,20 @@ expect_swing() {
         fail "the pointer did not swing as expected:"$'\n'"$track"
 }
 
-# Waits up to 10 s for the program to end; sets APP_STATUS and, given STATUS, fails unless it is that.
-#   wait_for_exit [STATUS [WHEN]]
+# expect_swing from wherever TRACK starts, either way first: expect_nudges TRACK DISTANCE MOVES GAP
+expect_nudges() {
+    local x y next
+    read -r x y next < <(awk 'NR == 1 {x = $2; y = $3} NR == 2 {next_x = $2} END {print x, y, next_x}' <<<"$1")
+    expect_swing "$1" "$x" "$y" "$((next - x == -$2 ? -$2 : $2))" "$3" "$4"
+}
+
+# Waits up to 10 s for the program to end and, given STATUS, fails unless it ended with that: wait_for_exit [STATUS [WHEN]]
 wait_for_exit() {
+    local status=0
     wait_until "the program is still running ${2:-}" '! kill -0 "$APP_PID" 2>/dev/null'
-    APP_STATUS=0
-    wait "$APP_PID" || APP_STATUS=$?
+    wait "$APP_PID" || status=$?
     APP_PID=
-    [ -z "${1:-}" ] || [ "$APP_STATUS" = "$1" ] || fail "the program ended with status $APP_STATUS ${2:-}, want $1"
+    [ -z "${1:-}" ] || [ "$status" = "$1" ] || fail "the program ended with status $status ${2:-}, want $1"
 }
 close_window() { "$X_HELPER" close "$WID" && wait_for_exit 0 "on closing its window"; }
 quit_program() { "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"; wait_for_exit 0 "on --quit"; }
@@ -71,10 +75,7 @@ click_control() {
 button_look() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum; }
 
 # The text of the focused box, through the clipboard (Ctrl+A, Ctrl+C).
-focused_box_text() {
-    xdotool key ctrl+a ctrl+c
-    "$X_HELPER" ask CLIPBOARD UTF8_STRING
-}
+focused_box_text() { xdotool key ctrl+a ctrl+c && "$X_HELPER" ask CLIPBOARD UTF8_STRING; }
 
 # FILE holds exactly one line, and it is not blank.
 one_line() { [ "$(wc -l <"$1")" = 1 ] && [ "$(grep -c . "$1")" = 1 ]; }

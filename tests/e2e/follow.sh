@@ -22,9 +22,7 @@ xdotool mousemove --sync 600 0  # on row 0: the first tick of a copy nudges
 start_program --while follow-me 3000 5
 "$PROGRAM" 3000 5 -- sh -c 'sleep 4; exit 7' & OWN_PID=$!
 track=$(track_pointer 5)
-wait_until "the copy of its own outlived its command" '! kill -0 "$OWN_PID" 2>/dev/null'
-wait "$OWN_PID" && status=0 || status=$?
-[ "$status" = 7 ] || fail "-- sh -c 'sleep 4; exit 7' ended with $status"
+APP_PID=$OWN_PID wait_for_exit 7 "with its command, sh -c 'sleep 4; exit 7'"  # then the --while copy is APP_PID again
 [ "$(wc -l <<<"$track")" = 2 ] || fail "the copy of its own did not nudge once in 4 s:"$'\n'"$track"
 
 read -r x y < <(pointer)

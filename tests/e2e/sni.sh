@@ -28,17 +28,10 @@ start_watcher
 ITEM=$(registered "no registration with a watcher that started after the program")
 [[ $ITEM == org.kde.StatusNotifierItem-$APP_PID-* ]] || fail "registered as '$ITEM'"
 
-# Properties, and the 48 px pixels against the installed icon's (colours not premultiplied).
-diff <(host props) - <<EOF || fail "unexpected properties"
-Id nudgewick
-Title Nudgewick
-Category ApplicationStatus
-Status Active
-IconName example.nudgewick.Nudgewick
-ItemIsMenu 0
-ToolTip Nudgewick: nudging every 3 s
-Sizes 16x16 22x22 24x24 32x32 48x48
-EOF
+# Running: the installed icon by name, a pixmap of each size, the tooltip; the 48 px pixels against the installed
+# icon's (colours not premultiplied).
+[ -n "$(prop IconName)" ] && [ "$(prop Sizes)" = "16x16 22x22 24x24 32x32 48x48" ] &&
+    [ "$(prop ToolTip)" = "Nudgewick: nudging every 3 s" ] || fail "running, the item shows:"$'\n'"$(host props)"
 convert "$PNG" rgba:"$SCRATCH/48.rgba"
 [ "$(host pixmap 48 "$SCRATCH/48.rgba")" = 0 ] || fail "the 48 px pixmap is not the icon's picture"
 [ "$(host layout | tr '\n' '|')" = "Stop|Run for 30 minutes|Run for 1 hour|Run for 2 hours|Run until stopped|Show window|Exit|" ] ||
@@ -60,19 +53,16 @@ track=$(track_pointer 11 2)
 awk 'NR == 1 && $2 == 605 || NR == 2 && ($2 == 600 || $2 == 610) || NR == 3 && $2 == 605 { if ($3 == 500) ok++ }
      END { exit ok != 3 }' <<<"$track" || fail "Go from the menu did not resume the nudges:"$'\n'"$track"
 
-# A second start's commands: --toggle stops and resumes the nudges, --status says which in the tooltip's words
-# (3: stopped); --for 1m resumes the nudges for a session the tooltip names.
-status() {  # status PREFIX: --status prints the tooltip's words, after "3 " (its exit status) while stopped
+# A second start's commands: --toggle stops and resumes the nudges, --for 1m resumes them for a session the tooltip
+# names; --status says which in the tooltip's words, after "3 " (its exit status) while stopped. The pointer's part
+# of Stop and Go is the menu's above.
+status() {
     local answer && answer=$("$PROGRAM" --status) || answer="$? $answer"
     [ "$answer" = "$1$(prop ToolTip | sed 's/^Nudgewick: //')" ] || fail "--status: '$answer', $(host props)"
 }
-"$PROGRAM" --toggle >/dev/null
-expect_still 4
-status "3 "
-"$PROGRAM" --toggle >/dev/null
-[ "$(track_pointer 9 2 | wc -l)" = 3 ] || fail "--toggle did not resume the nudges"
-"$PROGRAM" --toggle >/dev/null
-expect_still 4
+"$PROGRAM" --toggle >/dev/null && status "3 "
+"$PROGRAM" --toggle >/dev/null && status ""
+"$PROGRAM" --toggle >/dev/null && status "3 "
 until=$(date +%H:%M -d '1 min')
 "$PROGRAM" --for 1m >/dev/null
 [[ $(prop ToolTip) =~ until\ ($until|$(date +%H:%M -d '1 min'))$ ]] || fail "--for 1m: the tooltip reads $(prop ToolTip)"

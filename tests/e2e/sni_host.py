@@ -4,7 +4,7 @@
                                  "registered NAME" for each item that registers, and the items' signals ("NewIcon",
                                  "LayoutUpdated Go": the menu's first label, as a panel fetches it then)
   sni_host.py host               a panel registers with the watcher
-  sni_host.py props|layout NAME  the item's properties ("Key value") or its menu's labels, one a line
+  sni_host.py props|layout NAME  the item's IconName, ToolTip and Sizes ("Key value") or its menu's labels, one a line
   sni_host.py pixmap NAME SIDE FILE  how many pixels of the IconPixmap of that side differ in colour from FILE's
                                  raw RGBA bytes, once both are premultiplied, by more than rounding
   sni_host.py click NAME N       clicks entry N (1 is the top one);  activate NAME: a click on the icon
@@ -80,8 +80,7 @@ def main():
     props = item.GetAll(ITEM, dbus_interface=dbus.PROPERTIES_IFACE)
     menu = bus.get_object(sys.argv[2], props["Menu"])
     if command == "props":
-        for key in ("Id", "Title", "Category", "Status", "IconName", "ItemIsMenu"):
-            say(key, props[key])
+        say("IconName", props["IconName"])
         say("ToolTip", props["ToolTip"][2])
         say("Sizes", *("%dx%d" % (w, h) for w, h, data in props["IconPixmap"] if len(data) == w * h * 4))
     elif command == "pixmap":
