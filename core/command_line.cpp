@@ -292,7 +292,8 @@ std::optional<Word> FindCommandMark(std::string_view text) {
 
 StartupCheck CheckCommandLine(std::string_view whole) {
     const auto mark = FindCommandMark(whole);
-    const std::string_view text = mark ? whole.substr(0, mark->text.data() - whole.data()) : whole;
+    const std::string_view text =
+        mark ? whole.substr(0, static_cast<std::size_t>(mark->text.data() - whole.data())) : whole;
     StartupCheck check;
     if (mark) {
         check.settings.commandAt = mark->next;

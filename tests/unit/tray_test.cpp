@@ -77,7 +77,7 @@ TEST(TrayTest, TheIconScalesFromTheImageThatFitsBestInColourOrGrey) {
     for (const auto& [side, colour] : cases)
         for (const bool running : {true, false})
             EXPECT_EQ(IconLook(images, running, side),
-                      std::vector<Rgba>(side * side, running ? colour : StoppedLook(colour)))
+                      std::vector<Rgba>(static_cast<std::size_t>(side * side), running ? colour : StoppedLook(colour)))
                 << side << " " << running;
     // A pixel the picture covers in part keeps the picture's colour, and only its alpha tells the coverage: no
     // colour is lost to premultiplying and back.
