@@ -28,9 +28,17 @@ configure_file(${linux}/nudgewick.h2m ${out}/nudgewick.h2m @ONLY)
 
 find_program(HELP2MAN help2man REQUIRED)
 find_program(GZIP gzip REQUIRED)
+# help2man runs the program by its path: a cross-built one through its emulator, by a script of the same name.
+set(help_program $<TARGET_FILE:nudgewick>)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+    set(help_program ${out}/emulated/nudgewick)
+    list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+    file(GENERATE OUTPUT ${help_program} CONTENT "#!/bin/sh\nexec ${emulator} $<TARGET_FILE:nudgewick> \"$@\"\n"
+         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endif()
 add_custom_command(OUTPUT ${out}/nudgewick.1.gz
     COMMAND ${HELP2MAN} --no-info --include=${out}/nudgewick.h2m
-            --output=${out}/nudgewick.1 $<TARGET_FILE:nudgewick>
+            --output=${out}/nudgewick.1 ${help_program}
     COMMAND ${GZIP} -9nf ${out}/nudgewick.1
     DEPENDS nudgewick ${out}/nudgewick.h2m VERBATIM)
 set(changelog ${linux}/changelog ${PROJECT_SOURCE_DIR}/CHANGELOG nudgewick ${NUDGEWICK_CONTACT})
@@ -63,8 +71,14 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${NUDGEWICK_SUMMARY})
 set(CPACK_PACKAGE_VERSION ${NUDGEWICK_DISPLAY_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION ${NUDGEWICK_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
-set(NUDGEWICK_DEB nudgewick_${NUDGEWICK_DISPLAY_VERSION}_amd64.deb)
-set(CPACK_DEBIAN_FILE_NAME ${NUDGEWICK_DEB})
+# Each processor's .deb, by Debian's name for it (the Arch recipe names both); the RPM's go by the processor's own.
+set(deb_architecture_x86_64 amd64)
+set(deb_architecture_aarch64 arm64)
+foreach(processor x86_64 aarch64)
+    set(NUDGEWICK_DEB_${processor} nudgewick_${NUDGEWICK_DISPLAY_VERSION}_${deb_architecture_${processor}}.deb)
+endforeach()
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${deb_architecture_${CMAKE_SYSTEM_PROCESSOR}})
+set(CPACK_DEBIAN_FILE_NAME ${NUDGEWICK_DEB_${CMAKE_SYSTEM_PROCESSOR}})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${NUDGEWICK_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -72,6 +86,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS ${linux_depends})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_RPM_PACKAGE_LICENSE ${NUDGEWICK_LICENSE})
 set(CPACK_RPM_PACKAGE_DESCRIPTION ${NUDGEWICK_DESCRIPTION})
 set(CPACK_RPM_PACKAGE_URL ${NUDGEWICK_ADDRESS})
@@ -90,6 +105,6 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION ${system_dirs})
 set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none")
 include(CPack)
 
-# The Arch recipe, filled in here; script/package adds the .deb's checksum
+# The Arch recipe, filled in here; script/package adds the .debs' checksums
 # and writes .SRCINFO.
 configure_file(${linux}/PKGBUILD.in ${PROJECT_BINARY_DIR}/arch/PKGBUILD @ONLY)

@@ -47,12 +47,12 @@ pointer() { xdotool getmouselocation | awk -F'[: ]' '{print $2, $4}'; }
 PROGRAM_ENV=()  # NAME=VALUE settings for the program only
 RUN_WITH=()     # what runs the program, if it does not run by itself
 
-# Starts the program with the given arguments and waits for its window;
-# sets APP_PID and WID.
+# Starts the program with the given arguments and waits for its window (titled
+# like TITLE_PATTERN when a test sets it); sets APP_PID and WID.
 start_program() {
     env "${PROGRAM_ENV[@]}" "${RUN_WITH[@]}" "$PROGRAM" "$@" &
     APP_PID=$!
-    WID=$(wait_for_window '^Nudgewick 1\.0$')
+    WID=$(wait_for_window "${TITLE_PATTERN:-^Nudgewick 1\.0$}")
 }
 
 windows() { xdotool search --name "$1" 2>/dev/null || true; }
