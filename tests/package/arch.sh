@@ -1,15 +1,20 @@
-# The Arch recipe from script/package: .SRCINFO is makepkg's; makepkg, unprivileged, builds it from the .deb by
-# its sha256; pacman installs it into a private root with the .deb's files and licence, verifies and removes it.
-#   bash tests/package/arch.sh DIST
+# The Arch recipe from script/package, for the processor of ARCH (Debian's name; amd64 unless given): .SRCINFO is
+# makepkg's; makepkg, unprivileged, builds it from ARCH's .deb by its sha256; pacman installs it into a private root
+# with the .deb's files and licence, verifies and removes it.
+#   bash tests/package/arch.sh DIST [ARCH]
 source "$(dirname "$0")/../../script/xvfb.sh"
 makepkg=$(dirname "$0")/../../packaging/linux/makepkg recipe=$SCRATCH/recipe root=$SCRATCH/root log=$SCRATCH/log
-db=$root/var/lib/pacman
-in_root() { fakeroot pacman -r "$root" -b "$db" --noconfirm "$@" &>"$log" || fail "pacman $*: $(<"$log")"; }
+db=$root/var/lib/pacman arch=${2:-amd64}
+processor=$(dpkg-architecture -a "$arch" -q DEB_HOST_GNU_CPU 2>/dev/null)
+in_root() {
+    fakeroot pacman -r "$root" -b "$db" --arch "$processor" --noconfirm "$@" &>"$log" || fail "pacman $*: $(<"$log")"
+}
 mkdir -p "$recipe" "$db"
 chmod a+x "$SCRATCH"  # for nobody, as whom root runs makepkg
-cp "$1/arch/PKGBUILD" "$1"/nudgewick_*_amd64.deb "$recipe/"
+cp "$1/arch/PKGBUILD" "$1"/nudgewick_*_"$arch".deb "$recipe/"
+printf 'source /etc/makepkg.conf\nCARCH=%s\n' "$processor" >"$recipe/makepkg.conf"  # builds for that processor
 "$makepkg" "$recipe" --printsrcinfo | diff - "$1/arch/.SRCINFO" || fail ".SRCINFO is not makepkg's"
-"$makepkg" "$recipe" --nodeps &>"$log" || fail "makepkg: $(<"$log")"
+"$makepkg" "$recipe" --config makepkg.conf --nodeps &>"$log" || fail "makepkg: $(<"$log")"
 
 in_root -U --nodeps --nodeps --noscriptlet "$recipe"/*.pkg.tar.*
 in_root -Qkk nudgewick-bin

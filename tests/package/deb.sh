@@ -1,11 +1,20 @@
-# The .deb from script/package: lintian, desktop-file-validate and appstreamcli
-# pass; unpacked into a scratch root it holds what a desktop needs, answers
-# --version, and starts on a private X server with its window, class and icon.
-#   bash tests/package/deb.sh DIST
+# The .deb for ARCH (Debian's name; amd64 unless given) from script/package: lintian, desktop-file-validate and
+# appstreamcli pass; another architecture's holds the amd64 one's files and depends on the same packages; unpacked
+# into a scratch root it holds what a desktop needs, is a program for ARCH's processor (run under qemu when that
+# is not this machine's), answers --version, and starts on a private X server with its window, class and icon.
+#   bash tests/package/deb.sh DIST [ARCH]
 source "$(dirname "$0")/../e2e/common.sh"
-deb=$(echo "$1"/nudgewick_*_amd64.deb)
-[ -f "$deb" ] || fail "no .deb in $1"
+arch=${2:-amd64}
+deb=$(echo "$1"/nudgewick_*_"$arch".deb) reference=$(echo "$1"/nudgewick_*_amd64.deb)
+[ -f "$deb" ] || fail "no $arch .deb in $1"
 version=$(dpkg-deb -f "$deb" Version)
+processor=$(dpkg-architecture -a "$arch" -q DEB_HOST_GNU_CPU 2>/dev/null)
+[ "$arch" = "$(dpkg --print-architecture)" ] || RUN_WITH=("qemu-$processor-static" -L /)
+
+listing() { dpkg-deb -c "$1" | awk '{print $1, $6}'; }
+depends() { dpkg-deb -f "$1" Depends | sed 's/ ([^)]*)//g'; }
+diff <(listing "$reference") <(listing "$deb") || fail "the $arch .deb's files are not the amd64 one's"
+[ "$(depends "$deb")" = "$(depends "$reference")" ] || fail "the $arch .deb depends on $(depends "$deb")"
 
 lintian --fail-on error,warning "$deb" >"$SCRATCH/lintian" 2>&1 || fail "lintian: $(<"$SCRATCH/lintian")"
 root=$SCRATCH/root
@@ -32,11 +41,14 @@ zgrep -qF "\"Nudgewick $version\"" "$man" || fail "the man page does not carry v
 zgrep -qx '\.SH SYNOPSIS' "$man" || fail "the man page has no synopsis: does --help start with \"Usage:\"?"
 
 PROGRAM=$root/usr/bin/nudgewick
-[ "$("$PROGRAM" --version)" = "Nudgewick $version" ] || fail "--version printed: $("$PROGRAM" --version)"
+machine=$(file -b "$PROGRAM" | awk -F', ' '{print $2}')
+grep -qiE "${processor//_/[-_]}" <<<"$machine" || fail "the program is for $machine, not $processor"
+answer=$("${RUN_WITH[@]}" "$PROGRAM" --version)
+[ "$answer" = "Nudgewick $version" ] || fail "--version printed: $answer"
 start_xvfb
 start_program
 class=$(xprop -id "$WID" WM_CLASS)
 [ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class: $class"
 sizes=$(xprop -id "$WID" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | paste -sd ' ')
 [ "$sizes" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48)" ] || fail "the window's icons: ${sizes:-none}"
-echo "PASS: $(basename "$deb"); $(find "$root" -type f -printf '%s\n' | awk '{s += $1} END {print s}') bytes installed"
+echo "PASS: $(basename "$deb") ($machine); $(find "$root" -type f -printf '%s\n' | awk '{s += $1} END {print s}') bytes installed"

@@ -1,13 +1,16 @@
-# The RPM from script/package, in a private root and database, installs, verifies and goes without a trace;
-# it holds the .deb's files (and of folders its own only), version, address and summary, is not relocatable,
-# and requires the program's libraries and xdg-utils.  bash tests/package/rpm.sh DIST
+# The RPM from script/package for the processor of ARCH (Debian's name; amd64 unless given), in a private root and
+# database, installs, verifies and goes without a trace; it holds ARCH's .deb's files (and of folders its own only),
+# version, address and summary, is not relocatable, and requires the program's libraries and xdg-utils.
+#   bash tests/package/rpm.sh DIST [ARCH]
 source "$(dirname "$0")/../../script/xvfb.sh"
-rpm=$(echo "$1"/nudgewick-*.x86_64.rpm) deb=$(echo "$1"/nudgewick_*_amd64.deb) root=$SCRATCH/root
+arch=${2:-amd64}
+processor=$(dpkg-architecture -a "$arch" -q DEB_HOST_GNU_CPU 2>/dev/null)
+rpm=$(echo "$1"/nudgewick-*."$processor".rpm) deb=$(echo "$1"/nudgewick_*_"$arch".deb) root=$SCRATCH/root
 in_root() { fakeroot rpm --root "$root" "$@" >"$SCRATCH/log" 2>&1 || fail "rpm $*: $(<"$SCRATCH/log")"; }
 query() { rpm -qp --qf "$1" "$rpm" 2>/dev/null; }
 entries() { sed -E 's/^(.)\S*(\s+\S+){4}\s+\.?/\1 /' | sort; }  # ls -l's lines as "d PATH", "- PATH" or "l PATH"
 
-in_root --initdb && in_root -i --nodeps "$rpm" && in_root -V --nodeps nudgewick
+in_root --initdb && in_root -i --nodeps --ignorearch "$rpm" && in_root -V --nodeps nudgewick
 query '[%{FILEMODES:perms} - - - - %{FILENAMES}\n]' | entries | grep -vx 'd /usr/share/doc/nudgewick' |
     diff <(dpkg-deb -c "$deb" | entries | grep -v '^d') - || fail "the .rpm holds other than the .deb's files"
 facts=$(dpkg-deb -f "$deb" Version Homepage Description | sed -n 's/^\w*: //p')
