@@ -1,13 +1,11 @@
-# The cross-built program under its emulator, on Xvfb with this machine's X helper watching: its window maps with
-# the build's title, --check names XTEST, a still pointer swings right then left, a second start's --status reaches
-# the running copy, closing the window ends it with 0.
-#   bash emulated.sh PROGRAM X_HELPER GENERATED_VERSION_H EMULATOR...
+# The cross-built program under its emulator, watched by this machine's X helper: its window maps with the build's
+# title, --check names XTEST, a still pointer swings right then left, a second start's --status reaches the running
+# copy, closing the window ends it with 0.  bash emulated.sh PROGRAM X_HELPER GENERATED_VERSION_H EMULATOR...
 source "$(dirname "$0")/common.sh"
 RUN_WITH=("${@:4}")
 # The title from the build's own generated header, as a pattern.
 title=$(sed -n 's/.*kWindowTitle = "\(.*\)";$/\1/p' "$3") && [ -n "$title" ] || fail "no window title in $3"
 TITLE_PATTERN="^${title//./\\.}\$"
-[ -x "$X_HELPER" ] || fail "no X helper of this machine's at $X_HELPER (build linux-debug first)"
 start_xvfb
 
 xdotool mousemove --sync 600 500

@@ -4,11 +4,8 @@
 #   bash tests/package/arch.sh DIST [ARCH]
 source "$(dirname "$0")/../../script/xvfb.sh"
 makepkg=$(dirname "$0")/../../packaging/linux/makepkg recipe=$SCRATCH/recipe root=$SCRATCH/root log=$SCRATCH/log
-db=$root/var/lib/pacman arch=${2:-amd64}
-processor=$(dpkg-architecture -a "$arch" -q DEB_HOST_GNU_CPU 2>/dev/null)
-in_root() {
-    fakeroot pacman -r "$root" -b "$db" --arch "$processor" --noconfirm "$@" &>"$log" || fail "pacman $*: $(<"$log")"
-}
+db=$root/var/lib/pacman arch=${2:-amd64} processor=$(dpkg-architecture -a "${2:-amd64}" -q DEB_HOST_GNU_CPU 2>/dev/null)
+in_root() { fakeroot pacman -r "$root" -b "$db" --arch "$processor" --noconfirm "$@" &>"$log" || fail "pacman $*: $(<"$log")"; }
 mkdir -p "$recipe" "$db"
 chmod a+x "$SCRATCH"  # for nobody, as whom root runs makepkg
 cp "$1/arch/PKGBUILD" "$1"/nudgewick_*_"$arch".deb "$recipe/"

@@ -3,8 +3,7 @@
 # version, address and summary, is not relocatable, and requires the program's libraries and xdg-utils.
 #   bash tests/package/rpm.sh DIST [ARCH]
 source "$(dirname "$0")/../../script/xvfb.sh"
-arch=${2:-amd64}
-processor=$(dpkg-architecture -a "$arch" -q DEB_HOST_GNU_CPU 2>/dev/null)
+arch=${2:-amd64} processor=$(dpkg-architecture -a "${2:-amd64}" -q DEB_HOST_GNU_CPU 2>/dev/null)
 rpm=$(echo "$1"/nudgewick-*."$processor".rpm) deb=$(echo "$1"/nudgewick_*_"$arch".deb) root=$SCRATCH/root
 in_root() { fakeroot rpm --root "$root" "$@" >"$SCRATCH/log" 2>&1 || fail "rpm $*: $(<"$SCRATCH/log")"; }
 query() { rpm -qp --qf "$1" "$rpm" 2>/dev/null; }
