@@ -68,7 +68,6 @@ std::string Description(const OptionName& entry) {
 // alike share an entry.
 std::vector<HelpEntry> OptionsHelp(bool commands) {
     std::vector<HelpEntry> entries;
-    std::string_view previous;
     for (const OptionName& entry : kOptionNames) {
         if ((entry.option == Option::Command) != commands) continue;
         const std::string term = std::string(entry.name) + (entry.value.empty() ? "" : " ") + std::string(entry.value);
