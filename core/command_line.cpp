@@ -94,12 +94,12 @@ std::string Help(bool terminal) {
            layout(OptionsHelp(true)) +
            "With no copy running, --toggle and --go start one, --stop and --quit do\n"
            "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
-           "the running copy did not answer.\n"
+           "the running copy did not answer.\n\n"
            "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
            "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
            "beside any running one, then exits with COMMAND's exit status (127: no\n"
            "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
-           "after a signal). Closed before, it leaves COMMAND running and exits 0.\n"
+           "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n"
            "Started at sign-in to follow work hours, with a hotkey:\n" +
            example + "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n" +
            "While a build runs:\n" + example + "-- make -j4\n" +
