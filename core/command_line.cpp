@@ -101,9 +101,8 @@ std::string Help(bool terminal) {
            "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
            "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n"
            "Started at sign-in to follow work hours, with a hotkey:\n" +
-           example + "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n" +
-           "While a build runs:\n" + example + "-- make -j4\n" +
-           "Until a download (process 4321) ends:\n" + example + "--pid 4321\n" +
+           example + "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n" + "While a build runs:\n" +
+           example + "-- make -j4\n" + "Until a download (process 4321) ends:\n" + example + "--pid 4321\n" +
            "While a meeting application is open:\n" + example + "--minimized --while zoom\n";
 }
 

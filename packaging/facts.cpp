@@ -43,8 +43,8 @@ int main() {
                 nudgewick::kWindowTitle, nudgewick::kProgramVersion);
     std::printf("NUDGEWICK_X11_NAME='%s'\nNUDGEWICK_WINDOW_CLASS='%s'\n", nudgewick::kX11WindowName,
                 windowClass.c_str());
-    PrintPlace("CLIENT", {ControlId::TitleLabel, nudgewick::ControlKind::Label, "", 0, 0,
-                          nudgewick::kClientWidthTwips, nudgewick::kClientHeightTwips, false});
+    PrintPlace("CLIENT", {ControlId::TitleLabel, nudgewick::ControlKind::Label, "", 0, 0, nudgewick::kClientWidthTwips,
+                          nudgewick::kClientHeightTwips, false});
     for (const nudgewick::ControlLayout& control : nudgewick::kControls) PrintPlace(ShellName(control.id), control);
     return 0;
 }

@@ -174,10 +174,10 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
     const std::string words = std::string(58, 'a') + " b " + std::string(60, 'c') + " " + std::string(61, 'd');
     EXPECT_EQ(HelpColumns({{"-a", words}, {"--fourteen-chr", "x"}, {"--fifteen-chars", "y"}}),
               "  -a              " + std::string(58, 'a') + " b\n" +  // 78 columns, the widest
-              "                  " + std::string(60, 'c') + "\n" +
-              "                  " + std::string(61, 'd') + "\n" +  // a word too long for any line has one
-              "  --fourteen-chr  x\n"
-              "  --fifteen-chars  y\n");
+                  "                  " + std::string(60, 'c') + "\n" + "                  " + std::string(61, 'd') +
+                  "\n" +  // a word too long for any line has one
+                  "  --fourteen-chr  x\n"
+                  "  --fifteen-chars  y\n");
     // A message box's proportional font lines up no columns: a dash after each term, no line indented.
     EXPECT_EQ(HelpLines({{"-a", "first second"}}), "-a \u2013 first second\n");
     EXPECT_EQ(CheckCommandLine("--help").windowText.find("\n "), std::string::npos);
