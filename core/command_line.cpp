@@ -81,29 +81,36 @@ std::vector<HelpEntry> OptionsHelp(bool commands) {
     return entries;
 }
 
+// What each example is for, and its words after the program's name.
+constexpr std::pair<std::string_view, std::string_view> kExamples[] = {
+    {"Started at sign-in to follow work hours, with a hotkey:\n",
+     "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n"},
+    {"While a build runs:\n", "-- make -j4"},
+    {"Until a download (process 4321) ends:\n", "--pid 4321"},
+    {"While a meeting application is open:\n", "--minimized --while zoom"},
+};
+
 // A terminal's help lines its descriptions up in columns and indents its
 // examples; a message box's wraps by itself.
 std::string Help(bool terminal) {
     const auto layout = terminal ? HelpColumns : HelpLines;
     const std::string example = terminal ? "  nudgewick " : "nudgewick ";
-    return std::string("Usage: ") + kUsage +
-           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + layout(SettingsHelp()) +
-           "Options, before INTERVAL:\n" + layout(OptionsHelp(false)) +
-           "A second start hands its options and settings to the running copy, or\n"
-           "gives it one of these commands, each alone on the command line:\n" +
-           layout(OptionsHelp(true)) +
-           "With no copy running, --toggle and --go start one, --stop and --quit do\n"
-           "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
-           "the running copy did not answer.\n\n"
-           "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
-           "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
-           "beside any running one, then exits with COMMAND's exit status (127: no\n"
-           "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
-           "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n"
-           "Started at sign-in to follow work hours, with a hotkey:\n" +
-           example + "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n" + "While a build runs:\n" +
-           example + "-- make -j4\n" + "Until a download (process 4321) ends:\n" + example + "--pid 4321\n" +
-           "While a meeting application is open:\n" + example + "--minimized --while zoom\n";
+    std::string help = std::string("Usage: ") + kUsage +
+                       "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" +
+                       layout(SettingsHelp()) + "Options, before INTERVAL:\n" + layout(OptionsHelp(false)) +
+                       "A second start hands its options and settings to the running copy, or\n"
+                       "gives it one of these commands, each alone on the command line:\n" +
+                       layout(OptionsHelp(true)) +
+                       "With no copy running, --toggle and --go start one, --stop and --quit do\n"
+                       "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
+                       "the running copy did not answer.\n\n"
+                       "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
+                       "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
+                       "beside any running one, then exits with COMMAND's exit status (127: no\n"
+                       "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
+                       "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n";
+    for (const auto& [what, words] : kExamples) help.append(what).append(example).append(words) += '\n';
+    return help;
 }
 
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
@@ -263,7 +270,8 @@ std::optional<StartupCheck> ReadValue(const OptionName& entry, std::string_view 
     case Option::Days: return ReadWorkOption(entry.option, value, given, settings);
     case Option::Pid:
     case Option::While: return ReadFollowOption(entry.option, value, given, settings);
-    default: return ReadHotkeyOption(value, given, settings);
+    case Option::Hotkey: return ReadHotkeyOption(value, given, settings);
+    default: return std::nullopt;  // it takes no value
     }
 }
 
@@ -273,7 +281,7 @@ std::optional<StartupCheck> ReadOption(const OptionWord& taken, StartSettings& s
     const OptionName& entry = *taken.entry;
     switch (entry.option) {
     case Option::Help: return StartupCheck{false, 0, Help(true), Help(false), {}};
-    case Option::Version: return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
+    case Option::Version: return Print(std::string(kProductName) + " " + kProgramVersion + "\n");
     case Option::Minimized: settings.minimized = true; return std::nullopt;
     case Option::Check: settings.check = true; return std::nullopt;
     case Option::Command: settings.command = entry.command; return std::nullopt;
