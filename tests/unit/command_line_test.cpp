@@ -6,6 +6,7 @@
 #include "core/help_text.h"
 #include "core/hotkey.h"
 #include "core/number_text.h"
+#include "core/options.h"
 #include "core/version.h"
 
 namespace nudgewick {
@@ -101,6 +102,7 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"--pid -- make", "--pid"},  // the first -- starts the command
         {"--until 9:00 --for 1h", "--for"}, {"--while zoom meeting 5000", "\"zoom meeting\""},  // a name has no blanks
         {"--while zo\xffom", "\"zo\uFFFDom\""}, {"--hours=\xe2\x82", "\"\uFFFD\uFFFD\""},  // not UTF-8: shown readable
+        {"--days \xed\xa0\x80", "\"\uFFFD\uFFFD\uFFFD\""},  // a surrogate is no character either
         {std::string(61, '7'), '"' + std::string(57, '7') + "...\""},  // cut short, at a character's start
         {"--while " + std::string(256, 'z'), '"' + std::string(57, 'z') + "...\""},
         {"--pid " + std::string(56, 'z') + "\xc3\xa9zzzz", '"' + std::string(56, 'z') + "\xc3\xa9...\""},
@@ -157,12 +159,26 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     EXPECT_FALSE(version.proceed || version.exitCode != 0);
     EXPECT_NE(version.output.find(kProgramVersion), std::string::npos) << version.output;
     // Every example is one that works, and every line fits a terminal of 80 columns.
+    int examples = 0;
     for (std::size_t at = help.output.find("  nudgewick "); at != std::string::npos;
-         at = help.output.find("  nudgewick ", at + 1)) {
+         at = help.output.find("  nudgewick ", at + 1), ++examples) {
         const std::size_t from = at + 12;
         const std::string example = help.output.substr(from, help.output.find('\n', from) - from);
         EXPECT_TRUE(CheckCommandLine(example).proceed) << example;
     }
+    EXPECT_GT(examples, 0);
+    // Each option of the table has a line that says what it does, the options before the commands.
+    std::size_t lastOption = 0, firstCommand = help.output.size();
+    for (const OptionName& entry : kOptionNames) {
+        std::size_t at = help.output.find("\n  " + std::string(entry.name));
+        if (at == std::string::npos) at = help.output.find(", " + std::string(entry.name));
+        ASSERT_NE(at, std::string::npos) << entry.name;
+        const std::string line = help.output.substr(at + 1, help.output.find('\n', at + 1) - at - 1);
+        EXPECT_GT(line.find_last_not_of(' '), line.find(entry.name) + entry.name.size() + entry.value.size()) << line;
+        if (entry.option == Option::Command) firstCommand = std::min(firstCommand, at);
+        if (entry.option != Option::Command) lastOption = std::max(lastOption, at);
+    }
+    EXPECT_LT(lastOption, firstCommand);
     for (std::size_t at = 0, end; (end = help.output.find('\n', at)) != std::string::npos; at = end + 1)
         EXPECT_LE(end - at, 80u) << help.output.substr(at, end - at);
 }
