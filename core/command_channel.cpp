@@ -1,34 +1,18 @@
 #include "core/command_channel.h"
 
+#include <algorithm>
+
 #include "core/number_text.h"
 #include "core/tray.h"
 
 namespace nudgewick {
 namespace {
 
-// Well-formed UTF-8 (no overlong forms, no surrogates), with no control
-// characters but the ones allowed.
+// Well-formed UTF-8 with no control characters but the ones allowed.
 bool IsText(std::string_view bytes, std::string_view controls) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            if ((lead < 0x20 || lead == 0x7f) && controls.find(bytes[i]) == std::string_view::npos) return false;
-            ++i;
-            continue;
-        }
-        const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
-        if (length == 0 || lead >= 0xf8 || i + length > bytes.size()) return false;
-        char32_t code = lead & (0x7f >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xc0) != 0x80) return false;
-            code = code << 6 | (next & 0x3f);
-        }
-        constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kLowest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
-        i += length;
-    }
-    return true;
+    return IsUtf8(bytes) && std::none_of(bytes.begin(), bytes.end(), [controls](char c) {
+               return IsControl(c) && controls.find(c) == std::string_view::npos;
+           });
 }
 
 void AppendUtf8(std::string& text, char32_t code) {

@@ -4,6 +4,7 @@
 
 #include "core/hotkey.h"
 #include "core/number_text.h"
+#include "core/options.h"
 #include "core/settings.h"
 #include "core/version.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr std::string_view kSeparators = " \t";
 constexpr const char* kUsage = "nudgewick [OPTION...] [INTERVAL [PIXELS]] [-- COMMAND [ARG...]]\n";
-constexpr std::string_view kCommandMark = "--";
 
 // A Linux PID is below 2^22, a Windows one fits 32 bits; either is positive.
 constexpr std::int64_t kHighestPid = 0x7fffffff;
@@ -28,54 +28,89 @@ std::string Durations() {
            "d, such as 45s, 90m, 2h or 1h30m";
 }
 
-// Layout is HelpColumns for a terminal or HelpLines for a message box.
-std::string Help(std::string (*layout)(const std::vector<HelpEntry>&)) {
-    return std::string("Usage: ") + kUsage +
-           "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" + layout(SettingsHelp()) +
-           "Options, before INTERVAL:\n" +
-           layout({{"--for DURATION", "stop nudging after DURATION, " + Durations()},
-                   {"--until HH:MM", "stop nudging at the next HH:MM on the 24-hour local clock"},
-                   {"--hours RANGE",
-                    "nudge only within RANGE on the 24-hour local clock, such as\n"
-                    "09:00-17:30 or 22:00-06:00, stopping and resuming by itself; an\n"
-                    "end before the start is on the next day, 24:00 ends the day"},
-                   {"--days DAYS",
-                    "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri;\n"
-                    "all day unless --hours is given. A click overrides the hours until\n"
-                    "their next start or end; a later --hours or --days replaces an earlier"},
-                   {"--hotkey COMBO",
-                    "stop and resume from anywhere with a key combination such as\n"
-                    "ctrl+alt+n: ctrl, alt, shift or super, then a letter, digit or F1-F24"},
-                   {"--pid PID", "nudge until the process PID ends, then stop as at a session's end"},
-                   {"--while NAME",
-                    "nudge only while a process named NAME runs, such as zoom: the name\n"
-                    "it gives itself or its program's file name (on Windows zoom.exe\n"
-                    "or zoom, in any case)"},
-                   {"--minimized", "start with the window hidden in the notification area, or minimized"},
-                   {"--check", "say how the pointer would be nudged here, exit 0 if it can be"},
-                   {"-h, --help", "print this help and exit"},
-                   {"--version", "print the version and exit"}}) +
-           "A second start hands its options and settings to the running copy, or\n"
-           "gives it one of these commands, each alone on the command line:\n" +
-           layout({{"--toggle", "stop or resume the nudging, as the button does"},
-                   {"--stop, --go", "stop, or resume, the nudging"},
-                   {"--quit", "end the running copy"},
-                   {"--status", "print what it does; exit 0 while it nudges, else 3"}}) +
-           "With no copy running, --toggle and --go start one, --stop and --quit do\n"
-           "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
-           "the running copy did not answer.\n"
-           "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
-           "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
-           "beside any running one, then exits with COMMAND's exit status (128 + the\n"
-           "signal's number after a signal; 127: no such command, 126: it cannot\n"
-           "run). Closed before, it leaves COMMAND running and exits 0.\n"
-           "Started at sign-in to follow work hours, with a hotkey:\n"
-           "nudgewick --minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n\n"
-           "While a build runs; until a download (process 4321) ends; while a meeting\n"
-           "application is open:\n"
-           "nudgewick -- make -j4\n"
-           "nudgewick --pid 4321\n"
-           "nudgewick --minimized --while zoom\n";
+// What --help says of an option.
+std::string Description(const OptionName& entry) {
+    switch (entry.option) {
+    case Option::For: return "stop nudging after DURATION, " + Durations();
+    case Option::Until: return "stop nudging at the next HH:MM on the 24-hour local clock";
+    case Option::Hours:
+        return "nudge only within RANGE on the 24-hour local clock, such as 09:00-17:30 or 22:00-06:00, stopping "
+               "and resuming by itself; an end before the start is on the next day, 24:00 ends the day";
+    case Option::Days:
+        return "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri; all day unless --hours is "
+               "given. A click overrides the hours until their next start or end; a later --hours or --days "
+               "replaces an earlier";
+    case Option::Hotkey:
+        return "stop and resume from anywhere with a key combination such as ctrl+alt+n: ctrl, alt, shift or "
+               "super, then a letter, digit or F1-F24";
+    case Option::Pid: return "nudge until the process PID ends, then stop as at a session's end";
+    case Option::While:
+        return "nudge only while a process named NAME runs, such as zoom: the name it gives itself or its "
+               "program's file name (on Windows zoom.exe or zoom, in any case)";
+    case Option::Minimized: return "start with the window hidden in the notification area, or minimized";
+    case Option::Check: return "say how the pointer would be nudged here, exit 0 if it can be";
+    case Option::Help: return "print this help and exit";
+    case Option::Version: return "print the version and exit";
+    case Option::Command: break;
+    }
+    switch (entry.command) {
+    case Command::Toggle: return "stop or resume the nudging, as the button does";
+    case Command::Stop:
+    case Command::Go: return "stop, or resume, the nudging";
+    case Command::Quit: return "end the running copy";
+    case Command::Query: return "print what it does; exit 0 while it nudges, else 3";
+    case Command::Start: break;
+    }
+    return {};
+}
+
+// The table's options, or its commands, for --help: neighbours described
+// alike share an entry.
+std::vector<HelpEntry> OptionsHelp(bool commands) {
+    std::vector<HelpEntry> entries;
+    for (const OptionName& entry : kOptionNames) {
+        if ((entry.option == Option::Command) != commands) continue;
+        const std::string term = std::string(entry.name) + (entry.value.empty() ? "" : " ") + std::string(entry.value);
+        std::string description = Description(entry);
+        if (!entries.empty() && entries.back().description == description) {
+            entries.back().term += ", " + term;
+        } else {
+            entries.push_back({term, std::move(description)});
+        }
+    }
+    return entries;
+}
+
+// What each example is for, and its words after the program's name.
+constexpr std::pair<std::string_view, std::string_view> kExamples[] = {
+    {"Started at sign-in to follow work hours, with a hotkey:\n",
+     "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n"},
+    {"While a build runs:\n", "-- make -j4"},
+    {"Until a download (process 4321) ends:\n", "--pid 4321"},
+    {"While a meeting application is open:\n", "--minimized --while zoom"},
+};
+
+// A terminal's help lines its descriptions up in columns and indents its
+// examples; a message box's wraps by itself.
+std::string Help(bool terminal) {
+    const auto layout = terminal ? HelpColumns : HelpLines;
+    const std::string example = terminal ? "  nudgewick " : "nudgewick ";
+    std::string help = std::string("Usage: ") + kUsage +
+                       "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" +
+                       layout(SettingsHelp()) + "Options, before INTERVAL:\n" + layout(OptionsHelp(false)) +
+                       "A second start hands its options and settings to the running copy, or\n"
+                       "gives it one of these commands, each alone on the command line:\n" +
+                       layout(OptionsHelp(true)) +
+                       "With no copy running, --toggle and --go start one, --stop and --quit do\n"
+                       "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
+                       "the running copy did not answer.\n\n"
+                       "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
+                       "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
+                       "beside any running one, then exits with COMMAND's exit status (127: no\n"
+                       "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
+                       "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n";
+    for (const auto& [what, words] : kExamples) help.append(what).append(example).append(words) += '\n';
+    return help;
 }
 
 StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}}; }
@@ -87,8 +122,6 @@ StartupCheck Refuse(const std::string& problem) {
             "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage,
             {}};
 }
-
-std::string Quoted(std::string_view word) { return std::string(1, '"').append(word) + '"'; }
 
 // A word of the text and where the text after it and one separator begins.
 struct Word {
@@ -113,28 +146,7 @@ std::vector<std::string> SplitWords(std::string_view text) {
 // A negative number is a setting, not an option.
 bool IsOption(std::string_view word) { return word.front() == '-' && !ReadDecimal(word); }
 
-bool TakesValue(std::string_view option) {
-    return option == "--for" || option == "--until" || option == "--hours" || option == "--days" ||
-           option == "--hotkey" || option == "--pid" || option == "--while";
-}
-
-constexpr std::pair<std::string_view, Command> kCommands[] = {{"--toggle", Command::Toggle},
-                                                              {"--stop", Command::Stop},
-                                                              {"--go", Command::Go},
-                                                              {"--quit", Command::Quit},
-                                                              {"--status", Command::Query}};
-
-std::optional<Command> CommandNamed(std::string_view option) {
-    for (const auto& [name, command] : kCommands) {
-        if (name == option) return command;
-    }
-    return std::nullopt;
-}
-
-bool IsKnown(std::string_view option) {
-    return TakesValue(option) || CommandNamed(option) || option == "--minimized" || option == "--check" ||
-           option == "--help" || option == "-h" || option == "--version";
-}
+bool TakesValue(const OptionName* entry) { return entry && !entry->value.empty(); }
 
 // Numbers each followed by a unit, d, h, m or s, the larger units first, each
 // at most once: "45s", "90m", "1h30m".
@@ -158,6 +170,7 @@ std::optional<std::chrono::seconds> ReadDuration(std::string_view text) {
 
 struct OptionWord {
     std::string_view option;
+    const OptionName* entry;  // nothing for a word that names no option
     std::optional<std::string_view> value;
     bool attached = false;  // given as "--for=90m"
 };
@@ -166,28 +179,31 @@ struct OptionWord {
 // word for an option that takes one. positional moves past what was taken.
 OptionWord TakeOption(std::string_view text, std::string_view word, std::size_t& positional) {
     if (const std::size_t equals = word.find('='); equals != std::string_view::npos) {
-        return {word.substr(0, equals), word.substr(equals + 1), true};
+        const std::string_view option = word.substr(0, equals);
+        return {option, FindOption(option), word.substr(equals + 1), true};
     }
+    const OptionName* entry = FindOption(word);
     const auto next = NextWord(text, positional);
-    if (!next || !TakesValue(word)) return {word, std::nullopt};
+    if (!next || !TakesValue(entry)) return {word, entry, std::nullopt};
     positional = next->next;
-    return {word, next->text};
+    return {word, entry, next->text};
 }
 
-// --hours, --days or --hotkey and its value. One of --hours and --days alone
-// leaves the other at every day or all day.
-std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_view value, const std::string& given,
+// --hotkey and its combination.
+std::optional<StartupCheck> ReadHotkeyOption(std::string_view value, const std::string& given,
+                                             StartSettings& settings) {
+    settings.hotkey = ReadHotkey(value);
+    if (settings.hotkey) return std::nullopt;
+    return Refuse(given + " is not a key combination such as ctrl+alt+n: one or more of ctrl, alt, " +
+                  "shift and super, then a letter, a digit or F1 to F24");
+}
+
+// --hours or --days and its value. One of them alone leaves the other at every
+// day or all day.
+std::optional<StartupCheck> ReadWorkOption(Option option, std::string_view value, const std::string& given,
                                            StartSettings& settings) {
-    if (option == "--hotkey") {
-        settings.hotkey = ReadHotkey(value);
-        if (!settings.hotkey) {
-            return Refuse(given + " is not a key combination such as ctrl+alt+n: one or more of ctrl, alt, " +
-                          "shift and super, then a letter, a digit or F1 to F24");
-        }
-        return std::nullopt;
-    }
     WorkHours& work = settings.workHours ? *settings.workHours : settings.workHours.emplace();
-    if (option == "--hours") {
+    if (option == Option::Hours) {
         work.hours = ReadHours(value);
         if (!ReadTimeRange(value)) return Refuse(given + " is not a range of times HH:MM-HH:MM such as 09:00-17:30");
         if (!work.hours) return Refuse(given + " starts when it ends: give two different times such as 09:00-17:30");
@@ -199,18 +215,17 @@ std::optional<StartupCheck> ReadWorkOption(std::string_view option, std::string_
     return std::nullopt;
 }
 
+// "." and ".." are folders, never a program's name.
 bool IsProcessName(std::string_view name) {
     if (name.empty() || name.size() > kLongestProcessName || name.front() == '-') return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7f || c == '/' || c == '\\';
-    });
+    if (name.find_first_not_of('.') == std::string_view::npos && name.size() <= 2) return false;
+    return std::none_of(name.begin(), name.end(), [](char c) { return IsControl(c) || c == '/' || c == '\\'; });
 }
 
 // --pid and its number, or --while and its name.
-std::optional<StartupCheck> ReadFollowOption(std::string_view option, std::string_view value, const std::string& given,
+std::optional<StartupCheck> ReadFollowOption(Option option, std::string_view value, const std::string& given,
                                              StartSettings& settings) {
-    if (option == "--while") {
+    if (option == Option::While) {
         if (!IsProcessName(value)) {
             return Refuse(given + " is not a process name such as zoom: a program's file name, without a folder");
         }
@@ -226,40 +241,62 @@ std::optional<StartupCheck> ReadFollowOption(std::string_view option, std::strin
     return std::nullopt;
 }
 
-// An option and its value where it takes one.
-std::optional<StartupCheck> ReadOption(std::string_view option, std::optional<std::string_view> value,
-                                       StartSettings& settings) {
-    if (option == "--help" || option == "-h") return StartupCheck{false, 0, Help(HelpColumns), Help(HelpLines), {}};
-    if (option == "--version") return Print(std::string("Nudgewick ") + kProgramVersion + "\n");
-    if (option == "--minimized" || option == "--check") {
-        (option == "--check" ? settings.check : settings.minimized) = true;
-        return std::nullopt;
+// --for or --until and its value: a later one replaces an earlier, but the two
+// end a session in ways that exclude each other.
+std::optional<StartupCheck> ReadSessionOption(Option option, std::string_view value, const std::string& given,
+                                              StartSettings& settings) {
+    if (option == Option::For ? settings.runUntil.has_value() : settings.runFor.has_value()) {
+        return Refuse(std::string(NameOf(Option::For)) + " and " + std::string(NameOf(Option::Until)) +
+                      " cannot both be given");
     }
-    if (const auto command = CommandNamed(option)) {
-        settings.command = *command;
-        return std::nullopt;
-    }
-    if (!TakesValue(option)) return Refuse(Quoted(option) + " is not an option");
-    const bool session = option == "--for" || option == "--until";
-    if (session && (settings.runFor || settings.runUntil)) return Refuse("--for and --until cannot both be given");
-    if (!value) return Refuse(std::string(option) + " needs a value");
-    const std::string given = std::string(option) + " " + Quoted(*value);
-    if (option == "--pid" || option == "--while") return ReadFollowOption(option, *value, given, settings);
-    if (!session) return ReadWorkOption(option, *value, given, settings);
-    if (option == "--for") {
-        settings.runFor = ReadDuration(*value);
+    if (option == Option::For) {
+        settings.runFor = ReadDuration(value);
         if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());
     } else {
-        settings.runUntil = ReadClockTime(*value);
+        settings.runUntil = ReadClockTime(value);
         if (!settings.runUntil) return Refuse(given + " is not a time of day from 00:00 to 23:59");
     }
     return std::nullopt;
 }
 
+// An option that takes a value, and its value.
+std::optional<StartupCheck> ReadValue(const OptionName& entry, std::string_view value, StartSettings& settings) {
+    const std::string given = std::string(entry.name) + " " + Quoted(value);
+    if (!IsUtf8(value)) return Refuse(given + " is not UTF-8 text");
+    switch (entry.option) {
+    case Option::For:
+    case Option::Until: return ReadSessionOption(entry.option, value, given, settings);
+    case Option::Hours:
+    case Option::Days: return ReadWorkOption(entry.option, value, given, settings);
+    case Option::Pid:
+    case Option::While: return ReadFollowOption(entry.option, value, given, settings);
+    case Option::Hotkey: return ReadHotkeyOption(value, given, settings);
+    default: return std::nullopt;  // it takes no value
+    }
+}
+
+// An option and its value where it takes one.
+std::optional<StartupCheck> ReadOption(const OptionWord& taken, StartSettings& settings) {
+    if (!taken.entry) return Refuse(Quoted(taken.option) + " is not an option");
+    const OptionName& entry = *taken.entry;
+    switch (entry.option) {
+    case Option::Help: return StartupCheck{false, 0, Help(true), Help(false), {}};
+    case Option::Version: return Print(std::string(kProductName) + " " + kProgramVersion + "\n");
+    case Option::Minimized: settings.minimized = true; return std::nullopt;
+    case Option::Check: settings.check = true; return std::nullopt;
+    case Option::Command: settings.command = entry.command; return std::nullopt;
+    default: break;
+    }
+    if (!taken.value) return Refuse(std::string(entry.name) + " needs a value");
+    return ReadValue(entry, *taken.value, settings);
+}
+
 // The interval and the distance from the words after the options: the
 // defaults when there is no text at all, else words 1 and 2, an absent word
-// leaving its setting at 0. Further words are ignored.
-StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
+// leaving its setting at 0. Further words are ignored. afterName: the value of
+// a --while just before them, which a word that is no number may have been
+// meant to continue.
+StartupCheck CheckSettings(StartupCheck check, std::string_view text, std::optional<std::string_view> afterName) {
     StartSettings& settings = check.settings;
     if (text.empty()) {
         settings.interval = kDefaultInterval;
@@ -270,6 +307,10 @@ StartupCheck CheckSettings(StartupCheck check, std::string_view text) {
     settings.settingsGiven = !words.empty();
     if (!words.empty()) {
         const auto interval = IntervalFromWord(words[0]);
+        if (!interval && afterName && !ReadDecimal(words[0])) {
+            return Refuse(std::string(NameOf(Option::While)) + " " + Quoted(std::string(*afterName) + " " + words[0]) +
+                          " is not a process name: a process name cannot contain blanks");
+        }
         if (!interval) return Refuse(IntervalWordProblem(words[0]));
         settings.interval = *interval;
     }
@@ -301,16 +342,18 @@ StartupCheck CheckCommandLine(std::string_view whole) {
         if (!NextWord(whole, mark->next)) return Refuse("-- needs a command after it");
     }
     std::size_t positional = 0;
-    std::optional<std::string_view> command;  // the word that named one
-    bool others = mark.has_value();           // any other option, or a command to run
+    std::optional<std::string_view> command;    // the word that named one
+    std::optional<std::string_view> whileName;  // the value of --while, when it was the last option
+    bool others = mark.has_value();             // any other option, or a command to run
     for (auto word = NextWord(text, 0); word && IsOption(word->text); word = NextWord(text, positional)) {
         positional = word->next;
         const OptionWord taken = TakeOption(text, word->text, positional);
-        if (taken.attached && IsKnown(taken.option) && !TakesValue(taken.option)) {
+        if (taken.attached && taken.entry && !TakesValue(taken.entry)) {
             return Refuse(std::string(taken.option) + " takes no value");
         }
-        if (auto stop = ReadOption(taken.option, taken.value, check.settings)) return *stop;
-        if (CommandNamed(taken.option) && !command) {
+        if (auto stop = ReadOption(taken, check.settings)) return *stop;
+        whileName = taken.entry->option == Option::While ? taken.value : std::nullopt;
+        if (taken.entry->option == Option::Command && !command) {
             command = taken.option;
         } else {
             others = true;
@@ -321,7 +364,7 @@ StartupCheck CheckCommandLine(std::string_view whole) {
         return Refuse(std::string(*command) + " is given alone, without other options or settings");
     }
     if (mark && check.settings.check) return Refuse("--check runs no command: it only says how it would nudge");
-    return CheckSettings(std::move(check), text.substr(positional));
+    return CheckSettings(std::move(check), text.substr(positional), whileName);
 }
 
 StartupCheck RefusePid(std::int32_t pid, const std::string& why) {

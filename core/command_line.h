@@ -12,14 +12,10 @@
 #include "core/clock.h"
 #include "core/controls.h"
 #include "core/hotkey.h"
+#include "core/options.h"
 #include "core/schedule.h"
 
 namespace nudgewick {
-
-// What a start asks of the running copy, or of the copy it becomes when none
-// runs: Start for its options and settings, else a command, which stands alone
-// on the command line.
-enum class Command { Start, Toggle, Stop, Go, Quit, Query };  // Query: --status
 
 // What the controller starts with. With no interval and no distance on the
 // command line the defaults apply; a command line that has some text there

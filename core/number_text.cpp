@@ -23,6 +23,28 @@ Decimal::Fraction ClassifyFraction(std::string_view digits) {
     return Decimal::Fraction::AboveHalf;
 }
 
+bool IsContinuation(unsigned char byte) { return (byte & 0xc0) == 0x80; }
+
+// The bytes of the well-formed UTF-8 character that starts text, or 0.
+std::size_t CharacterLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    if (lead < 0x80) return 1;
+    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
+    if (length == 0 || lead >= 0xf8 || length > text.size()) return 0;
+    char32_t code = lead & (0x7f >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[k]);
+        if (!IsContinuation(next)) return 0;
+        code = code << 6 | (next & 0x3f);
+    }
+    constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLowest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
+    return length;
+}
+
+// A character, or a byte that starts none.
+std::size_t ByteOrCharacter(std::string_view text) { return std::max<std::size_t>(CharacterLength(text), 1); }
+
 }  // namespace
 
 std::optional<Decimal> ReadDecimal(std::string_view text) {
@@ -75,6 +97,11 @@ std::string WholeNumberText(std::int64_t value) { return std::to_string(value); 
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7f;
+}
+
 std::string_view LeadingDigits(std::string_view text) {
     return text.substr(0, std::min(text.find_first_not_of("0123456789"), text.size()));
 }
@@ -85,6 +112,30 @@ std::string LowerCase(std::string_view text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return lower;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t length = CharacterLength(bytes);
+        if (length == 0) return false;
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view word) {
+    constexpr std::string_view kCut = "...";
+    constexpr std::string_view kReplacement = "\uFFFD";  // for a byte that starts no character
+    std::size_t characters = 0;
+    for (std::string_view rest = word; !rest.empty(); ++characters) rest.remove_prefix(ByteOrCharacter(rest));
+    const std::size_t kept = characters > kLongestQuoted ? kLongestQuoted - kCut.size() : characters;
+    std::string quoted(1, '"');
+    for (std::size_t i = 0; i < kept; ++i) {
+        const std::size_t length = CharacterLength(word);
+        quoted += length == 0 ? kReplacement : word.substr(0, length);
+        word.remove_prefix(ByteOrCharacter(word));
+    }
+    return quoted.append(kept < characters ? kCut : "") + '"';
 }
 
 }  // namespace nudgewick

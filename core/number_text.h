@@ -43,10 +43,22 @@ std::string WholeNumberText(std::int64_t value);
 // '0' to '9' only, whatever the locale.
 bool IsDigit(char c);
 
+// An ASCII control character: below a blank, or DEL.
+bool IsControl(char c);
+
 // The digits the text starts with, if any.
 std::string_view LeadingDigits(std::string_view text);
 
 // The text with A to Z made a to z; other bytes stay as they are.
 std::string LowerCase(std::string_view text);
+
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsUtf8(std::string_view bytes);
+
+// A word as a message names it: in double quotes, each byte that is not UTF-8
+// shown as U+FFFD, and at most kLongestQuoted characters (code points) long,
+// a longer word cut short with "...".
+inline constexpr std::size_t kLongestQuoted = 60;
+std::string Quoted(std::string_view word);
 
 }  // namespace nudgewick

@@ -35,15 +35,15 @@ std::string PixelsMessage() { return "The distance must be " + PixelsRange() + "
 
 // A command-line interval below the floor is raised to it, not refused.
 std::string IntervalWordProblem(std::string_view word) {
-    return "the interval \"" + std::string(word) + "\" is not a number of milliseconds up to " + Text(kIntervalLimit);
+    return "the interval " + Quoted(word) + " is not a number of milliseconds up to " + Text(kIntervalLimit);
 }
 
 std::string PixelsWordProblem(std::string_view word) {
-    return "the distance \"" + std::string(word) + "\" is not " + PixelsRange();
+    return "the distance " + Quoted(word) + " is not " + PixelsRange();
 }
 
 std::vector<HelpEntry> SettingsHelp() {
-    return {{"INTERVAL", "milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) + ";\nbelow " +
+    return {{"INTERVAL", "milliseconds between looks at the pointer, up to " + Text(kIntervalLimit) + "; below " +
                              Text(kIntervalFloor) + " counts as " + Text(kIntervalFloor) + " (default " +
                              Text(kDefaultInterval) + ")"},
             {"PIXELS", "how far each nudge moves the pointer, " + Text(kPixelsLowest) + " to " + Text(kPixelsHighest) +

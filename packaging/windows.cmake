@@ -39,19 +39,7 @@ set(NUDGEWICK_INSTALLER ${PROJECT_BINARY_DIR}/${package_name}-setup.exe)
 # built for the machine that builds the package.
 get_target_property(core_sources nudgewick_core SOURCES)
 list(TRANSFORM core_sources PREPEND ${PROJECT_SOURCE_DIR}/)
-set(print_help_sources ${core_sources} ${CMAKE_CURRENT_SOURCE_DIR}/windows/print_help.cpp)
-if(CMAKE_CROSSCOMPILING)
-    find_program(NUDGEWICK_HOST_CXX NAMES c++ REQUIRED)
-    set(print_help ${CMAKE_CURRENT_BINARY_DIR}/print_help)
-    add_custom_command(OUTPUT ${print_help}
-        COMMAND ${NUDGEWICK_HOST_CXX} -std=c++20 -O1 -I${PROJECT_SOURCE_DIR} -I${PROJECT_BINARY_DIR}/generated
-                ${print_help_sources} -o ${print_help}
-        DEPENDS ${print_help_sources} VERBATIM)
-else()
-    add_executable(print_help ${print_help_sources})
-    target_include_directories(print_help PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
-    set(print_help $<TARGET_FILE:print_help>)
-endif()
+nudgewick_host_program(print_help print_help ${core_sources} ${CMAKE_CURRENT_SOURCE_DIR}/windows/print_help.cpp)
 set(readme ${NUDGEWICK_STAGE}/README.txt)
 add_custom_command(OUTPUT ${readme}
     COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt.in -DPRINT_HELP=${print_help}
@@ -84,6 +72,7 @@ include(CPack)
 add_library(close_running_copy MODULE windows/close_running_copy.cpp)
 set_target_properties(close_running_copy PROPERTIES PREFIX "")
 target_compile_definitions(close_running_copy PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+target_include_directories(close_running_copy PRIVATE ${PROJECT_BINARY_DIR}/generated)
 nudgewick_warnings(close_running_copy)
 set(msi_name nudgewick-${NUDGEWICK_DISPLAY_VERSION}-x64)
 set(NUDGEWICK_MSI ${msi_name}.msi)

@@ -5,6 +5,15 @@ set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# What the build says of the program (facts.sh, from packaging/facts.cpp): its name, title, window classes and
+# layout. The tests' CMake files name the file of their build tree; the scripts use the release build's.
+NUDGEWICK_FACTS=${NUDGEWICK_FACTS:-$(dirname "${BASH_SOURCE[0]}")/../build/linux-release/facts.sh}
+if [ -f "$NUDGEWICK_FACTS" ]; then
+    source "$NUDGEWICK_FACTS"
+    # xdotool --name patterns: the main window, and a message box, which is titled with the name alone.
+    MAIN_WINDOW="^${NUDGEWICK_TITLE//./\\.}\$" MESSAGE_WINDOW="^$NUDGEWICK_NAME\$"
+fi
+
 # at_exit COMMAND runs COMMAND on exit, before the commands added earlier: on
 # success, failure, INT, TERM or HUP. A ctest timeout kills the whole process tree.
 EXIT_STEPS=()
@@ -52,7 +61,7 @@ RUN_WITH=()     # what runs the program, if it does not run by itself
 start_program() {
     env "${PROGRAM_ENV[@]}" "${RUN_WITH[@]}" "$PROGRAM" "$@" &
     APP_PID=$!
-    WID=$(wait_for_window "${TITLE_PATTERN:-^Nudgewick 1\.0$}")
+    WID=$(wait_for_window "${TITLE_PATTERN:-${MAIN_WINDOW:?no $NUDGEWICK_FACTS: build the program first}}")
 }
 
 windows() { xdotool search --name "$1" 2>/dev/null || true; }

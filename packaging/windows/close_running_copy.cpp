@@ -5,15 +5,14 @@
 // After windows.h, which it needs.
 #include <msi.h>
 
-namespace {
+#include "core/version.h"  // kWindowClass, the running copy's window
 
-// Its window, by the class platform/win32/win32_main_window.h gives it.
-constexpr wchar_t kWindowClass[] = L"NudgewickMainWindow";
+namespace {
 
 // Asks a copy's window to close, as its close box does, which ends the program; true once that
 // copy has ended within 10 s, false when there was none or it is still running.
 bool CloseOneCopy() {
-    HWND window = FindWindowW(kWindowClass, nullptr);
+    HWND window = FindWindowW(nudgewick::kWindowClass, nullptr);
     if (!window) return false;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);

@@ -110,7 +110,7 @@ void FltkMainWindow::Show() {
     controller_.Load();
     if (start_.hotkey) GrabHotkey(*start_.hotkey);
     SetWindowIcons(flWindow_);
-    flWindow_.xclass("nudgewick");  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
+    flWindow_.xclass(kX11WindowName);  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) {
         FitLabels();
         return WaitForIcon();

@@ -18,6 +18,7 @@
 
 #include "core/command_channel.h"
 #include "core/command_line.h"
+#include "core/version.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/linux_exit.h"
@@ -67,7 +68,7 @@ Display* OpenDisplay() {
 void UseDesktopLook() {
     Fl::scheme("gleam");
     Fl::set_font(FL_HELVETICA, " Liberation Sans");
-    Fl_Window::default_xclass("nudgewick");
+    Fl_Window::default_xclass(kX11WindowName);
 }
 
 // "session:", "route:" and "idle:" lines for --check; true when it can nudge.

@@ -20,7 +20,7 @@ namespace nudgewick::win32 {
 class Win32MainWindow {
 public:
     // A second copy and the installer (packaging/windows/nudgewick.nsi.in) find the window by it.
-    static constexpr wchar_t kClassName[] = L"NudgewickMainWindow";
+    static constexpr const wchar_t* kClassName = kWindowClass;
     // The window of a start with "--", which runs beside the session's copy and takes no commands.
     static constexpr wchar_t kOwnCopyClassName[] = L"NudgewickCommandWindow";
 

@@ -25,8 +25,8 @@ heard listening
 
 focus "$WID"
 diff <(client tree) - <<EOF || fail "the tree differs"
-0|application|Nudgewick||
-1|frame|Nudgewick 1.0|active,enabled,sensitive,showing,visible|
+0|application|$NUDGEWICK_NAME||
+1|frame|$NUDGEWICK_TITLE|active,enabled,sensitive,showing,visible|
 2|label|Nudgewick|enabled,sensitive,showing,visible|
 2|link|$ADDRESS|enabled,focusable,sensitive,showing,visible|
 2|label|$box|enabled,sensitive,showing,visible|label-for:entry $box
@@ -38,11 +38,11 @@ EOF
 
 # The X focus leaves and comes back: the frame is told inactive, then active before the focus is told.
 unfocus
-heard "deactivate frame Nudgewick 1.0"
+heard "deactivate frame $NUDGEWICK_TITLE"
 focus "$WID"
-heard "activate frame Nudgewick 1.0"
+heard "activate frame $NUDGEWICK_TITLE"
 heard "focus push button Stop in the active window"
-(($(line_of "activate frame Nudgewick 1.0") < $(line_of "focus push button Stop in the active window"))) ||
+(($(line_of "activate frame $NUDGEWICK_TITLE") < $(line_of "focus push button Stop in the active window"))) ||
     fail "the focus was told before the window's activation"
 
 # Keys go to the screen reader first; it takes z, the box gets the others.
@@ -70,7 +70,7 @@ heard "focus entry $box in the active window"
 client set "$box" 100
 client focus Stop
 heard "add application Nudgewick alert Nudgewick"
-focus "$(wait_for_window '^Nudgewick$')"
+focus "$(wait_for_window "$MESSAGE_WINDOW")"
 heard "activate alert Nudgewick"
 client tree >"$SCRATCH/tree"
 grep -q '^1|alert|Nudgewick|active,.*modal' "$SCRATCH/tree" && grep -q '^2|label|..*3000' "$SCRATCH/tree" &&

@@ -1,7 +1,7 @@
 """A screen reader's side of the window over AT-SPI (python3-gi's Atspi), for tests/e2e/accessibility.sh.
 
   atspi_client.py listen      prints the window's events, one a line ("focus entry Pixels in the active window",
-                              "name push button Go", "insert entry Pixels 1 2", "activate frame Nudgewick 1.0"),
+                              "name push button Go", "insert entry Pixels 1 2", "activate frame TITLE"),
                               and each key offered to it ("key pressed x"); it takes (consumes) the key z
   atspi_client.py tree        the window's objects, one a line: depth, role, name, states, relations
   atspi_client.py text NAME   the text of the box named NAME; set NAME T gives it the text T (EditableText)

@@ -16,7 +16,7 @@ lines() { [ "$1" = - ] || [ "$(wc -l <"$2")" = "$1" ]; }
 
 expect 2 0 - '"x"' 3000 x
 expect 0 - 0 . --help
-expect 0 - 0 '^Nudgewick 1\.00$' --version
+expect 0 - 0 "^$NUDGEWICK_NAME ${NUDGEWICK_VERSION//./\\.}\$" --version
 expect 1 - 1 . 3000 5
 expect 1 - - '^session: X11, no X display' --check
 expect 0 1 - . --stop

@@ -8,13 +8,13 @@ at_exit 'stop_pid TRAY_PID'
 focus() { xdotool windowfocus --sync "$1"; }
 unfocus() { focus "$(xwininfo -root | awk '/Window id/ {print $4}')"; }  # the root takes the keyboard
 
-expect_no_message() { [ -z "$(windows '^Nudgewick$')" ] || fail "a message appeared $1"; }
+expect_no_message() { [ -z "$(windows "$MESSAGE_WINDOW")" ] || fail "a message appeared $1"; }
 
 # Answers the "Nudgewick" message box with Enter once it appears: dismiss_message WHEN
 dismiss_message() {
-    local message && message=$(wait_for_window '^Nudgewick$') || fail "no message $1"
+    local message && message=$(wait_for_window "$MESSAGE_WINDOW") || fail "no message $1"
     focus "$message" && xdotool key Return
-    wait_until "the message stayed open $1" '[ -z "$(windows "^Nudgewick\$")" ]'
+    wait_until "the message stayed open $1" '[ -z "$(windows "$MESSAGE_WINDOW")" ]'
 }
 
 # Prints "MS X Y" for where the pointer is at first and after each move, for
@@ -63,16 +63,20 @@ wait_for_exit() {
 close_window() { "$X_HELPER" close "$WID" && wait_for_exit 0 "on closing its window"; }
 quit_program() { "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"; wait_for_exit 0 "on --quit"; }
 
-# Presses the mouse button on the middle of a control given in twips, as in core/layout.h: 15 a pixel at
-# the 96 dpi of an X server without Xft.dpi.
+# Presses the mouse button on a control of the layout, NAME as facts.sh names it, on its middle row, X pixels in from
+# its left or in its middle, at the 96 dpi of an X server without Xft.dpi: click_control NAME [X]
 click_control() {
-    local left=$1 top=$2 width=$3 height=$4 X Y
+    local -n place=${1}_AT_96
+    local X Y
     eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^[XY]=')"
-    xdotool mousemove --sync $((X + (left + width / 2) / 15)) $((Y + (top + height / 2) / 15)) click 1
+    xdotool mousemove --sync $((X + place[0] + ${2:-$((place[2] / 2))})) $((Y + place[1] + place[3] / 2)) click 1
 }
 
 # The start/stop button's pixels.
-button_look() { import -window "$WID" -crop 65x41+208+144 rgb:- | md5sum; }
+button_look() {
+    import -window "$WID" -crop "${BUTTON_AT_96[2]}x${BUTTON_AT_96[3]}+${BUTTON_AT_96[0]}+${BUTTON_AT_96[1]}" rgb:- |
+        md5sum
+}
 
 # The text of the focused box, through the clipboard (Ctrl+A, Ctrl+C).
 focused_box_text() { xdotool key ctrl+a ctrl+c && "$X_HELPER" ask CLIPBOARD UTF8_STRING; }

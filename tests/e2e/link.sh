@@ -17,7 +17,7 @@ mv "$record.tmp" "$record"
 [ ! -f "$SCRATCH/fail" ] || { sleep 1; exit 3; }  # as xdg-open does when no method opens the address
 STUB
 chmod +x "$opener"
-click_link() { click_control 240 360 3735 255; }
+click_link() { click_control LINK; }
 wait_for_record() { wait_until "xdg-open did not start $1" '[ -f "$record" ]'; }
 expect_no_child() { sleep 0.5; [ -z "$(ps -o pid= --ppid "$APP_PID")" ] ||
     fail "a child is left: $(ps -o pid=,stat=,args= --ppid "$APP_PID")"; }
@@ -42,7 +42,7 @@ focus "$WID"
 xdotool key Tab Tab Tab Return
 wait_for_record "on Enter"
 xdotool mousemove --window "$(docked_icon)" 5 5  # FLTK now lists the icon's window first
-message=$(wait_for_window '^Nudgewick$') || fail "no message when xdg-open failed"
+message=$(wait_for_window "$MESSAGE_WINDOW") || fail "no message when xdg-open failed"
 [ "$(xprop -id "$message" WM_TRANSIENT_FOR)" = "WM_TRANSIENT_FOR(WINDOW): window id # $(printf 0x%x "$WID")" ] ||
     fail "the message does not belong to the window: $(xprop -id "$message" WM_TRANSIENT_FOR)"
 # 16, 32 and 48 px: two numbers for the size and one for each pixel.

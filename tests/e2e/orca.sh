@@ -30,7 +30,7 @@ SCRIPT_PID=$!
 logged "Startup complete" && seen=0  # Orca may tell the window already as it starts
 unfocus
 focus "$WID"
-said "Nudgewick 1.0 frame."
+said "$NUDGEWICK_TITLE frame."
 said "Stop push button."
 xdotool key Tab
 said "Pixels entry 3 selected."

@@ -23,7 +23,7 @@ prop() { host props | sed -n "s/^$1 //p"; }
 # No watcher yet: the program starts as usual; a watcher that comes later gets the item.
 xdotool mousemove --sync 605 500
 "$PROGRAM" 3000 5 2>>"$SCRATCH/errors" & APP_PID=$!
-WID=$(wait_for_window '^Nudgewick 1\.0$')
+WID=$(wait_for_window "$MAIN_WINDOW")
 start_watcher
 ITEM=$(registered "no registration with a watcher that started after the program")
 [[ $ITEM == org.kde.StatusNotifierItem-$APP_PID-* ]] || fail "registered as '$ITEM'"
@@ -96,9 +96,9 @@ wait_for_exit 0 "on Exit from the menu"
 "$PROGRAM" --minimized 2>>"$SCRATCH/errors" & APP_PID=$!
 ITEM=$(registered "no registration at a start hidden")
 sleep 3  # past the time a tray is given to take the icon
-[ -z "$(windows '^Nudgewick 1\.0$')" ] || fail "--minimized showed the window though a watcher has the item"
+[ -z "$(windows "$MAIN_WINDOW")" ] || fail "--minimized showed the window though a watcher has the item"
 host activate
-WID=$(wait_for_window '^Nudgewick 1\.0$')
+WID=$(wait_for_window "$MAIN_WINDOW")
 xprop -id "$WID" WM_HINTS | grep -q Iconic && fail "Activate showed the window iconified"
 
 # The session bus ends: the icon goes into the XEmbed tray, and the program goes on, idle.
@@ -114,7 +114,7 @@ quit_program
 "$PROGRAM" --stop >"$SCRATCH/out" && one_line "$SCRATCH/out" || fail "--stop without a copy: status $?"
 "$PROGRAM" --status >/dev/null && fail "--status without a copy ended with status 0"
 "$PROGRAM" --go 2>>"$SCRATCH/errors" & APP_PID=$!
-wait_for_window '^Nudgewick 1\.0$' >/dev/null
+wait_for_window "$MAIN_WINDOW" >/dev/null
 "$PROGRAM" --status >/dev/null || fail "--go without a copy started none that nudges"
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS

@@ -41,11 +41,11 @@ pick() {
 # Two copies at once, no tray yet: one window; the other copy ends with 0. Their menu has a tick box entry.
 "$PROGRAM" --hours 09:00-17:00 " " 2>>"$SCRATCH/errors" & APP_PID=$!
 "$PROGRAM" --hours 09:00-17:00 " " 2>>"$SCRATCH/errors" & OTHER_PID=$!
-WID=$(wait_for_window '^Nudgewick 1\.0$')
+WID=$(wait_for_window "$MAIN_WINDOW")
 wait -n -p ENDED "$APP_PID" "$OTHER_PID" || fail "a copy started beside another ended with status $?"
 [ "$ENDED" != "$APP_PID" ] || APP_PID=$OTHER_PID
 # xdotool lists nothing when a window it looks at goes away meanwhile, as the second copy's do: it looks again.
-shown_windows() { for _ in {1..10}; do xdotool search --onlyvisible --name '^Nudgewick 1\.0$' 2>/dev/null && return; sleep 0.1; done; }
+shown_windows() { for _ in {1..10}; do xdotool search --onlyvisible --name "$MAIN_WINDOW" 2>/dev/null && return; sleep 0.1; done; }
 [ "$(shown_windows | wc -l)" = 1 ] || fail "two copies opened windows, or none: $(shown_windows | wc -l) shown"
 [ -z "$(nameless)" ] || fail "a window appeared without a tray"
 
@@ -75,7 +75,7 @@ wait_for_exit 0 "on the menu's Exit"
 start_tray park
 "$PROGRAM" --minimized 2>>"$SCRATCH/errors" & APP_PID=$!
 ICON=$(docked_icon)
-WID=$(wait_for_window '^Nudgewick 1\.0$')
+WID=$(wait_for_window "$MAIN_WINDOW")
 xprop -id "$WID" WM_HINTS | grep -q Iconic || fail "--minimized left nothing but an icon out of sight"
 stop_pid APP_PID
 
@@ -87,9 +87,9 @@ xdotool mousemove --sync 600 500
 ICON=$(docked_icon)
 track=$(track_pointer 13)
 [ "$(wc -l <<<"$track")" = 2 ] || fail "not one nudge in an 8 s session, then none:"$'\n'"$track"
-[ -z "$(windows '^Nudgewick 1\.0$')" ] || fail "--minimized showed the window though the icon is in a tray"
+[ -z "$(windows "$MAIN_WINDOW")" ] || fail "--minimized showed the window though the icon is in a tray"
 stop_pid TRAY_PID
-WID=$(wait_for_window '^Nudgewick 1\.0$')
+WID=$(wait_for_window "$MAIN_WINDOW")
 xprop -id "$WID" WM_HINTS | grep -q Iconic || fail "the hidden window came back, but not iconified, as the tray went"
 
 # The menu's Stop/Go: the ticks, the button's caption (Go now) and the icon's look.
@@ -149,7 +149,7 @@ env "${panel_env[@]}" xfce4-panel --disable-wm-check >/dev/null 2>&1 & PANEL_PID
 "$PROGRAM" --minimized 2>>"$SCRATCH/errors" & APP_PID=$!
 panel_icon xfce4-panel
 sleep 2.5  # as long as the window waits for the icon
-[ -z "$(windows '^Nudgewick 1\.0$')" ] || fail "--minimized showed the window though the icon is in xfce4-panel"
+[ -z "$(windows "$MAIN_WINDOW")" ] || fail "--minimized showed the window though the icon is in xfce4-panel"
 eval "$(geometry "$(xdotool search --onlyvisible --class '^xfce4-panel$')" PANEL_)"
 work_area 0 "$PANEL_Y"
 exit_from_menu xfce4-panel

@@ -101,9 +101,9 @@ nudged=$(first_nudge "$user_came")
     fail "nudged while the user moved the pointer, or not in the 6 s after:"$'\n'"$(positions "$user_came")"
 
 # The button: Stop, then nothing for 7 s; Go, and the nudges resume.
-click_control 3120 2160 975 615
+click_control BUTTON
 expect_stopped 7 "after Stop"
-click_control 3120 2160 975 615
+click_control BUTTON
 expect_nudging
 
 if [ "$COMPOSITOR" = mutter ]; then
@@ -120,7 +120,7 @@ if [ "$COMPOSITOR" = mutter ]; then
     dismiss_message "when the desktop ended remote control"
     expect_stopped 4 "after remote control ended"
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "ended with remote control"
-    click_control 3120 2160 975 615
+    click_control BUTTON
     expect_nudging
 fi
 if [ "$COMPOSITOR" = sway ]; then

@@ -5,11 +5,10 @@ start_xvfb
 
 size() { xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 
-# start_program waits for the title. 1440 twips an inch: 4125 x 2925 twips
-# at 144 dpi are 412.5 x 292.5 pixels.
+# start_program waits for the title. The layout's client area at 144 dpi, rounded to whole pixels.
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi: 144'
 start_program "  "
-[ "$(size)" = 413x293 ] || fail "the window at 144 dpi is $(size)"
+[ "$(size)" = "${CLIENT_AT_144[2]}x${CLIENT_AT_144[3]}" ] || fail "the window at 144 dpi is $(size)"
 stop_pid APP_PID
 xprop -root -remove RESOURCE_MANAGER
 
@@ -17,9 +16,9 @@ xprop -root -remove RESOURCE_MANAGER
 xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK 0x5555555
 xdotool mousemove --sync 600 500
 start_program "  "
-[ "$(size)" = 275x195 ] || fail "the window at 96 dpi is $(size)"
+[ "$(size)" = "${CLIENT_AT_96[2]}x${CLIENT_AT_96[3]}" ] || fail "the window at 96 dpi is $(size)"
 check=$("$PROGRAM" --check) && grep -q '^route: XTEST' <<<"$check" || fail "--check on X11 printed: $check"
-class=$(xprop -id "$WID" WM_CLASS) && [ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] ||
+class=$(xprop -id "$WID" WM_CLASS) && [ "$class" = "WM_CLASS(STRING) = \"$NUDGEWICK_X11_NAME\", \"${NUDGEWICK_X11_NAME^}\"" ] ||
     fail "the window's class is $class"
 
 # No window manager here: the window gets the keyboard only when given it.
@@ -36,7 +35,7 @@ xdotool key Tab  # pixels -> interval; the distance is now 7
 # The box's font: its text starts 5 px in, and at 11 px a digit is 6 px wide
 # (at 8 px, 4): a click 41 px in lands after the sixth of ten digits.
 xdotool type 1111111111
-click_control 1800 2160 1230 285
+click_control INTERVAL_BOX 41
 xdotool type x
 [[ $(focused_box_text) =~ ^1{6}x ]] || fail "the box's text is smaller than 11 px: $(focused_box_text)"
 xdotool mousemove --sync 600 500
@@ -65,7 +64,7 @@ expect_swing "$(track_pointer 16 3)" 600 500 7 3 3000
 
 # The button stops the ticks. An interval typed while stopped resumes them
 # when the click on the button takes the focus, and the click stops them.
-click_control 3120 2160 975 615  # the start/stop button: Stop
+click_control BUTTON  # the start/stop button: Stop
 read -r x y < <(pointer)
 expect_still 7
 xdotool key shift+Tab shift+Tab  # button -> link -> interval, its text selected

@@ -1,8 +1,5 @@
 // The command line, any text: a start it accepts is in range and stated again by its own words; a refusal
 // names a word, option or value that was given.
-#include <fstream>
-#include <sstream>
-
 #include "tests/fuzz/fuzz.h"
 
 namespace {
@@ -14,7 +11,7 @@ bool NamesAWordOf(std::string_view refusal, std::string_view input) {
         at += word.size();
         for (const std::string_view part : {word, word.substr(0, word.find('=')), word.substr(word.find('=') + 1)}) {
             const bool option = part.starts_with('-') && refusal.find(part) != std::string_view::npos;
-            if (!part.empty() && (option || refusal.find('"' + std::string(part) + '"') != std::string_view::npos))
+            if (!part.empty() && (option || refusal.find(nudgewick::Quoted(part)) != std::string_view::npos))
                 return true;
         }
     }
@@ -22,25 +19,6 @@ bool NamesAWordOf(std::string_view refusal, std::string_view input) {
 }
 
 }  // namespace
-
-// The dictionary (-dict=) must hold every option --help names, so that the fuzzer tries each one.
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    for (int i = 1; i < *argc; ++i) {
-        const std::string_view flag = (*argv)[i];
-        if (!flag.starts_with("-dict=")) continue;
-        std::stringstream dictionary;
-        dictionary << std::ifstream(std::string(flag.substr(6))).rdbuf();
-        const std::string help = nudgewick::CheckCommandLine("--help").output;
-        for (std::size_t at = help.find("--"); at != std::string::npos; at = help.find("--", at + 2)) {
-            const std::string option = help.substr(at, help.find_first_not_of("-abcdefghijklmnopqrstuvwxyz", at) - at);
-            if (dictionary.str().find('"' + option + '"') == std::string::npos) {
-                std::fprintf(stderr, "%s: %s is missing\n", (*argv)[i], option.c_str());
-                std::exit(1);
-            }
-        }
-    }
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

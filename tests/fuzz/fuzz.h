@@ -10,6 +10,8 @@
 #include <string>
 
 #include "core/command_line.h"
+#include "core/number_text.h"
+#include "core/options.h"
 #include "core/settings.h"
 
 // A broken rule ends the run; libFuzzer keeps the input that broke it.
@@ -42,7 +44,8 @@ inline void ExpectInRange(const StartSettings& s) {
     }
     FUZZ_EXPECT(!s.pid || *s.pid >= 1);
     FUZZ_EXPECT(!s.whileRunning || (!s.whileRunning->empty() && !s.whileRunning->starts_with('-') &&
-                                    s.whileRunning->find_first_of(" \t/\\") == std::string::npos));
+                                    s.whileRunning->find_first_of(" \t/\\") == std::string::npos &&
+                                    *s.whileRunning != "." && *s.whileRunning != ".." && IsUtf8(*s.whileRunning)));
     FUZZ_EXPECT(!s.commandAt || s.minimized);  // the command's copy runs behind its icon
     FUZZ_EXPECT(s.command == Command::Start ||
                 s == StartSettings{.interval = s.interval, .pixels = s.pixels, .command = s.command});
@@ -52,26 +55,30 @@ inline std::string TimeText(ClockTime time) {
     return std::to_string(time.hour) + (time.minute < 10 ? ":0" : ":") + std::to_string(time.minute);
 }
 
+// The option's name and a blank, or its name, "=" and the value given.
+inline std::string Given(Option option, std::string_view value = {}, Command command = Command::Start) {
+    return std::string(NameOf(option, command)) + (value.empty() ? " " : "=" + std::string(value) + " ");
+}
+
 // The command line that states the settings, each option in its plainest form.
 inline std::string CommandLineOf(const StartSettings& s) {
-    constexpr const char* kCommands[] = {"", "--toggle", "--stop", "--go", "--quit", "--status"};
-    std::string line = s.command == Command::Start ? "" : kCommands[static_cast<int>(s.command)] + std::string(" ");
-    line += std::string(s.minimized ? "--minimized " : "") + (s.check ? "--check " : "");
-    if (s.runFor) line += "--for " + std::to_string(s.runFor->count()) + "s ";
-    if (s.runUntil) line += "--until " + TimeText(*s.runUntil) + " ";
+    std::string line = s.command == Command::Start ? "" : Given(Option::Command, {}, s.command);
+    line += (s.minimized ? Given(Option::Minimized) : "") + (s.check ? Given(Option::Check) : "");
+    if (s.runFor) line += Given(Option::For, std::to_string(s.runFor->count()) + "s");
+    if (s.runUntil) line += Given(Option::Until, TimeText(*s.runUntil));
     if (s.workHours && s.workHours->hours) {
-        line += "--hours " + TimeText(s.workHours->hours->first) + "-" + TimeText(s.workHours->hours->second) + " ";
+        line += Given(Option::Hours, TimeText(s.workHours->hours->first) + "-" + TimeText(s.workHours->hours->second));
     }
     if (s.workHours) {
-        line += "--days ";
+        line += Given(Option::Days);
         for (std::size_t day = 0; day < 7; ++day) {
             if ((s.workHours->days >> day & 1) != 0) line += std::string("montuewedthufrisatsun", 3 * day, 3) + ",";
         }
         line.back() = ' ';
     }
-    if (s.hotkey) line += "--hotkey " + HotkeyText(*s.hotkey) + " ";
-    if (s.pid) line += "--pid " + std::to_string(*s.pid) + " ";
-    if (s.whileRunning) line += "--while=" + *s.whileRunning + " ";
+    if (s.hotkey) line += Given(Option::Hotkey, HotkeyText(*s.hotkey));
+    if (s.pid) line += Given(Option::Pid, std::to_string(*s.pid));
+    if (s.whileRunning) line += Given(Option::While, *s.whileRunning);
     if (s.settingsGiven) return line + std::to_string(s.interval) + " " + std::to_string(s.pixels);
     return s.interval == 0 ? line + " " : line;  // blanks alone leave both settings at 0
 }
@@ -83,7 +90,8 @@ inline void ExpectAccepted(const StartSettings& settings) {
     StartSettings expected = settings;
     std::string line = CommandLineOf(settings);
     if (settings.commandAt) {
-        line += line.empty() || line.back() == ' ' ? "-- " : " -- ";  // a blank more would read as settings of 0
+        // A blank more would read as settings of 0.
+        line += (line.empty() || line.back() == ' ' ? "" : " ") + std::string(kCommandMark) + " ";
         expected.commandAt = line.size();
         line += "run";
     }

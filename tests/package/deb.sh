@@ -3,6 +3,8 @@
 # into a scratch root it holds what a desktop needs, is a program for ARCH's processor (run under qemu when that
 # is not this machine's), answers --version, and starts on a private X server with its window, class and icon.
 #   bash tests/package/deb.sh DIST [ARCH]
+# The facts of script/package's Linux build.
+export NUDGEWICK_FACTS=${NUDGEWICK_FACTS:-$(dirname "$0")/../../build/package/linux/facts.sh}
 source "$(dirname "$0")/../e2e/common.sh"
 arch=${2:-amd64} processor=$(dpkg-architecture -a "${2:-amd64}" -q DEB_HOST_GNU_CPU 2>/dev/null)
 deb=$(echo "$1"/nudgewick_*_"$arch".deb) reference=$(echo "$1"/nudgewick_*_amd64.deb)
@@ -28,7 +30,7 @@ for file in usr/bin/nudgewick usr/share/man/man1/nudgewick.1.gz usr/share/doc/nu
     "${icons#"$root"/}/scalable/apps/$id.svg"; do
     [ -s "$root/$file" ] || fail "the package lacks $file"
 done
-for line in "Icon=$id" "StartupWMClass=Nudgewick" "Exec=/usr/bin/nudgewick" \
+for line in "Icon=$id" "StartupWMClass=${NUDGEWICK_X11_NAME^}" "Exec=/usr/bin/nudgewick" \
     "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input" "Exec=/usr/bin/nudgewick --toggle"; do
     grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
@@ -45,7 +47,7 @@ answer=$("${RUN_WITH[@]}" "$PROGRAM" --version)
 start_xvfb
 start_program
 class=$(xprop -id "$WID" WM_CLASS)
-[ "$class" = 'WM_CLASS(STRING) = "nudgewick", "Nudgewick"' ] || fail "the window's class: $class"
+[ "$class" = "WM_CLASS(STRING) = \"$NUDGEWICK_X11_NAME\", \"${NUDGEWICK_X11_NAME^}\"" ] || fail "the window's class: $class"
 sizes=$(xprop -id "$WID" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | paste -sd ' ')
 [ "$sizes" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48)" ] || fail "the window's icons: ${sizes:-none}"
 echo "PASS: $(basename "$deb") ($machine); $(find "$root" -type f -printf '%s\n' | awk '{s += $1} END {print s}') bytes installed"

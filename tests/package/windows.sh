@@ -7,6 +7,7 @@
 #   bash tests/package/windows.sh DIST PROBE.EXE WXS  (tests/win32/probe.cpp; the MSI's source)
 dist=$(cd "$1" && pwd) probe=${2:?the probe of tests/win32 is needed} wxs=${3:?the MSI\'s .wxs is needed}
 WINEPREFIX=$(mktemp -d)
+export NUDGEWICK_FACTS=${NUDGEWICK_FACTS:-$(dirname "$0")/../../build/package/windows/facts.sh}  # script/package's
 source "$(dirname "$0")/../win32/wine.sh"  # over the shared Xvfb helpers
 at_exit 'rm -rf "$WINEPREFIX"'
 WINEDLLOVERRIDES+=";winemenubuilder.exe=d"  # no menu entries on the host's desktop

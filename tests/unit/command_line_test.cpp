@@ -6,6 +6,7 @@
 #include "core/help_text.h"
 #include "core/hotkey.h"
 #include "core/number_text.h"
+#include "core/options.h"
 #include "core/version.h"
 
 namespace nudgewick {
@@ -44,7 +45,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--minimized", "10000 3 minimized"}, {"5000 7 8 --version", "5000 7"},  // options only before the settings
         {"4500.5 32767 extra words", "4500 32767"}, {"32767 32767", "32767 32767"},
         {"--for 1h30m\t 5000 7", "5000 7 for 5400s"}, {"--until 23:59 --minimized", "10000 3 minimized until 2359"},
-        {"--check 5000", "5000 0 check"}, {"--for 1s", "10000 3 for 1s"}, {"--for 6d24h", "10000 3 for 604800s"},
+        {"--check 5000", "5000 0 check"}, {"--for 1h --for 1s", "10000 3 for 1s"}, {"--for 6d24h", "10000 3 for 604800s"},
+        {"--until 9:00 --until=17:30", "10000 3 until 1730"}, {"--while ... 5000", "5000 0 while ..."},  // the later counts
         {"--for=90m 5000", "5000 0 for 5400s"}, {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
         {"--hours 00:00-24:00 --days sat", "10000 3 hours 0-2400 days 32"}, {"--days sat,sun,mon", "10000 3 days 97"},
@@ -86,7 +88,7 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         "--hotkey ctrl+f1x", "--hotkey ctrl+nn", "--hotkey ctrl+g12", "--hotkey ctrl+`", "--hotkey ctrl+{",
         "--hotkey ctrl+/", "--hotkey ctrl+:",  // beside a to z and 0 to 9
         "--pid 0", "--pid 2147483648", "--pid -5", "--pid 5.0", "--while bin/make", "--while C:\\zoom.exe",
-        "--while -zoom", "--while=", "--while zo\0om"s, "--while " + std::string(256, 'z'),
+        "--while -zoom", "--while=", "--while zo\0om"s, "--while .", "--while=..",
     };
     std::vector<std::pair<std::string, std::string>> cases = {
         {"\"5000\" 7", "\"\"5000\"\""},  // quotes are no quoting
@@ -98,6 +100,12 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         {"5000 --  ", "--"},  // no command after it
         {"--toggle -- make", "--toggle"}, {"--check -- make", "--check"},
         {"--pid -- make", "--pid"},  // the first -- starts the command
+        {"--until 9:00 --for 1h", "--for"}, {"--while zoom meeting 5000", "\"zoom meeting\""},  // a name has no blanks
+        {"--while zo\xffom", "\"zo\uFFFDom\""}, {"--hours=\xe2\x82", "\"\uFFFD\uFFFD\""},  // not UTF-8: shown readable
+        {"--days \xed\xa0\x80", "\"\uFFFD\uFFFD\uFFFD\""},  // a surrogate is no character either
+        {std::string(61, '7'), '"' + std::string(57, '7') + "...\""},  // cut short, at a character's start
+        {"--while " + std::string(256, 'z'), '"' + std::string(57, 'z') + "...\""},
+        {"--pid " + std::string(56, 'z') + "\xc3\xa9zzzz", '"' + std::string(56, 'z') + "\xc3\xa9...\""},
     };
     // clang-format on
     for (const std::string& text : namingTheLastWord)
@@ -150,22 +158,44 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     const auto version = CheckCommandLine(" --version");
     EXPECT_FALSE(version.proceed || version.exitCode != 0);
     EXPECT_NE(version.output.find(kProgramVersion), std::string::npos) << version.output;
-    const std::size_t from = help.output.rfind("\nnudgewick ") + 11;
-    const std::string example = help.output.substr(from, help.output.size() - from - 1);  // its last line
-    EXPECT_TRUE(CheckCommandLine(example).proceed) << "the help's example is one that works: " << example;
+    // Every example is one that works, and every line fits a terminal of 80 columns.
+    int examples = 0;
+    for (std::size_t at = help.output.find("  nudgewick "); at != std::string::npos;
+         at = help.output.find("  nudgewick ", at + 1), ++examples) {
+        const std::size_t from = at + 12;
+        const std::string example = help.output.substr(from, help.output.find('\n', from) - from);
+        EXPECT_TRUE(CheckCommandLine(example).proceed) << example;
+    }
+    EXPECT_GT(examples, 0);
+    // Each option of the table has a line that says what it does, the options before the commands.
+    std::size_t lastOption = 0, firstCommand = help.output.size();
+    for (const OptionName& entry : kOptionNames) {
+        std::size_t at = help.output.find("\n  " + std::string(entry.name));
+        if (at == std::string::npos) at = help.output.find(", " + std::string(entry.name));
+        ASSERT_NE(at, std::string::npos) << entry.name;
+        const std::string line = help.output.substr(at + 1, help.output.find('\n', at + 1) - at - 1);
+        EXPECT_GT(line.find_last_not_of(' '), line.find(entry.name) + entry.name.size() + entry.value.size()) << line;
+        if (entry.option == Option::Command) firstCommand = std::min(firstCommand, at);
+        if (entry.option != Option::Command) lastOption = std::max(lastOption, at);
+    }
+    EXPECT_LT(lastOption, firstCommand);
+    for (std::size_t at = 0, end; (end = help.output.find('\n', at)) != std::string::npos; at = end + 1)
+        EXPECT_LE(end - at, 80u) << help.output.substr(at, end - at);
 }
 
 // The terminal's columns: terms indented, descriptions side by side in one
 // column, their later lines under the first, a term too long for its column
 // two blanks before its description.
 TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
-    EXPECT_EQ(HelpColumns({{"-a", "first\nsecond"}, {"--fourteen-chr", "x"}, {"--fifteen-chars", "y"}}),
-              "  -a              first\n"
-              "                  second\n"
-              "  --fourteen-chr  x\n"
-              "  --fifteen-chars  y\n");
+    const std::string words = std::string(58, 'a') + " b " + std::string(60, 'c') + " " + std::string(61, 'd');
+    EXPECT_EQ(HelpColumns({{"-a", words}, {"--fourteen-chr", "x"}, {"--fifteen-chars", "y"}}),
+              "  -a              " + std::string(58, 'a') + " b\n" +  // 78 columns, the widest
+                  "                  " + std::string(60, 'c') + "\n" + "                  " + std::string(61, 'd') +
+                  "\n" +  // a word too long for any line has one
+                  "  --fourteen-chr  x\n"
+                  "  --fifteen-chars  y\n");
     // A message box's proportional font lines up no columns: a dash after each term, no line indented.
-    EXPECT_EQ(HelpLines({{"-a", "first\nsecond"}}), "-a \u2013 first second\n");
+    EXPECT_EQ(HelpLines({{"-a", "first second"}}), "-a \u2013 first second\n");
     EXPECT_EQ(CheckCommandLine("--help").windowText.find("\n "), std::string::npos);
 }
 

@@ -31,6 +31,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/version.h"  // kWindowClass
+
 namespace {
 
 // Where the hook writes, as the number of the probe's output handle: the program inherits the handle,
@@ -152,7 +154,7 @@ int HoldHotkey(UINT modifiers, UINT key, bool window) {
 }
 
 int SendCopyData() {
-    const HWND copy = FindWindowW(L"NudgewickMainWindow", nullptr);
+    const HWND copy = FindWindowW(nudgewick::kWindowClass, nullptr);
     const WNDCLASSW askerClass{0, DefWindowProcW, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"NudgewickAsker"};
     RegisterClassW(&askerClass);
     const HWND asker =

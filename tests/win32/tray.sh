@@ -32,8 +32,8 @@ expect 5 "hidden Stop colour" "--minimized with a tray"
 
 timeout 30 wine "$PROGRAM" 2>"$SCRATCH/err" || fail "a second start gave status $?"
 grep -qx 'Nudgewick is already running' "$SCRATCH/err" || fail "a second start printed: $(<"$SCRATCH/err")"
-WID=$(wait_for_window '^Nudgewick 1\.0$')
-[ "$(windows '^Nudgewick 1\.0$' | wc -l)" = 1 ] || fail "a second window opened"
+WID=$(wait_for_window "$MAIN_WINDOW")
+[ "$(windows "$MAIN_WINDOW" | wc -l)" = 1 ] || fail "a second window opened"
 expect 15 "shown Go grey" "the 8 s session's end"
 
 # Wine gives the keys to our focused window.

@@ -18,7 +18,7 @@ while IFS='|' read -r commandLine from want; do
     [ "$got" = "$want " ] || fail "[$commandLine] from a $from showed $got, not $want:"$'\n'"$shown"
     awk '($1 == "Edit" || $1 == "Button") && $2 < 11 || $1 == "Edit" && $3 > $4 || $1 == "Static" && $2 < 10 {
         print; bad = 1 } END { exit bad }' <<<"$shown" || fail "[$commandLine]: text too small, or too big for its box"
-    [[ $commandLine != *--version ]] || grep -Eqx '(console )?Nudgewick 1\.00' <<<"$shown" ||
+    [[ $commandLine != *--version ]] || grep -Eqx "(console )?$NUDGEWICK_NAME ${NUDGEWICK_VERSION//./\\.}" <<<"$shown" ||
         fail "--version from a $from printed: $shown"
     [[ $commandLine != *--check ]] || grep -q '^console route: SendInput' <<<"$shown" ||
         fail "--check from a $from printed: $shown"
@@ -71,12 +71,13 @@ start_program --hotkey ctrl+alt+n 3000 5
 # Wine doubles relative moves above 6 pixels, hence 5; and it knows where the
 # pointer is only over one of its windows, hence a blank part of nudgewick's.
 eval "$(xdotool getwindowgeometry --shell "$WID")"  # X Y WIDTH HEIGHT of the client area
-twips() { echo $(($1 * WIDTH / 4125)); }             # the layout's client area is 4125 twips wide
+twips() { echo $(($1 * WIDTH / CLIENT_TWIPS[2])); }  # the layout's twips in the client area's pixels
 column=$((X + WIDTH / 3)) row=$((Y + HEIGHT / 2))
 xdotool mousemove --sync "$column" "$row"
 expect_swing "$(track_pointer 13 2)" "$column" "$row" 5 2 3000
-# The button: 3120,2160 twips, 975x615.
-xdotool mousemove --sync $((X + $(twips 3607))) $((Y + $(twips 2467))) click 1
+# The button's middle.
+xdotool mousemove --sync $((X + $(twips $((BUTTON_TWIPS[0] + BUTTON_TWIPS[2] / 2))))) \
+    $((Y + $(twips $((BUTTON_TWIPS[1] + BUTTON_TWIPS[3] / 2))))) click 1
 xdotool mousemove --sync "$column" "$row"
 expect_still 8
 
@@ -91,7 +92,7 @@ xdotool type --delay 50 2500
 xdotool key --delay 100 Return Escape
 sleep 1
 expect_no_message "on Enter or Escape in the interval box"
-[ -n "$(windows '^Nudgewick 1\.0$')" ] || fail "Enter or Escape closed the window"
+[ -n "$(windows "$MAIN_WINDOW")" ] || fail "Enter or Escape closed the window"
 
 # Tab leaves the box.
 xdotool key Tab

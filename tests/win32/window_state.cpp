@@ -3,8 +3,10 @@
 
 #include <cstdio>
 
+#include "core/version.h"  // kWindowClass
+
 int main() {
-    const HWND window = FindWindowW(L"NudgewickMainWindow", nullptr);
+    const HWND window = FindWindowW(nudgewick::kWindowClass, nullptr);
     if (!window) return 1;
     wchar_t caption[16] = L"";
     GetWindowTextW(FindWindowExW(window, nullptr, L"BUTTON", nullptr), caption, 16);
