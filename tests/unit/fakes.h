@@ -76,16 +76,15 @@ struct FakeTray : TrayDisplay {
 
 // PIDs that can be watched, a command that starts as told, and the names of the processes running.
 struct FakeProcesses : Processes {
+    FakeProcesses() : Processes(ProcessNaming::AsIs) {}
     std::vector<std::int32_t> watchable{1234};
     CommandStart command{4321, true, "make", ""};
-    ProcessNaming naming = ProcessNaming::AsIs;
     Words running;
     int looks = 0;
     std::optional<std::string> Watch(std::int32_t pid) override {
         return std::ranges::count(watchable, pid) ? std::nullopt : std::optional<std::string>("no such process");
     }
     CommandStart StartCommand() override { return command; }
-    ProcessNaming Naming() const override { return naming; }
     bool AnyNamed(const std::function<bool(std::string_view)>& named) override {
         return ++looks, std::ranges::any_of(running, named);
     }
