@@ -55,12 +55,14 @@ int RunCopy(Shell& shell, const StartSettings& start, std::string_view commandLi
 
 }  // namespace
 
+std::string NudgeRefusedLine(const std::string& why) { return "nudgewick: the system did not take a nudge: " + why + "\n"; }
+
 int RunProgram(Shell& shell, std::string_view commandLine) {
     Console& console = shell.Output();
     const StartupCheck check = CheckCommandLine(commandLine);
     if (!check.proceed) return Refuse(console, check);
     const StartSettings& start = check.settings;
-    const auto unreachable = shell.OpenDesktop();
+    const auto unreachable = shell.ReachDesktop();
     if (start.check) return ReportCheck(console, shell.Check());
     const auto withoutCopy = AnswerWithoutCopy(start.command);
     if (unreachable && withoutCopy) return Report(console, *withoutCopy, start);

@@ -83,7 +83,7 @@ public:
     virtual Console& Output() = 0;
     // Reaches the desktop: nothing once it has, else the line that says why
     // not. No copy runs on a desktop that cannot be reached.
-    virtual std::optional<std::string> OpenDesktop() = 0;
+    virtual std::optional<std::string> ReachDesktop() = 0;
     virtual CheckReport Check() = 0;
     virtual SingleInstance& Instance() = 0;
     // The running copy's window, built for start; commandLine holds the
@@ -91,6 +91,9 @@ public:
     // offers no way to nudge, which the shell has said.
     virtual ProgramWindow* OpenWindow(const StartSettings& start, std::string_view commandLine) = 0;
 };
+
+// The line that says the system did not take a nudge, in its words (why).
+std::string NudgeRefusedLine(const std::string& why);
 
 // The whole program from its command line (UTF-8, after the program's name)
 // to its exit status: the checks, the second start, the first frame.

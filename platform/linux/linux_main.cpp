@@ -111,7 +111,7 @@ public:
     // the program at once with their own status: it has nothing to clean up.
     // A session is Wayland's when a compositor answers, whatever the
     // variables say.
-    std::optional<std::string> OpenDesktop() override {
+    std::optional<std::string> ReachDesktop() override {
         std::signal(SIGINT, SIG_DFL);
         std::signal(SIGTERM, SIG_DFL);
         wayland_ = linux_desktop::WaylandDesktop::Connect();

@@ -116,5 +116,15 @@ quit_program
 "$PROGRAM" --go 2>>"$SCRATCH/errors" & APP_PID=$!
 wait_for_window '^Nudgewick 1\.0$' >/dev/null
 "$PROGRAM" --status >/dev/null || fail "--go without a copy started none that nudges"
+# A start right after --quit is the copy that runs afterwards, ten times in a row: the ending copy gives up its
+# claim before it answers.
+for _ in {1..10}; do
+    ended=$APP_PID
+    "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"
+    "$PROGRAM" 20000 2 2>>"$SCRATCH/errors" & APP_PID=$!
+    wait "$ended" || fail "--quit ended the copy with status $?"
+    wait_until "no copy runs after --quit and a start" '"$PROGRAM" --status >/dev/null'
+    kill -0 "$APP_PID" 2>/dev/null || fail "the start right after --quit handed itself to the ending copy"
+done
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS
