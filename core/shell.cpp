@@ -50,7 +50,9 @@ int RunCopy(Shell& shell, const StartSettings& start, std::string_view commandLi
         return 1;
     }
     if (start.hotkey) GrabHotkey(*window, console, *start.hotkey);
-    return window->Run();
+    const int exitStatus = window->Run();
+    if (instance != nullptr) instance->OnCommandLine(nullptr);  // the window is done with
+    return exitStatus;
 }
 
 }  // namespace

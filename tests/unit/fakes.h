@@ -9,6 +9,7 @@
 
 #include "core/accessible.h"
 #include "core/controller.h"
+#include "core/shell.h"
 
 namespace nudgewick::testing {
 
@@ -117,8 +118,10 @@ struct Rig {
     FakeProcesses processes;
     Controller controller;
 
-    // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told.
-    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
+    // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told;
+    // followed and loaded unless told not to be.
+    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr,
+                 bool load = true)
         // clang-format off
         : controller({.intervalBox = intervalBox, .pixelsBox = pixelsBox, .startStopButton = button,
                       .tickTimer = tickTimer, .sessionTimer = sessionTimer, .scheduleTimer = scheduleTimer,
@@ -128,6 +131,7 @@ struct Rig {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
+        if (!load) return;
         controller.Follow();
         controller.Load();
     }
@@ -151,6 +155,52 @@ struct Rig {
             if (entry.command == command && entry.length == length) return entry;
         ADD_FAILURE() << "no such menu entry";
         return {};
+    }
+};
+
+// The running copy's window, which records the jobs done to it in order, and does what loop says while it runs.
+struct FakeWindow : ProgramWindow {
+    Rig rig;
+    std::string jobs;
+    std::optional<std::string> showFailure;
+    std::function<void()> loop;
+    std::optional<HotkeyRefusal> grab;
+    explicit FakeWindow(std::string_view text, bool load = true, std::optional<std::string> failure = {},
+                        std::function<void()> during = {})
+        : rig(text, 17 * 3600, nullptr, load), showFailure(std::move(failure)), loop(std::move(during)) {}
+    Controller& Program() override { return rig.controller; }
+    std::optional<std::string> Show() override { return jobs += "show ", rig.controller.Load(), showFailure; }
+    int Run() override { return jobs += "run ", loop ? loop() : void(), 0; }
+    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey&) override { return jobs += "hotkey ", grab; }
+    void Hide() override { jobs += "hide "; }
+    void Present() override { jobs += "present "; }
+    void Close() override { jobs += "close "; }
+};
+// A front-end as start-up sees it: a console (said: "out", "err" or "box" for each line; with none, nothing is
+// written), a copy that runs or not with its answer to whatever is handed over, a desktop out of reach or not.
+struct FakeShell : Shell, Console, SingleInstance {
+    bool console = true, watched = true, copyRuns = false, claimed = false, released = false, canNudge = true;
+    std::string said;
+    std::optional<std::string> answer = "0 done\n", handedOver, unreachable, showFailure;
+    CommandHandler handle;
+    std::function<void()> loop;
+    std::optional<FakeWindow> window;
+    Console& Output() override { return *this; }
+    bool Write(const std::string&, bool toError) override { return console && (said += toError ? "err " : "out ", true); }
+    bool Watched() const override { return watched; }
+    void ShowBox(const std::string&) override { said += "box "; }
+    std::optional<std::string> ReachDesktop() override { return unreachable; }
+    CheckReport Check() override { return {"route: fake\n", canNudge}; }
+    SingleInstance& Instance() override { return *this; }
+    Found Claim(bool claim) override {
+        claimed = claim && !copyRuns;
+        return copyRuns ? Found::OtherCopy : claim ? Found::Claimed : Found::NoCopy;
+    }
+    std::optional<std::string> HandOver(std::string_view line) override { return handedOver = line, answer; }
+    void OnCommandLine(CommandHandler h) override { handle = std::move(h); }
+    void Release() override { released = true; }
+    ProgramWindow* OpenWindow(const StartSettings&, std::string_view line) override {
+        return &window.emplace(line, false, showFailure, loop);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "core/keyboard.h"
 #include "fakes.h"
 
 namespace nudgewick::testing {
@@ -112,6 +113,19 @@ TEST(TrayTest, TheTooltipGivesTheIntervalInSecondsAndTheSessionsEnd) {
          {std::pair(10000, " 10 s"), {4500, " 4.5 s"}, {4050, " 4.05 s"}, {3001, " 3.001 s"}, {32767, " 32.767 s"}})
         EXPECT_NE(NudgingTooltip(milliseconds, {}).find(seconds), std::string::npos) << milliseconds;
     EXPECT_NE(NudgingTooltip(10000, "17:30").find("17:30"), std::string::npos);
+}
+
+// The icon hears of a view only when it differs from the one before; Enter clicks only what a click opens.
+TEST(TrayTest, TheIconIsToldOnlyOfChangesAndEnterClicksTheButtonAndTheLink) {
+    FakeTray icon;
+    ChangedViews views(icon);
+    const TrayView running{true, "a", {}}, stopped{false, "a", {}};
+    for (const TrayView& view : {running, running, stopped, stopped, running}) views.Show(view);
+    EXPECT_EQ(icon.shows, 3);
+    std::vector<ControlId> clicked;
+    for (const auto& control : kControls)
+        if (EnterClicks(control.kind)) clicked.push_back(control.id);
+    EXPECT_EQ(clicked, (std::vector{ControlId::StartStopButton, ControlId::Link}));
 }
 
 }  // namespace
