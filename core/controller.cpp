@@ -37,7 +37,8 @@ std::string HotkeyRefusedMessage(const Hotkey& hotkey, const HotkeyRefusal& why)
 }
 
 std::string HotkeyRefusedNote(const Hotkey& hotkey, const HotkeyRefusal& why) {
-    if (why.kind == HotkeyRefusal::NoSuchKey) return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
+    if (why.kind == HotkeyRefusal::NoSuchKey)
+        return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
     if (why.kind == HotkeyRefusal::Failed) return "Hotkey " + HotkeyText(hotkey) + ": " + why.reason;
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }

@@ -37,7 +37,8 @@ struct HotkeyRefusal {
         Failed,       // the system said no for a reason of its own, in reason
     };
     // A kind alone is a whole refusal, but for Failed's.
-    HotkeyRefusal(Kind why, std::string words = {}) : kind(why), reason(std::move(words)) {}  // NOLINT(google-explicit-constructor)
+    // NOLINTNEXTLINE(google-explicit-constructor)
+    HotkeyRefusal(Kind why, std::string words = {}) : kind(why), reason(std::move(words)) {}
     Kind kind;
     std::string reason;
 };

@@ -57,7 +57,9 @@ int RunCopy(Shell& shell, const StartSettings& start, std::string_view commandLi
 
 }  // namespace
 
-std::string NudgeRefusedLine(const std::string& why) { return "nudgewick: the system did not take a nudge: " + why + "\n"; }
+std::string NudgeRefusedLine(const std::string& why) {
+    return "nudgewick: the system did not take a nudge: " + why + "\n";
+}
 
 int RunProgram(Shell& shell, std::string_view commandLine) {
     Console& console = shell.Output();

@@ -133,9 +133,9 @@ public:
             return nullptr;
         }
         UseDesktopLook();
-        auto& window = window_.emplace(start, wayland_.get(),
-                                       start.commandAt ? ArgumentsFrom(arguments_, *start.commandAt)
-                                                       : std::vector<std::string>());
+        auto& window =
+            window_.emplace(start, wayland_.get(),
+                            start.commandAt ? ArgumentsFrom(arguments_, *start.commandAt) : std::vector<std::string>());
         if (const auto missing = start.minimized ? window.ConnectDesktop() : std::nullopt) {
             linux_desktop::RefuseToRun(*missing);
             return nullptr;

@@ -86,7 +86,7 @@ public:
         const std::string_view command =
             start.commandAt ? commandLine.substr(commandLine.find_first_not_of(" \t", *start.commandAt)) : "";
         return &window_.emplace(start, Widen(command), start.commandAt ? nullptr : &oneCopy_, instance_, showCommand_,
-                                  Output());
+                                Output());
     }
 
 private:

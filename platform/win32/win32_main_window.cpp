@@ -48,9 +48,8 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring command,
-                                 const Win32SingleInstance* commands, HINSTANCE instance, int showCommand,
-                                 Console& console)
+Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring command, const Win32SingleInstance* commands,
+                                 HINSTANCE instance, int showCommand, Console& console)
     : commands_(commands),
       instance_(instance),
       showCommand_(showCommand),
@@ -91,7 +90,8 @@ std::optional<std::string> Win32MainWindow::Show() {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = className_;
-    if (!RegisterClassExW(&windowClass)) return Failure("Nudgewick could not register its window class", GetLastError());
+    if (!RegisterClassExW(&windowClass))
+        return Failure("Nudgewick could not register its window class", GetLastError());
     // The size follows in WM_CREATE, once the window's DPI is known.
     const HWND hwnd = CreateWindowExW(kExStyle, className_, Widen(kWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
                                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);

@@ -114,8 +114,7 @@ quit_program
 "$PROGRAM" --go 2>>"$SCRATCH/errors" & APP_PID=$!
 wait_for_window '^Nudgewick 1\.0$' >/dev/null
 "$PROGRAM" --status >/dev/null || fail "--go without a copy started none that nudges"
-# A start right after --quit is the copy that runs afterwards, ten times in a row.
-for _ in {1..10}; do
+for _ in {1..10}; do  # a start right after --quit is the copy that runs afterwards
     ended=$APP_PID && "$PROGRAM" --quit >/dev/null && { "$PROGRAM" 20000 2 2>>"$SCRATCH/errors" & APP_PID=$!; }
     wait "$ended" && wait_until "no copy runs after --quit and a start" '"$PROGRAM" --status >/dev/null' &&
         kill -0 "$APP_PID" 2>/dev/null || fail "the start right after --quit handed itself to the ending copy"

@@ -6,18 +6,15 @@ namespace {
 
 using namespace std::string_literals;
 
-// The copy after a command line handed over ("!" first: stopped by a click before), as "TICKS BOXES, SESSION;
-// WINDOW'S JOBS; STATUS ANSWER", the answer being the status line (S), the whole tooltip (T) or neither (-);
-// --quit gives up the claim.
+// The copy after a command line handed over ("!": stopped by a click before), as "TICKS BOXES, SESSION; WINDOW'S
+// JOBS; STATUS ANSWER", the answer the status line (S), the whole tooltip (T) or neither (-).
 TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "Stop 5000 5000 7, look in 0; present ; 0 -"},
         {"! ", "Go 0 5000 7, look in 0; present ; 0 -"},
         {"--toggle", "Go 0 5000 7, look in 0; ; 0 T"},
         {"!--toggle", "Stop 5000 5000 7, look in 0; ; 0 T"},
-        {"!--stop", "Go 0 5000 7, look in 0; ; 0 T"},
-        {"--stop", "Go 0 5000 7, look in 0; ; 0 T"},
-        {"--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"--stop", "Go 0 5000 7, look in 0; ; 0 T"},  // never the other way, as the menu's Stop and Go
         {"!--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"--status", "Stop 5000 5000 7, look in 0; ; 0 S"},
         {"!--status", "Go 0 5000 7, look in 0; ; 3 S"},

@@ -158,35 +158,30 @@ struct Rig {
     }
 };
 
-// The running copy's window, which records the jobs done to it in order, and does what loop says while it runs.
+// The running copy's window, which records the jobs done to it in order.
 struct FakeWindow : ProgramWindow {
     Rig rig;
     std::string jobs;
     std::optional<std::string> showFailure;
-    std::function<void()> loop;
     std::optional<HotkeyRefusal> grab;
-    explicit FakeWindow(std::string_view text, bool load = true, std::optional<std::string> failure = {},
-                        std::function<void()> during = {})
-        : rig(text, 17 * 3600, nullptr, load), showFailure(std::move(failure)), loop(std::move(during)) {}
+    explicit FakeWindow(std::string_view text, bool load = true) : rig(text, 17 * 3600, nullptr, load) {}
     Controller& Program() override { return rig.controller; }
     std::optional<std::string> Show() override { return jobs += "show ", rig.controller.Load(), showFailure; }
-    int Run() override { return jobs += "run ", loop ? loop() : void(), 0; }
+    int Run() override { return jobs += "run ", 0; }
     std::optional<HotkeyRefusal> GrabHotkey(const Hotkey&) override { return jobs += "hotkey ", grab; }
     void Hide() override { jobs += "hide "; }
     void Present() override { jobs += "present "; }
     void Close() override { jobs += "close "; }
 };
-// A front-end as start-up sees it: a console (said: "out", "err" or "box" for each line; with none, nothing is
-// written), a copy that runs or not with its answer to whatever is handed over, a desktop out of reach or not.
+// A front-end for start-up: a console (said: "out", "err" or "box" a line), a copy that runs or not, and so on.
 struct FakeShell : Shell, Console, SingleInstance {
     bool console = true, watched = true, copyRuns = false, claimed = false, released = false, canNudge = true;
     std::string said;
     std::optional<std::string> answer = "0 done\n", handedOver, unreachable, showFailure;
     CommandHandler handle;
-    std::function<void()> loop;
     std::optional<FakeWindow> window;
     Console& Output() override { return *this; }
-    bool Write(const std::string&, bool toError) override { return console && (said += toError ? "err " : "out ", true); }
+    bool Write(const std::string&, bool err) override { return console && (said += err ? "err " : "out ", true); }
     bool Watched() const override { return watched; }
     void ShowBox(const std::string&) override { said += "box "; }
     std::optional<std::string> ReachDesktop() override { return unreachable; }
@@ -200,7 +195,8 @@ struct FakeShell : Shell, Console, SingleInstance {
     void OnCommandLine(CommandHandler h) override { handle = std::move(h); }
     void Release() override { released = true; }
     ProgramWindow* OpenWindow(const StartSettings&, std::string_view line) override {
-        return &window.emplace(line, false, showFailure, loop);
+        window.emplace(line, false);
+        return window->showFailure = showFailure, &*window;
     }
 };
 

@@ -54,8 +54,7 @@ expect 10 "shown Stop colour" "a start with --go"
 wine "$PROGRAM" --minimized --for 1m >/dev/null
 expect 5 "hidden Stop colour" "--minimized --for 1m from a second start"
 [[ $(wine "$PROGRAM" --status | tr -d '\r') =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end of the session"
-# A start right after --quit is the copy that runs afterwards, ten times in a row.
-for _ in {1..10}; do
+for _ in {1..10}; do  # a start right after --quit is the copy that runs afterwards
     ended=$APP_PID && wine "$PROGRAM" --quit >/dev/null && { wine "$PROGRAM" 20000 2 & APP_PID=$!; }
     wait "$ended" && wait_until "no copy runs after --quit and a start" 'wine "$PROGRAM" --status >/dev/null' &&
         kill -0 "$APP_PID" 2>/dev/null || fail "the start right after --quit handed itself to the ending copy"
