@@ -41,7 +41,7 @@ TEST(ShellTest, StartUpDecidesOnceWhatEachStartDoesAndSays) {
     };
     for (const auto& [line, setting, after] : cases) {
         FakeShell shell;
-        const auto is = [setting](char c) { return std::string_view(setting).find(c) != std::string_view::npos; };
+        const auto is = [s = std::string_view(setting)](char c) { return s.find(c) != std::string_view::npos; };
         shell.copyRuns = is('+'), shell.console = is('c'), shell.watched = is('w'), shell.canNudge = !is('n');
         if (!is('a')) shell.answer.reset();
         if (is('u')) shell.unreachable = "no desktop\n";
