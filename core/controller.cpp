@@ -24,17 +24,22 @@ std::string KeyName(const Hotkey& hotkey) {
     return key;
 }
 
-std::string HotkeyRefusedMessage(const Hotkey& hotkey, HotkeyRefusal why) {
+std::string HotkeyRefusedMessage(const Hotkey& hotkey, const HotkeyRefusal& why) {
     const std::string combination = HotkeyText(hotkey);
-    if (why == HotkeyRefusal::NoSuchKey) {
+    if (why.kind == HotkeyRefusal::NoSuchKey) {
         return "nudgewick: no key of this keyboard produces " + KeyName(hotkey) + ", so the hotkey " + combination +
                " cannot be pressed; running without it\n";
+    }
+    if (why.kind == HotkeyRefusal::Failed) {
+        return "nudgewick: the hotkey " + combination + " could not be had: " + why.reason + "; running without it\n";
     }
     return "nudgewick: the hotkey " + combination + " is already taken by another program; running without it\n";
 }
 
-std::string HotkeyRefusedNote(const Hotkey& hotkey, HotkeyRefusal why) {
-    if (why == HotkeyRefusal::NoSuchKey) return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
+std::string HotkeyRefusedNote(const Hotkey& hotkey, const HotkeyRefusal& why) {
+    if (why.kind == HotkeyRefusal::NoSuchKey)
+        return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
+    if (why.kind == HotkeyRefusal::Failed) return "Hotkey " + HotkeyText(hotkey) + ": " + why.reason;
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }
 
@@ -210,7 +215,8 @@ void Controller::OnScheduleTimer() {
     if (crossed || scheduleBoundary_ != previous) ShowTray();
 }
 
-std::string Controller::OnHotkeyRefused(HotkeyRefusal why) {
+std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
+    if (why.kind == HotkeyRefusal::Unavailable) return OnHotkeyUnavailable();
     if (!start_.hotkey) return {};
     hotkeyNote_ = HotkeyRefusedNote(*start_.hotkey, why);
     ShowTray();
@@ -413,7 +419,7 @@ void Controller::FollowHoursFromNow() {
 // The icon follows a change, which a tick notices.
 void Controller::LookForNamedProcess() {
     const bool waiting = start_.whileRunning && !parts_.processes.AnyNamed([this](std::string_view name) {
-        return IsNamed(name, *start_.whileRunning, parts_.processes.Naming());
+        return IsNamed(name, *start_.whileRunning, parts_.processes.naming);
     });
     if (waiting == waiting_) return;
     waiting_ = waiting;

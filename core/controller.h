@@ -91,7 +91,7 @@ public:
     void OnHotkey() { OnStartStopClicked(); }
     // The hotkey could not be had: the tooltip says why from now on.
     // Returns the line that says so on standard error.
-    std::string OnHotkeyRefused(HotkeyRefusal why);
+    std::string OnHotkeyRefused(const HotkeyRefusal& why);
     // The desktop ended the remote control that carried the nudges (GNOME's
     // indicator has a button for it): the ticks stop as after a click on
     // Stop, a message and the tooltip say why, and whatever starts the ticks

@@ -152,19 +152,23 @@ struct CommandStart {
 // by the executable's file name in any case, ".exe" optional.
 enum class ProcessNaming { AsIs, FileNameAnyCase };
 
+// Why a process cannot be watched when the system knows no process of that id.
+inline constexpr const char* kNoSuchProcess = "there is no such process";
+
 // The processes that the ticks follow (--pid) or that the program runs (--
 // COMMAND), and those running now (--while). The front-end watches each
 // process inside its event loop, without a thread, and hands its end to
 // Controller::OnProcessEnded; it reads the list only when asked.
 class Processes {
 public:
+    explicit Processes(ProcessNaming names) : naming(names) {}
     virtual ~Processes() = default;
+    ProcessNaming naming;  // each front-end's own, for good
     // Nothing once it watches the process, else why it cannot.
     virtual std::optional<std::string> Watch(std::int32_t pid) = 0;
     // Starts the command given after "--", inheriting standard input, output
     // and error, and watches it.
     virtual CommandStart StartCommand() = 0;
-    virtual ProcessNaming Naming() const = 0;
     // Hands each name of each running process to named until it returns
     // true; false when it never did.
     virtual bool AnyNamed(const std::function<bool(std::string_view name)>& named) = 0;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace nudgewick {
 
@@ -28,9 +29,18 @@ std::optional<Hotkey> ReadHotkey(std::string_view text);
 std::string HotkeyText(const Hotkey& hotkey);
 
 // Why the system would not give the program its combination.
-enum class HotkeyRefusal {
-    Taken,      // another program holds it
-    NoSuchKey,  // no key of this keyboard produces the combination's key (F13 on most)
+struct HotkeyRefusal {
+    enum Kind {
+        Taken,        // another program holds it
+        NoSuchKey,    // no key of this keyboard produces the combination's key (F13 on most)
+        Unavailable,  // no program may take a key from the whole desktop (a Wayland session)
+        Failed,       // the system said no for a reason of its own, in reason
+    };
+    // A kind alone is a whole refusal, but for Failed's.
+    // NOLINTNEXTLINE(google-explicit-constructor)
+    HotkeyRefusal(Kind why, std::string words = {}) : kind(why), reason(std::move(words)) {}
+    Kind kind;
+    std::string reason;
 };
 
 }  // namespace nudgewick

@@ -146,4 +146,10 @@ WindowShowing ShowingAtStart(bool minimized, bool iconShown) {
     return !minimized ? WindowShowing::Normal : iconShown ? WindowShowing::Hidden : WindowShowing::Iconified;
 }
 
+void ChangedViews::Show(const TrayView& view) {
+    if (shown_ == view) return;
+    shown_ = view;
+    icon_.Show(view);
+}
+
 }  // namespace nudgewick

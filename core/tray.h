@@ -23,6 +23,18 @@ inline constexpr const char* kCaptionGo = "Go";
 // What the front-end does after an entry was chosen; the core does the rest.
 enum class TrayAction { Handled, ShowWindow, Exit };
 
+// Hands each view on to the icon only when it differs from the one before:
+// a panel would redraw, and Windows' shell take a call, for nothing.
+class ChangedViews final : public TrayDisplay {
+public:
+    explicit ChangedViews(TrayDisplay& icon) : icon_(icon) {}
+    void Show(const TrayView& view) override;
+
+private:
+    TrayDisplay& icon_;
+    std::optional<TrayView> shown_;
+};
+
 // The menu: Stop or Go, the sessions, "Follow work hours" when there are work
 // hours (followingHours), Show window and Exit.
 std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingHours = std::nullopt);

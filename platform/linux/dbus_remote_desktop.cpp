@@ -54,7 +54,8 @@ DbusRemoteDesktop::~DbusRemoteDesktop() { sd_bus_slot_unref(closeMatch_); }
 // Nothing once the shared connection is in use, else why it cannot be.
 std::optional<std::string> DbusRemoteDesktop::Open() {
     if (bus_ != nullptr) return std::nullopt;
-    if (shared_ == nullptr || !shared_->Connected()) return "no session bus";
+    if (shared_ == nullptr) return DbusSessionBus::Missing();
+    if (!shared_->Connected()) return "no session bus";
     bus_ = shared_->Bus();
     sd_bus_set_method_call_timeout(bus_, kCallTimeoutMicroseconds);
     return std::nullopt;

@@ -30,15 +30,22 @@ int RefuseLongPath(sd_bus_message* message, void*, sd_bus_error* error) {
     return sd_bus_error_setf(error, SD_BUS_ERROR_UNKNOWN_OBJECT, "No object at a path of %zu bytes", std::strlen(path));
 }
 
+std::string missing = "no session bus";  // the program has one session, and looks for its bus once or twice
+
 }  // namespace
 
 std::unique_ptr<DbusSessionBus> DbusSessionBus::Open() {
     sd_bus* bus = nullptr;
-    if (sd_bus_open_user(&bus) < 0) return nullptr;
+    if (const int result = sd_bus_open_user(&bus); result < 0) {
+        missing = std::string("no session bus: ") + std::strerror(-result);
+        return nullptr;
+    }
     std::unique_ptr<DbusSessionBus> opened(new DbusSessionBus(bus));
     opened->Rearm();
     return opened;
 }
+
+const std::string& DbusSessionBus::Missing() { return missing; }
 
 std::unique_ptr<DbusSessionBus> DbusSessionBus::Connect(const std::string& address) {
     sd_bus* bus = nullptr;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/controller.h"
+#include "core/keyboard.h"
 #include "core/layout.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/x11_window_icon.h"
@@ -26,7 +27,7 @@ void FltkTextBox::SetText(const std::string& text) {
 int FltkTextBox::handle(int event) {
     // Unclaimed, Enter would reach the window, which moves the focus on to
     // the control below as a form does.
-    if (event == FL_KEYBOARD && IsEnter(Fl::event_key())) return 1;
+    if (event == FL_KEYBOARD && IsEnter(Fl::event_key()) && !EnterClicks(ControlKind::TextBox)) return 1;
     const int handled = Fl_Input::handle(event);
     if (event == FL_UNFOCUS) ReportFocusLeft();
     if (changed_) changed_();
@@ -56,9 +57,9 @@ void FltkButton::SetCaption(const std::string& caption) {
 // is handled. The click stays lost, as on Windows, but the button is drawn
 // released.
 //
-// Enter clicks the focused button, as Space does.
 int FltkButton::handle(int event) {
-    if (event == FL_KEYBOARD && Fl::focus() == this && IsEnter(Fl::event_key()) && !HasModifier()) {
+    if (event == FL_KEYBOARD && Fl::focus() == this && IsEnter(Fl::event_key()) && EnterClicks(ControlKind::Button) &&
+        !HasModifier()) {
         simulate_key_action();
         do_callback();
         return 1;
@@ -96,7 +97,10 @@ int FltkLink::handle(int event) {
     case FL_FOCUS:
     case FL_UNFOCUS: redraw(); return 1;
     case FL_KEYBOARD:
-        if (Fl::focus() != this || HasModifier() || !(IsEnter(Fl::event_key()) || Fl::event_key() == ' ')) return 0;
+        if (Fl::focus() != this || HasModifier() ||
+            !((IsEnter(Fl::event_key()) && EnterClicks(ControlKind::Link)) || Fl::event_key() == ' ')) {
+            return 0;
+        }
         do_callback();
         return 1;
     default: return Fl_Box::handle(event);

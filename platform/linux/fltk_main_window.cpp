@@ -3,10 +3,12 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/layout.h"
 #include "core/product_address.h"
+#include "platform/linux/fltk_internals.h"
 #include "platform/linux/x11_window_icon.h"
 
 namespace nudgewick::linux_desktop {
@@ -25,6 +27,16 @@ Fl_Box* NewLabel(const Rect& r, const ControlLayout& control) {
 
 }  // namespace
 
+int RefuseToRun(const std::string& why) {
+    std::string line = why;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::fprintf(stderr, "nudgewick: cannot nudge here: %s\n", line.c_str());
+    FltkMessageDialog(PickTextSizes(DisplayDpi()).standard, nullptr)
+        .Show("Nudgewick cannot nudge the pointer here.\n\n" + why);
+    return 1;
+}
+
 FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, std::vector<std::string> command)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
@@ -36,6 +48,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
       messages_(textSizes_.standard, &flWindow_),
       launcher_([this](const std::string& reason) { controller_.OnLinkOpenFailed(reason); }),
       tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
+      trayViews_(tray_),
       processes_(std::move(command), [this](std::int32_t pid, const ProcessEnd& end) { OnProcessEnded(pid, end); }),
       controller_({.intervalBox = *controls_.intervalBox,
                    .pixelsBox = *controls_.pixelsBox,
@@ -47,7 +60,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .pointer = wayland != nullptr ? static_cast<Pointer&>(*wayland) : pointer_,
                    .launcher = launcher_,
                    .clock = clock_,
-                   .tray = tray_,
+                   .tray = trayViews_,
                    .processes = processes_,
                    .idle = wayland},
                   start),
@@ -58,9 +71,8 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                       .link = *controls_.link,
                       .messages = messages_,
                       .dpi = dpi_}),
-      start_(start),
       minimized_(start.minimized),
-      onWayland_(wayland != nullptr) {
+      wayland_(wayland) {
     flWindow_.end();
     Wire();
     tray_.OnIconChange([this] {
@@ -106,19 +118,51 @@ void FltkMainWindow::Wire() {
     controls_.pixelsBox->OnFocusLeft([this](FocusMove move) { controller_.OnPixelsBoxLeft(move); });
 }
 
-void FltkMainWindow::Show() {
+std::optional<std::string> FltkMainWindow::ConnectDesktop() {
+    connected_ = true;
+    bus_ = DbusSessionBus::Open();
+    if (wayland_ != nullptr) {
+        const auto& choice = wayland_->Choose(bus_.get());
+        if (!choice.CanNudge()) return choice.missing;
+        wayland_->Attach();
+    }
+    tray_.Connect(bus_.get());
+    accessibility_.Connect(bus_.get());
+    return std::nullopt;
+}
+
+std::optional<std::string> FltkMainWindow::Show() {
     controller_.Load();
-    if (start_.hotkey) GrabHotkey(*start_.hotkey);
     SetWindowIcons(flWindow_);
     flWindow_.xclass(kX11WindowName);  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) {
         FitLabels();
-        return WaitForIcon();
+        WaitForIcon();
+        return std::nullopt;
     }
     flWindow_.show();
     XFlush(fl_display);  // the server and the window manager map it while the labels are fitted
     FitLabels();
     controls_.startStopButton->take_focus();
+    return std::nullopt;
+}
+
+// The input method follows XMODIFIERS (@im=...) from the first event on:
+// FLTK opens one when the pointer enters the window. Telling Xlib loads its
+// locale database, which the window's mapping does not need.
+int FltkMainWindow::Run() {
+    XSetLocaleModifiers("");
+    Fl::check();  // draws the window
+    if (const auto missing = connected_ ? std::nullopt : ConnectDesktop()) {
+        End(0);
+        return RefuseToRun(*missing);
+    }
+    OpenInputMethod();
+    // Not Fl::run(), which the XEmbed icon's window would keep going; and a
+    // wait with a time, since Fl::wait() returns at once while no window is
+    // shown, as when hidden behind a StatusNotifierItem.
+    while (!closed_) Fl::wait(1e20);
+    return exitStatus_;
 }
 
 // Labels too long for their room are made smaller. Measuring them opens the
@@ -138,20 +182,13 @@ void FltkMainWindow::WaitForIcon() {
     Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
 }
 
-// Held by another client: said once, and the program runs on without it. In
-// a Wayland session an X11 grab would hold only while an X11 window has the
-// focus: the desktop's own shortcuts are the way there.
-void FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
+std::optional<HotkeyRefusal> FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
     hotkey_.reset();
-    if (onWayland_) {
-        std::fputs(controller_.OnHotkeyUnavailable().c_str(), stderr);
-        return;
-    }
+    if (wayland_ != nullptr) return HotkeyRefusal::Unavailable;
     hotkey_.emplace(hotkey, [this] { controller_.OnHotkey(); });
-    const auto refusal = hotkey_->Grab();
-    if (!refusal) return;
-    hotkey_.reset();
-    std::fputs(controller_.OnHotkeyRefused(*refusal).c_str(), stderr);
+    auto refusal = hotkey_->Grab();
+    if (refusal) hotkey_.reset();
+    return refusal;
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the
@@ -161,24 +198,10 @@ void FltkMainWindow::ApplyMinimizedShowing() {
     if (ShowingAtStart(minimized_, tray_.IconShown()) == WindowShowing::Iconified) flWindow_.iconize();
 }
 
-void FltkMainWindow::Present() { flWindow_.show(); }
-
 void FltkMainWindow::Hide() {
     minimized_ = true;
     if (ShowingAtStart(true, tray_.IconShown()) == WindowShowing::Hidden) return flWindow_.hide();
     flWindow_.iconize();
-}
-
-std::optional<std::string> FltkMainWindow::OnCommandLine(std::string_view message) {
-    const auto given = ReadHandedOver(message);
-    if (!given) return std::nullopt;
-    const CommandJobs jobs = controller_.OnCommandLine(*given);
-    if (jobs.hotkey) GrabHotkey(*jobs.hotkey);
-    if (jobs.hide) Hide();
-    if (jobs.present) Present();
-    const std::string answer = WriteAnswer(jobs.refusal ? *jobs.refusal : controller_.AnswerTo(*given));
-    if (jobs.quit) Close();
-    return answer;
 }
 
 // Escape reaches the window as a shortcut and would hide it: only the
@@ -188,14 +211,14 @@ void FltkMainWindow::OnClose(Fl_Widget*, void* self) {
     static_cast<FltkMainWindow*>(self)->Close();
 }
 
-void FltkMainWindow::Close(int exitStatus) {
+void FltkMainWindow::End(int exitStatus) {
     closed_ = true;
     exitStatus_ = exitStatus;
     flWindow_.hide();
 }
 
 void FltkMainWindow::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
-    if (const auto exitStatus = controller_.OnProcessEnded(pid, end)) Close(*exitStatus);
+    if (const auto exitStatus = controller_.OnProcessEnded(pid, end)) End(*exitStatus);
 }
 
 void FltkMainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {

@@ -7,7 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include <memory>
+
 #include "core/controller.h"
+#include "core/shell.h"
+#include "core/tray.h"
 #include "platform/linux/dbus_session_bus.h"
 #include "platform/linux/fltk_accessibility.h"
 #include "platform/linux/fltk_controls.h"
@@ -21,42 +25,42 @@
 
 namespace nudgewick::linux_desktop {
 
+// Says on standard error and in a message why the program cannot nudge
+// here: one started from a desktop's menu has no terminal. Returns the exit
+// status.
+int RefuseToRun(const std::string& why);
+
 // The program's window on the open FLTK display: builds the controls from
 // the layout table and hands every event to the core's Controller.
-class FltkMainWindow {
+class FltkMainWindow final : public ProgramWindow {
 public:
     // wayland: the compositor that takes the nudges and tells the idle time,
     // in a Wayland session; none on X11, where XTEST moves the pointer.
     // command: what to run, from the arguments after "--".
     FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, std::vector<std::string> command);
-    ~FltkMainWindow();
+    ~FltkMainWindow() override;
     FltkMainWindow(const FltkMainWindow&) = delete;
     FltkMainWindow& operator=(const FltkMainWindow&) = delete;
 
-    // Before Show: follows --pid's process and starts the command; a refusal
-    // to print and end with when either cannot be.
-    std::optional<StartupCheck> Follow() { return controller_.Follow(); }
-    // Loads the settings, shows the window and gives the button the focus;
-    // with --minimized, hides it behind the notification-area icon or
-    // iconifies it.
-    void Show();
-    // Puts up the notification area's icon and follows the desktop's
-    // accessibility switch, once. bus: the session bus, for a
-    // StatusNotifierItem and the switch; none without.
-    void UseSessionBus(DbusSessionBus* bus) {
-        tray_.Connect(bus);
-        accessibility_.Connect(bus);
-    }
-    // Shows the window again if it was hidden or iconified, and raises it.
-    void Present();
-    // Hides the window for good: the program ends, with this exit status.
-    void Close(int exitStatus = 0);
-    // A command line that a second start handed over: the answer to send
-    // back, or nothing when the message is not one to take.
-    std::optional<std::string> OnCommandLine(std::string_view message);
-    // True once the user closed the window: the program ends.
-    bool Closed() const { return closed_; }
-    int ExitStatus() const { return exitStatus_; }
+    // The session bus (one connection for all the program's use of it), the
+    // compositor's route and idle source, and the notification-area icon,
+    // once: the window's first frame needs none of them. What is missing
+    // when a Wayland session offers no way to nudge.
+    std::optional<std::string> ConnectDesktop();
+    Controller& Program() override { return controller_; }
+    // Gives the button the focus; with --minimized, hides the window behind
+    // the notification-area icon or iconifies it.
+    std::optional<std::string> Show() override;
+    // Draws the first frame, connects the desktop if that is still to do and
+    // runs FLTK's loop until the window is closed.
+    int Run() override;
+    // Held by another client: the program runs on without it. In a Wayland
+    // session an X11 grab would hold only while an X11 window has the focus:
+    // the desktop's own shortcuts are the way there.
+    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey& hotkey) override;
+    void Hide() override;
+    void Present() override { flWindow_.show(); }
+    void Close() override { End(0); }
 
 private:
     struct Controls {
@@ -73,8 +77,7 @@ private:
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
     static void OnScheduleTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnScheduleTimer(); }
-    void GrabHotkey(const Hotkey& hotkey);
-    void Hide();
+    void End(int exitStatus);  // hides the window for good
     static void OnStartStopClicked(Fl_Widget*, void* self) {
         static_cast<FltkMainWindow*>(self)->controller_.OnStartStopClicked();
     }
@@ -99,14 +102,16 @@ private:
     X11Pointer pointer_;
     LinuxLauncher launcher_;
     SystemClock clock_;
+    std::unique_ptr<DbusSessionBus> bus_;  // outlives the icon
+    bool connected_ = false;
     LinuxNotificationArea tray_;
+    ChangedViews trayViews_;
     LinuxProcesses processes_;
     Controller controller_;
     FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;
-    StartSettings start_;
     bool minimized_;
-    bool onWayland_;  // no hotkey there
+    WaylandDesktop* wayland_;
     bool closed_ = false;
     int exitStatus_ = 0;
 };

@@ -6,23 +6,23 @@
 #include <FL/x.H>
 
 #include <unistd.h>
-#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "core/command_channel.h"
 #include "core/command_line.h"
+#include "core/shell.h"
 #include "core/version.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/linux_exit.h"
 #include "platform/linux/wayland_desktop.h"
+#include "platform/linux/x11_dpi.h"
 #include "platform/linux/x11_pointer.h"
 #include "platform/linux/x11_single_instance.h"
 
@@ -71,139 +71,92 @@ void UseDesktopLook() {
     Fl_Window::default_xclass(kX11WindowName);
 }
 
-// "session:", "route:" and "idle:" lines for --check; true when it can nudge.
-bool ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
+// "session:", "route:" and "idle:" lines for --check.
+CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     const char* name = XDisplayName(nullptr);
     const std::string display = *name ? std::string("display ") + name : "no X display (DISPLAY is not set)";
     if (wayland == nullptr) {
-        std::printf("session: X11, %s\n", display.c_str());
-        if (!displayOpen) {
-            std::printf("route: none: cannot open the X display\n");
-            return false;
-        }
+        const std::string session = "session: X11, " + display + "\n";
+        if (!displayOpen) return {session + "route: none: cannot open the X display\n", false};
         const bool xtest = linux_desktop::X11Pointer::CanMove();
-        std::printf("route: %s\nidle: the pointer's position, read at each tick\n",
-                    xtest ? "XTEST" : "none: the X server lacks the XTEST extension");
-        return xtest;
+        return {session + "route: " + (xtest ? "XTEST" : "none: the X server lacks the XTEST extension") +
+                    "\nidle: the pointer's position, read at each tick\n",
+                xtest};
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
     const auto& choice = wayland->Choose(bus.get(), true);
-    std::printf("session: Wayland, display %s; the window on Xwayland, %s\n", wayland->DisplayName().c_str(),
-                displayOpen ? display.c_str() : "none: the window needs Xwayland");
-    std::printf("route: %s\nidle: %s\n", RouteName(choice.route).c_str(), IdleName(choice.idle).c_str());
-    std::printf("%s", choice.missing.c_str());
-    return displayOpen && choice.CanNudge();
+    return {"session: Wayland, display " + wayland->DisplayName() + "; the window on Xwayland, " +
+                (displayOpen ? display : "none: the window needs Xwayland") + "\nroute: " + RouteName(choice.route) +
+                "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing,
+            displayOpen && choice.CanNudge()};
 }
 
-// A message box besides the line on standard error: a program started from a
-// desktop's menu has no terminal.
-int RefuseToRun(const std::string& why) {
-    std::string line = why;
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    std::fprintf(stderr, "nudgewick: cannot nudge here: %s\n", line.c_str());
-    linux_desktop::FltkMessageDialog(linux_desktop::PickTextSizes(linux_desktop::DisplayDpi()).standard, nullptr)
-        .Show("Nudgewick cannot nudge the pointer here.\n\n" + why);
-    return 1;
-}
+// The program on the X display: standard output and error are the console,
+// and a plain second start speaks only to a terminal.
+class LinuxShell final : public Shell, Console {
+public:
+    explicit LinuxShell(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
-// The session bus (one connection for all the program's use of it), the
-// compositor's route and idle source, and the notification-area icon: the
-// window's first frame needs none of them. False, with what is missing, when
-// a Wayland session offers no way to nudge.
-bool ConnectDesktop(std::unique_ptr<linux_desktop::DbusSessionBus>& bus, linux_desktop::WaylandDesktop* wayland,
-                    linux_desktop::FltkMainWindow& window, std::string& missing) {
-    bus = linux_desktop::DbusSessionBus::Open();
-    if (wayland != nullptr) {
-        const auto& choice = wayland->Choose(bus.get());
-        missing = choice.missing;
-        if (!choice.CanNudge()) return false;
-        wayland->Attach();
+    Console& Output() override { return *this; }
+    bool Write(const std::string& text, bool toStandardError) override {
+        std::fputs(text.c_str(), toStandardError ? stderr : stdout);
+        return true;
     }
-    window.UseSessionBus(bus.get());
-    return true;
-}
+    bool Watched() const override { return isatty(STDERR_FILENO) != 0; }
+    void ShowBox(const std::string& text) override {
+        linux_desktop::FltkMessageDialog(linux_desktop::PickTextSizes(linux_desktop::DisplayDpi()).standard, nullptr)
+            .Show(text);
+    }
 
-// An answer from the running copy, or about it, on the stream the core
-// names; a plain second start's only where someone reads it.
-int Report(const CommandAnswer& answer, const StartSettings& asked) {
-    if (!AsksNothing(asked) || isatty(STDERR_FILENO))
-        std::fputs(answer.text.c_str(), OnStandardError(answer, asked) ? stderr : stdout);
-    return answer.exitCode;
-}
+    // A script's background job starts with SIGINT ignored. Both signals end
+    // the program at once with their own status: it has nothing to clean up.
+    // A session is Wayland's when a compositor answers, whatever the
+    // variables say.
+    std::optional<std::string> ReachDesktop() override {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        wayland_ = linux_desktop::WaylandDesktop::Connect();
+        displayOpen_ = OpenDisplay() != nullptr;
+        if (displayOpen_) return std::nullopt;
+        const char* name = XDisplayName(nullptr);
+        return std::string(wayland_ ? "nudgewick: the window needs Xwayland, and the X display "
+                                    : "nudgewick: cannot open the X display ") +
+               (*name ? name : "(DISPLAY is not set)") + "\n";
+    }
+    CheckReport Check() override { return ReportCheck(displayOpen_, wayland_.get()); }
+    SingleInstance& Instance() override { return instance_ ? *instance_ : instance_.emplace(); }
+
+    // --minimized: the icon decides how the window waits, and there is no
+    // frame to draw first.
+    ProgramWindow* OpenWindow(const StartSettings& start, std::string_view) override {
+        if (wayland_ == nullptr && !linux_desktop::X11Pointer::CanMove()) {
+            std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
+            return nullptr;
+        }
+        UseDesktopLook();
+        auto& window =
+            window_.emplace(start, wayland_.get(),
+                            start.commandAt ? ArgumentsFrom(arguments_, *start.commandAt) : std::vector<std::string>());
+        if (const auto missing = start.minimized ? window.ConnectDesktop() : std::nullopt) {
+            linux_desktop::RefuseToRun(*missing);
+            return nullptr;
+        }
+        return &window;
+    }
+
+private:
+    std::vector<std::string> arguments_;
+    std::unique_ptr<linux_desktop::WaylandDesktop> wayland_;  // outlives the window
+    bool displayOpen_ = false;
+    std::optional<linux_desktop::X11SingleInstance> instance_;
+    std::optional<linux_desktop::FltkMainWindow> window_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::string commandLine = JoinArguments(arguments);
-    const StartupCheck check = CheckCommandLine(commandLine);
-    if (!check.proceed) {
-        std::fputs(check.output.c_str(), check.exitCode == 0 ? stdout : stderr);
-        return check.exitCode;
-    }
-    // A script's background job starts with SIGINT ignored. Both signals end
-    // the program at once with their own status: it has nothing to clean up.
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-
-    // A session is Wayland's when a compositor answers, whatever the variables say.
-    auto wayland = linux_desktop::WaylandDesktop::Connect();
-    const bool displayOpen = OpenDisplay() != nullptr;
-    if (check.settings.check) return ReportCheck(displayOpen, wayland.get()) ? 0 : 1;
-    // No copy runs on a display that cannot be opened.
-    const auto withoutCopy = AnswerWithoutCopy(check.settings.command);
-    if (!displayOpen && withoutCopy) return Report(*withoutCopy, check.settings);
-    if (!displayOpen) {
-        const char* name = XDisplayName(nullptr);
-        std::fprintf(stderr,
-                     wayland != nullptr
-                         ? "nudgewick: the window needs Xwayland, and the X display %s cannot be opened\n"
-                         : "nudgewick: cannot open the X display %s\n",
-                     *name ? name : "(DISPLAY is not set)");
-        return 1;
-    }
-    linux_desktop::X11SingleInstance instance;
-    // A start with "--" runs a copy of its own, beside the display's copy.
-    const auto commandAt = check.settings.commandAt;
-    switch (commandAt ? linux_desktop::X11SingleInstance::Found::Claimed : instance.Claim(!withoutCopy)) {
-    case linux_desktop::X11SingleInstance::Found::OtherCopy:
-        return Report(ReadAnswer(instance.HandOver(commandLine)), check.settings);
-    case linux_desktop::X11SingleInstance::Found::NoCopy: return Report(*withoutCopy, check.settings);
-    case linux_desktop::X11SingleInstance::Found::Claimed: break;
-    }
-    if (wayland == nullptr && !linux_desktop::X11Pointer::CanMove()) {
-        std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
-        return 1;
-    }
-    UseDesktopLook();
-    std::unique_ptr<linux_desktop::DbusSessionBus> bus;  // outlives the window's icon
-    linux_desktop::FltkMainWindow window(check.settings, wayland.get(),
-                                         commandAt ? ArgumentsFrom(arguments, *commandAt) : std::vector<std::string>());
-    instance.OnCommandLine([&window](std::string_view message) { return window.OnCommandLine(message); });
-    // --minimized: the icon decides how the window waits, and there is no
-    // frame to draw first.
-    const bool connectFirst = check.settings.minimized;
-    std::string missing;
-    if (connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) return RefuseToRun(missing);
-    if (const auto refusal = window.Follow()) {
-        std::fputs(refusal->output.c_str(), stderr);
-        return refusal->exitCode;
-    }
-    window.Show();
-    // The input method follows XMODIFIERS (@im=...) from the first event on:
-    // FLTK opens one when the pointer enters the window. Telling Xlib loads
-    // its locale database, which the window's mapping does not need.
-    XSetLocaleModifiers("");
-    Fl::check();  // draws the window
-    if (!connectFirst && !ConnectDesktop(bus, wayland.get(), window, missing)) {
-        window.Close();
-        return RefuseToRun(missing);
-    }
-    linux_desktop::OpenInputMethod();
-    // Not Fl::run(), which the XEmbed icon's window would keep going; and a
-    // wait with a time, since Fl::wait() returns at once while no window is
-    // shown, as when hidden behind a StatusNotifierItem.
-    while (!window.Closed()) Fl::wait(1e20);
-    return window.ExitStatus();
+    LinuxShell shell(std::move(arguments));
+    return RunProgram(shell, commandLine);
 }

@@ -143,12 +143,13 @@ bool ProcessFollower::Reap(Followed* followed, bool ended) {
 
 LinuxProcesses::LinuxProcesses(std::vector<std::string> command,
                                std::function<void(std::int32_t, const ProcessEnd&)> ended)
-    : command_(std::move(command)),
+    : Processes(ProcessNaming::AsIs),
+      command_(std::move(command)),
       follower_([ended = std::move(ended)](pid_t pid, std::optional<int> status) { ended(pid, EndOf(status)); }) {}
 
 std::optional<std::string> LinuxProcesses::Watch(std::int32_t pid) {
     const int error = follower_.Follow(pid);
-    if (error == ESRCH) return "there is no such process";
+    if (error == ESRCH) return kNoSuchProcess;
     if (error != 0) return std::strerror(error);
     return std::nullopt;
 }

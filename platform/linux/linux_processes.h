@@ -55,7 +55,6 @@ public:
 
     std::optional<std::string> Watch(std::int32_t pid) override;
     CommandStart StartCommand() override;
-    ProcessNaming Naming() const override { return ProcessNaming::AsIs; }
     // The name each process gave itself (/proc/PID/comm), and its
     // executable's file name where this user may read it.
     bool AnyNamed(const std::function<bool(std::string_view)>& named) override;

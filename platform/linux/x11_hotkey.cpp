@@ -41,10 +41,19 @@ unsigned NumLockMask(Display* display) {
     return mask;
 }
 
-bool refused = false;  // set by OnGrabFailed between a grab and its XSync
+// Set by OnGrabFailed between a grab and its XSync: BadAccess is another
+// client's grab; any other error is said in the server's words.
+std::optional<HotkeyRefusal> refused;
 
-int OnGrabFailed(Display*, XErrorEvent* error) {
-    if (error->error_code == BadAccess) refused = true;
+int OnGrabFailed(Display* display, XErrorEvent* error) {
+    if (refused) return 0;
+    if (error->error_code == BadAccess) {
+        refused.emplace(HotkeyRefusal::Taken);
+        return 0;
+    }
+    char words[128] = "";
+    XGetErrorText(display, error->error_code, words, sizeof words);
+    refused.emplace(HotkeyRefusal::Failed, words);
     return 0;
 }
 
@@ -65,7 +74,7 @@ std::optional<HotkeyRefusal> X11Hotkey::Grab() {
     if (keycode_ == 0) return HotkeyRefusal::NoSuchKey;
     const Window root = RootWindow(fl_display, fl_screen);
     XSync(fl_display, False);
-    refused = false;
+    refused.reset();
     const auto previous = XSetErrorHandler(OnGrabFailed);
     for (const unsigned locks : LockStates()) {
         XGrabKey(fl_display, keycode_, modifiers_ | locks, root, False, GrabModeAsync, GrabModeAsync);
@@ -75,7 +84,7 @@ std::optional<HotkeyRefusal> X11Hotkey::Grab() {
     grabbed_ = true;
     if (refused) {
         Ungrab();
-        return HotkeyRefusal::Taken;
+        return refused;
     }
     // Without this a held key would press again and again.
     XkbSetDetectableAutoRepeat(fl_display, True, nullptr);

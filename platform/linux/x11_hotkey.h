@@ -20,8 +20,8 @@ public:
     X11Hotkey(const X11Hotkey&) = delete;
     X11Hotkey& operator=(const X11Hotkey&) = delete;
 
-    // Why the combination is not ours, or nothing once it is. Held by another
-    // client in one lock state, it is ours in none.
+    // Why the combination is not ours, or nothing once it is. Refused in one
+    // lock state, it is ours in none.
     std::optional<HotkeyRefusal> Grab();
 
 private:

@@ -22,7 +22,7 @@ X11SingleInstance::~X11SingleInstance() {
 
 // The server is held from the look to the read-back, so of two copies that
 // start at once the second looks only after the first has claimed.
-X11SingleInstance::Found X11SingleInstance::Claim(bool claim) {
+SingleInstance::Found X11SingleInstance::Claim(bool claim) {
     window_ = XCreateSimpleWindow(fl_display, RootWindow(fl_display, fl_screen), 0, 0, 1, 1, 0, 0, 0);
     XGrabServer(fl_display);
     const Window owner = XGetSelectionOwner(fl_display, selection_);
@@ -35,6 +35,13 @@ X11SingleInstance::Found X11SingleInstance::Claim(bool claim) {
         return Found::Claimed;
     }
     return owner == None && !claim ? Found::NoCopy : Found::OtherCopy;
+}
+
+void X11SingleInstance::Release() {
+    if (!claimed_ || released_) return;
+    released_ = true;
+    XSetSelectionOwner(fl_display, selection_, None, CurrentTime);
+    XFlush(fl_display);
 }
 
 std::optional<std::string> X11SingleInstance::HandOver(std::string_view commandLine) {
@@ -80,7 +87,7 @@ void X11SingleInstance::Answer(const XSelectionRequestEvent& request) const {
     XEvent reply{};
     reply.xselection = {SelectionNotify, 0,    True,        fl_display, request.requestor, request.selection,
                         request.target,  None, request.time};
-    const bool ours = request.target == command_ && request.property != None && handle_;
+    const bool ours = request.target == command_ && request.property != None && handle_ && !released_;
     const auto text = ours ? ReadText(request.requestor, request.property, kLongestCommandLine, false) : std::nullopt;
     if (const auto answer = text ? handle_(*text) : std::nullopt) {
         XChangeProperty(fl_display, request.requestor, request.property, text_, 8, PropModeReplace,

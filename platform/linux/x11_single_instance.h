@@ -12,31 +12,28 @@
 
 #include <X11/Xlib.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/shell.h"
+
 namespace nudgewick::linux_desktop {
 
-class X11SingleInstance {
+class X11SingleInstance final : public SingleInstance {
 public:
     X11SingleInstance();  // needs FLTK's display open
-    ~X11SingleInstance();
+    ~X11SingleInstance() override;
     X11SingleInstance(const X11SingleInstance&) = delete;
     X11SingleInstance& operator=(const X11SingleInstance&) = delete;
 
-    enum class Found { Claimed, NoCopy, OtherCopy };
-    // Looks for the display's running copy, and makes this one the display's
-    // copy when there is none and claim is true.
-    Found Claim(bool claim);
-    // Hands the command line to the other copy and waits for its answer, as
-    // it came; nothing when none came in time, empty when the copy refused.
-    std::optional<std::string> HandOver(std::string_view commandLine);
-    // The copy that claimed: answers a command line handed over, or refuses
-    // it with nothing. Called from FLTK's event loop.
-    using CommandHandler = std::function<std::optional<std::string>(std::string_view)>;
-    void OnCommandLine(CommandHandler handle) { handle_ = std::move(handle); }
+    Found Claim(bool claim) override;
+    std::optional<std::string> HandOver(std::string_view commandLine) override;
+    // The handler is called from FLTK's event loop.
+    void OnCommandLine(CommandHandler handle) override { handle_ = std::move(handle); }
+    // The selection has no owner once the server has read this; requests
+    // that were on their way are refused.
+    void Release() override;
 
 private:
     static int OnXEvent(void* event, void* self);
@@ -48,6 +45,7 @@ private:
     const Atom text_;     // UTF8_STRING
     Window window_ = None;
     bool claimed_ = false;
+    bool released_ = false;
     CommandHandler handle_;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_hotkey.h"
 
+#include "platform/win32/win32_text.h"
+
 namespace nudgewick::win32 {
 namespace {
 
@@ -24,11 +26,15 @@ UINT Modifiers(const Hotkey& hotkey) {
 
 }  // namespace
 
-bool Win32Hotkey::Register(HWND owner, const Hotkey& hotkey) {
+std::optional<HotkeyRefusal> Win32Hotkey::Grab(HWND owner, const Hotkey& hotkey) {
     Unregister();
-    if (!RegisterHotKey(owner, kId, Modifiers(hotkey), VirtualKey(hotkey))) return false;
+    if (!RegisterHotKey(owner, kId, Modifiers(hotkey), VirtualKey(hotkey))) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_HOTKEY_ALREADY_REGISTERED) return HotkeyRefusal::Taken;
+        return HotkeyRefusal(HotkeyRefusal::Failed, SystemMessage(error));
+    }
     owner_ = owner;
-    return true;
+    return std::nullopt;
 }
 
 void Win32Hotkey::Unregister() {

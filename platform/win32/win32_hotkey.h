@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "core/hotkey.h"
 
 namespace nudgewick::win32 {
@@ -17,9 +19,9 @@ public:
     Win32Hotkey(const Win32Hotkey&) = delete;
     Win32Hotkey& operator=(const Win32Hotkey&) = delete;
 
-    // False when another program holds the combination (or Windows keeps it
-    // for itself); the system's error is then in GetLastError.
-    bool Register(HWND owner, const Hotkey& hotkey);
+    // Takes the combination for owner in place of any other: nothing once it
+    // is ours, else why not (another program, or Windows itself, holds it).
+    std::optional<HotkeyRefusal> Grab(HWND owner, const Hotkey& hotkey);
     void Unregister();
 
 private:

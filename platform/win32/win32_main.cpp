@@ -3,14 +3,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
-#include "core/command_channel.h"
-#include "core/command_line.h"
 #include "core/controls.h"
+#include "core/shell.h"
 #include "core/windows_command_line.h"
 #include "platform/win32/win32_main_window.h"
-#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_text.h"
 
@@ -62,43 +59,42 @@ std::optional<std::wstring> InputDesktop() {
     return inputName;
 }
 
-// --check: how the pointer would be nudged here, as on Linux; 0 when it can be.
-int ReportCheck() {
+// --check: how the pointer would be nudged here, as on Linux.
+CheckReport ReportCheck() {
     const auto desktop = InputDesktop();
-    const std::string report =
-        "session: Windows, desktop " + (desktop ? Narrow(*desktop) : std::string("(input goes elsewhere)")) +
-        "\nroute: " +
-        (desktop ? "SendInput" : "none: the screen is locked, or input goes to another desktop or session") +
-        "\nidle: the pointer's position, read at each tick\n";
-    if (!WriteToConsole(report, false)) ShowMessage(report);
-    return desktop ? 0 : 1;
+    return {"session: Windows, desktop " + (desktop ? Narrow(*desktop) : std::string("(input goes elsewhere)")) +
+                "\nroute: " +
+                (desktop ? "SendInput" : "none: the screen is locked, or input goes to another desktop or session") +
+                "\nidle: the pointer's position, read at each tick\n",
+            desktop.has_value()};
 }
 
-// An answer from the running copy, or about it, on the stream the core names
-// where there is a console; a failure without one in a box.
-int Report(const CommandAnswer& answer, const StartSettings& asked) {
-    const bool failed = Failed(answer);
-    if (!WriteToConsole(answer.text, nudgewick::OnStandardError(answer, asked)) && failed) ShowMessage(answer.text);
-    return answer.exitCode;
-}
+// The program in the user's session: a console where one is at hand, a box
+// where none is.
+class Win32Shell final : public Shell, Console {
+public:
+    Win32Shell(HINSTANCE instance, int showCommand) : instance_(instance), showCommand_(showCommand) {}
 
-// Besides the messages, the loop waits for the processes it follows to end.
-int RunMessageLoop(Win32MainWindow& window) {
-    for (MSG msg;;) {
-        const auto& handles = window.ProcessHandles();
-        const auto count = static_cast<DWORD>(handles.size());
-        const DWORD woke =
-            MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke < WAIT_OBJECT_0 + count) window.OnProcessSignalled(woke - WAIT_OBJECT_0);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-            if (!IsDialogMessageW(window.Hwnd(), &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
+    Console& Output() override { return *this; }
+    bool Write(const std::string& text, bool toStandardError) override { return WriteToConsole(text, toStandardError); }
+    bool Watched() const override { return true; }
+    void ShowBox(const std::string& text) override { ShowMessage(text); }
+    std::optional<std::string> ReachDesktop() override { return std::nullopt; }
+    CheckReport Check() override { return ReportCheck(); }
+    SingleInstance& Instance() override { return oneCopy_; }
+    ProgramWindow* OpenWindow(const StartSettings& start, std::string_view commandLine) override {
+        const std::string_view command =
+            start.commandAt ? commandLine.substr(commandLine.find_first_not_of(" \t", *start.commandAt)) : "";
+        return &window_.emplace(start, Widen(command), start.commandAt ? nullptr : &oneCopy_, instance_, showCommand_,
+                                Output());
     }
-}
+
+private:
+    HINSTANCE instance_;
+    int showCommand_;
+    Win32SingleInstance oneCopy_{Win32MainWindow::kClassName};
+    std::optional<Win32MainWindow> window_;
+};
 
 }  // namespace
 }  // namespace nudgewick::win32
@@ -115,34 +111,6 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
-    const std::wstring_view tail = nudgewick::CommandLineTail(GetCommandLineW());
-    const std::string text = Narrow(tail);
-    const auto check = nudgewick::CheckCommandLine(text);
-    if (!check.proceed) {
-        // A box would keep a script that asked for the version waiting for its OK.
-        if (!WriteToConsole(check.output, check.exitCode != 0)) ShowMessage(check.windowText);
-        return check.exitCode;
-    }
-    if (check.settings.check) return ReportCheck();
-    const auto withoutCopy = nudgewick::AnswerWithoutCopy(check.settings.command);
-    // A start with "--" runs a copy of its own, beside the session's copy.
-    const auto commandAt = check.settings.commandAt;
-    std::optional<Win32SingleInstance> oneCopy;
-    if (!commandAt) oneCopy.emplace(!withoutCopy);
-    if (oneCopy && oneCopy->OtherCopyRuns()) {
-        return Report(nudgewick::ReadAnswer(HandOver(Win32MainWindow::kClassName, tail)), check.settings);
-    }
-    if (withoutCopy) return Report(*withoutCopy, check.settings);
-    const std::string command = commandAt ? text.substr(text.find_first_not_of(" \t", *commandAt)) : "";
-    Win32MainWindow window(check.settings, Widen(command));
-    if (const auto refusal = window.Follow()) {
-        if (!WriteToConsole(refusal->output, true)) ShowMessage(refusal->windowText);
-        return refusal->exitCode;
-    }
-    if (!window.Create(instance, showCommand)) {
-        ShowMessage(window.FailureText());
-        return 1;
-    }
-    if (!window.Notice().empty()) WriteToConsole(window.Notice(), true);
-    return RunMessageLoop(window);
+    Win32Shell shell(instance, showCommand);
+    return nudgewick::RunProgram(shell, Narrow(nudgewick::CommandLineTail(GetCommandLineW())));
 }

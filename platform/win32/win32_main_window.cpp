@@ -1,10 +1,10 @@
 #include "platform/win32/win32_main_window.h"
 
 #include "core/accessible.h"
+#include "core/keyboard.h"
 #include "core/product_address.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_link.h"
-#include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
@@ -48,13 +48,19 @@ std::wstring InitialText(const ControlLayout& control) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring command)
-    : className_(start.commandAt ? kOwnCopyClassName : kClassName),
+Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring command, const Win32SingleInstance* commands,
+                                 HINSTANCE instance, int showCommand, Console& console)
+    : commands_(commands),
+      instance_(instance),
+      showCommand_(showCommand),
+      className_(start.commandAt ? kOwnCopyClassName : kClassName),
       minimized_(start.minimized),
       tickTimer_(kTickTimerId),
       sessionTimer_(kSessionTimerId),
       scheduleTimer_(kScheduleTimerId),
-      tray_({[this] { OnShowRequest(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }}),
+      pointer_(console),
+      tray_({[this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }}),
+      trayViews_(tray_),
       processes_(std::move(command), [this](std::int32_t pid, const ProcessEnd& end) { OnProcessEnded(pid, end); }),
       controller_({.intervalBox = intervalBox_,
                    .pixelsBox = pixelsBox_,
@@ -66,16 +72,16 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring comman
                    .pointer = pointer_,
                    .launcher = launcher_,
                    .clock = clock_,
-                   .tray = tray_,
+                   .tray = trayViews_,
                    .processes = processes_},
-                  start),
-      hotkeyAsked_(start.hotkey) {}
+                  start) {}
 
 Win32MainWindow::~Win32MainWindow() {
     for (const HFONT font : fonts_) DeleteObject(font);
 }
 
-bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
+std::optional<std::string> Win32MainWindow::Show() {
+    const HINSTANCE instance = instance_;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -84,20 +90,32 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = className_;
-    if (!RegisterClassExW(&windowClass)) {
-        failure_ = Failure("Nudgewick could not register its window class", GetLastError());
-        return false;
-    }
+    if (!RegisterClassExW(&windowClass))
+        return Failure("Nudgewick could not register its window class", GetLastError());
     // The size follows in WM_CREATE, once the window's DPI is known.
     const HWND hwnd = CreateWindowExW(kExStyle, className_, Widen(kWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
                                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-    if (!hwnd) {
-        if (failure_.empty()) failure_ = Failure("Nudgewick could not create its window", GetLastError());
-        return false;
-    }
-    ShowWindow(hwnd, StartingShowCommand(showCommand));
+    if (!hwnd) return failure_.empty() ? Failure("Nudgewick could not create its window", GetLastError()) : failure_;
+    ShowWindow(hwnd, StartingShowCommand(showCommand_));
     UpdateWindow(hwnd);
-    return true;
+    return std::nullopt;
+}
+
+int Win32MainWindow::Run() {
+    for (MSG msg;;) {
+        const auto& handles = processes_.Handles();
+        const auto count = static_cast<DWORD>(handles.size());
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke < WAIT_OBJECT_0 + count) processes_.OnSignalled(woke - WAIT_OBJECT_0);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            if (!IsDialogMessageW(hwnd_, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,15 +158,7 @@ LRESULT Win32MainWindow::OnCreate() {
     controller_.Load();
     AcceptCommandLines(hwnd_);
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
-    RegisterHotkey();
     return 0;
-}
-
-// Held by another program (ERROR_HOTKEY_ALREADY_REGISTERED): said once, and
-// the program runs on without it.
-void Win32MainWindow::RegisterHotkey() {
-    if (!hotkeyAsked_ || hotkey_.Register(hwnd_, *hotkeyAsked_)) return;
-    notice_ = controller_.OnHotkeyRefused(HotkeyRefusal::Taken);
 }
 
 int Win32MainWindow::StartingShowCommand(int showCommand) const {
@@ -225,13 +235,12 @@ void Win32MainWindow::Relayout(UINT dpi) {
 HWND Win32MainWindow::Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
 LRESULT Win32MainWindow::OnCommand(int id, int code) {
-    // Enter clicks the focused button or link; in a box it does nothing, as Escape does everywhere.
     if (id == IDOK) {
         const HWND focus = GetFocus();
-        if (focus == Control(ControlId::StartStopButton)) {
-            return OnCommand(CommandId(ControlId::StartStopButton), BN_CLICKED);
+        for (const ControlLayout& control : kControls) {
+            if (Control(control.id) != focus || !EnterClicks(control.kind)) continue;
+            return OnCommand(CommandId(control.id), control.kind == ControlKind::Link ? STN_CLICKED : BN_CLICKED);
         }
-        if (focus == Control(ControlId::Link)) return OnCommand(CommandId(ControlId::Link), STN_CLICKED);
     } else if (id == CommandId(ControlId::StartStopButton) && code == BN_CLICKED) {
         controller_.OnStartStopClicked();
     } else if (id == CommandId(ControlId::Link) && code == STN_CLICKED) {
@@ -316,30 +325,20 @@ LRESULT Win32MainWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
 }
 
-// Shows the window even when hidden or minimised, in front of the others.
 // Not SW_SHOW: when --minimized kept the window hidden so far, Windows may
 // swap the first SW_SHOW for the show state the program was started with.
-LRESULT Win32MainWindow::OnShowRequest() {
+void Win32MainWindow::Present() {
     ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
-    return 0;
+}
+
+void Win32MainWindow::Hide() {
+    ShowWindow(hwnd_, ShowingAtStart(true, trayShown_) == WindowShowing::Hidden ? SW_HIDE : SW_MINIMIZE);
 }
 
 // A command line that a second start handed over; any other data is left alone.
 LRESULT Win32MainWindow::OnCopyData(WPARAM asker, LPARAM data) {
-    const auto text = CommandLineIn(asker, data);
-    const auto given = text ? ReadHandedOver(*text) : std::nullopt;
-    if (!given) return FALSE;
-    const CommandJobs jobs = controller_.OnCommandLine(*given);
-    if (jobs.hotkey) {
-        hotkeyAsked_ = jobs.hotkey;
-        RegisterHotkey();
-    }
-    if (jobs.hide) ShowWindow(hwnd_, ShowingAtStart(true, trayShown_) == WindowShowing::Hidden ? SW_HIDE : SW_MINIMIZE);
-    if (jobs.present) OnShowRequest();
-    SendAnswer(hwnd_, asker, WriteAnswer(jobs.refusal ? *jobs.refusal : controller_.AnswerTo(*given)));
-    if (jobs.quit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-    return TRUE;
+    return commands_ != nullptr && commands_->Answer(hwnd_, asker, data) ? TRUE : FALSE;
 }
 
 void Win32MainWindow::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
@@ -351,7 +350,7 @@ void Win32MainWindow::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
 
 void Win32MainWindow::OnTrayEntryChosen(const TrayMenuEntry& entry) {
     switch (controller_.OnTrayEntryChosen(entry)) {
-    case TrayAction::ShowWindow: OnShowRequest(); break;
+    case TrayAction::ShowWindow: Present(); break;
     case TrayAction::Exit: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
     case TrayAction::Handled: break;
     }

@@ -5,11 +5,14 @@
 
 #include "core/controller.h"
 #include "core/layout.h"
+#include "core/shell.h"
+#include "core/tray.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_hotkey.h"
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_pointer.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_tray.h"
 
 namespace nudgewick::win32 {
@@ -17,31 +20,33 @@ namespace nudgewick::win32 {
 // The program's one window. It builds the controls from the layout table,
 // keeps them sized for the monitor's DPI and turns their notifications into
 // calls of the core Controller's handlers, which make every decision.
-class Win32MainWindow {
+class Win32MainWindow final : public ProgramWindow {
 public:
     // A second copy and the installer (packaging/windows/nudgewick.nsi.in) find the window by it.
     static constexpr const wchar_t* kClassName = kWindowClass;
     // The window of a start with "--", which runs beside the session's copy and takes no commands.
     static constexpr wchar_t kOwnCopyClassName[] = L"NudgewickCommandWindow";
 
-    // command: what follows "--" on the command line.
-    Win32MainWindow(const StartSettings& start, std::wstring command);
-    ~Win32MainWindow();
+    // command: what follows "--" on the command line. commands: the channel
+    // whose command lines come to this window, none for a start with "--".
+    // showCommand: how the program was asked to show its window.
+    // console: where the system's refusals of a nudge are said.
+    Win32MainWindow(const StartSettings& start, std::wstring command, const Win32SingleInstance* commands,
+                    HINSTANCE instance, int showCommand, Console& console);
+    ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
-    // Before Create: follows --pid's process and starts the command; a
-    // refusal to print and end with when either cannot be.
-    std::optional<StartupCheck> Follow() { return controller_.Follow(); }
-    // The processes' handles that the message loop waits on, and the one signalled.
-    const std::vector<HANDLE>& ProcessHandles() const { return processes_.Handles(); }
-    void OnProcessSignalled(std::size_t index) { processes_.OnSignalled(index); }
-    // Creates and shows the window; on false, FailureText says why.
-    bool Create(HINSTANCE instance, int showCommand);
-    const std::string& FailureText() const { return failure_; }
-    HWND Hwnd() const { return hwnd_; }
-    // What standard error should say once the window runs, if anything.
-    const std::string& Notice() const { return notice_; }
+    Controller& Program() override { return controller_; }
+    // Creates and shows the window.
+    std::optional<std::string> Show() override;
+    // Besides the messages, the loop waits for the processes it follows to end.
+    int Run() override;
+    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey& hotkey) override { return hotkey_.Grab(hwnd_, hotkey); }
+    void Hide() override;
+    // Shows the window even when hidden or minimised, in front of the others.
+    void Present() override;
+    void Close() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,11 +61,9 @@ private:
     LRESULT OnClose();
     LRESULT OnDestroy();
     LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
-    LRESULT OnShowRequest();
     LRESULT OnCopyData(WPARAM asker, LPARAM data);
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
     void OnProcessEnded(std::int32_t pid, const ProcessEnd& end);
-    void RegisterHotkey();
     int StartingShowCommand(int showCommand) const;
 
     bool CreateControls();
@@ -73,13 +76,15 @@ private:
     std::array<HWND, kControls.size()> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
+    const Win32SingleInstance* commands_;
+    HINSTANCE instance_;
+    int showCommand_;
     int exitStatus_ = 0;
     const wchar_t* className_;
     bool minimized_;
     bool trayShown_ = false;  // the shell took the icon when the window was created
     std::array<HFONT, kControls.size()> fonts_{};
     std::string failure_;
-    std::string notice_;
 
     Win32TextBox intervalBox_;
     Win32TextBox pixelsBox_;
@@ -92,9 +97,9 @@ private:
     Win32Launcher launcher_;
     SystemClock clock_;
     Win32TrayIcon tray_;
+    ChangedViews trayViews_;
     Win32Processes processes_;
     Controller controller_;
-    std::optional<Hotkey> hotkeyAsked_;
     Win32Hotkey hotkey_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/win32_text.h"
+
 namespace nudgewick::win32 {
 
 std::optional<Point> Win32Pointer::Read() {
@@ -16,7 +18,9 @@ void Win32Pointer::MoveBy(std::int32_t dx, std::int32_t dy) {
     input.mi.dx = dx;
     input.mi.dy = dy;
     input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
+    const bool sent = SendInput(1, &input, sizeof input) == 1;
+    if (!sent && !refused_) console_.Write(NudgeRefusedLine(SystemMessage(GetLastError())), true);
+    refused_ = !sent;
 }
 
 }  // namespace nudgewick::win32

@@ -39,7 +39,7 @@ bool IsUsableHandle(HANDLE handle) {
 }
 
 Win32Processes::Win32Processes(std::wstring command, std::function<void(std::int32_t, const ProcessEnd&)> ended)
-    : command_(std::move(command)), ended_(std::move(ended)) {}
+    : Processes(ProcessNaming::FileNameAnyCase), command_(std::move(command)), ended_(std::move(ended)) {}
 
 Win32Processes::~Win32Processes() {
     for (const HANDLE handle : handles_) CloseHandle(handle);
@@ -51,7 +51,7 @@ std::optional<std::string> Win32Processes::Watch(std::int32_t pid) {
     const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
     if (process == nullptr) {
         const DWORD error = GetLastError();
-        return error == ERROR_INVALID_PARAMETER ? "there is no such process" : SystemMessage(error);
+        return error == ERROR_INVALID_PARAMETER ? kNoSuchProcess : SystemMessage(error);
     }
     handles_.push_back(process);
     pids_.push_back(pid);

@@ -26,7 +26,6 @@ public:
 
     std::optional<std::string> Watch(std::int32_t pid) override;
     CommandStart StartCommand() override;
-    ProcessNaming Naming() const override { return ProcessNaming::FileNameAnyCase; }
     bool AnyNamed(const std::function<bool(std::string_view)>& named) override;
 
     // What the message loop waits on, and the one of them that was signalled.

@@ -79,24 +79,58 @@ HWND WaitForWindow(const wchar_t* windowClass) {
     return window;
 }
 
+// The text of a WM_COPYDATA that carries a command line from a start of this
+// user's; nothing for any other.
+std::optional<std::string> CommandLineIn(WPARAM asker, LPARAM data) {
+    if (!data) return std::nullopt;
+    const auto& copied = *reinterpret_cast<const COPYDATASTRUCT*>(data);
+    if (copied.dwData != kCommandLine || !IsAsker(reinterpret_cast<HWND>(asker))) return std::nullopt;
+    return Utf8FromUtf16(Bytes(copied), kLongestCommandLine);
+}
+
+void SendAnswer(HWND copy, WPARAM asker, const std::string& answer) {
+    const std::wstring text = Widen(answer);
+    COPYDATASTRUCT data{kAnswer, static_cast<DWORD>(text.size() * sizeof(wchar_t)), const_cast<wchar_t*>(text.data())};
+    SendMessageTimeoutW(reinterpret_cast<HWND>(asker), WM_COPYDATA, reinterpret_cast<WPARAM>(copy),
+                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAnswerWaitMilliseconds, nullptr);
+}
+
 }  // namespace
 
 // The mutex only marks that a copy runs; nobody waits on it. Access denied
 // means it exists, made by a copy with more privilege.
-Win32SingleInstance::Win32SingleInstance(bool claim)
-    : mutex_(claim ? CreateMutexW(nullptr, FALSE, kMutexName) : OpenMutexW(SYNCHRONIZE, FALSE, kMutexName)) {
+SingleInstance::Found Win32SingleInstance::Claim(bool claim) {
+    mutex_ = claim ? CreateMutexW(nullptr, FALSE, kMutexName) : OpenMutexW(SYNCHRONIZE, FALSE, kMutexName);
     const DWORD error = GetLastError();
-    otherCopy_ = error == ERROR_ACCESS_DENIED || (claim ? error == ERROR_ALREADY_EXISTS : mutex_ != nullptr);
+    const bool otherCopy = error == ERROR_ACCESS_DENIED || (claim ? error == ERROR_ALREADY_EXISTS : mutex_ != nullptr);
+    if (otherCopy || !claim) CloseMutex();
+    if (otherCopy) return Found::OtherCopy;
+    return claim ? Found::Claimed : Found::NoCopy;
 }
 
-Win32SingleInstance::~Win32SingleInstance() {
+void Win32SingleInstance::CloseMutex() {
     if (mutex_) CloseHandle(mutex_);
+    mutex_ = nullptr;
+}
+
+// The window stays until the program's loop ends, but takes nothing more.
+void Win32SingleInstance::Release() {
+    released_ = true;
+    CloseMutex();
+}
+
+bool Win32SingleInstance::Answer(HWND copy, WPARAM asker, LPARAM data) const {
+    const auto text = released_ || !handle_ ? std::nullopt : CommandLineIn(asker, data);
+    const auto answer = text ? handle_(*text) : std::nullopt;
+    if (answer) SendAnswer(copy, asker, *answer);
+    return answer.has_value();
 }
 
 // While it waits for the answer, this thread takes the copy's WM_COPYDATA
 // back: SendMessageTimeout handles messages sent to it meanwhile.
-std::optional<std::string> HandOver(const wchar_t* windowClass, std::wstring_view commandLine) {
-    const HWND copy = WaitForWindow(windowClass);
+std::optional<std::string> Win32SingleInstance::HandOver(std::string_view text) {
+    const std::wstring commandLine = Widen(text);
+    const HWND copy = WaitForWindow(windowClass_);
     if (!copy) return std::nullopt;
     // We were just started, so we may bring a window to the front; the first
     // copy may not unless we hand that right on.
@@ -126,19 +160,5 @@ std::optional<std::string> HandOver(const wchar_t* windowClass, std::wstring_vie
 }
 
 void AcceptCommandLines(HWND window) { ChangeWindowMessageFilterEx(window, WM_COPYDATA, MSGFLT_ALLOW, nullptr); }
-
-std::optional<std::string> CommandLineIn(WPARAM asker, LPARAM data) {
-    if (!data) return std::nullopt;
-    const auto& copied = *reinterpret_cast<const COPYDATASTRUCT*>(data);
-    if (copied.dwData != kCommandLine || !IsAsker(reinterpret_cast<HWND>(asker))) return std::nullopt;
-    return Utf8FromUtf16(Bytes(copied), kLongestCommandLine);
-}
-
-void SendAnswer(HWND copy, WPARAM asker, const std::string& answer) {
-    const std::wstring text = Widen(answer);
-    COPYDATASTRUCT data{kAnswer, static_cast<DWORD>(text.size() * sizeof(wchar_t)), const_cast<wchar_t*>(text.data())};
-    SendMessageTimeoutW(reinterpret_cast<HWND>(asker), WM_COPYDATA, reinterpret_cast<WPARAM>(copy),
-                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAnswerWaitMilliseconds, nullptr);
-}
 
 }  // namespace nudgewick::win32

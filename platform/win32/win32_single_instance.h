@@ -10,37 +10,43 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "core/shell.h"
 
 namespace nudgewick::win32 {
 
-// Holds the session's named mutex for as long as it lives.
-class Win32SingleInstance {
+// The session's copy holds a named mutex from its claim to its release; the
+// command lines come to its window, of windowClass.
+class Win32SingleInstance final : public SingleInstance {
 public:
-    // claim: become the session's copy when none runs; else only look.
-    explicit Win32SingleInstance(bool claim);
-    ~Win32SingleInstance();
+    explicit Win32SingleInstance(const wchar_t* windowClass) : windowClass_(windowClass) {}
+    ~Win32SingleInstance() override { CloseMutex(); }
     Win32SingleInstance(const Win32SingleInstance&) = delete;
     Win32SingleInstance& operator=(const Win32SingleInstance&) = delete;
 
-    // Another copy in this session held the mutex first.
-    bool OtherCopyRuns() const { return otherCopy_; }
+    // A start that only looks lets go of the mutex at once.
+    Found Claim(bool claim) override;
+    // The other copy may be starting up: its window is waited for. It may
+    // then come to the front.
+    std::optional<std::string> HandOver(std::string_view commandLine) override;
+    void OnCommandLine(CommandHandler handle) override { handle_ = std::move(handle); }
+    void Release() override;
+    // The window's WM_COPYDATA: true when it carried a command line from a
+    // start of this user's, which was taken and answered.
+    bool Answer(HWND copy, WPARAM asker, LPARAM data) const;
 
 private:
-    HANDLE mutex_;
-    bool otherCopy_;
-};
+    void CloseMutex();
 
-// Hands the command line to the first copy's window, of windowClass (it may
-// be starting up: the window is waited for), and lets it come to the front.
-// Its answer as it came: nothing when none came in time, empty when refused.
-std::optional<std::string> HandOver(const wchar_t* windowClass, std::wstring_view commandLine);
+    const wchar_t* windowClass_;
+    HANDLE mutex_ = nullptr;
+    bool released_ = false;
+    CommandHandler handle_;
+};
 
 // The first copy's window takes command lines from later starts, also from
 // one that runs with less privilege, as long as it runs as the same user.
 void AcceptCommandLines(HWND window);
-// The text of a WM_COPYDATA that carries a command line from a start of this
-// user's; nothing for any other.
-std::optional<std::string> CommandLineIn(WPARAM asker, LPARAM data);
-void SendAnswer(HWND copy, WPARAM asker, const std::string& answer);
 
 }  // namespace nudgewick::win32

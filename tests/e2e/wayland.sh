@@ -63,6 +63,8 @@ if [ "$COMPOSITOR" = kwin ]; then
     # No desktop entry names this copy: no route, and no pretending.
     mkdir "$SCRATCH/unnamed" && cp "$PROGRAM" "$SCRATCH/unnamed/nudgewick"
     "$SCRATCH/unnamed/nudgewick" --check >/dev/null && fail "--check of an unnamed copy ended with status 0"
+    check=$(DBUS_SESSION_BUS_ADDRESS=unix:path=$SCRATCH/none "$SCRATCH/unnamed/nudgewick" --check) || true
+    grep -q "No such file or directory" <<<"$check" || fail "without a session bus, no sd-bus words: $check"
     "$SCRATCH/unnamed/nudgewick" 3000 3 2>"$SCRATCH/refused" & APP_PID=$!
     dismiss_message "from a copy without a route"
     wait_for_exit 1 "without a route"

@@ -6,25 +6,23 @@ namespace {
 
 using namespace std::string_literals;
 
-// The copy after a command line handed over ("!" first: stopped by a click before), as "TICKS BOXES, SESSION;
-// JOBS; STATUS ANSWER", the answer being the status line (S), the whole tooltip (T) or neither (-).
+// The copy after a command line handed over ("!": stopped by a click before), as "TICKS BOXES, SESSION; WINDOW'S
+// JOBS; STATUS ANSWER", the answer the status line (S), the whole tooltip (T) or neither (-).
 TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", "Stop 5000 5000 7, look in 0; present; 0 -"},
-        {"! ", "Go 0 5000 7, look in 0; present; 0 -"},
+        {"", "Stop 5000 5000 7, look in 0; present ; 0 -"},
+        {"! ", "Go 0 5000 7, look in 0; present ; 0 -"},
         {"--toggle", "Go 0 5000 7, look in 0; ; 0 T"},
         {"!--toggle", "Stop 5000 5000 7, look in 0; ; 0 T"},
-        {"!--stop", "Go 0 5000 7, look in 0; ; 0 T"},
-        {"--stop", "Go 0 5000 7, look in 0; ; 0 T"},
-        {"--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
+        {"--stop", "Go 0 5000 7, look in 0; ; 0 T"},  // never the other way, as the menu's Stop and Go
         {"!--go", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"--status", "Stop 5000 5000 7, look in 0; ; 0 S"},
         {"!--status", "Go 0 5000 7, look in 0; ; 3 S"},
-        {"--quit", "Stop 5000 5000 7, look in 0; quit; 0 -"},
+        {"--quit", "Stop 5000 5000 7, look in 0; close released; 0 -"},
         {"!4000", "Stop 4000 4000 0, look in 0; ; 0 T"},  // as at a start: no distance, 0
         {"!--for 1m", "Stop 5000 5000 7, look in 60000; ; 0 T"},
-        {"--until 17:30 --minimized", "Stop 5000 5000 7, look in 60000; hide; 0 T"},
-        {"--hotkey ctrl+alt+n", "Stop 5000 5000 7, look in 0; hotkey; 0 T"},
+        {"--until 17:30 --minimized", "Stop 5000 5000 7, look in 60000; hide ; 0 T"},
+        {"--hotkey ctrl+alt+n", "Stop 5000 5000 7, look in 0; hotkey ; 0 T"},
         {"--hours 09:00-12:00", "Go 0 5000 7, look in 0; ; 0 T"},  // at 17:00 on a Friday
         {"!--hours 16:00-18:00", "Stop 5000 5000 7, look in 0; ; 0 T"},
         {"!--days fri 2000 1", "Stop 3000 3000 1, look in 0; ; 0 T"},
@@ -34,18 +32,18 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
         {"!--while zoom", "Stop 5000 5000 7, look in 0; ; 0 T"},
     };
     for (const auto& [line, after] : cases) {
-        Rig rig("5000 7");
+        FakeWindow window("5000 7");
+        FakeShell shell;
+        Rig& rig = window.rig;
         if (line[0] == '!') rig.controller.OnStartStopClicked();
-        const auto given = ReadHandedOver(line + (line[0] == '!'));
-        ASSERT_TRUE(given) << line;
-        const CommandJobs jobs = rig.controller.OnCommandLine(*given);
-        const auto answer = jobs.refusal ? *jobs.refusal : rig.controller.AnswerTo(*given);
+        const auto sent = TakeCommandLine(line + (line[0] == '!'), window, shell, shell);
+        ASSERT_TRUE(sent) << line;
+        const CommandAnswer answer = ReadAnswer(sent);
         const std::string tip = rig.tray.view.tooltip + "\n";
         const char kind = answer.text == tip ? 'T' : tip.ends_with(answer.text) ? 'S' : '-';
         EXPECT_EQ(rig.ticks() + " " + rig.intervalBox.text + " " + rig.pixelsBox.text +
-                      rig.session().substr(rig.ticks().size()) + "; " + (jobs.present ? "present" : "") +
-                      (jobs.hide ? "hide" : "") + (jobs.quit ? "quit" : "") + (jobs.hotkey ? "hotkey" : "") + "; " +
-                      std::to_string(answer.exitCode) + " " + kind,
+                      rig.session().substr(rig.ticks().size()) + "; " + window.jobs +
+                      (shell.released ? "released" : "") + "; " + std::to_string(answer.exitCode) + " " + kind,
                   after)
             << line << ": " << answer.text;
         EXPECT_EQ(rig.tray.view, rig.controller.Tray()) << line;
@@ -57,7 +55,7 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
 TEST(CommandChannelTest, TheStatusIsTheTooltipsFirstLine) {
     Rig rig("--hotkey ctrl+alt+n --hours 09:00-12:00");
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::FollowWorkHours));
-    const std::string said = rig.controller.OnHotkeyUnavailable();  // standard error's line names the way round
+    const std::string said = rig.controller.OnHotkeyRefused(HotkeyRefusal::Unavailable);  // names the way round
     EXPECT_TRUE(said.ends_with('\n') && said.find("--toggle") != std::string::npos) << said;
     const std::string tip = rig.tray.view.tooltip, status = rig.controller.AnswerTo(*ReadHandedOver("--status")).text;
     EXPECT_TRUE(tip.find('\n') + 1 < tip.size() && tip.find(status) + status.size() == tip.find('\n') + 1) << status;
@@ -96,13 +94,8 @@ TEST(CommandChannelTest, Utf16IsReadStrictly) {
     for (const auto& [bytes, text] : cases) EXPECT_EQ(Utf8FromUtf16(bytes, 6), text) << text.value_or("-");
 }
 
-// With no copy, a command that would start one has no answer; the answers travel, and what is no answer
-// fails with status 1.
+// The answers travel, and what is no answer fails with status 1.
 TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
-    for (const auto& [command, status] : {std::pair(Command::Go, -1), {Command::Stop, 0}, {Command::Query, 3}}) {
-        const auto answer = AnswerWithoutCopy(command);
-        EXPECT_EQ(answer ? ReadAnswer(WriteAnswer(*answer)).exitCode : -1, status) << int(command);
-    }
     using Bytes = std::optional<std::string>;
     for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes(": x"), Bytes("0 \x1b[2J"),
                                Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))})
@@ -111,11 +104,6 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
     const std::pair<std::string, CommandAnswer> answers[] = {
         {"0 ", {0, ""}}, {"9 a\tb\n", {9, "a\tb\n"}}, {"3 " + longest, {3, longest}}};
     for (const auto& [bytes, answer] : answers) EXPECT_EQ(ReadAnswer(bytes), answer) << bytes;
-    // Standard error for a plain start's answer and a failure, standard output for the rest.
-    const std::tuple<const char*, int, bool> streams[] = {
-        {"", 0, true}, {"--status", 0, false}, {"--status", kStoppedStatus, false}, {"--toggle", 1, true}};
-    for (const auto& [line, status, toError] : streams)
-        EXPECT_EQ(OnStandardError({status, "x\n"}, *ReadHandedOver(line)), toError) << line << " " << status;
 }
 
 }  // namespace

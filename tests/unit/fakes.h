@@ -9,6 +9,7 @@
 
 #include "core/accessible.h"
 #include "core/controller.h"
+#include "core/shell.h"
 
 namespace nudgewick::testing {
 
@@ -76,16 +77,15 @@ struct FakeTray : TrayDisplay {
 
 // PIDs that can be watched, a command that starts as told, and the names of the processes running.
 struct FakeProcesses : Processes {
+    FakeProcesses() : Processes(ProcessNaming::AsIs) {}
     std::vector<std::int32_t> watchable{1234};
     CommandStart command{4321, true, "make", ""};
-    ProcessNaming naming = ProcessNaming::AsIs;
     Words running;
     int looks = 0;
     std::optional<std::string> Watch(std::int32_t pid) override {
         return std::ranges::count(watchable, pid) ? std::nullopt : std::optional<std::string>("no such process");
     }
     CommandStart StartCommand() override { return command; }
-    ProcessNaming Naming() const override { return naming; }
     bool AnyNamed(const std::function<bool(std::string_view)>& named) override {
         return ++looks, std::ranges::any_of(running, named);
     }
@@ -118,8 +118,10 @@ struct Rig {
     FakeProcesses processes;
     Controller controller;
 
-    // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told.
-    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr)
+    // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told;
+    // followed and loaded unless told not to be.
+    explicit Rig(std::string_view text = "", std::int64_t timeOfDay = 17 * 3600, IdleSource* idle = nullptr,
+                 bool load = true)
         // clang-format off
         : controller({.intervalBox = intervalBox, .pixelsBox = pixelsBox, .startStopButton = button,
                       .tickTimer = tickTimer, .sessionTimer = sessionTimer, .scheduleTimer = scheduleTimer,
@@ -129,6 +131,7 @@ struct Rig {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
+        if (!load) return;
         controller.Follow();
         controller.Load();
     }
@@ -152,6 +155,48 @@ struct Rig {
             if (entry.command == command && entry.length == length) return entry;
         ADD_FAILURE() << "no such menu entry";
         return {};
+    }
+};
+
+// The running copy's window, which records the jobs done to it in order.
+struct FakeWindow : ProgramWindow {
+    Rig rig;
+    std::string jobs;
+    std::optional<std::string> showFailure;
+    std::optional<HotkeyRefusal> grab;
+    explicit FakeWindow(std::string_view text, bool load = true) : rig(text, 17 * 3600, nullptr, load) {}
+    Controller& Program() override { return rig.controller; }
+    std::optional<std::string> Show() override { return jobs += "show ", rig.controller.Load(), showFailure; }
+    int Run() override { return jobs += "run ", 0; }
+    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey&) override { return jobs += "hotkey ", grab; }
+    void Hide() override { jobs += "hide "; }
+    void Present() override { jobs += "present "; }
+    void Close() override { jobs += "close "; }
+};
+// A front-end for start-up: a console (said: "out", "err" or "box" a line), a copy that runs or not, and so on.
+struct FakeShell : Shell, Console, SingleInstance {
+    bool console = true, watched = true, copyRuns = false, claimed = false, released = false, canNudge = true;
+    std::string said;
+    std::optional<std::string> answer = "0 done\n", handedOver, unreachable, showFailure;
+    CommandHandler handle;
+    std::optional<FakeWindow> window;
+    Console& Output() override { return *this; }
+    bool Write(const std::string&, bool err) override { return console && (said += err ? "err " : "out ", true); }
+    bool Watched() const override { return watched; }
+    void ShowBox(const std::string&) override { said += "box "; }
+    std::optional<std::string> ReachDesktop() override { return unreachable; }
+    CheckReport Check() override { return {"route: fake\n", canNudge}; }
+    SingleInstance& Instance() override { return *this; }
+    Found Claim(bool claim) override {
+        claimed = claim && !copyRuns;
+        return copyRuns ? Found::OtherCopy : claim ? Found::Claimed : Found::NoCopy;
+    }
+    std::optional<std::string> HandOver(std::string_view line) override { return handedOver = line, answer; }
+    void OnCommandLine(CommandHandler h) override { handle = std::move(h); }
+    void Release() override { released = true; }
+    ProgramWindow* OpenWindow(const StartSettings&, std::string_view line) override {
+        window.emplace(line, false);
+        return window->showFailure = showFailure, &*window;
     }
 };
 

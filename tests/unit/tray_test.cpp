@@ -27,6 +27,10 @@ TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
     EXPECT_EQ(rig.session() + " " + rig.tray.view.tooltip, "Stop 10000, look in 0 " + NudgingTooltip(10000, {}));
     rig.FireAfter(3 * 3600);  // a late firing changes nothing
     EXPECT_EQ(rig.ticks(), "Stop 10000");
+    const int shows = rig.tray.shows;
+    ChangedViews views(rig.tray);  // the icon hears only of changes
+    for (const bool running : {true, true, false, false}) views.Show({running, "", {}});
+    EXPECT_EQ(rig.tray.shows - shows, 2);
 }
 
 // A session ends while the menu is open: its first entry still says what it

@@ -1,7 +1,7 @@
 # Under Wine with a tray on the display: the icon docks and --minimized starts behind it, hidden; a
 # second start shows the window and leaves; an 8 s session stops the ticks; the menu's Go and Stop
-# flip the button's caption and the icon's look, and its Exit ends the program. With none running, --stop (0),
-# --status (3); --go starts a copy, which a second start hides with a session and --quit ends.
+# flip the button's caption and the icon's look, and its Exit ends the program. With none running, --go starts a
+# copy, which a second start hides with a session; a start right after --quit runs, ten times in a row.
 source "$(dirname "$0")/wine.sh"
 TRAY_MANAGER=$2 WINDOW_STATE=$3
 
@@ -47,8 +47,6 @@ choose Up
 wait_until "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "Exit in the icon's menu ended the program with status $?"
 
-wine "$PROGRAM" --stop >/dev/null || fail "--stop without a copy gave status $?"
-wine "$PROGRAM" --status >/dev/null && fail "--status without a copy gave status 0"
 wine "$PROGRAM" --go & APP_PID=$!
 wait_until "the icon of the copy that --go started did not dock" '(($(wc -l <"$SCRATCH/docked") > 1))'
 ICON=$(tail -n 1 "$SCRATCH/docked")
@@ -56,6 +54,11 @@ expect 10 "shown Stop colour" "a start with --go"
 wine "$PROGRAM" --minimized --for 1m >/dev/null
 expect 5 "hidden Stop colour" "--minimized --for 1m from a second start"
 [[ $(wine "$PROGRAM" --status | tr -d '\r') =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end of the session"
+for _ in {1..10}; do  # a start right after --quit is the copy that runs afterwards
+    ended=$APP_PID && wine "$PROGRAM" --quit >/dev/null && { wine "$PROGRAM" 20000 2 & APP_PID=$!; }
+    wait "$ended" && wait_until "no copy runs after --quit and a start" 'wine "$PROGRAM" --status >/dev/null' &&
+        kill -0 "$APP_PID" 2>/dev/null || fail "the start right after --quit handed itself to the ending copy"
+done
 wine "$PROGRAM" --quit >/dev/null
 wait_until "--quit left the copy running" '! kill -0 "$APP_PID" 2>/dev/null'
 wait "$APP_PID" || fail "--quit ended the copy with status $?"
