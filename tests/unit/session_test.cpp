@@ -3,11 +3,15 @@
 namespace nudgewick::testing {
 namespace {
 
-// The session timer fires a second early, then on time.
+// The session timer fires a second early, then on time. The wall clock set
+// back an hour meanwhile moves the end the tooltip tells, not the session's length.
 TEST(SessionTest, ADurationEndsTheTicksAsTheButtonWould) {
     Rig rig("--for 1h10m 5000 7");
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Stop 5000, look in 4200000" + NudgingTooltip(5000, "18:10"));
-    rig.FireAfter(4199);
+    rig.clock.wall -= 3600;
+    rig.Tick();
+    EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(5000, "17:10"));
+    rig.FireAfter(4194);
     EXPECT_EQ(rig.session(), "Stop 5000, look in 1000");
     rig.FireAfter(1);
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + StoppedTooltip(rig.clock.wall));
@@ -34,6 +38,11 @@ TEST(SessionTest, ATimeOfDayIsAWallClockTime) {
     EXPECT_EQ(later.ticks(), "Stop 10000");
     later.FireAfter(1);
     EXPECT_EQ(later.ticks(), "Go 0");
+
+    Rig back("--until 17:30");  // the clock set back two days: the next 17:30 is today's
+    back.FireAfter(1, -2 * 24 * 3600);
+    back.FireAfter(1799);
+    EXPECT_EQ(back.ticks(), "Go 0");
 }
 
 }  // namespace
