@@ -30,7 +30,7 @@ struct ControllerParts {
     const Clock& clock;
     TrayDisplay& tray;
     TextLabel& statusLine;  // the window's line that says what the tooltip says
-    Processes& processes;  // their ends go to OnProcessEnded
+    Processes& processes;   // their ends go to OnProcessEnded
     // Where set, the ticks judge "still" by the desktop's idle time rather
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;

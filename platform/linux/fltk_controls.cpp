@@ -108,9 +108,7 @@ int FltkLink::handle(int event) {
 }
 
 // Its box paints the background, so that a new text is not drawn over the old.
-FltkStatusLine::FltkStatusLine(int x, int y, int width, int height) : Fl_Box(x, y, width, height) {
-    box(FL_FLAT_BOX);
-}
+FltkStatusLine::FltkStatusLine(int x, int y, int width, int height) : Fl_Box(x, y, width, height) { box(FL_FLAT_BOX); }
 
 void FltkStatusLine::SetText(const std::string& text) {
     text_ = text;

@@ -70,7 +70,8 @@ private:
     HWND Control(ControlId id) const;
 
     HWND hwnd_ = nullptr;
-    std::array<HWND, kControls.size() + 1> controls_{};  // the status line's last
+    // The table's controls, then the status line.
+    std::array<HWND, kControls.size() + 1> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
     int exitStatus_ = 0;

@@ -3,23 +3,16 @@
 # was, where two at once would leave it there; a session whose end passed meanwhile ends before any nudge.
 source "$(dirname "$0")/common.sh"
 start_xvfb
-
 # On row 0 the first tick nudges; stopped after it, with the pointer 5 px right.
 suspend_after_first_nudge() {
     xdotool mousemove --sync 600 0
     start_program "$@" 3000 5
     track_pointer 5 1 >/dev/null
-    kill -STOP "$APP_PID"
-    sleep 7
-    kill -CONT "$APP_PID"
+    kill -STOP "$APP_PID" && sleep 7 && kill -CONT "$APP_PID"
 }
-
 suspend_after_first_nudge
-track=$(track_pointer 8 2)
-expect_swing "$track" 605 0 -5 2 3000
-awk 'NR == 2 && $1 > 3600 {exit 1}' <<<"$track" || fail "no nudge within an interval of the stop's end:"$'\n'"$track"
+expect_swing "$(track_pointer 8 2)" 605 0 -5 2 3000
 stop_pid APP_PID
-
 suspend_after_first_nudge --for 6s
 expect_still 5
 echo PASS

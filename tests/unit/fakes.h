@@ -157,8 +157,8 @@ struct Rig {
         clock.wall += (clock.steady + ms) / 1000 - clock.steady / 1000;
         clock.steady += ms;
     }
-    // The ticks' timer fires an interval after the last tick.
-    void Tick() { Advance(tickTimer.period), controller.OnTick(); }
+    // The ticks' timer fires an interval after the last tick, or as many milliseconds.
+    void Tick(std::optional<std::int64_t> ms = {}) { Advance(ms.value_or(tickTimer.period)), controller.OnTick(); }
     // The menu entry with this command, as the icon shows it now.
     TrayMenuEntry Entry(TrayCommand command, std::chrono::minutes length = {}) const {
         for (const auto& entry : tray.view.menu)
