@@ -89,7 +89,7 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes&
         case ControlId::TitleLabel:
         case ControlId::IntervalLabel:
         case ControlId::PixelsLabel:
-        case ControlId::Status: widget = NewLabel(r, control); break;  // the status line is built below
+        case ControlId::State: widget = NewLabel(r, control); break;  // the status line is built below
         }
         widget->labelsize(sizes.standard);
         if (control.kind == ControlKind::Label) built.labels.emplace_back(widget, &control);

@@ -46,7 +46,7 @@ ControlClass ClassOf(const ControlLayout& control) {
     case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::Link: return {L"STATIC", WS_TABSTOP | SS_CENTER | SS_NOTIFY, 0};
     case ControlKind::Label:
-        if (control.id == ControlId::Status) return {L"STATIC", SS_CENTER | SS_ENDELLIPSIS | SS_NOPREFIX, 0};
+        if (control.id == ControlId::State) return {L"STATIC", SS_CENTER | SS_ENDELLIPSIS | SS_NOPREFIX, 0};
         break;
     }
     return {L"STATIC", control.centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
@@ -209,7 +209,7 @@ void Win32MainWindow::ConnectControls() {
     intervalBox_.hwnd = Control(ControlId::IntervalBox);
     pixelsBox_.hwnd = Control(ControlId::PixelsBox);
     startStopButton_.hwnd = Control(ControlId::StartStopButton);
-    statusLine_.hwnd = Control(ControlId::Status);
+    statusLine_.hwnd = Control(ControlId::State);
     MakeKeyboardLink(Control(ControlId::Link));
     tickTimer_.owner = hwnd_;
     sessionTimer_.owner = hwnd_;
