@@ -92,6 +92,7 @@ std::optional<StartupCheck> Controller::Follow() {
     const CommandStart started = parts_.processes.StartCommand();
     if (!started.pid) return RefuseCommand(started);
     command_ = started.pid;
+    commandName_ = started.name;
     return std::nullopt;
 }
 
@@ -111,13 +112,22 @@ void Controller::Load() {
     ShowTray();
 }
 
-// A tick is awake anyway: it notices a boundary that the wall clock jumped
-// past, which the schedule timer, counting steady time, would see late.
+// A tick is awake anyway. After the program was stopped or the computer
+// slept, it ends a session whose end passed meanwhile before anything else,
+// and a timer that makes up for the ticks missed meanwhile brings one at once
+// after the late one: they count as one. It notices a boundary that the wall
+// clock jumped past, or back over, which the schedule timer, counting steady
+// time, would see late, and shows the times of the new clock.
 void Controller::OnTick() {
-    if (FollowingHours() && scheduleBoundary_ && parts_.clock.WallSeconds() >= *scheduleBoundary_) {
+    if (session_.Due()) return OnSessionTimer();
+    const std::int64_t steady = parts_.clock.SteadyMilliseconds();
+    if (lastTick_ && steady - *lastTick_ < tickInterval_ / 2) return;
+    lastTick_ = steady;
+    if (FollowingHours() && NextBoundary(*start_.workHours, parts_.clock.WallSeconds()) != scheduleBoundary_) {
         OnScheduleTimer();
         if (!Running()) return;
     }
+    if (ClockJumped()) ShowTray();
     if (!session_.Active()) LookForNamedProcess();
     if (Waiting()) return;
     if (parts_.idle != nullptr) {
@@ -197,10 +207,13 @@ void Controller::OnSessionTimer() {
     ShowTray();
 }
 
+// The next boundary differs from the one looked for once the wall clock has
+// passed that one, or was set back over the one before it.
 void Controller::OnScheduleTimer() {
     if (!FollowingHours()) return parts_.scheduleTimer.Stop();
     const std::int64_t now = parts_.clock.WallSeconds();
-    const bool crossed = scheduleBoundary_ && now >= *scheduleBoundary_;
+    const auto next = NextBoundary(*start_.workHours, now);
+    const bool crossed = next != scheduleBoundary_;
     if (crossed && !session_.Active()) {
         stoppedTooltip_.reset();
         if (!InsideHours(*start_.workHours, now)) {
@@ -209,10 +222,9 @@ void Controller::OnScheduleTimer() {
             StartTicks();
         }
     }
-    const auto previous = scheduleBoundary_;
-    scheduleBoundary_ = NextBoundary(*start_.workHours, now);
+    scheduleBoundary_ = next;
     ArmScheduleTimer();
-    if (crossed || scheduleBoundary_ != previous) ShowTray();
+    if (crossed || ClockJumped()) ShowTray();
 }
 
 std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
@@ -251,11 +263,14 @@ CommandJobs Controller::TakeStart(const StartSettings& given) {
     return {AsksNothing(given), given.minimized, given.hotkey, false, std::nullopt};
 }
 
-// The ticks resume, as at a start of the program's own.
+// The ticks resume, as at a start of the program's own; a new --while name
+// is looked for at once, so that the answer tells whether it runs.
 void Controller::TakeProcesses(const StartSettings& given) {
     if (given.pid) followed_ = given.pid;
     if (given.whileRunning) start_.whileRunning = given.whileRunning;
-    if (given.pid || given.whileRunning) Resume();
+    if (!given.pid && !given.whileRunning) return;
+    if (Running()) LookForNamedProcess();  // stopped ticks look as they start
+    Resume();
 }
 
 std::optional<int> Controller::OnProcessEnded(std::int32_t pid, const ProcessEnd& end) {
@@ -337,15 +352,14 @@ TrayView Controller::Tray() const {
         const auto at = Running() ? NextEnd(*start_.workHours, now) : NextStart(*start_.workHours, now);
         if (at) next = WhenText(now, *at);
     }
-    const auto process = followed_ ? followed_ : command_;
     std::string tooltip;
     if (Waiting()) {
         tooltip = WaitingTooltip(*start_.whileRunning);
     } else if (Running()) {
         if (session_.Active()) {
             next = session_.EndText();
-        } else if (process) {
-            next = ProcessEndText(*process);
+        } else if (followed_) {
+            next = ProcessEndText(*followed_);
         }
         tooltip = NudgingTooltip(tickInterval_, next);
     } else {
@@ -353,8 +367,18 @@ TrayView Controller::Tray() const {
     }
     if (hotkeyNote_) tooltip += "\n" + *hotkeyNote_;
     if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
+    if (command_) tooltip = NamingCommand(tooltip, commandName_);
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
     return {Running() && !Waiting(), tooltip, TrayMenu(Running(), following)};
+}
+
+void Controller::ShowTray() {
+    const TrayView view = Tray();
+    parts_.tray.Show(view);
+    shownOffset_ = ClockOffset();
+    // Written only when it changes, since a screen reader reads out each change.
+    const std::string status = StatusLine(view.tooltip);
+    if (status != statusShown_) parts_.statusLine.SetText(statusShown_ = status);
 }
 
 void Controller::SetTickInterval(int milliseconds) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -28,7 +29,8 @@ struct ControllerParts {
     Launcher& launcher;
     const Clock& clock;
     TrayDisplay& tray;
-    Processes& processes;  // their ends go to OnProcessEnded
+    TextLabel& statusLine;  // the window's line that says what the tooltip says
+    Processes& processes;   // their ends go to OnProcessEnded
     // Where set, the ticks judge "still" by the desktop's idle time rather
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;
@@ -143,7 +145,11 @@ private:
     CommandJobs TakeStart(const StartSettings& given);
     void TakeSettings(const StartSettings& given);
     void TakeProcesses(const StartSettings& given);
-    void ShowTray() { parts_.tray.Show(Tray()); }
+    // The icon and the window's status line show what holds now.
+    void ShowTray();
+    // Seconds by which the wall clock is ahead of the steady one: it changes when the wall clock jumps.
+    std::int64_t ClockOffset() const { return parts_.clock.WallSeconds() - parts_.clock.SteadyMilliseconds() / 1000; }
+    bool ClockJumped() const { return std::abs(ClockOffset() - shownOffset_) > 1; }
     // --while: looks whether such a process runs; true while none does.
     void LookForNamedProcess();
     bool Waiting() const { return Running() && waiting_ && !session_.Active(); }
@@ -161,7 +167,11 @@ private:
     bool routeClosed_ = false;                      // by the desktop, and not yet reopened
     std::optional<std::int32_t> followed_;          // --pid's process, until it ends
     std::optional<std::int32_t> command_;           // the process of the command after "--"
+    std::string commandName_;                       // and its program, as the command line gives it
     bool waiting_ = false;                          // --while: no such process ran at the last look
+    std::optional<std::int64_t> lastTick_;          // on the steady clock, the last tick that counted
+    std::string statusShown_;                       // in the window's status line
+    std::int64_t shownOffset_ = 0;                  // ClockOffset when the icon was last shown
 };
 
 }  // namespace nudgewick

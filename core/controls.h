@@ -65,6 +65,13 @@ public:
     virtual std::optional<std::string> Reopen() { return std::nullopt; }
 };
 
+// A line of text in the window, which the user reads and cannot change.
+class TextLabel {
+public:
+    virtual ~TextLabel() = default;
+    virtual void SetText(const std::string& text) = 0;
+};
+
 // Opens a web address with the system's default handler, without waiting.
 class Launcher {
 public:

@@ -13,7 +13,7 @@ inline constexpr int kClientHeightTwips = 2925;
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kTwipsPerPoint = 20;
 
-enum class ControlId { StartStopButton, PixelsBox, IntervalBox, TitleLabel, Link, IntervalLabel, PixelsLabel };
+enum class ControlId { StartStopButton, PixelsBox, IntervalBox, TitleLabel, Link, IntervalLabel, PixelsLabel, State };
 enum class ControlKind { Button, TextBox, Label, Link };
 
 struct ControlLayout {
@@ -34,6 +34,12 @@ inline constexpr std::array<ControlLayout, 7> kControls{{
     {ControlId::IntervalLabel, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255, false},
     {ControlId::PixelsLabel, ControlKind::Label, "Pixels", 120, 2520, 1575, 255, false},
 }};
+
+// What the icon's tooltip says, in one line centred in the band between the
+// web address and the boxes, in the standard size; text too long for it ends
+// in an ellipsis. Apart from kControls until the accessible tree has a place
+// for it.
+inline constexpr ControlLayout kStatusLine{ControlId::State, ControlKind::Label, "", 120, 1260, 3885, 255, true};
 
 // The link's text: navy, underlined, 9.75 point.
 inline constexpr unsigned char kLinkRed = 0, kLinkGreen = 0, kLinkBlue = 128;

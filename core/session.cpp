@@ -12,7 +12,6 @@ constexpr std::int64_t kLongestLook = 60'000;  // for a time of day, in millisec
 void Session::RunFor(std::chrono::seconds duration) {
     kind_ = Kind::Duration;
     steadyEnd_ = clock_.SteadyMilliseconds() + duration.count() * 1000;
-    wallEnd_ = clock_.WallSeconds() + duration.count();
 }
 
 void Session::RunUntil(ClockTime time) {
@@ -22,13 +21,28 @@ void Session::RunUntil(ClockTime time) {
     if (wallEnd_ <= now) wallEnd_ += kSecondsPerDay;
 }
 
-bool Session::Due() const {
+bool Session::Due() {
     if (kind_ == Kind::Duration) return clock_.SteadyMilliseconds() >= steadyEnd_;
+    FollowWallClock();
     return kind_ == Kind::TimeOfDay && clock_.WallSeconds() >= wallEnd_;
 }
 
-std::optional<int> Session::MillisecondsToCheck() const {
+// With the wall clock set back a day or more, the next such moment is sooner.
+void Session::FollowWallClock() {
+    const std::int64_t ahead = wallEnd_ - clock_.WallSeconds();
+    if (ahead > kSecondsPerDay) wallEnd_ -= (ahead - 1) / kSecondsPerDay * kSecondsPerDay;
+}
+
+// A duration keeps its length whatever the wall clock does: its end is told
+// on the wall clock as it is now.
+std::string Session::EndText() const {
+    if (kind_ != Kind::Duration) return WallClockText(wallEnd_);
+    return WallClockText(clock_.WallSeconds() + (steadyEnd_ - clock_.SteadyMilliseconds() + 999) / 1000);
+}
+
+std::optional<int> Session::MillisecondsToCheck() {
     if (kind_ == Kind::Idle) return std::nullopt;
+    if (kind_ == Kind::TimeOfDay) FollowWallClock();
     const std::int64_t left = kind_ == Kind::Duration
                                   ? steadyEnd_ - clock_.SteadyMilliseconds()
                                   : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);

@@ -4,7 +4,8 @@
 //
 // For a duration the controller arms its session timer once, for all of it;
 // for a time of day it looks again at least every minute, since the wall
-// clock may jump (daylight saving, a new time zone).
+// clock may jump (daylight saving, a new time zone). Either end is told on
+// the wall clock as it is when asked.
 
 #include <chrono>
 #include <cstdint>
@@ -27,19 +28,20 @@ public:
 
     bool Active() const { return kind_ != Kind::Idle; }
     // True once an active session's end has come.
-    bool Due() const;
+    bool Due();
     // How long until the end should be looked at again, while it has not come;
     // nothing without a session.
-    std::optional<int> MillisecondsToCheck() const;
+    std::optional<int> MillisecondsToCheck();
     // When it ends, "HH:MM" on the wall clock.
-    std::string EndText() const { return WallClockText(wallEnd_); }
+    std::string EndText() const;
 
 private:
     enum class Kind { Idle, Duration, TimeOfDay };
+    void FollowWallClock();  // for a time of day
     const Clock& clock_;
     Kind kind_ = Kind::Idle;
     std::int64_t steadyEnd_ = 0;  // milliseconds, for a duration
-    std::int64_t wallEnd_ = 0;    // seconds; for a duration only what the tooltip shows
+    std::int64_t wallEnd_ = 0;    // seconds, for a time of day
 };
 
 }  // namespace nudgewick

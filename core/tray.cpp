@@ -9,6 +9,7 @@
 namespace nudgewick {
 namespace {
 
+constexpr std::string_view kProgramName = "Nudgewick";
 constexpr std::string_view kTooltipName = "Nudgewick: ";
 
 // 10000 as "10", 4500 as "4.5".
@@ -93,9 +94,17 @@ std::string StoppedUntilTooltip(const std::string& until) {
     return std::string(kTooltipName) + "stopped until " + until;
 }
 
+std::string NamingCommand(const std::string& tooltip, const std::string& command) {
+    if (!tooltip.starts_with(kTooltipName)) return tooltip;
+    return std::string(kProgramName) + " (" + command + ")" + tooltip.substr(kProgramName.size());
+}
+
+// The name ends at the first ": ", or at the first "): " after a command's name.
 std::string StatusLine(const std::string& tooltip) {
     const std::string line = tooltip.substr(0, tooltip.find('\n'));
-    return line.starts_with(kTooltipName) ? line.substr(kTooltipName.size()) : line;
+    if (line.starts_with(kTooltipName)) return line.substr(kTooltipName.size());
+    const auto named = line.starts_with(std::string(kProgramName) + " (") ? line.find("): ") : std::string::npos;
+    return named == std::string::npos ? line : line.substr(named + 3);
 }
 
 Rgba StoppedLook(Rgba pixel) {

@@ -51,8 +51,11 @@ std::string ProcessEndText(std::int32_t pid);
 std::string WaitingTooltip(const std::string& name);
 // "Nudgewick: stopped until Mon 09:00", when work hours will resume the ticks.
 std::string StoppedUntilTooltip(const std::string& until);
+// The tooltip of a copy that runs a command, which names it after the
+// program's name to tell its icon from another copy's: "Nudgewick (make): stopped".
+std::string NamingCommand(const std::string& tooltip, const std::string& command);
 // What the tooltip says the program does, in its first line after the name:
-// "nudging every 10 s until 17:30".
+// "nudging every 10 s until 17:30". The window shows it too.
 std::string StatusLine(const std::string& tooltip);
 
 // One pixel of the icon's artwork, not premultiplied.

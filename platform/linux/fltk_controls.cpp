@@ -69,7 +69,11 @@ int FltkButton::handle(int event) {
     return handled;
 }
 
+// Its box paints the window's background under the text: without one, the
+// focus rectangle stayed on the screen after the focus left, until the whole
+// window was drawn again.
 FltkLink::FltkLink(int x, int y, int width, int height, const char* address) : Fl_Box(x, y, width, height, address) {
+    box(FL_FLAT_BOX);
     labelcolor(fl_rgb_color(kLinkRed, kLinkGreen, kLinkBlue));
 }
 
@@ -105,6 +109,32 @@ int FltkLink::handle(int event) {
         return 1;
     default: return Fl_Box::handle(event);
     }
+}
+
+// Its box paints the background, so that a new text is not drawn over the old.
+FltkStatusLine::FltkStatusLine(int x, int y, int width, int height) : Fl_Box(x, y, width, height) { box(FL_FLAT_BOX); }
+
+void FltkStatusLine::SetText(const std::string& text) {
+    text_ = text;
+    redraw();
+}
+
+// Cut a character at a time, never inside one's UTF-8 bytes. The label's
+// drawing would read "@" as a symbol: the text is drawn as it is.
+void FltkStatusLine::draw() {
+    draw_box();
+    fl_font(labelfont(), labelsize());
+    fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+    std::string shown = text_;
+    const auto fits = [this](const std::string& line) { return fl_width(line.c_str()) <= w(); };
+    if (!fits(shown)) {
+        while (!shown.empty() && !fits(shown + "\u2026")) {
+            while ((static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80 && shown.size() > 1) shown.pop_back();
+            shown.pop_back();
+        }
+        shown += "\u2026";
+    }
+    fl_draw(shown.c_str(), x(), y(), w(), h(), FL_ALIGN_CENTER, nullptr, 0);
 }
 
 FltkTimer::~FltkTimer() { Fl::remove_timeout(Tick, this); }

@@ -62,6 +62,19 @@ public:
     int handle(int event) override;
 };
 
+// One line of text, centred, cut short with an ellipsis where it is wider
+// than its room.
+class FltkStatusLine : public Fl_Box, public TextLabel {
+public:
+    FltkStatusLine(int x, int y, int width, int height);
+
+    void SetText(const std::string& text) override;
+    void draw() override;
+
+private:
+    std::string text_;
+};
+
 // Calls onTick every period as an FLTK timeout.
 class FltkTimer : public SystemTimer {
 public:

@@ -61,6 +61,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .launcher = launcher_,
                    .clock = clock_,
                    .tray = trayViews_,
+                   .statusLine = *controls_.statusLine,
                    .processes = processes_,
                    .idle = wayland},
                   start),
@@ -99,11 +100,15 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes&
         case ControlId::Link: widget = built.link = new FltkLink(r.x, r.y, r.width, r.height, kProductAddress); break;
         case ControlId::TitleLabel:
         case ControlId::IntervalLabel:
-        case ControlId::PixelsLabel: widget = NewLabel(r, control); break;
+        case ControlId::PixelsLabel:
+        case ControlId::State: widget = NewLabel(r, control); break;  // the status line is built below
         }
         widget->labelsize(sizes.standard);
         if (control.kind == ControlKind::Label) built.labels.emplace_back(widget, &control);
     }
+    const Rect status = PixelsOf(kStatusLine, dpi);
+    built.statusLine = new FltkStatusLine(status.x, status.y, status.width, status.height);
+    built.statusLine->labelsize(sizes.standard);
     built.pixelsBox->textsize(sizes.standard);
     built.intervalBox->textsize(sizes.standard);
     built.link->labelsize(sizes.link);

@@ -68,6 +68,7 @@ private:
         FltkTextBox* pixelsBox = nullptr;
         FltkTextBox* intervalBox = nullptr;
         FltkLink* link = nullptr;
+        FltkStatusLine* statusLine = nullptr;
         std::vector<std::pair<Fl_Widget*, const ControlLayout*>> labels;
     };
     static Controls BuildControls(int dpi, const TextSizes& sizes);

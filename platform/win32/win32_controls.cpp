@@ -16,6 +16,8 @@ void PutWindowText(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Wi
 
 std::string Win32TextBox::Text() const { return WindowText(hwnd); }
 void Win32TextBox::SetText(const std::string& text) { PutWindowText(hwnd, text); }
+void Win32Label::SetText(const std::string& text) { PutWindowText(hwnd, text); }
+
 void Win32Button::SetCaption(const std::string& caption) { PutWindowText(hwnd, caption); }
 
 // SetTimer on a running id starts its countdown afresh.

@@ -21,6 +21,13 @@ public:
     void SetCaption(const std::string& caption) override;
 };
 
+// A static control: screen readers read its text as a label, and hear of each new one.
+class Win32Label final : public TextLabel {
+public:
+    HWND hwnd = nullptr;
+    void SetText(const std::string& text) override;
+};
+
 // A SetTimer timer of the owner window; its WM_TIMER carries the id.
 class Win32Timer final : public SystemTimer {
 public:

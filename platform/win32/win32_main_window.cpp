@@ -24,6 +24,14 @@ constexpr int kFirstControlId = 100;
 constexpr UINT kFocusLeftMessage = WM_APP + 1;
 constexpr UINT kTrayMessage = WM_APP + 2;
 
+// The table's controls, then the status line, which is apart from it.
+constexpr auto kWindowControls = [] {
+    std::array<const ControlLayout*, kControls.size() + 1> all{};
+    for (std::size_t i = 0; i < kControls.size(); ++i) all[i] = &kControls[i];
+    all.back() = &kStatusLine;
+    return all;
+}();
+
 int CommandId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
 
 struct ControlClass {
@@ -37,7 +45,9 @@ ControlClass ClassOf(const ControlLayout& control) {
     case ControlKind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::Link: return {L"STATIC", WS_TABSTOP | SS_CENTER | SS_NOTIFY, 0};
-    case ControlKind::Label: break;
+    case ControlKind::Label:
+        if (control.id == ControlId::State) return {L"STATIC", SS_CENTER | SS_ENDELLIPSIS | SS_NOPREFIX, 0};
+        break;
     }
     return {L"STATIC", control.centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}, 0};
 }
@@ -73,6 +83,7 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring comman
                    .launcher = launcher_,
                    .clock = clock_,
                    .tray = trayViews_,
+                   .statusLine = statusLine_,
                    .processes = processes_},
                   start) {}
 
@@ -173,7 +184,8 @@ int Win32MainWindow::StartingShowCommand(int showCommand) const {
 // Creating them in table order gives the Tab order.
 bool Win32MainWindow::CreateControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    for (const ControlLayout& control : kControls) {
+    for (const ControlLayout* layout : kWindowControls) {
+        const ControlLayout& control = *layout;
         const ControlClass windowClass = ClassOf(control);
         const HWND hwnd =
             CreateWindowExW(windowClass.exStyle, windowClass.name, InitialText(control).c_str(),
@@ -207,6 +219,7 @@ void Win32MainWindow::ConnectControls() {
     intervalBox_.hwnd = Control(ControlId::IntervalBox);
     pixelsBox_.hwnd = Control(ControlId::PixelsBox);
     startStopButton_.hwnd = Control(ControlId::StartStopButton);
+    statusLine_.hwnd = Control(ControlId::State);
     MakeKeyboardLink(Control(ControlId::Link));
     tickTimer_.owner = hwnd_;
     sessionTimer_.owner = hwnd_;
@@ -221,7 +234,8 @@ void Win32MainWindow::Relayout(UINT dpi) {
     const auto scale = [pixelsPerInch](int twips) { return TwipsToPixels(twips, pixelsPerInch); };
     const SIZE size = WindowSizeForClient(scale(kClientWidthTwips), scale(kClientHeightTwips), kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const ControlLayout& control : kControls) {
+    for (const ControlLayout* layout : kWindowControls) {
+        const ControlLayout& control = *layout;
         const HWND hwnd = Control(control.id);
         SetWindowPos(hwnd, nullptr, scale(control.left), scale(control.top), scale(control.width),
                      scale(control.height), SWP_NOZORDER | SWP_NOACTIVATE);

@@ -73,7 +73,8 @@ private:
     HWND Control(ControlId id) const;
 
     HWND hwnd_ = nullptr;
-    std::array<HWND, kControls.size()> controls_{};
+    // The table's controls, then the status line.
+    std::array<HWND, kControls.size() + 1> controls_{};
     HWND focus_ = nullptr;  // the control that gets the focus back on activation
     bool closing_ = false;
     const Win32SingleInstance* commands_;
@@ -83,12 +84,13 @@ private:
     const wchar_t* className_;
     bool minimized_;
     bool trayShown_ = false;  // the shell took the icon when the window was created
-    std::array<HFONT, kControls.size()> fonts_{};
+    std::array<HFONT, kControls.size() + 1> fonts_{};
     std::string failure_;
 
     Win32TextBox intervalBox_;
     Win32TextBox pixelsBox_;
     Win32Button startStopButton_;
+    Win32Label statusLine_;
     Win32Timer tickTimer_;
     Win32Timer sessionTimer_;
     Win32Timer scheduleTimer_;

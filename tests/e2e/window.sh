@@ -3,6 +3,7 @@
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
+link_look() { import -window "$WID" -crop 249x17+16+24 rgb:- | md5sum; }  # 240 360 3735 255 in twips
 size() { xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 
 # start_program waits for the title. The layout's client area at 144 dpi, rounded to whole pixels.
@@ -18,6 +19,7 @@ xdotool mousemove --sync 600 500
 start_program "  "
 [ "$(size)" = "${CLIENT_AT_96[2]}x${CLIENT_AT_96[3]}" ] || fail "the window at 96 dpi is $(size)"
 check=$("$PROGRAM" --check) && grep -q '^route: XTEST' <<<"$check" || fail "--check on X11 printed: $check"
+unfocused_link=$(link_look)
 class=$(xprop -id "$WID" WM_CLASS) && [ "$class" = "WM_CLASS(STRING) = \"$NUDGEWICK_X11_NAME\", \"${NUDGEWICK_X11_NAME^}\"" ] ||
     fail "the window's class is $class"
 
@@ -69,6 +71,7 @@ read -r x y < <(pointer)
 expect_still 7
 xdotool key shift+Tab shift+Tab  # button -> link -> interval, its text selected
 xdotool type 4000
+[ "$(link_look)" = "$unfocused_link" ] || fail "the link's focus rectangle stayed after Tab moved on"
 xdotool click 1
 expect_still 9
 xdotool key Return  # Enter on the focused button: Go, at the interval the box took; the fourth nudge goes left

@@ -27,7 +27,7 @@ TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     blank.controller.OnStartStopClicked();
     EXPECT_EQ(blank.ticks(), "Stop 0") << "interval 0 never starts";
     EXPECT_EQ(rig.tray.shows, 7) << "the icon follows every handler";
-    rig.controller.OnTick();
+    rig.Tick();
     EXPECT_EQ(rig.tray.shows, 7) << "a tick changes nothing the icon shows";
 }
 
@@ -119,20 +119,24 @@ TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
 }
 
 // --pid's process stops the ticks and a session at its end, until a click; the command's end ends the
-// program with its status; a process that cannot be watched or a command that cannot start is refused.
+// program with its status, and its name is in the tooltip's (not the status line's); a process that cannot be
+// watched or a command that cannot start is refused.
 TEST(ControllerTest, FollowedProcessesStopTheTicksOrEndTheProgram) {
     Rig rig("--pid 1234 --for 1h 5000 -- make");
+    const auto named = [](const std::string& tooltip) { return NamingCommand(tooltip, "make"); };
     EXPECT_EQ(rig.controller.OnProcessEnded(4321, {7, {}}), 7);
     EXPECT_EQ(rig.controller.OnProcessEnded(4321, {0, 9}), 137);
     EXPECT_EQ(rig.controller.OnProcessEnded(99, {}), std::nullopt);
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped));
-    EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(5000, ProcessEndText(1234)));
+    EXPECT_EQ(rig.tray.view.tooltip, named(NudgingTooltip(5000, ProcessEndText(1234))));
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
     EXPECT_EQ(rig.controller.OnProcessEnded(1234, {}), std::nullopt);
-    EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + ProcessEndedTooltip(1234));
+    EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + named(ProcessEndedTooltip(1234)));
     rig.controller.OnStartStopClicked();
     rig.controller.OnStartStopClicked();
-    EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip({})) << "no longer followed";
+    EXPECT_EQ(rig.tray.view.tooltip, named(StoppedTooltip({}))) << "no longer followed";
+    EXPECT_TRUE(rig.tray.view.tooltip.starts_with("Nudgewick (make)")) << rig.tray.view.tooltip;
+    EXPECT_EQ(rig.statusLine.texts.back(), StatusLine(StoppedTooltip({})));
     for (const auto& [found, status] : {std::pair(false, 127), {true, 126}}) {
         rig.processes.command = {{}, found, "make", "denied"};
         const auto refusal = rig.controller.Follow().value_or(StartupCheck{});
@@ -156,8 +160,8 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
     for (const auto& [naming, wanted, running, nudges] : cases) {
         Rig rig(std::string("--while ") + wanted + " 5000 3");
         rig.processes.naming = naming, rig.processes.running = running;
-        rig.controller.OnTick();
-        rig.controller.OnTick();
+        rig.Tick();
+        rig.Tick();
         EXPECT_EQ(rig.pointer.moves.size(), nudges ? 1u : 0u) << wanted << " " << running[0];
         EXPECT_EQ(rig.tray.view.running, nudges);
         EXPECT_EQ(rig.tray.view.tooltip, nudges ? NudgingTooltip(5000, {}) : WaitingTooltip(wanted));
@@ -166,12 +170,32 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
     Rig rig("--while zoom 5000 3");
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
     const int looks = rig.processes.looks;
-    rig.controller.OnTick();
-    rig.controller.OnTick();
+    rig.Tick();
+    rig.Tick();
     EXPECT_EQ(std::pair(rig.pointer.moves.size(), rig.processes.looks - looks), std::pair(std::size_t{1}, 0));
     rig.controller.OnStartStopClicked();
-    rig.controller.OnCommandLine(*ReadHandedOver("--while teams"));
-    EXPECT_EQ(rig.ticks() + rig.tray.view.tooltip, "Stop 5000" + WaitingTooltip("teams"));
+    Rig running("5000 3");  // looks at once, not at the next tick
+    for (Rig* copy : {&rig, &running}) copy->controller.OnCommandLine(*ReadHandedOver("--while teams"));
+    for (Rig* copy : {&rig, &running})
+        EXPECT_EQ(copy->ticks() + copy->tray.view.tooltip, "Stop 5000" + WaitingTooltip("teams"));
+}
+
+// Ticks after the program was stopped (SIGSTOP, a suspend): the late one, then the one the timer makes up for at
+// once, which counts for nothing; a wall clock put forward brings them early, and those count for nothing either.
+// A session whose end passed meanwhile ends at the late tick, before it nudges.
+TEST(ControllerTest, TicksMissedMeanwhileCountAsOne) {
+    // The command line; each tick's milliseconds after the one before, with the wall clock's jump; the moves.
+    const std::tuple<const char*, std::vector<std::pair<int, int>>, std::vector<std::int32_t>, const char*> cases[] = {
+        {"3000 3", {{3000, 0}, {20000, 0}, {0, 0}, {3000, 0}}, {3, -3, 3}, "Stop 3000"},
+        {"3000 3", {{3000, 0}, {1000, 3600}, {0, 0}, {3000, 0}}, {3, -3}, "Stop 3000"},
+        {"--for 10s 3000 3", {{3000, 0}, {20000, 0}}, {3}, "Go 0"},
+    };
+    for (const auto& [options, ticks, moves, after] : cases) {
+        Rig rig(options);
+        rig.pointer.at = {0, 0};  // where the ticks last saw it: each one nudges
+        for (const auto& [milliseconds, jump] : ticks) rig.clock.wall += jump, rig.Tick(milliseconds);
+        EXPECT_EQ(std::pair(rig.pointer.moves, rig.ticks()), std::pair(moves, std::string(after))) << options;
+    }
 }
 
 }  // namespace

@@ -69,6 +69,11 @@ struct FakeClock : Clock {
     std::int64_t WallSeconds() const override { return wall; }
     std::int64_t SteadyMilliseconds() const override { return steady; }
 };
+// Each text it was given in turn.
+struct FakeLabel : TextLabel {
+    Words texts;
+    void SetText(const std::string& text) override { texts.push_back(text); }
+};
 struct FakeTray : TrayDisplay {
     TrayView view;
     int shows = 0;
@@ -115,6 +120,7 @@ struct Rig {
     FakePointer pointer;
     FakeLauncher launcher;
     FakeTray tray;
+    FakeLabel statusLine;
     FakeProcesses processes;
     Controller controller;
 
@@ -126,7 +132,7 @@ struct Rig {
         : controller({.intervalBox = intervalBox, .pixelsBox = pixelsBox, .startStopButton = button,
                       .tickTimer = tickTimer, .sessionTimer = sessionTimer, .scheduleTimer = scheduleTimer,
                       .messages = messages, .pointer = pointer, .launcher = launcher, .clock = clock, .tray = tray,
-                      .processes = processes, .idle = idle}, Accepted(text)) {
+                      .statusLine = statusLine, .processes = processes, .idle = idle}, Accepted(text)) {
         // clang-format on
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
@@ -149,6 +155,13 @@ struct Rig {
         clock.steady += seconds * 1000, clock.wall += seconds + wallJump;
         controller.OnSessionTimer();
     }
+    // Both clocks move on by ms, the wall clock in whole seconds.
+    void Advance(std::int64_t ms) {
+        clock.wall += (clock.steady + ms) / 1000 - clock.steady / 1000;
+        clock.steady += ms;
+    }
+    // The ticks' timer fires an interval after the last tick, or as many milliseconds.
+    void Tick(std::optional<std::int64_t> ms = {}) { Advance(ms.value_or(tickTimer.period)), controller.OnTick(); }
     // The menu entry with this command, as the icon shows it now.
     TrayMenuEntry Entry(TrayCommand command, std::chrono::minutes length = {}) const {
         for (const auto& entry : tray.view.menu)

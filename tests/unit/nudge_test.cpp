@@ -83,9 +83,9 @@ TEST(NudgeIfIdleTest, TheControllerTicksByIdleTimeWhereItHasASource) {
     for (const bool withIdle : {false, true}) {
         FakeIdle idle({3000, 3000});
         Rig rig("3000 3", 17 * 3600, withIdle ? &idle : nullptr);
-        rig.controller.OnTick();  // the pointer rule's first look, at (400, 300)
+        rig.Tick();  // the pointer rule's first look, at (400, 300)
         rig.pointer.at = {450, 350};
-        rig.controller.OnTick();
+        rig.Tick();
         EXPECT_EQ(rig.pointer.moves, withIdle ? Moves({3, -3}) : Moves{}) << withIdle;
     }
 }

@@ -81,10 +81,6 @@ struct Week : Rig {
             next == &sessionTimer ? controller.OnSessionTimer() : controller.OnScheduleTimer();
         }
     }
-    void Advance(std::int64_t ms) {
-        clock.wall += (clock.steady + ms) / 1000 - clock.steady / 1000;
-        clock.steady += ms;
-    }
     // A tick nudges the pointer, left where the previous one found it, if and
     // only if the ticks still run after it.
     void TickAfter(std::int64_t wallJump) {
@@ -106,6 +102,7 @@ struct Week : Rig {
             break;
         }
         EXPECT_EQ(tray.view, controller.Tray()) << Now();
+        EXPECT_EQ(statusLine.texts.back(), StatusLine(tray.view.tooltip)) << Now();
     }
 };
 
@@ -147,6 +144,12 @@ TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
          "--hours 02:30-06:00"},
         // The clock set back an hour, and back to summer time: the end still comes at 17:30 on the wall clock.
         {"Fri 17:00 Stop", {{Pass, "Fri 17:10 Stop", 600}, {Jump, "Fri 16:10 Stop", -3600}, {Wait, "Fri 17:30 Go"}}},
+        // ... or back over an end or a start: the hours hold as on the new clock, from the next look or tick.
+        {"Fri 17:00 Stop", {{Wait, "Fri 17:30 Go"}, {Jump, "Fri 16:30 Go", -3600}, {Wait, "Fri 16:31 Stop"},
+                            {Wait, "Fri 17:30 Go"}}},
+        {"Mon 09:00 Stop", {{Tick, "Mon 08:00 Go", -3600}, {Wait, "Mon 09:00 Stop"}}},
+        {"Sun 02:59 Go", {{Pass, "Sun 03:00 Go", 60}, {Jump, "Sun 02:00 Go", -3600}, {Wait, "Sun 02:01 Stop"},
+                          {Wait, "Sun 02:30 Go"}}, "--hours 22:00-02:30"},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -157,6 +160,7 @@ TEST(ScheduleTest, TheHoursStartAndStopTheTicksAsTheButtonWould) {
             week.Do(step, seconds);
             EXPECT_EQ(week.Now(), now);
         }
+        EXPECT_EQ(std::ranges::adjacent_find(week.statusLine.texts), week.statusLine.texts.end()) << "said twice";
     }
 }
 

@@ -3,11 +3,25 @@
 namespace nudgewick::testing {
 namespace {
 
-// The session timer fires a second early, then on time.
+TEST(ClockTest, TheSystemClockCountsLocalCalendarSeconds) {
+    std::tm local{};  // 2024-03-31 02:30:15
+    local.tm_year = 124, local.tm_mon = 2, local.tm_mday = 31, local.tm_hour = 2, local.tm_min = 30, local.tm_sec = 15;
+    EXPECT_EQ(WallSecondsOf(local), 1711852215);
+    EXPECT_EQ(WallClockText(1711852215), "02:30");
+    EXPECT_EQ(WallClockText(-60), "23:59") << "the day before 1970 too";
+    const std::int64_t before = SteadyMicroseconds() / 1000, milliseconds = SystemClock().SteadyMilliseconds();
+    EXPECT_TRUE(before <= milliseconds && milliseconds <= SteadyMicroseconds() / 1000) << "one steady clock";
+}
+
+// The session timer fires a second early, then on time. The wall clock set
+// back an hour meanwhile moves the end the tooltip tells, not the session's length.
 TEST(SessionTest, ADurationEndsTheTicksAsTheButtonWould) {
     Rig rig("--for 1h10m 5000 7");
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Stop 5000, look in 4200000" + NudgingTooltip(5000, "18:10"));
-    rig.FireAfter(4199);
+    rig.clock.wall -= 3600;
+    rig.Tick();
+    EXPECT_EQ(rig.tray.view.tooltip, NudgingTooltip(5000, "17:10"));
+    rig.FireAfter(4194);
     EXPECT_EQ(rig.session(), "Stop 5000, look in 1000");
     rig.FireAfter(1);
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + StoppedTooltip(rig.clock.wall));
@@ -34,6 +48,11 @@ TEST(SessionTest, ATimeOfDayIsAWallClockTime) {
     EXPECT_EQ(later.ticks(), "Stop 10000");
     later.FireAfter(1);
     EXPECT_EQ(later.ticks(), "Go 0");
+
+    Rig back("--until 17:30");  // the clock set back two days: the next 17:30 is today's
+    back.FireAfter(1, -2 * 24 * 3600);
+    back.FireAfter(1799);
+    EXPECT_EQ(back.ticks(), "Go 0");
 }
 
 }  // namespace
