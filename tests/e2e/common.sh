@@ -63,8 +63,7 @@ wait_for_exit() {
 close_window() { "$X_HELPER" close "$WID" && wait_for_exit 0 "on closing its window"; }
 quit_program() { "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"; wait_for_exit 0 "on --quit"; }
 
-# Presses the mouse button on a control of the layout, NAME as facts.sh names it, on its middle row, X pixels in from
-# its left or in its middle, at the 96 dpi of an X server without Xft.dpi: click_control NAME [X]
+# Clicks a control (facts.sh's NAME) at 96 dpi on its middle row, X pixels in or in its middle: click_control NAME [X]
 click_control() {
     local -n place=${1}_AT_96
     local X Y
@@ -73,10 +72,7 @@ click_control() {
 }
 
 # The start/stop button's pixels.
-button_look() {
-    import -window "$WID" -crop "${BUTTON_AT_96[2]}x${BUTTON_AT_96[3]}+${BUTTON_AT_96[0]}+${BUTTON_AT_96[1]}" rgb:- |
-        md5sum
-}
+button_look() { local -n b=BUTTON_AT_96; import -window "$WID" -crop "${b[2]}x${b[3]}+${b[0]}+${b[1]}" rgb:- | md5sum; }
 
 # The text of the focused box, through the clipboard (Ctrl+A, Ctrl+C).
 focused_box_text() { xdotool key ctrl+a ctrl+c && "$X_HELPER" ask CLIPBOARD UTF8_STRING; }
