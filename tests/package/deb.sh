@@ -4,7 +4,7 @@
 # is not this machine's), answers --version, and starts on a private X server with its window, class and icon.
 #   bash tests/package/deb.sh DIST [ARCH]
 # The facts of script/package's Linux build.
-export NUDGEWICK_FACTS=${NUDGEWICK_FACTS:-$(dirname "$0")/../../build/package/linux/facts.sh}
+export NUDGEWICK_FACTS=${NUDGEWICK_FACTS:-$(dirname "$0")/../../build/package/linux-release/facts.sh}
 source "$(dirname "$0")/../e2e/common.sh"
 arch=${2:-amd64} processor=$(dpkg-architecture -a "${2:-amd64}" -q DEB_HOST_GNU_CPU 2>/dev/null)
 deb=$(echo "$1"/nudgewick_*_"$arch".deb) reference=$(echo "$1"/nudgewick_*_amd64.deb)
