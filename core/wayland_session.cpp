@@ -5,10 +5,29 @@
 namespace nudgewick {
 namespace {
 
+// What to do where KWin withheld its fake input: install an entry that names
+// the program, or, where one is installed, let KWin find it.
+std::string KwinEntryAdvice(const ProgramEntry& program) {
+    if (!program.desktopEntry) {
+        return "KWin lets only programs named by an installed desktop entry move the pointer.\n"
+               "Install Nudgewick's package, or add a desktop entry with Exec=" +
+               program.path +
+               "\nand X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n";
+    }
+    const std::string prefix =
+        program.menuPrefix.empty() ? "XDG_MENU_PREFIX, which is not set here" : "XDG_MENU_PREFIX=" + program.menuPrefix;
+    return "KWin did not find the desktop entry " + *program.desktopEntry +
+           ",\nwhich lets this program move the pointer: KWin 6 finds desktop entries only through\n"
+           "the menu file that " +
+           prefix +
+           " names.\n"
+           "Start KWin in a Plasma session, which sets XDG_MENU_PREFIX=plasma- and installs its menu file.\n";
+}
+
 // The route, trying the compositor's own first, then the bus's services in
 // turn; where none works, what is missing is added to missing.
 WaylandRoute ChooseRoute(const CompositorGlobals& globals, SessionServices& services, bool lookingOnly,
-                         std::string_view program, std::string& missing) {
+                         const ProgramEntry& program, std::string& missing) {
     if (globals.virtualPointer) return WaylandRoute::VirtualPointer;
     if (globals.fakeInput) return WaylandRoute::FakeInput;
     const auto gnomeFailure = services.StartRemoteDesktop();
@@ -17,12 +36,7 @@ WaylandRoute ChooseRoute(const CompositorGlobals& globals, SessionServices& serv
     if (!portalFailure) return WaylandRoute::Portal;
     if (globals.kwin) {
         missing +=
-            "KWin lets only programs named by an installed desktop entry move the pointer.\n"
-            "Install Nudgewick's package, or add a desktop entry with Exec=" +
-            std::string(program) +
-            "\nand X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n"
-            "Nor did the desktop's RemoteDesktop portal help (" +
-            *portalFailure + ").\n";
+            KwinEntryAdvice(program) + "Nor did the desktop's RemoteDesktop portal help (" + *portalFailure + ").\n";
     } else {
         missing +=
             "The compositor offers no virtual pointer (zwlr_virtual_pointer_manager_v1), no KWin\n"
@@ -48,7 +62,7 @@ IdleFrom ChooseIdleSource(const CompositorGlobals& globals, SessionServices& ser
 bool WaylandChoice::CanNudge() const { return route != WaylandRoute::Missing && idle != IdleFrom::Nowhere; }
 
 WaylandChoice ChooseWaylandWays(const CompositorGlobals& globals, SessionServices& services, bool lookingOnly,
-                                std::string_view program) {
+                                const ProgramEntry& program) {
     WaylandChoice choice;
     choice.route = ChooseRoute(globals, services, lookingOnly, program, choice.missing);
     choice.idle = ChooseIdleSource(globals, services, choice.missing);

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace nudgewick {
 
@@ -55,12 +54,21 @@ struct WaylandChoice {
     bool CanNudge() const;
 };
 
+// This program as KWin sees it: KWin lets a program use its fake input when
+// a desktop entry that it finds names the program's file.
+struct ProgramEntry {
+    std::string path;  // this program's file
+    // An installed desktop entry that names it and asks for the fake input,
+    // looked for only where KWin withheld the fake input.
+    std::optional<std::string> desktopEntry{};
+    std::string menuPrefix{};  // XDG_MENU_PREFIX: KWin 6 finds entries only through its menu file
+};
+
 // The first route and the first idle source the session offers. Looking only
 // (--check), the portal is asked only whether it is there: a session started
-// through GNOME's would ask the user. program: this program's path, which
-// KWin wants a desktop entry to name.
+// through GNOME's would ask the user.
 WaylandChoice ChooseWaylandWays(const CompositorGlobals& globals, SessionServices& services, bool lookingOnly,
-                                std::string_view program);
+                                const ProgramEntry& program);
 
 // How --check names them, "none" for Missing and Nowhere.
 std::string RouteName(WaylandRoute route);

@@ -1,6 +1,6 @@
 # Sourced after script/xvfb.sh by the Wayland tests and script/bench: a headless Wayland compositor of
 # their own, sway, KWin or Mutter, each in a runtime folder of its own under $SCRATCH.
-#   start_compositor sway|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and
+#   start_compositor sway|labwc|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and
 #                                                   DBUS_SESSION_BUS_ADDRESS (a session bus of its own);
 #                                                   KWin lets each PROGRAM use its fake input
 #   start_kde_portal                                KDE's RemoteDesktop portal, on KWin
@@ -59,20 +59,36 @@ start_sway() {
     wait_for_socket 'wayland-*'
 }
 
+# labwc, another wlroots compositor, headless as sway; its Xwayland starts only for an X client, which none is.
+start_labwc() {
+    start_bus
+    mkdir -p "$RUN.config"
+    env -i PATH="$PATH" HOME="$RUN" XDG_RUNTIME_DIR="$RUN" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+        WLR_RENDERER=pixman labwc -C "$RUN.config" >"$RUN.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    wait_for_socket 'wayland-*'
+}
+
 # The installed kwin_wayland carries a file capability that a sandbox may forbid: a copy without it, under
-# the same name, runs. KWin shows its fake input to the programs that desktop entries under HOME name.
+# the same name, runs. KWin shows its fake input to the programs that desktop entries name: those installed, and
+# those it is given, under its HOME.
 # QPainter compositing spares the software OpenGL's CPU.
 start_kwin() {
     local home=$RUN.home program
     mkdir -p "$RUN.bin" "$home/.local/share/applications"
     cp /usr/bin/kwin_wayland "$RUN.bin/kwin_wayland"
     for program in "$@"; do
+        grep -qsx "Exec=$program" /usr/share/applications/*.desktop && continue  # an installed package's entry
         printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nX-KDE-Wayland-Interfaces=%s\n' \
             "${program##*/}" "$program" org_kde_kwin_fake_input >"$home/.local/share/applications/${program##*/}.desktop"
     done
+    # KWin 6 reads the entries through the menu file that XDG_MENU_PREFIX names, as in a Plasma session.
+    mkdir -p "$home/.config/menus"
+    printf '<Menu><Name>Applications</Name><DefaultAppDirs/><Include><All/></Include></Menu>\n' \
+        >"$home/.config/menus/test-applications.menu"
     start_bus
     env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
-        KWIN_COMPOSE=Q "$RUN.bin/kwin_wayland" --virtual --socket wayland-test --width 1024 --height 768 \
+        XDG_MENU_PREFIX=test- KWIN_COMPOSE=Q "$RUN.bin/kwin_wayland" --virtual --socket wayland-test --width 1024 --height 768 \
         >"$RUN.log" 2>&1 &
     COMPOSITOR_PID=$!
     wait_for_socket wayland-test
@@ -111,6 +127,7 @@ start_compositor() {
     at_exit 'stop_compositor'
     case $name in
         sway) start_sway ;;
+        labwc) start_labwc ;;
         kwin) start_kwin "$@" ;;
         mutter) start_mutter ;;
         *) fail "unknown compositor $name" ;;

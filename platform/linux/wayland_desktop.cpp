@@ -18,6 +18,7 @@
 #include "fake-input-client-protocol.h"
 #include "idle-client-protocol.h"
 #include "platform/linux/dbus_remote_desktop.h"
+#include "platform/linux/linux_desktop_entries.h"
 #include "platform/linux/linux_exit.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
@@ -197,7 +198,13 @@ const WaylandChoice& WaylandDesktop::Choose(DbusSessionBus* bus, bool lookingOnl
     Parts& p = *parts_;
     if (!p.choice) {
         p.bus.Use(bus);
-        p.choice = ChooseWaylandWays(p.Offered(), p.bus, lookingOnly, ThisProgram());
+        const CompositorGlobals offered = p.Offered();
+        ProgramEntry program{.path = ThisProgram()};
+        if (offered.kwin && !offered.fakeInput) {
+            program.desktopEntry = FakeInputEntryFor(program.path);
+            if (const char* prefix = std::getenv("XDG_MENU_PREFIX")) program.menuPrefix = prefix;
+        }
+        p.choice = ChooseWaylandWays(offered, p.bus, lookingOnly, program);
         p.SetUpRoute(p.choice->route);
         p.ListenForIdle(p.choice->idle);
         // The compositor has seen the requests once this returns: a refusal

@@ -20,7 +20,8 @@ served() { client tree >/dev/null 2>&1; }  # the tree of the application named N
 served && fail "served while accessibility is off"
 switch Set org.a11y.Status ScreenReaderEnabled '<true>'
 wait_until "not served once accessibility was switched on" served
-client listen >"$SCRATCH/heard" 2>&1 & LISTENER_PID=$!
+# Python itself in the background, not a subshell around it, so that its PID is the one stopped.
+/usr/bin/python3 "$(dirname "$0")/atspi_client.py" listen >"$SCRATCH/heard" 2>&1 & LISTENER_PID=$!
 heard listening
 
 focus "$WID"

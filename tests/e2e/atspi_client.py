@@ -43,9 +43,13 @@ def named(name):
     sys.exit(f"no control named {name!r}")
 
 
+def role(node):  # at-spi2-core 2.50 renamed "push button" to "button"
+    return "push button" if node.get_role() == Atspi.Role.PUSH_BUTTON else node.get_role_name()
+
+
 def describe(node):
     try:
-        return f"{node.get_role_name()} {node.get_name()}"
+        return f"{role(node)} {node.get_name()}"
     except GLib.Error:  # gone: a window closed before its events were read
         return "closed " + node.path.rsplit("/", 1)[-1]
 
@@ -55,7 +59,7 @@ def tree():
         states = ",".join(sorted(s.value_nick for s in node.get_state_set().get_states()))
         relations = ",".join(
             f"{r.get_relation_type().value_nick}:{describe(r.get_target(0))}" for r in node.get_relation_set())
-        say(f"{depth}|{node.get_role_name()}|{node.get_name()}|{states}|{relations}")
+        say(f"{depth}|{role(node)}|{node.get_name()}|{states}|{relations}")
 
 
 def listen():
@@ -103,8 +107,9 @@ def act(name):
 COMMANDS = {
     "listen": listen,
     "tree": tree,
-    "text": lambda name: say(named(name).get_text(0, -1)),
-    "set": lambda name, text: named(name).set_text_contents(text) or sys.exit("the box refused the text"),
+    # Through the interfaces: at-spi2-core 2.56's Accessible has a get_text of its own.
+    "text": lambda name: say(Atspi.Text.get_text(named(name), 0, -1)),
+    "set": lambda name, text: Atspi.EditableText.set_text_contents(named(name), text) or sys.exit("the box refused"),
     "focus": lambda name: named(name).grab_focus() or sys.exit("the control did not take the focus"),
     "act": act,
 }

@@ -88,7 +88,7 @@ TRACED=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,r
 TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
 
 # The whole run, to its end, in strace's LOG: nothing read but libraries, locale, the time zone (a session's end is
-# a time of day), fonts and X's own files; nothing opened for writing, created or removed; one connection to each
+# a time of day), fonts, X's own files and the kernel's group limit (sd-bus asks it); nothing opened for writing, created or removed; one connection to each
 # SOCKET (the X display's, the Wayland display's, the session bus's) and to nothing else, though Xlib may try the
 # display's abstract socket first; no clone or exec after the program's own exec but, with RUNS=NAME, the one start
 # of the command NAME that "--" asks for: a vfork and its execs along the PATH.  [RUNS=NAME] expect_footprint LOG SOCKET...
@@ -97,7 +97,7 @@ expect_footprint() {
     shift
     found() { grep -E "$1" "$log" || true; }
     local allowed='^/(etc/ld\.so|etc/localtime|lib/|usr/(lib|share/(X11|locale|zoneinfo))/|var/cache/libx11/)|fontconfig|fonts'
-    allowed+='|/\.X(authority|defaults|Compose)'
+    allowed+='|/\.X(authority|defaults|Compose)|^/proc/sys/kernel/ngroups_max$'
     reads=$(found '\bopen(at2?)?\(' | grep -oE '"[^"]*"' | tr -d '"' | sort -u | grep -vE "$allowed" || true)
     [ -z "$reads" ] || fail "opens files that are neither libraries, locale, fonts nor X's:"$'\n'"$reads"
     writes=$(found '\bopen(at2?)?\(.*O_(WRONLY|RDWR|CREAT|TRUNC)|\b(creat|mkdir(at)?|unlink(at)?|rename(at2?)?)\(')

@@ -22,16 +22,24 @@ logged() {
 }
 said() { logged "SPEECH OUTPUT: '$1"; }
 
+# Orca 48 logs no startup line, calls a push button a button, ends the frame's line without a stop and logs
+# no consumed modifier; the learn mode it enters tells that Insert reached it all the same.
+if [[ $(orca --version) =~ ^4[0-7]\. ]]; then
+    ready="Startup complete" frame="frame." button="push button" modifier="CONSUME:  True (Orca modifier)"
+else
+    ready="EVENT MANAGER: Activated" frame=frame button=button modifier=
+fi
+
 start_program 3000 3
 # Through python3 by name, Orca's process is not one that another Orca of this user (another test run at
 # the same time) takes for the session's screen reader, nor this one for theirs.
 script -qfec "/usr/bin/python3 /usr/bin/orca --disable speech --disable braille --debug-file /dev/tty -u $SCRATCH/orca" "$log" >/dev/null 2>&1 &
 SCRIPT_PID=$!
-logged "Startup complete" && seen=0  # Orca may tell the window already as it starts
+logged "$ready" && seen=0  # Orca may tell the window already as it starts
 unfocus
 focus "$WID"
-said "$NUDGEWICK_TITLE frame."
-said "Stop push button."
+said "$NUDGEWICK_TITLE $frame"
+said "Stop $button."
 xdotool key Tab
 said "Pixels entry 3 selected."
 xdotool type 4
@@ -41,6 +49,6 @@ said "Interval (Milliseconds) entry 3000 selected."
 xdotool key Tab
 said "$ADDRESS link."
 xdotool key KP_Insert+h
-logged "CONSUME:  True (Orca modifier)"
+[ -z "$modifier" ] || logged "$modifier"
 logged "Handler is Enter learn mode"
 echo PASS

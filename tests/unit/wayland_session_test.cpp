@@ -40,13 +40,29 @@ TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTaken) {
     for (const auto& [why, globals, works, lookingOnly, route, idle, asked] : cases) {
         FakeServices services;
         services.works = works;
-        const WaylandChoice choice = ChooseWaylandWays(globals, services, lookingOnly, "/opt/n/nudgewick");
+        const WaylandChoice choice = ChooseWaylandWays(globals, services, lookingOnly, {.path = "/opt/n/nudgewick"});
         EXPECT_EQ(std::tuple(choice.route, choice.idle, services.asked), std::tuple(route, idle, asked)) << why;
         EXPECT_EQ(choice.CanNudge(), choice.missing.empty()) << why << ": " << choice.missing;
         if (route != Missing) continue;  // else what to do, with the services' reasons
         const char* const said[] = {globals.kwin ? "Exec=/opt/n/nudgewick\n" : "(no gnome)",
                                     lookingOnly ? "(no look)" : "(no portal)"};
         for (const char* part : said) EXPECT_NE(choice.missing.find(part), std::string::npos) << choice.missing;
+    }
+}
+
+// KWin withheld its fake input: the advice names what to fix, the entry or the menu it is not found through.
+TEST(WaylandSessionTest, KwinsAdviceNamesTheEntryOrTheMenuPrefix) {
+    const CompositorGlobals kwin{.seat = true, .kdeIdle = true, .kwin = true};
+    const std::tuple<std::optional<std::string>, std::string, const char*, const char*> cases[] = {
+        {std::nullopt, "", "Exec=/opt/n/nudgewick\n", "/usr/share/applications"},
+        {"/usr/share/applications/n.desktop", "", "entry /usr/share/applications/n.desktop,", "Exec="},
+        {"/usr/share/applications/n.desktop", "lxde-", "XDG_MENU_PREFIX=lxde-", "Install"},
+    };
+    for (const auto& [entry, prefix, said, unsaid] : cases) {
+        FakeServices services;
+        const auto missing = ChooseWaylandWays(kwin, services, false, {"/opt/n/nudgewick", entry, prefix}).missing;
+        EXPECT_NE(missing.find(said), std::string::npos) << missing;
+        EXPECT_EQ(missing.find(unsaid), std::string::npos) << missing;
     }
 }
 
