@@ -89,9 +89,11 @@ TEST(CommandChannelTest, Utf16IsReadStrictly) {
         {"5\0 "s, {}},                                            // odd
         {"\x00\xde"s, {}},                                        // a low surrogate alone
         {"\x3d\xd8\x35\x00"s, {}},                                // a high one before a digit
+        {"a\0\x3d\xd8"s, {}},                                     // or last
         {"\xe9\0\xe9\0\xe9\0\xe9\0"s, {}},                        // longer than 6 bytes of UTF-8
     };
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(Utf8FromUtf16(bytes, 6), text) << text.value_or("-");
+    for (const auto& [bytes, text] : cases)  // a low surrogate after the bytes is not theirs
+        EXPECT_EQ(Utf8FromUtf16(std::string_view(bytes + "\0\xdc"s).substr(0, bytes.size()), 6), text) << bytes;
 }
 
 // The answers travel, and what is no answer fails with status 1.
@@ -100,6 +102,7 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
     for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes(": x"), Bytes("0 \x1b[2J"),
                                Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))})
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
+    EXPECT_NE(ReadAnswer({}).text, ReadAnswer("").text) << "no answer is told apart from a wrong one";
     const std::string longest(kLongestAnswer - 2, 'a');
     const std::pair<std::string, CommandAnswer> answers[] = {
         {"0 ", {0, ""}}, {"9 a\tb\n", {9, "a\tb\n"}}, {"3 " + longest, {3, longest}}};
