@@ -182,8 +182,8 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false) << "and stays so";
     week.controller.OnHotkey();
     EXPECT_EQ(week.Now(), "Fri 17:30 Go") << "the hotkey is the button";
-    const std::string said = week.controller.OnHotkeyRefused(HotkeyRefusal::Taken);
-    EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != std::string::npos) << said;
+    const std::string said = week.controller.OnHotkeyRefused({HotkeyRefusal::Failed, "busy"});
+    EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != said.npos && said.find("busy") != said.npos) << said;
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
     EXPECT_NE(week.tray.view.tooltip.find("ctrl+alt+n"), std::string::npos) << week.tray.view.tooltip;
     Rig f13("--hotkey ctrl+shift+f13");
@@ -191,7 +191,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_NE(lacking.find(" F13"), std::string::npos) << "the key as the keyboard names it: " << lacking;
     EXPECT_NE(f13.tray.view.tooltip.find(" F13"), std::string::npos) << f13.tray.view.tooltip;
     for (const auto& entry : Rig().tray.view.menu) EXPECT_FALSE(entry.checked) << "no hours: no tick box";
-    EXPECT_EQ(Rig("--days mon-sun").tray.view.tooltip, NudgingTooltip(10000, {})) << "hours that never end";
+    EXPECT_EQ(Rig("--hours 00:00-24:00").tray.view.tooltip, NudgingTooltip(10000, {})) << "hours that never end";
     EXPECT_EQ(WhenText(0, kDay), "Fri 00:00") << "a day ahead: with the day";
 }
 
