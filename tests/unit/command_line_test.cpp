@@ -79,7 +79,7 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
     const std::string namingTheLastWord[] = {
         "--for 0", "--for 8d", "--for 10x", "--for 30m1h", "--for 99999999999999999999h", "--for 604801s",
         "--until 24:00", "--until 23:60", "--until 001:30", "--until +1:30", "--until :30", "fast", "5000 --help",
-        "18446744073709551616",  // 2^64 must not wrap round to 0
+        "18446744073709551616", std::string(60, '7'),  // 2^64 must not wrap round to 0; the longest word shown whole
         "32768", "5000 40000", "5000 -32769", "--for=", "--hours 25:00-17:00", "--hours 09:00-09:00",
         "--hours 09:00-17", "--hours 9am-5pm", "--hours 00:00-24:01", "--hours=09:00", "--days mon-funday",
         "--hours 24:00-06:00",  // 24:00 only ends a day

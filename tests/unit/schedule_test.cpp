@@ -29,7 +29,7 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:00", true, "Fri 17:30 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:30", false, "Mon 09:00 +63h"},
         {"--hours 09:00-17:30 --days mon-fri", "Mon 09:00", true, "Mon 17:30 +8h"},
-        {"--hours 9:00-17:30", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
+        {"--hours 9:00-15:00", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
         {"--hours 22:00-6:00 --days mon-fri", "Fri 23:00", true, "Sat 06:00 +7h"},  // the night belongs to Friday
         {"--hours 22:00-06:00 --days mon-fri", "Sat 23:00", false, "Mon 22:00 +47h"},
         {"--hours 22:00-06:00 --days mon-fri", "Mon 05:00", false, "Mon 22:00 +17h"},  // Sunday's night is not one
