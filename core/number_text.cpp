@@ -37,8 +37,8 @@ std::size_t CharacterLength(std::string_view text) {
         if (!IsContinuation(next)) return 0;
         code = code << 6 | (next & 0x3f);
     }
-    constexpr char32_t kLowest[] = {0x80, 0x800, 0x10000};  // of two, three and four bytes
-    if (code < kLowest[length - 2] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
+    constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLowest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
     return length;
 }
 

@@ -72,9 +72,10 @@ TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
         EXPECT_TRUE(ReadHandedOver(bytes)) << bytes;
     // A byte that leads nothing, or five, a continuation byte alone, a lead byte without one, the last surrogate,
     // an overlong blank, a surrogate, a NUL, and lines a start runs on its own.
-    for (const std::string& bytes : {std::string(kLongestCommandLine + 1, ' '), "5000 7 \xff"s, "5000 7 \x80"s,
-                                     "5000 7 \xc3("s, "5000 7 \xed\xbf\xbf"s, "5000 7 \xc0\xa0"s, "\xf8\x90\x80\x80"s,
-                                     "5000 7 \xed\xa0\x80"s, "5000\0 7"s, "--help"s, "--check"s, "-- make"s})
+    for (const std::string& bytes :
+         {std::string(kLongestCommandLine + 1, ' '), "5000 7 \xff"s, "5000 7 \xf8\x90\x80\x80"s, "5000 7 \x80"s,
+          "5000 7 \xc3("s, "5000 7 \xed\xbf\xbf"s, "5000 7 \xc0\xa0"s, "5000 7 \xed\xa0\x80"s, "5000\0 7"s, "--help"s,
+          "--check"s, "-- make"s})
         EXPECT_FALSE(ReadHandedOver(bytes)) << bytes;
 }
 
