@@ -43,19 +43,20 @@ std::optional<StartSettings> ReadHandedOver(std::string_view bytes) {
 }
 
 std::optional<std::string> Utf8FromUtf16(std::string_view bytes, std::size_t longest) {
-    if (bytes.size() % 2 != 0 || bytes.size() > 2 * longest) return std::nullopt;
-    const auto unit = [bytes](std::size_t i) -> char32_t {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1])
-                                                                                << 8);
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    const std::size_t units = bytes.size() / 2;
+    const auto unit = [bytes](std::size_t k) -> char32_t {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
+                                     static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
     };
     std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        char32_t code = unit(i);
+    for (std::size_t k = 0; k < units && text.size() <= longest; ++k) {
+        char32_t code = unit(k);
         if (IsSurrogate(code, 0xdc00)) return std::nullopt;
         if (IsSurrogate(code, 0xd800)) {
-            if (i + 2 >= bytes.size() || !IsSurrogate(unit(i + 2), 0xdc00)) return std::nullopt;
-            i += 2;
-            code = 0x10000 + ((code - 0xd800) << 10) + (unit(i) - 0xdc00);
+            if (k + 1 == units || !IsSurrogate(unit(k + 1), 0xdc00)) return std::nullopt;
+            ++k;
+            code = 0x10000 + ((code & 0x3ff) << 10 | (unit(k) & 0x3ff));
         }
         AppendUtf8(text, code);
     }

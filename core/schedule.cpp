@@ -26,13 +26,14 @@ struct Period {
     std::int64_t start, end;
 };
 
-// The periods inside the hours from the day before wallSeconds' to nine days
-// after, joined where one ends as the next starts. A week holds a boundary
-// unless there is none at all, so every boundary that comes lies inside.
+// The periods of the days from the day before wallSeconds' to a week after,
+// joined where one ends as the next starts. Unless nothing ever changes, the
+// next boundary lies inside: a start comes within a week (at worst the same
+// day's, a week on), and only whole days join, which stop before that day.
 std::vector<Period> PeriodsAround(const WorkHours& work, std::int64_t wallSeconds) {
     const std::int64_t today = wallSeconds - SecondsOfDay(wallSeconds);
     std::vector<Period> periods;
-    for (int offset = -1; offset <= 9; ++offset) {
+    for (int offset = -1; offset <= 7; ++offset) {
         const std::int64_t midnight = today + offset * kSecondsPerDay;
         if ((work.days & (1U << WeekdayOf(midnight))) == 0) continue;
         Period period{midnight, midnight + kSecondsPerDay};
@@ -49,8 +50,12 @@ std::vector<Period> PeriodsAround(const WorkHours& work, std::int64_t wallSecond
     return periods;
 }
 
-// Every day, all day: the days looked at join into one period, whose end is no boundary.
-bool NeverChanges(const WorkHours& work) { return !work.hours && work.days == kEveryDay; }
+// Every day, all day (no hours, or 00:00-24:00): the days looked at join into
+// one period, whose end is no boundary.
+bool NeverChanges(const WorkHours& work) {
+    const bool allDay = !work.hours || SecondsOf(work.hours->second) - SecondsOf(work.hours->first) == kSecondsPerDay;
+    return allDay && work.days == kEveryDay;
+}
 
 }  // namespace
 

@@ -21,16 +21,15 @@ void Session::RunUntil(ClockTime time) {
     if (wallEnd_ <= now) wallEnd_ += kSecondsPerDay;
 }
 
-bool Session::Due() {
+bool Session::Due() const {
     if (kind_ == Kind::Duration) return clock_.SteadyMilliseconds() >= steadyEnd_;
-    FollowWallClock();
     return kind_ == Kind::TimeOfDay && clock_.WallSeconds() >= wallEnd_;
 }
 
-// With the wall clock set back a day or more, the next such moment is sooner.
+// With the wall clock set back a day or more, the next such moment is sooner;
+// still to come, it stays so.
 void Session::FollowWallClock() {
-    const std::int64_t ahead = wallEnd_ - clock_.WallSeconds();
-    if (ahead > kSecondsPerDay) wallEnd_ -= (ahead - 1) / kSecondsPerDay * kSecondsPerDay;
+    while (wallEnd_ - clock_.WallSeconds() > kSecondsPerDay) wallEnd_ -= kSecondsPerDay;
 }
 
 // A duration keeps its length whatever the wall clock does: its end is told
@@ -42,7 +41,7 @@ std::string Session::EndText() const {
 
 std::optional<int> Session::MillisecondsToCheck() {
     if (kind_ == Kind::Idle) return std::nullopt;
-    if (kind_ == Kind::TimeOfDay) FollowWallClock();
+    FollowWallClock();  // wallEnd_ means nothing to a duration
     const std::int64_t left = kind_ == Kind::Duration
                                   ? steadyEnd_ - clock_.SteadyMilliseconds()
                                   : std::min((wallEnd_ - clock_.WallSeconds()) * 1000, kLongestLook);

@@ -28,7 +28,7 @@ public:
 
     bool Active() const { return kind_ != Kind::Idle; }
     // True once an active session's end has come.
-    bool Due();
+    bool Due() const;
     // How long until the end should be looked at again, while it has not come;
     // nothing without a session.
     std::optional<int> MillisecondsToCheck();

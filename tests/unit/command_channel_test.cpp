@@ -70,11 +70,12 @@ TEST(CommandChannelTest, OnlyTextThatAStartRunsWithIsTaken) {
     for (const std::string& bytes : {"5000\t7 \xc3\xa9"s, std::string(kLongestCommandLine, ' '),
                                      "5000 7 \xc2\x80\xe0\xa0\x80\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"s})
         EXPECT_TRUE(ReadHandedOver(bytes)) << bytes;
-    // A byte that leads nothing, a continuation byte alone, a lead byte without one, the last surrogate, an
-    // overlong blank, a surrogate, a NUL, and lines a start runs on its own.
-    for (const std::string& bytes : {std::string(kLongestCommandLine + 1, ' '), "5000 7 \xff"s, "5000 7 \x80"s,
-                                     "5000 7 \xc3("s, "5000 7 \xed\xbf\xbf"s, "5000 7 \xc0\xa0"s,
-                                     "5000 7 \xed\xa0\x80"s, "5000\0 7"s, "--help"s, "--check"s, "-- make"s})
+    // A byte that leads nothing, or five, a continuation byte alone, a lead byte without one, the last surrogate,
+    // an overlong blank, a surrogate, a NUL, and lines a start runs on its own.
+    for (const std::string& bytes :
+         {std::string(kLongestCommandLine + 1, ' '), "5000 7 \xff"s, "5000 7 \xf8\x90\x80\x80"s, "5000 7 \x80"s,
+          "5000 7 \xc3("s, "5000 7 \xed\xbf\xbf"s, "5000 7 \xc0\xa0"s, "5000 7 \xed\xa0\x80"s, "5000\0 7"s, "--help"s,
+          "--check"s, "-- make"s})
         EXPECT_FALSE(ReadHandedOver(bytes)) << bytes;
 }
 
@@ -89,9 +90,11 @@ TEST(CommandChannelTest, Utf16IsReadStrictly) {
         {"5\0 "s, {}},                                            // odd
         {"\x00\xde"s, {}},                                        // a low surrogate alone
         {"\x3d\xd8\x35\x00"s, {}},                                // a high one before a digit
+        {"a\0\x3d\xd8"s, {}},                                     // or last
         {"\xe9\0\xe9\0\xe9\0\xe9\0"s, {}},                        // longer than 6 bytes of UTF-8
     };
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(Utf8FromUtf16(bytes, 6), text) << text.value_or("-");
+    for (const auto& [bytes, text] : cases)  // a low surrogate after the bytes is not theirs
+        EXPECT_EQ(Utf8FromUtf16(std::string_view(bytes + "\0\xdc"s).substr(0, bytes.size()), 6), text) << bytes;
 }
 
 // The answers travel, and what is no answer fails with status 1.
@@ -100,6 +103,7 @@ TEST(CommandChannelTest, AnswersTravelWithinTheirLimits) {
     for (const Bytes& bytes : {Bytes(), Bytes(""), Bytes("0stopped\n"), Bytes(": x"), Bytes("0 \x1b[2J"),
                                Bytes("3 \xff"), Bytes("0 " + std::string(kLongestAnswer - 1, 'a'))})
         EXPECT_EQ(ReadAnswer(bytes).exitCode, 1) << bytes.value_or("-");
+    EXPECT_NE(ReadAnswer({}).text, ReadAnswer("").text) << "no answer is told apart from a wrong one";
     const std::string longest(kLongestAnswer - 2, 'a');
     const std::pair<std::string, CommandAnswer> answers[] = {
         {"0 ", {0, ""}}, {"9 a\tb\n", {9, "a\tb\n"}}, {"3 " + longest, {3, longest}}};

@@ -79,7 +79,7 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
     const std::string namingTheLastWord[] = {
         "--for 0", "--for 8d", "--for 10x", "--for 30m1h", "--for 99999999999999999999h", "--for 604801s",
         "--until 24:00", "--until 23:60", "--until 001:30", "--until +1:30", "--until :30", "fast", "5000 --help",
-        "18446744073709551616",  // 2^64 must not wrap round to 0
+        "18446744073709551616", std::string(60, '7'),  // 2^64 must not wrap round to 0; the longest word shown whole
         "32768", "5000 40000", "5000 -32769", "--for=", "--hours 25:00-17:00", "--hours 09:00-09:00",
         "--hours 09:00-17", "--hours 9am-5pm", "--hours 00:00-24:01", "--hours=09:00", "--days mon-funday",
         "--hours 24:00-06:00",  // 24:00 only ends a day
@@ -131,7 +131,7 @@ TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
     for (const auto& [arguments, command] :
          {std::pair<Words, Words>{{"5", "--", "sh", "-c", "exit 7"}, {"sh", "-c", "exit 7"}},
           {{"--", "", "a  b", ""}, {"", "a  b", ""}},
-          {{"-- make  all"}, {"make  all"}},
+          {{"5", "-- make  all"}, {"make  all"}},
           {{"--\t", "make"}, {"make"}}}) {
         const auto at = CheckCommandLine(JoinArguments(arguments)).settings.commandAt;
         EXPECT_EQ(ArgumentsFrom(arguments, at.value_or(99)), command) << arguments[0];
@@ -139,7 +139,7 @@ TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
 }
 
 // Hours that cannot be read are told so alike, whichever way they are wrong;
-// hours that start as they end are told so in other words.
+// hours that start as they end, or none given, are told so in other words.
 TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
     const auto refusal = [](std::string_view word) {
         std::string output = CheckCommandLine("--hours " + std::string(word)).output;
@@ -147,6 +147,7 @@ TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
     };
     EXPECT_EQ(refusal("09:00"), refusal("9am-5pm"));
     EXPECT_NE(refusal("09:00-09:00"), refusal("9am-5pm"));
+    EXPECT_NE(CheckCommandLine("--hours").output, CheckCommandLine("--hours=").output) << "none, or empty";
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
@@ -158,7 +159,7 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     const auto version = CheckCommandLine(" --version");
     EXPECT_FALSE(version.proceed || version.exitCode != 0);
     EXPECT_NE(version.output.find(kProgramVersion), std::string::npos) << version.output;
-    // Every example is one that works, and every line fits a terminal of 80 columns.
+    // Every example is one that works, every line fits a terminal of 80 columns, and none ends in a blank.
     int examples = 0;
     for (std::size_t at = help.output.find("  nudgewick "); at != std::string::npos;
          at = help.output.find("  nudgewick ", at + 1), ++examples) {
@@ -181,6 +182,7 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     EXPECT_LT(lastOption, firstCommand);
     for (std::size_t at = 0, end; (end = help.output.find('\n', at)) != std::string::npos; at = end + 1)
         EXPECT_LE(end - at, 80u) << help.output.substr(at, end - at);
+    EXPECT_EQ(help.windowText.find(" \n"), std::string::npos);
 }
 
 // The terminal's columns: terms indented, descriptions side by side in one

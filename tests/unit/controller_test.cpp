@@ -21,8 +21,7 @@ TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     EXPECT_EQ(rig.ticks(), "Go 0") << "click after the box resumed the ticks";
     rig.intervalBox.text = "4500";
     rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl);
-    rig.controller.OnStartStopClicked();
-    rig.controller.OnStartStopClicked();
+    rig.controller.OnStartStopClicked(), rig.controller.OnStartStopClicked();
     EXPECT_EQ(rig.ticks(), "Stop 4500") << "resumed with the latest interval";
     blank.controller.OnStartStopClicked();
     EXPECT_EQ(blank.ticks(), "Stop 0") << "interval 0 never starts";
@@ -112,8 +111,7 @@ TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
         rig.pointer.reopenFailure.reset();
         start(rig);
         EXPECT_EQ(rig.ticks() + rig.tray.view.tooltip, "Stop 10000" + NudgingTooltip(10000, {}));
-        rig.controller.OnStartStopClicked();
-        rig.controller.OnStartStopClicked();
+        rig.controller.OnStartStopClicked(), rig.controller.OnStartStopClicked();
         EXPECT_EQ(rig.pointer.reopens, 2) << "open again, nothing more to ask";
     }
 }
@@ -133,14 +131,13 @@ TEST(ControllerTest, FollowedProcessesStopTheTicksOrEndTheProgram) {
     EXPECT_EQ(rig.controller.OnProcessEnded(1234, {}), std::nullopt);
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + named(ProcessEndedTooltip(1234)));
     rig.controller.OnStartStopClicked();
-    rig.controller.OnStartStopClicked();
-    EXPECT_EQ(rig.tray.view.tooltip, named(StoppedTooltip({}))) << "no longer followed";
+    EXPECT_EQ(rig.tray.view.tooltip, named(NudgingTooltip(5000, {}))) << "no longer followed";
     EXPECT_TRUE(rig.tray.view.tooltip.starts_with("Nudgewick (make)")) << rig.tray.view.tooltip;
-    EXPECT_EQ(rig.statusLine.texts.back(), StatusLine(StoppedTooltip({})));
+    EXPECT_EQ(rig.statusLine.texts.back(), StatusLine(NudgingTooltip(5000, {})));
     for (const auto& [found, status] : {std::pair(false, 127), {true, 126}}) {
         rig.processes.command = {{}, found, "make", "denied"};
         const auto refusal = rig.controller.Follow().value_or(StartupCheck{});
-        EXPECT_EQ(refusal.exitCode, status);
+        EXPECT_EQ(std::pair(refusal.proceed, refusal.exitCode), std::pair(false, status));
         EXPECT_NE(refusal.output.find("\"make\": denied"), std::string::npos) << refusal.output;
     }
     rig.processes.watchable.clear();
@@ -154,11 +151,12 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
     const std::tuple<ProcessNaming, const char*, Words, bool> cases[] = {
         {ProcessNaming::AsIs, "zoom", {"bash", "zoom"}, true},
         {ProcessNaming::AsIs, "zoom", {"Zoom", "zoom.exe", "zoo"}, false},
-        {ProcessNaming::FileNameAnyCase, "zoom", {"ZOOM.exe"}, true},
+        {ProcessNaming::FileNameAnyCase, "r", {"R.exe"}, true},
         {ProcessNaming::FileNameAnyCase, "Zoom.EXE", {"zoom"}, true},
-        {ProcessNaming::FileNameAnyCase, "zoom", {"zoom.exe.exe", "zoo.exe", "zoomexe", "zoom.ex"}, false}};
+        {ProcessNaming::FileNameAnyCase, "zoom", {"zoom.exe.exe", "zoo.exe", "zoomexe", "zoom.ex", "zoomtool"}, false}};
     for (const auto& [naming, wanted, running, nudges] : cases) {
         Rig rig(std::string("--while ") + wanted + " 5000 3");
+        EXPECT_EQ(rig.tray.view.tooltip, WaitingTooltip(wanted)) << "none runs yet";
         rig.processes.naming = naming, rig.processes.running = running;
         rig.Tick();
         rig.Tick();
@@ -186,7 +184,7 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
 TEST(ControllerTest, TicksMissedMeanwhileCountAsOne) {
     // The command line; each tick's milliseconds after the one before, with the wall clock's jump; the moves.
     const std::tuple<const char*, std::vector<std::pair<int, int>>, std::vector<std::int32_t>, const char*> cases[] = {
-        {"3000 3", {{3000, 0}, {20000, 0}, {0, 0}, {3000, 0}}, {3, -3, 3}, "Stop 3000"},
+        {"3000 3", {{3000, 0}, {20000, 0}, {0, 0}, {1500, 0}}, {3, -3, 3}, "Stop 3000"},  // half an interval on: one
         {"3000 3", {{3000, 0}, {1000, 3600}, {0, 0}, {3000, 0}}, {3, -3}, "Stop 3000"},
         {"--for 10s 3000 3", {{3000, 0}, {20000, 0}}, {3}, "Go 0"},
     };

@@ -29,7 +29,7 @@ TEST(ScheduleTest, TheNextBoundaryOfEachKindOfSchedule) {
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:00", true, "Fri 17:30 +0h"},
         {"--hours 09:00-17:30 --days mon-fri", "Fri 17:30", false, "Mon 09:00 +63h"},
         {"--hours 09:00-17:30 --days mon-fri", "Mon 09:00", true, "Mon 17:30 +8h"},
-        {"--hours 9:00-17:30", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
+        {"--hours 9:00-15:00", "Sat 18:00", false, "Sun 09:00 +15h"},               // every day
         {"--hours 22:00-6:00 --days mon-fri", "Fri 23:00", true, "Sat 06:00 +7h"},  // the night belongs to Friday
         {"--hours 22:00-06:00 --days mon-fri", "Sat 23:00", false, "Mon 22:00 +47h"},
         {"--hours 22:00-06:00 --days mon-fri", "Mon 05:00", false, "Mon 22:00 +17h"},  // Sunday's night is not one
@@ -182,8 +182,8 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false) << "and stays so";
     week.controller.OnHotkey();
     EXPECT_EQ(week.Now(), "Fri 17:30 Go") << "the hotkey is the button";
-    const std::string said = week.controller.OnHotkeyRefused(HotkeyRefusal::Taken);
-    EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != std::string::npos) << said;
+    const std::string said = week.controller.OnHotkeyRefused({HotkeyRefusal::Failed, "busy"});
+    EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != said.npos && said.find("busy") != said.npos) << said;
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
     EXPECT_NE(week.tray.view.tooltip.find("ctrl+alt+n"), std::string::npos) << week.tray.view.tooltip;
     Rig f13("--hotkey ctrl+shift+f13");
@@ -191,7 +191,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_NE(lacking.find(" F13"), std::string::npos) << "the key as the keyboard names it: " << lacking;
     EXPECT_NE(f13.tray.view.tooltip.find(" F13"), std::string::npos) << f13.tray.view.tooltip;
     for (const auto& entry : Rig().tray.view.menu) EXPECT_FALSE(entry.checked) << "no hours: no tick box";
-    EXPECT_EQ(Rig("--days mon-sun").tray.view.tooltip, NudgingTooltip(10000, {})) << "hours that never end";
+    EXPECT_EQ(Rig("--hours 00:00-24:00").tray.view.tooltip, NudgingTooltip(10000, {})) << "hours that never end";
     EXPECT_EQ(WhenText(0, kDay), "Fri 00:00") << "a day ahead: with the day";
 }
 
