@@ -75,10 +75,13 @@ std::vector<AccessibleEvent> EventsBetween(const AccessibleView& before, const A
         events.push_back(StateChange(Node::Frame, AccessibleState::Visible, after.shown));
         events.push_back(StateChange(Node::Frame, AccessibleState::Showing, after.shown));
     }
-    if (before.caption != after.caption)
-        events.push_back({.kind = Kind::NameChanged, .source = Node::StartStopButton, .text = after.caption});
-    if (before.message && after.message && before.message != after.message)
-        events.push_back({.kind = Kind::NameChanged, .source = Node::MessageText, .text = *after.message});
+    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i) {
+        const auto node = static_cast<Node>(i);
+        if (!Exists(node, before) || !Exists(node, after)) continue;
+        std::string name = NameOf(node, after);
+        if (name != NameOf(node, before))
+            events.push_back({.kind = Kind::NameChanged, .source = node, .text = std::move(name)});
+    }
     AddBoxChanges(events, Node::IntervalBox, before.interval, after.interval);
     AddBoxChanges(events, Node::PixelsBox, before.pixels, after.pixels);
     if (windowChanged && after.activeWindow) {

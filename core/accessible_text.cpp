@@ -176,4 +176,27 @@ TextChange ChangeBetween(std::string_view before, std::string_view after) {
             std::string(after.substr(now[same], now[newCount - tail] - now[same]))};
 }
 
+std::optional<Rect> PlaceOfCharacter(std::string_view text, int offset, const CharacterPlace& place) {
+    if (offset < 0 || offset >= CharacterCount(text)) return std::nullopt;
+    return place(offset);
+}
+
+std::optional<Rect> PlaceOfRange(std::string_view text, int start, int end, const CharacterPlace& place) {
+    const CharacterRange range = RangeIn(text, std::min(start, end), std::max(start, end));
+    if (range.start == range.end) return std::nullopt;
+    const Rect first = place(range.start), last = place(range.end - 1);
+    return Rect{first.x, first.y, last.x + last.width - first.x, std::max(first.height, last.height)};
+}
+
+std::vector<CharacterRange> SelectionsOf(const BoxView& box) {
+    if (box.selectionStart == box.selectionEnd) return {};
+    return {{box.selectionStart, box.selectionEnd}};
+}
+
+std::optional<CharacterRange> SelectionAfter(const BoxView& box, SelectionCall call, int number, int start, int end) {
+    if (number != 0 || (call == SelectionCall::Add && !SelectionsOf(box).empty())) return std::nullopt;
+    if (call == SelectionCall::Remove) return CharacterRange{box.caret, box.caret};
+    return RangeIn(box.text, std::min(start, end), std::max(start, end));
+}
+
 }  // namespace nudgewick

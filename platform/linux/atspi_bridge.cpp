@@ -26,7 +26,7 @@ constexpr std::uint32_t kLayerWidget = 3, kLayerWindow = 7;
 struct Call {
     AtspiBridge& bridge;
     Node node;
-    AccessibleView view;
+    const AccessibleView& view;
 };
 
 using Handler = int (*)(Call&, sd_bus_message*, sd_bus_error*);
@@ -35,14 +35,14 @@ using Getter = int (*)(Call&, sd_bus_message* reply);
 template <Handler handler>
 int Run(sd_bus_message* message, void* found, sd_bus_error* error) {
     const auto& ref = *static_cast<AtspiBridge::NodeRef*>(found);
-    Call call{*ref.bridge, ref.node, ref.bridge->Window().View()};
+    Call call{*ref.bridge, ref.node, ref.bridge->CalledView()};
     return handler(call, message, error);
 }
 
 template <Getter getter>
 int Get(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void* found, sd_bus_error*) {
     const auto& ref = *static_cast<AtspiBridge::NodeRef*>(found);
-    Call call{*ref.bridge, ref.node, ref.bridge->Window().View()};
+    Call call{*ref.bridge, ref.node, ref.bridge->CalledView()};
     return getter(call, reply);
 }
 
@@ -141,7 +141,9 @@ int GetRelationSet(Call& c, sd_bus_message* m, sd_bus_error*) {
     return result;
 }
 
-int GetRole(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "u", RoleNumber(RoleOf(c.node))); }
+int GetRole(Call& c, sd_bus_message* m, sd_bus_error*) {
+    return Reply(m, "u", static_cast<std::uint32_t>(RoleOf(c.node)));
+}
 int GetRoleName(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "s", RoleName(RoleOf(c.node))); }
 
 int GetState(Call& c, sd_bus_message* m, sd_bus_error*) {
@@ -374,27 +376,26 @@ int GetDefaultAttributes(Call&, sd_bus_message* m, sd_bus_error*) { return Reply
 
 int ReplyRect(sd_bus_message* m, const Rect& r) { return Reply(m, "iiii", r.x, r.y, r.width, r.height); }
 
+CharacterPlace Places(const Call& c) {
+    return [&c](int offset) { return c.bridge.Window().CharacterExtents(c.node, offset); };
+}
+
 int GetCharacterExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t offset = 0;
     if (!Read(m, "i", &offset)) return Refuse(error, "an offset is an integer");
     const auto type = ReadCoordType(m);
     if (!type) return Refuse(error, "unknown kind of coordinates");
-    if (offset < 0 || offset >= CharacterCount(Box(c).text)) return ReplyRect(m, {});
-    return ReplyRect(m, InCoordinates(c.bridge.Window().CharacterExtents(c.node, offset), c.node, c.view, *type));
+    const auto place = PlaceOfCharacter(Box(c).text, offset, Places(c));
+    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, *type) : Rect{});
 }
 
-// From the first character's left to the last one's right.
 int GetRangeExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t start = 0, end = 0;
     if (!Read(m, "ii", &start, &end)) return Refuse(error, "a range is two offsets");
     const auto type = ReadCoordType(m);
     if (!type) return Refuse(error, "unknown kind of coordinates");
-    const CharacterRange range = RangeIn(Box(c).text, std::min(start, end), std::max(start, end));
-    if (range.start == range.end) return ReplyRect(m, {});
-    const Rect first = c.bridge.Window().CharacterExtents(c.node, range.start);
-    const Rect last = c.bridge.Window().CharacterExtents(c.node, range.end - 1);
-    const Rect both{first.x, first.y, last.x + last.width - first.x, std::max(first.height, last.height)};
-    return ReplyRect(m, InCoordinates(both, c.node, c.view, *type));
+    const auto place = PlaceOfRange(Box(c).text, start, end, Places(c));
+    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, *type) : Rect{});
 }
 
 int GetOffsetAtPoint(Call& c, sd_bus_message* m, sd_bus_error* error) {
@@ -406,41 +407,42 @@ int GetOffsetAtPoint(Call& c, sd_bus_message* m, sd_bus_error* error) {
     return Reply(m, "i", c.bridge.Window().OffsetAtPoint(c.node, point.x, point.y));
 }
 
-bool HasSelection(const BoxView& box) { return box.selectionStart != box.selectionEnd; }
-
-int GetNSelections(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "i", HasSelection(Box(c)) ? 1 : 0); }
+int GetNSelections(Call& c, sd_bus_message* m, sd_bus_error*) {
+    return Reply(m, "i", static_cast<int>(SelectionsOf(Box(c)).size()));
+}
 
 int GetSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t number = 0;
-    if (!Read(m, "i", &number) || number != 0 || !HasSelection(Box(c))) return Refuse(error, "no such selection");
-    return Reply(m, "ii", Box(c).selectionStart, Box(c).selectionEnd);
+    const auto selections = SelectionsOf(Box(c));
+    if (!Read(m, "i", &number) || number < 0 || static_cast<std::size_t>(number) >= selections.size())
+        return Refuse(error, "no such selection");
+    return Reply(m, "ii", selections[static_cast<std::size_t>(number)].start,
+                 selections[static_cast<std::size_t>(number)].end);
 }
 
-// A box has at most one selection: adding one where there is one fails.
-int SelectRange(Call& c, sd_bus_message* m, std::int32_t start, std::int32_t end) {
-    if (!CanAct(c.node, c.view)) return Reply(m, "b", 0);
-    const CharacterRange range = RangeIn(Box(c).text, std::min(start, end), std::max(start, end));
-    c.bridge.Window().Select(c.node, range.start, range.end);
+int Select(Call& c, sd_bus_message* m, SelectionCall call, std::int32_t number, std::int32_t start, std::int32_t end) {
+    const auto range = SelectionAfter(Box(c), call, number, start, end);
+    if (!range || !CanAct(c.node, c.view)) return Reply(m, "b", 0);
+    c.bridge.Window().Select(c.node, range->start, range->end);
     return Reply(m, "b", 1);
 }
 
 int AddSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t start = 0, end = 0;
     if (!Read(m, "ii", &start, &end)) return Refuse(error, "a range is two offsets");
-    if (HasSelection(Box(c))) return Reply(m, "b", 0);
-    return SelectRange(c, m, start, end);
+    return Select(c, m, SelectionCall::Add, 0, start, end);
 }
 
 int SetSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t number = 0, start = 0, end = 0;
-    if (!Read(m, "iii", &number, &start, &end) || number != 0) return Refuse(error, "a box has one selection");
-    return SelectRange(c, m, start, end);
+    if (!Read(m, "iii", &number, &start, &end)) return Refuse(error, "a number and a range");
+    return Select(c, m, SelectionCall::Set, number, start, end);
 }
 
 int RemoveSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t number = 0;
-    if (!Read(m, "i", &number) || number != 0) return Refuse(error, "a box has one selection");
-    return SelectRange(c, m, Box(c).caret, Box(c).caret);
+    if (!Read(m, "i", &number)) return Refuse(error, "a selection's number is an integer");
+    return Select(c, m, SelectionCall::Remove, number, 0, 0);
 }
 
 int GetBoundedRanges(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "a(iisv)", 0); }
@@ -597,28 +599,19 @@ const sd_bus_vtable kCache[] = {SD_BUS_VTABLE_START(0),
                                     0),
                                 SD_BUS_VTABLE_END};
 
-struct InterfaceTable {
-    const char* name;
-    unsigned bit;
-    const sd_bus_vtable* vtable;
-};
-
-constexpr InterfaceTable kInterfaces[] = {
-    {"org.a11y.atspi.Accessible", kAccessibleInterface, kAccessible},
-    {"org.a11y.atspi.Application", kApplicationInterface, kApplication},
-    {"org.a11y.atspi.Component", kComponentInterface, kComponent},
-    {"org.a11y.atspi.Text", kTextInterface, kText},
-    {"org.a11y.atspi.EditableText", kEditableTextInterface, kEditableText},
-    {"org.a11y.atspi.Action", kActionInterface, kAction},
-};
+// Each interface's table, in the order of kInterfaceNames.
+constexpr std::array<const sd_bus_vtable*, kInterfaceNames.size()> kInterfaces{kAccessible, kApplication,  kComponent,
+                                                                               kText,       kEditableText, kAction};
 
 // Which object a path names, if it exists now and has the interface asked for.
 int Find(sd_bus*, const char* path, const char* interface, void* bridge, void** found, sd_bus_error*) {
     auto* self = static_cast<AtspiBridge*>(bridge);
     const auto node = NodeAtPath(path);
-    if (!node || !Exists(*node, self->Window().View())) return 0;
-    for (const auto& table : kInterfaces)
-        if (std::strcmp(table.name, interface) == 0 && (InterfacesOf(*node) & table.bit) != 0) {
+    if (!node) return 0;
+    self->ReadCalledView();
+    if (!Exists(*node, self->CalledView())) return 0;
+    for (const char* name : InterfaceNames(InterfacesOf(*node)))
+        if (std::strcmp(name, interface) == 0) {
             *found = self->Ref(*node);
             return 1;
         }
@@ -683,9 +676,9 @@ AtspiBridge::AtspiBridge(std::unique_ptr<DbusSessionBus> connection, AccessibleW
     const char* name = nullptr;
     if (sd_bus_get_unique_name(bus, &name) < 0) return;
     uniqueName_ = name;
-    for (const auto& table : kInterfaces) {
+    for (std::size_t i = 0; i < kInterfaces.size(); ++i) {
         sd_bus_slot* slot = nullptr;
-        if (sd_bus_add_fallback_vtable(bus, &slot, kObjects, table.name, table.vtable, Find, this) >= 0)
+        if (sd_bus_add_fallback_vtable(bus, &slot, kObjects, kInterfaceNames[i], kInterfaces[i], Find, this) >= 0)
             objects_.push_back(slot);
     }
     sd_bus_slot* cache = nullptr;

@@ -79,6 +79,7 @@ void FltkAccessibility::TurnOn(const std::string& address) {
     controls_.intervalBox.OnChanged(refresh);
     controls_.pixelsBox.OnChanged(refresh);
     controls_.startStopButton.OnChanged(refresh);
+    controls_.statusLine.OnChanged(refresh);
     controls_.messages.OnOpenChanged([this] {
         if (controls_.messages.Opened() != nullptr) ++messagesShown_;
         Refresh();
@@ -107,6 +108,7 @@ void FltkAccessibility::Unhook() {
     controls_.intervalBox.OnChanged(nullptr);
     controls_.pixelsBox.OnChanged(nullptr);
     controls_.startStopButton.OnChanged(nullptr);
+    controls_.statusLine.OnChanged(nullptr);
     controls_.messages.OnOpenChanged(nullptr);
 }
 
@@ -228,12 +230,14 @@ AccessibleView FltkAccessibility::View() const {
     view.interval = ReadBox(controls_.intervalBox);
     view.pixels = ReadBox(controls_.pixelsBox);
     view.caption = controls_.startStopButton.label() != nullptr ? controls_.startStopButton.label() : "";
+    view.status = controls_.statusLine.Text();
     auto& screen = view.screen;
     screen[static_cast<std::size_t>(Node::Frame)] = OnScreen(window);
-    for (const auto& control : kControls) {
-        const Rect r = PixelsOf(control, controls_.dpi);
-        screen[static_cast<std::size_t>(*NodeOf(control.id))] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
-    }
+    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
+        if (const ControlLayout* control = LayoutOf(static_cast<Node>(i))) {
+            const Rect r = PixelsOf(*control, controls_.dpi);
+            screen[i] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
+        }
     if (message != nullptr) {
         view.message = message->message;
         screen[static_cast<std::size_t>(Node::Message)] = OnScreen(*message->window);

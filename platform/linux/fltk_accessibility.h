@@ -27,6 +27,7 @@ struct FltkAccessibleControls {
     FltkTextBox& intervalBox;
     FltkTextBox& pixelsBox;
     FltkLink& link;
+    FltkStatusLine& statusLine;
     FltkMessageDialog& messages;
     int dpi;  // the layout's
 };

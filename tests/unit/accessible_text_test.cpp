@@ -81,5 +81,34 @@ TEST(AccessibleTextTest, EditsTakeWholeCharactersAndTheSmallestChangeIsFound) {
         EXPECT_EQ(ChangeBetween(before, after), want) << before << " -> " << after;
 }
 
+// Characters 8 wide, 10 apart from x 100, the first one taller; a box holds one selection, number 0.
+TEST(AccessibleTextTest, RangesArePlacedAndSelectedWithinTheText) {
+    const CharacterPlace place = [](int i) { return Rect{100 + 10 * i, 5, 8, i == 0 ? 30 : 20}; };
+    using Place = std::optional<Rect>;
+    for (const auto& [offset, want] :
+         {std::pair(0, Place{{100, 5, 8, 30}}), {2, Rect{120, 5, 8, 20}}, {3, {}}, {-1, {}}})
+        EXPECT_EQ(PlaceOfCharacter("€45", offset, place), want) << offset;
+    const std::tuple<int, int, Place> ranges[] = {
+        {0, 3, Rect{100, 5, 28, 30}}, {3, 1, Rect{110, 5, 18, 20}}, {1, 1, {}}, {-5, 99, Rect{100, 5, 28, 30}}};
+    for (const auto& [start, end, want] : ranges) EXPECT_EQ(PlaceOfRange("€45", start, end, place), want) << start;
+
+    const BoxView none{"3000", 4, 2, 2}, some{"3000", 4, 0, 4};
+    EXPECT_TRUE(SelectionsOf(none).empty());
+    EXPECT_EQ(SelectionsOf(some), (std::vector<CharacterRange>{{0, 4}}));
+    using C = SelectionCall;
+    using Range = std::optional<CharacterRange>;
+    const std::tuple<const char*, const BoxView&, C, int, int, int, Range> calls[] = {
+        {"added, either way round", none, C::Add, 0, 3, 1, CharacterRange{1, 3}},
+        {"a second one", some, C::Add, 0, 1, 2, {}},
+        {"set within the text", some, C::Set, 0, 2, 9, CharacterRange{2, 4}},
+        {"set where there is none", none, C::Set, 0, 1, 2, CharacterRange{1, 2}},
+        {"set, number 1", some, C::Set, 1, 1, 2, {}},
+        {"removed, to the caret", some, C::Remove, 0, 0, 0, CharacterRange{4, 4}},
+        {"removed, number 1", some, C::Remove, 1, 0, 0, {}},
+    };
+    for (const auto& [why, box, call, number, start, end, want] : calls)
+        EXPECT_EQ(SelectionAfter(box, call, number, start, end), want) << why;
+}
+
 }  // namespace
 }  // namespace nudgewick
