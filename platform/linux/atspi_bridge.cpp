@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "core/accessible_text.h"
+#include "platform/linux/dbus_reply.h"
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -63,12 +64,7 @@ int Reply(sd_bus_message* call, const char* types, Values... values) {
 }
 
 int ReplyNode(sd_bus_message* message, const Call& call, std::optional<Node> node) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(message, &reply);
-    if (result >= 0) result = AppendNode(reply, call, node);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    return ReplyWith(message, [&](sd_bus_message* reply) { return AppendNode(reply, call, node); });
 }
 
 // Reads the call's arguments; a message whose types differ never gets here,
@@ -78,9 +74,13 @@ bool Read(sd_bus_message* message, const char* types, Values*... values) {
     return sd_bus_message_read(message, types, values...) >= 0;
 }
 
-std::optional<CoordType> ReadCoordType(sd_bus_message* message) {
-    std::uint32_t type = 0;
-    return Read(message, "u", &type) ? ToCoordType(type) : std::nullopt;
+// The kind of coordinates that a call's arguments end with; false for one
+// that AT-SPI does not know.
+bool ReadCoordType(sd_bus_message* message, CoordType& type) {
+    std::uint32_t value = 0;
+    const auto known = Read(message, "u", &value) ? ToCoordType(value) : std::nullopt;
+    if (known) type = *known;
+    return known.has_value();
 }
 
 // ---- org.a11y.atspi.Accessible
@@ -109,36 +109,34 @@ int GetChildAtIndex(Call& c, sd_bus_message* m, sd_bus_error* error) {
     return ReplyNode(m, c, children[static_cast<std::size_t>(index)]);
 }
 
+// Appends each reference in an array.
+int AppendNodes(sd_bus_message* reply, const Call& c, const std::vector<Node>& nodes) {
+    return InContainer(reply, 'a', "(so)", [&](sd_bus_message* list) {
+        int result = 0;
+        for (const Node node : nodes)
+            if (result >= 0) result = AppendNode(list, c, node);
+        return result;
+    });
+}
+
 int GetChildren(Call& c, sd_bus_message* m, sd_bus_error*) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(m, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(so)");
-    for (const Node child : ChildrenOf(c.node, c.view))
-        if (result >= 0) result = AppendNode(reply, c, child);
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    return ReplyWith(m, [&](sd_bus_message* reply) { return AppendNodes(reply, c, ChildrenOf(c.node, c.view)); });
 }
 
 int GetIndexInParent(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "i", IndexInParent(c.node, c.view)); }
 
 int GetRelationSet(Call& c, sd_bus_message* m, sd_bus_error*) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(m, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(ua(so))");
-    for (const Relation& relation : RelationsOf(c.node)) {
-        if (result >= 0) result = sd_bus_message_open_container(reply, 'r', "ua(so)");
-        if (result >= 0) result = sd_bus_message_append(reply, "u", relation.type);
-        if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(so)");
-        if (result >= 0) result = AppendNode(reply, c, relation.target);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    const auto relations = [&c](sd_bus_message* list) {
+        int result = 0;
+        for (const Relation& relation : RelationsOf(c.node))
+            if (result >= 0)
+                result = InContainer(list, 'r', "ua(so)", [&](sd_bus_message* entry) {
+                    const int type = sd_bus_message_append(entry, "u", relation.type);
+                    return type < 0 ? type : AppendNodes(entry, c, {relation.target});
+                });
+        return result;
+    };
+    return ReplyWith(m, [&](sd_bus_message* reply) { return InContainer(reply, 'a', "(ua(so))", relations); });
 }
 
 int GetRole(Call& c, sd_bus_message* m, sd_bus_error*) {
@@ -155,15 +153,13 @@ int GetAttributes(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "a{
 int GetApplication(Call& c, sd_bus_message* m, sd_bus_error*) { return ReplyNode(m, c, Node::Application); }
 
 int GetInterfaces(Call& c, sd_bus_message* m, sd_bus_error*) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(m, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "s");
-    for (const char* name : InterfaceNames(InterfacesOf(c.node)))
-        if (result >= 0) result = sd_bus_message_append(reply, "s", name);
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    const auto names = [&c](sd_bus_message* list) {
+        int result = 0;
+        for (const char* name : InterfaceNames(InterfacesOf(c.node)))
+            if (result >= 0) result = sd_bus_message_append(list, "s", name);
+        return result;
+    };
+    return ReplyWith(m, [&](sd_bus_message* reply) { return InContainer(reply, 'a', "s", names); });
 }
 
 #define NUDGEWICK_GETTER(name, signature, getter) SD_BUS_PROPERTY(name, signature, Get<getter>, 0, 0)
@@ -231,31 +227,29 @@ const sd_bus_vtable kApplication[] = {SD_BUS_VTABLE_START(0),
 
 int Contains(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t x = 0, y = 0;
-    if (!Read(m, "ii", &x, &y)) return Refuse(error, "a point is two integers");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    return Reply(m, "b", ExtentsOf(c.node, c.view, *type).Contains(x, y) ? 1 : 0);
+    CoordType type{};
+    if (!Read(m, "ii", &x, &y) || !ReadCoordType(m, type)) return Refuse(error, "a point and a kind of coordinates");
+    return Reply(m, "b", ExtentsOf(c.node, c.view, type).Contains(x, y) ? 1 : 0);
 }
 
 int GetAccessibleAtPoint(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t x = 0, y = 0;
-    if (!Read(m, "ii", &x, &y)) return Refuse(error, "a point is two integers");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    return ReplyNode(m, c, ChildAt(c.node, c.view, x, y, *type));
+    CoordType type{};
+    if (!Read(m, "ii", &x, &y) || !ReadCoordType(m, type)) return Refuse(error, "a point and a kind of coordinates");
+    return ReplyNode(m, c, ChildAt(c.node, c.view, x, y, type));
 }
 
 int GetExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const Rect r = ExtentsOf(c.node, c.view, *type);
+    CoordType type{};
+    if (!ReadCoordType(m, type)) return Refuse(error, "unknown kind of coordinates");
+    const Rect r = ExtentsOf(c.node, c.view, type);
     return Reply(m, "(iiii)", r.x, r.y, r.width, r.height);
 }
 
 int GetPosition(Call& c, sd_bus_message* m, sd_bus_error* error) {
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const Rect r = ExtentsOf(c.node, c.view, *type);
+    CoordType type{};
+    if (!ReadCoordType(m, type)) return Refuse(error, "unknown kind of coordinates");
+    const Rect r = ExtentsOf(c.node, c.view, type);
     return Reply(m, "ii", r.x, r.y);
 }
 
@@ -382,28 +376,26 @@ CharacterPlace Places(const Call& c) {
 
 int GetCharacterExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t offset = 0;
-    if (!Read(m, "i", &offset)) return Refuse(error, "an offset is an integer");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
+    CoordType type{};
+    if (!Read(m, "i", &offset) || !ReadCoordType(m, type)) return Refuse(error, "an offset and a kind of coordinates");
     const auto place = PlaceOfCharacter(Box(c).text, offset, Places(c));
-    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, *type) : Rect{});
+    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, type) : Rect{});
 }
 
 int GetRangeExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t start = 0, end = 0;
-    if (!Read(m, "ii", &start, &end)) return Refuse(error, "a range is two offsets");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
+    CoordType type{};
+    if (!Read(m, "ii", &start, &end) || !ReadCoordType(m, type))
+        return Refuse(error, "a range and a kind of coordinates");
     const auto place = PlaceOfRange(Box(c).text, start, end, Places(c));
-    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, *type) : Rect{});
+    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, type) : Rect{});
 }
 
 int GetOffsetAtPoint(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t x = 0, y = 0;
-    if (!Read(m, "ii", &x, &y)) return Refuse(error, "a point is two integers");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const ScreenPoint point = OnScreen(c.node, c.view, x, y, *type);
+    CoordType type{};
+    if (!Read(m, "ii", &x, &y) || !ReadCoordType(m, type)) return Refuse(error, "a point and a kind of coordinates");
+    const ScreenPoint point = OnScreen(c.node, c.view, x, y, type);
     return Reply(m, "i", c.bridge.Window().OffsetAtPoint(c.node, point.x, point.y));
 }
 
@@ -743,9 +735,9 @@ void AtspiBridge::Emit(const AccessibleEvent& event, const AccessibleView& view)
         switch (event.kind) {
         case Kind::ChildAdded:
         case Kind::ChildRemoved:
-            result = sd_bus_message_open_container(signal, 'v', "(so)");
-            if (result >= 0) result = AppendReference(signal, uniqueName_, AccessiblePath(*event.child));
-            if (result >= 0) result = sd_bus_message_close_container(signal);
+            result = InContainer(signal, 'v', "(so)", [&](sd_bus_message* child) {
+                return AppendReference(child, uniqueName_, AccessiblePath(*event.child));
+            });
             break;
         case Kind::TextInserted:
         case Kind::TextDeleted:
