@@ -57,7 +57,8 @@ int AppendNode(sd_bus_message* message, const Call& call, std::optional<Node> no
     return AppendReference(message, call.bridge.UniqueName(), node ? AccessiblePath(*node) : kNullPath);
 }
 
-// Replies with one value of a basic type, or with a reference.
+// Replies with values that sd-bus appends from one list of types ("b",
+// "sii", "au" with its count first); ReplyNode with a reference.
 template <typename... Values>
 int Reply(sd_bus_message* call, const char* types, Values... values) {
     return sd_bus_reply_method_return(call, types, values...);
