@@ -52,23 +52,19 @@ constexpr std::array<NodeInfo, kAccessibleNodeCount> kNodes{{
     {"message_button", Node::Message, nullptr, Role::PushButton, kActing, "click"},
 }};
 
-// Each control of the window is one object, in the role its kind plays.
+// Each control of the window is one object of the frame.
 constexpr bool EveryControlIsAnObject() {
-    for (const auto& node : kNodes) {
-        if (node.id == nullptr || (node.layout != nullptr && node.parent != Node::Frame)) return false;
-        if (node.layout == nullptr) continue;
-        const ControlKind kind = node.layout->kind;
-        const Role role = kind == ControlKind::Button    ? Role::PushButton
-                          : kind == ControlKind::TextBox ? Role::Entry
-                          : kind == ControlKind::Link    ? Role::Link
-                                                         : Role::Label;
-        if (node.role != role) return false;
-    }
     std::size_t controls = 0;
-    for (const auto& node : kNodes) controls += node.layout != nullptr ? 1 : 0;
+    for (const auto& node : kNodes)
+        controls += node.id != nullptr && node.layout != nullptr && node.parent == Node::Frame ? 1 : 0;
     return controls == kControls.size() + 1;  // and the status line
 }
-static_assert(EveryControlIsAnObject(), "an object for each control, in its kind's role");
+static_assert(EveryControlIsAnObject(), "an object for each control");
+
+constexpr std::pair<Role, const char*> kRoleNames[] = {
+    {Role::Application, "application"}, {Role::Frame, "frame"}, {Role::Label, "label"}, {Role::Entry, "entry"},
+    {Role::PushButton, "push button"},  {Role::Link, "link"},   {Role::Alert, "alert"},
+};
 
 const NodeInfo& Info(Node node) { return kNodes[static_cast<std::size_t>(node)]; }
 
@@ -86,7 +82,7 @@ const ControlLayout* LabelOfBox(const ControlLayout& box) {
 
 void SetState(std::array<std::uint32_t, 2>& words, AccessibleState state) {
     const auto bit = static_cast<std::uint32_t>(state);
-    words[bit / 32] |= 1u << (bit % 32);
+    words[bit >> 5] |= 1u << (bit & 31);
 }
 
 // The corner that coordinates of TYPE count from, for NODE's extents.
@@ -109,8 +105,8 @@ std::optional<Node> NodeAtPath(std::string_view path) {
 }
 
 std::optional<Node> NodeOf(ControlId control) {
-    for (std::size_t i = 0; i < kNodes.size(); ++i)
-        if (kNodes[i].layout != nullptr && kNodes[i].layout->id == control) return static_cast<Node>(i);
+    for (const Node node : kAccessibleNodes)
+        if (LayoutOf(node) != nullptr && LayoutOf(node)->id == control) return node;
     return std::nullopt;
 }
 
@@ -134,13 +130,13 @@ std::optional<Node> ParentOf(Node node) {
 
 std::vector<Node> ChildrenOf(Node node, const AccessibleView& view) {
     std::vector<Node> children;
-    for (std::size_t i = 1; i < kNodes.size(); ++i)  // the application is no one's child
-        if (kNodes[i].parent == node && Exists(static_cast<Node>(i), view)) children.push_back(static_cast<Node>(i));
-    std::stable_sort(children.begin(), children.end(), [](Node a, Node b) {
-        const ControlLayout *first = LayoutOf(a), *second = LayoutOf(b);
-        if (first == nullptr || second == nullptr) return false;
-        return first->top != second->top ? first->top < second->top : first->left < second->left;
-    });
+    for (const Node child : kAccessibleNodes)  // the application is no one's child
+        if (child != Node::Application && Info(child).parent == node && Exists(child, view)) children.push_back(child);
+    if (node == Node::Frame)  // the controls
+        std::stable_sort(children.begin(), children.end(), [](Node a, Node b) {
+            const ControlLayout &first = *LayoutOf(a), &second = *LayoutOf(b);
+            return first.top != second.top ? first.top < second.top : first.left < second.left;
+        });
     return children;
 }
 
@@ -160,16 +156,9 @@ std::optional<Node> WindowOf(Node node) {
 AccessibleRole RoleOf(Node node) { return Info(node).role; }
 
 const char* RoleName(AccessibleRole role) {
-    switch (role) {
-    case AccessibleRole::Application: return "application";
-    case AccessibleRole::Frame: return "frame";
-    case AccessibleRole::Label: return "label";
-    case AccessibleRole::Entry: return "entry";
-    case AccessibleRole::PushButton: return "push button";
-    case AccessibleRole::Link: return "link";
-    case AccessibleRole::Alert: return "alert";
-    }
-    return "invalid";
+    for (const auto& [known, name] : kRoleNames)
+        if (known == role) return name;
+    return "";
 }
 
 std::string NameOf(Node node, const AccessibleView& view) {
@@ -210,7 +199,7 @@ bool IsFocused(Node node, const AccessibleView& view) {
 bool HasState(Node node, const AccessibleView& view, AccessibleState state) {
     const auto words = StateWords(node, view);
     const auto bit = static_cast<std::uint32_t>(state);
-    return (words[bit / 32] >> (bit % 32) & 1u) != 0;
+    return (words[bit >> 5] >> (bit & 31) & 1u) != 0;
 }
 
 std::array<std::uint32_t, 2> StateWords(Node node, const AccessibleView& view) {

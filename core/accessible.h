@@ -37,6 +37,11 @@ enum class AccessibleNode : std::uint8_t {
 inline constexpr std::size_t kAccessibleNodeCount = 13;
 static_assert(kAccessibleNodeCount == static_cast<std::size_t>(AccessibleNode::MessageButton) + 1,
               "one count for every object");
+inline constexpr auto kAccessibleNodes = [] {
+    std::array<AccessibleNode, kAccessibleNodeCount> all{};
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<AccessibleNode>(i);
+    return all;
+}();
 
 // Each role by AT-SPI's number for it.
 enum class AccessibleRole : std::uint32_t {

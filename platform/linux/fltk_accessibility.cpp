@@ -141,18 +141,18 @@ AccessibleView FltkAccessibility::View() const {
     view.shown = window.shown() && window.visible();
     if (HasKeyboard(&window)) view.activeWindow = Node::Frame;
     if (message != nullptr && HasKeyboard(message->window)) view.activeWindow = Node::Message;
-    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
-        if (Fl::focus() != nullptr && Widget(static_cast<Node>(i)) == Fl::focus()) view.focus = static_cast<Node>(i);
+    for (const Node node : kAccessibleNodes)
+        if (Fl::focus() != nullptr && Widget(node) == Fl::focus()) view.focus = node;
     view.interval = ReadBox(controls_.intervalBox);
     view.pixels = ReadBox(controls_.pixelsBox);
     view.caption = controls_.startStopButton.label() != nullptr ? controls_.startStopButton.label() : "";
     view.status = controls_.statusLine.Text();
     auto& screen = view.screen;
     screen[static_cast<std::size_t>(Node::Frame)] = OnScreen(window);
-    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
-        if (const ControlLayout* control = LayoutOf(static_cast<Node>(i))) {
+    for (const Node node : kAccessibleNodes)
+        if (const ControlLayout* control = LayoutOf(node)) {
             const Rect r = PixelsOf(*control, controls_.dpi);
-            screen[i] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
+            screen[static_cast<std::size_t>(node)] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
         }
     if (message != nullptr) {
         view.message = message->message;

@@ -1,4 +1,5 @@
 #include <climits>
+#include <set>
 
 #include "fakes.h"
 
@@ -31,10 +32,14 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     using R = AccessibleRole;  // of each object in turn, the application first
     const R roles[] = {R::Application, R::Frame, R::Label,      R::Link,  R::Label, R::Label,     R::Entry,
                        R::Label,       R::Entry, R::PushButton, R::Alert, R::Label, R::PushButton};
+    std::set<std::string> roleNames;
     for (std::size_t i = 0; i < kAccessibleNodeCount; ++i) {
         EXPECT_EQ(RoleOf(static_cast<Node>(i)), roles[i]) << i;
         EXPECT_EQ(NodeAtPath(AccessiblePath(static_cast<Node>(i))), static_cast<Node>(i)) << i;
+        roleNames.insert(RoleName(roles[i]));
     }
+    EXPECT_EQ(roleNames.size(), std::set(std::begin(roles), std::end(roles)).size()) << "a name for each role";
+    EXPECT_TRUE(LabelOf(ControlId::PixelsBox) == ControlId::PixelsLabel && !LabelOf(ControlId::PixelsLabel));
     EXPECT_EQ(InterfacesOf(Node::Link) & kActionInterface, kActionInterface);
     EXPECT_EQ(InterfacesOf(Node::PixelsBox) & (kTextInterface | kEditableTextInterface | kActionInterface),
               kTextInterface | kEditableTextInterface);

@@ -29,6 +29,7 @@ TEST(AccessibleTextTest, OffsetsCountCharactersAndAreClampedToTheText) {
         EXPECT_EQ(TextBetween(text, start, end), between) << text << " " << start << "-" << end;
         EXPECT_EQ(CodePointAt(text, offset), codePoint) << text << " at " << offset;
     }
+    EXPECT_EQ(CharacterOffset("é€5", 99), 3) << "past the end";
 }
 
 // Each unit at an offset, before it and after it, of "4500" by characters and of "12 €34 ab" by words and lines.
@@ -49,6 +50,7 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         {words, 4, B::LineEnd, S::After, {"", 9, 9}},  // then the ends of the digits and the letters:
         {"09 az", 0, B::WordStart, S::At, {"09 ", 0, 3}},       {"09 AZ", 4, B::WordStart, S::At, {"AZ", 3, 5}},
         {"09 az", 1, B::WordEnd, S::At, {"09", 0, 2}},          {"09 az", 4, B::WordEnd, S::At, {" az", 2, 5}},
+        {"\x80-", 0, B::WordStart, S::At, {"\x80-", 0, 2}},    {"\x80-", 0, B::WordEnd, S::At, {"\x80", 0, 1}},
         // clang-format on
     };
     for (const auto& [text, offset, boundary, side, want] : cases)
@@ -93,21 +95,15 @@ TEST(AccessibleTextTest, RangesArePlacedAndSelectedWithinTheText) {
     for (const auto& [start, end, want] : ranges) EXPECT_EQ(PlaceOfRange("€45", start, end, place), want) << start;
 
     const BoxView none{"3000", 4, 2, 2}, some{"3000", 4, 0, 4};
-    EXPECT_TRUE(SelectionsOf(none).empty());
-    EXPECT_EQ(SelectionsOf(some), (std::vector<CharacterRange>{{0, 4}}));
+    EXPECT_TRUE(SelectionsOf(none).empty() && SelectionsOf(some) == (std::vector<CharacterRange>{{0, 4}}));
     using C = SelectionCall;
-    using Range = std::optional<CharacterRange>;
-    const std::tuple<const char*, const BoxView&, C, int, int, int, Range> calls[] = {
-        {"added, either way round", none, C::Add, 0, 3, 1, CharacterRange{1, 3}},
-        {"a second one", some, C::Add, 0, 1, 2, {}},
-        {"set within the text", some, C::Set, 0, 2, 9, CharacterRange{2, 4}},
-        {"set where there is none", none, C::Set, 0, 1, 2, CharacterRange{1, 2}},
-        {"set, number 1", some, C::Set, 1, 1, 2, {}},
-        {"removed, to the caret", some, C::Remove, 0, 0, 0, CharacterRange{4, 4}},
-        {"removed, number 1", some, C::Remove, 1, 0, 0, {}},
-    };
-    for (const auto& [why, box, call, number, start, end, want] : calls)
-        EXPECT_EQ(SelectionAfter(box, call, number, start, end), want) << why;
+    using R = std::optional<CharacterRange>;  // a second one, or one numbered 1, is refused; removed, it is the caret
+    const std::tuple<const BoxView&, C, int, int, int, R> calls[] = {
+        {none, C::Add, 0, 3, 1, R{{1, 3}}}, {some, C::Add, 0, 1, 2, {}}, {some, C::Set, 0, 2, 9, R{{2, 4}}},
+        {none, C::Set, 0, 1, 2, R{{1, 2}}}, {some, C::Set, 1, 1, 2, {}}, {some, C::Remove, 0, 0, 0, R{{4, 4}}},
+        {some, C::Remove, 1, 0, 0, {}}};
+    for (const auto& [box, call, number, start, end, want] : calls)
+        EXPECT_EQ(SelectionAfter(box, call, number, start, end), want) << int(call) << number << start << end;
 }
 
 }  // namespace
