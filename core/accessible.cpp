@@ -12,36 +12,61 @@ using Node = AccessibleNode;
 
 constexpr const char* kPathPrefix = "/org/a11y/atspi/accessible/";
 
+using Role = AccessibleRole;
+
+constexpr const ControlLayout* Layout(ControlId id) {
+    if (id == kStatusLine.id) return &kStatusLine;
+    for (const auto& control : kControls)
+        if (control.id == id) return &control;
+    return nullptr;
+}
+
+constexpr unsigned kWidget = kAccessibleInterface | kComponentInterface;
+constexpr unsigned kBox = kWidget | kTextInterface | kEditableTextInterface;
+constexpr unsigned kActing = kWidget | kActionInterface;
+
+// Every object, in the enum's order.
 struct NodeInfo {
     const char* id = nullptr;         // the last part of the object's path
     Node parent = Node::Application;  // the application's is itself
-    std::optional<ControlId> control;
+    const ControlLayout* layout = nullptr;
+    Role role = Role::Label;
+    unsigned interfaces = kWidget;
+    const char* action = nullptr;  // the one action's name
 };
 
 constexpr std::array<NodeInfo, kAccessibleNodeCount> kNodes{{
-    {"root", Node::Application, std::nullopt},  // the path every client looks for first
-    {"frame", Node::Application, std::nullopt},
-    {"title", Node::Frame, ControlId::TitleLabel},
-    {"link", Node::Frame, ControlId::Link},
-    {"interval_label", Node::Frame, ControlId::IntervalLabel},
-    {"interval_box", Node::Frame, ControlId::IntervalBox},
-    {"pixels_label", Node::Frame, ControlId::PixelsLabel},
-    {"pixels_box", Node::Frame, ControlId::PixelsBox},
-    {"start_stop_button", Node::Frame, ControlId::StartStopButton},
-    {"message", Node::Application, std::nullopt},
-    {"message_text", Node::Message, std::nullopt},
-    {"message_button", Node::Message, std::nullopt},
+    // the path every client looks for first
+    {"root", Node::Application, nullptr, Role::Application, kAccessibleInterface | kApplicationInterface},
+    {"frame", Node::Application, nullptr, Role::Frame},
+    {"title", Node::Frame, Layout(ControlId::TitleLabel)},
+    {"link", Node::Frame, Layout(ControlId::Link), Role::Link, kActing, "jump"},
+    {"status", Node::Frame, Layout(ControlId::State)},
+    {"interval_label", Node::Frame, Layout(ControlId::IntervalLabel)},
+    {"interval_box", Node::Frame, Layout(ControlId::IntervalBox), Role::Entry, kBox},
+    {"pixels_label", Node::Frame, Layout(ControlId::PixelsLabel)},
+    {"pixels_box", Node::Frame, Layout(ControlId::PixelsBox), Role::Entry, kBox},
+    {"start_stop_button", Node::Frame, Layout(ControlId::StartStopButton), Role::PushButton, kActing, "click"},
+    {"message", Node::Application, nullptr, Role::Alert},
+    {"message_text", Node::Message, nullptr},
+    {"message_button", Node::Message, nullptr, Role::PushButton, kActing, "click"},
 }};
 
-const NodeInfo& Info(Node node) { return kNodes[static_cast<std::size_t>(node)]; }
-
-const ControlLayout* LayoutOf(Node node) {
-    const auto control = Info(node).control;
-    if (!control) return nullptr;
-    for (const auto& layout : kControls)
-        if (layout.id == *control) return &layout;
-    return nullptr;
+// Each control of the window is one object of the frame.
+constexpr bool EveryControlIsAnObject() {
+    std::size_t controls = 0;
+    for (const auto& node : kNodes)
+        controls += node.id != nullptr && node.layout != nullptr && node.parent == Node::Frame ? 1 : 0;
+    return controls == kControls.size() + 1;  // and the status line
 }
+static_assert(EveryControlIsAnObject(), "an object for each control");
+
+constexpr std::pair<Role, const char*> kRoleNames[] = {
+    {Role::Application, "application"}, {Role::Frame, "frame"}, {Role::Label, "label"}, {Role::Entry, "entry"},
+    {Role::PushButton, "push button"},  {Role::Link, "link"},   {Role::Alert, "alert"},
+};
+
+const NodeInfo& Info(Node node) { return kNodes[static_cast<std::size_t>(node)]; }
 
 bool IsMessagePart(Node node) { return node >= Node::Message; }
 
@@ -57,7 +82,7 @@ const ControlLayout* LabelOfBox(const ControlLayout& box) {
 
 void SetState(std::array<std::uint32_t, 2>& words, AccessibleState state) {
     const auto bit = static_cast<std::uint32_t>(state);
-    words[bit / 32] |= 1u << (bit % 32);
+    words[bit >> 5] |= 1u << (bit & 31);
 }
 
 // The corner that coordinates of TYPE count from, for NODE's extents.
@@ -80,10 +105,12 @@ std::optional<Node> NodeAtPath(std::string_view path) {
 }
 
 std::optional<Node> NodeOf(ControlId control) {
-    for (std::size_t i = 0; i < kNodes.size(); ++i)
-        if (kNodes[i].control == control) return static_cast<Node>(i);
+    for (const Node node : kAccessibleNodes)
+        if (LayoutOf(node) != nullptr && LayoutOf(node)->id == control) return node;
     return std::nullopt;
 }
+
+const ControlLayout* LayoutOf(Node node) { return Info(node).layout; }
 
 std::optional<ControlId> LabelOf(ControlId box) {
     for (const auto& control : kControls)
@@ -102,27 +129,15 @@ std::optional<Node> ParentOf(Node node) {
 }
 
 std::vector<Node> ChildrenOf(Node node, const AccessibleView& view) {
-    switch (node) {
-    case Node::Application:
-        if (view.message) return {Node::Frame, Node::Message};
-        return {Node::Frame};
-    case Node::Frame: {
-        std::vector<const ControlLayout*> controls;
-        controls.reserve(kControls.size());
-        for (const auto& control : kControls) controls.push_back(&control);
-        std::stable_sort(controls.begin(), controls.end(), [](const ControlLayout* a, const ControlLayout* b) {
-            return a->top != b->top ? a->top < b->top : a->left < b->left;
+    std::vector<Node> children;
+    for (const Node child : kAccessibleNodes)  // the application is no one's child
+        if (child != Node::Application && Info(child).parent == node && Exists(child, view)) children.push_back(child);
+    if (node == Node::Frame)  // the controls
+        std::stable_sort(children.begin(), children.end(), [](Node a, Node b) {
+            const ControlLayout &first = *LayoutOf(a), &second = *LayoutOf(b);
+            return first.top != second.top ? first.top < second.top : first.left < second.left;
         });
-        std::vector<Node> children;
-        children.reserve(controls.size());
-        for (const auto* control : controls) children.push_back(*NodeOf(control->id));
-        return children;
-    }
-    case Node::Message:
-        if (view.message) return {Node::MessageText, Node::MessageButton};
-        return {};
-    default: return {};
-    }
+    return children;
 }
 
 int IndexInParent(Node node, const AccessibleView& view) {
@@ -138,48 +153,12 @@ std::optional<Node> WindowOf(Node node) {
     return IsMessagePart(node) ? Node::Message : Node::Frame;
 }
 
-AccessibleRole RoleOf(Node node) {
-    switch (node) {
-    case Node::Application: return AccessibleRole::Application;
-    case Node::Frame: return AccessibleRole::Frame;
-    case Node::Message: return AccessibleRole::Alert;
-    case Node::MessageText: return AccessibleRole::Label;
-    case Node::MessageButton: return AccessibleRole::PushButton;
-    default: break;
-    }
-    switch (LayoutOf(node)->kind) {
-    case ControlKind::Button: return AccessibleRole::PushButton;
-    case ControlKind::TextBox: return AccessibleRole::Entry;
-    case ControlKind::Label: return AccessibleRole::Label;
-    case ControlKind::Link: return AccessibleRole::Link;
-    }
-    return AccessibleRole::Label;
-}
-
-std::uint32_t RoleNumber(AccessibleRole role) {
-    switch (role) {
-    case AccessibleRole::Application: return 75;
-    case AccessibleRole::Frame: return 23;
-    case AccessibleRole::Label: return 29;
-    case AccessibleRole::Entry: return 79;
-    case AccessibleRole::PushButton: return 43;
-    case AccessibleRole::Link: return 88;
-    case AccessibleRole::Alert: return 2;
-    }
-    return 0;
-}
+AccessibleRole RoleOf(Node node) { return Info(node).role; }
 
 const char* RoleName(AccessibleRole role) {
-    switch (role) {
-    case AccessibleRole::Application: return "application";
-    case AccessibleRole::Frame: return "frame";
-    case AccessibleRole::Label: return "label";
-    case AccessibleRole::Entry: return "entry";
-    case AccessibleRole::PushButton: return "push button";
-    case AccessibleRole::Link: return "link";
-    case AccessibleRole::Alert: return "alert";
-    }
-    return "invalid";
+    for (const auto& [known, name] : kRoleNames)
+        if (known == role) return name;
+    return "";
 }
 
 std::string NameOf(Node node, const AccessibleView& view) {
@@ -191,6 +170,7 @@ std::string NameOf(Node node, const AccessibleView& view) {
     case Node::MessageButton: return kMessageButton;
     case Node::StartStopButton: return view.caption;
     case Node::Link: return kProductAddress;
+    case Node::StatusLine: return view.status;
     default: break;
     }
     const ControlLayout* layout = LayoutOf(node);
@@ -219,7 +199,7 @@ bool IsFocused(Node node, const AccessibleView& view) {
 bool HasState(Node node, const AccessibleView& view, AccessibleState state) {
     const auto words = StateWords(node, view);
     const auto bit = static_cast<std::uint32_t>(state);
-    return (words[bit / 32] >> (bit % 32) & 1u) != 0;
+    return (words[bit >> 5] >> (bit & 31) & 1u) != 0;
 }
 
 std::array<std::uint32_t, 2> StateWords(Node node, const AccessibleView& view) {
@@ -244,35 +224,18 @@ std::array<std::uint32_t, 2> StateWords(Node node, const AccessibleView& view) {
     return words;
 }
 
-unsigned InterfacesOf(Node node) {
-    switch (node) {
-    case Node::Application: return kAccessibleInterface | kApplicationInterface;
-    case Node::IntervalBox:
-    case Node::PixelsBox: return kAccessibleInterface | kComponentInterface | kTextInterface | kEditableTextInterface;
-    default: break;
-    }
-    return kAccessibleInterface | kComponentInterface | (ActionNameOf(node) ? kActionInterface : 0u);
-}
+unsigned InterfacesOf(Node node) { return Info(node).interfaces; }
 
 std::vector<const char*> InterfaceNames(unsigned interfaces) {
-    static constexpr std::array<std::pair<unsigned, const char*>, 6> kNames{{
-        {kAccessibleInterface, "org.a11y.atspi.Accessible"},
-        {kApplicationInterface, "org.a11y.atspi.Application"},
-        {kComponentInterface, "org.a11y.atspi.Component"},
-        {kTextInterface, "org.a11y.atspi.Text"},
-        {kEditableTextInterface, "org.a11y.atspi.EditableText"},
-        {kActionInterface, "org.a11y.atspi.Action"},
-    }};
     std::vector<const char*> names;
-    for (const auto& [bit, name] : kNames)
-        if ((interfaces & bit) != 0) names.push_back(name);
+    for (std::size_t i = 0; i < kInterfaceNames.size(); ++i)
+        if ((interfaces >> i & 1u) != 0) names.push_back(kInterfaceNames[i]);
     return names;
 }
 
 std::optional<const char*> ActionNameOf(Node node) {
-    if (node == Node::MessageButton || node == Node::StartStopButton) return "click";
-    if (node == Node::Link) return "jump";
-    return std::nullopt;
+    if (Info(node).action == nullptr) return std::nullopt;
+    return Info(node).action;
 }
 
 bool CanAct(Node node, const AccessibleView& view) {

@@ -2,8 +2,8 @@
 // The window as assistive technologies (screen readers, magnifiers) see it,
 // in the terms of AT-SPI, the Linux desktops' accessibility protocol: the
 // application, its frame, the frame's controls from the layout table, and
-// the message while one is open; each object's role, name, states, relations
-// and place on the screen. A front-end reads the live window into an
+// the status line, and the message while one is open; each object's role,
+// name, states, relations and place on the screen. A front-end reads the live window into an
 // AccessibleView; everything said about it is worked out here.
 
 #include <array>
@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/accessible_text.h"
 #include "core/layout.h"
 
 namespace nudgewick {
@@ -23,6 +24,7 @@ enum class AccessibleNode : std::uint8_t {
     Frame,
     TitleLabel,
     Link,
+    StatusLine,  // what the icon's tooltip says
     IntervalLabel,
     IntervalBox,
     PixelsLabel,
@@ -32,18 +34,24 @@ enum class AccessibleNode : std::uint8_t {
     MessageText,
     MessageButton,  // its OK
 };
-inline constexpr std::size_t kAccessibleNodeCount = 12;
+inline constexpr std::size_t kAccessibleNodeCount = 13;
+static_assert(kAccessibleNodeCount == static_cast<std::size_t>(AccessibleNode::MessageButton) + 1,
+              "one count for every object");
+inline constexpr auto kAccessibleNodes = [] {
+    std::array<AccessibleNode, kAccessibleNodeCount> all{};
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<AccessibleNode>(i);
+    return all;
+}();
 
-enum class AccessibleRole { Application, Frame, Label, Entry, PushButton, Link, Alert };
-
-// A box's text and where its caret and selection are, in characters.
-struct BoxView {
-    std::string text;
-    int caret = 0;
-    int selectionStart = 0;  // equal to selectionEnd when nothing is selected
-    int selectionEnd = 0;
-
-    bool operator==(const BoxView&) const = default;
+// Each role by AT-SPI's number for it.
+enum class AccessibleRole : std::uint32_t {
+    Application = 75,
+    Frame = 23,
+    Label = 29,
+    Entry = 79,
+    PushButton = 43,
+    Link = 88,
+    Alert = 2
 };
 
 // What the window shows at one moment.
@@ -54,6 +62,7 @@ struct AccessibleView {
     BoxView interval;
     BoxView pixels;
     std::string caption;                              // the Stop/Go button's
+    std::string status;                               // the status line's
     std::optional<std::string> message;               // the open message's text
     std::array<Rect, kAccessibleNodeCount> screen{};  // each object's place on the screen
 
@@ -66,6 +75,8 @@ std::optional<AccessibleNode> NodeAtPath(std::string_view path);
 inline constexpr const char* kNullPath = "/org/a11y/atspi/null";
 
 std::optional<AccessibleNode> NodeOf(ControlId control);
+// The control's layout, for the objects that are one.
+const ControlLayout* LayoutOf(AccessibleNode node);
 // The label on a box's row, left of it, which names it.
 std::optional<ControlId> LabelOf(ControlId box);
 // The message's objects exist only while it is open.
@@ -78,11 +89,10 @@ int IndexInParent(AccessibleNode node, const AccessibleView& view);
 std::optional<AccessibleNode> WindowOf(AccessibleNode node);
 
 AccessibleRole RoleOf(AccessibleNode node);
-// AT-SPI's number for the role and its name.
-std::uint32_t RoleNumber(AccessibleRole role);
 const char* RoleName(AccessibleRole role);
 
-// A box is named by the label on its row; the button by its caption.
+// A box is named by the label on its row; the button by its caption, the
+// status line by its text.
 std::string NameOf(AccessibleNode node, const AccessibleView& view);
 
 // AT-SPI's relation numbers: the label names its box, the box its label.
@@ -117,7 +127,8 @@ enum class AccessibleState : std::uint32_t {
 };
 bool HasState(AccessibleNode node, const AccessibleView& view, AccessibleState state);
 
-// The interfaces an object answers, by AT-SPI's short names.
+// The interfaces an object answers, one bit each, and AT-SPI's names for
+// them in the bits' order.
 enum AccessibleInterface : unsigned {
     kAccessibleInterface = 1,
     kApplicationInterface = 2,
@@ -126,6 +137,11 @@ enum AccessibleInterface : unsigned {
     kEditableTextInterface = 16,
     kActionInterface = 32,
 };
+inline constexpr std::array<const char*, 6> kInterfaceNames{
+    "org.a11y.atspi.Accessible", "org.a11y.atspi.Application",  "org.a11y.atspi.Component",
+    "org.a11y.atspi.Text",       "org.a11y.atspi.EditableText", "org.a11y.atspi.Action",
+};
+static_assert(kActionInterface == 1u << (kInterfaceNames.size() - 1), "a name for every interface");
 unsigned InterfacesOf(AccessibleNode node);
 std::vector<const char*> InterfaceNames(unsigned interfaces);
 
@@ -135,7 +151,7 @@ std::optional<const char*> ActionNameOf(AccessibleNode node);
 // message, as the mouse can.
 bool CanAct(AccessibleNode node, const AccessibleView& view);
 
-// The box's text and caret.
+// The box's text, caret and selection.
 const BoxView* BoxOf(AccessibleNode node, const AccessibleView& view);
 
 // Coordinates relative to the screen, to the object's window, or to its parent.

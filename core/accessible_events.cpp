@@ -18,8 +18,8 @@ AccessibleEvent OfKind(Kind kind, Node node) { return {.kind = kind, .source = n
 
 std::vector<Node> FocusedNodes(const AccessibleView& view) {
     std::vector<Node> focused;
-    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
-        if (IsFocused(static_cast<Node>(i), view)) focused.push_back(static_cast<Node>(i));
+    for (const Node node : kAccessibleNodes)
+        if (IsFocused(node, view)) focused.push_back(node);
     return focused;
 }
 
@@ -75,10 +75,12 @@ std::vector<AccessibleEvent> EventsBetween(const AccessibleView& before, const A
         events.push_back(StateChange(Node::Frame, AccessibleState::Visible, after.shown));
         events.push_back(StateChange(Node::Frame, AccessibleState::Showing, after.shown));
     }
-    if (before.caption != after.caption)
-        events.push_back({.kind = Kind::NameChanged, .source = Node::StartStopButton, .text = after.caption});
-    if (before.message && after.message && before.message != after.message)
-        events.push_back({.kind = Kind::NameChanged, .source = Node::MessageText, .text = *after.message});
+    for (const Node node : kAccessibleNodes) {
+        if (!Exists(node, before) || !Exists(node, after)) continue;
+        std::string name = NameOf(node, after);
+        if (name != NameOf(node, before))
+            events.push_back({.kind = Kind::NameChanged, .source = node, .text = std::move(name)});
+    }
     AddBoxChanges(events, Node::IntervalBox, before.interval, after.interval);
     AddBoxChanges(events, Node::PixelsBox, before.pixels, after.pixels);
     if (windowChanged && after.activeWindow) {

@@ -11,11 +11,11 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 // The bytes of the character starting at BYTE: a whole UTF-8 sequence, or 1
 // for a byte that does not start one.
 std::size_t CharacterSize(std::string_view text, std::size_t byte) {
-    const auto lead = static_cast<unsigned char>(text[byte]);
+    const auto lead = static_cast<unsigned char>(text.at(byte));
     const std::size_t size = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
     if (size == 1 || byte + size > text.size()) return 1;
     for (std::size_t next = byte + 1; next < byte + size; ++next)
-        if (!IsContinuation(static_cast<unsigned char>(text[next]))) return 1;
+        if (!IsContinuation(static_cast<unsigned char>(text.at(next)))) return 1;
     return size;
 }
 
@@ -34,7 +34,7 @@ int EndOrAll(int end, int count) { return end < 0 || end > count ? count : end; 
 // Letters and digits (any character beyond ASCII counts as one) make words;
 // blanks and punctuation part them.
 bool IsWordCharacter(std::string_view text, std::size_t byte) {
-    const auto c = static_cast<unsigned char>(text[byte]);
+    const auto c = static_cast<unsigned char>(text.at(byte));
     return c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
 }
 
@@ -101,7 +101,7 @@ TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, Te
     std::vector<int> edges;
     switch (boundary) {
     case TextBoundary::Char:
-        for (int i = 0; i <= count; ++i) edges.push_back(i);
+        for (int i = 1; i <= count; ++i) edges.push_back(i);  // the first unit starts at 0 anyway
         break;
     case TextBoundary::WordStart:
     case TextBoundary::WordEnd: edges = WordEdges(text, boundary == TextBoundary::WordStart); break;
@@ -121,7 +121,6 @@ TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, Te
     };
     auto [start, end] = unitAt(Clamp(offset, count));
     if (side == TextSide::Before) {
-        if (start == 0) return {};
         end = start;
         start = unitAt(end - 1).first;
     } else if (side == TextSide::After) {
@@ -174,6 +173,29 @@ TextChange ChangeBetween(std::string_view before, std::string_view after) {
         ++tail;
     return {static_cast<int>(same), std::string(before.substr(old[same], old[oldCount - tail] - old[same])),
             std::string(after.substr(now[same], now[newCount - tail] - now[same]))};
+}
+
+std::optional<Rect> PlaceOfCharacter(std::string_view text, int offset, const CharacterPlace& place) {
+    if (offset < 0 || offset >= CharacterCount(text)) return std::nullopt;
+    return place(offset);
+}
+
+std::optional<Rect> PlaceOfRange(std::string_view text, int start, int end, const CharacterPlace& place) {
+    const CharacterRange range = RangeIn(text, std::min(start, end), std::max(start, end));
+    if (range.start == range.end) return std::nullopt;
+    const Rect first = place(range.start), last = place(range.end - 1);
+    return Rect{first.x, first.y, last.x + last.width - first.x, std::max(first.height, last.height)};
+}
+
+std::vector<CharacterRange> SelectionsOf(const BoxView& box) {
+    if (box.selectionStart == box.selectionEnd) return {};
+    return {{box.selectionStart, box.selectionEnd}};
+}
+
+std::optional<CharacterRange> SelectionAfter(const BoxView& box, SelectionCall call, int number, int start, int end) {
+    if (number != 0 || (call == SelectionCall::Add && !SelectionsOf(box).empty())) return std::nullopt;
+    if (call == SelectionCall::Remove) return CharacterRange{box.caret, box.caret};
+    return RangeIn(box.text, std::min(start, end), std::max(start, end));
 }
 
 }  // namespace nudgewick

@@ -6,9 +6,13 @@
 // count as one character each, so no input can split a character.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/layout.h"
 
 namespace nudgewick {
 
@@ -75,5 +79,30 @@ struct TextChange {
     bool operator==(const TextChange&) const = default;
 };
 TextChange ChangeBetween(std::string_view before, std::string_view after);
+
+// A box's text and where its caret and selection are, in characters.
+struct BoxView {
+    std::string text;
+    int caret = 0;
+    int selectionStart = 0;  // equal to selectionEnd when nothing is selected
+    int selectionEnd = 0;
+
+    bool operator==(const BoxView&) const = default;
+};
+
+// The place of the character at OFFSET, and of the characters from START to
+// END (either way round), from the first one's left to the last one's right;
+// nothing where no character is. PLACE gives one character's.
+using CharacterPlace = std::function<Rect(int offset)>;
+std::optional<Rect> PlaceOfCharacter(std::string_view text, int offset, const CharacterPlace& place);
+std::optional<Rect> PlaceOfRange(std::string_view text, int start, int end, const CharacterPlace& place);
+
+// A box has one selection at most, number 0.
+std::vector<CharacterRange> SelectionsOf(const BoxView& box);
+// The selection a client's call leaves in the box: one added from START to
+// END (either way round) where there is none, selection NUMBER set so, or
+// removed (an empty one at the caret); nothing for a call the box cannot take.
+enum class SelectionCall { Add, Set, Remove };
+std::optional<CharacterRange> SelectionAfter(const BoxView& box, SelectionCall call, int number, int start, int end);
 
 }  // namespace nudgewick

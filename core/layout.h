@@ -37,8 +37,8 @@ inline constexpr std::array<ControlLayout, 7> kControls{{
 
 // What the icon's tooltip says, in one line centred in the band between the
 // web address and the boxes, in the standard size; text too long for it ends
-// in an ellipsis. Apart from kControls until the accessible tree has a place
-// for it.
+// in an ellipsis. Apart from kControls: each front-end builds it as a widget
+// of its own, which shows the text the controller gives it.
 inline constexpr ControlLayout kStatusLine{ControlId::State, ControlKind::Label, "", 120, 1260, 3885, 255, true};
 
 // The link's text: navy, underlined, 9.75 point.

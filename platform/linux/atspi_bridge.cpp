@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "core/accessible_text.h"
+#include "platform/linux/dbus_reply.h"
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -26,7 +27,7 @@ constexpr std::uint32_t kLayerWidget = 3, kLayerWindow = 7;
 struct Call {
     AtspiBridge& bridge;
     Node node;
-    AccessibleView view;
+    const AccessibleView& view;
 };
 
 using Handler = int (*)(Call&, sd_bus_message*, sd_bus_error*);
@@ -35,14 +36,14 @@ using Getter = int (*)(Call&, sd_bus_message* reply);
 template <Handler handler>
 int Run(sd_bus_message* message, void* found, sd_bus_error* error) {
     const auto& ref = *static_cast<AtspiBridge::NodeRef*>(found);
-    Call call{*ref.bridge, ref.node, ref.bridge->Window().View()};
+    Call call{*ref.bridge, ref.node, ref.bridge->CalledView()};
     return handler(call, message, error);
 }
 
 template <Getter getter>
 int Get(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void* found, sd_bus_error*) {
     const auto& ref = *static_cast<AtspiBridge::NodeRef*>(found);
-    Call call{*ref.bridge, ref.node, ref.bridge->Window().View()};
+    Call call{*ref.bridge, ref.node, ref.bridge->CalledView()};
     return getter(call, reply);
 }
 
@@ -56,19 +57,15 @@ int AppendNode(sd_bus_message* message, const Call& call, std::optional<Node> no
     return AppendReference(message, call.bridge.UniqueName(), node ? AccessiblePath(*node) : kNullPath);
 }
 
-// Replies with one value of a basic type, or with a reference.
+// Replies with values that sd-bus appends from one list of types ("b",
+// "sii", "au" with its count first); ReplyNode with a reference.
 template <typename... Values>
 int Reply(sd_bus_message* call, const char* types, Values... values) {
     return sd_bus_reply_method_return(call, types, values...);
 }
 
 int ReplyNode(sd_bus_message* message, const Call& call, std::optional<Node> node) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(message, &reply);
-    if (result >= 0) result = AppendNode(reply, call, node);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    return ReplyWith(message, [&](sd_bus_message* reply) { return AppendNode(reply, call, node); });
 }
 
 // Reads the call's arguments; a message whose types differ never gets here,
@@ -78,9 +75,13 @@ bool Read(sd_bus_message* message, const char* types, Values*... values) {
     return sd_bus_message_read(message, types, values...) >= 0;
 }
 
-std::optional<CoordType> ReadCoordType(sd_bus_message* message) {
-    std::uint32_t type = 0;
-    return Read(message, "u", &type) ? ToCoordType(type) : std::nullopt;
+// The kind of coordinates that a call's arguments end with; false for one
+// that AT-SPI does not know.
+bool ReadCoordType(sd_bus_message* message, CoordType& type) {
+    std::uint32_t value = 0;
+    const auto known = Read(message, "u", &value) ? ToCoordType(value) : std::nullopt;
+    if (known) type = *known;
+    return known.has_value();
 }
 
 // ---- org.a11y.atspi.Accessible
@@ -109,39 +110,39 @@ int GetChildAtIndex(Call& c, sd_bus_message* m, sd_bus_error* error) {
     return ReplyNode(m, c, children[static_cast<std::size_t>(index)]);
 }
 
+// Appends each reference in an array.
+int AppendNodes(sd_bus_message* reply, const Call& c, const std::vector<Node>& nodes) {
+    return InContainer(reply, 'a', "(so)", [&](sd_bus_message* list) {
+        int result = 0;
+        for (const Node node : nodes)
+            if (result >= 0) result = AppendNode(list, c, node);
+        return result;
+    });
+}
+
 int GetChildren(Call& c, sd_bus_message* m, sd_bus_error*) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(m, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(so)");
-    for (const Node child : ChildrenOf(c.node, c.view))
-        if (result >= 0) result = AppendNode(reply, c, child);
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    return ReplyWith(m, [&](sd_bus_message* reply) { return AppendNodes(reply, c, ChildrenOf(c.node, c.view)); });
 }
 
 int GetIndexInParent(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "i", IndexInParent(c.node, c.view)); }
 
 int GetRelationSet(Call& c, sd_bus_message* m, sd_bus_error*) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(m, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(ua(so))");
-    for (const Relation& relation : RelationsOf(c.node)) {
-        if (result >= 0) result = sd_bus_message_open_container(reply, 'r', "ua(so)");
-        if (result >= 0) result = sd_bus_message_append(reply, "u", relation.type);
-        if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(so)");
-        if (result >= 0) result = AppendNode(reply, c, relation.target);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    const auto relations = [&c](sd_bus_message* list) {
+        int result = 0;
+        for (const Relation& relation : RelationsOf(c.node))
+            if (result >= 0)
+                result = InContainer(list, 'r', "ua(so)", [&](sd_bus_message* entry) {
+                    const int type = sd_bus_message_append(entry, "u", relation.type);
+                    return type < 0 ? type : AppendNodes(entry, c, {relation.target});
+                });
+        return result;
+    };
+    return ReplyWith(m, [&](sd_bus_message* reply) { return InContainer(reply, 'a', "(ua(so))", relations); });
 }
 
-int GetRole(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "u", RoleNumber(RoleOf(c.node))); }
+int GetRole(Call& c, sd_bus_message* m, sd_bus_error*) {
+    return Reply(m, "u", static_cast<std::uint32_t>(RoleOf(c.node)));
+}
 int GetRoleName(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "s", RoleName(RoleOf(c.node))); }
 
 int GetState(Call& c, sd_bus_message* m, sd_bus_error*) {
@@ -153,15 +154,13 @@ int GetAttributes(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "a{
 int GetApplication(Call& c, sd_bus_message* m, sd_bus_error*) { return ReplyNode(m, c, Node::Application); }
 
 int GetInterfaces(Call& c, sd_bus_message* m, sd_bus_error*) {
-    sd_bus_message* reply = nullptr;
-    int result = sd_bus_message_new_method_return(m, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "s");
-    for (const char* name : InterfaceNames(InterfacesOf(c.node)))
-        if (result >= 0) result = sd_bus_message_append(reply, "s", name);
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    const auto names = [&c](sd_bus_message* list) {
+        int result = 0;
+        for (const char* name : InterfaceNames(InterfacesOf(c.node)))
+            if (result >= 0) result = sd_bus_message_append(list, "s", name);
+        return result;
+    };
+    return ReplyWith(m, [&](sd_bus_message* reply) { return InContainer(reply, 'a', "s", names); });
 }
 
 #define NUDGEWICK_GETTER(name, signature, getter) SD_BUS_PROPERTY(name, signature, Get<getter>, 0, 0)
@@ -229,31 +228,29 @@ const sd_bus_vtable kApplication[] = {SD_BUS_VTABLE_START(0),
 
 int Contains(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t x = 0, y = 0;
-    if (!Read(m, "ii", &x, &y)) return Refuse(error, "a point is two integers");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    return Reply(m, "b", ExtentsOf(c.node, c.view, *type).Contains(x, y) ? 1 : 0);
+    CoordType type{};
+    if (!Read(m, "ii", &x, &y) || !ReadCoordType(m, type)) return Refuse(error, "a point and a kind of coordinates");
+    return Reply(m, "b", ExtentsOf(c.node, c.view, type).Contains(x, y) ? 1 : 0);
 }
 
 int GetAccessibleAtPoint(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t x = 0, y = 0;
-    if (!Read(m, "ii", &x, &y)) return Refuse(error, "a point is two integers");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    return ReplyNode(m, c, ChildAt(c.node, c.view, x, y, *type));
+    CoordType type{};
+    if (!Read(m, "ii", &x, &y) || !ReadCoordType(m, type)) return Refuse(error, "a point and a kind of coordinates");
+    return ReplyNode(m, c, ChildAt(c.node, c.view, x, y, type));
 }
 
 int GetExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const Rect r = ExtentsOf(c.node, c.view, *type);
+    CoordType type{};
+    if (!ReadCoordType(m, type)) return Refuse(error, "unknown kind of coordinates");
+    const Rect r = ExtentsOf(c.node, c.view, type);
     return Reply(m, "(iiii)", r.x, r.y, r.width, r.height);
 }
 
 int GetPosition(Call& c, sd_bus_message* m, sd_bus_error* error) {
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const Rect r = ExtentsOf(c.node, c.view, *type);
+    CoordType type{};
+    if (!ReadCoordType(m, type)) return Refuse(error, "unknown kind of coordinates");
+    const Rect r = ExtentsOf(c.node, c.view, type);
     return Reply(m, "ii", r.x, r.y);
 }
 
@@ -374,73 +371,71 @@ int GetDefaultAttributes(Call&, sd_bus_message* m, sd_bus_error*) { return Reply
 
 int ReplyRect(sd_bus_message* m, const Rect& r) { return Reply(m, "iiii", r.x, r.y, r.width, r.height); }
 
-int GetCharacterExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
-    std::int32_t offset = 0;
-    if (!Read(m, "i", &offset)) return Refuse(error, "an offset is an integer");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    if (offset < 0 || offset >= CharacterCount(Box(c).text)) return ReplyRect(m, {});
-    return ReplyRect(m, InCoordinates(c.bridge.Window().CharacterExtents(c.node, offset), c.node, c.view, *type));
+CharacterPlace Places(const Call& c) {
+    return [&c](int offset) { return c.bridge.Window().CharacterExtents(c.node, offset); };
 }
 
-// From the first character's left to the last one's right.
+int GetCharacterExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
+    std::int32_t offset = 0;
+    CoordType type{};
+    if (!Read(m, "i", &offset) || !ReadCoordType(m, type)) return Refuse(error, "an offset and a kind of coordinates");
+    const auto place = PlaceOfCharacter(Box(c).text, offset, Places(c));
+    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, type) : Rect{});
+}
+
 int GetRangeExtents(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t start = 0, end = 0;
-    if (!Read(m, "ii", &start, &end)) return Refuse(error, "a range is two offsets");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const CharacterRange range = RangeIn(Box(c).text, std::min(start, end), std::max(start, end));
-    if (range.start == range.end) return ReplyRect(m, {});
-    const Rect first = c.bridge.Window().CharacterExtents(c.node, range.start);
-    const Rect last = c.bridge.Window().CharacterExtents(c.node, range.end - 1);
-    const Rect both{first.x, first.y, last.x + last.width - first.x, std::max(first.height, last.height)};
-    return ReplyRect(m, InCoordinates(both, c.node, c.view, *type));
+    CoordType type{};
+    if (!Read(m, "ii", &start, &end) || !ReadCoordType(m, type))
+        return Refuse(error, "a range and a kind of coordinates");
+    const auto place = PlaceOfRange(Box(c).text, start, end, Places(c));
+    return ReplyRect(m, place ? InCoordinates(*place, c.node, c.view, type) : Rect{});
 }
 
 int GetOffsetAtPoint(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t x = 0, y = 0;
-    if (!Read(m, "ii", &x, &y)) return Refuse(error, "a point is two integers");
-    const auto type = ReadCoordType(m);
-    if (!type) return Refuse(error, "unknown kind of coordinates");
-    const ScreenPoint point = OnScreen(c.node, c.view, x, y, *type);
+    CoordType type{};
+    if (!Read(m, "ii", &x, &y) || !ReadCoordType(m, type)) return Refuse(error, "a point and a kind of coordinates");
+    const ScreenPoint point = OnScreen(c.node, c.view, x, y, type);
     return Reply(m, "i", c.bridge.Window().OffsetAtPoint(c.node, point.x, point.y));
 }
 
-bool HasSelection(const BoxView& box) { return box.selectionStart != box.selectionEnd; }
-
-int GetNSelections(Call& c, sd_bus_message* m, sd_bus_error*) { return Reply(m, "i", HasSelection(Box(c)) ? 1 : 0); }
+int GetNSelections(Call& c, sd_bus_message* m, sd_bus_error*) {
+    return Reply(m, "i", static_cast<int>(SelectionsOf(Box(c)).size()));
+}
 
 int GetSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t number = 0;
-    if (!Read(m, "i", &number) || number != 0 || !HasSelection(Box(c))) return Refuse(error, "no such selection");
-    return Reply(m, "ii", Box(c).selectionStart, Box(c).selectionEnd);
+    const auto selections = SelectionsOf(Box(c));
+    if (!Read(m, "i", &number) || number < 0 || static_cast<std::size_t>(number) >= selections.size())
+        return Refuse(error, "no such selection");
+    return Reply(m, "ii", selections[static_cast<std::size_t>(number)].start,
+                 selections[static_cast<std::size_t>(number)].end);
 }
 
-// A box has at most one selection: adding one where there is one fails.
-int SelectRange(Call& c, sd_bus_message* m, std::int32_t start, std::int32_t end) {
-    if (!CanAct(c.node, c.view)) return Reply(m, "b", 0);
-    const CharacterRange range = RangeIn(Box(c).text, std::min(start, end), std::max(start, end));
-    c.bridge.Window().Select(c.node, range.start, range.end);
+int Select(Call& c, sd_bus_message* m, SelectionCall call, std::int32_t number, std::int32_t start, std::int32_t end) {
+    const auto range = SelectionAfter(Box(c), call, number, start, end);
+    if (!range || !CanAct(c.node, c.view)) return Reply(m, "b", 0);
+    c.bridge.Window().Select(c.node, range->start, range->end);
     return Reply(m, "b", 1);
 }
 
 int AddSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t start = 0, end = 0;
     if (!Read(m, "ii", &start, &end)) return Refuse(error, "a range is two offsets");
-    if (HasSelection(Box(c))) return Reply(m, "b", 0);
-    return SelectRange(c, m, start, end);
+    return Select(c, m, SelectionCall::Add, 0, start, end);
 }
 
 int SetSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t number = 0, start = 0, end = 0;
-    if (!Read(m, "iii", &number, &start, &end) || number != 0) return Refuse(error, "a box has one selection");
-    return SelectRange(c, m, start, end);
+    if (!Read(m, "iii", &number, &start, &end)) return Refuse(error, "a number and a range");
+    return Select(c, m, SelectionCall::Set, number, start, end);
 }
 
 int RemoveSelection(Call& c, sd_bus_message* m, sd_bus_error* error) {
     std::int32_t number = 0;
-    if (!Read(m, "i", &number) || number != 0) return Refuse(error, "a box has one selection");
-    return SelectRange(c, m, Box(c).caret, Box(c).caret);
+    if (!Read(m, "i", &number)) return Refuse(error, "a selection's number is an integer");
+    return Select(c, m, SelectionCall::Remove, number, 0, 0);
 }
 
 int GetBoundedRanges(Call&, sd_bus_message* m, sd_bus_error*) { return Reply(m, "a(iisv)", 0); }
@@ -597,28 +592,19 @@ const sd_bus_vtable kCache[] = {SD_BUS_VTABLE_START(0),
                                     0),
                                 SD_BUS_VTABLE_END};
 
-struct InterfaceTable {
-    const char* name;
-    unsigned bit;
-    const sd_bus_vtable* vtable;
-};
-
-constexpr InterfaceTable kInterfaces[] = {
-    {"org.a11y.atspi.Accessible", kAccessibleInterface, kAccessible},
-    {"org.a11y.atspi.Application", kApplicationInterface, kApplication},
-    {"org.a11y.atspi.Component", kComponentInterface, kComponent},
-    {"org.a11y.atspi.Text", kTextInterface, kText},
-    {"org.a11y.atspi.EditableText", kEditableTextInterface, kEditableText},
-    {"org.a11y.atspi.Action", kActionInterface, kAction},
-};
+// Each interface's table, in the order of kInterfaceNames.
+constexpr std::array<const sd_bus_vtable*, kInterfaceNames.size()> kInterfaces{kAccessible, kApplication,  kComponent,
+                                                                               kText,       kEditableText, kAction};
 
 // Which object a path names, if it exists now and has the interface asked for.
 int Find(sd_bus*, const char* path, const char* interface, void* bridge, void** found, sd_bus_error*) {
     auto* self = static_cast<AtspiBridge*>(bridge);
     const auto node = NodeAtPath(path);
-    if (!node || !Exists(*node, self->Window().View())) return 0;
-    for (const auto& table : kInterfaces)
-        if (std::strcmp(table.name, interface) == 0 && (InterfacesOf(*node) & table.bit) != 0) {
+    if (!node) return 0;
+    self->ReadCalledView();
+    if (!Exists(*node, self->CalledView())) return 0;
+    for (const char* name : InterfaceNames(InterfacesOf(*node)))
+        if (std::strcmp(name, interface) == 0) {
             *found = self->Ref(*node);
             return 1;
         }
@@ -683,9 +669,9 @@ AtspiBridge::AtspiBridge(std::unique_ptr<DbusSessionBus> connection, AccessibleW
     const char* name = nullptr;
     if (sd_bus_get_unique_name(bus, &name) < 0) return;
     uniqueName_ = name;
-    for (const auto& table : kInterfaces) {
+    for (std::size_t i = 0; i < kInterfaces.size(); ++i) {
         sd_bus_slot* slot = nullptr;
-        if (sd_bus_add_fallback_vtable(bus, &slot, kObjects, table.name, table.vtable, Find, this) >= 0)
+        if (sd_bus_add_fallback_vtable(bus, &slot, kObjects, kInterfaceNames[i], kInterfaces[i], Find, this) >= 0)
             objects_.push_back(slot);
     }
     sd_bus_slot* cache = nullptr;
@@ -750,9 +736,9 @@ void AtspiBridge::Emit(const AccessibleEvent& event, const AccessibleView& view)
         switch (event.kind) {
         case Kind::ChildAdded:
         case Kind::ChildRemoved:
-            result = sd_bus_message_open_container(signal, 'v', "(so)");
-            if (result >= 0) result = AppendReference(signal, uniqueName_, AccessiblePath(*event.child));
-            if (result >= 0) result = sd_bus_message_close_container(signal);
+            result = InContainer(signal, 'v', "(so)", [&](sd_bus_message* child) {
+                return AppendReference(child, uniqueName_, AccessiblePath(*event.child));
+            });
             break;
         case Kind::TextInserted:
         case Kind::TextDeleted:

@@ -77,6 +77,10 @@ public:
         AccessibleNode node;
     };
     NodeRef* Ref(AccessibleNode node);
+    // The window as it was when the call being answered came: read once, as
+    // the bus looks for the object the call names.
+    const AccessibleView& CalledView() const { return called_; }
+    void ReadCalledView() { called_ = window_.View(); }
 
 private:
     AtspiBridge(std::unique_ptr<DbusSessionBus> connection, AccessibleWindow& window);
@@ -101,6 +105,7 @@ private:
     sd_bus_slot* embedding_ = nullptr;
     std::list<PendingKey> keys_;
     AccessibleView last_;
+    AccessibleView called_;
 };
 
 }  // namespace nudgewick::linux_desktop

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/linux/dbus_reply.h"
+
 namespace nudgewick::linux_desktop {
 namespace {
 
@@ -130,33 +132,35 @@ int DbusMenu::AppendValue(sd_bus_message* reply, int id, std::string_view name) 
 }
 
 int DbusMenu::AppendProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names) {
-    int result = sd_bus_message_open_container(reply, 'a', "{sv}");
-    for (const char* name : PropertyNames(id)) {
-        if (result < 0 || !Wanted(names, name)) continue;
-        result = sd_bus_message_open_container(reply, 'e', "sv");
-        if (result >= 0) result = sd_bus_message_append(reply, "s", name);
-        if (result >= 0) result = AppendValue(reply, id, name);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-    }
-    if (result < 0) return result;
-    return sd_bus_message_close_container(reply);
+    return InContainer(reply, 'a', "{sv}", [&](sd_bus_message* m) {
+        int result = 0;
+        for (const char* name : PropertyNames(id)) {
+            if (result < 0 || !Wanted(names, name)) continue;
+            result = InContainer(m, 'e', "sv", [&](sd_bus_message* entry) {
+                const int appended = sd_bus_message_append(entry, "s", name);
+                return appended < 0 ? appended : AppendValue(entry, id, name);
+            });
+        }
+        return result;
+    });
 }
 
 // One entry as (id, properties, children), with DEPTH levels of children
 // (-1: all).
 int DbusMenu::AppendItem(sd_bus_message* reply, int id, const std::vector<std::string>& names, int depth) {
-    int result = sd_bus_message_open_container(reply, 'r', "ia{sv}av");
-    if (result >= 0) result = sd_bus_message_append(reply, "i", id);
-    if (result >= 0) result = AppendProperties(reply, id, names);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "v");
-    for (int child = 1; id == 0 && depth != 0 && result >= 0 && child <= static_cast<int>(entries_.size()); ++child) {
-        result = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
-        if (result >= 0) result = AppendItem(reply, child, names, depth - 1);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    return result;
+    return InContainer(reply, 'r', "ia{sv}av", [&](sd_bus_message* m) {
+        int result = sd_bus_message_append(m, "i", id);
+        if (result >= 0) result = AppendProperties(m, id, names);
+        if (result < 0) return result;
+        return InContainer(m, 'a', "v", [&](sd_bus_message* children) {
+            int appended = 0;
+            for (int child = 1; id == 0 && depth != 0 && appended >= 0 && child <= static_cast<int>(entries_.size());
+                 ++child)
+                appended = InContainer(children, 'v', "(ia{sv}av)",
+                                       [&](sd_bus_message* v) { return AppendItem(v, child, names, depth - 1); });
+            return appended;
+        });
+    });
 }
 
 int DbusMenu::GetLayout(sd_bus_message* call, sd_bus_error* error) {
@@ -166,12 +170,10 @@ int DbusMenu::GetLayout(sd_bus_message* call, sd_bus_error* error) {
     if (result >= 0) result = ReadNames(call, names, error);
     if (result < 0) return result;
     if (!Known(parent)) return InvalidId(call, parent);
-    sd_bus_message* reply = nullptr;
-    result = sd_bus_message_new_method_return(call, &reply);
-    if (result >= 0) result = sd_bus_message_append(reply, "u", revision_);
-    if (result >= 0) result = AppendItem(reply, parent, names, depth);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
+    result = ReplyWith(call, [&](sd_bus_message* reply) {
+        const int appended = sd_bus_message_append(reply, "u", revision_);
+        return appended < 0 ? appended : AppendItem(reply, parent, names, depth);
+    });
     if (result >= 0) shown_ = entries_;
     return result;
 }
@@ -185,22 +187,21 @@ int DbusMenu::GetGroupProperties(sd_bus_message* call, sd_bus_error* error) {
     int result = sd_bus_message_read_array(call, 'i', &ids, &size);
     if (result >= 0) result = ReadNames(call, names, error);
     if (result < 0) return result;
-    sd_bus_message* reply = nullptr;
-    result = sd_bus_message_new_method_return(call, &reply);
-    if (result >= 0) result = sd_bus_message_open_container(reply, 'a', "(ia{sv})");
     std::vector<bool> answered(entries_.size() + 1);
-    for (std::size_t n = 0; result >= 0 && n < size / sizeof(std::int32_t); ++n) {
-        const int id = static_cast<const std::int32_t*>(ids)[n];
-        if (!Known(id) || answered[static_cast<std::size_t>(id)]) continue;
-        answered[static_cast<std::size_t>(id)] = true;
-        result = sd_bus_message_open_container(reply, 'r', "ia{sv}");
-        if (result >= 0) result = sd_bus_message_append(reply, "i", id);
-        if (result >= 0) result = AppendProperties(reply, id, names);
-        if (result >= 0) result = sd_bus_message_close_container(reply);
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
+    const auto entries = [&](sd_bus_message* list) {
+        int appended = 0;
+        for (std::size_t n = 0; appended >= 0 && n < size / sizeof(std::int32_t); ++n) {
+            const int id = static_cast<const std::int32_t*>(ids)[n];
+            if (!Known(id) || answered[static_cast<std::size_t>(id)]) continue;
+            answered[static_cast<std::size_t>(id)] = true;
+            appended = InContainer(list, 'r', "ia{sv}", [&](sd_bus_message* entry) {
+                const int number = sd_bus_message_append(entry, "i", id);
+                return number < 0 ? number : AppendProperties(entry, id, names);
+            });
+        }
+        return appended;
+    };
+    result = ReplyWith(call, [&](sd_bus_message* reply) { return InContainer(reply, 'a', "(ia{sv})", entries); });
     if (result >= 0) shown_ = entries_;
     return result;
 }
@@ -214,12 +215,7 @@ int DbusMenu::GetProperty(sd_bus_message* call) {
     const auto names = PropertyNames(id);
     if (std::none_of(names.begin(), names.end(), [name](const char* known) { return std::strcmp(known, name) == 0; }))
         return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_INVALID_ARGS, "No property %s", name);
-    sd_bus_message* reply = nullptr;
-    result = sd_bus_message_new_method_return(call, &reply);
-    if (result >= 0) result = AppendValue(reply, id, name);
-    if (result >= 0) result = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
-    return result;
+    return ReplyWith(call, [&](sd_bus_message* reply) { return AppendValue(reply, id, name); });
 }
 
 // Answers first: a click may end the program.

@@ -2,19 +2,14 @@
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
-#include <FL/fl_utf8.h>
 #include <FL/x.H>
-#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "core/accessible_text.h"
 #include "core/layout.h"
-
-// FLTK 1.3's, declared in no header: the window that has the X server's
-// keyboard focus.
-extern Fl_Window* fl_xfocus;
+#include "platform/linux/fltk_internals.h"
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -36,22 +31,6 @@ Rect OnScreen(const Fl_Window& window, const Fl_Widget& widget) {
     return {window.x() + widget.x(), window.y() + widget.y(), widget.w(), widget.h()};
 }
 
-bool IsShownWindow(const Fl_Window* window) {
-    for (Fl_Window* shown = Fl::first_window(); shown != nullptr; shown = Fl::next_window(shown))
-        if (shown == window) return true;
-    return false;
-}
-
-// What a key typed, from the X event: ISO 8859-1, made UTF-8.
-std::string TypedText(const XEvent& event, KeySym& keysym) {
-    XKeyEvent key = event.xkey;
-    char latin[32];
-    const int length = XLookupString(&key, latin, sizeof latin, &keysym, nullptr);
-    char text[64];
-    const unsigned size = fl_utf8froma(text, sizeof text, latin, static_cast<unsigned>(std::max(length, 0)));
-    return std::string(text, std::min<std::size_t>(size, sizeof text - 1));
-}
-
 }  // namespace
 
 void FltkAccessibility::Connect(DbusSessionBus* bus) {
@@ -63,7 +42,6 @@ void FltkAccessibility::Connect(DbusSessionBus* bus) {
 FltkAccessibility::~FltkAccessibility() {
     Unhook();
     Fl::remove_timeout(DropBridge, this);
-    Fl::remove_timeout(DeliverKeys, this);
     Fl::remove_timeout(RunLater, this);
 }
 
@@ -79,6 +57,7 @@ void FltkAccessibility::TurnOn(const std::string& address) {
     controls_.intervalBox.OnChanged(refresh);
     controls_.pixelsBox.OnChanged(refresh);
     controls_.startStopButton.OnChanged(refresh);
+    controls_.statusLine.OnChanged(refresh);
     controls_.messages.OnOpenChanged([this] {
         if (controls_.messages.Opened() != nullptr) ++messagesShown_;
         Refresh();
@@ -92,8 +71,7 @@ void FltkAccessibility::TurnOn(const std::string& address) {
 void FltkAccessibility::TurnOff() {
     if (bridge_ == nullptr) return;
     Unhook();
-    for (auto& key : held_) key.answered = true;
-    Fl::add_timeout(0.0, DeliverKeys, this);
+    keys_.ReleaseAll();
     dropped_ = std::move(bridge_);
     Fl::add_timeout(0.0, DropBridge, this);
 }
@@ -107,6 +85,7 @@ void FltkAccessibility::Unhook() {
     controls_.intervalBox.OnChanged(nullptr);
     controls_.pixelsBox.OnChanged(nullptr);
     controls_.startStopButton.OnChanged(nullptr);
+    controls_.statusLine.OnChanged(nullptr);
     controls_.messages.OnOpenChanged(nullptr);
 }
 
@@ -133,69 +112,8 @@ int FltkAccessibility::Dispatch(int event, Fl_Window* window) {
 }
 
 void FltkAccessibility::HoldKey(int event, Fl_Window* window) {
-    HeldKey key{
-        nextKey_++,
-        event,
-        window,
-        *fl_xevent,
-        Fl::e_keysym,
-        Fl::e_original_keysym,
-        Fl::e_state,
-        std::string(Fl::e_text != nullptr ? Fl::e_text : "", static_cast<std::size_t>(std::max(Fl::e_length, 0)))};
-    KeySym keysym = NoSymbol;
-    const std::string typed = TypedText(key.xevent, keysym);
-    const char* name = XKeysymToString(keysym);
-    const KeyStroke stroke{.pressed = event == FL_KEYDOWN,
-                           .keysym = static_cast<std::uint32_t>(keysym),
-                           .keycode = key.xevent.xkey.keycode,
-                           .state = key.xevent.xkey.state,
-                           .time = static_cast<std::uint32_t>(key.xevent.xkey.time),
-                           .text = event == FL_KEYDOWN && !key.text.empty() ? key.text : typed,
-                           .keysymName = name != nullptr ? name : ""};
-    const std::uint64_t id = key.id;
-    held_.push_back(std::move(key));
-    bridge_->NotifyKey(DeviceEventOf(stroke), [this, id](bool consumed) { OnKeyAnswer(id, consumed); });
-}
-
-// The key goes on from outside the bus's handler: it may open a message that
-// waits for the user.
-void FltkAccessibility::OnKeyAnswer(std::uint64_t id, bool consumed) {
-    for (auto& key : held_)
-        if (key.id == id) {
-            key.answered = true;
-            key.consumed = consumed;
-        }
-    Fl::remove_timeout(DeliverKeys, this);
-    Fl::add_timeout(0.0, DeliverKeys, this);
-}
-
-// In the order they came: a key waits for the answers about those before it.
-void FltkAccessibility::DeliverKeys(void* self) {
-    auto& held = static_cast<FltkAccessibility*>(self)->held_;
-    while (!held.empty() && held.front().answered) {
-        HeldKey key = std::move(held.front());
-        held.pop_front();
-        if (!key.consumed) static_cast<FltkAccessibility*>(self)->Replay(key);
-    }
-}
-
-// The event as FLTK had it when the key came, handled as it would have been.
-void FltkAccessibility::Replay(HeldKey& key) {
-    if (!IsShownWindow(key.window)) return;
-    const XEvent* const event = fl_xevent;
-    char* const text = Fl::e_text;
-    const int length = Fl::e_length;
-    fl_xevent = &key.xevent;
-    Fl::e_keysym = key.keysym;
-    Fl::e_original_keysym = key.originalKeysym;
-    Fl::e_state = key.state;
-    Fl::e_text = key.text.data();
-    Fl::e_length = static_cast<int>(key.text.size());
-    Fl::handle_(key.event, key.window);
-    fl_xevent = event;
-    Fl::e_text = text;
-    Fl::e_length = length;
-    Refresh();
+    const auto held = keys_.Hold(event, window);
+    bridge_->NotifyKey(DeviceEventOf(held.stroke), [this, id = held.id](bool consumed) { keys_.Answer(id, consumed); });
 }
 
 void FltkAccessibility::Later(std::function<void()> action) {
@@ -221,19 +139,21 @@ AccessibleView FltkAccessibility::View() const {
     Fl_Window& window = controls_.window;
     const FltkMessageDialog::Open* message = controls_.messages.Opened();
     view.shown = window.shown() && window.visible();
-    if (fl_xfocus == &window) view.activeWindow = Node::Frame;
-    if (message != nullptr && fl_xfocus == message->window) view.activeWindow = Node::Message;
-    for (std::size_t i = 0; i < kAccessibleNodeCount; ++i)
-        if (Fl::focus() != nullptr && Widget(static_cast<Node>(i)) == Fl::focus()) view.focus = static_cast<Node>(i);
+    if (HasKeyboard(&window)) view.activeWindow = Node::Frame;
+    if (message != nullptr && HasKeyboard(message->window)) view.activeWindow = Node::Message;
+    for (const Node node : kAccessibleNodes)
+        if (Fl::focus() != nullptr && Widget(node) == Fl::focus()) view.focus = node;
     view.interval = ReadBox(controls_.intervalBox);
     view.pixels = ReadBox(controls_.pixelsBox);
     view.caption = controls_.startStopButton.label() != nullptr ? controls_.startStopButton.label() : "";
+    view.status = controls_.statusLine.Text();
     auto& screen = view.screen;
     screen[static_cast<std::size_t>(Node::Frame)] = OnScreen(window);
-    for (const auto& control : kControls) {
-        const Rect r = PixelsOf(control, controls_.dpi);
-        screen[static_cast<std::size_t>(*NodeOf(control.id))] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
-    }
+    for (const Node node : kAccessibleNodes)
+        if (const ControlLayout* control = LayoutOf(node)) {
+            const Rect r = PixelsOf(*control, controls_.dpi);
+            screen[static_cast<std::size_t>(node)] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
+        }
     if (message != nullptr) {
         view.message = message->message;
         screen[static_cast<std::size_t>(Node::Message)] = OnScreen(*message->window);

@@ -2,13 +2,12 @@
 // The window's FLTK widgets for assistive technologies: read into the core's
 // AccessibleView, worked as a user works them, and watched for changes; the
 // AT-SPI bridge is connected while the desktop wants accessibility, and then
-// every key is first offered to the screen reader. With accessibility off
-// nothing here runs but the switch's two match rules on the session bus.
+// every key is first offered to the screen reader (fltk_held_keys), and what
+// a client asks for is done after its answer. With accessibility off nothing
+// here runs but the switch's two match rules on the session bus.
 
 #include <FL/Fl_Window.H>
-#include <X11/Xlib.h>
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "platform/linux/atspi_bridge.h"
 #include "platform/linux/atspi_status.h"
 #include "platform/linux/fltk_controls.h"
+#include "platform/linux/fltk_held_keys.h"
 
 namespace nudgewick::linux_desktop {
 
@@ -27,13 +27,15 @@ struct FltkAccessibleControls {
     FltkTextBox& intervalBox;
     FltkTextBox& pixelsBox;
     FltkLink& link;
+    FltkStatusLine& statusLine;
     FltkMessageDialog& messages;
     int dpi;  // the layout's
 };
 
 class FltkAccessibility : public AccessibleWindow {
 public:
-    explicit FltkAccessibility(const FltkAccessibleControls& controls) : controls_(controls) {}
+    explicit FltkAccessibility(const FltkAccessibleControls& controls)
+        : controls_(controls), keys_([this] { Refresh(); }) {}
     ~FltkAccessibility() override;
     FltkAccessibility(const FltkAccessibility&) = delete;
     FltkAccessibility& operator=(const FltkAccessibility&) = delete;
@@ -52,18 +54,6 @@ public:
     void Paste(AccessibleNode box, int offset) override;
 
 private:
-    // A key held back while the screen reader decides whether it takes it.
-    struct HeldKey {
-        std::uint64_t id;
-        int event;  // FL_KEYDOWN or FL_KEYUP
-        Fl_Window* window;
-        XEvent xevent;
-        int keysym, originalKeysym, state;
-        std::string text;
-        bool answered = false;
-        bool consumed = false;
-    };
-
     void TurnOn(const std::string& address);
     void TurnOff();
     void Unhook();
@@ -71,9 +61,6 @@ private:
     void Refresh();
     static int Dispatch(int event, Fl_Window* window);
     void HoldKey(int event, Fl_Window* window);
-    void OnKeyAnswer(std::uint64_t id, bool consumed);
-    static void DeliverKeys(void* self);
-    void Replay(HeldKey& key);
     void Later(std::function<void()> action);
     static void RunLater(void* self);
     FltkTextBox& BoxWidget(AccessibleNode box) const;
@@ -83,8 +70,7 @@ private:
     std::optional<AtspiStatus> status_;
     std::unique_ptr<AtspiBridge> bridge_;
     std::unique_ptr<AtspiBridge> dropped_;  // gone from the bus, deleted outside its handlers
-    std::deque<HeldKey> held_;
-    std::uint64_t nextKey_ = 0;
+    FltkHeldKeys keys_;
     std::deque<std::function<void()>> later_;
     int messagesShown_ = 0;
 };

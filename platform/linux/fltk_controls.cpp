@@ -117,6 +117,7 @@ FltkStatusLine::FltkStatusLine(int x, int y, int width, int height) : Fl_Box(x, 
 void FltkStatusLine::SetText(const std::string& text) {
     text_ = text;
     redraw();
+    if (changed_) changed_();
 }
 
 // Cut a character at a time, never inside one's UTF-8 bytes. The label's

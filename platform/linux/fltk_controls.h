@@ -69,10 +69,14 @@ public:
     FltkStatusLine(int x, int y, int width, int height);
 
     void SetText(const std::string& text) override;
+    const std::string& Text() const { return text_; }
+    // CHANGED is called after each new text.
+    void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
     void draw() override;
 
 private:
     std::string text_;
+    std::function<void()> changed_;
 };
 
 // Calls onTick every period as an FLTK timeout.

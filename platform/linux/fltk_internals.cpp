@@ -8,6 +8,7 @@
 #include <FL/x.H>
 #include <X11/Xresource.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -17,6 +18,8 @@
 extern XIC fl_xim_ic;
 void fl_xim_activate(Window window);
 extern int fl_disable_transient_for;
+// And the window that has the X server's keyboard focus.
+extern Fl_Window* fl_xfocus;
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -107,6 +110,31 @@ void ShowUnowned(Fl_Window& window) {
     fl_disable_transient_for = 1;
     window.show();
     fl_disable_transient_for = 0;
+}
+
+bool HasKeyboard(const Fl_Window* window) { return window != nullptr && fl_xfocus == window; }
+
+ToolkitKey CurrentToolkitKey() {
+    return {*fl_xevent, Fl::e_keysym, Fl::e_original_keysym, Fl::e_state,
+            std::string(Fl::e_text != nullptr ? Fl::e_text : "", static_cast<std::size_t>(std::max(Fl::e_length, 0)))};
+}
+
+// Buys keys that wait for the screen reader: FLTK hands its widgets the key
+// it is handling through these globals alone.
+void HandleToolkitKey(int event, Fl_Window* window, ToolkitKey& key) {
+    const XEvent* const xevent = fl_xevent;
+    char* const text = Fl::e_text;
+    const int length = Fl::e_length;
+    fl_xevent = &key.xevent;
+    Fl::e_keysym = key.keysym;
+    Fl::e_original_keysym = key.originalKeysym;
+    Fl::e_state = key.state;
+    Fl::e_text = key.text.data();
+    Fl::e_length = static_cast<int>(key.text.size());
+    Fl::handle_(event, window);
+    fl_xevent = xevent;
+    Fl::e_text = text;
+    Fl::e_length = length;
 }
 
 }  // namespace nudgewick::linux_desktop

@@ -70,6 +70,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                       .intervalBox = *controls_.intervalBox,
                       .pixelsBox = *controls_.pixelsBox,
                       .link = *controls_.link,
+                      .statusLine = *controls_.statusLine,
                       .messages = messages_,
                       .dpi = dpi_}),
       minimized_(start.minimized),

@@ -1,5 +1,5 @@
 # The window as a screen reader meets it through AT-SPI, atspi_client.py in its place: served once accessibility is
-# switched on after the start; the tree's roles, names and relations; activation and focus events, the focus ones in
+# switched on after the start; the tree's roles, names (the status line's as --status says) and relations; activation and focus events, the focus ones in
 # the active window; keys offered to the screen reader first, which takes some; a box's text set through EditableText
 # and taken as typing when the focus moves; the floor message in the tree and its OK; the button's action stopping
 # the nudges, its new name told; the link's action reaching the opener.
@@ -25,11 +25,13 @@ wait_until "not served once accessibility was switched on" served
 heard listening
 
 focus "$WID"
+status=$("$PROGRAM" --status) || fail "--status: $?"
 diff <(client tree) - <<EOF || fail "the tree differs"
 0|application|$NUDGEWICK_NAME||
 1|frame|$NUDGEWICK_TITLE|active,enabled,sensitive,showing,visible|
 2|label|Nudgewick|enabled,sensitive,showing,visible|
 2|link|$ADDRESS|enabled,focusable,sensitive,showing,visible|
+2|label|$status|enabled,sensitive,showing,visible|
 2|label|$box|enabled,sensitive,showing,visible|label-for:entry $box
 2|entry|$box|editable,enabled,focusable,selectable-text,sensitive,showing,single-line,visible|labelled-by:label $box
 2|push button|Stop|enabled,focusable,focused,sensitive,showing,visible|
@@ -80,9 +82,10 @@ grep -q '^1|alert|Nudgewick|active,.*modal' "$SCRATCH/tree" && grep -q '^2|label
 heard "remove application Nudgewick closed message"
 [ "$(client text "$box")" = 3000 ] || fail "the interval box reads '$(client text "$box")', want the floor"
 
-# The button's action stops the nudges and its new name is told.
+# The button's action stops the nudges; its new name and the status line's are told.
 [ "$(client act Stop)" = click ] || fail "the button's action is not a click"
 heard "name push button Go"
+heard "name label $("$PROGRAM" --status)"
 expect_still 7
 
 [ "$(client act "$ADDRESS")" = jump ] || fail "the link's action is not a jump"

@@ -53,6 +53,8 @@ TEST(AccessibleEventsTest, EachChangeIsToldInTheOrderAScreenReaderExpects) {
         {"other box", typing, [](auto& v) { v.pixels.text = "7"; }, "insert pixels_box 0,1 '7'"},
         {"the message's text", message, [](auto& v) { v.message = "No."; }, "name message_text 0,0 'No.'"},
         {"the button's caption", typing, [](auto& v) { v.caption = "Go"; }, "name start_stop_button 0,0 'Go'"},
+        {"the status line's text", typing, [](auto& v) { v.status = "waiting for zoom"; },
+         "name status 0,0 'waiting for zoom'"},
         {"hidden behind the icon", inactive, [](auto& v) { v.shown = false; }, "state frame 30-; state frame 25-"},
         {"a message opens and takes the keyboard", typing, [&](auto& v) { v = message; },
          "added root 1; create message; state interval_box 12-; state frame 1-; deactivate frame; state message 1+; "

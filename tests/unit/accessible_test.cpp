@@ -1,4 +1,5 @@
 #include <climits>
+#include <set>
 
 #include "fakes.h"
 
@@ -10,9 +11,9 @@ using enum AccessibleState;
 
 TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAndPath) {
     AccessibleView view = Window(Node::IntervalBox);
-    const std::vector<Node> readingOrder{
-        Node::TitleLabel,      Node::Link,        Node::IntervalLabel, Node::IntervalBox,
-        Node::StartStopButton, Node::PixelsLabel, Node::PixelsBox};
+    const std::vector<Node> readingOrder{Node::TitleLabel,    Node::Link,        Node::StatusLine,
+                                         Node::IntervalLabel, Node::IntervalBox, Node::StartStopButton,
+                                         Node::PixelsLabel,   Node::PixelsBox};
     EXPECT_EQ(ChildrenOf(Node::Frame, view), readingOrder);
     EXPECT_EQ(ChildrenOf(Node::Application, view), std::vector{Node::Frame});
     for (std::size_t i = 0; i < readingOrder.size(); ++i) {
@@ -27,13 +28,18 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     EXPECT_EQ(NameOf(Node::PixelsBox, view), NameOf(Node::PixelsLabel, view));
     EXPECT_NE(NameOf(Node::PixelsBox, view), NameOf(Node::IntervalBox, view));
     EXPECT_EQ(NameOf(Node::StartStopButton, view), "Stop");
+    EXPECT_EQ(NameOf(Node::StatusLine, view), view.status);
     using R = AccessibleRole;  // of each object in turn, the application first
-    const R roles[] = {R::Application, R::Frame, R::Label,      R::Link,  R::Label, R::Entry,
+    const R roles[] = {R::Application, R::Frame, R::Label,      R::Link,  R::Label, R::Label,     R::Entry,
                        R::Label,       R::Entry, R::PushButton, R::Alert, R::Label, R::PushButton};
+    std::set<std::string> roleNames;
     for (std::size_t i = 0; i < kAccessibleNodeCount; ++i) {
         EXPECT_EQ(RoleOf(static_cast<Node>(i)), roles[i]) << i;
         EXPECT_EQ(NodeAtPath(AccessiblePath(static_cast<Node>(i))), static_cast<Node>(i)) << i;
+        roleNames.insert(RoleName(roles[i]));
     }
+    EXPECT_EQ(roleNames.size(), std::set(std::begin(roles), std::end(roles)).size()) << "a name for each role";
+    EXPECT_TRUE(LabelOf(ControlId::PixelsBox) == ControlId::PixelsLabel && !LabelOf(ControlId::PixelsLabel));
     EXPECT_EQ(InterfacesOf(Node::Link) & kActionInterface, kActionInterface);
     EXPECT_EQ(InterfacesOf(Node::PixelsBox) & (kTextInterface | kEditableTextInterface | kActionInterface),
               kTextInterface | kEditableTextInterface);

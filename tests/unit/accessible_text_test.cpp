@@ -29,6 +29,7 @@ TEST(AccessibleTextTest, OffsetsCountCharactersAndAreClampedToTheText) {
         EXPECT_EQ(TextBetween(text, start, end), between) << text << " " << start << "-" << end;
         EXPECT_EQ(CodePointAt(text, offset), codePoint) << text << " at " << offset;
     }
+    EXPECT_EQ(CharacterOffset("é€5", 99), 3) << "past the end";
 }
 
 // Each unit at an offset, before it and after it, of "4500" by characters and of "12 €34 ab" by words and lines.
@@ -49,6 +50,7 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
         {words, 4, B::LineEnd, S::After, {"", 9, 9}},  // then the ends of the digits and the letters:
         {"09 az", 0, B::WordStart, S::At, {"09 ", 0, 3}},       {"09 AZ", 4, B::WordStart, S::At, {"AZ", 3, 5}},
         {"09 az", 1, B::WordEnd, S::At, {"09", 0, 2}},          {"09 az", 4, B::WordEnd, S::At, {" az", 2, 5}},
+        {"\x80-", 0, B::WordStart, S::At, {"\x80-", 0, 2}},    {"\x80-", 0, B::WordEnd, S::At, {"\x80", 0, 1}},
         // clang-format on
     };
     for (const auto& [text, offset, boundary, side, want] : cases)
@@ -79,6 +81,29 @@ TEST(AccessibleTextTest, EditsTakeWholeCharactersAndTheSmallestChangeIsFound) {
     };
     for (const auto& [before, after, want] : changes)
         EXPECT_EQ(ChangeBetween(before, after), want) << before << " -> " << after;
+}
+
+// Characters 8 wide, 10 apart from x 100, the first one taller; a box holds one selection, number 0.
+TEST(AccessibleTextTest, RangesArePlacedAndSelectedWithinTheText) {
+    const CharacterPlace place = [](int i) { return Rect{100 + 10 * i, 5, 8, i == 0 ? 30 : 20}; };
+    using Place = std::optional<Rect>;
+    for (const auto& [offset, want] :
+         {std::pair(0, Place{{100, 5, 8, 30}}), {2, Rect{120, 5, 8, 20}}, {3, {}}, {-1, {}}})
+        EXPECT_EQ(PlaceOfCharacter("€45", offset, place), want) << offset;
+    const std::tuple<int, int, Place> ranges[] = {
+        {0, 3, Rect{100, 5, 28, 30}}, {3, 1, Rect{110, 5, 18, 20}}, {1, 1, {}}, {-5, 99, Rect{100, 5, 28, 30}}};
+    for (const auto& [start, end, want] : ranges) EXPECT_EQ(PlaceOfRange("€45", start, end, place), want) << start;
+
+    const BoxView none{"3000", 4, 2, 2}, some{"3000", 4, 0, 4};
+    EXPECT_TRUE(SelectionsOf(none).empty() && SelectionsOf(some) == (std::vector<CharacterRange>{{0, 4}}));
+    using C = SelectionCall;
+    using R = std::optional<CharacterRange>;  // a second one, or one numbered 1, is refused; removed, it is the caret
+    const std::tuple<const BoxView&, C, int, int, int, R> calls[] = {
+        {none, C::Add, 0, 3, 1, R{{1, 3}}}, {some, C::Add, 0, 1, 2, {}}, {some, C::Set, 0, 2, 9, R{{2, 4}}},
+        {none, C::Set, 0, 1, 2, R{{1, 2}}}, {some, C::Set, 1, 1, 2, {}}, {some, C::Remove, 0, 0, 0, R{{4, 4}}},
+        {some, C::Remove, 1, 0, 0, {}}};
+    for (const auto& [box, call, number, start, end, want] : calls)
+        EXPECT_EQ(SelectionAfter(box, call, number, start, end), want) << int(call) << number << start << end;
 }
 
 }  // namespace
