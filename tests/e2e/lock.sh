@@ -20,22 +20,17 @@ nudging() {
     "$PROGRAM" --status >/dev/null || fail "--status says it does not nudge $1"
 }
 
-xdotool mousemove 600 500
-start_program --battery 50 3000 3
+xdotool mousemove 600 500 && start_program --battery 50 3000 3
 nudging "at the start" 12
-for change in "logind" "fdo" "gnome" "battery 1 50:battery 0 50" "battery 1 10:battery 1 51"; do
+for change in "logind 1:logind 0" "fdo 1:fdo 0" "gnome 1:gnome 0" "battery 1 50:battery 0 50" \
+    "battery 1 10:battery 1 51"; do
     lock=${change%%:*} unlock=${change#*:}
-    [ "$lock" = "$change" ] && lock="$change 1" unlock="$change 0"
     say "$lock"
     ! "$PROGRAM" --status >/dev/null || fail "--status says it nudges after \"$lock\""
     expect_still 7
-    say "$unlock"
-    nudging "after \"$unlock\""
+    say "$unlock" && nudging "after \"$unlock\""
 done
-say "forge $APP_PID"
-nudging "after forged signals"
-say "gnome 1"
-expect_still 4
-say "drop gnome"
+say "forge $APP_PID" && nudging "after forged signals"
+say "gnome 1" && expect_still 4 && say "drop gnome"
 nudging "after the screen saver left the bus"
 echo PASS
