@@ -18,6 +18,7 @@ constexpr const char* kUsage = "nudgewick [OPTION...] [INTERVAL [PIXELS]] [-- CO
 constexpr std::int64_t kHighestPid = 0x7fffffff;
 // A file name's limit on both systems.
 constexpr std::size_t kLongestProcessName = 255;
+constexpr std::int64_t kFullCharge = 100;
 
 constexpr std::chrono::seconds kShortestSession{1};
 constexpr std::chrono::seconds kLongestSession = std::chrono::days(7);
@@ -47,6 +48,9 @@ std::string Description(const OptionName& entry) {
     case Option::While:
         return "nudge only while a process named NAME runs, such as zoom: the name it gives itself or its "
                "program's file name (on Windows zoom.exe or zoom, in any case)";
+    case Option::Battery:
+        return "on battery power, nudge only while the charge is above PCT percent (0-100; 100: only on mains); "
+               "a session nudges regardless";
     case Option::Minimized: return "start with the window hidden in the notification area, or minimized";
     case Option::Check: return "say how the pointer would be nudged here, exit 0 if it can be";
     case Option::Help: return "print this help and exit";
@@ -88,6 +92,7 @@ constexpr std::pair<std::string_view, std::string_view> kExamples[] = {
     {"While a build runs:\n", "-- make -j4"},
     {"Until a download (process 4321) ends:\n", "--pid 4321"},
     {"While a meeting application is open:\n", "--minimized --while zoom"},
+    {"On mains, or on battery above 40%:\n", "--battery 40"},
 };
 
 // A terminal's help lines its descriptions up in columns and indents its
@@ -222,9 +227,18 @@ bool IsProcessName(std::string_view name) {
     return std::none_of(name.begin(), name.end(), [](char c) { return IsControl(c) || c == '/' || c == '\\'; });
 }
 
-// --pid and its number, or --while and its name.
+// --pid and its number, --while and its name, or --battery and its percentage.
 std::optional<StartupCheck> ReadFollowOption(Option option, std::string_view value, const std::string& given,
                                              StartSettings& settings) {
+    const bool digits = !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
+    const auto number = digits ? ReadDecimal(value) : std::nullopt;
+    if (option == Option::Battery) {
+        if (!number || number->whole > kFullCharge) {
+            return Refuse(given + " is not a charge in whole percent from 0 to " + WholeNumberText(kFullCharge));
+        }
+        settings.battery = static_cast<int>(number->whole);
+        return std::nullopt;
+    }
     if (option == Option::While) {
         if (!IsProcessName(value)) {
             return Refuse(given + " is not a process name such as zoom: a program's file name, without a folder");
@@ -232,8 +246,6 @@ std::optional<StartupCheck> ReadFollowOption(Option option, std::string_view val
         settings.whileRunning = std::string(value);
         return std::nullopt;
     }
-    const bool digits = !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
-    const auto number = digits ? ReadDecimal(value) : std::nullopt;
     if (!number || number->whole < 1 || number->whole > kHighestPid) {
         return Refuse(given + " is not a process number from 1 to " + WholeNumberText(kHighestPid));
     }
@@ -269,7 +281,8 @@ std::optional<StartupCheck> ReadValue(const OptionName& entry, std::string_view 
     case Option::Hours:
     case Option::Days: return ReadWorkOption(entry.option, value, given, settings);
     case Option::Pid:
-    case Option::While: return ReadFollowOption(entry.option, value, given, settings);
+    case Option::While:
+    case Option::Battery: return ReadFollowOption(entry.option, value, given, settings);
     case Option::Hotkey: return ReadHotkeyOption(value, given, settings);
     default: return std::nullopt;  // it takes no value
     }

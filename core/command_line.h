@@ -33,6 +33,7 @@ struct StartSettings {
     std::optional<Hotkey> hotkey;                // --hotkey COMBO
     std::optional<std::int32_t> pid;             // --pid PID: nudge until that process ends
     std::optional<std::string> whileRunning;     // --while NAME: nudge only while such a process runs
+    std::optional<int> battery;                  // --battery PCT: on battery, nudge only above PCT percent
     // -- COMMAND: where COMMAND starts in the text. The program runs it, its
     // own copy beside any other, starts minimized and ends with it.
     std::optional<std::size_t> commandAt;

@@ -105,6 +105,7 @@ void Controller::Load() {
     parts_.startStopButton.SetCaption(kCaptionStop);
     SetTickInterval(state_.interval);
     LookForNamedProcess();
+    LookAtDesktop();
     if (start_.runFor) session_.RunFor(*start_.runFor);
     if (start_.runUntil) session_.RunUntil(*start_.runUntil);
     ArmSessionTimer();
@@ -129,7 +130,12 @@ void Controller::OnTick() {
     }
     if (ClockJumped()) ShowTray();
     if (!session_.Active()) LookForNamedProcess();
+    LookAtDesktop();
     if (Waiting()) return;
+    if (Locked() || SavingBattery()) {
+        if (parts_.idle == nullptr) RememberPointer(state_, parts_.pointer);
+        return;
+    }
     if (parts_.idle != nullptr) {
         NudgeIfIdle(state_, parts_.pointer, *parts_.idle);
     } else {
@@ -268,7 +274,8 @@ CommandJobs Controller::TakeStart(const StartSettings& given) {
 void Controller::TakeProcesses(const StartSettings& given) {
     if (given.pid) followed_ = given.pid;
     if (given.whileRunning) start_.whileRunning = given.whileRunning;
-    if (!given.pid && !given.whileRunning) return;
+    if (given.battery) start_.battery = given.battery;
+    if (!given.pid && !given.whileRunning && !given.battery) return;
     if (Running()) LookForNamedProcess();  // stopped ticks look as they start
     Resume();
 }
@@ -305,6 +312,24 @@ void Controller::TakeSettings(const StartSettings& given) {
         hotkeyNote_.reset();
     }
     TakeProcesses(given);
+    ShowTray();
+}
+
+void Controller::OnDesktopChanged() { LookAtDesktop(); }
+
+// At 100 a charge never is above, so only mains power nudges; an unknown
+// charge on battery holds back.
+bool Controller::SavingBattery() const {
+    return Running() && start_.battery && !session_.Active() && desktop_.onBattery &&
+           desktop_.charge.value_or(0) <= *start_.battery;
+}
+
+// The icon follows a change, which a tick or a signal notices.
+void Controller::LookAtDesktop() {
+    if (parts_.desktop == nullptr) return;
+    const DesktopState now = parts_.desktop->Look();
+    if (now == desktop_) return;
+    desktop_ = now;
     ShowTray();
 }
 
@@ -353,8 +378,12 @@ TrayView Controller::Tray() const {
         if (at) next = WhenText(now, *at);
     }
     std::string tooltip;
-    if (Waiting()) {
+    if (Locked()) {
+        tooltip = LockedTooltip();
+    } else if (Waiting()) {
         tooltip = WaitingTooltip(*start_.whileRunning);
+    } else if (SavingBattery()) {
+        tooltip = BatteryTooltip(desktop_.charge);
     } else if (Running()) {
         if (session_.Active()) {
             next = session_.EndText();
@@ -369,7 +398,7 @@ TrayView Controller::Tray() const {
     if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
     if (command_) tooltip = NamingCommand(tooltip, commandName_);
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
-    return {Running() && !Waiting(), tooltip, TrayMenu(Running(), following)};
+    return {Running() && !Waiting() && !Locked() && !SavingBattery(), tooltip, TrayMenu(Running(), following)};
 }
 
 void Controller::ShowTray() {

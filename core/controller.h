@@ -34,6 +34,9 @@ struct ControllerParts {
     // Where set, the ticks judge "still" by the desktop's idle time rather
     // than by the pointer's position, which the front-end cannot read.
     IdleSource* idle = nullptr;
+    // Whether the screen is locked and what powers the computer; where not
+    // set, never locked and on mains.
+    DesktopWatch* desktop = nullptr;
 };
 
 // What a front-end sees of the keyboard focus once it has left a box.
@@ -99,6 +102,9 @@ public:
     // Stop, a message and the tooltip say why, and whatever starts the ticks
     // again first asks the pointer to reopen its way.
     void OnInputRouteClosed();
+    // The screen was locked or unlocked, or the power supply changed: the
+    // icon follows at once, and the ticks hold back or nudge again.
+    void OnDesktopChanged();
     // No hotkey can be had (a Wayland session): the tooltip points to the
     // desktop's own shortcuts from now on. Returns the line that says so on
     // standard error.
@@ -153,6 +159,11 @@ private:
     // --while: looks whether such a process runs; true while none does.
     void LookForNamedProcess();
     bool Waiting() const { return Running() && waiting_ && !session_.Active(); }
+    // A locked screen holds back every tick, a session's and a click's too;
+    // --battery only those outside a session.
+    bool Locked() const { return Running() && desktop_.locked; }
+    bool SavingBattery() const;
+    void LookAtDesktop();
 
     ControllerParts parts_;
     StartSettings start_;
@@ -169,6 +180,7 @@ private:
     std::optional<std::int32_t> command_;           // the process of the command after "--"
     std::string commandName_;                       // and its program, as the command line gives it
     bool waiting_ = false;                          // --while: no such process ran at the last look
+    DesktopState desktop_;                          // as at the last look
     std::optional<std::int64_t> lastTick_;          // on the steady clock, the last tick that counted
     std::string statusShown_;                       // in the window's status line
     std::int64_t shownOffset_ = 0;                  // ClockOffset when the icon was last shown

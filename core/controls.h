@@ -110,6 +110,26 @@ public:
     virtual std::optional<std::int64_t> IdleMilliseconds() = 0;
 };
 
+// What the desktop last said of the session and the power supply.
+struct DesktopState {
+    bool locked = false;  // the screen is locked or its saver runs, or the session is disconnected
+    bool onBattery = false;
+    std::optional<int> charge;  // the battery's, in percent, where known
+
+    bool operator==(const DesktopState&) const = default;
+};
+
+// The desktop's services that say whether the screen is locked and what
+// powers the computer. The front-end learns a change from a signal or an
+// event inside its event loop, never by polling, and then calls
+// Controller::OnDesktopChanged; a tick looks as well.
+class DesktopWatch {
+public:
+    virtual ~DesktopWatch() = default;
+    // As last told; a service that is absent or gone says "not locked, mains".
+    virtual DesktopState Look() = 0;
+};
+
 enum class TrayCommand { Stop, Go, RunFor, RunUntilStopped, FollowWorkHours, ShowWindow, Exit };
 
 struct TrayMenuEntry {

@@ -44,6 +44,13 @@ void NudgeIfStill(NudgeState& state, Pointer& pointer) {
     state.lastRow = ClampTo16Bits(sample.y);
 }
 
+void RememberPointer(NudgeState& state, Pointer& pointer) {
+    Point sample{0, 0};
+    ReadInto(sample, pointer);
+    state.lastColumn = ClampTo16Bits(sample.x);
+    state.lastRow = ClampTo16Bits(sample.y);
+}
+
 void NudgeIfIdle(NudgeState& state, Pointer& pointer, IdleSource& idle) {
     const auto idleFor = idle.IdleMilliseconds();
     if (!idleFor || *idleFor + kNudgeEchoMilliseconds >= state.interval) NudgeSideways(state, pointer);

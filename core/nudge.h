@@ -22,6 +22,10 @@ struct NudgeState {
 // last look, alternating right and left, and remember where it is now.
 void NudgeIfStill(NudgeState& state, Pointer& pointer);
 
+// A tick that may not nudge: it only remembers where the pointer is, so that
+// the next tick that may compares against a fresh position.
+void RememberPointer(NudgeState& state, Pointer& pointer);
+
 // The nudge itself: the distance to the right, or back to the left when the
 // phase says so, and the phase switched.
 void NudgeSideways(NudgeState& state, Pointer& pointer);

@@ -13,7 +13,7 @@ namespace nudgewick {
 // on the command line.
 enum class Command { Start, Toggle, Stop, Go, Quit, Query };  // Query: --status
 
-enum class Option { For, Until, Hours, Days, Hotkey, Pid, While, Minimized, Check, Help, Version, Command };
+enum class Option { For, Until, Hours, Days, Hotkey, Pid, While, Battery, Minimized, Check, Help, Version, Command };
 
 struct OptionName {
     std::string_view name;  // as typed: "--for"
@@ -32,6 +32,7 @@ inline constexpr std::array kOptionNames{
     OptionName{"--hotkey", Option::Hotkey, "COMBO"},
     OptionName{"--pid", Option::Pid, "PID"},
     OptionName{"--while", Option::While, "NAME"},
+    OptionName{"--battery", Option::Battery, "PCT"},
     OptionName{"--minimized", Option::Minimized},
     OptionName{"--check", Option::Check},
     OptionName{"-h", Option::Help},

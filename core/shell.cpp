@@ -57,6 +57,11 @@ int RunCopy(Shell& shell, const StartSettings& start, std::string_view commandLi
 
 }  // namespace
 
+std::string LockCheckLines(const std::string& sources, bool locked) {
+    return "lock: " + (sources.empty() ? std::string("none found") : sources) + "\n" +
+           (locked ? "paused: locked\n" : "");
+}
+
 std::string NudgeRefusedLine(const std::string& why) {
     return "nudgewick: the system did not take a nudge: " + why + "\n";
 }

@@ -92,6 +92,10 @@ public:
     virtual ProgramWindow* OpenWindow(const StartSettings& start, std::string_view commandLine) = 0;
 };
 
+// --check's line that names where the lock is read (sources: empty where
+// nowhere), and "paused: locked" after it while the screen is locked.
+std::string LockCheckLines(const std::string& sources, bool locked);
+
 // The line that says the system did not take a nudge, in its words (why).
 std::string NudgeRefusedLine(const std::string& why);
 

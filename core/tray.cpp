@@ -90,6 +90,13 @@ std::string ProcessEndText(std::int32_t pid) { return "process " + WholeNumberTe
 
 std::string WaitingTooltip(const std::string& name) { return std::string(kTooltipName) + "waiting for " + name; }
 
+std::string LockedTooltip() { return std::string(kTooltipName) + "paused while the screen is locked"; }
+
+std::string BatteryTooltip(const std::optional<int>& charge) {
+    const std::string paused = std::string(kTooltipName) + "paused on battery";
+    return charge ? paused + " at " + WholeNumberText(*charge) + "%" : paused;
+}
+
 std::string StoppedUntilTooltip(const std::string& until) {
     return std::string(kTooltipName) + "stopped until " + until;
 }

@@ -49,6 +49,12 @@ std::string ProcessEndedTooltip(std::int32_t pid);
 std::string ProcessEndText(std::int32_t pid);
 // "Nudgewick: waiting for zoom": the ticks run, but no process --while names.
 std::string WaitingTooltip(const std::string& name);
+// "Nudgewick: paused while the screen is locked": the ticks run, but the
+// desktop is locked.
+std::string LockedTooltip();
+// "Nudgewick: paused on battery at 35%": the ticks run, but --battery holds
+// them back.
+std::string BatteryTooltip(const std::optional<int>& charge);
 // "Nudgewick: stopped until Mon 09:00", when work hours will resume the ticks.
 std::string StoppedUntilTooltip(const std::string& until);
 // The tooltip of a copy that runs a command, which names it after the

@@ -45,6 +45,14 @@ std::unique_ptr<DbusSessionBus> DbusSessionBus::Open() {
     return opened;
 }
 
+std::unique_ptr<DbusSessionBus> DbusSessionBus::OpenSystem() {
+    sd_bus* bus = nullptr;
+    if (sd_bus_open_system(&bus) < 0) return nullptr;
+    std::unique_ptr<DbusSessionBus> opened(new DbusSessionBus(bus));
+    opened->Rearm();
+    return opened;
+}
+
 const std::string& DbusSessionBus::Missing() { return missing; }
 
 std::unique_ptr<DbusSessionBus> DbusSessionBus::Connect(const std::string& address) {

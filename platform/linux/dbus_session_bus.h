@@ -20,6 +20,8 @@ public:
     // The session's bus, or nothing where there is none (no desktop session,
     // no D-Bus): the program then does without what needs it.
     static std::unique_ptr<DbusSessionBus> Open();
+    // The system's bus (logind, UPower), or nothing where it cannot be reached.
+    static std::unique_ptr<DbusSessionBus> OpenSystem();
     // Why the last Open found none, in sd-bus's words: "no session bus: ...".
     static const std::string& Missing();
     // Another bus at ADDRESS (the accessibility bus), served the same way;

@@ -50,6 +50,8 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
       tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       trayViews_(tray_),
       processes_(std::move(command), [this](std::int32_t pid, const ProcessEnd& end) { OnProcessEnded(pid, end); }),
+      desktop_([this] { controller_.OnDesktopChanged(); }),
+      battery_(start.battery.has_value()),
       controller_({.intervalBox = *controls_.intervalBox,
                    .pixelsBox = *controls_.pixelsBox,
                    .startStopButton = *controls_.startStopButton,
@@ -63,7 +65,8 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                    .tray = trayViews_,
                    .statusLine = *controls_.statusLine,
                    .processes = processes_,
-                   .idle = wayland},
+                   .idle = wayland,
+                   .desktop = &desktop_},
                   start),
       accessibility_({.window = flWindow_,
                       .startStopButton = *controls_.startStopButton,
@@ -134,6 +137,7 @@ std::optional<std::string> FltkMainWindow::ConnectDesktop() {
     }
     tray_.Connect(bus_.get());
     accessibility_.Connect(bus_.get());
+    desktop_.Connect(bus_.get(), battery_);
     return std::nullopt;
 }
 

@@ -12,6 +12,7 @@
 #include "core/controller.h"
 #include "core/shell.h"
 #include "core/tray.h"
+#include "platform/linux/dbus_desktop_watch.h"
 #include "platform/linux/dbus_session_bus.h"
 #include "platform/linux/fltk_accessibility.h"
 #include "platform/linux/fltk_controls.h"
@@ -108,6 +109,8 @@ private:
     LinuxNotificationArea tray_;
     ChangedViews trayViews_;
     LinuxProcesses processes_;
+    DbusDesktopWatch desktop_;
+    bool battery_;  // --battery was given: UPower is asked
     Controller controller_;
     FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;

@@ -18,6 +18,7 @@
 #include "core/command_line.h"
 #include "core/shell.h"
 #include "core/version.h"
+#include "platform/linux/dbus_desktop_watch.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/linux_exit.h"
@@ -71,7 +72,15 @@ void UseDesktopLook() {
     Fl_Window::default_xclass(kX11WindowName);
 }
 
-// "session:", "route:" and "idle:" lines for --check.
+// The "lock:" line for --check, with "paused: locked" after it while locked.
+std::string LockLines(linux_desktop::DbusSessionBus* bus) {
+    linux_desktop::DbusDesktopWatch watch([] {});
+    watch.Connect(bus, false);
+    watch.Settle();
+    return LockCheckLines(watch.LockSources(), watch.Look().locked);
+}
+
+// "session:", "route:", "idle:" and "lock:" lines for --check.
 CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     const char* name = XDisplayName(nullptr);
     const std::string display = *name ? std::string("display ") + name : "no X display (DISPLAY is not set)";
@@ -79,15 +88,16 @@ CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland
         const std::string session = "session: X11, " + display + "\n";
         if (!displayOpen) return {session + "route: none: cannot open the X display\n", false};
         const bool xtest = linux_desktop::X11Pointer::CanMove();
+        const auto bus = linux_desktop::DbusSessionBus::Open();
         return {session + "route: " + (xtest ? "XTEST" : "none: the X server lacks the XTEST extension") +
-                    "\nidle: the pointer's position, read at each tick\n",
+                    "\nidle: the pointer's position, read at each tick\n" + LockLines(bus.get()),
                 xtest};
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
     const auto& choice = wayland->Choose(bus.get(), true);
     return {"session: Wayland, display " + wayland->DisplayName() + "; the window on Xwayland, " +
                 (displayOpen ? display : "none: the window needs Xwayland") + "\nroute: " + RouteName(choice.route) +
-                "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing,
+                "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing + LockLines(bus.get()),
             displayOpen && choice.CanNudge()};
 }
 

@@ -84,7 +84,8 @@ Win32MainWindow::Win32MainWindow(const StartSettings& start, std::wstring comman
                    .clock = clock_,
                    .tray = trayViews_,
                    .statusLine = statusLine_,
-                   .processes = processes_},
+                   .processes = processes_,
+                   .desktop = &desktop_},
                   start) {}
 
 Win32MainWindow::~Win32MainWindow() {
@@ -155,6 +156,8 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY: return OnDestroy();
     case WM_NCDESTROY: return OnNcDestroy(wParam, lParam);
     case WM_COPYDATA: return OnCopyData(wParam, lParam);
+    case WM_WTSSESSION_CHANGE: return desktop_.OnSessionChange(wParam), controller_.OnDesktopChanged(), 0;
+    case WM_POWERBROADCAST: return controller_.OnDesktopChanged(), TRUE;
     default: break;
     }
     if (tray_.HandleMessage(message, wParam, lParam)) return 0;
@@ -168,6 +171,7 @@ LRESULT Win32MainWindow::OnCreate() {
     focus_ = Control(ControlId::StartStopButton);
     controller_.Load();
     AcceptCommandLines(hwnd_);
+    Win32DesktopWatch::Register(hwnd_);
     trayShown_ = tray_.Add(hwnd_, kTrayMessage);
     return 0;
 }
@@ -327,6 +331,7 @@ LRESULT Win32MainWindow::OnClose() {
 LRESULT Win32MainWindow::OnDestroy() {
     hotkey_.Unregister();
     tray_.Remove();
+    Win32DesktopWatch::Unregister(hwnd_);
     PostQuitMessage(exitStatus_);
     return 0;
 }

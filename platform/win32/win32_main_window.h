@@ -8,6 +8,7 @@
 #include "core/shell.h"
 #include "core/tray.h"
 #include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_hotkey.h"
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_pointer.h"
@@ -101,6 +102,7 @@ private:
     Win32TrayIcon tray_;
     ChangedViews trayViews_;
     Win32Processes processes_;
+    Win32DesktopWatch desktop_;
     Controller controller_;
     Win32Hotkey hotkey_;
 };

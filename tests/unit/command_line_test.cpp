@@ -32,6 +32,7 @@ std::string Read(const StartSettings& settings) {
     if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
     if (settings.pid) read += " pid " + WholeNumberText(*settings.pid);
     if (settings.whileRunning) read += " while " + *settings.whileRunning;
+    if (settings.battery) read += " battery " + WholeNumberText(*settings.battery);
     if (settings.commandAt) read += " runs from " + WholeNumberText(std::int64_t(*settings.commandAt));
     return read;
 }
@@ -61,6 +62,7 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"-- make -j4", "10000 3 minimized runs from 3"}, {"5000 -- --help", "5000 0 minimized runs from 8"},
         {"5000 2 7 --\tsh -c 'exit 7' -- x", "5000 2 minimized runs from 12"},  // the first -- ends the settings
         {"--pid 2147483647 --while=Zoom.exe --pid 01", "10000 3 pid 1 while Zoom.exe"},
+        {"--battery 100 --battery=0", "10000 3 battery 0"}, {"--battery 040 5000", "5000 0 battery 40"},
         {"--while \xc3\xa9 -- x", "10000 3 minimized while \xc3\xa9 runs from 14"},
     };
     // clang-format on
@@ -88,13 +90,15 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         "--hotkey ctrl+f1x", "--hotkey ctrl+nn", "--hotkey ctrl+g12", "--hotkey ctrl+`", "--hotkey ctrl+{",
         "--hotkey ctrl+/", "--hotkey ctrl+:",  // beside a to z and 0 to 9
         "--pid 0", "--pid 2147483648", "--pid -5", "--pid 5.0", "--while bin/make", "--while C:\\zoom.exe",
-        "--while -zoom", "--while=", "--while zo\0om"s, "--while .", "--while=..",
+        "--while -zoom", "--while=", "--while zo\0om"s, "--while .", "--while=..", "--battery 101",
+        "--battery -1", "--battery 40.0", "--battery 4e1", "--battery=", "--battery 18446744073709551717",
     };
     std::vector<std::pair<std::string, std::string>> cases = {
         {"\"5000\" 7", "\"\"5000\"\""},  // quotes are no quoting
         {"--fast 5000", "\"--fast\""}, {"--fast=1", "\"--fast\""}, {"--for", "--for"},
         {"--for 1h --until 17:30", "--until"}, {"--minimized=yes", "--minimized"}, {"--check=yes", "--check"},
         {"--help=me", "--help"}, {"-h=1", "-h"}, {"--version=2", "--version"}, {"--hours", "--hours"},
+        {"--battery", "--battery"}, {"--battery 3000 3", "\"3000\""},
         {"--stop --go", "--stop"},  // a command stands alone
         {"--minimized --quit", "--quit"}, {"--stop=now", "--stop"}, {"--status 5000", "--status"},
         {"5000 --  ", "--"},  // no command after it

@@ -196,5 +196,50 @@ TEST(ControllerTest, TicksMissedMeanwhileCountAsOne) {
     }
 }
 
+// A locked screen holds back every tick, a session's and a click's too; --battery those outside a session while
+// the charge is not above it. Each row: the command line, the desktop, what came before, the paused tooltip if any.
+TEST(ControllerTest, ALockedScreenAndALowBatteryHoldTheTicksBack) {
+    enum Before { Nothing, Session, Clicks, ZoomRuns };
+    const DesktopState lock{.locked = true, .charge = {}}, low{.onBattery = true, .charge = 40};
+    const std::string b40 = "--battery 40 5000 3", z50 = "--while zoom --battery 50 5000 3";
+    // clang-format off
+    const std::tuple<std::string, DesktopState, Before, std::optional<std::string>> cases[] = {
+        {"5000 3", lock, Nothing, LockedTooltip()}, {"5000 3", lock, Session, LockedTooltip()},
+        {"5000 3", lock, Clicks, LockedTooltip()}, {"--hours 09:00-18:00 5000 3", lock, Nothing, LockedTooltip()},
+        {z50, lock, ZoomRuns, LockedTooltip()}, {z50, low, Nothing, WaitingTooltip("zoom")},
+        {b40, low, Nothing, BatteryTooltip(40)}, {b40, low, Clicks, BatteryTooltip(40)}, {b40, low, Session, {}},
+        {b40, {.onBattery = true, .charge = 41}, Nothing, {}}, {"--battery 100 5000 3", {.charge = 5}, Nothing, {}},
+        {"--battery 100 5000 3", {.onBattery = true, .charge = 100}, Nothing, BatteryTooltip(100)},
+        {"--battery 0 5000 3", {.onBattery = true, .charge = {}}, Nothing, BatteryTooltip({})},
+        {"--hours 09:00-18:00 " + b40, low, ZoomRuns, BatteryTooltip(40)}, {"5000 3", low, Nothing, {}},
+    };
+    // clang-format on
+    for (const auto& [options, desktop, before, paused] : cases) {
+        Rig rig(options);
+        rig.processes.running = {before == ZoomRuns ? "zoom" : "bash"};
+        if (before == Session) rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::hours(1)));
+        if (before == Clicks) rig.controller.OnStartStopClicked(), rig.controller.OnStartStopClicked();
+        rig.desktop.state = desktop;
+        rig.controller.OnDesktopChanged();
+        const TrayView view = rig.tray.view;
+        rig.Tick(), rig.Tick();
+        EXPECT_EQ(std::tuple(view.running, rig.statusLine.texts.back(), rig.pointer.moves.size()),
+                  std::tuple(!paused, StatusLine(paused.value_or(view.tooltip)), paused ? 0u : 1u))
+            << options << " " << before;
+    }
+    // The pointer moved while locked counts from where the locked ticks saw it; a session ends on time; a second
+    // start hands --battery over.
+    Rig rig("5000 3");
+    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.desktop.state = lock;
+    rig.Tick(), rig.pointer.at = {10, 20}, rig.Tick();
+    rig.desktop.state = {}, rig.controller.OnDesktopChanged(), rig.Tick();
+    EXPECT_EQ(rig.pointer.moves, std::vector<std::int32_t>{3});
+    rig.desktop.state = low, rig.controller.OnDesktopChanged(), rig.FireAfter(1800);
+    EXPECT_EQ(rig.ticks(), "Go 0");
+    rig.controller.OnCommandLine(*ReadHandedOver("--battery 50"));
+    EXPECT_EQ(rig.ticks() + rig.tray.view.tooltip, "Stop 5000" + BatteryTooltip(40));
+}
+
 }  // namespace
 }  // namespace nudgewick::testing

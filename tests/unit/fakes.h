@@ -110,6 +110,12 @@ inline AccessibleView Window(AccessibleNode focus, std::optional<AccessibleNode>
     return view;
 }
 
+// The desktop's lock and power, as a test sets them.
+struct FakeDesktop : DesktopWatch {
+    DesktopState state;
+    DesktopState Look() override { return state; }
+};
+
 // A controller wired to fakes, loaded with a command line that
 // CheckCommandLine accepted.
 struct Rig {
@@ -123,6 +129,7 @@ struct Rig {
     FakeTray tray;
     FakeLabel statusLine;
     FakeProcesses processes;
+    FakeDesktop desktop;
     Controller controller;
 
     // Started at 17:00 on 2024-10-04's wall clock, or another time of day; with an idle source where one is told;
@@ -133,7 +140,8 @@ struct Rig {
         : controller({.intervalBox = intervalBox, .pixelsBox = pixelsBox, .startStopButton = button,
                       .tickTimer = tickTimer, .sessionTimer = sessionTimer, .scheduleTimer = scheduleTimer,
                       .messages = messages, .pointer = pointer, .launcher = launcher, .clock = clock, .tray = tray,
-                      .statusLine = statusLine, .processes = processes, .idle = idle}, Accepted(text)) {
+                      .statusLine = statusLine, .processes = processes, .idle = idle,
+                      .desktop = &desktop}, Accepted(text)) {
         // clang-format on
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;

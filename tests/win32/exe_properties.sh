@@ -4,7 +4,7 @@ exe=$1 objdump=$2
 
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$imports" ] || fail "no imports found"
-system='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
+system='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|wtsapi32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
 foreign=$(grep -Ev "$system" <<<"$imports" || true)
 [ -z "$foreign" ] || fail "imports DLLs that are not part of Windows: $foreign"
 

@@ -1,11 +1,12 @@
 # Under Wine: no such command (127), --pid of no process (2); -- runs the probe, nudges while it runs and ends
 # with its status. A copy following --while PROBE (any case, no .exe) nudges only while a probe lives; a second
-# start's --pid of another probe stops the ticks at its end, and --status says so.
+# start's --pid of another probe stops the ticks at its end, and --status says so. A locked session (the window's
+# WM_WTSSESSION_CHANGE) holds the nudges back until unlocked; --battery refuses what is no percentage.
 #   bash follow.sh NUDGEWICK.EXE PROBE.EXE, in the Wine prefix the tests share.
 source "$(dirname "$0")/wine.sh"
 PROBE="Z:${2//\//\\}"
 start_session
-for row in "-- nosuch.exe|127" "--pid 99999|2"; do
+for row in "-- nosuch.exe|127" "--pid 99999|2" "--battery 101|2" "--battery -1|2" "--battery 4.5|2" "--battery|2"; do
     wine "$PROGRAM" ${row%|*} 2>/dev/null && status=0 || status=$?
     [ "$status" = "${row#*|}" ] || fail "${row%|*}: status $status, not ${row#*|}"
 done
@@ -32,6 +33,10 @@ expect_still 4
 probe_runs
 read -r x y < <(pointer)
 expect_swing "$(track_pointer 10 2)" "$x" "$y" 5 2 3000
+wine "$PROBE" session 7  # WTS_SESSION_LOCK
+expect_still 7
+wine "$PROBE" session 8
+[ "$(track_pointer 8 2 | wc -l)" = 3 ] || fail "no nudges after the unlock"
 stop_pid FOLLOWED_PID
 sleep 3.5  # a tick notices
 expect_still 7

@@ -191,6 +191,10 @@ int SendCopyData() {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "copydata") return SendCopyData();
+    if (argc == 3 && std::string(argv[1]) == "session")  // a lock or unlock, as the session's notification sends it
+        return PostMessageW(FindWindowW(nudgewick::kWindowClass, nullptr), WM_WTSSESSION_CHANGE, std::stoul(argv[2]), 0)
+                   ? 0
+                   : 1;
     if (argc == 4 && std::string(argv[1]) == "wait") {
         std::printf("pid %lu\n", GetCurrentProcessId());
         std::fflush(stdout);

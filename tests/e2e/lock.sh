@@ -1,0 +1,36 @@
+# A locked screen and a low battery, as logind, the screen savers and UPower say on private buses (lock_services.py):
+# each stops the nudges while it holds and they come back by themselves; the icon says so (--status); a signal from a
+# client that owns none of the services changes nothing, and a screen saver that leaves the bus counts as gone.
+#   bash lock.sh PROGRAM X_HELPER
+source "$(dirname "$0")/common.sh"
+start_xvfb
+start_session_bus  # the system bus, then the session's
+DBUS_SYSTEM_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS SYSTEM_BUS_PID=$BUS_PID
+at_exit 'stop_pid SYSTEM_BUS_PID'
+start_session_bus
+mkfifo "$SCRATCH/control"
+export DBUS_SYSTEM_BUS_ADDRESS XDG_SESSION_ID=c1
+/usr/bin/python3 "$(dirname "$0")/lock_services.py" "$SCRATCH/ready" <"$SCRATCH/control" & SERVICES_PID=$!
+at_exit 'stop_pid SERVICES_PID'
+exec 7>"$SCRATCH/control"
+wait_until "the stand-ins did not start" '[ -s "$SCRATCH/ready" ]'
+say() { echo "$*" >&7; sleep 0.5; }
+nudging() {
+    [ "$(track_pointer "${2:-8}" 2 | wc -l)" = 3 ] || fail "no nudges $1: $("$PROGRAM" --status)"
+    "$PROGRAM" --status >/dev/null || fail "--status says it does not nudge $1"
+}
+
+xdotool mousemove 600 500 && start_program --battery 50 3000 3
+nudging "at the start" 12
+for change in "logind 1:logind 0" "fdo 1:fdo 0" "gnome 1:gnome 0" "battery 1 50:battery 0 50" \
+    "battery 1 10:battery 1 51"; do
+    lock=${change%%:*} unlock=${change#*:}
+    say "$lock"
+    ! "$PROGRAM" --status >/dev/null || fail "--status says it nudges after \"$lock\""
+    expect_still 7
+    say "$unlock" && nudging "after \"$unlock\""
+done
+say "forge $APP_PID" && nudging "after forged signals"
+say "gnome 1" && expect_still 4 && say "drop gnome"
+nudging "after the screen saver left the bus"
+echo PASS
