@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "core/clock.h"
-#include "platform/linux/x11_screensaver.h"
 
 namespace nudgewick::linux_desktop {
 
@@ -229,6 +228,7 @@ DbusDesktopWatch::~DbusDesktopWatch() = default;
 void DbusDesktopWatch::Connect(DbusSessionBus* session, bool battery) {
     session_ = session;
     const auto changed = [this] { changed_(); };
+    xscreensaver_ = std::make_unique<X11Screensaver>(changed);
     if (battery || LogindThere()) system_ = DbusSessionBus::OpenSystem();
     if (system_ != nullptr && LogindThere()) {
         locks_.push_back(
@@ -251,7 +251,7 @@ void DbusDesktopWatch::Connect(DbusSessionBus* session, bool battery) {
 
 DesktopState DbusDesktopWatch::Look() {
     DesktopState state;
-    state.locked = XscreensaverActive(nullptr);
+    state.locked = xscreensaver_ != nullptr && xscreensaver_->Active();
     for (const auto& lock : locks_) state.locked |= lock->value.value_or(0) != 0;
     state.onBattery = onBattery_ != nullptr && onBattery_->value.value_or(0) != 0;
     if (charge_ != nullptr && charge_->value && *charge_->value >= 0 && *charge_->value <= 100) {
@@ -285,9 +285,8 @@ std::string DbusDesktopWatch::LockSources() {
     for (const auto& lock : locks_) {
         if (lock->Present()) sources += std::string(sources.empty() ? "" : ", ") + lock->Service();
     }
-    bool xscreensaver = false;
-    XscreensaverActive(&xscreensaver);
-    if (xscreensaver) sources += std::string(sources.empty() ? "" : ", ") + "xscreensaver";
+    if (xscreensaver_ != nullptr && xscreensaver_->Present())
+        sources += std::string(sources.empty() ? "" : ", ") + "xscreensaver";
     return sources;
 }
 

@@ -3,8 +3,9 @@
 // services say: logind's session and UPower on the system bus, the screen
 // savers' interfaces on the session bus, xscreensaver on the root window.
 // Each service is asked once when it appears and followed through its
-// signals, which wake the loop once per change; xscreensaver's status is read
-// at the tick. A service that is absent or gone says "not locked, mains".
+// signals, which wake the loop once per change, and xscreensaver through the
+// root window's property changes. A service that is absent or gone says "not
+// locked, mains".
 
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "core/controls.h"
 #include "platform/linux/dbus_session_bus.h"
+#include "platform/linux/x11_screensaver.h"
 
 namespace nudgewick::linux_desktop {
 
@@ -41,6 +43,7 @@ private:
     DbusSessionBus* session_ = nullptr;
     std::vector<std::unique_ptr<BusValue>> locks_;  // logind's first, where asked
     std::unique_ptr<BusValue> onBattery_, charge_;
+    std::unique_ptr<X11Screensaver> xscreensaver_;
 };
 
 }  // namespace nudgewick::linux_desktop
