@@ -56,7 +56,8 @@ std::string HotkeyUnavailableMessage(const Hotkey* hotkey, const std::string& wh
 constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
 
 std::string DesktopHotkeyNote(const std::string& trigger) {
-    return trigger.empty() ? "Hotkey: no key set in the desktop's shortcuts" : "Hotkey " + trigger + ", a desktop shortcut";
+    return trigger.empty() ? "Hotkey: no key set in the desktop's shortcuts"
+                           : "Hotkey " + trigger + ", a desktop shortcut";
 }
 
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";

@@ -73,7 +73,8 @@ std::string ShortcutTrigger(const Hotkey& hotkey) {
 std::string HotkeyCheckLine(HotkeyRoute route) {
     switch (route) {
     case HotkeyRoute::KeyGrab: return "hotkey: a key grab of the X server's\n";
-    case HotkeyRoute::DesktopShortcuts: return "hotkey: the desktop's shortcuts (org.freedesktop.portal.GlobalShortcuts)\n";
+    case HotkeyRoute::DesktopShortcuts:
+        return "hotkey: the desktop's shortcuts (org.freedesktop.portal.GlobalShortcuts)\n";
     case HotkeyRoute::NotOffered: break;
     }
     return std::string("hotkey: none; ") + kBindToggleAdvice + "\n";

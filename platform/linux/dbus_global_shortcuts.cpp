@@ -88,8 +88,9 @@ int Dispatch(sd_bus_message* message, void* self, sd_bus_error*) {
 DbusGlobalShortcuts::DbusGlobalShortcuts(DbusSessionBus& bus, const Hotkey& hotkey, std::function<void()> pressed,
                                          Answer answered)
     : bus_(bus), trigger_(ShortcutTrigger(hotkey)), pressed_(std::move(pressed)), answered_(std::move(answered)) {
-    const std::string owner = std::string("type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
-                                          "member='NameOwnerChanged',arg0='") +
+    const std::string owner = std::string(
+                                  "type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
+                                  "member='NameOwnerChanged',arg0='") +
                               kPortal + "'";
     sd_bus_add_match_async(bus_.Bus(), &ownerMatch_, owner.c_str(), Dispatch<&DbusGlobalShortcuts::OnGone>, nullptr,
                            this);
@@ -134,7 +135,8 @@ void DbusGlobalShortcuts::Ask(const char* method) {
                                            "org.freedesktop.portal.Request", "Response",
                                            Dispatch<&DbusGlobalShortcuts::OnResponse>, nullptr, this);
     sd_bus_message* call = nullptr;
-    if (result >= 0) result = sd_bus_message_new_method_call(bus_.Bus(), &call, kPortal, kPortalPath, kShortcuts, method);
+    if (result >= 0)
+        result = sd_bus_message_new_method_call(bus_.Bus(), &call, kPortal, kPortalPath, kShortcuts, method);
     if (result >= 0 && step_ == Step::Creating) {
         result = sd_bus_message_append(call, "a{sv}", 2, "handle_token", "s", token.c_str(), "session_handle_token",
                                        "s", kSessionToken);
@@ -155,8 +157,8 @@ int DbusGlobalShortcuts::OnCalled(sd_bus_message* reply) {
     calling_ = sd_bus_slot_unref(calling_);
     if (const sd_bus_error* error = sd_bus_message_get_error(reply)) {
         Refuse(step_ == Step::Creating && Absent(error) ? ""
-               : error->message != nullptr            ? error->message
-                                                      : error->name);
+               : error->message != nullptr              ? error->message
+                                                        : error->name);
         return 0;
     }
     if (const char* sender = sd_bus_message_get_sender(reply); sender != nullptr && owner_.empty()) owner_ = sender;

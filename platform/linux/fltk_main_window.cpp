@@ -4,8 +4,8 @@
 #include <FL/x.H>
 
 #include <algorithm>
-#include <utility>
 #include <cstdio>
+#include <utility>
 
 #include "core/layout.h"
 #include "core/product_address.h"
@@ -210,7 +210,8 @@ void FltkMainWindow::BindShortcut(const Hotkey& hotkey, HotkeyAnswer answered) {
         return;
     }
     if (bus_ == nullptr || !bus_->Connected()) return answered({HotkeyRefusal::Unavailable, std::nullopt});
-    shortcuts_.emplace(*bus_, hotkey, [this] { controller_.OnHotkey(); }, std::move(answered));
+    shortcuts_.emplace(
+        *bus_, hotkey, [this] { controller_.OnHotkey(); }, std::move(answered));
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the

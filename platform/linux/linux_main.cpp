@@ -101,7 +101,7 @@ CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland
                 (displayOpen ? display : "none: the window needs Xwayland") + "\nroute: " + RouteName(choice.route) +
                 "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing +
                 HotkeyCheckLine(linux_desktop::DbusGlobalShortcuts::Offered(bus.get()) ? HotkeyRoute::DesktopShortcuts
-                                                                                        : HotkeyRoute::NotOffered) +
+                                                                                       : HotkeyRoute::NotOffered) +
                 LockLines(bus.get()),
             displayOpen && choice.CanNudge()};
 }

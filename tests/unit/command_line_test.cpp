@@ -28,7 +28,8 @@ std::string Read(const StartSettings& settings) {
     }
     // The key's number too, which the front-ends turn into their systems' key codes, and the desktop's trigger.
     if (const auto& hotkey = settings.hotkey)
-        read += " hotkey " + HotkeyText(*hotkey) + " " + WholeNumberText(hotkey->number) + " " + ShortcutTrigger(*hotkey);
+        read +=
+            " hotkey " + HotkeyText(*hotkey) + " " + WholeNumberText(hotkey->number) + " " + ShortcutTrigger(*hotkey);
     if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
     if (settings.pid) read += " pid " + WholeNumberText(*settings.pid);
     if (settings.whileRunning) read += " while " + *settings.whileRunning;
