@@ -2,15 +2,12 @@
 
 #include <systemd/sd-bus.h>
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 
 namespace nudgewick::linux_desktop {
 namespace {
 
-constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
-constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
 constexpr const char* kShortcuts = "org.freedesktop.portal.GlobalShortcuts";
 constexpr const char* kShortcutId = "toggle";
 // The same at each start: KDE keeps the keys a user gave the shortcut under
@@ -125,13 +122,9 @@ bool DbusGlobalShortcuts::Offered(DbusSessionBus* bus) {
 void DbusGlobalShortcuts::Ask(const char* method) {
     static unsigned requests = 0;
     const std::string token = "nudgewick" + std::to_string(++requests);
-    const char* unique = nullptr;
-    sd_bus_get_unique_name(bus_.Bus(), &unique);
-    std::string sender = unique != nullptr ? unique + 1 : "";
-    std::replace(sender.begin(), sender.end(), '.', '_');
-    request_ = std::string(kPortalPath) + "/request/" + sender + "/" + token;
+    const std::string request = PortalRequestPath(bus_.Bus(), token);
     responseMatch_ = sd_bus_slot_unref(responseMatch_);
-    int result = sd_bus_match_signal_async(bus_.Bus(), &responseMatch_, kPortal, request_.c_str(),
+    int result = sd_bus_match_signal_async(bus_.Bus(), &responseMatch_, kPortal, request.c_str(),
                                            "org.freedesktop.portal.Request", "Response",
                                            Dispatch<&DbusGlobalShortcuts::OnResponse>, nullptr, this);
     sd_bus_message* call = nullptr;

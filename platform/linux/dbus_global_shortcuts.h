@@ -52,7 +52,6 @@ private:
     Step step_ = Step::Creating;
     std::string owner_;    // the portal's unique name, from its first answer
     std::string session_;  // the portal's session, once created
-    std::string request_;  // the request whose Response is awaited
     sd_bus_slot* calling_ = nullptr;
     sd_bus_slot* responseMatch_ = nullptr;
     sd_bus_slot* activatedMatch_ = nullptr;
