@@ -3,10 +3,10 @@
 # One program start: --check names the route; nudges come at the interval, swing by exactly the distance and
 # each restarts the compositor's idle time; none while a user moves the pointer; the button stops and resumes
 # them; --hotkey and --for point to a shortcut for --toggle; --quit; the footprint. sway besides: without an X
-# display, one line and status 1. KWin besides: a copy that no desktop entry names has no route, says so and
-# ends with 1, but nudges through KDE's RemoteDesktop portal; KWin 6's shortcuts take --hotkey through KDE's
-# GlobalShortcuts portal, and press it. Mutter besides: when GNOME's indicator ends
-# remote control, the nudges stop with a message, and Go asks for remote control again.
+# display, one line and status 1; a stand-in portal refuses the hotkey, which is said. KWin besides: a copy that
+# no desktop entry names has no route, says so and ends with 1, but nudges through KDE's RemoteDesktop portal;
+# KWin 6's shortcuts take --hotkey through KDE's GlobalShortcuts portal, and press it. Mutter besides: when
+# GNOME's indicator ends remote control, the nudges stop with a message, and Go asks for remote control again.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER MUTTER_INDICATOR
 COMPOSITOR=$1 HELPER=$4 MUTTER_PRELOAD=$5
 set -- "$2" "$3" ""
@@ -98,6 +98,12 @@ if [ "$COMPOSITOR" = sway ]; then
     one_line "$SCRATCH/no_x" || fail "want one line on stderr without an X display"
 fi
 
+if [ "$COMPOSITOR" = sway ]; then
+    # A portal whose user refuses the shortcut: the advice for --toggle, naming the combination refused.
+    /usr/bin/python3 "$(dirname "$0")/refusing_portal.py" & PORTAL_PID=$!
+    at_exit 'stop_pid PORTAL_PID'
+    gdbus wait --session --timeout 20 org.freedesktop.portal.Desktop || fail "the stand-in portal did not start"
+fi
 # Under strace, for its footprint: see the end.
 RUN_WITH=(strace -f -qq -o "$SCRATCH/trace" -e trace="$TRACED")
 started=$(now)
@@ -164,5 +170,6 @@ fi
 # which the notification-area icon and, on GNOME, the nudges share.
 quit_program
 [ "$(grep -c -- --toggle "$SCRATCH/stderr")" = "${toggle_lines:-1}" ] || fail "--hotkey wrote:"$'\n'"$(cat "$SCRATCH/stderr")"
+[ "$COMPOSITOR" != sway ] || grep -q 'ctrl+alt+n.*--toggle' "$SCRATCH/stderr" || fail "the refusal was not said"
 expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
 echo PASS
