@@ -55,9 +55,9 @@ std::string HotkeyUnavailableMessage(const Hotkey* hotkey, const std::string& wh
 }
 constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
 
+// The desktop's words may be a sentence of their own (GNOME's "Press <ctrl><alt>n").
 std::string DesktopHotkeyNote(const std::string& trigger) {
-    return trigger.empty() ? "Hotkey: no key set in the desktop's shortcuts"
-                           : "Hotkey " + trigger + ", a desktop shortcut";
+    return "Hotkey (a desktop shortcut): " + (trigger.empty() ? std::string("no key set") : trigger);
 }
 
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
