@@ -50,7 +50,7 @@ std::string HotkeyUnavailableMessage(const Hotkey* hotkey, const std::string& wh
         return std::string("nudgewick: a Wayland session gives no program a hotkey of its own; ") + kBindToggleAdvice +
                " instead\n";
     }
-    return "nudgewick: the desktop's shortcuts did not take the hotkey " + HotkeyText(*hotkey) + " (" + why + "); " +
+    return "nudgewick: the desktop's shortcuts do not hold the hotkey " + HotkeyText(*hotkey) + " (" + why + "); " +
            kBindToggleAdvice + " instead\n";
 }
 constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";

@@ -99,7 +99,7 @@ if [ "$COMPOSITOR" = sway ]; then
 fi
 
 if [ "$COMPOSITOR" = sway ]; then
-    # A portal whose user refuses the shortcut: the advice for --toggle, naming the combination refused.
+    # A portal whose user refuses the shortcut: the advice for --toggle, naming the combination.
     /usr/bin/python3 "$(dirname "$0")/refusing_portal.py" & PORTAL_PID=$!
     at_exit 'stop_pid PORTAL_PID'
     gdbus wait --session --timeout 20 org.freedesktop.portal.Desktop || fail "the stand-in portal did not start"
