@@ -3,10 +3,11 @@
 # One program start: --check names the route; nudges come at the interval, swing by exactly the distance and
 # each restarts the compositor's idle time; none while a user moves the pointer; the button stops and resumes
 # them; --hotkey and --for point to a shortcut for --toggle; --quit; the footprint. sway besides: without an X
-# display, one line and status 1. KWin besides: a copy that no desktop entry names has no route, says so and
-# ends with 1, but nudges through KDE's RemoteDesktop portal. Mutter besides: when GNOME's indicator ends
-# remote control, the nudges stop with a message, and Go asks for remote control again (GNOME Shell runs
-# its own indicator, which nothing here can click).
+# display, one line and status 1; a stand-in portal refuses the hotkey, which is said. KWin besides: a copy that
+# no desktop entry names has no route, says so and ends with 1, but nudges through KDE's RemoteDesktop portal;
+# KWin 6's shortcuts take --hotkey through KDE's GlobalShortcuts portal, and press it. Mutter besides: when
+# GNOME's indicator ends remote control, the nudges stop with a message, and Go asks for remote control again
+# (GNOME Shell runs its own indicator, which nothing here can click).
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER MUTTER_INDICATOR
 COMPOSITOR=$1 HELPER=$4 MUTTER_PRELOAD=$5
 set -- "$2" "$3" ""
@@ -86,12 +87,17 @@ if [ "$COMPOSITOR" = kwin ]; then
 
     # With KDE's RemoteDesktop portal, the same copy nudges through it, and no dialog asks first. Plasma 6's
     # portal shares the screen as well, through PipeWire, which does not run here.
-    if [[ $(kwin_wayland --version 2>/dev/null) == "kwin 5."* ]]; then
+    version=$(kwin_wayland --version 2>/dev/null) || true
+    if [[ $version == "kwin 5."* ]]; then
         start_kde_portal
         expect_route "$SCRATCH/unnamed/nudgewick" org.freedesktop.portal.RemoteDesktop
         "$SCRATCH/unnamed/nudgewick" 3000 3 & APP_PID=$!
         expect_nudging
         stop_pid APP_PID
+        stop_pid PORTAL_PID && stop_pid PORTAL_KDE_PID
+    elif [[ $version == "kwin 6."* ]]; then
+        start_kde_portal  # KWin 6 holds the desktop's shortcuts: the hotkey becomes one of them
+        shortcuts=yes toggle_lines=0
     fi
 fi
 if [ "$COMPOSITOR" = sway ]; then
@@ -100,6 +106,12 @@ if [ "$COMPOSITOR" = sway ]; then
     one_line "$SCRATCH/no_x" || fail "want one line on stderr without an X display"
 fi
 
+if [ "$COMPOSITOR" = sway ]; then
+    # A portal whose user refuses the shortcut: the advice for --toggle, naming the combination.
+    /usr/bin/python3 "$(dirname "$0")/refusing_portal.py" & PORTAL_PID=$!
+    at_exit 'stop_pid PORTAL_PID'
+    gdbus wait --session --timeout 20 org.freedesktop.portal.Desktop || fail "the stand-in portal did not start"
+fi
 # Under strace, for its footprint: see the end.
 RUN_WITH=(strace -f -qq -o "$SCRATCH/trace" -e trace="$TRACED")
 started=$(now)
@@ -125,10 +137,23 @@ expect_stopped 7 "after Stop"
 click_control BUTTON
 expect_nudging
 
+bus() { busctl --address="$DBUS_SESSION_BUS_ADDRESS" "$@"; }
+unique=$(bus list --unique --no-legend | awk -v pid="$PROGRAM_PID" '$2 == pid { print $1 }')
+if [ -n "${shortcuts:-}" ]; then
+    # KDE's portal bound the hotkey without asking; --check and the tooltip say so, the latter in KDE's words.
+    grep -q '^hotkey: .*GlobalShortcuts' <<<"$("$PROGRAM" --check)" || fail "--check names no desktop shortcut"
+    answer=$("$PROGRAM" 3000 3) && grep -q 'Ctrl+Alt+N' <<<"$answer" || fail "the tooltip names no shortcut: $answer"
+    # KWin's shortcuts press it (Stop, then Go); the same signal sent by another client straight to the program
+    # presses nothing.
+    session=/org/freedesktop/portal/desktop/session/${unique:1}/nudgewick
+    bus emit --destination="$unique" /org/freedesktop/portal/desktop org.freedesktop.portal.GlobalShortcuts \
+        Activated 'osta{sv}' "${session//./_}" toggle 0 0
+    press() { bus call org.kde.kglobalaccel /component/token_nudgewick org.kde.kglobalaccel.Component invokeShortcut s toggle; }
+    press && expect_stopped 7 "after the hotkey's Stop"
+    press && expect_nudging
+fi
 if [ "$COMPOSITOR" = mutter ]; then
     # A Closed signal that another client sends straight to the program, for each session, ends nothing.
-    bus() { busctl --address="$DBUS_SESSION_BUS_ADDRESS" "$@"; }
-    unique=$(bus list --unique --no-legend | awk -v pid="$PROGRAM_PID" '$2 == pid { print $1 }')
     for session in $(bus --list tree org.gnome.Mutter.RemoteDesktop | grep /Session/); do
         bus emit --destination="$unique" "$session" org.gnome.Mutter.RemoteDesktop.Session Closed
     done
@@ -152,6 +177,7 @@ fi
 # One thread; nothing written; one connection each to the X display, the Wayland display and the session bus,
 # which the notification-area icon and, on GNOME, the nudges share.
 quit_program
-[ "$(grep -c -- --toggle "$SCRATCH/stderr")" = 1 ] || fail "--hotkey wrote:"$'\n'"$(cat "$SCRATCH/stderr")"
+[ "$(grep -c -- --toggle "$SCRATCH/stderr")" = "${toggle_lines:-1}" ] || fail "--hotkey wrote:"$'\n'"$(cat "$SCRATCH/stderr")"
+[ "$COMPOSITOR" != sway ] || grep -q 'ctrl+alt+n.*--toggle' "$SCRATCH/stderr" || fail "the refusal was not said"
 expect_footprint "$SCRATCH/trace" "/tmp/.X11-unix/X${DISPLAY#:}" "$WAYLAND_DISPLAY" "$(bus_socket)"
 echo PASS
