@@ -129,7 +129,6 @@ TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, Te
         end = start;
         start = unitAt(end - 1).first;
     } else if (side == TextSide::After) {
-        if (end >= count) return {"", count, count};
         start = end;
         end = unitAt(start).second;
     }

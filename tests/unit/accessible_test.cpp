@@ -42,18 +42,19 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     }
     EXPECT_EQ(roleNames.size(), std::set(std::begin(roles), std::end(roles)).size()) << "a name for each role";
     EXPECT_TRUE(LabelOf(ControlId::PixelsBox) == ControlId::PixelsLabel && !LabelOf(ControlId::PixelsLabel));
-    const std::pair<Node, const char*> interfaces[] = {
-        // what a client is told each object answers
-        {Node::Application, "Accessible Application "},
-        {Node::Frame, "Accessible Component "},
-        {Node::PixelsBox, "Accessible Component Text EditableText "},
-        {Node::Link, "Accessible Component Action "},
+    // What a client is told each object answers, and its one action.
+    const std::tuple<Node, const char*, std::optional<std::string>> interfaces[] = {
+        {Node::Application, "Accessible Application ", {}},
+        {Node::Frame, "Accessible Component ", {}},
+        {Node::PixelsBox, "Accessible Component Text EditableText ", {}},
+        {Node::Link, "Accessible Component Action ", "jump"},
     };
-    for (const auto& [node, want] : interfaces) {
+    for (const auto& [node, want, action] : interfaces) {
         std::string names;
         for (const std::string name : InterfaceNames(InterfacesOf(node)))
             names += name.substr(name.rfind('.') + 1) + " ";
         EXPECT_EQ(names, want) << AccessiblePath(node);
+        EXPECT_EQ(ActionNameOf(node), action) << AccessiblePath(node);
     }
 
     // The message and its parts exist only while it is open, after the frame.
