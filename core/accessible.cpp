@@ -138,9 +138,8 @@ std::vector<Node> ChildrenOf(Node node, const AccessibleView& view) {
 }
 
 int IndexInParent(Node node, const AccessibleView& view) {
-    const auto parent = ParentOf(node);
-    if (!parent) return -1;
-    const auto siblings = ChildrenOf(*parent, view);
+    // The application, no one's child, is not found among its own children.
+    const auto siblings = ChildrenOf(ParentOf(node).value_or(Node::Application), view);
     const auto at = std::find(siblings.begin(), siblings.end(), node);
     return at == siblings.end() ? -1 : static_cast<int>(at - siblings.begin());
 }
@@ -168,11 +167,11 @@ std::string NameOf(Node node, const AccessibleView& view) {
     case Node::StartStopButton: return view.caption;
     case Node::Link: return kProductAddress;
     case Node::StatusLine: return view.status;
-    default: break;
+    default: {  // a label, or a box, which its row's label names
+        const ControlLayout& layout = *LayoutOf(node);
+        return layout.kind == ControlKind::TextBox ? LabelOfBox(layout)->text : layout.text;
     }
-    const ControlLayout* layout = LayoutOf(node);
-    if (layout->kind == ControlKind::TextBox) layout = LabelOfBox(*layout);
-    return layout != nullptr ? layout->text : "";
+    }
 }
 
 std::vector<Relation> RelationsOf(Node node) {

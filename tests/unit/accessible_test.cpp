@@ -22,7 +22,7 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     }
     EXPECT_EQ(RelationsOf(Node::IntervalBox), (std::vector<Relation>{{kRelationLabelledBy, Node::IntervalLabel}}));
     EXPECT_EQ(RelationsOf(Node::PixelsLabel), (std::vector<Relation>{{kRelationLabelFor, Node::PixelsBox}}));
-    EXPECT_TRUE(RelationsOf(Node::TitleLabel).empty());
+    for (const Node unrelated : {Node::TitleLabel, Node::Frame}) EXPECT_TRUE(RelationsOf(unrelated).empty());
     EXPECT_FALSE(ParentOf(Node::Application));
     for (const Node outside : {Node::Application, Node::MessageText})  // the root; a part of no open message
         EXPECT_EQ(IndexInParent(outside, view), -1) << AccessiblePath(outside);
@@ -63,6 +63,7 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     EXPECT_EQ(ChildrenOf(Node::Application, view), (std::vector{Node::Frame, Node::Message}));
     EXPECT_EQ(ChildrenOf(Node::Message, view), (std::vector{Node::MessageText, Node::MessageButton}));
     EXPECT_EQ(NameOf(Node::MessageText, view), "You must pick a value.");
+    for (const Node node : kAccessibleNodes) EXPECT_NE(NameOf(node, view), "") << AccessiblePath(node);
     EXPECT_EQ(IndexInParent(Node::Message, view), 1);
     EXPECT_FALSE(CanAct(Node::StartStopButton, view)) << "the message is modal";
     EXPECT_TRUE(CanAct(Node::MessageButton, view));
