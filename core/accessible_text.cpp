@@ -101,17 +101,12 @@ std::optional<TextGranularity> ToTextGranularity(std::uint32_t value) {
 TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, TextSide side) {
     const int count = CharacterCount(text);
     std::vector<int> edges;
-    switch (boundary) {
-    case TextBoundary::Char:
+    if (boundary == TextBoundary::Char)
         for (int i = 1; i <= count; ++i) edges.push_back(i);  // the first unit starts at 0 anyway
-        break;
-    case TextBoundary::WordStart:
-    case TextBoundary::WordEnd:
+    else if (boundary == TextBoundary::WordStart || boundary == TextBoundary::WordEnd)
         for (const CharacterRange& word : Words(text))
             edges.push_back(boundary == TextBoundary::WordStart ? word.start : word.end);
-        break;
-    default: break;  // one line, one sentence: its start and end are the text's
-    }
+    // else one line, one sentence: its start and end are the text's
     // The unit at an offset runs from the last edge at or before it to the next edge.
     const auto unitAt = [&](int at) {
         int start = 0, end = count;
