@@ -41,7 +41,7 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
     const std::tuple<const char*, int, B, S, TextSpan> cases[] = {
         // clang-format off
         {digits, 1, B::Char, S::At, {"5", 1, 2}},               {digits, 0, B::Char, S::At, {"4", 0, 1}},
-        {digits, 1, B::Char, S::Before, {"4", 0, 1}},           {digits, 3, B::Char, S::After, {"", 4, 4}},
+        {digits, 3, B::Char, S::Before, {"0", 2, 3}},           {digits, 3, B::Char, S::After, {"", 4, 4}},
         {digits, 0, B::Char, S::Before, {"", 0, 0}},            {digits, 9, B::Char, S::At, {"", 4, 4}},
         {words, 4, B::WordStart, S::At, {"€34 ", 3, 7}},        {words, 4, B::WordStart, S::Before, {"12 ", 0, 3}},
         {words, 4, B::WordStart, S::After, {"ab", 7, 9}},       {words, 4, B::WordEnd, S::At, {" €34", 2, 6}},
