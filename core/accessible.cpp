@@ -1,6 +1,8 @@
 #include "core/accessible.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "core/controls.h"
 #include "core/product_address.h"
@@ -55,8 +57,7 @@ constexpr std::array<NodeInfo, kAccessibleNodeCount> kNodes{{
 // Each control of the window is one object of the frame.
 constexpr bool EveryControlIsAnObject() {
     std::size_t controls = 0;
-    for (const auto& node : kNodes)
-        controls += node.id != nullptr && node.layout != nullptr && node.parent == Node::Frame ? 1 : 0;
+    for (const auto& node : kNodes) controls += node.layout != nullptr ? 1 : 0;
     return controls == kControls.size() + 1;  // and the status line
 }
 static_assert(EveryControlIsAnObject(), "an object for each control");
@@ -70,14 +71,12 @@ const NodeInfo& Info(Node node) { return kNodes[static_cast<std::size_t>(node)];
 
 bool IsMessagePart(Node node) { return node >= Node::Message; }
 
-// The label left of a box on the same row, nearest to it.
+// The label on a box's row, which names it: the layout gives each box's row
+// one label, left of the box.
 const ControlLayout* LabelOfBox(const ControlLayout& box) {
-    const ControlLayout* label = nullptr;
     for (const auto& control : kControls)
-        if (control.kind == ControlKind::Label && control.top == box.top && control.left + control.width <= box.left &&
-            (label == nullptr || control.left > label->left))
-            label = &control;
-    return label;
+        if (control.kind == ControlKind::Label && control.top == box.top) return &control;
+    return nullptr;
 }
 
 void SetState(std::array<std::uint32_t, 2>& words, AccessibleState state) {
@@ -133,17 +132,14 @@ std::vector<Node> ChildrenOf(Node node, const AccessibleView& view) {
     for (const Node child : kAccessibleNodes)  // the application is no one's child
         if (child != Node::Application && Info(child).parent == node && Exists(child, view)) children.push_back(child);
     if (node == Node::Frame)  // the controls
-        std::stable_sort(children.begin(), children.end(), [](Node a, Node b) {
-            const ControlLayout &first = *LayoutOf(a), &second = *LayoutOf(b);
-            return first.top != second.top ? first.top < second.top : first.left < second.left;
-        });
+        std::ranges::stable_sort(children, std::less{},
+                                 [](Node child) { return std::pair(LayoutOf(child)->top, LayoutOf(child)->left); });
     return children;
 }
 
 int IndexInParent(Node node, const AccessibleView& view) {
-    const auto parent = ParentOf(node);
-    if (!parent) return -1;
-    const auto siblings = ChildrenOf(*parent, view);
+    // The application, no one's child, is not found among its own children.
+    const auto siblings = ChildrenOf(ParentOf(node).value_or(Node::Application), view);
     const auto at = std::find(siblings.begin(), siblings.end(), node);
     return at == siblings.end() ? -1 : static_cast<int>(at - siblings.begin());
 }
@@ -171,11 +167,11 @@ std::string NameOf(Node node, const AccessibleView& view) {
     case Node::StartStopButton: return view.caption;
     case Node::Link: return kProductAddress;
     case Node::StatusLine: return view.status;
-    default: break;
+    default: {  // a label, or a box, which its row's label names
+        const ControlLayout& layout = *LayoutOf(node);
+        return layout.kind == ControlKind::TextBox ? LabelOfBox(layout)->text : layout.text;
     }
-    const ControlLayout* layout = LayoutOf(node);
-    if (layout->kind == ControlKind::TextBox) layout = LabelOfBox(*layout);
-    return layout != nullptr ? layout->text : "";
+    }
 }
 
 std::vector<Relation> RelationsOf(Node node) {
@@ -228,8 +224,10 @@ unsigned InterfacesOf(Node node) { return Info(node).interfaces; }
 
 std::vector<const char*> InterfaceNames(unsigned interfaces) {
     std::vector<const char*> names;
-    for (std::size_t i = 0; i < kInterfaceNames.size(); ++i)
-        if ((interfaces >> i & 1u) != 0) names.push_back(kInterfaceNames[i]);
+    for (const char* name : kInterfaceNames) {
+        if ((interfaces & 1u) != 0) names.push_back(name);
+        interfaces >>= 1;
+    }
     return names;
 }
 

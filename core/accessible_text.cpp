@@ -1,6 +1,7 @@
 #include "core/accessible_text.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace nudgewick {
@@ -19,43 +20,44 @@ std::size_t CharacterSize(std::string_view text, std::size_t byte) {
     return size;
 }
 
-// Where each character starts, and the text's size last.
-std::vector<std::size_t> CharacterStarts(std::string_view text) {
-    std::vector<std::size_t> starts;
-    for (std::size_t byte = 0; byte < text.size(); byte += CharacterSize(text, byte)) starts.push_back(byte);
-    starts.push_back(text.size());
-    return starts;
+// Each character's bytes.
+std::vector<std::string_view> Characters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    for (std::size_t byte = 0; byte < text.size(); byte += characters.back().size())
+        characters.push_back(text.substr(byte, CharacterSize(text, byte)));
+    return characters;
 }
 
 int Clamp(int offset, int count) { return std::clamp(offset, 0, count); }
 
-int EndOrAll(int end, int count) { return end < 0 || end > count ? count : end; }
+int EndOrAll(int end, int count) { return end < 0 ? count : std::min(end, count); }
 
 // Letters and digits (any character beyond ASCII counts as one) make words;
 // blanks and punctuation part them.
-bool IsWordCharacter(std::string_view text, std::size_t byte) {
-    const auto c = static_cast<unsigned char>(text.at(byte));
+bool IsWordCharacter(std::string_view character) {
+    const auto c = static_cast<unsigned char>(character.front());
     return c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
 }
 
-// The offsets that start (or end) a word, in order.
-std::vector<int> WordEdges(std::string_view text, bool starts) {
-    const std::vector<std::size_t> at = CharacterStarts(text);
-    const int count = static_cast<int>(at.size()) - 1;
-    std::vector<int> edges;
-    for (int i = 0; i <= count; ++i) {
-        const bool here = i < count && IsWordCharacter(text, at[static_cast<std::size_t>(i)]);
-        const bool before = i > 0 && IsWordCharacter(text, at[static_cast<std::size_t>(i - 1)]);
-        if (starts ? here && !before : before && !here) edges.push_back(i);
+// The words in order, each from its first character to past its last.
+std::vector<CharacterRange> Words(std::string_view text) {
+    std::vector<CharacterRange> words;
+    int offset = 0;
+    for (const std::string_view character : Characters(text)) {
+        if (IsWordCharacter(character)) {
+            if (words.empty() || words.back().end < offset) words.push_back({offset, offset});
+            ++words.back().end;
+        }
+        ++offset;
     }
-    return edges;
+    return words;
 }
 
 TextSpan Span(std::string_view text, int start, int end) { return {TextBetween(text, start, end), start, end}; }
 
 }  // namespace
 
-int CharacterCount(std::string_view text) { return static_cast<int>(CharacterStarts(text).size()) - 1; }
+int CharacterCount(std::string_view text) { return static_cast<int>(Characters(text).size()); }
 
 std::size_t ByteOffset(std::string_view text, int offset) {
     std::size_t byte = 0;
@@ -99,14 +101,12 @@ std::optional<TextGranularity> ToTextGranularity(std::uint32_t value) {
 TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, TextSide side) {
     const int count = CharacterCount(text);
     std::vector<int> edges;
-    switch (boundary) {
-    case TextBoundary::Char:
+    if (boundary == TextBoundary::Char)
         for (int i = 1; i <= count; ++i) edges.push_back(i);  // the first unit starts at 0 anyway
-        break;
-    case TextBoundary::WordStart:
-    case TextBoundary::WordEnd: edges = WordEdges(text, boundary == TextBoundary::WordStart); break;
-    default: break;  // one line, one sentence: its start and end are the text's
-    }
+    else if (boundary == TextBoundary::WordStart || boundary == TextBoundary::WordEnd)
+        for (const CharacterRange& word : Words(text))
+            edges.push_back(boundary == TextBoundary::WordStart ? word.start : word.end);
+    // else one line, one sentence: its start and end are the text's
     // The unit at an offset runs from the last edge at or before it to the next edge.
     const auto unitAt = [&](int at) {
         int start = 0, end = count;
@@ -124,7 +124,6 @@ TextSpan TextAround(std::string_view text, int offset, TextBoundary boundary, Te
         end = start;
         start = unitAt(end - 1).first;
     } else if (side == TextSide::After) {
-        if (end >= count) return {"", count, count};
         start = end;
         end = unitAt(start).second;
     }
@@ -136,12 +135,10 @@ TextSpan TextUnitAt(std::string_view text, int offset, TextGranularity granulari
     const int at = Clamp(offset, count);
     switch (granularity) {
     case TextGranularity::Char: return Span(text, at, std::min(at + 1, count));
-    case TextGranularity::Word: {
-        const std::vector<int> starts = WordEdges(text, true), ends = WordEdges(text, false);
-        for (std::size_t i = 0; i < starts.size(); ++i)
-            if (starts[i] <= at && at < ends[i]) return Span(text, starts[i], ends[i]);
+    case TextGranularity::Word:
+        for (const CharacterRange& word : Words(text))
+            if (word.start <= at && at < word.end) return Span(text, word.start, word.end);
         return {"", at, at};
-    }
     default: return Span(text, 0, count);
     }
 }
@@ -160,19 +157,17 @@ std::string_view WholeCharacters(std::string_view text, int length) {
 }
 
 TextChange ChangeBetween(std::string_view before, std::string_view after) {
-    const std::vector<std::size_t> old = CharacterStarts(before), now = CharacterStarts(after);
-    const auto character = [](std::string_view text, const std::vector<std::size_t>& at, std::size_t i) {
-        return text.substr(at[i], at[i + 1] - at[i]);
+    const std::vector<std::string_view> old = Characters(before), now = Characters(after);
+    // The characters both start with, then of the rest those both end with.
+    const auto [oldRest, newRest] = std::mismatch(old.begin(), old.end(), now.begin(), now.end());
+    const auto [oldTail, newTail] = std::mismatch(old.rbegin(), std::make_reverse_iterator(oldRest), now.rbegin(),
+                                                  std::make_reverse_iterator(newRest));
+    const auto joined = [](auto from, auto to) {
+        std::string text;
+        for (; from != to; ++from) text += *from;
+        return text;
     };
-    const std::size_t oldCount = old.size() - 1, newCount = now.size() - 1;
-    std::size_t same = 0;
-    while (same < oldCount && same < newCount && character(before, old, same) == character(after, now, same)) ++same;
-    std::size_t tail = 0;
-    while (tail < oldCount - same && tail < newCount - same &&
-           character(before, old, oldCount - 1 - tail) == character(after, now, newCount - 1 - tail))
-        ++tail;
-    return {static_cast<int>(same), std::string(before.substr(old[same], old[oldCount - tail] - old[same])),
-            std::string(after.substr(now[same], now[newCount - tail] - now[same]))};
+    return {static_cast<int>(oldRest - old.begin()), joined(oldRest, oldTail.base()), joined(newRest, newTail.base())};
 }
 
 std::optional<Rect> PlaceOfCharacter(std::string_view text, int offset, const CharacterPlace& place) {

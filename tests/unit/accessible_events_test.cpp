@@ -22,7 +22,7 @@ std::string Told(const AccessibleView& before, const Change& change) {
         told += std::string(told.empty() ? "" : "; ") + kinds[static_cast<int>(event.kind)] + " " +
                 path.substr(path.rfind('/') + 1);
         if (event.kind == AccessibleEventKind::StateChanged)
-            told += " " + std::to_string(static_cast<int>(event.state)) + (event.detail1 != 0 ? "+" : "-");
+            told += " " + std::to_string(static_cast<int>(event.state)) + (event.detail1 == 1 ? "+" : "-");
         if (event.child) told += " " + std::to_string(event.detail1);
         if (!event.text.empty())
             told += " " + std::to_string(event.detail1) + "," + std::to_string(event.detail2) + " '" + event.text + "'";
@@ -75,6 +75,7 @@ TEST(AccessibleEventsTest, AKeyCarriesItsTextOrItsName) {
         {{true, 'c', 54, 0x104, 8, "\x03", "c"}, {0, 'c', 54, 0x04, 8, "\x03", true}},
         {{false, 0xff63, 118, 0x10, 0xFFFFFFFF, "", "Insert"}, {1, 0xff63, 118, 0x10, -1, "Insert", false}},
         {{true, 0xe9, 26, 0, 9, "é", "eacute"}, {0, 0xe9, 26, 0, 9, "é", true}},
+        {{true, 0xffff, 119, 0, 10, "\x7f", "Delete"}, {0, 0xffff, 119, 0, 10, "Delete", false}},
     };
     for (const auto& [key, want] : cases) EXPECT_EQ(DeviceEventOf(key), want) << key.keysymName;
 }

@@ -22,8 +22,10 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     }
     EXPECT_EQ(RelationsOf(Node::IntervalBox), (std::vector<Relation>{{kRelationLabelledBy, Node::IntervalLabel}}));
     EXPECT_EQ(RelationsOf(Node::PixelsLabel), (std::vector<Relation>{{kRelationLabelFor, Node::PixelsBox}}));
-    EXPECT_TRUE(RelationsOf(Node::TitleLabel).empty());
-    EXPECT_TRUE(!ParentOf(Node::Application) && IndexInParent(Node::Application, view) < 0) << "the root";
+    for (const Node unrelated : {Node::TitleLabel, Node::Frame}) EXPECT_TRUE(RelationsOf(unrelated).empty());
+    EXPECT_FALSE(ParentOf(Node::Application));
+    for (const Node outside : {Node::Application, Node::MessageText})  // the root; a part of no open message
+        EXPECT_EQ(IndexInParent(outside, view), -1) << AccessiblePath(outside);
     EXPECT_EQ(NameOf(Node::IntervalBox, view), NameOf(Node::IntervalLabel, view));
     EXPECT_EQ(NameOf(Node::PixelsBox, view), NameOf(Node::PixelsLabel, view));
     EXPECT_NE(NameOf(Node::PixelsBox, view), NameOf(Node::IntervalBox, view));
@@ -40,9 +42,20 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     }
     EXPECT_EQ(roleNames.size(), std::set(std::begin(roles), std::end(roles)).size()) << "a name for each role";
     EXPECT_TRUE(LabelOf(ControlId::PixelsBox) == ControlId::PixelsLabel && !LabelOf(ControlId::PixelsLabel));
-    EXPECT_EQ(InterfacesOf(Node::Link) & kActionInterface, kActionInterface);
-    EXPECT_EQ(InterfacesOf(Node::PixelsBox) & (kTextInterface | kEditableTextInterface | kActionInterface),
-              kTextInterface | kEditableTextInterface);
+    // What a client is told each object answers, and its one action.
+    const std::tuple<Node, const char*, std::optional<std::string>> interfaces[] = {
+        {Node::Application, "Accessible Application ", {}},
+        {Node::Frame, "Accessible Component ", {}},
+        {Node::PixelsBox, "Accessible Component Text EditableText ", {}},
+        {Node::Link, "Accessible Component Action ", "jump"},
+    };
+    for (const auto& [node, want, action] : interfaces) {
+        std::string names;
+        for (const std::string name : InterfaceNames(InterfacesOf(node)))
+            names += name.substr(name.rfind('.') + 1) + " ";
+        EXPECT_EQ(names, want) << AccessiblePath(node);
+        EXPECT_EQ(ActionNameOf(node), action) << AccessiblePath(node);
+    }
 
     // The message and its parts exist only while it is open, after the frame.
     EXPECT_FALSE(Exists(Node::MessageButton, view));
@@ -50,6 +63,7 @@ TEST(AccessibleTest, TheTreeReadsTheLayoutRowByRowAndEachObjectHasItsNameRoleAnd
     EXPECT_EQ(ChildrenOf(Node::Application, view), (std::vector{Node::Frame, Node::Message}));
     EXPECT_EQ(ChildrenOf(Node::Message, view), (std::vector{Node::MessageText, Node::MessageButton}));
     EXPECT_EQ(NameOf(Node::MessageText, view), "You must pick a value.");
+    for (const Node node : kAccessibleNodes) EXPECT_NE(NameOf(node, view), "") << AccessiblePath(node);
     EXPECT_EQ(IndexInParent(Node::Message, view), 1);
     EXPECT_FALSE(CanAct(Node::StartStopButton, view)) << "the message is modal";
     EXPECT_TRUE(CanAct(Node::MessageButton, view));

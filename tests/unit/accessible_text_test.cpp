@@ -41,7 +41,7 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
     const std::tuple<const char*, int, B, S, TextSpan> cases[] = {
         // clang-format off
         {digits, 1, B::Char, S::At, {"5", 1, 2}},               {digits, 0, B::Char, S::At, {"4", 0, 1}},
-        {digits, 1, B::Char, S::Before, {"4", 0, 1}},           {digits, 3, B::Char, S::After, {"", 4, 4}},
+        {digits, 3, B::Char, S::Before, {"0", 2, 3}},           {digits, 3, B::Char, S::After, {"", 4, 4}},
         {digits, 0, B::Char, S::Before, {"", 0, 0}},            {digits, 9, B::Char, S::At, {"", 4, 4}},
         {words, 4, B::WordStart, S::At, {"€34 ", 3, 7}},        {words, 4, B::WordStart, S::Before, {"12 ", 0, 3}},
         {words, 4, B::WordStart, S::After, {"ab", 7, 9}},       {words, 4, B::WordEnd, S::At, {" €34", 2, 6}},
@@ -59,10 +59,10 @@ TEST(AccessibleTextTest, ReadsByCharactersWordsAndTheLine) {
     EXPECT_TRUE(ToTextBoundary(6) && !ToTextBoundary(7)) << "the line's end is the last";
     EXPECT_TRUE(ToTextGranularity(4) && !ToTextGranularity(5)) << "the paragraph is the last";
     using G = TextGranularity;
-    const std::tuple<int, G, TextSpan> units[] = {{4, G::Word, {"€34", 3, 6}},     {3, G::Word, {"€34", 3, 6}},
-                                                  {0, G::Word, {"12", 0, 2}},      {2, G::Word, {"", 2, 2}},
-                                                  {3, G::Char, {"€", 3, 4}},       {99, G::Char, {"", 9, 9}},
-                                                  {4, G::Paragraph, {words, 0, 9}}};
+    const std::tuple<int, G, TextSpan> units[] = {{4, G::Word, {"€34", 3, 6}},      {3, G::Word, {"€34", 3, 6}},
+                                                  {0, G::Word, {"12", 0, 2}},       {2, G::Word, {"", 2, 2}},
+                                                  {3, G::Char, {"€", 3, 4}},        {99, G::Char, {"", 9, 9}},
+                                                  {4, G::Paragraph, {words, 0, 9}}, {8, G::Word, {"ab", 7, 9}}};
     for (const auto& [offset, unit, want] : units)
         EXPECT_EQ(TextUnitAt(words, offset, unit), want) << offset << " " << static_cast<int>(unit);
 }
