@@ -167,7 +167,7 @@ std::string NameOf(Node node, const AccessibleView& view) {
     case Node::Message: return kMessageTitle;
     case Node::Frame: return kWindowTitle;
     case Node::MessageText: return view.message.value_or("");
-    case Node::MessageButton: return kMessageButton;
+    case Node::MessageButton: return Tr(kMessageButton);
     case Node::StartStopButton: return view.caption;
     case Node::Link: return kProductAddress;
     case Node::StatusLine: return view.status;
@@ -175,7 +175,7 @@ std::string NameOf(Node node, const AccessibleView& view) {
     }
     const ControlLayout* layout = LayoutOf(node);
     if (layout->kind == ControlKind::TextBox) layout = LabelOfBox(*layout);
-    return layout != nullptr ? layout->text : "";
+    return layout != nullptr ? ShownText(*layout) : "";
 }
 
 std::vector<Relation> RelationsOf(Node node) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <limits>
 
+#include "core/catalogue.h"
 #include "core/number_text.h"
 #include "core/product_address.h"
 #include "core/settings.h"
@@ -12,8 +13,8 @@ namespace nudgewick {
 namespace {
 
 std::string LinkMessage(const std::string& address, const std::string& failure) {
-    const std::string message = "The web address " + address + " could not be opened: " + failure;
-    return message.ends_with('.') ? message : message + ".";
+    return Format(Tr("The web address %1 could not be opened: %2"),
+                  {address, failure.ends_with('.') ? failure : failure + "."});
 }
 
 // The key's own name, which the keyboard is said to lack: "F13".
@@ -27,29 +28,32 @@ std::string KeyName(const Hotkey& hotkey) {
 std::string HotkeyRefusedMessage(const Hotkey& hotkey, const HotkeyRefusal& why) {
     const std::string combination = HotkeyText(hotkey);
     if (why.kind == HotkeyRefusal::NoSuchKey) {
-        return "nudgewick: no key of this keyboard produces " + KeyName(hotkey) + ", so the hotkey " + combination +
-               " cannot be pressed; running without it\n";
+        return Format(Tr("nudgewick: no key of this keyboard produces %1, so the hotkey %2 cannot be pressed; running "
+                         "without it\n"),
+                      {KeyName(hotkey), combination});
     }
     if (why.kind == HotkeyRefusal::Failed) {
-        return "nudgewick: the hotkey " + combination + " could not be had: " + why.reason + "; running without it\n";
+        return Format(Tr("nudgewick: the hotkey %1 could not be had: %2; running without it\n"),
+                      {combination, why.reason});
     }
-    return "nudgewick: the hotkey " + combination + " is already taken by another program; running without it\n";
+    return Format(Tr("nudgewick: the hotkey %1 is already taken by another program; running without it\n"),
+                  {combination});
 }
 
 std::string HotkeyRefusedNote(const Hotkey& hotkey, const HotkeyRefusal& why) {
     if (why.kind == HotkeyRefusal::NoSuchKey)
-        return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
-    if (why.kind == HotkeyRefusal::Failed) return "Hotkey " + HotkeyText(hotkey) + ": " + why.reason;
-    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
+        return Format(Tr("Hotkey %1: no key produces %2"), {HotkeyText(hotkey), KeyName(hotkey)});
+    if (why.kind == HotkeyRefusal::Failed) return Format(Tr("Hotkey %1: %2"), {HotkeyText(hotkey), why.reason});
+    return Format(Tr("Hotkey %1 taken by another program"), {HotkeyText(hotkey)});
 }
 
 // Where no program may take a key from the whole desktop (a Wayland session).
 constexpr const char* kHotkeyUnavailableMessage =
-    "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
-    "in the desktop's keyboard settings instead\n";
-constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
+    Marked("nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
+           "in the desktop's keyboard settings instead\n");
+constexpr const char* kHotkeyUnavailableNote = Marked("No hotkey on Wayland: bind a key to nudgewick --toggle");
 
-constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
+constexpr const char* kRouteClosedNote = Marked("The desktop ended remote control: Go asks for it again");
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b,
@@ -102,7 +106,7 @@ void Controller::Load() {
     parts_.intervalBox.SetText(WholeNumberText(state_.interval));
     parts_.pixelsBox.SetText(WholeNumberText(state_.pixels));
     state_.phase = NudgePhase::Right;
-    parts_.startStopButton.SetCaption(kCaptionStop);
+    parts_.startStopButton.SetCaption(Tr(kCaptionStop));
     SetTickInterval(state_.interval);
     LookForNamedProcess();
     LookAtDesktop();
@@ -242,9 +246,9 @@ std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
 }
 
 std::string Controller::OnHotkeyUnavailable() {
-    hotkeyNote_ = kHotkeyUnavailableNote;
+    hotkeyNote_ = Tr(kHotkeyUnavailableNote);
     ShowTray();
-    return kHotkeyUnavailableMessage;
+    return Tr(kHotkeyUnavailableMessage);
 }
 
 CommandJobs Controller::OnCommandLine(const StartSettings& given) {
@@ -339,8 +343,8 @@ void Controller::OnInputRouteClosed() {
     StopTicks();
     ShowTray();
     parts_.messages.Show(
-        "The desktop ended the remote control through which Nudgewick moves the pointer, so it "
-        "stopped nudging. Go asks the desktop for remote control again.");
+        Tr("The desktop ended the remote control through which Nudgewick moves the pointer, so it "
+           "stopped nudging. Go asks the desktop for remote control again."));
 }
 
 TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
@@ -395,7 +399,7 @@ TrayView Controller::Tray() const {
         tooltip = next ? StoppedUntilTooltip(*next) : stoppedTooltip_.value_or(StoppedTooltip({}));
     }
     if (hotkeyNote_) tooltip += "\n" + *hotkeyNote_;
-    if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
+    if (routeClosed_) tooltip += "\n" + Tr(kRouteClosedNote);
     if (command_) tooltip = NamingCommand(tooltip, commandName_);
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
     return {Running() && !Waiting() && !Locked() && !SavingBattery(), tooltip, TrayMenu(Running(), following)};
@@ -426,18 +430,19 @@ void Controller::SetTickInterval(int milliseconds) {
 void Controller::StartTicks() {
     if (routeClosed_) {
         if (const auto why = parts_.pointer.Reopen()) {
-            return parts_.messages.Show("Nudgewick cannot nudge the pointer: " + *why);
+            return parts_.messages.Show(Format(Tr("Nudgewick cannot nudge the pointer: %1"), {*why}));
+
         }
         routeClosed_ = false;
     }
     SetTickInterval(state_.interval);
-    parts_.startStopButton.SetCaption(kCaptionStop);
+    parts_.startStopButton.SetCaption(Tr(kCaptionStop));
     LookForNamedProcess();
 }
 
 void Controller::StopTicks() {
     SetTickInterval(0);
-    parts_.startStopButton.SetCaption(kCaptionGo);
+    parts_.startStopButton.SetCaption(Tr(kCaptionGo));
 }
 
 void Controller::EndSession() {
