@@ -7,6 +7,7 @@
 #include "core/command_channel.h"
 #include "core/command_line.h"
 #include "core/layout.h"
+#include "core/plural_rule.h"
 #include "core/settings.h"
 #include "core/shell.h"
 #include "core/tray.h"
@@ -82,6 +83,42 @@ TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
     for (const ControlLayout& control : kControls) shown.push_back(ShownText(control));
     UseCatalogue(nullptr);
     for (const std::string& text : shown) EXPECT_EQ(Unmarked(text), "") << text;
+}
+
+constexpr std::string_view kRussian =
+    "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
+
+TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
+    const struct {
+        std::string_view header;
+        std::string_view forms;  // for 0, 1, 2, 5, 11, 21, 22, 111
+    } rows[] = {
+        {kRussian, "20122012"},
+        {"nplurals=2; plural=(n != 1);", "10111111"},
+        {"nplurals=1; plural=0;", "00000000"},
+        {"nplurals=3; plural=(n==1) ? 0 : (n>=2 && n<=4) ? 1 : 2;", "20122222"},  // Czech
+        {"nplurals=2; plural=n>1;", "00111111"},                                  // French
+    };
+    for (const auto& row : rows) {
+        const auto rule = PluralRule::Read(row.header);
+        ASSERT_TRUE(rule) << row.header;
+        std::string forms;
+        for (const unsigned long n : {0, 1, 2, 5, 11, 21, 22, 111}) forms += static_cast<char>('0' + rule->FormFor(n));
+        EXPECT_EQ(forms, row.forms) << row.header;
+    }
+    for (const char* broken : {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;",
+                               "nplurals=0; plural=0;", "nplurals=2; plural=n =! 1;"}) {
+        EXPECT_FALSE(PluralRule::Read(broken)) << broken;
+    }
+}
+
+TEST(CatalogueTest, ATableCatalogueKeepsTheEnglishOfWhatItLacks) {
+    const char* const menu[] = {"one", "few", "many"};
+    const char* const stop[] = {"stop!"};
+    const TranslatedText texts[] = {{"Stop", nullptr, stop}, {"%1 hour", "%1 hours", menu}};
+    const TableCatalogue catalogue(texts, *PluralRule::Read(kRussian));
+    EXPECT_EQ(catalogue.Text("Stop") + catalogue.Text("Go"), "stop!Go");
+    EXPECT_EQ(catalogue.Plural("%1 hour", "%1 hours", 5) + catalogue.Plural("%1 day", "%1 days", 5), "many%1 days");
 }
 
 }  // namespace
