@@ -39,4 +39,22 @@ constexpr const char* Marked(const char* text) { return text; }
 // else is kept as it is ("40%"), as Qt's format that msgfmt checks them by.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> values);
 
+// While one lives, each text is made as its meaning, its English and its
+// values, which Spoken says in the language of the copy that reads it: what
+// the running copy answers a second start is said in the second start's.
+class MeaningOnly {
+public:
+    MeaningOnly();
+    ~MeaningOnly();
+    MeaningOnly(const MeaningOnly&) = delete;
+    MeaningOnly& operator=(const MeaningOnly&) = delete;
+
+private:
+    const Catalogue* before_;
+};
+
+// A text made under MeaningOnly in this copy's language; any other text as it
+// is, less the control characters that mark a meaning.
+std::string Spoken(std::string_view kept);
+
 }  // namespace nudgewick

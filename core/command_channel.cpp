@@ -100,10 +100,10 @@ CommandAnswer ReadAnswer(const std::optional<std::string>& bytes) {
     if (!bytes) return {1, Tr("nudgewick: the running copy did not answer\n")};
     const std::string_view answer = *bytes;
     if (answer.size() < 2 || answer.size() > kLongestAnswer || answer[0] < '0' || answer[0] > '9' || answer[1] != ' ' ||
-        !IsText(answer.substr(2), "\t\n")) {
+        !IsText(answer.substr(2), "\t\n\1\2\3")) {
         return {1, Tr("nudgewick: the running copy did not take the command line\n")};
     }
-    return {answer[0] - '0', std::string(answer.substr(2))};
+    return {answer[0] - '0', Spoken(answer.substr(2))};
 }
 
 }  // namespace nudgewick

@@ -102,7 +102,10 @@ std::optional<std::string> TakeCommandLine(std::string_view message, ProgramWind
     if (jobs.hotkey) GrabHotkey(window, console, *jobs.hotkey);
     if (jobs.hide) window.Hide();
     if (jobs.present) window.Present();
-    const std::string answer = WriteAnswer(jobs.refusal ? *jobs.refusal : program.AnswerTo(*given));
+    const std::string answer = WriteAnswer(jobs.refusal ? *jobs.refusal : [&] {
+        const MeaningOnly meaning;
+        return program.AnswerTo(*given);
+    }());
     if (jobs.quit) {
         instance.Release();
         window.Close();

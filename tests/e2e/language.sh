@@ -3,7 +3,7 @@
 # themselves (gettext(1)), so that a fault shows as a text in the wrong language, not a changed sentence.
 # Run as  bash language.sh PROGRAM LOCALE_TREE
 source "$(dirname "$0")/../../script/xvfb.sh"
-PROGRAM=$1 TREE=$2
+PROGRAM=$1 TREE=$(realpath "$2")
 unset DISPLAY LANGUAGE LC_ALL LC_MESSAGES
 
 # As installed: PREFIX/bin/nudgewick finds PREFIX/share/locale. The locales come from localedef, in a
@@ -54,4 +54,15 @@ for count in 1 2 5 21; do
 done
 [ "${forms[0]}" = "${forms[3]}" ] && [ "${forms[0]}" != "${forms[1]}" ] && [ "${forms[1]}" != "${forms[2]}" ] &&
     [ "${forms[0]}" != "${forms[2]}" ] || fail "Russian plural forms for 1, 2, 5, 21: ${forms[*]}"
+# A second start says the running copy's answer in the second start's language, not in the copy's.
+start_xvfb
+LC_ALL=C "$SCRATCH/bin/nudgewick" 2>/dev/null &
+APP_PID=$!
+ARGS=(--status)
+for _ in {1..100}; do run LC_ALL=C && [ -s "$SCRATCH/out" ] && break || sleep 0.1; done
+english=$(cat "$SCRATCH/out")
+run LANG=de_DE.UTF-8
+[ "$(cat "$SCRATCH/out")" = "$(translated de 'nudging every %1 s' "${english//[^0-9]/}")" ] ||
+    fail "LANG=de_DE.UTF-8 --status to a copy in the C locale: $(cat "$SCRATCH/out" "$SCRATCH/err")"
+ARGS=(--quit) && run LC_ALL=C && wait "$APP_PID" && APP_PID=
 echo PASS
