@@ -36,22 +36,27 @@ std::string Description(const OptionName& entry) {
     case Option::For: return Format(Tr("stop nudging after DURATION, %1"), {Durations()});
     case Option::Until: return Tr("stop nudging at the next HH:MM on the 24-hour local clock");
     case Option::Hours:
-        return Tr("nudge only within RANGE on the 24-hour local clock, such as 09:00-17:30 or 22:00-06:00, stopping "
-                  "and resuming by itself; an end before the start is on the next day, 24:00 ends the day");
+        return Tr(
+            "nudge only within RANGE on the 24-hour local clock, such as 09:00-17:30 or 22:00-06:00, stopping "
+            "and resuming by itself; an end before the start is on the next day, 24:00 ends the day");
     case Option::Days:
-        return Tr("nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri; all day unless --hours is "
-                  "given. A click overrides the hours until their next start or end; a later --hours or --days "
-                  "replaces an earlier");
+        return Tr(
+            "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri; all day unless --hours is "
+            "given. A click overrides the hours until their next start or end; a later --hours or --days "
+            "replaces an earlier");
     case Option::Hotkey:
-        return Tr("stop and resume from anywhere with a key combination such as ctrl+alt+n: ctrl, alt, shift or "
-                  "super, then a letter, digit or F1-F24");
+        return Tr(
+            "stop and resume from anywhere with a key combination such as ctrl+alt+n: ctrl, alt, shift or "
+            "super, then a letter, digit or F1-F24");
     case Option::Pid: return Tr("nudge until the process PID ends, then stop as at a session's end");
     case Option::While:
-        return Tr("nudge only while a process named NAME runs, such as zoom: the name it gives itself or its "
-                  "program's file name (on Windows zoom.exe or zoom, in any case)");
+        return Tr(
+            "nudge only while a process named NAME runs, such as zoom: the name it gives itself or its "
+            "program's file name (on Windows zoom.exe or zoom, in any case)");
     case Option::Battery:
-        return Tr("on battery power, nudge only while the charge is above PCT percent (0-100; 100: only on mains); "
-                  "a session nudges regardless");
+        return Tr(
+            "on battery power, nudge only while the charge is above PCT percent (0-100; 100: only on mains); "
+            "a session nudges regardless");
     case Option::Minimized: return Tr("start with the window hidden in the notification area, or minimized");
     case Option::Check: return Tr("say how the pointer would be nudged here, exit 0 if it can be");
     case Option::Help: return Tr("print this help and exit");
@@ -240,8 +245,8 @@ std::optional<StartupCheck> ReadFollowOption(Option option, std::string_view val
     const auto number = digits ? ReadDecimal(value) : std::nullopt;
     if (option == Option::Battery) {
         if (!number || number->whole > kFullCharge) {
-            return Refuse(Format(Tr("%1 is not a charge in whole percent from 0 to %2"),
-                                 {given, WholeNumberText(kFullCharge)}));
+            return Refuse(
+                Format(Tr("%1 is not a charge in whole percent from 0 to %2"), {given, WholeNumberText(kFullCharge)}));
         }
         settings.battery = static_cast<int>(number->whole);
         return std::nullopt;
@@ -394,9 +399,11 @@ StartupCheck RefusePid(std::int32_t pid, const std::string& why) {
 StartupCheck RefuseCommand(const CommandStart& start) {
     const std::string name = Quoted(start.name);
     const std::string sentence = start.reason.ends_with('.') ? start.reason : start.reason + ".";
-    return {false, start.found ? 126 : 127, Format(Tr("nudgewick: cannot run %1: %2\n"), {name, start.reason}),
-            Format(Tr("Nudgewick cannot run %1: %2\n"), {name, sentence}), {}};
-
+    return {false,
+            start.found ? 126 : 127,
+            Format(Tr("nudgewick: cannot run %1: %2\n"), {name, start.reason}),
+            Format(Tr("Nudgewick cannot run %1: %2\n"), {name, sentence}),
+            {}};
 }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {

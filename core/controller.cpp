@@ -48,9 +48,9 @@ std::string HotkeyRefusedNote(const Hotkey& hotkey, const HotkeyRefusal& why) {
 }
 
 // Where no program may take a key from the whole desktop (a Wayland session).
-constexpr const char* kHotkeyUnavailableMessage =
-    Marked("nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
-           "in the desktop's keyboard settings instead\n");
+constexpr const char* kHotkeyUnavailableMessage = Marked(
+    "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
+    "in the desktop's keyboard settings instead\n");
 constexpr const char* kHotkeyUnavailableNote = Marked("No hotkey on Wayland: bind a key to nudgewick --toggle");
 
 constexpr const char* kRouteClosedNote = Marked("The desktop ended remote control: Go asks for it again");
@@ -431,7 +431,6 @@ void Controller::StartTicks() {
     if (routeClosed_) {
         if (const auto why = parts_.pointer.Reopen()) {
             return parts_.messages.Show(Format(Tr("Nudgewick cannot nudge the pointer: %1"), {*why}));
-
         }
         routeClosed_ = false;
     }

@@ -51,7 +51,6 @@ std::vector<HelpEntry> SettingsHelp() {
                                 {Text(kIntervalLimit), Text(kIntervalFloor), Text(kDefaultInterval)})},
             {"PIXELS", Format(Tr("how far each nudge moves the pointer, %1 to %2 (default %3)"),
                               {Text(kPixelsLowest), Text(kPixelsHighest), Text(kDefaultPixels)})}};
-
 }
 
 }  // namespace nudgewick

@@ -82,9 +82,8 @@ std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::st
 }
 
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds) {
-    return std::string(kTooltipName) + (stoppedAtWallSeconds
-                                            ? Format(Tr("stopped at %1"), {WallClockText(*stoppedAtWallSeconds)})
-                                            : Tr("stopped"));
+    return std::string(kTooltipName) +
+           (stoppedAtWallSeconds ? Format(Tr("stopped at %1"), {WallClockText(*stoppedAtWallSeconds)}) : Tr("stopped"));
 }
 
 std::string ProcessEndedTooltip(std::int32_t pid) {
@@ -107,7 +106,6 @@ std::string BatteryTooltip(const std::optional<int>& charge) {
 std::string StoppedUntilTooltip(const std::string& until) {
     return std::string(kTooltipName) + Format(Tr("stopped until %1"), {until});
 }
-
 
 std::string NamingCommand(const std::string& tooltip, const std::string& command) {
     if (!tooltip.starts_with(kTooltipName)) return tooltip;

@@ -53,8 +53,9 @@ IdleFrom ChooseIdleSource(const CompositorGlobals& globals, SessionServices& ser
     if (globals.extIdleNotifier && globals.seat) return IdleFrom::ExtIdleNotifier;
     if (globals.kdeIdle && globals.seat) return IdleFrom::KdeIdle;
     if (services.HasIdleMonitor()) return IdleFrom::GnomeIdleMonitor;
-    missing += Tr("The compositor tells no idle time (ext_idle_notifier_v1, org_kde_kwin_idle\n"
-                  "or GNOME's org.gnome.Mutter.IdleMonitor), which tells a user who is away.\n");
+    missing +=
+        Tr("The compositor tells no idle time (ext_idle_notifier_v1, org_kde_kwin_idle\n"
+           "or GNOME's org.gnome.Mutter.IdleMonitor), which tells a user who is away.\n");
     return IdleFrom::Nowhere;
 }
 

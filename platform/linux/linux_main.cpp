@@ -5,8 +5,8 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
-#include <unistd.h>
 #include <libintl.h>
+#include <unistd.h>
 #include <clocale>
 #include <csignal>
 #include <cstdio>

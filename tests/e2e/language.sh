@@ -59,7 +59,8 @@ start_xvfb
 LC_ALL=C "$SCRATCH/bin/nudgewick" 2>/dev/null &
 APP_PID=$!
 ARGS=(--status)
-for _ in {1..100}; do run LC_ALL=C && [ -s "$SCRATCH/out" ] && break || sleep 0.1; done
+# Until the copy answers: status 0, nothing on standard error.
+for _ in {1..100}; do run LC_ALL=C && [ ! -s "$SCRATCH/err" ] && break || sleep 0.1; done
 english=$(cat "$SCRATCH/out")
 run LANG=de_DE.UTF-8
 [ "$(cat "$SCRATCH/out")" = "$(translated de 'nudging every %1 s' "${english//[^0-9]/}")" ] ||
