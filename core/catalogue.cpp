@@ -11,6 +11,9 @@ const Catalogue* installed = nullptr;
 // between kOpen and kClose.
 constexpr char kOpen = '\1', kClose = '\2', kNext = '\3';
 constexpr std::string_view kMarks = "\1\2\3";
+// What a meaning that another program wrote may say at most: its texts could
+// repeat their values at every level.
+constexpr std::size_t kLongestSpoken = 16384;
 
 class MeaningCatalogue final : public Catalogue {
 public:
@@ -25,14 +28,15 @@ const MeaningCatalogue meaning;
 
 bool Kept(std::string_view pattern) { return pattern.starts_with(kOpen) && pattern.ends_with(kClose); }
 
-std::string Filled(std::string_view pattern, const std::string_view* values, std::size_t count) {
+std::string Filled(std::string_view pattern, const std::string_view* values, std::size_t count,
+                   std::size_t longest = std::string::npos) {
     std::string text;
     if (Kept(pattern)) {
         text = pattern.substr(0, pattern.size() - 1);
         for (std::size_t k = 0; k < count; ++k) (text += kNext) += values[k];
         return text += kClose;
     }
-    for (std::size_t at = 0; at < pattern.size(); ++at) {
+    for (std::size_t at = 0; at < pattern.size() && text.size() <= longest; ++at) {
         const char next = at + 1 < pattern.size() ? pattern[at + 1] : '\0';
         const auto number = static_cast<std::size_t>(next - '1');
         if (pattern[at] == '%' && next >= '1' && next <= '9' && number < count) {
@@ -51,7 +55,7 @@ std::string SpokenText(std::string_view kept, std::size_t& at);
 // marks out of place are dropped.
 std::string SpokenFrom(std::string_view kept, std::size_t& at, bool inner) {
     std::string said;
-    while (at < kept.size()) {
+    while (at < kept.size() && said.size() <= kLongestSpoken) {
         const char c = kept[at];
         if (inner && (c == kNext || c == kClose)) break;
         ++at;
@@ -73,7 +77,7 @@ std::string SpokenText(std::string_view kept, std::size_t& at) {
     while (at < kept.size() && kept[at] == kNext) values.push_back(SpokenFrom(kept, ++at, true));
     if (at < kept.size() && kept[at] == kClose) ++at;
     const std::vector<std::string_view> views(values.begin(), values.end());
-    return Filled(Tr(english.c_str()), views.data(), views.size());
+    return Filled(Tr(english.c_str()), views.data(), views.size(), kLongestSpoken);
 }
 
 }  // namespace

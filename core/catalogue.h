@@ -53,8 +53,8 @@ private:
     const Catalogue* before_;
 };
 
-// A text made under MeaningOnly in this copy's language; any other text as it
-// is, less the control characters that mark a meaning.
+// A text made under MeaningOnly in this copy's language, cut short past 16 KiB;
+// any other text as it is, less the control characters that mark a meaning.
 std::string Spoken(std::string_view kept);
 
 }  // namespace nudgewick
