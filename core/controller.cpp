@@ -240,13 +240,13 @@ void Controller::OnScheduleTimer() {
 std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
     if (why.kind == HotkeyRefusal::Unavailable) return OnHotkeyUnavailable();
     if (!start_.hotkey) return {};
-    hotkeyNote_ = HotkeyRefusedNote(*start_.hotkey, why);
+    hotkeyNote_ = [hotkey = *start_.hotkey, why] { return HotkeyRefusedNote(hotkey, why); };
     ShowTray();
     return HotkeyRefusedMessage(*start_.hotkey, why);
 }
 
 std::string Controller::OnHotkeyUnavailable() {
-    hotkeyNote_ = Tr(kHotkeyUnavailableNote);
+    hotkeyNote_ = [] { return Tr(kHotkeyUnavailableNote); };
     ShowTray();
     return Tr(kHotkeyUnavailableMessage);
 }
@@ -313,7 +313,7 @@ void Controller::TakeSettings(const StartSettings& given) {
     }
     if (given.hotkey) {
         start_.hotkey = given.hotkey;
-        hotkeyNote_.reset();
+        hotkeyNote_ = nullptr;
     }
     TakeProcesses(given);
     ShowTray();
@@ -398,7 +398,7 @@ TrayView Controller::Tray() const {
     } else {
         tooltip = next ? StoppedUntilTooltip(*next) : stoppedTooltip_.value_or(StoppedTooltip({}));
     }
-    if (hotkeyNote_) tooltip += "\n" + *hotkeyNote_;
+    if (hotkeyNote_) tooltip += "\n" + hotkeyNote_();
     if (routeClosed_) tooltip += "\n" + Tr(kRouteClosedNote);
     if (command_) tooltip = NamingCommand(tooltip, commandName_);
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
