@@ -163,13 +163,13 @@ std::string NameOf(Node node, const AccessibleView& view) {
     case Node::Message: return kMessageTitle;
     case Node::Frame: return kWindowTitle;
     case Node::MessageText: return view.message.value_or("");
-    case Node::MessageButton: return kMessageButton;
+    case Node::MessageButton: return Tr(kMessageButton);
     case Node::StartStopButton: return view.caption;
     case Node::Link: return kProductAddress;
     case Node::StatusLine: return view.status;
     default: {  // a label, or a box, which its row's label names
         const ControlLayout& layout = *LayoutOf(node);
-        return layout.kind == ControlKind::TextBox ? LabelOfBox(layout)->text : layout.text;
+        return ShownText(layout.kind == ControlKind::TextBox ? *LabelOfBox(layout) : layout);
     }
     }
 }

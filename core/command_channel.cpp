@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/catalogue.h"
 #include "core/number_text.h"
 #include "core/tray.h"
 
@@ -72,8 +73,8 @@ bool AsksNothing(StartSettings settings) {
 
 CommandAnswer AnswerFor(const StartSettings& asked, bool running, const std::string& tooltip) {
     if (asked.command == Command::Query) return {running ? 0 : kStoppedStatus, StatusLine(tooltip) + "\n"};
-    if (asked.command == Command::Quit) return {0, "Nudgewick: ended\n"};
-    if (AsksNothing(asked)) return {0, kAlreadyRunning};
+    if (asked.command == Command::Quit) return {0, "Nudgewick: " + Tr("ended\n")};
+    if (AsksNothing(asked)) return {0, Tr(kAlreadyRunning)};
     return {0, tooltip + "\n"};
 }
 
@@ -83,9 +84,9 @@ bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked) {
 
 std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {
     switch (command) {
-    case Command::Query: return CommandAnswer{kStoppedStatus, "not running\n"};
+    case Command::Query: return CommandAnswer{kStoppedStatus, Tr("not running\n")};
     case Command::Stop:
-    case Command::Quit: return CommandAnswer{0, "Nudgewick is not running\n"};
+    case Command::Quit: return CommandAnswer{0, Tr("Nudgewick is not running\n")};
     case Command::Start:
     case Command::Toggle:
     case Command::Go: break;
@@ -96,13 +97,13 @@ std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {
 std::string WriteAnswer(const CommandAnswer& answer) { return WholeNumberText(answer.exitCode) + " " + answer.text; }
 
 CommandAnswer ReadAnswer(const std::optional<std::string>& bytes) {
-    if (!bytes) return {1, "nudgewick: the running copy did not answer\n"};
+    if (!bytes) return {1, Tr("nudgewick: the running copy did not answer\n")};
     const std::string_view answer = *bytes;
     if (answer.size() < 2 || answer.size() > kLongestAnswer || answer[0] < '0' || answer[0] > '9' || answer[1] != ' ' ||
-        !IsText(answer.substr(2), "\t\n")) {
-        return {1, "nudgewick: the running copy did not take the command line\n"};
+        !IsText(answer.substr(2), "\t\n\1\2\3")) {
+        return {1, Tr("nudgewick: the running copy did not take the command line\n")};
     }
-    return {answer[0] - '0', std::string(answer.substr(2))};
+    return {answer[0] - '0', Spoken(answer.substr(2))};
 }
 
 }  // namespace nudgewick

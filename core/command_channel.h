@@ -62,8 +62,9 @@ bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked);
 
 // An answer as it travels: the exit status, a blank, the text.
 std::string WriteAnswer(const CommandAnswer& answer);
-// What a second start makes of what came back: nothing in time, a refusal
-// (empty), or an answer that is not one all end with status 1.
+// What a second start makes of what came back, in its own language (Spoken):
+// nothing in time, a refusal (empty), or an answer that is not one all end
+// with status 1.
 CommandAnswer ReadAnswer(const std::optional<std::string>& bytes);
 
 }  // namespace nudgewick

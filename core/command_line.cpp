@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/catalogue.h"
 #include "core/hotkey.h"
 #include "core/number_text.h"
 #include "core/options.h"
@@ -24,45 +25,50 @@ constexpr std::chrono::seconds kShortestSession{1};
 constexpr std::chrono::seconds kLongestSession = std::chrono::days(7);
 
 std::string Durations() {
-    return "from " + WholeNumberText(kShortestSession.count()) + "s to " +
-           WholeNumberText(std::chrono::duration_cast<std::chrono::days>(kLongestSession).count()) +
-           "d, such as 45s, 90m, 2h or 1h30m";
+    return Format(Tr("from %1s to %2d, such as 45s, 90m, 2h or 1h30m"),
+                  {WholeNumberText(kShortestSession.count()),
+                   WholeNumberText(std::chrono::duration_cast<std::chrono::days>(kLongestSession).count())});
 }
 
 // What --help says of an option.
 std::string Description(const OptionName& entry) {
     switch (entry.option) {
-    case Option::For: return "stop nudging after DURATION, " + Durations();
-    case Option::Until: return "stop nudging at the next HH:MM on the 24-hour local clock";
+    case Option::For: return Format(Tr("stop nudging after DURATION, %1"), {Durations()});
+    case Option::Until: return Tr("stop nudging at the next HH:MM on the 24-hour local clock");
     case Option::Hours:
-        return "nudge only within RANGE on the 24-hour local clock, such as 09:00-17:30 or 22:00-06:00, stopping "
-               "and resuming by itself; an end before the start is on the next day, 24:00 ends the day";
+        return Tr(
+            "nudge only within RANGE on the 24-hour local clock, such as 09:00-17:30 or 22:00-06:00, stopping "
+            "and resuming by itself; an end before the start is on the next day, 24:00 ends the day");
     case Option::Days:
-        return "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri; all day unless --hours is "
-               "given. A click overrides the hours until their next start or end; a later --hours or --days "
-               "replaces an earlier";
+        return Tr(
+            "nudge only on these days, such as mon-fri, sat,sun or mon,wed-fri; all day unless --hours is "
+            "given. A click overrides the hours until their next start or end; a later --hours or --days "
+            "replaces an earlier");
     case Option::Hotkey:
-        return "stop and resume from anywhere with a key combination such as ctrl+alt+n: ctrl, alt, shift or "
-               "super, then a letter, digit or F1-F24";
-    case Option::Pid: return "nudge until the process PID ends, then stop as at a session's end";
+        return Tr(
+            "stop and resume from anywhere with a key combination such as ctrl+alt+n: ctrl, alt, shift or "
+            "super, then a letter, digit or F1-F24");
+    case Option::Pid: return Tr("nudge until the process PID ends, then stop as at a session's end");
     case Option::While:
-        return "nudge only while a process named NAME runs, such as zoom: the name it gives itself or its "
-               "program's file name (on Windows zoom.exe or zoom, in any case)";
+        return Tr(
+            "nudge only while a process named NAME runs, such as zoom: the name it gives itself or its "
+            "program's file name (on Windows zoom.exe or zoom, in any case)");
     case Option::Battery:
-        return "on battery power, nudge only while the charge is above PCT percent (0-100; 100: only on mains); "
-               "a session nudges regardless";
-    case Option::Minimized: return "start with the window hidden in the notification area, or minimized";
-    case Option::Check: return "say how the pointer would be nudged here, exit 0 if it can be";
-    case Option::Help: return "print this help and exit";
-    case Option::Version: return "print the version and exit";
+        return Tr(
+            "on battery power, nudge only while the charge is above PCT percent (0-100; 100: only on mains); "
+            "a session nudges regardless");
+    case Option::Minimized: return Tr("start with the window hidden in the notification area, or minimized");
+    case Option::Check: return Tr("say how the pointer would be nudged here, exit 0 if it can be");
+    case Option::Help: return Tr("print this help and exit");
+    case Option::Version: return Tr("print the version and exit");
     case Option::Command: break;
     }
     switch (entry.command) {
-    case Command::Toggle: return "stop or resume the nudging, as the button does";
+    case Command::Toggle: return Tr("stop or resume the nudging, as the button does");
     case Command::Stop:
-    case Command::Go: return "stop, or resume, the nudging";
-    case Command::Quit: return "end the running copy";
-    case Command::Query: return "print what it does; exit 0 while it nudges, else 3";
+    case Command::Go: return Tr("stop, or resume, the nudging");
+    case Command::Quit: return Tr("end the running copy");
+    case Command::Query: return Tr("print what it does; exit 0 while it nudges, else 3");
     case Command::Start: break;
     }
     return {};
@@ -86,13 +92,13 @@ std::vector<HelpEntry> OptionsHelp(bool commands) {
 }
 
 // What each example is for, and its words after the program's name.
-constexpr std::pair<std::string_view, std::string_view> kExamples[] = {
-    {"Started at sign-in to follow work hours, with a hotkey:\n",
+constexpr std::pair<const char*, std::string_view> kExamples[] = {
+    {Marked("Started at sign-in to follow work hours, with a hotkey:\n"),
      "--minimized --hours 09:00-17:30 --days mon-fri --hotkey ctrl+alt+n"},
-    {"While a build runs:\n", "-- make -j4"},
-    {"Until a download (process 4321) ends:\n", "--pid 4321"},
-    {"While a meeting application is open:\n", "--minimized --while zoom"},
-    {"On mains, or on battery above 40%:\n", "--battery 40"},
+    {Marked("While a build runs:\n"), "-- make -j4"},
+    {Marked("Until a download (process 4321) ends:\n"), "--pid 4321"},
+    {Marked("While a meeting application is open:\n"), "--minimized --while zoom"},
+    {Marked("On mains, or on battery above 40%:\n"), "--battery 40"},
 };
 
 // A terminal's help lines its descriptions up in columns and indents its
@@ -100,21 +106,21 @@ constexpr std::pair<std::string_view, std::string_view> kExamples[] = {
 std::string Help(bool terminal) {
     const auto layout = terminal ? HelpColumns : HelpLines;
     const std::string example = terminal ? "  nudgewick " : "nudgewick ";
-    std::string help = std::string("Usage: ") + kUsage +
-                       "Nudges the mouse pointer sideways, right then left, while it is left alone.\n" +
-                       layout(SettingsHelp()) + "Options, before INTERVAL:\n" + layout(OptionsHelp(false)) +
-                       "A second start hands its options and settings to the running copy, or\n"
-                       "gives it one of these commands, each alone on the command line:\n" +
+    std::string help = Format(Tr("Usage: %1"), {kUsage}) +
+                       Tr("Nudges the mouse pointer sideways, right then left, while it is left alone.\n") +
+                       layout(SettingsHelp()) + Tr("Options, before INTERVAL:\n") + layout(OptionsHelp(false)) +
+                       Tr("A second start hands its options and settings to the running copy, or\n"
+                          "gives it one of these commands, each alone on the command line:\n") +
                        layout(OptionsHelp(true)) +
-                       "With no copy running, --toggle and --go start one, --stop and --quit do\n"
-                       "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
-                       "the running copy did not answer.\n\n"
-                       "With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
-                       "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
-                       "beside any running one, then exits with COMMAND's exit status (127: no\n"
-                       "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
-                       "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n";
-    for (const auto& [what, words] : kExamples) help.append(what).append(example).append(words) += '\n';
+                       Tr("With no copy running, --toggle and --go start one, --stop and --quit do\n"
+                          "nothing, and --status says \"not running\" and exits 3. Exit status 1:\n"
+                          "the running copy did not answer.\n\n") +
+                       Tr("With -- COMMAND [ARG...] after the options and settings, it runs COMMAND\n"
+                          "(found on PATH) and nudges while it runs, minimized, as a copy of its own\n"
+                          "beside any running one, then exits with COMMAND's exit status (127: no\n"
+                          "such command, 126: it cannot run; on Linux, 128 + the signal's number\n"
+                          "after a signal). Closed before, it leaves COMMAND running and exits 0.\n\n");
+    for (const auto& [what, words] : kExamples) help.append(Tr(what)).append(example).append(words) += '\n';
     return help;
 }
 
@@ -123,8 +129,8 @@ StartupCheck Print(const std::string& text) { return {false, 0, text, text, {}};
 StartupCheck Refuse(const std::string& problem) {
     return {false,
             2,
-            "nudgewick: " + problem + "\nusage: " + kUsage,
-            "Nudgewick cannot start: " + problem + ".\n\nUsage: " + kUsage,
+            Format(Tr("nudgewick: %1\nusage: %2"), {problem, kUsage}),
+            Format(Tr("Nudgewick cannot start: %1.\n\nUsage: %2"), {problem, kUsage}),
             {}};
 }
 
@@ -199,8 +205,9 @@ std::optional<StartupCheck> ReadHotkeyOption(std::string_view value, const std::
                                              StartSettings& settings) {
     settings.hotkey = ReadHotkey(value);
     if (settings.hotkey) return std::nullopt;
-    return Refuse(given + " is not a key combination such as ctrl+alt+n: one or more of ctrl, alt, " +
-                  "shift and super, then a letter, a digit or F1 to F24");
+    return Refuse(Format(Tr("%1 is not a key combination such as ctrl+alt+n: one or more of ctrl, alt, "
+                            "shift and super, then a letter, a digit or F1 to F24"),
+                         {given}));
 }
 
 // --hours or --days and its value. One of them alone leaves the other at every
@@ -210,12 +217,16 @@ std::optional<StartupCheck> ReadWorkOption(Option option, std::string_view value
     WorkHours& work = settings.workHours ? *settings.workHours : settings.workHours.emplace();
     if (option == Option::Hours) {
         work.hours = ReadHours(value);
-        if (!ReadTimeRange(value)) return Refuse(given + " is not a range of times HH:MM-HH:MM such as 09:00-17:30");
-        if (!work.hours) return Refuse(given + " starts when it ends: give two different times such as 09:00-17:30");
+        if (!ReadTimeRange(value)) {
+            return Refuse(Format(Tr("%1 is not a range of times HH:MM-HH:MM such as 09:00-17:30"), {given}));
+        }
+        if (!work.hours) {
+            return Refuse(Format(Tr("%1 starts when it ends: give two different times such as 09:00-17:30"), {given}));
+        }
     } else if (const auto days = ReadDays(value)) {
         work.days = *days;
     } else {
-        return Refuse(given + " is not a list of days such as mon-fri, sat,sun or mon,wed-fri");
+        return Refuse(Format(Tr("%1 is not a list of days such as mon-fri, sat,sun or mon,wed-fri"), {given}));
     }
     return std::nullopt;
 }
@@ -234,20 +245,22 @@ std::optional<StartupCheck> ReadFollowOption(Option option, std::string_view val
     const auto number = digits ? ReadDecimal(value) : std::nullopt;
     if (option == Option::Battery) {
         if (!number || number->whole > kFullCharge) {
-            return Refuse(given + " is not a charge in whole percent from 0 to " + WholeNumberText(kFullCharge));
+            return Refuse(
+                Format(Tr("%1 is not a charge in whole percent from 0 to %2"), {given, WholeNumberText(kFullCharge)}));
         }
         settings.battery = static_cast<int>(number->whole);
         return std::nullopt;
     }
     if (option == Option::While) {
         if (!IsProcessName(value)) {
-            return Refuse(given + " is not a process name such as zoom: a program's file name, without a folder");
+            return Refuse(
+                Format(Tr("%1 is not a process name such as zoom: a program's file name, without a folder"), {given}));
         }
         settings.whileRunning = std::string(value);
         return std::nullopt;
     }
     if (!number || number->whole < 1 || number->whole > kHighestPid) {
-        return Refuse(given + " is not a process number from 1 to " + WholeNumberText(kHighestPid));
+        return Refuse(Format(Tr("%1 is not a process number from 1 to %2"), {given, WholeNumberText(kHighestPid)}));
     }
     settings.pid = static_cast<std::int32_t>(number->whole);
     return std::nullopt;
@@ -258,15 +271,14 @@ std::optional<StartupCheck> ReadFollowOption(Option option, std::string_view val
 std::optional<StartupCheck> ReadSessionOption(Option option, std::string_view value, const std::string& given,
                                               StartSettings& settings) {
     if (option == Option::For ? settings.runUntil.has_value() : settings.runFor.has_value()) {
-        return Refuse(std::string(NameOf(Option::For)) + " and " + std::string(NameOf(Option::Until)) +
-                      " cannot both be given");
+        return Refuse(Format(Tr("%1 and %2 cannot both be given"), {NameOf(Option::For), NameOf(Option::Until)}));
     }
     if (option == Option::For) {
         settings.runFor = ReadDuration(value);
-        if (!settings.runFor) return Refuse(given + " is not a duration " + Durations());
+        if (!settings.runFor) return Refuse(Format(Tr("%1 is not a duration %2"), {given, Durations()}));
     } else {
         settings.runUntil = ReadClockTime(value);
-        if (!settings.runUntil) return Refuse(given + " is not a time of day from 00:00 to 23:59");
+        if (!settings.runUntil) return Refuse(Format(Tr("%1 is not a time of day from 00:00 to 23:59"), {given}));
     }
     return std::nullopt;
 }
@@ -274,7 +286,7 @@ std::optional<StartupCheck> ReadSessionOption(Option option, std::string_view va
 // An option that takes a value, and its value.
 std::optional<StartupCheck> ReadValue(const OptionName& entry, std::string_view value, StartSettings& settings) {
     const std::string given = std::string(entry.name) + " " + Quoted(value);
-    if (!IsUtf8(value)) return Refuse(given + " is not UTF-8 text");
+    if (!IsUtf8(value)) return Refuse(Format(Tr("%1 is not UTF-8 text"), {given}));
     switch (entry.option) {
     case Option::For:
     case Option::Until: return ReadSessionOption(entry.option, value, given, settings);
@@ -290,7 +302,7 @@ std::optional<StartupCheck> ReadValue(const OptionName& entry, std::string_view 
 
 // An option and its value where it takes one.
 std::optional<StartupCheck> ReadOption(const OptionWord& taken, StartSettings& settings) {
-    if (!taken.entry) return Refuse(Quoted(taken.option) + " is not an option");
+    if (!taken.entry) return Refuse(Format(Tr("%1 is not an option"), {Quoted(taken.option)}));
     const OptionName& entry = *taken.entry;
     switch (entry.option) {
     case Option::Help: return StartupCheck{false, 0, Help(true), Help(false), {}};
@@ -300,7 +312,7 @@ std::optional<StartupCheck> ReadOption(const OptionWord& taken, StartSettings& s
     case Option::Command: settings.command = entry.command; return std::nullopt;
     default: break;
     }
-    if (!taken.value) return Refuse(std::string(entry.name) + " needs a value");
+    if (!taken.value) return Refuse(Format(Tr("%1 needs a value"), {entry.name}));
     return ReadValue(entry, *taken.value, settings);
 }
 
@@ -321,8 +333,8 @@ StartupCheck CheckSettings(StartupCheck check, std::string_view text, std::optio
     if (!words.empty()) {
         const auto interval = IntervalFromWord(words[0]);
         if (!interval && afterName && !ReadDecimal(words[0])) {
-            return Refuse(std::string(NameOf(Option::While)) + " " + Quoted(std::string(*afterName) + " " + words[0]) +
-                          " is not a process name: a process name cannot contain blanks");
+            return Refuse(Format(Tr("%1 %2 is not a process name: a process name cannot contain blanks"),
+                                 {NameOf(Option::While), Quoted(std::string(*afterName) + " " + words[0])}));
         }
         if (!interval) return Refuse(IntervalWordProblem(words[0]));
         settings.interval = *interval;
@@ -352,7 +364,7 @@ StartupCheck CheckCommandLine(std::string_view whole) {
     if (mark) {
         check.settings.commandAt = mark->next;
         check.settings.minimized = true;
-        if (!NextWord(whole, mark->next)) return Refuse("-- needs a command after it");
+        if (!NextWord(whole, mark->next)) return Refuse(Tr("-- needs a command after it"));
     }
     std::size_t positional = 0;
     std::optional<std::string_view> command;    // the word that named one
@@ -362,7 +374,7 @@ StartupCheck CheckCommandLine(std::string_view whole) {
         positional = word->next;
         const OptionWord taken = TakeOption(text, word->text, positional);
         if (taken.attached && taken.entry && !TakesValue(taken.entry)) {
-            return Refuse(std::string(taken.option) + " takes no value");
+            return Refuse(Format(Tr("%1 takes no value"), {taken.option}));
         }
         if (auto stop = ReadOption(taken, check.settings)) return *stop;
         whileName = taken.entry->option == Option::While ? taken.value : std::nullopt;
@@ -374,20 +386,24 @@ StartupCheck CheckCommandLine(std::string_view whole) {
     }
     // A command acts on the copy as it is: it takes nothing else.
     if (command && (others || NextWord(text, positional))) {
-        return Refuse(std::string(*command) + " is given alone, without other options or settings");
+        return Refuse(Format(Tr("%1 is given alone, without other options or settings"), {*command}));
     }
-    if (mark && check.settings.check) return Refuse("--check runs no command: it only says how it would nudge");
+    if (mark && check.settings.check) return Refuse(Tr("--check runs no command: it only says how it would nudge"));
     return CheckSettings(std::move(check), text.substr(positional), whileName);
 }
 
 StartupCheck RefusePid(std::int32_t pid, const std::string& why) {
-    return Refuse("--pid " + WholeNumberText(pid) + ": " + why);
+    return Refuse(Format(Tr("--pid %1: %2"), {WholeNumberText(pid), why}));
 }
 
 StartupCheck RefuseCommand(const CommandStart& start) {
-    const std::string problem = "cannot run " + Quoted(start.name) + ": " + start.reason;
-    const std::string sentence = problem.ends_with('.') ? problem : problem + ".";
-    return {false, start.found ? 126 : 127, "nudgewick: " + problem + "\n", "Nudgewick " + sentence + "\n", {}};
+    const std::string name = Quoted(start.name);
+    const std::string sentence = start.reason.ends_with('.') ? start.reason : start.reason + ".";
+    return {false,
+            start.found ? 126 : 127,
+            Format(Tr("nudgewick: cannot run %1: %2\n"), {name, start.reason}),
+            Format(Tr("Nudgewick cannot run %1: %2\n"), {name, sentence}),
+            {}};
 }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/catalogue.h"
+
 #include "core/clock.h"
 #include "core/controls.h"
 #include "core/hotkey.h"
@@ -61,7 +63,7 @@ StartupCheck RefuseCommand(const CommandStart& start);
 
 // What a second start prints where there is a terminal, after bringing the
 // first one's window to the front.
-inline constexpr const char* kAlreadyRunning = "Nudgewick is already running\n";
+inline constexpr const char* kAlreadyRunning = Marked("Nudgewick is already running\n");
 
 // Joins arguments that arrive already split with single blanks.
 std::string JoinArguments(const std::vector<std::string>& arguments);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <limits>
 
+#include "core/catalogue.h"
 #include "core/number_text.h"
 #include "core/product_address.h"
 #include "core/settings.h"
@@ -12,8 +13,8 @@ namespace nudgewick {
 namespace {
 
 std::string LinkMessage(const std::string& address, const std::string& failure) {
-    const std::string message = "The web address " + address + " could not be opened: " + failure;
-    return message.ends_with('.') ? message : message + ".";
+    return Format(Tr("The web address %1 could not be opened: %2"),
+                  {address, failure.ends_with('.') ? failure : failure + "."});
 }
 
 // The key's own name, which the keyboard is said to lack: "F13".
@@ -27,40 +28,43 @@ std::string KeyName(const Hotkey& hotkey) {
 std::string HotkeyRefusedMessage(const Hotkey& hotkey, const HotkeyRefusal& why) {
     const std::string combination = HotkeyText(hotkey);
     if (why.kind == HotkeyRefusal::NoSuchKey) {
-        return "nudgewick: no key of this keyboard produces " + KeyName(hotkey) + ", so the hotkey " + combination +
-               " cannot be pressed; running without it\n";
+        return Format(Tr("nudgewick: no key of this keyboard produces %1, so the hotkey %2 cannot be pressed; running "
+                         "without it\n"),
+                      {KeyName(hotkey), combination});
     }
     if (why.kind == HotkeyRefusal::Failed) {
-        return "nudgewick: the hotkey " + combination + " could not be had: " + why.reason + "; running without it\n";
+        return Format(Tr("nudgewick: the hotkey %1 could not be had: %2; running without it\n"),
+                      {combination, why.reason});
     }
-    return "nudgewick: the hotkey " + combination + " is already taken by another program; running without it\n";
+    return Format(Tr("nudgewick: the hotkey %1 is already taken by another program; running without it\n"),
+                  {combination});
 }
 
 std::string HotkeyRefusedNote(const Hotkey& hotkey, const HotkeyRefusal& why) {
     if (why.kind == HotkeyRefusal::NoSuchKey)
-        return "Hotkey " + HotkeyText(hotkey) + ": no key produces " + KeyName(hotkey);
-    if (why.kind == HotkeyRefusal::Failed) return "Hotkey " + HotkeyText(hotkey) + ": " + why.reason;
-    return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
+        return Format(Tr("Hotkey %1: no key produces %2"), {HotkeyText(hotkey), KeyName(hotkey)});
+    if (why.kind == HotkeyRefusal::Failed) return Format(Tr("Hotkey %1: %2"), {HotkeyText(hotkey), why.reason});
+    return Format(Tr("Hotkey %1 taken by another program"), {HotkeyText(hotkey)});
 }
 
 // Where no program may take a key from the whole desktop (a Wayland session),
 // or the desktop's shortcuts did not take it (why).
 std::string HotkeyUnavailableMessage(const Hotkey* hotkey, const std::string& why) {
     if (hotkey == nullptr || why.empty()) {
-        return std::string("nudgewick: a Wayland session gives no program a hotkey of its own; ") + kBindToggleAdvice +
-               " instead\n";
+        return Format(Tr("nudgewick: a Wayland session gives no program a hotkey of its own; %1 instead\n"),
+                      {Tr(kBindToggleAdvice)});
     }
-    return "nudgewick: the desktop's shortcuts do not hold the hotkey " + HotkeyText(*hotkey) + " (" + why + "); " +
-           kBindToggleAdvice + " instead\n";
+    return Format(Tr("nudgewick: the desktop's shortcuts do not hold the hotkey %1 (%2); %3 instead\n"),
+                  {HotkeyText(*hotkey), why, Tr(kBindToggleAdvice)});
 }
-constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
+constexpr const char* kHotkeyUnavailableNote = Marked("No hotkey on Wayland: bind a key to nudgewick --toggle");
 
 // The desktop's words may be a sentence of their own (GNOME's "Press <ctrl><alt>n").
 std::string DesktopHotkeyNote(const std::string& trigger) {
-    return "Hotkey (a desktop shortcut): " + (trigger.empty() ? std::string("no key set") : trigger);
+    return Format(Tr("Hotkey (a desktop shortcut): %1"), {trigger.empty() ? Tr("no key set") : trigger});
 }
 
-constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
+constexpr const char* kRouteClosedNote = Marked("The desktop ended remote control: Go asks for it again");
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b,
@@ -113,7 +117,7 @@ void Controller::Load() {
     parts_.intervalBox.SetText(WholeNumberText(state_.interval));
     parts_.pixelsBox.SetText(WholeNumberText(state_.pixels));
     state_.phase = NudgePhase::Right;
-    parts_.startStopButton.SetCaption(kCaptionStop);
+    parts_.startStopButton.SetCaption(Tr(kCaptionStop));
     SetTickInterval(state_.interval);
     LookForNamedProcess();
     LookAtDesktop();
@@ -246,12 +250,12 @@ void Controller::OnScheduleTimer() {
 
 std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
     if (why.kind == HotkeyRefusal::Unavailable) {
-        hotkeyNote_ = kHotkeyUnavailableNote;
+        hotkeyNote_ = [] { return Tr(kHotkeyUnavailableNote); };
         ShowTray();
         return HotkeyUnavailableMessage(start_.hotkey ? &*start_.hotkey : nullptr, why.reason);
     }
     if (!start_.hotkey) return {};
-    hotkeyNote_ = HotkeyRefusedNote(*start_.hotkey, why);
+    hotkeyNote_ = [hotkey = *start_.hotkey, why] { return HotkeyRefusedNote(hotkey, why); };
     ShowTray();
     return HotkeyRefusedMessage(*start_.hotkey, why);
 }
@@ -259,7 +263,7 @@ std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
 std::string Controller::OnHotkeyOutcome(const HotkeyOutcome& outcome) {
     if (outcome.refusal) return OnHotkeyRefused(*outcome.refusal);
     if (!outcome.desktopTrigger) return {};
-    hotkeyNote_ = DesktopHotkeyNote(*outcome.desktopTrigger);
+    hotkeyNote_ = [trigger = *outcome.desktopTrigger] { return DesktopHotkeyNote(trigger); };
     ShowTray();
     return {};
 }
@@ -326,7 +330,7 @@ void Controller::TakeSettings(const StartSettings& given) {
     }
     if (given.hotkey) {
         start_.hotkey = given.hotkey;
-        hotkeyNote_.reset();
+        hotkeyNote_ = nullptr;
     }
     TakeProcesses(given);
     ShowTray();
@@ -356,8 +360,8 @@ void Controller::OnInputRouteClosed() {
     StopTicks();
     ShowTray();
     parts_.messages.Show(
-        "The desktop ended the remote control through which Nudgewick moves the pointer, so it "
-        "stopped nudging. Go asks the desktop for remote control again.");
+        Tr("The desktop ended the remote control through which Nudgewick moves the pointer, so it "
+           "stopped nudging. Go asks the desktop for remote control again."));
 }
 
 TrayAction Controller::OnTrayEntryChosen(const TrayMenuEntry& entry) {
@@ -411,8 +415,8 @@ TrayView Controller::Tray() const {
     } else {
         tooltip = next ? StoppedUntilTooltip(*next) : stoppedTooltip_.value_or(StoppedTooltip({}));
     }
-    if (hotkeyNote_) tooltip += "\n" + *hotkeyNote_;
-    if (routeClosed_) tooltip += std::string("\n") + kRouteClosedNote;
+    if (hotkeyNote_) tooltip += "\n" + hotkeyNote_();
+    if (routeClosed_) tooltip += "\n" + Tr(kRouteClosedNote);
     if (command_) tooltip = NamingCommand(tooltip, commandName_);
     const auto following = start_.workHours ? std::optional(followHours_) : std::nullopt;
     return {Running() && !Waiting() && !Locked() && !SavingBattery(), tooltip, TrayMenu(Running(), following)};
@@ -443,18 +447,18 @@ void Controller::SetTickInterval(int milliseconds) {
 void Controller::StartTicks() {
     if (routeClosed_) {
         if (const auto why = parts_.pointer.Reopen()) {
-            return parts_.messages.Show("Nudgewick cannot nudge the pointer: " + *why);
+            return parts_.messages.Show(Format(Tr("Nudgewick cannot nudge the pointer: %1"), {*why}));
         }
         routeClosed_ = false;
     }
     SetTickInterval(state_.interval);
-    parts_.startStopButton.SetCaption(kCaptionStop);
+    parts_.startStopButton.SetCaption(Tr(kCaptionStop));
     LookForNamedProcess();
 }
 
 void Controller::StopTicks() {
     SetTickInterval(0);
-    parts_.startStopButton.SetCaption(kCaptionGo);
+    parts_.startStopButton.SetCaption(Tr(kCaptionGo));
 }
 
 void Controller::EndSession() {

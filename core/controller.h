@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -175,7 +176,7 @@ private:
         stoppedTooltip_;       // since a session or a process ended the ticks, unless a click came since
     bool followHours_ = true;  // the menu's "Follow work hours"
     std::optional<std::int64_t> scheduleBoundary_;  // the next start or end of the work hours
-    std::optional<std::string> hotkeyNote_;         // why the hotkey does not work, if it does not
+    std::function<std::string()> hotkeyNote_;       // says why the hotkey does not work, if it does not
     bool routeClosed_ = false;                      // by the desktop, and not yet reopened
     std::optional<std::int32_t> followed_;          // --pid's process, until it ends
     std::optional<std::int32_t> command_;           // the process of the command after "--"

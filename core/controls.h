@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/catalogue.h"
+
 namespace nudgewick {
 
 class TextBox {
@@ -81,7 +83,7 @@ public:
 };
 
 inline constexpr const char* kMessageTitle = "Nudgewick";
-inline constexpr const char* kMessageButton = "OK";
+inline constexpr const char* kMessageButton = Marked("OK");
 
 // Where the keyboard focus went when it left a box: to another control of the
 // window, or anywhere else (another window, our own message, nowhere because
@@ -180,7 +182,7 @@ struct CommandStart {
 enum class ProcessNaming { AsIs, FileNameAnyCase };
 
 // Why a process cannot be watched when the system knows no process of that id.
-inline constexpr const char* kNoSuchProcess = "there is no such process";
+inline constexpr const char* kNoSuchProcess = Marked("there is no such process");
 
 // The processes that the ticks follow (--pid) or that the program runs (--
 // COMMAND), and those running now (--while). The front-end watches each

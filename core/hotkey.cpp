@@ -72,12 +72,12 @@ std::string ShortcutTrigger(const Hotkey& hotkey) {
 
 std::string HotkeyCheckLine(HotkeyRoute route) {
     switch (route) {
-    case HotkeyRoute::KeyGrab: return "hotkey: a key grab of the X server's\n";
+    case HotkeyRoute::KeyGrab: return Tr("hotkey: a key grab of the X server's\n");
     case HotkeyRoute::DesktopShortcuts:
-        return "hotkey: the desktop's shortcuts (org.freedesktop.portal.GlobalShortcuts)\n";
+        return Format(Tr("hotkey: the desktop's shortcuts (%1)\n"), {"org.freedesktop.portal.GlobalShortcuts"});
     case HotkeyRoute::NotOffered: break;
     }
-    return std::string("hotkey: none; ") + kBindToggleAdvice + "\n";
+    return Format(Tr("hotkey: none; %1\n"), {Tr(kBindToggleAdvice)});
 }
 
 }  // namespace nudgewick

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/catalogue.h"
+
 namespace nudgewick {
 
 enum HotkeyModifier : unsigned { kHotkeyCtrl = 1, kHotkeyAlt = 2, kHotkeyShift = 4, kHotkeySuper = 8 };
@@ -34,10 +36,10 @@ std::string ShortcutTrigger(const Hotkey& hotkey);
 
 // Where no hotkey can be had, the way round: a shortcut of the desktop's own.
 inline constexpr const char* kBindToggleAdvice =
-    "bind a key to \"nudgewick --toggle\" in the desktop's keyboard settings";
+    Marked("bind a key to \"nudgewick --toggle\" in the desktop's keyboard settings");
 
 // What the hotkey does, as the desktop's list of shortcuts shows it.
-inline constexpr const char* kHotkeyAction = "Stop or go";
+inline constexpr const char* kHotkeyAction = Marked("Stop or go");
 
 // Why the system would not give the program its combination.
 struct HotkeyRefusal {

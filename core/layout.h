@@ -3,6 +3,9 @@
 // corner, shared by every front-end.
 
 #include <array>
+#include <string>
+
+#include "core/catalogue.h"
 
 #include "core/version.h"  // kWindowTitle, kProgramVersion
 
@@ -19,21 +22,27 @@ enum class ControlKind { Button, TextBox, Label, Link };
 struct ControlLayout {
     ControlId id;
     ControlKind kind;
-    const char* text;  // the boxes are filled by Load, the link shows the product's address
+    const char* text;  // in English; the boxes are filled by Load, the link shows the product's address
     int left, top, width, height;
     bool centred;  // a label's text centred in its width, else left-aligned
 };
 
 // Creating the controls in this order gives the Tab order: button, pixels, interval, then the link.
 inline constexpr std::array<ControlLayout, 7> kControls{{
-    {ControlId::StartStopButton, ControlKind::Button, "Go", 3120, 2160, 975, 615, false},
+    {ControlId::StartStopButton, ControlKind::Button, Marked("Go"), 3120, 2160, 975, 615, false},
     {ControlId::PixelsBox, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},
     {ControlId::IntervalBox, ControlKind::TextBox, "", 1800, 2160, 1215, 285, false},
     {ControlId::TitleLabel, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255, true},
     {ControlId::Link, ControlKind::Link, "", 240, 360, 3735, 255, true},
-    {ControlId::IntervalLabel, ControlKind::Label, "Interval (Milliseconds)", 120, 2160, 1575, 255, false},
-    {ControlId::PixelsLabel, ControlKind::Label, "Pixels", 120, 2520, 1575, 255, false},
+    {ControlId::IntervalLabel, ControlKind::Label, Marked("Interval (Milliseconds)"), 120, 2160, 1575, 255, false},
+    {ControlId::PixelsLabel, ControlKind::Label, Marked("Pixels"), 120, 2520, 1575, 255, false},
 }};
+
+// What a control shows in the user's language: the title is the product's
+// name in every language.
+inline std::string ShownText(const ControlLayout& control) {
+    return control.id == ControlId::TitleLabel ? control.text : Tr(control.text);
+}
 
 // What the icon's tooltip says, in one line centred in the band between the
 // web address and the boxes, in the standard size; text too long for it ends

@@ -4,13 +4,15 @@
 #include <array>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "core/number_text.h"
 
 namespace nudgewick {
 namespace {
 
 constexpr std::array<const char*, 7> kDayNames = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
-constexpr const char* kDayTitles[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+constexpr const char* kDayTitles[] = {Marked("Mon"), Marked("Tue"), Marked("Wed"), Marked("Thu"),
+                                      Marked("Fri"), Marked("Sat"), Marked("Sun")};
 
 std::int64_t SecondsOf(ClockTime time) { return time.hour * kSecondsPerHour + time.minute * kSecondsPerMinute; }
 
@@ -127,7 +129,8 @@ std::optional<std::int64_t> NextBoundary(const WorkHours& work, std::int64_t wal
 
 std::string WhenText(std::int64_t now, std::int64_t at) {
     if (at - now < kSecondsPerDay) return WallClockText(at);
-    return std::string(kDayTitles[static_cast<std::size_t>(WeekdayOf(at))]) + " " + WallClockText(at);
+    // TRANSLATORS: a weekday's short name and a time of day, "Mon 09:00".
+    return Format(Tr("%1 %2"), {Tr(kDayTitles[static_cast<std::size_t>(WeekdayOf(at))]), WallClockText(at)});
 }
 
 }  // namespace nudgewick

@@ -1,5 +1,6 @@
 #include "core/shell.h"
 
+#include "core/catalogue.h"
 #include "core/command_channel.h"
 
 namespace nudgewick {
@@ -62,12 +63,12 @@ int RunCopy(Shell& shell, const StartSettings& start, std::string_view commandLi
 }  // namespace
 
 std::string LockCheckLines(const std::string& sources, bool locked) {
-    return "lock: " + (sources.empty() ? std::string("none found") : sources) + "\n" +
-           (locked ? "paused: locked\n" : "");
+    return Format(Tr("lock: %1\n"), {sources.empty() ? Tr("none found") : sources}) +
+           (locked ? Tr("paused: locked\n") : "");
 }
 
 std::string NudgeRefusedLine(const std::string& why) {
-    return "nudgewick: the system did not take a nudge: " + why + "\n";
+    return Format(Tr("nudgewick: the system did not take a nudge: %1\n"), {why});
 }
 
 int RunProgram(Shell& shell, std::string_view commandLine) {
@@ -105,7 +106,10 @@ std::optional<std::string> TakeCommandLine(std::string_view message, ProgramWind
     if (jobs.hotkey) GrabHotkey(window, console, *jobs.hotkey);
     if (jobs.hide) window.Hide();
     if (jobs.present) window.Present();
-    const std::string answer = WriteAnswer(jobs.refusal ? *jobs.refusal : program.AnswerTo(*given));
+    const std::string answer = WriteAnswer(jobs.refusal ? *jobs.refusal : [&] {
+        const MeaningOnly meaning;
+        return program.AnswerTo(*given);
+    }());
     if (jobs.quit) {
         instance.Release();
         window.Close();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/catalogue.h"
 #include "core/clock.h"
 #include "core/number_text.h"
 
@@ -61,44 +62,49 @@ int Clamp(int value, int low, int high) { return std::max(low, std::min(value, h
 std::vector<TrayMenuEntry> TrayMenu(bool running, std::optional<bool> followingHours) {
     using std::chrono::hours, std::chrono::minutes;
     std::vector<TrayMenuEntry> menu = {
-        running ? TrayMenuEntry{kCaptionStop, TrayCommand::Stop} : TrayMenuEntry{kCaptionGo, TrayCommand::Go},
-        {"Run for 30 minutes", TrayCommand::RunFor, minutes(30)},
-        {"Run for 1 hour", TrayCommand::RunFor, hours(1)},
-        {"Run for 2 hours", TrayCommand::RunFor, hours(2)},
-        {"Run until stopped", TrayCommand::RunUntilStopped}};
-    if (followingHours) menu.push_back({"Follow work hours", TrayCommand::FollowWorkHours, {}, followingHours});
-    menu.push_back({"Show window", TrayCommand::ShowWindow});
-    menu.push_back({"Exit", TrayCommand::Exit});
+        running ? TrayMenuEntry{Tr(kCaptionStop), TrayCommand::Stop} : TrayMenuEntry{Tr(kCaptionGo), TrayCommand::Go},
+        {Format(TrN("Run for %1 minute", "Run for %1 minutes", 30), {"30"}), TrayCommand::RunFor, minutes(30)},
+        {Format(TrN("Run for %1 hour", "Run for %1 hours", 1), {"1"}), TrayCommand::RunFor, hours(1)},
+        {Format(TrN("Run for %1 hour", "Run for %1 hours", 2), {"2"}), TrayCommand::RunFor, hours(2)},
+        {Tr("Run until stopped"), TrayCommand::RunUntilStopped}};
+    if (followingHours) menu.push_back({Tr("Follow work hours"), TrayCommand::FollowWorkHours, {}, followingHours});
+    menu.push_back({Tr("Show window"), TrayCommand::ShowWindow});
+    menu.push_back({Tr("Exit"), TrayCommand::Exit});
     return menu;
 }
 
+// The program's name starts every tooltip untranslated, which StatusLine and
+// NamingCommand find it by.
 std::string NudgingTooltip(int intervalMilliseconds, const std::optional<std::string>& until) {
-    const std::string every = std::string(kTooltipName) + "nudging every " + SecondsText(intervalMilliseconds) + " s";
-    return until ? every + " until " + *until : every;
+    const std::string seconds = SecondsText(intervalMilliseconds);
+    return std::string(kTooltipName) + (until ? Format(Tr("nudging every %1 s until %2"), {seconds, *until})
+                                              : Format(Tr("nudging every %1 s"), {seconds}));
 }
 
 std::string StoppedTooltip(const std::optional<std::int64_t>& stoppedAtWallSeconds) {
-    const std::string stopped = std::string(kTooltipName) + "stopped";
-    return stoppedAtWallSeconds ? stopped + " at " + WallClockText(*stoppedAtWallSeconds) : stopped;
+    return std::string(kTooltipName) +
+           (stoppedAtWallSeconds ? Format(Tr("stopped at %1"), {WallClockText(*stoppedAtWallSeconds)}) : Tr("stopped"));
 }
 
 std::string ProcessEndedTooltip(std::int32_t pid) {
-    return std::string(kTooltipName) + "stopped: process " + WholeNumberText(pid) + " ended";
+    return std::string(kTooltipName) + Format(Tr("stopped: process %1 ended"), {WholeNumberText(pid)});
 }
 
-std::string ProcessEndText(std::int32_t pid) { return "process " + WholeNumberText(pid) + " ends"; }
+std::string ProcessEndText(std::int32_t pid) { return Format(Tr("process %1 ends"), {WholeNumberText(pid)}); }
 
-std::string WaitingTooltip(const std::string& name) { return std::string(kTooltipName) + "waiting for " + name; }
+std::string WaitingTooltip(const std::string& name) {
+    return std::string(kTooltipName) + Format(Tr("waiting for %1"), {name});
+}
 
-std::string LockedTooltip() { return std::string(kTooltipName) + "paused while the screen is locked"; }
+std::string LockedTooltip() { return std::string(kTooltipName) + Tr("paused while the screen is locked"); }
 
 std::string BatteryTooltip(const std::optional<int>& charge) {
-    const std::string paused = std::string(kTooltipName) + "paused on battery";
-    return charge ? paused + " at " + WholeNumberText(*charge) + "%" : paused;
+    return std::string(kTooltipName) +
+           (charge ? Format(Tr("paused on battery at %1%"), {WholeNumberText(*charge)}) : Tr("paused on battery"));
 }
 
 std::string StoppedUntilTooltip(const std::string& until) {
-    return std::string(kTooltipName) + "stopped until " + until;
+    return std::string(kTooltipName) + Format(Tr("stopped until %1"), {until});
 }
 
 std::string NamingCommand(const std::string& tooltip, const std::string& command) {

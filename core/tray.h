@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "core/controls.h"
 #include "core/layout.h"
 
@@ -17,8 +18,8 @@ namespace nudgewick {
 
 // The start/stop button's captions, which the menu's first entry repeats:
 // each names what a click does next.
-inline constexpr const char* kCaptionStop = "Stop";
-inline constexpr const char* kCaptionGo = "Go";
+inline constexpr const char* kCaptionStop = Marked("Stop");
+inline constexpr const char* kCaptionGo = Marked("Go");
 
 // What the front-end does after an entry was chosen; the core does the rest.
 enum class TrayAction { Handled, ShowWindow, Exit };

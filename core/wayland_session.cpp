@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/catalogue.h"
+
 namespace nudgewick {
 namespace {
 
@@ -9,19 +11,19 @@ namespace {
 // the program, or, where one is installed, let KWin find it.
 std::string KwinEntryAdvice(const ProgramEntry& program) {
     if (!program.desktopEntry) {
-        return "KWin lets only programs named by an installed desktop entry move the pointer.\n"
-               "Install Nudgewick's package, or add a desktop entry with Exec=" +
-               program.path +
-               "\nand X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n";
+        return Format(Tr("KWin lets only programs named by an installed desktop entry move the pointer.\n"
+                         "Install Nudgewick's package, or add a desktop entry with Exec=%1\n"
+                         "and X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input to ~/.local/share/applications.\n"),
+                      {program.path});
     }
-    const std::string prefix =
-        program.menuPrefix.empty() ? "XDG_MENU_PREFIX, which is not set here" : "XDG_MENU_PREFIX=" + program.menuPrefix;
-    return "KWin did not find the desktop entry " + *program.desktopEntry +
-           ",\nwhich lets this program move the pointer: KWin 6 finds desktop entries only through\n"
-           "the menu file that " +
-           prefix +
-           " names.\n"
-           "Start KWin in a Plasma session, which sets XDG_MENU_PREFIX=plasma- and installs its menu file.\n";
+    const std::string prefix = program.menuPrefix.empty() ? Tr("XDG_MENU_PREFIX, which is not set here")
+                                                          : "XDG_MENU_PREFIX=" + program.menuPrefix;
+    return Format(Tr("KWin did not find the desktop entry %1,\n"
+                     "which lets this program move the pointer: KWin 6 finds desktop entries only through\n"
+                     "the menu file that %2 names.\n"
+                     "Start KWin in a Plasma session, which sets XDG_MENU_PREFIX=plasma- and installs its menu "
+                     "file.\n"),
+                  {*program.desktopEntry, prefix});
 }
 
 // The route, trying the compositor's own first, then the bus's services in
@@ -35,13 +37,13 @@ WaylandRoute ChooseRoute(const CompositorGlobals& globals, SessionServices& serv
     const auto portalFailure = lookingOnly ? services.LookForPortal() : services.StartPortal();
     if (!portalFailure) return WaylandRoute::Portal;
     if (globals.kwin) {
-        missing +=
-            KwinEntryAdvice(program) + "Nor did the desktop's RemoteDesktop portal help (" + *portalFailure + ").\n";
+        missing += KwinEntryAdvice(program) +
+                   Format(Tr("Nor did the desktop's RemoteDesktop portal help (%1).\n"), {*portalFailure});
     } else {
-        missing +=
-            "The compositor offers no virtual pointer (zwlr_virtual_pointer_manager_v1), no KWin\n"
-            "fake input, no GNOME remote desktop (" +
-            *gnomeFailure + "),\nand no RemoteDesktop portal (" + *portalFailure + ").\n";
+        missing += Format(Tr("The compositor offers no virtual pointer (zwlr_virtual_pointer_manager_v1), no KWin\n"
+                             "fake input, no GNOME remote desktop (%1),\n"
+                             "and no RemoteDesktop portal (%2).\n"),
+                          {*gnomeFailure, *portalFailure});
     }
     return WaylandRoute::Missing;
 }
@@ -52,8 +54,8 @@ IdleFrom ChooseIdleSource(const CompositorGlobals& globals, SessionServices& ser
     if (globals.kdeIdle && globals.seat) return IdleFrom::KdeIdle;
     if (services.HasIdleMonitor()) return IdleFrom::GnomeIdleMonitor;
     missing +=
-        "The compositor tells no idle time (ext_idle_notifier_v1, org_kde_kwin_idle\n"
-        "or GNOME's org.gnome.Mutter.IdleMonitor), which tells a user who is away.\n";
+        Tr("The compositor tells no idle time (ext_idle_notifier_v1, org_kde_kwin_idle\n"
+           "or GNOME's org.gnome.Mutter.IdleMonitor), which tells a user who is away.\n");
     return IdleFrom::Nowhere;
 }
 

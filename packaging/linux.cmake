@@ -36,8 +36,9 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
     file(GENERATE OUTPUT ${help_program} CONTENT "#!/bin/sh\nexec ${emulator} $<TARGET_FILE:nudgewick> \"$@\"\n"
          FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endif()
+# The manual page is English in every build, whatever the builder's language.
 add_custom_command(OUTPUT ${out}/nudgewick.1.gz
-    COMMAND ${HELP2MAN} --no-info --include=${out}/nudgewick.h2m
+    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C LANGUAGE= ${HELP2MAN} --no-info --include=${out}/nudgewick.h2m
             --output=${out}/nudgewick.1 ${help_program}
     COMMAND ${GZIP} -9nf ${out}/nudgewick.1
     DEPENDS nudgewick ${out}/nudgewick.h2m VERBATIM)
@@ -49,6 +50,7 @@ add_custom_command(OUTPUT ${out}/changelog.gz ${out}/rpm-changelog
 add_custom_target(nudgewick_docs ALL DEPENDS ${out}/nudgewick.1.gz ${out}/changelog.gz ${out}/rpm-changelog)
 
 install(TARGETS nudgewick RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+add_subdirectory(${PROJECT_SOURCE_DIR}/po ${PROJECT_BINARY_DIR}/po)
 install(FILES ${out}/nudgewick.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${out}/${NUDGEWICK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${out}/${NUDGEWICK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -99,6 +101,12 @@ set(CPACK_PACKAGE_RELOCATABLE OFF)
 set(system_dirs applications metainfo man man/man1 icons icons/hicolor icons/hicolor/scalable icons/hicolor/scalable/apps)
 foreach(size IN LISTS NUDGEWICK_ICON_SIZES)
     list(APPEND system_dirs icons/hicolor/${size}x${size} icons/hicolor/${size}x${size}/apps)
+endforeach()
+file(GLOB languages RELATIVE ${PROJECT_SOURCE_DIR}/po CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
+list(APPEND system_dirs locale)
+foreach(language IN LISTS languages)
+    string(REPLACE ".po" "" language ${language})
+    list(APPEND system_dirs locale/${language} locale/${language}/LC_MESSAGES)
 endforeach()
 list(TRANSFORM system_dirs PREPEND ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/)
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION ${system_dirs})

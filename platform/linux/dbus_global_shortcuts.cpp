@@ -5,6 +5,8 @@
 #include <cstring>
 #include <optional>
 
+#include "core/catalogue.h"
+
 namespace nudgewick::linux_desktop {
 namespace {
 
@@ -135,14 +137,14 @@ void DbusGlobalShortcuts::Ask(const char* method) {
                                        "s", kSessionToken);
     } else if (result >= 0) {
         result = sd_bus_message_append(call, "oa(sa{sv})sa{sv}", session_.c_str(), 1, kShortcutId, 2, "description",
-                                       "s", kHotkeyAction, "preferred_trigger", "s", trigger_.c_str(), "", 1,
-                                       "handle_token", "s", token.c_str());
+                                       "s", Tr(kHotkeyAction).c_str(), "preferred_trigger", "s", trigger_.c_str(), "",
+                                       1, "handle_token", "s", token.c_str());
     }
     if (result >= 0)
         result = sd_bus_call_async(bus_.Bus(), &calling_, call, Dispatch<&DbusGlobalShortcuts::OnCalled>, this, 0);
     sd_bus_message_unref(call);
     bus_.Rearm();
-    if (result < 0) Refuse(std::string("the request could not be sent: ") + std::strerror(-result));
+    if (result < 0) Refuse(Format(Tr("the request could not be sent: %1"), {std::strerror(-result)}));
 }
 
 // The call's own answer, which names the portal's owner; the result comes by Response.
@@ -161,7 +163,7 @@ int DbusGlobalShortcuts::OnCalled(sd_bus_message* reply) {
 int DbusGlobalShortcuts::OnResponse(sd_bus_message* signal) {
     std::uint32_t code = 0;
     if (!FromPortal(signal) || sd_bus_message_read(signal, "u", &code) <= 0) return 0;
-    if (code != 0) return Refuse(code == 1 ? "the user said no" : "the portal failed"), 0;
+    if (code != 0) return Refuse(code == 1 ? Tr("the user said no") : Tr("the portal failed")), 0;
     if (step_ == Step::Binding) {
         std::optional<std::optional<std::string>> toggle;
         const bool read = ReadVardict(signal, [&](const char* key) {
@@ -170,7 +172,7 @@ int DbusGlobalShortcuts::OnResponse(sd_bus_message* signal) {
                    sd_bus_message_exit_container(signal) >= 0;
         });
         if (!read || !toggle) return 0;
-        if (!*toggle) return Refuse("it bound none"), 0;
+        if (!*toggle) return Refuse(Tr("it bound none")), 0;
         step_ = Step::Bound;
         responseMatch_ = sd_bus_slot_unref(responseMatch_);
         answered_({std::nullopt, **toggle});
@@ -218,11 +220,12 @@ int DbusGlobalShortcuts::OnShortcutsChanged(sd_bus_message* signal) {
 int DbusGlobalShortcuts::OnGone(sd_bus_message* signal) {
     if (step_ == Step::Over || owner_.empty()) return 0;
     if (!SentByBus(signal)) {
-        if (FromPortal(signal)) Refuse("the desktop closed the session");
+        if (FromPortal(signal)) Refuse(Tr("the desktop closed the session"));
         return 0;
     }
     const char *name = nullptr, *before = nullptr, *now = nullptr;
-    if (sd_bus_message_read(signal, "sss", &name, &before, &now) > 0 && owner_ == before) Refuse("the portal ended");
+    if (sd_bus_message_read(signal, "sss", &name, &before, &now) > 0 && owner_ == before)
+        Refuse(Tr("the portal ended"));
     return 0;
 }
 

@@ -197,8 +197,9 @@ void FltkMessageDialog::Show(const std::string& text) {
     Fl_Box message(kMargin, kMargin, width - 2 * kMargin, textHeight, label.c_str());
     message.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
     message.labelsize(fontSize_);
+    const std::string button = Tr(kMessageButton);
     Fl_Button ok((width - kButtonWidth) / 2, height - kMargin - buttonHeight, kButtonWidth, buttonHeight,
-                 kMessageButton);
+                 button.c_str());
     ok.labelsize(fontSize_);
     ok.shortcut(FL_Enter);
     ok.callback(Dismiss, &dialog);

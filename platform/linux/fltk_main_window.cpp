@@ -21,7 +21,8 @@ namespace {
 constexpr double kIconWaitSeconds = 2.0;
 
 Fl_Box* NewLabel(const Rect& r, const ControlLayout& control) {
-    auto* label = new Fl_Box(r.x, r.y, r.width, r.height, control.text);
+    auto* label = new Fl_Box(r.x, r.y, r.width, r.height);
+    label->copy_label(ShownText(control).c_str());
     label->align((control.centred ? FL_ALIGN_CENTER : FL_ALIGN_LEFT) | FL_ALIGN_INSIDE);
     return label;
 }
@@ -32,9 +33,9 @@ int RefuseToRun(const std::string& why) {
     std::string line = why;
     std::replace(line.begin(), line.end(), '\n', ' ');
     while (!line.empty() && line.back() == ' ') line.pop_back();
-    std::fprintf(stderr, "nudgewick: cannot nudge here: %s\n", line.c_str());
+    std::fputs(Format(Tr("nudgewick: cannot nudge here: %1\n"), {line}).c_str(), stderr);
     FltkMessageDialog(PickTextSizes(DisplayDpi()).standard, nullptr)
-        .Show("Nudgewick cannot nudge the pointer here.\n\n" + why);
+        .Show(Format(Tr("Nudgewick cannot nudge the pointer here.\n\n%1"), {why}));
     return 1;
 }
 
@@ -98,7 +99,8 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes&
         Fl_Widget* widget = nullptr;
         switch (control.id) {
         case ControlId::StartStopButton:
-            widget = built.startStopButton = new FltkButton(r.x, r.y, r.width, r.height, control.text);
+            widget = built.startStopButton = new FltkButton(r.x, r.y, r.width, r.height, nullptr);
+            built.startStopButton->SetCaption(ShownText(control));
             break;
         case ControlId::PixelsBox: widget = built.pixelsBox = new FltkTextBox(r.x, r.y, r.width, r.height); break;
         case ControlId::IntervalBox: widget = built.intervalBox = new FltkTextBox(r.x, r.y, r.width, r.height); break;

@@ -5,16 +5,19 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include <libintl.h>
 #include <unistd.h>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "core/command_line.h"
 #include "core/shell.h"
 #include "core/version.h"
@@ -134,9 +137,10 @@ public:
         displayOpen_ = OpenDisplay() != nullptr;
         if (displayOpen_) return std::nullopt;
         const char* name = XDisplayName(nullptr);
-        return std::string(wayland_ ? "nudgewick: the window needs Xwayland, and the X display "
-                                    : "nudgewick: cannot open the X display ") +
-               (*name ? name : "(DISPLAY is not set)") + "\n";
+        const std::string display = *name ? name : Tr("(DISPLAY is not set)");
+        return Format(wayland_ ? Tr("nudgewick: the window needs Xwayland, and the X display %1\n")
+                               : Tr("nudgewick: cannot open the X display %1\n"),
+                      {display});
     }
     CheckReport Check() override { return ReportCheck(displayOpen_, wayland_.get()); }
     SingleInstance& Instance() override { return instance_ ? *instance_ : instance_.emplace(); }
@@ -145,7 +149,8 @@ public:
     // frame to draw first.
     ProgramWindow* OpenWindow(const StartSettings& start, std::string_view) override {
         if (wayland_ == nullptr && !linux_desktop::X11Pointer::CanMove()) {
-            std::fputs("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n", stderr);
+            std::fputs(Tr("nudgewick: the X server lacks the XTEST extension needed to move the pointer\n").c_str(),
+                       stderr);
             return nullptr;
         }
         UseDesktopLook();
@@ -167,9 +172,35 @@ private:
     std::optional<linux_desktop::FltkMainWindow> window_;
 };
 
+// The texts in the user's language, from the catalogues installed beside the
+// program (PREFIX/share/locale for PREFIX/bin/nudgewick), as gettext picks
+// the language from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
+class GettextCatalogue final : public Catalogue {
+public:
+    GettextCatalogue() {
+        std::error_code error;
+        const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+        bindtextdomain(kDomain, (program.parent_path().parent_path() / "share/locale").c_str());
+        bind_textdomain_codeset(kDomain, "UTF-8");
+    }
+    std::string Text(const char* text) const override { return dgettext(kDomain, text); }
+    std::string Plural(const char* one, const char* other, unsigned long count) const override {
+        return dngettext(kDomain, one, other, count);
+    }
+
+private:
+    static constexpr const char* kDomain = "nudgewick";
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Numbers are read and written alike in every language: '.' in "4.5 s"
+    // and in what FLTK and the system hand over.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+    const GettextCatalogue catalogue;
+    UseCatalogue(&catalogue);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::string commandLine = JoinArguments(arguments);
     LinuxShell shell(std::move(arguments));

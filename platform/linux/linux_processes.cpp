@@ -149,7 +149,7 @@ LinuxProcesses::LinuxProcesses(std::vector<std::string> command,
 
 std::optional<std::string> LinuxProcesses::Watch(std::int32_t pid) {
     const int error = follower_.Follow(pid);
-    if (error == ESRCH) return kNoSuchProcess;
+    if (error == ESRCH) return Tr(kNoSuchProcess);
     if (error != 0) return std::strerror(error);
     return std::nullopt;
 }

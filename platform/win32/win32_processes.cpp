@@ -51,7 +51,7 @@ std::optional<std::string> Win32Processes::Watch(std::int32_t pid) {
     const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
     if (process == nullptr) {
         const DWORD error = GetLastError();
-        return error == ERROR_INVALID_PARAMETER ? kNoSuchProcess : SystemMessage(error);
+        return error == ERROR_INVALID_PARAMETER ? Tr(kNoSuchProcess) : SystemMessage(error);
     }
     handles_.push_back(process);
     pids_.push_back(pid);

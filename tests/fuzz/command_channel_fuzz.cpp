@@ -36,6 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (utf8 && utf8->size() > kLongestAnswer) utf8.reset();
     FUZZ_EXPECT(Utf8FromUtf16(bytes, kLongestAnswer) == utf8);
     const CommandAnswer answer = ReadAnswer(bytes);
-    FUZZ_EXPECT(answer.exitCode == 1 || (WriteAnswer(answer) == bytes && ReadAnswer(WriteAnswer(answer)) == answer));
+    // An answer that holds a meaning (see Spoken) reads as another.
+    const bool plain = bytes.find_first_of("\1\2\3") == std::string::npos;
+    FUZZ_EXPECT(answer.exitCode == 1 ||
+                (plain ? WriteAnswer(answer) == bytes && ReadAnswer(WriteAnswer(answer)) == answer
+                       : answer.text.find_first_of("\1\2\3") == std::string::npos));
     return 0;
 }

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "core/catalogue.h"
+#include "core/command_channel.h"
+#include "core/command_line.h"
+#include "core/layout.h"
+#include "core/plural_rule.h"
+#include "core/settings.h"
+#include "core/shell.h"
+#include "core/tray.h"
+
+namespace nudgewick::testing {
+namespace {
+
+TEST(CatalogueTest, ValuesGoWhereTheTranslationPutsThem) {
+    const struct {
+        std::string_view pattern, expected, why;
+    } rows[] = {
+        {"%2 before %1", "b before a", "reordered"},
+        {"%1, %1", "a, a", "repeated"},
+        {"at 40%: %1%", "at 40%: a%", "a % before no digit stays"},
+        {"%3 %0", "%3 %0", "no such value"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Format(row.pattern, {"a", "b"}), row.expected) << row.why;
+}
+
+// Wraps every text it gives in \1 and \2: a word that reaches the user
+// outside them did not come from the catalogue.
+class MarkingCatalogue final : public Catalogue {
+public:
+    std::string Text(const char* text) const override { return "\1" + std::string(text) + "\2"; }
+    std::string Plural(const char* one, const char* other, unsigned long count) const override {
+        return Text(count == 1 ? one : other);
+    }
+};
+
+// The words with a letter outside the marks, less those that stay English:
+// the product's name, the options, and the example command lines of --help.
+std::string Unmarked(const std::string& text) {
+    std::string left, words, word;
+    int depth = 0;
+    for (const char c : text)
+        depth += c == '\1' ? 1 : c == '\2' ? -1 : 0, left += depth == 0 && c != '\2' && c != ',' ? c : ' ';
+    for (std::istringstream lines(left); std::getline(lines, word);) {
+        std::istringstream in(word);
+        while (in >> word && word != "nudgewick") {
+            const bool option = std::any_of(kOptionNames.begin(), kOptionNames.end(),
+                                            [&](const OptionName& o) { return word == o.name || word == o.value; });
+            const bool english = option || word.starts_with("Nudgewick") || word == "INTERVAL" || word == "PIXELS";
+            if (!english && std::any_of(word.begin(), word.end(), isalpha)) words += word + ' ';
+        }
+    }
+    return words;
+}
+
+TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
+    const MarkingCatalogue catalogue;
+    UseCatalogue(&catalogue);
+    // One row of the texts that need no command line.
+    std::vector<std::string> shown{
+        RefusePid(1, "why").output + "\n" + RefuseCommand({std::nullopt, false, "make", "why"}).windowText + "\n" +
+        AnswerWithoutCopy(Command::Query)->text + "\n" + AnswerWithoutCopy(Command::Stop)->text + "\n" +
+        ReadAnswer(std::nullopt).text + "\n" + ReadAnswer("x").text + "\n" +
+        AnswerFor(CheckCommandLine("--quit").settings, true, "").text + "\n" + AnswerFor({}, true, "").text + "\n" +
+        TrayMenu(false).front().text + "\n" + NudgingTooltip(4500, "17:30") + "\n" +
+        NudgingTooltip(4500, ProcessEndText(1)) + "\n" + StoppedTooltip(0) + "\n" + StoppedTooltip({}) + "\n" +
+        ProcessEndedTooltip(1) + "\n" + WaitingTooltip("zoom") + "\n" + LockedTooltip() + "\n" + BatteryTooltip(35) +
+        "\n" + BatteryTooltip({}) + "\n" + StoppedUntilTooltip("Mon 09:00") + "\n" + FloorMessage() + "\n" +
+        IntervalMessage() + "\n" + PixelsMessage() + "\n" + LockCheckLines("", true) + "\n" + NudgeRefusedLine("why")};
+    // Each command line refused for a reason of its own, and --help; one a line.
+    std::istringstream lines(
+        "--help\n--for 3x\n--until 25:00\n--hours 9-9\n--hours 09:00-09:00\n--days x\n--battery 101\n"
+        "--while a/b\n--pid 0\n--for 1h --until 10:00\n--bogus\n--for\n--check=1\n--stop 1\n--\n"
+        "--check -- ls\n--hotkey q+q\nx\n1 x\n--while a b\n");
+    for (std::string line; std::getline(lines, line);) {
+        shown.push_back(CheckCommandLine(line).output);
+        shown.push_back(CheckCommandLine(line).windowText);
+    }
+    for (const auto& entry : TrayMenu(true, true)) shown.push_back(entry.text);
+    for (const ControlLayout& control : kControls) shown.push_back(ShownText(control));
+    UseCatalogue(nullptr);
+    for (const std::string& text : shown) EXPECT_EQ(Unmarked(text), "") << text;
+}
+
+constexpr std::string_view kRussian =
+    "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
+
+TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
+    const struct {
+        std::string_view header;
+        std::string_view forms;  // for 0, 1, 2, 5, 11, 21, 22, 111
+    } rows[] = {
+        {kRussian, "20122012"},
+        {"nplurals=2; plural=(n != 1);", "10111111"},
+        {"nplurals=1; plural=0;", "00000000"},
+        {"nplurals=3; plural=(n==1) ? 0 : (n>=2 && n<=4) ? 1 : 2;", "20122222"},  // Czech
+        {"nplurals=2; plural=n>1;", "00111111"},                                  // French
+    };
+    for (const auto& row : rows) {
+        const auto rule = PluralRule::Read(row.header);
+        ASSERT_TRUE(rule) << row.header;
+        std::string forms;
+        for (const unsigned long n : {0, 1, 2, 5, 11, 21, 22, 111}) forms += static_cast<char>('0' + rule->FormFor(n));
+        EXPECT_EQ(forms, row.forms) << row.header;
+    }
+    for (const char* broken : {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;",
+                               "nplurals=0; plural=0;", "nplurals=2; plural=n =! 1;"}) {
+        EXPECT_FALSE(PluralRule::Read(broken)) << broken;
+    }
+}
+
+TEST(CatalogueTest, ATableCatalogueKeepsTheEnglishOfWhatItLacks) {
+    const char* const menu[] = {"one", "few", "many"};
+    const char* const stop[] = {"stop!"};
+    const TranslatedText texts[] = {{"Stop", nullptr, stop}, {"%1 hour", "%1 hours", menu}};
+    const TableCatalogue catalogue(texts, *PluralRule::Read(kRussian));
+    EXPECT_EQ(catalogue.Text("Stop") + catalogue.Text("Go"), "stop!Go");
+    EXPECT_EQ(catalogue.Plural("%1 hour", "%1 hours", 5) + catalogue.Plural("%1 day", "%1 days", 5), "many%1 days");
+}
+
+}  // namespace
+}  // namespace nudgewick::testing
