@@ -43,11 +43,22 @@ std::string HotkeyRefusedNote(const Hotkey& hotkey, const HotkeyRefusal& why) {
     return "Hotkey " + HotkeyText(hotkey) + " taken by another program";
 }
 
-// Where no program may take a key from the whole desktop (a Wayland session).
-constexpr const char* kHotkeyUnavailableMessage =
-    "nudgewick: a Wayland session gives no program a hotkey of its own; bind a key to \"nudgewick --toggle\" "
-    "in the desktop's keyboard settings instead\n";
+// Where no program may take a key from the whole desktop (a Wayland session),
+// or the desktop's shortcuts did not take it (why).
+std::string HotkeyUnavailableMessage(const Hotkey* hotkey, const std::string& why) {
+    if (hotkey == nullptr || why.empty()) {
+        return std::string("nudgewick: a Wayland session gives no program a hotkey of its own; ") + kBindToggleAdvice +
+               " instead\n";
+    }
+    return "nudgewick: the desktop's shortcuts do not hold the hotkey " + HotkeyText(*hotkey) + " (" + why + "); " +
+           kBindToggleAdvice + " instead\n";
+}
 constexpr const char* kHotkeyUnavailableNote = "No hotkey on Wayland: bind a key to nudgewick --toggle";
+
+// The desktop's words may be a sentence of their own (GNOME's "Press <ctrl><alt>n").
+std::string DesktopHotkeyNote(const std::string& trigger) {
+    return "Hotkey (a desktop shortcut): " + (trigger.empty() ? std::string("no key set") : trigger);
+}
 
 constexpr const char* kRouteClosedNote = "The desktop ended remote control: Go asks for it again";
 
@@ -234,17 +245,23 @@ void Controller::OnScheduleTimer() {
 }
 
 std::string Controller::OnHotkeyRefused(const HotkeyRefusal& why) {
-    if (why.kind == HotkeyRefusal::Unavailable) return OnHotkeyUnavailable();
+    if (why.kind == HotkeyRefusal::Unavailable) {
+        hotkeyNote_ = kHotkeyUnavailableNote;
+        ShowTray();
+        return HotkeyUnavailableMessage(start_.hotkey ? &*start_.hotkey : nullptr, why.reason);
+    }
     if (!start_.hotkey) return {};
     hotkeyNote_ = HotkeyRefusedNote(*start_.hotkey, why);
     ShowTray();
     return HotkeyRefusedMessage(*start_.hotkey, why);
 }
 
-std::string Controller::OnHotkeyUnavailable() {
-    hotkeyNote_ = kHotkeyUnavailableNote;
+std::string Controller::OnHotkeyOutcome(const HotkeyOutcome& outcome) {
+    if (outcome.refusal) return OnHotkeyRefused(*outcome.refusal);
+    if (!outcome.desktopTrigger) return {};
+    hotkeyNote_ = DesktopHotkeyNote(*outcome.desktopTrigger);
     ShowTray();
-    return kHotkeyUnavailableMessage;
+    return {};
 }
 
 CommandJobs Controller::OnCommandLine(const StartSettings& given) {

@@ -94,9 +94,14 @@ public:
     void OnScheduleTimer();
     // The hotkey toggles exactly as the button does.
     void OnHotkey() { OnStartStopClicked(); }
-    // The hotkey could not be had: the tooltip says why from now on.
-    // Returns the line that says so on standard error.
+    // The hotkey could not be had: the tooltip says why from now on, and
+    // where no hotkey can be had (a Wayland session), points to the
+    // desktop's own shortcuts. Returns the line that says so on standard error.
     std::string OnHotkeyRefused(const HotkeyRefusal& why);
+    // What the system made of the hotkey, told once it is known and again
+    // when the desktop changes it: held as the desktop's shortcut, the
+    // tooltip names its keys. The line for standard error, if any.
+    std::string OnHotkeyOutcome(const HotkeyOutcome& outcome);
     // The desktop ended the remote control that carried the nudges (GNOME's
     // indicator has a button for it): the ticks stop as after a click on
     // Stop, a message and the tooltip say why, and whatever starts the ticks
@@ -105,10 +110,6 @@ public:
     // The screen was locked or unlocked, or the power supply changed: the
     // icon follows at once, and the ticks hold back or nudge again.
     void OnDesktopChanged();
-    // No hotkey can be had (a Wayland session): the tooltip points to the
-    // desktop's own shortcuts from now on. Returns the line that says so on
-    // standard error.
-    std::string OnHotkeyUnavailable();
     // A second start's command line, taken as at a start of the program's
     // own: a command acts as the button, the menu or Exit does; the settings
     // given replace those in force, the boxes show them and the ticks run;

@@ -59,4 +59,25 @@ std::string HotkeyText(const Hotkey& hotkey) {
     return text;
 }
 
+std::string ShortcutTrigger(const Hotkey& hotkey) {
+    constexpr std::array<std::pair<const char*, HotkeyModifier>, 4> kNames = {
+        {{"CTRL", kHotkeyCtrl}, {"ALT", kHotkeyAlt}, {"SHIFT", kHotkeyShift}, {"LOGO", kHotkeySuper}}};
+    std::string trigger;
+    for (const auto& [name, bit] : kNames) {
+        if ((hotkey.modifiers & bit) != 0) trigger += std::string(name) + "+";
+    }
+    const std::string key = HotkeyText({0, hotkey.kind, hotkey.number});
+    return trigger + (hotkey.kind == Hotkey::Kind::Function ? "F" + key.substr(1) : key);
+}
+
+std::string HotkeyCheckLine(HotkeyRoute route) {
+    switch (route) {
+    case HotkeyRoute::KeyGrab: return "hotkey: a key grab of the X server's\n";
+    case HotkeyRoute::DesktopShortcuts:
+        return "hotkey: the desktop's shortcuts (org.freedesktop.portal.GlobalShortcuts)\n";
+    case HotkeyRoute::NotOffered: break;
+    }
+    return std::string("hotkey: none; ") + kBindToggleAdvice + "\n";
+}
+
 }  // namespace nudgewick

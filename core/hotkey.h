@@ -28,12 +28,24 @@ std::optional<Hotkey> ReadHotkey(std::string_view text);
 // The combination as the user reads it: "ctrl+shift+f9".
 std::string HotkeyText(const Hotkey& hotkey);
 
+// The combination as the desktop's shortcuts name a trigger, with xkbcommon's
+// names: "CTRL+SHIFT+F9", "LOGO+n".
+std::string ShortcutTrigger(const Hotkey& hotkey);
+
+// Where no hotkey can be had, the way round: a shortcut of the desktop's own.
+inline constexpr const char* kBindToggleAdvice =
+    "bind a key to \"nudgewick --toggle\" in the desktop's keyboard settings";
+
+// What the hotkey does, as the desktop's list of shortcuts shows it.
+inline constexpr const char* kHotkeyAction = "Stop or go";
+
 // Why the system would not give the program its combination.
 struct HotkeyRefusal {
     enum Kind {
         Taken,        // another program holds it
         NoSuchKey,    // no key of this keyboard produces the combination's key (F13 on most)
-        Unavailable,  // no program may take a key from the whole desktop (a Wayland session)
+        Unavailable,  // no program may take a key from the whole desktop (a Wayland session
+                      // without the desktop's shortcuts, or whose desktop said no: reason)
         Failed,       // the system said no for a reason of its own, in reason
     };
     // A kind alone is a whole refusal, but for Failed's.
@@ -42,5 +54,17 @@ struct HotkeyRefusal {
     Kind kind;
     std::string reason;
 };
+
+// What the system made of the combination asked for.
+struct HotkeyOutcome {
+    std::optional<HotkeyRefusal> refusal;  // nothing: the program's from now on
+    // Held as one of the desktop's shortcuts, which the user may have set to
+    // other keys: what sets it off, in the desktop's words (empty: no key).
+    std::optional<std::string> desktopTrigger;
+};
+
+// How a hotkey reaches the program here, for --check.
+enum class HotkeyRoute { KeyGrab, DesktopShortcuts, NotOffered };
+std::string HotkeyCheckLine(HotkeyRoute route);
 
 }  // namespace nudgewick

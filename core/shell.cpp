@@ -27,8 +27,12 @@ int ReportCheck(Console& console, const CheckReport& report) {
     return report.canNudge ? 0 : 1;
 }
 
+// The window outlives what it was handed: the answer reaches its program.
 void GrabHotkey(ProgramWindow& window, Console& console, const Hotkey& hotkey) {
-    if (const auto refusal = window.GrabHotkey(hotkey)) console.Write(window.Program().OnHotkeyRefused(*refusal), true);
+    window.GrabHotkey(hotkey, [&window, &console](const HotkeyOutcome& outcome) {
+        const std::string line = window.Program().OnHotkeyOutcome(outcome);
+        if (!line.empty()) console.Write(line, true);
+    });
 }
 
 // The copy that claimed runs the window until the program ends; the command

@@ -62,9 +62,11 @@ public:
     virtual std::optional<std::string> Show() = 0;
     // Runs the event loop until the program ends: its exit status.
     virtual int Run() = 0;
-    // Takes the combination in place of any other: nothing once it is the
-    // program's, else why not.
-    virtual std::optional<HotkeyRefusal> GrabHotkey(const Hotkey& hotkey) = 0;
+    // Takes the combination in place of any other, and tells answered what
+    // came of it: at once, or later from the event loop where the desktop
+    // asks the user first, and again each time the desktop changes it.
+    using HotkeyAnswer = std::function<void(const HotkeyOutcome&)>;
+    virtual void GrabHotkey(const Hotkey& hotkey, HotkeyAnswer answered) = 0;
     virtual void Hide() = 0;     // behind the icon, or iconified where none shows
     virtual void Present() = 0;  // shown again if hidden or iconified, in front
     virtual void Close() = 0;    // the program ends with status 0, once the event in hand is done

@@ -1,6 +1,6 @@
 # Sourced after script/xvfb.sh by the Wayland tests and script/bench: a headless Wayland compositor of
 # their own, sway, KWin or Mutter, each in a runtime folder of its own under $SCRATCH.
-#   start_compositor sway|labwc|kwin|mutter [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and
+#   start_compositor sway|labwc|kwin|mutter|gnome-shell [PROGRAM...]  exports WAYLAND_DISPLAY (the socket's path) and
 #                                                   DBUS_SESSION_BUS_ADDRESS (a session bus of its own);
 #                                                   KWin lets each PROGRAM use its fake input
 #   start_kde_portal                                KDE's RemoteDesktop portal, on KWin
@@ -95,11 +95,23 @@ start_kwin() {
 }
 
 # MUTTER_PRELOAD: a library Mutter loads first (the tests' stand-in for GNOME Shell's indicator).
+# start_mutter [gnome-shell]: GNOME Shell runs the same way, its own indicator in it; it does not start
+# without a system bus to look for logind on, so it gets one of its own, and it would open on its overview,
+# which takes the pointer from the windows: a session mode of the user's without it.
 start_mutter() {
+    local shell=() preload=${MUTTER_PRELOAD:-} address
     start_bus
+    if [ "${1:-}" = gnome-shell ]; then
+        { read -r address && read -r SYSTEM_BUS_PID; } < <(dbus-daemon --config-file="$RUN.bus.conf" --fork \
+            --print-address=1 --print-pid=1)
+        mkdir -p "$RUN.share/gnome-shell/modes"
+        echo '{"parentMode": "user", "hasOverview": false}' >"$RUN.share/gnome-shell/modes/windows.json"
+        shell=(DBUS_SYSTEM_BUS_ADDRESS="$address" XDG_DATA_DIRS="$RUN.share:/usr/share")
+        preload=
+    fi
     env -i PATH="$PATH" HOME="$RUN" XDG_RUNTIME_DIR="$RUN" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
-        ${MUTTER_PRELOAD:+LD_PRELOAD="$MUTTER_PRELOAD"} mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=wayland-test \
-        >"$RUN.log" 2>&1 &
+        "${shell[@]}" ${preload:+LD_PRELOAD="$preload"} "${1:-mutter}" ${shell:+--mode=windows} \
+        --headless --wayland --no-x11 --virtual-monitor 1024x768 --wayland-display=wayland-test >"$RUN.log" 2>&1 &
     COMPOSITOR_PID=$!
     wait_for_socket wayland-test
 }
@@ -130,6 +142,7 @@ start_compositor() {
         labwc) start_labwc ;;
         kwin) start_kwin "$@" ;;
         mutter) start_mutter ;;
+        gnome-shell) start_mutter gnome-shell ;;
         *) fail "unknown compositor $name" ;;
     esac
 }
@@ -137,5 +150,6 @@ start_compositor() {
 stop_compositor() {
     stop_pid COMPOSITOR_PID
     stop_pid BUS_PID
+    stop_pid SYSTEM_BUS_PID
     unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
 }

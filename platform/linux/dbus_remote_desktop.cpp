@@ -17,8 +17,6 @@ constexpr const char* kRemoteDesktopPath = "/org/gnome/Mutter/RemoteDesktop";
 constexpr const char* kRemoteSession = "org.gnome.Mutter.RemoteDesktop.Session";
 constexpr const char* kIdleMonitor = "org.gnome.Mutter.IdleMonitor";
 constexpr const char* kIdleMonitorPath = "/org/gnome/Mutter/IdleMonitor/Core";
-constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
-constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
 constexpr const char* kPortalRemoteDesktop = "org.freedesktop.portal.RemoteDesktop";
 constexpr std::uint32_t kPortalPointer = 2;  // the device types' bit for a pointer
 
@@ -115,11 +113,7 @@ struct DbusRemoteDesktop::Answer {
 // a signal from a request object whose path is known from the token and our
 // name on the bus, so it is listened for before the request is made.
 std::optional<std::string> DbusRemoteDesktop::AskPortal(const char* method, const std::string& token, Answer& answer) {
-    const char* unique = nullptr;
-    sd_bus_get_unique_name(bus_, &unique);
-    std::string sender = unique != nullptr ? unique + 1 : "";
-    std::replace(sender.begin(), sender.end(), '.', '_');
-    const std::string request = std::string(kPortalPath) + "/request/" + sender + "/" + token;
+    const std::string request = PortalRequestPath(bus_, token);
     sd_bus_slot* listening = nullptr;
     int result = sd_bus_match_signal(bus_, &listening, kPortal, request.c_str(), "org.freedesktop.portal.Request",
                                      "Response", Answer::OnResponse, &answer);

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <systemd/sd-bus.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -135,6 +136,14 @@ void DbusSessionBus::Lose() {
     Fl::remove_timeout(OnDeadline, this);
     fd_ = -1;
     for (const auto& lost : std::vector(std::move(lost_))) lost();
+}
+
+std::string PortalRequestPath(sd_bus* bus, const std::string& token) {
+    const char* unique = nullptr;
+    sd_bus_get_unique_name(bus, &unique);
+    std::string sender = unique != nullptr ? unique + 1 : "";
+    std::replace(sender.begin(), sender.end(), '.', '_');
+    return std::string(kPortalPath) + "/request/" + sender + "/" + token;
 }
 
 bool SentByBus(sd_bus_message* signal) {

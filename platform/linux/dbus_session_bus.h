@@ -58,6 +58,13 @@ private:
     std::vector<std::function<void()>> lost_;
 };
 
+// xdg-desktop-portal's front, which answers each request by a Response
+// signal from a request object: its path follows from the request's token and
+// the caller's unique name on BUS.
+inline constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
+inline constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
+std::string PortalRequestPath(sd_bus* bus, const std::string& token);
+
 // Whether the bus itself sent SIGNAL (NameOwnerChanged): any client can send
 // a signal straight to the program, and it then matches whatever sender a
 // match rule names.

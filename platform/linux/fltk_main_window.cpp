@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "core/layout.h"
 #include "core/product_address.h"
@@ -138,6 +139,7 @@ std::optional<std::string> FltkMainWindow::ConnectDesktop() {
     tray_.Connect(bus_.get());
     accessibility_.Connect(bus_.get());
     desktop_.Connect(bus_.get(), battery_);
+    if (auto waiting = std::exchange(desktopHotkey_, std::nullopt)) BindShortcut(waiting->first, waiting->second);
     return std::nullopt;
 }
 
@@ -192,13 +194,24 @@ void FltkMainWindow::WaitForIcon() {
     Fl::add_timeout(kIconWaitSeconds, OnIconWaitOver, this);
 }
 
-std::optional<HotkeyRefusal> FltkMainWindow::GrabHotkey(const Hotkey& hotkey) {
+void FltkMainWindow::GrabHotkey(const Hotkey& hotkey, HotkeyAnswer answered) {
     hotkey_.reset();
-    if (wayland_ != nullptr) return HotkeyRefusal::Unavailable;
+    if (wayland_ != nullptr) return BindShortcut(hotkey, std::move(answered));
     hotkey_.emplace(hotkey, [this] { controller_.OnHotkey(); });
     auto refusal = hotkey_->Grab();
     if (refusal) hotkey_.reset();
-    return refusal;
+    answered({refusal, std::nullopt});
+}
+
+void FltkMainWindow::BindShortcut(const Hotkey& hotkey, HotkeyAnswer answered) {
+    shortcuts_.reset();
+    if (!connected_) {
+        desktopHotkey_.emplace(hotkey, std::move(answered));
+        return;
+    }
+    if (bus_ == nullptr || !bus_->Connected()) return answered({HotkeyRefusal::Unavailable, std::nullopt});
+    shortcuts_.emplace(
+        *bus_, hotkey, [this] { controller_.OnHotkey(); }, std::move(answered));
 }
 
 // Until the user shows the window, it stays hidden while the icon is on the

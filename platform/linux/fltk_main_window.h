@@ -13,6 +13,7 @@
 #include "core/shell.h"
 #include "core/tray.h"
 #include "platform/linux/dbus_desktop_watch.h"
+#include "platform/linux/dbus_global_shortcuts.h"
 #include "platform/linux/dbus_session_bus.h"
 #include "platform/linux/fltk_accessibility.h"
 #include "platform/linux/fltk_controls.h"
@@ -57,8 +58,9 @@ public:
     int Run() override;
     // Held by another client: the program runs on without it. In a Wayland
     // session an X11 grab would hold only while an X11 window has the focus:
-    // the desktop's own shortcuts are the way there.
-    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey& hotkey) override;
+    // the desktop's own shortcuts are the way there, asked for once the bus
+    // is connected.
+    void GrabHotkey(const Hotkey& hotkey, HotkeyAnswer answered) override;
     void Hide() override;
     void Present() override { flWindow_.show(); }
     void Close() override { End(0); }
@@ -90,6 +92,7 @@ private:
     void OnTrayEntryChosen(const TrayMenuEntry& entry);
     void OnProcessEnded(std::int32_t pid, const ProcessEnd& end);
     void WaitForIcon();
+    void BindShortcut(const Hotkey& hotkey, HotkeyAnswer answered);
     void ApplyMinimizedShowing();  // once the icon had a moment to come into sight
     static void OnIconWaitOver(void* self) { static_cast<FltkMainWindow*>(self)->ApplyMinimizedShowing(); }
 
@@ -114,6 +117,8 @@ private:
     Controller controller_;
     FltkAccessibility accessibility_;  // for screen readers, while the desktop wants them served
     std::optional<X11Hotkey> hotkey_;
+    std::optional<std::pair<Hotkey, HotkeyAnswer>> desktopHotkey_;  // until the bus is connected
+    std::optional<DbusGlobalShortcuts> shortcuts_;                  // the hotkey in a Wayland session
     bool minimized_;
     WaylandDesktop* wayland_;
     bool closed_ = false;

@@ -19,6 +19,7 @@
 #include "core/shell.h"
 #include "core/version.h"
 #include "platform/linux/dbus_desktop_watch.h"
+#include "platform/linux/dbus_global_shortcuts.h"
 #include "platform/linux/fltk_internals.h"
 #include "platform/linux/fltk_main_window.h"
 #include "platform/linux/linux_exit.h"
@@ -80,7 +81,7 @@ std::string LockLines(linux_desktop::DbusSessionBus* bus) {
     return LockCheckLines(watch.LockSources(), watch.Look().locked);
 }
 
-// "session:", "route:", "idle:" and "lock:" lines for --check.
+// "session:", "route:", "idle:", "hotkey:" and "lock:" lines for --check.
 CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
     const char* name = XDisplayName(nullptr);
     const std::string display = *name ? std::string("display ") + name : "no X display (DISPLAY is not set)";
@@ -90,14 +91,18 @@ CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland
         const bool xtest = linux_desktop::X11Pointer::CanMove();
         const auto bus = linux_desktop::DbusSessionBus::Open();
         return {session + "route: " + (xtest ? "XTEST" : "none: the X server lacks the XTEST extension") +
-                    "\nidle: the pointer's position, read at each tick\n" + LockLines(bus.get()),
+                    "\nidle: the pointer's position, read at each tick\n" + HotkeyCheckLine(HotkeyRoute::KeyGrab) +
+                    LockLines(bus.get()),
                 xtest};
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
     const auto& choice = wayland->Choose(bus.get(), true);
     return {"session: Wayland, display " + wayland->DisplayName() + "; the window on Xwayland, " +
                 (displayOpen ? display : "none: the window needs Xwayland") + "\nroute: " + RouteName(choice.route) +
-                "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing + LockLines(bus.get()),
+                "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing +
+                HotkeyCheckLine(linux_desktop::DbusGlobalShortcuts::Offered(bus.get()) ? HotkeyRoute::DesktopShortcuts
+                                                                                       : HotkeyRoute::NotOffered) +
+                LockLines(bus.get()),
             displayOpen && choice.CanNudge()};
 }
 

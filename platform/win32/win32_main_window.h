@@ -43,7 +43,9 @@ public:
     std::optional<std::string> Show() override;
     // Besides the messages, the loop waits for the processes it follows to end.
     int Run() override;
-    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey& hotkey) override { return hotkey_.Grab(hwnd_, hotkey); }
+    void GrabHotkey(const Hotkey& hotkey, HotkeyAnswer answered) override {
+        answered({hotkey_.Grab(hwnd_, hotkey), std::nullopt});
+    }
     void Hide() override;
     // Shows the window even when hidden or minimised, in front of the others.
     void Present() override;

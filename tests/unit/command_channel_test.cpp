@@ -57,6 +57,10 @@ TEST(CommandChannelTest, TheStatusIsTheTooltipsFirstLine) {
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::FollowWorkHours));
     const std::string said = rig.controller.OnHotkeyRefused(HotkeyRefusal::Unavailable);  // names the way round
     EXPECT_TRUE(said.ends_with('\n') && said.find("--toggle") != std::string::npos) << said;
+    rig.controller.OnHotkeyOutcome({std::nullopt, "Ctrl+Alt+N"});  // the desktop's shortcut, in its words
+    EXPECT_NE(rig.tray.view.tooltip.find("Ctrl+Alt+N"), std::string::npos) << rig.tray.view.tooltip;
+    const std::string no = rig.controller.OnHotkeyOutcome({HotkeyRefusal(HotkeyRefusal::Unavailable, "why"), {}});
+    EXPECT_TRUE(no.find("ctrl+alt+n") < no.find("why") && no.find("--toggle") != std::string::npos) << no;
     const std::string tip = rig.tray.view.tooltip, status = rig.controller.AnswerTo(*ReadHandedOver("--status")).text;
     EXPECT_TRUE(tip.find('\n') + 1 < tip.size() && tip.find(status) + status.size() == tip.find('\n') + 1) << status;
     rig.controller.OnCommandLine(*ReadHandedOver("--hotkey ctrl+alt+m --hours 16:00-18:00"));

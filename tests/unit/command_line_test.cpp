@@ -26,9 +26,10 @@ std::string Read(const StartSettings& settings) {
         if (work->hours) read += " hours " + hhmm(work->hours->first) + "-" + hhmm(work->hours->second);
         read += " days " + WholeNumberText(work->days);  // bit 0 Monday
     }
-    // The key's number too, which the front-ends turn into their systems' key codes.
+    // The key's number too, which the front-ends turn into their systems' key codes, and the desktop's trigger.
     if (const auto& hotkey = settings.hotkey)
-        read += " hotkey " + HotkeyText(*hotkey) + " " + WholeNumberText(hotkey->number);
+        read +=
+            " hotkey " + HotkeyText(*hotkey) + " " + WholeNumberText(hotkey->number) + " " + ShortcutTrigger(*hotkey);
     if (settings.command != Command::Start) read += " command " + WholeNumberText(int(settings.command));
     if (settings.pid) read += " pid " + WholeNumberText(*settings.pid);
     if (settings.whileRunning) read += " while " + *settings.whileRunning;
@@ -53,11 +54,11 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--hours 00:00-24:00 --days sat", "10000 3 hours 0-2400 days 32"}, {"--days sat,sun,mon", "10000 3 days 97"},
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         // Each kind of key at both ends of its range.
-        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25"},
-        {"--hotkey=super+Alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0"},
-        {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9"},
-        {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1"},
-        {"--hotkey super+shift+alt+ctrl+f24", "10000 3 hotkey ctrl+alt+shift+super+f24 24"},
+        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13 CTRL+ALT+n"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25 SHIFT+z"},
+        {"--hotkey=super+Alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0 ALT+LOGO+a"},
+        {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0 CTRL+0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9 LOGO+9"},
+        {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1 CTRL+F1"},
+        {"--hotkey super+shift+alt+ctrl+f24", "10000 3 hotkey ctrl+alt+shift+super+f24 24 CTRL+ALT+SHIFT+LOGO+F24"},
         {"--toggle", "10000 3 command 1"}, {"--status  ", "0 0 command 5"},  // blanks after it are no words
         {"-- make -j4", "10000 3 minimized runs from 3"}, {"5000 -- --help", "5000 0 minimized runs from 8"},
         {"5000 2 7 --\tsh -c 'exit 7' -- x", "5000 2 minimized runs from 12"},  // the first -- ends the settings

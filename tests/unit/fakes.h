@@ -190,7 +190,7 @@ struct FakeWindow : ProgramWindow {
     Controller& Program() override { return rig.controller; }
     std::optional<std::string> Show() override { return jobs += "show ", rig.controller.Load(), showFailure; }
     int Run() override { return jobs += "run ", 0; }
-    std::optional<HotkeyRefusal> GrabHotkey(const Hotkey&) override { return jobs += "hotkey ", grab; }
+    void GrabHotkey(const Hotkey&, HotkeyAnswer answered) override { jobs += "hotkey ", answered({grab, {}}); }
     void Hide() override { jobs += "hide "; }
     void Present() override { jobs += "present "; }
     void Close() override { jobs += "close "; }
