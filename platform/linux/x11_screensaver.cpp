@@ -13,6 +13,24 @@ Atom StatusAtom() {
     return status;
 }
 
+// Another client's window may be destroyed between two requests about it:
+// the request fails, and says so only here.
+bool requestFailed = false;
+int NoteFailure(Display*, XErrorEvent*) { return requestFailed = true, 0; }
+
+bool HoldsVersion(Window window) {
+    static const Atom version = XInternAtom(fl_display, "_SCREENSAVER_VERSION", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    requestFailed = false;
+    XGetWindowProperty(fl_display, window, version, 0, 0, False, AnyPropertyType, &type, &format, &count, &after,
+                       &data);
+    if (data != nullptr) XFree(data);
+    return !requestFailed && type != None;
+}
+
 }  // namespace
 
 // FLTK already follows the root window's properties for the work area; the
@@ -34,11 +52,14 @@ X11Screensaver::~X11Screensaver() {
 
 int X11Screensaver::OnXEvent(void* event, void* self) {
     const auto& xevent = *static_cast<const XEvent*>(event);
-    if (xevent.type != PropertyNotify || xevent.xproperty.atom != StatusAtom() ||
-        xevent.xproperty.window != RootWindow(fl_display, fl_screen)) {
+    auto& watch = *static_cast<X11Screensaver*>(self);
+    const bool ended =
+        xevent.type == DestroyNotify && watch.daemon_ != None && xevent.xdestroywindow.window == watch.daemon_;
+    if (ended) watch.daemon_ = None;
+    if (!ended && (xevent.type != PropertyNotify || xevent.xproperty.atom != StatusAtom() ||
+                   xevent.xproperty.window != RootWindow(fl_display, fl_screen))) {
         return 0;
     }
-    auto& watch = *static_cast<X11Screensaver*>(self);
     const bool wasActive = watch.active_, wasPresent = watch.present_;
     watch.Read();
     if ((watch.active_ != wasActive || watch.present_ != wasPresent) && watch.changed_) watch.changed_();
@@ -46,8 +67,8 @@ int X11Screensaver::OnXEvent(void* event, void* self) {
 }
 
 // The status's first word is the atom BLANK or LOCK while the screen is
-// blanked or locked, 0 otherwise; the property is gone while xscreensaver
-// does not run.
+// blanked or locked, 0 otherwise; the property is missing where xscreensaver
+// never ran.
 void X11Screensaver::Read() {
     static const Atom blank = XInternAtom(fl_display, "BLANK", False);
     static const Atom lock = XInternAtom(fl_display, "LOCK", False);
@@ -59,11 +80,31 @@ void X11Screensaver::Read() {
                                          XA_INTEGER, &type, &format, &count, &after, &data) == Success;
     active_ = present_ = false;
     if (read && type == XA_INTEGER && format == 32 && count == 1) {
+        if (daemon_ == None) FindDaemon();
         const auto state = static_cast<Atom>(reinterpret_cast<unsigned long*>(data)[0]);
-        active_ = state == blank || state == lock;
-        present_ = true;
+        present_ = daemon_ != None;
+        active_ = present_ && (state == blank || state == lock);
     }
     if (data != nullptr) XFree(data);
+}
+
+// xscreensaver's window is the root's child that holds its version, as
+// xscreensaver-command finds it; asked for its end before it is taken, in
+// case it ends meanwhile. Looked for once per start of xscreensaver.
+void X11Screensaver::FindDaemon() {
+    XSync(fl_display, False);
+    const XErrorHandler previous = XSetErrorHandler(NoteFailure);
+    Window root = None, parent = None, *children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(fl_display, RootWindow(fl_display, fl_screen), &root, &parent, &children, &count) != 0) {
+        for (unsigned int i = 0; i < count && daemon_ == None; ++i) {
+            if (!HoldsVersion(children[i])) continue;
+            XSelectInput(fl_display, children[i], StructureNotifyMask);
+            if (HoldsVersion(children[i])) daemon_ = children[i];
+        }
+    }
+    if (children != nullptr) XFree(children);
+    XSetErrorHandler(previous);
 }
 
 }  // namespace nudgewick::linux_desktop

@@ -1,8 +1,42 @@
 #include "platform/win32/win32_desktop.h"
 
+#include <versionhelpers.h>
 #include <wtsapi32.h>
 
 namespace nudgewick::win32 {
+
+namespace {
+
+// The start of WTSINFOEXW at level 1, which mingw-w64's headers lack: the
+// session's id, connection state and lock flags; the rest is not read.
+constexpr auto kSessionInfoEx = static_cast<WTS_INFO_CLASS>(25);
+struct SessionInfoEx {
+    DWORD level;
+    union {
+        struct {
+            ULONG id;
+            WTS_CONNECTSTATE_CLASS state;
+            LONG flags;
+        } level1;
+        LARGE_INTEGER alignment;  // the level's times
+    } data;
+};
+constexpr LONG kSessionStateLock = 0, kSessionStateUnlock = 1;
+
+}  // namespace
+
+// Windows 7 swaps the two flags' meanings.
+bool Win32DesktopWatch::SessionLocked() {
+    LPWSTR buffer = nullptr;
+    DWORD size = 0;
+    if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, kSessionInfoEx, &buffer, &size))
+        return false;
+    const auto* info = reinterpret_cast<const SessionInfoEx*>(buffer);
+    const bool locked = size >= sizeof *info && info->level == 1 &&
+                        info->data.level1.flags == (IsWindows8OrGreater() ? kSessionStateLock : kSessionStateUnlock);
+    WTSFreeMemory(buffer);
+    return locked;
+}
 
 void Win32DesktopWatch::Register(HWND hwnd) { WTSRegisterSessionNotification(hwnd, NOTIFY_FOR_THIS_SESSION); }
 

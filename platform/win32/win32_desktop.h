@@ -16,9 +16,13 @@ public:
     // nudges back until the session is connected again.
     void OnSessionChange(WPARAM event);
     DesktopState Look() override;
+    // Whether the session is locked now, asked once: by --check, which hears
+    // no notification, and at the start, for a copy started while locked. Not
+    // locked where the system cannot say.
+    static bool SessionLocked();
 
 private:
-    bool locked_ = false;
+    bool locked_ = SessionLocked();
     bool disconnected_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "core/controls.h"
 #include "core/shell.h"
 #include "core/windows_command_line.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_text.h"
@@ -65,7 +66,8 @@ CheckReport ReportCheck() {
     return {"session: Windows, desktop " + (desktop ? Narrow(*desktop) : std::string("(input goes elsewhere)")) +
                 "\nroute: " +
                 (desktop ? "SendInput" : "none: the screen is locked, or input goes to another desktop or session") +
-                "\nidle: the pointer's position, read at each tick\n",
+                "\nidle: the pointer's position, read at each tick\n" +
+                LockCheckLines("WTS session notifications", Win32DesktopWatch::SessionLocked()),
             desktop.has_value()};
 }
 

@@ -1,6 +1,7 @@
 # A locked screen and a low battery, as logind, the screen savers and UPower say on private buses (lock_services.py):
 # each stops the nudges while it holds and they come back by themselves; the icon says so (--status); a signal from a
-# client that owns none of the services changes nothing, and a screen saver that leaves the bus counts as gone.
+# client that owns none of the services changes nothing, and a screen saver that leaves the bus counts as gone;
+# --check names the services it finds and says when one holds the lock. Then the real xscreensaver locks the display.
 #   bash lock.sh PROGRAM X_HELPER
 source "$(dirname "$0")/common.sh"
 start_xvfb
@@ -33,4 +34,30 @@ done
 say "forge $APP_PID" && nudging "after forged signals"
 say "gnome 1" && expect_still 4 && say "drop gnome"
 nudging "after the screen saver left the bus"
+lock_lines() { "$PROGRAM" --check | sed -n '/^lock:/,$p'; }
+say "fdo 1" && locked=$(lock_lines) && say "fdo 0" && unlocked=$(lock_lines)
+[[ $unlocked == *login1*.ScreenSaver && $locked == "$unlocked"$'\n'* && $locked != *$'\n'*$'\n'* ]] ||
+    fail "--check printed, locked: $locked, unlocked: $unlocked"
+
+# xscreensaver 6 as an unprivileged user, with a home of its own (it locks for no root) and no system bus for its
+# xscreensaver-systemd, locked right after a nudge: no nudge wakes it (its log would say "authorizing", and its
+# unlock dialog would start); once it has ended, whatever status it left on the root window, the nudges come back.
+mkdir "$SCRATCH/home" && chmod 711 "$SCRATCH"
+saver=(env HOME="$SCRATCH/home" DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent)
+[ "$(id -u)" != 0 ] || { saver=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${saver[@]}") &&
+    chown nobody "$SCRATCH/home"; }
+# lock_saver: starts xscreensaver and locks it right after a nudge; MARK is where its log was then.
+lock_saver() {
+    "${saver[@]}" xscreensaver -no-splash -verbose >>"$SCRATCH/saver.log" 2>&1 & SAVER_PID=$!
+    wait_until "xscreensaver did not start" '"${saver[@]}" xscreensaver-command -version >/dev/null 2>&1'
+    track_pointer 4 1 >/dev/null && "${saver[@]}" xscreensaver-command -lock >/dev/null
+    MARK=$(wc -l <"$SCRATCH/saver.log")
+}
+at_exit 'stop_pid SAVER_PID'
+lock_saver && expect_still 7
+! tail -n +"$MARK" "$SCRATCH/saver.log" | grep authoriz || fail "a nudge woke the locked xscreensaver"
+[[ $(lock_lines) == *xscreensaver$'\n'?* ]] || fail "--check did not say xscreensaver locked: $(lock_lines)"
+stop_pid SAVER_PID && nudging "once xscreensaver ended"
+[[ $(lock_lines) != *xscreensaver* ]] || fail "--check names the xscreensaver that ended"
+lock_saver && expect_still 4  # a new start is followed as the first
 echo PASS
