@@ -87,7 +87,7 @@ bus_socket() { sed -E 's/^unix:(path|abstract)=([^,]*).*/\2/' <<<"$DBUS_SESSION_
 TRACED=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,renameat2
 TRACED+=,socket,connect,clone,clone3,fork,vfork,execve,execveat
 
-# The whole run, to its end, in strace's LOG: nothing read but libraries, locale, the time zone (a session's end is
+# The whole run, to its end, in strace's LOG: nothing read but libraries, locale and its translations, the time zone (a session's end is
 # a time of day), fonts, X's own files and the kernel's group limit (sd-bus asks it); nothing opened for writing, created or removed; one connection to each
 # SOCKET (the X display's, the Wayland display's, the session bus's) and to nothing else, though Xlib may try the
 # display's abstract socket first; no clone or exec after the program's own exec but, with RUNS=NAME, the one start
@@ -98,6 +98,7 @@ expect_footprint() {
     found() { grep -E "$1" "$log" || true; }
     local allowed='^/(etc/ld\.so|etc/localtime|lib/|usr/(lib|share/(X11|locale|zoneinfo))/|var/cache/libx11/)|fontconfig|fonts'
     allowed+='|/\.X(authority|defaults|Compose)|^/proc/sys/kernel/ngroups_max$'
+    allowed+='|/share/locale/[^/]+/LC_MESSAGES/nudgewick\.mo$'  # its own translations, beside the program
     reads=$(found '\bopen(at2?)?\(' | grep -oE '"[^"]*"' | tr -d '"' | sort -u | grep -vE "$allowed" || true)
     [ -z "$reads" ] || fail "opens files that are neither libraries, locale, fonts nor X's:"$'\n'"$reads"
     writes=$(found '\bopen(at2?)?\(.*O_(WRONLY|RDWR|CREAT|TRUNC)|\b(creat|mkdir(at)?|unlink(at)?|rename(at2?)?)\(')
