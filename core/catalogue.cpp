@@ -7,6 +7,8 @@ namespace {
 
 const Catalogue* installed = nullptr;
 
+const char* EnglishForm(const char* one, const char* other, unsigned long count) { return count == 1 ? one : other; }
+
 // A text kept for another copy: its English, each value after kNext, all
 // between kOpen and kClose.
 constexpr char kOpen = '\1', kClose = '\2', kNext = '\3';
@@ -21,7 +23,7 @@ public:
     // Kept as the English form for count: the meaning of what a copy answers
     // holds no plural.
     std::string Plural(const char* one, const char* other, unsigned long count) const override {
-        return Text(count == 1 ? one : other);
+        return Text(EnglishForm(one, other, count));
     }
 };
 const MeaningCatalogue meaning;
@@ -89,7 +91,7 @@ std::string Tr(const char* text) { return installed && *text != '\0' ? installed
 
 std::string TrN(const char* one, const char* other, unsigned long count) {
     if (installed) return installed->Plural(one, other, count);
-    return count == 1 ? one : other;
+    return EnglishForm(one, other, count);
 }
 
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> values) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace nudgewick {
 namespace {
@@ -26,13 +27,9 @@ private:
     }
     bool Take(std::string_view token) {
         Blanks();
-        // "<" is not "<=", nor "=" the start of "==", nor "!" of "!=".
-        const std::string_view rest = text_.substr(at_);
-        if (!rest.starts_with(token)) return false;
-        if (token.size() == 1 && rest.size() > 1 && rest[1] == '=' &&
-            std::string_view("<>!=").find(token[0]) != std::string_view::npos) {
-            return false;
-        }
+        // Each caller tries the longer operator first ("<=" before "<"), and a
+        // "!" where an operand starts is never the start of "!=".
+        if (!text_.substr(at_).starts_with(token)) return false;
         at_ += token.size();
         return true;
     }
@@ -122,11 +119,12 @@ private:
             return value && Take(")") ? value : std::nullopt;
         }
         if (Take("n")) return n_;
-        const std::size_t start = at_;
         unsigned long number = 0;
-        while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9')
-            number = number * 10 + (text_[at_++] - '0');
-        return at_ > start ? Value(number) : std::nullopt;
+        const char* const end = text_.data() + text_.size();
+        const auto [after, error] = std::from_chars(text_.data() + at_, end, number);
+        if (error != std::errc()) return std::nullopt;
+        at_ = after - text_.data();
+        return number;
     }
 
     std::string_view text_;

@@ -98,6 +98,7 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         {"nplurals=1; plural=0;", "00000000"},
         {"nplurals=3; plural=(n==1) ? 0 : (n>=2 && n<=4) ? 1 : 2;", "20122222"},  // Czech
         {"nplurals=2; plural=n>1;", "00111111"},                                  // French
+        {"nplurals=3; plural=2-n%3;", "21000212"},
     };
     for (const auto& row : rows) {
         const auto rule = PluralRule::Read(row.header);
@@ -106,8 +107,9 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         for (const unsigned long n : {0, 1, 2, 5, 11, 21, 22, 111}) forms += static_cast<char>('0' + rule->FormFor(n));
         EXPECT_EQ(forms, row.forms) << row.header;
     }
-    for (const char* broken : {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;",
-                               "nplurals=0; plural=0;", "nplurals=2; plural=n =! 1;"}) {
+    for (const char* broken :
+         {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;", "nplurals=0; plural=0;",
+          "nplurals=2; plural=n =! 1;", "nplurals=2; plural=n==;", "nplurals=2; plural=n<-1;"}) {
         EXPECT_FALSE(PluralRule::Read(broken)) << broken;
     }
 }
