@@ -22,8 +22,8 @@ configure_file(${linux}/copyright.in ${out}/copyright @ONLY)
 # names it (see X-KDE-Wayland-Interfaces in the entry).
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(NUDGEWICK_INSTALLED_PROGRAM ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/nudgewick)
-configure_file(${linux}/nudgewick.desktop.in ${out}/${NUDGEWICK_APP_ID}.desktop @ONLY)
-configure_file(${linux}/nudgewick.metainfo.xml.in ${out}/${NUDGEWICK_APP_ID}.metainfo.xml @ONLY)
+configure_file(${linux}/nudgewick.desktop.in ${out}/english/${NUDGEWICK_APP_ID}.desktop @ONLY)
+configure_file(${linux}/nudgewick.metainfo.xml.in ${out}/english/${NUDGEWICK_APP_ID}.metainfo.xml @ONLY)
 configure_file(${linux}/nudgewick.h2m ${out}/nudgewick.h2m @ONLY)
 
 find_program(HELP2MAN help2man REQUIRED)
@@ -51,6 +51,16 @@ add_custom_target(nudgewick_docs ALL DEPENDS ${out}/nudgewick.1.gz ${out}/change
 
 install(TARGETS nudgewick RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 add_subdirectory(${PROJECT_SOURCE_DIR}/po ${PROJECT_BINARY_DIR}/po)
+# The desktop entry and the metainfo carry every catalogue's translations of their texts.
+file(GLOB catalogues CONFIGURE_DEPENDS ${NUDGEWICK_CATALOGUE_FOLDER}/*.po)
+add_custom_command(OUTPUT ${out}/${NUDGEWICK_APP_ID}.desktop ${out}/${NUDGEWICK_APP_ID}.metainfo.xml
+    COMMAND ${MSGFMT} --desktop --template=${out}/english/${NUDGEWICK_APP_ID}.desktop
+            -d ${NUDGEWICK_CATALOGUE_FOLDER} --output-file=${out}/${NUDGEWICK_APP_ID}.desktop
+    COMMAND ${MSGFMT} --xml --template=${out}/english/${NUDGEWICK_APP_ID}.metainfo.xml
+            -d ${NUDGEWICK_CATALOGUE_FOLDER} --output-file=${out}/${NUDGEWICK_APP_ID}.metainfo.xml
+    DEPENDS ${out}/english/${NUDGEWICK_APP_ID}.desktop ${out}/english/${NUDGEWICK_APP_ID}.metainfo.xml
+            ${catalogues} ${NUDGEWICK_CATALOGUE_FOLDER}/LINGUAS VERBATIM)
+add_custom_target(nudgewick_entries ALL DEPENDS ${out}/${NUDGEWICK_APP_ID}.desktop ${out}/${NUDGEWICK_APP_ID}.metainfo.xml)
 install(FILES ${out}/nudgewick.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${out}/${NUDGEWICK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${out}/${NUDGEWICK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

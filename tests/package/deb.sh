@@ -24,6 +24,14 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate refused $desktop
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >"$SCRATCH/appstream" 2>&1 ||
     fail "appstreamcli: $(<"$SCRATCH/appstream")"
 
+# Each language the package speaks also names and describes the program in its menus and software centres.
+for mo in "$root"/usr/share/locale/*/LC_MESSAGES/nudgewick.mo; do
+    language=$(basename "$(dirname "$(dirname "$mo")")")
+    grep -q "^Comment\[$language\]=" "$desktop" || fail "the desktop entry has no $language comment"
+    grep -q "<summary xml:lang=\"$language\">" "$root/usr/share/metainfo/$id.metainfo.xml" ||
+        fail "the metainfo has no $language summary"
+done
+
 icons=$root/usr/share/icons/hicolor
 for file in usr/bin/nudgewick usr/share/man/man1/nudgewick.1.gz usr/share/doc/nudgewick/{copyright,changelog.gz} \
     "${icons#"$root"/}"/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/"$id".png \
