@@ -67,6 +67,28 @@ std::string LockCheckLines(const std::string& sources, bool locked) {
            (locked ? Tr("paused: locked\n") : "");
 }
 
+namespace {
+
+std::string DisplayText(std::string_view display) {
+    return display.empty() ? Tr("no X display (DISPLAY is not set)") : Format(Tr("display %1"), {display});
+}
+
+}  // namespace
+
+std::string X11SessionCheckLines(std::string_view display, bool displayOpen, bool xtest) {
+    const std::string session = Format(Tr("session: X11, %1\n"), {DisplayText(display)});
+    if (!displayOpen) return session + Tr("route: none: cannot open the X display\n");
+    return session + Format(Tr("route: %1\n"), {xtest ? "XTEST" : Tr("none: the X server lacks the XTEST extension")}) +
+           Tr("idle: the pointer's position, read at each tick\n");
+}
+
+std::string WaylandSessionCheckLines(std::string_view waylandDisplay, std::string_view display, bool displayOpen,
+                                     std::string_view route, std::string_view idle) {
+    const std::string window = displayOpen ? DisplayText(display) : Tr("none: the window needs Xwayland");
+    return Format(Tr("session: Wayland, display %1; the window on Xwayland, %2\n"), {waylandDisplay, window}) +
+           Format(Tr("route: %1\n"), {route}) + Format(Tr("idle: %1\n"), {idle});
+}
+
 std::string NudgeRefusedLine(const std::string& why) {
     return Format(Tr("nudgewick: the system did not take a nudge: %1\n"), {why});
 }

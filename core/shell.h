@@ -98,6 +98,14 @@ public:
 // nowhere), and "paused: locked" after it while the screen is locked.
 std::string LockCheckLines(const std::string& sources, bool locked);
 
+// --check's "session:", "route:" and "idle:" lines on an X server. display is
+// the X display's name, empty where DISPLAY is not set.
+std::string X11SessionCheckLines(std::string_view display, bool displayOpen, bool xtest);
+// The same in a Wayland session, whose window is on Xwayland's display; route
+// and idle name what was chosen.
+std::string WaylandSessionCheckLines(std::string_view waylandDisplay, std::string_view display, bool displayOpen,
+                                     std::string_view route, std::string_view idle);
+
 // The line that says the system did not take a nudge, in its words (why).
 std::string NudgeRefusedLine(const std::string& why);
 

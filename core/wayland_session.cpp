@@ -73,7 +73,8 @@ WaylandChoice ChooseWaylandWays(const CompositorGlobals& globals, SessionService
 
 // In the enums' order.
 std::string RouteName(WaylandRoute route) {
-    const char* const names[] = {"none", "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)",
+    if (route == WaylandRoute::Missing) return Tr("none");
+    const char* const names[] = {"", "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)",
                                  "KWin fake input (org_kde_kwin_fake_input)",
                                  "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)",
                                  "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)"};
@@ -81,7 +82,8 @@ std::string RouteName(WaylandRoute route) {
 }
 
 std::string IdleName(IdleFrom idle) {
-    const char* const names[] = {"none", "ext_idle_notifier_v1", "org_kde_kwin_idle",
+    if (idle == IdleFrom::Nowhere) return Tr("none");
+    const char* const names[] = {"", "ext_idle_notifier_v1", "org_kde_kwin_idle",
                                  "GNOME idle monitor (org.gnome.Mutter.IdleMonitor)"};
     return names[static_cast<std::size_t>(idle)];
 }

@@ -44,14 +44,14 @@ int OnRequestFailed(Display* display, XErrorEvent* error) {
     XGetErrorText(display, error->error_code, what, sizeof what);
     std::snprintf(number, sizeof number, "%d", error->request_code);
     XGetErrorDatabaseText(display, "XRequest", number, number, request, sizeof request);
-    std::fprintf(stderr, "nudgewick: ignored an X error: %s in %s\n", what, request);
+    std::fputs(Format(Tr("nudgewick: ignored an X error: %1 in %2\n"), {what, request}).c_str(), stderr);
     return 0;
 }
 
 // The server went away (it ended, or the connection broke): there is nothing
 // left to nudge. Xlib requires this handler not to return.
 int OnDisplayLost(Display* display) {
-    linux_desktop::EndAtOnce(std::string("lost the connection to the X display ") + DisplayString(display));
+    linux_desktop::EndAtOnce(Format(Tr("lost the connection to the X display %1"), {DisplayString(display)}));
 }
 
 // What FLTK sets up when it opens the display itself, which it does not when
@@ -86,23 +86,19 @@ std::string LockLines(linux_desktop::DbusSessionBus* bus) {
 
 // "session:", "route:", "idle:", "hotkey:" and "lock:" lines for --check.
 CheckReport ReportCheck(bool displayOpen, linux_desktop::WaylandDesktop* wayland) {
-    const char* name = XDisplayName(nullptr);
-    const std::string display = *name ? std::string("display ") + name : "no X display (DISPLAY is not set)";
+    const char* display = XDisplayName(nullptr);
     if (wayland == nullptr) {
-        const std::string session = "session: X11, " + display + "\n";
-        if (!displayOpen) return {session + "route: none: cannot open the X display\n", false};
-        const bool xtest = linux_desktop::X11Pointer::CanMove();
+        const bool xtest = displayOpen && linux_desktop::X11Pointer::CanMove();
+        const std::string session = X11SessionCheckLines(display, displayOpen, xtest);
+        if (!displayOpen) return {session, false};
         const auto bus = linux_desktop::DbusSessionBus::Open();
-        return {session + "route: " + (xtest ? "XTEST" : "none: the X server lacks the XTEST extension") +
-                    "\nidle: the pointer's position, read at each tick\n" + HotkeyCheckLine(HotkeyRoute::KeyGrab) +
-                    LockLines(bus.get()),
-                xtest};
+        return {session + HotkeyCheckLine(HotkeyRoute::KeyGrab) + LockLines(bus.get()), xtest};
     }
     const auto bus = linux_desktop::DbusSessionBus::Open();
     const auto& choice = wayland->Choose(bus.get(), true);
-    return {"session: Wayland, display " + wayland->DisplayName() + "; the window on Xwayland, " +
-                (displayOpen ? display : "none: the window needs Xwayland") + "\nroute: " + RouteName(choice.route) +
-                "\nidle: " + IdleName(choice.idle) + "\n" + choice.missing +
+    return {WaylandSessionCheckLines(wayland->DisplayName(), display, displayOpen, RouteName(choice.route),
+                                     IdleName(choice.idle)) +
+                choice.missing +
                 HotkeyCheckLine(linux_desktop::DbusGlobalShortcuts::Offered(bus.get()) ? HotkeyRoute::DesktopShortcuts
                                                                                        : HotkeyRoute::NotOffered) +
                 LockLines(bus.get()),

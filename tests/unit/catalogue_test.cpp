@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "core/tray.h"
+#include "core/wayland_session.h"
 
 namespace nudgewick::testing {
 namespace {
@@ -69,7 +70,10 @@ TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
         NudgingTooltip(4500, ProcessEndText(1)) + "\n" + StoppedTooltip(0) + "\n" + StoppedTooltip({}) + "\n" +
         ProcessEndedTooltip(1) + "\n" + WaitingTooltip("zoom") + "\n" + LockedTooltip() + "\n" + BatteryTooltip(35) +
         "\n" + BatteryTooltip({}) + "\n" + StoppedUntilTooltip("Mon 09:00") + "\n" + FloorMessage() + "\n" +
-        IntervalMessage() + "\n" + PixelsMessage() + "\n" + LockCheckLines("", true) + "\n" + NudgeRefusedLine("why")};
+        IntervalMessage() + "\n" + PixelsMessage() + "\n" + LockCheckLines("", true) + "\n" + NudgeRefusedLine("why") +
+        X11SessionCheckLines("", false, false) + X11SessionCheckLines(":1", true, false) +
+        WaylandSessionCheckLines(":1", ":1", false, RouteName(WaylandRoute::Missing), IdleName(IdleFrom::Nowhere)) +
+        WaylandSessionCheckLines(":1", "", true, "", "")};
     // Each command line refused for a reason of its own, and --help; one a line.
     std::istringstream lines(
         "--help\n--for 3x\n--until 25:00\n--hours 9-9\n--hours 09:00-09:00\n--days x\n--battery 101\n"
