@@ -201,6 +201,27 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
                   "\n" +  // a word too long for any line has one
                   "  --fourteen-chr  x\n"
                   "  --fifteen-chars  y\n");
+    // Columns, not bytes: Cyrillic letters take one each, Chinese and Japanese
+    // characters two, and those lines may break between any two of them but
+    // never before closing punctuation.
+    const auto repeated = [](std::string_view piece, int times, std::string_view between = "") {
+        std::string text;
+        for (int k = 0; k < times; ++k) text.append(k ? between : "").append(piece);
+        return text;
+    };
+    const std::string indent(18, ' '), wide = "\u5B57", stop = "\u3002";
+    const struct {
+        std::string description, expected;
+    } rows[] = {
+        {repeated("\u0436\u0436", 30, " "),
+         repeated("\u0436\u0436", 20, " ") + "\n" + indent + repeated("\u0436\u0436", 10, " ")},
+        {repeated(wide, 40), repeated(wide, 30) + "\n" + indent + repeated(wide, 10)},
+        {repeated(wide, 30) + stop + repeated(wide, 2),
+         repeated(wide, 29) + "\n" + indent + wide + stop + repeated(wide, 2)},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(HelpColumns({{"-a", row.description}}), "  -a              " + row.expected + "\n")
+            << row.description;
     // A message box's proportional font lines up no columns: a dash after each term, no line indented.
     EXPECT_EQ(HelpLines({{"-a", "first second"}}), "-a \u2013 first second\n");
     EXPECT_EQ(CheckCommandLine("--help").windowText.find("\n "), std::string::npos);
