@@ -12,7 +12,7 @@ mkdir -p "$SCRATCH/bin" "$SCRATCH/share" "$SCRATCH/locales"
 cp "$PROGRAM" "$SCRATCH/bin/nudgewick"
 ln -s "$TREE" "$SCRATCH/share/locale"
 export LOCPATH=$SCRATCH/locales
-for locale in de_DE ru_RU ja_JP; do
+for locale in de_DE ru_RU ja_JP zh_CN; do
     localedef -i $locale -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
         fail "localedef could not make $locale.UTF-8"
 done
@@ -27,7 +27,8 @@ USAGE=$(ARGS=(--help); run LC_ALL=C; head -n 1 "$SCRATCH/out")
 USAGE=${USAGE#Usage: }
 
 # The first line of --help, and the refusal of a word that is no duration, with its status on its own line.
-for row in "de LANG=de_DE.UTF-8" "ru LANG=ru_RU.UTF-8" "ja LANG=ja_JP.UTF-8" "de LANGUAGE=de LANG=ja_JP.UTF-8"; do
+for row in "de LANG=de_DE.UTF-8" "ru LANG=ru_RU.UTF-8" "ja LANG=ja_JP.UTF-8" "zh_CN LANG=zh_CN.UTF-8" \
+    "de LANGUAGE=de LANG=ja_JP.UTF-8"; do
     read -r language environment <<<"$row"
     ARGS=(--help) && run $environment
     [ "$(head -n 1 "$SCRATCH/out")" = "$(translated "$language" 'Usage: %1' "$USAGE")" ] ||
