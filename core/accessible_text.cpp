@@ -4,21 +4,10 @@
 #include <iterator>
 #include <vector>
 
+#include "core/utf8.h"
+
 namespace nudgewick {
 namespace {
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// The bytes of the character starting at BYTE: a whole UTF-8 sequence, or 1
-// for a byte that does not start one.
-std::size_t CharacterSize(std::string_view text, std::size_t byte) {
-    const auto lead = static_cast<unsigned char>(text.at(byte));
-    const std::size_t size = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
-    if (size == 1 || byte + size > text.size()) return 1;
-    for (std::size_t next = byte + 1; next < byte + size; ++next)
-        if (!IsContinuation(static_cast<unsigned char>(text.at(next)))) return 1;
-    return size;
-}
 
 // Each character's bytes.
 std::vector<std::string_view> Characters(std::string_view text) {
@@ -80,12 +69,7 @@ std::string TextBetween(std::string_view text, int start, int end) {
 std::optional<std::int32_t> CodePointAt(std::string_view text, int offset) {
     if (offset < 0 || offset >= CharacterCount(text)) return std::nullopt;
     const std::size_t byte = ByteOffset(text, offset);
-    const std::size_t size = CharacterSize(text, byte);
-    const auto lead = static_cast<unsigned char>(text[byte]);
-    if (size == 1) return lead < 0x80 ? lead : 0xFFFD;  // a stray byte reads as the replacement character
-    std::int32_t value = lead & (0x7F >> size);
-    for (std::size_t i = 1; i < size; ++i) value = (value << 6) | (static_cast<unsigned char>(text[byte + i]) & 0x3F);
-    return value;
+    return static_cast<std::int32_t>(CodePoint(text.substr(byte, CharacterSize(text, byte))));
 }
 
 std::optional<TextBoundary> ToTextBoundary(std::uint32_t value) {

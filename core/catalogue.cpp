@@ -28,7 +28,8 @@ public:
 };
 const MeaningCatalogue meaning;
 
-bool Kept(std::string_view pattern) { return pattern.starts_with(kOpen) && pattern.ends_with(kClose); }
+// No translation starts with a control character.
+bool Kept(std::string_view pattern) { return pattern.starts_with(kOpen); }
 
 std::string Filled(std::string_view pattern, const std::string_view* values, std::size_t count,
                    std::size_t longest = std::string::npos) {
@@ -76,8 +77,8 @@ std::string SpokenText(std::string_view kept, std::size_t& at) {
     const std::string english(kept.substr(at, end - at));
     at = end;
     std::vector<std::string> values;
-    while (at < kept.size() && kept[at] == kNext) values.push_back(SpokenFrom(kept, ++at, true));
-    if (at < kept.size() && kept[at] == kClose) ++at;
+    while (kept.substr(at).starts_with(kNext)) values.push_back(SpokenFrom(kept, ++at, true));
+    if (kept.substr(at).starts_with(kClose)) ++at;
     const std::vector<std::string_view> views(values.begin(), values.end());
     return Filled(Tr(english.c_str()), views.data(), views.size(), kLongestSpoken);
 }

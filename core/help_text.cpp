@@ -1,7 +1,11 @@
 #include "core/help_text.h"
 
+#include "core/utf8.h"
+
 #include <algorithm>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 namespace nudgewick {
 namespace {
@@ -9,11 +13,16 @@ namespace {
 constexpr std::size_t kIndent = 2;
 constexpr std::size_t kTermWidth = 16;
 
-// East Asian wide characters take two of a terminal's columns.
+// East Asian wide characters take two of a terminal's columns: Hangul, the
+// CJK blocks with their punctuation and kana, and full-width forms.
+constexpr std::pair<char32_t, char32_t> kWideRanges[] = {
+    {0x1100, 0x115F}, {0x2E80, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},
+    {0xFE30, 0xFE4F}, {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x20000, 0x3FFFD},
+};
+
 bool IsWide(char32_t c) {
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
-           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
-           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+    return std::any_of(std::begin(kWideRanges), std::end(kWideRanges),
+                       [c](const auto& range) { return c >= range.first && c <= range.second; });
 }
 
 struct Character {
@@ -22,15 +31,8 @@ struct Character {
 };
 
 Character CharacterAt(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = std::min<std::size_t>(lead < 0xC0   ? 1
-                                                     : lead < 0xE0 ? 2
-                                                     : lead < 0xF0 ? 3
-                                                                   : 4,
-                                                     text.size() - at);
-    char32_t point = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) point = point << 6 | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-    return {length, IsWide(point)};
+    const std::size_t size = CharacterSize(text, at);
+    return {size, IsWide(CodePoint(text.substr(at, size)))};
 }
 
 std::size_t Columns(std::string_view text) {

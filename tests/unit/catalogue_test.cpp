@@ -26,6 +26,29 @@ TEST(CatalogueTest, ValuesGoWhereTheTranslationPutsThem) {
         {"%3 %0", "%3 %0", "no such value"},
     };
     for (const auto& row : rows) EXPECT_EQ(Format(row.pattern, {"a", "b"}), row.expected) << row.why;
+    EXPECT_EQ(Format("%9", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}), "9");
+}
+
+// What a running copy answers is made as its meaning, which the second start
+// says in its own language, the values that are texts too.
+TEST(CatalogueTest, AMeaningIsSaidInTheReadersLanguage) {
+    const char* const of[] = {"%2 de %1"};
+    const char* const one[] = {"uno"};
+    const TranslatedText texts[] = {{"%1 of %2", nullptr, of}, {"one", nullptr, one}};
+    const TableCatalogue reader(texts, *PluralRule::Read("nplurals=1; plural=0;"));
+    std::vector<std::pair<std::string, std::string_view>> rows;  // kept, said
+    {
+        const MeaningOnly meaning;
+        rows = {{Format(Tr("%1 of %2"), {Tr("one"), "7"}), "7 de uno"},
+                {Format(Tr("%1 of %2"), {Tr("one") + "!", "7"}), "7 de uno!"},
+                {TrN("one", "ones", 1), "uno"},
+                {TrN("one", "ones", 2), "ones"},
+                {"a\2b\3c", "abc"}};  // marks out of place are dropped
+    }
+    UseCatalogue(&reader);
+    for (const auto& [kept, said] : rows) EXPECT_EQ(Spoken(kept), said);
+    UseCatalogue(nullptr);
+    EXPECT_EQ(TrN("one", "ones", 1) + TrN("one", "ones", 0), "oneones");
 }
 
 // Wraps every text it gives in \1 and \2: a word that reaches the user

@@ -216,6 +216,8 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
         {repeated("\u0436\u0436", 30, " "),
          repeated("\u0436\u0436", 20, " ") + "\n" + indent + repeated("\u0436\u0436", 10, " ")},
         {repeated(wide, 40), repeated(wide, 30) + "\n" + indent + repeated(wide, 10)},
+        {repeated("\uAC00\uD7A3", 16),
+         repeated("\uAC00\uD7A3", 15) + "\n" + indent + "\uAC00\uD7A3"},  // Hangul's first and last
         {repeated(wide, 30) + stop + repeated(wide, 2),
          repeated(wide, 29) + "\n" + indent + wide + stop + repeated(wide, 2)},
     };

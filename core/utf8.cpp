@@ -1,0 +1,22 @@
+#include "core/utf8.h"
+
+namespace nudgewick {
+std::size_t CharacterSize(std::string_view text, std::size_t byte) {
+    const auto lead = static_cast<unsigned char>(text.at(byte));
+    const std::size_t size = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+    if (size == 1 || byte + size > text.size()) return 1;
+    for (std::size_t next = byte + 1; next < byte + size; ++next)
+        if (!IsContinuation(static_cast<unsigned char>(text.at(next)))) return 1;
+    return size;
+}
+
+char32_t CodePoint(std::string_view character) {
+    const auto lead = static_cast<unsigned char>(character.front());
+    if (character.size() == 1) return lead < 0x80 ? lead : 0xFFFD;
+    char32_t value = lead & (0x7F >> character.size());
+    for (std::size_t i = 1; i < character.size(); ++i)
+        value = (value << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+    return value;
+}
+
+}  // namespace nudgewick
