@@ -7,10 +7,11 @@
 
 #include <libintl.h>
 #include <unistd.h>
+#include <algorithm>
+#include <climits>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -168,15 +169,23 @@ private:
     std::optional<linux_desktop::FltkMainWindow> window_;
 };
 
+// PREFIX for the running PREFIX/bin/nudgewick (without std::filesystem, whose
+// code would be the largest part of the C++ library paged in).
+std::string InstallPrefix() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    std::string prefix(path, length > 0 ? static_cast<std::size_t>(length) : 0);
+    for (int level = 0; level < 2; ++level) prefix.resize(std::min(prefix.size(), prefix.rfind('/')));
+    return prefix;
+}
+
 // The texts in the user's language, from the catalogues installed beside the
 // program (PREFIX/share/locale for PREFIX/bin/nudgewick), as gettext picks
 // the language from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
 class GettextCatalogue final : public Catalogue {
 public:
     GettextCatalogue() {
-        std::error_code error;
-        const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-        bindtextdomain(kDomain, (program.parent_path().parent_path() / "share/locale").c_str());
+        bindtextdomain(kDomain, (InstallPrefix() + "/share/locale").c_str());
         bind_textdomain_codeset(kDomain, "UTF-8");
     }
     std::string Text(const char* text) const override { return dgettext(kDomain, text); }
