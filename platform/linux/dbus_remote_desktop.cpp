@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/catalogue.h"
 #include "core/clock.h"
 #include "platform/linux/linux_exit.h"
 
@@ -43,7 +44,7 @@ struct Reply {
     ~Reply() { sd_bus_message_unref(message); }
 };
 
-[[noreturn]] void Lost() { EndAtOnce("lost the connection to the session bus"); }
+[[noreturn]] void Lost() { EndAtOnce(Tr("lost the connection to the session bus")); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "core/accessible_text.h"
+#include "core/catalogue.h"
 #include "core/layout.h"
 #include "platform/linux/fltk_internals.h"
 
@@ -49,7 +50,7 @@ void FltkAccessibility::TurnOn(const std::string& address) {
     if (bridge_ != nullptr) return;
     bridge_ = AtspiBridge::Connect(address, *this);
     if (bridge_ == nullptr) {
-        std::fprintf(stderr, "nudgewick: cannot reach the accessibility bus at %s\n", address.c_str());
+        std::fputs(Format(Tr("nudgewick: cannot reach the accessibility bus at %1\n"), {address}).c_str(), stderr);
         return;
     }
     bridge_->OnLost([this] { TurnOff(); });

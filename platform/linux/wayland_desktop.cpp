@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/catalogue.h"
 #include "core/clock.h"
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "fake-input-client-protocol.h"
@@ -116,7 +117,9 @@ struct WaylandDesktop::Parts {
         if (display != nullptr) wl_display_disconnect(display);
     }
 
-    [[noreturn]] void Lost() const { EndAtOnce("lost the connection to the Wayland display " + displayName); }
+    [[noreturn]] void Lost() const {
+        EndAtOnce(Format(Tr("lost the connection to the Wayland display %1"), {displayName}));
+    }
 
     // Handles what the compositor sent so far, without waiting for more.
     void HandleArrived() {
