@@ -23,7 +23,7 @@ std::unique_ptr<StringTableCatalogue> StringTableCatalogue::Read(const Table& en
     for (unsigned text = 0; !english(EnglishId(text, false)).empty(); ++text) {
         const std::string other = english(EnglishId(text, true));
         const unsigned first = ids.Next(!other.empty());
-        const unsigned forms = other.empty() ? 1 : std::min<unsigned long>(rule->Forms(), kMostForms);
+        const unsigned long forms = other.empty() ? 1 : std::min<unsigned long>(rule->Forms(), kMostForms);
         auto& translated = read->forms_.emplace_back();
         for (unsigned form = 0; form < forms; ++form) {
             std::string translation = language(first + form);
