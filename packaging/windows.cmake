@@ -1,12 +1,33 @@
 # Windows: the .exe's resources (icon, manifest, version), the zip (cpack) and
 # the installer script (makensis, run by script/package).
+
+# The texts in every catalogue's language (po/LANG.po), as string tables that
+# nudgewick.rc includes: rewritten when a catalogue or the template changes.
+nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp)
+# Each catalogue adds some 25 KB to the .exe as a string table (UTF-16): until
+# the tables are packed smaller, the .exe carries these few and stays under 400 KB.
+set(NUDGEWICK_WINDOWS_LANGUAGES de ja ru CACHE STRING "The catalogues (po/LANG.po) the .exe carries")
+set(template ${PROJECT_SOURCE_DIR}/po/nudgewick.pot)
+set(catalogues)
+set(string_table_arguments)
+foreach(language IN LISTS NUDGEWICK_WINDOWS_LANGUAGES)
+    set(catalogue ${PROJECT_SOURCE_DIR}/po/${language}.po)
+    list(APPEND catalogues ${catalogue})
+    list(APPEND string_table_arguments ${language} ${catalogue})
+endforeach()
+set(NUDGEWICK_STRING_TABLES ${CMAKE_CURRENT_BINARY_DIR}/nudgewick_strings.rc)
+add_custom_command(OUTPUT ${NUDGEWICK_STRING_TABLES}
+    COMMAND ${string_tables} ${NUDGEWICK_STRING_TABLES} ${template} ${string_table_arguments}
+    DEPENDS ${string_tables} ${template} ${catalogues} VERBATIM)
+add_custom_target(nudgewick_string_tables DEPENDS ${NUDGEWICK_STRING_TABLES})
+
 set(NUDGEWICK_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.manifest)
 configure_file(${PROJECT_SOURCE_DIR}/platform/win32/nudgewick.manifest.in ${NUDGEWICK_MANIFEST} @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/platform/win32/nudgewick.rc.in nudgewick.rc @ONLY)
 target_sources(nudgewick PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.rc)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/nudgewick.rc TARGET_DIRECTORY nudgewick
-    PROPERTIES OBJECT_DEPENDS "${NUDGEWICK_ICO};${NUDGEWICK_MANIFEST}")
-add_dependencies(nudgewick nudgewick_icons)
+    PROPERTIES OBJECT_DEPENDS "${NUDGEWICK_ICO};${NUDGEWICK_MANIFEST};${NUDGEWICK_STRING_TABLES}")
+add_dependencies(nudgewick nudgewick_icons nudgewick_string_tables)
 
 # The installer's pictures, the icon on white in the sizes its pages show: the
 # header's corner and the finish page's side. Without ImageMagick's convert

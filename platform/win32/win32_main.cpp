@@ -10,6 +10,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_single_instance.h"
+#include "platform/win32/win32_string_tables.h"
 #include "platform/win32/win32_text.h"
 
 namespace nudgewick::win32 {
@@ -113,6 +114,8 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace nudgewick::win32;
+    const auto catalogue = UsersCatalogue(instance);
+    nudgewick::UseCatalogue(catalogue.get());
     Win32Shell shell(instance, showCommand);
     return nudgewick::RunProgram(shell, Narrow(nudgewick::CommandLineTail(GetCommandLineW())));
 }

@@ -48,9 +48,11 @@ void Write(const char* line, int length) {
 }
 
 BOOL CALLBACK Report(HWND control, LPARAM) {
-    char className[32] = "", text[2048] = "";
+    char className[32] = "", text[3 * 2048] = "";  // in UTF-8, whatever the code page: the texts may be translated
+    wchar_t wide[2048] = L"";
     GetClassNameA(control, className, sizeof className);
-    GetWindowTextA(control, text, sizeof text);
+    GetWindowTextW(control, wide, 2048);
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     RECT inside{};
     GetClientRect(control, &inside);
     const HDC dc = GetDC(control);

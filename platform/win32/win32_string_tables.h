@@ -1,0 +1,12 @@
+#pragma once
+// The catalogue of the user's language, from the .exe's string tables.
+#include <memory>
+
+#include "core/catalogue.h"
+
+namespace nudgewick::win32 {
+
+// Nothing (English) when the .exe has no table for the thread's UI language.
+std::unique_ptr<Catalogue> UsersCatalogue(void* instance);
+
+}  // namespace nudgewick::win32

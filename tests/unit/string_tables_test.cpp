@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/string_tables.h"
+
+namespace nudgewick::testing {
+namespace {
+
+TEST(StringTablesTest, TheUsersLanguageOrOneOfItsPrimaryLanguage) {
+    constexpr std::uint16_t german = 0x0407, austrian = 0x0c07, brazilian = 0x0416, portuguese = 0x0816,
+                            french = 0x040c;
+    const std::uint16_t both[] = {brazilian, portuguese}, germanOnly[] = {german};
+    const struct {
+        std::uint16_t users;
+        std::span<const std::uint16_t> tables;
+        std::optional<std::uint16_t> expected;
+        const char* why;
+    } rows[] = {
+        {portuguese, both, portuguese, "its own table before another of its primary language"},
+        {brazilian, both, brazilian, "the first of a primary language is not taken over its own"},
+        {austrian, germanOnly, german, "a country without a table of its own"},
+        {french, germanOnly, std::nullopt, "no table of its primary language: English"},
+        {german, {}, std::nullopt, "no tables at all"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ChosenLanguage(row.users, row.tables), row.expected) << row.why;
+}
+
+// Tables laid out as the build writes them: one text per row, a plural's
+// forms in its order; an empty form is one the catalogue lacks.
+struct Row {
+    const char* english;
+    const char* englishPlural;
+    std::vector<std::string> forms;
+};
+struct Tables {
+    std::map<unsigned, std::string> english, language;
+    StringTableCatalogue::Table Of(const std::map<unsigned, std::string>& table) const {
+        return [&table](unsigned id) { return table.contains(id) ? table.at(id) : std::string(); };
+    }
+};
+Tables Written(const std::string& header, const std::vector<Row>& rows) {
+    Tables tables;
+    tables.language[kHeaderId] = header;
+    TranslationIds ids;
+    for (unsigned text = 0; text < rows.size(); ++text) {
+        const Row& row = rows[text];
+        tables.english[EnglishId(text, false)] = row.english;
+        if (row.englishPlural) tables.english[EnglishId(text, true)] = row.englishPlural;
+        const unsigned first = ids.Next(row.englishPlural != nullptr);
+        for (unsigned form = 0; form < row.forms.size(); ++form) tables.language[first + form] = row.forms[form];
+    }
+    return tables;
+}
+
+TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
+    const std::string russian = "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && "
+                                "n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
+    const Tables tables = Written(russian, {
+                                               {"stop", nullptr, {"S"}},
+                                               {"%1 hour", "%1 hours", {"H0", "H1", "H2"}},
+                                               {"left alone", nullptr, {}},
+                                               {"%1 minute", "%1 minutes", {"M0", ""}},
+                                               {"after the gap", nullptr, {"A"}},
+                                           });
+    const auto catalogue = StringTableCatalogue::Read(tables.Of(tables.english), tables.Of(tables.language));
+    ASSERT_NE(catalogue, nullptr);
+    const struct {
+        std::string got, expected, why;
+    } rows[] = {
+        {catalogue->Text("stop"), "S", "a text"},
+        {catalogue->Plural("%1 hour", "%1 hours", 21), "H0", "the rule's first form"},
+        {catalogue->Plural("%1 hour", "%1 hours", 3), "H1", "its second"},
+        {catalogue->Plural("%1 hour", "%1 hours", 11), "H2", "its third"},
+        {catalogue->Text("left alone"), "left alone", "untranslated: English"},
+        {catalogue->Plural("%1 minute", "%1 minutes", 1), "M0", "a form the catalogue has"},
+        {catalogue->Plural("%1 minute", "%1 minutes", 2), "%1 minutes", "a form it lacks: English"},
+        {catalogue->Text("after the gap"), "A", "a text after a plural's room for forms"},
+        {catalogue->Text("%1 hour"), "%1 hour", "a plural's English is no text on its own"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.got, row.expected) << row.why;
+}
+
+TEST(StringTablesTest, NoCatalogueWithoutAPluralRule) {
+    for (const std::string header : {"", "Plural-Forms: nplurals=2; plural=(n !=;"}) {
+        const Tables tables = Written(header, {{"stop", nullptr, {"S"}}});
+        EXPECT_EQ(StringTableCatalogue::Read(tables.Of(tables.english), tables.Of(tables.language)), nullptr)
+            << '"' << header << '"';
+    }
+}
+
+}  // namespace
+}  // namespace nudgewick::testing
