@@ -90,7 +90,7 @@ std::string HelpColumns(const std::vector<HelpEntry>& entries) {
             line.append(glue).append(piece);
             columns += glue.size() + Columns(piece);
             empty = false;
-            afterBlank = end < description.size() && description[end] == ' ';
+            afterBlank = description.substr(end).starts_with(' ');
             at = afterBlank ? end + 1 : end;
         }
         text += line + '\n';

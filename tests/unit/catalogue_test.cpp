@@ -126,6 +126,8 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         {"nplurals=3; plural=(n==1) ? 0 : (n>=2 && n<=4) ? 1 : 2;", "20122222"},  // Czech
         {"nplurals=2; plural=n>1;", "00111111"},                                  // French
         {"nplurals=3; plural=2-n%3;", "21000212"},
+        {"nplurals=2; plural=n<2;", "11000000"},
+        {"nplurals=2; plural=!(n==1);", "10111111"},
     };
     for (const auto& row : rows) {
         const auto rule = PluralRule::Read(row.header);
