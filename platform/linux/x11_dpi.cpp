@@ -14,6 +14,7 @@ namespace {
 constexpr int kDefaultDpi = 96;
 constexpr double kStandardPoints = 8.0;  // the classic dialog font: 11 pixels at 96 dpi
 constexpr int kLabelInset = 6;           // FLTK draws left-aligned labels 3 pixels in from each side
+constexpr int kButtonMargin = 6;         // a centred caption gets no margin: as much clear as a label's
 
 }  // namespace
 
@@ -35,10 +36,11 @@ int DisplayDpi() {
 
 TextSizes PickTextSizes(int dpi) { return {PointsToPixels(kStandardPoints, dpi), PointsToPixels(kLinkPointSize, dpi)}; }
 
-int LabelTextSize(const ControlLayout& label, int standard, int dpi) {
-    return LabelFontSize(label, standard, dpi, kLabelInset, [](const char* caption, int size) {
+WindowPixels LayOutForTexts(int dpi, int standard) {
+    const CaptionInsets insets{.label = kLabelInset, .button = Fl::box_dw(FL_UP_BOX) + kButtonMargin};
+    return LayOutWindow(dpi, standard, insets, [](const char* caption, int size) {
         fl_font(FL_HELVETICA, size);
-        return fl_width(caption);
+        return static_cast<int>(fl_width(caption));
     });
 }
 

@@ -17,8 +17,8 @@ struct TextSizes {
 
 TextSizes PickTextSizes(int dpi);
 
-// A label's size: the standard one, or smaller for a caption that would not
-// fit its width.
-int LabelTextSize(const ControlLayout& label, int standard, int dpi);
+// The window at dpi for the texts it shows, measured as FLTK draws them:
+// each label in the size that fits it, the window grown where none does.
+WindowPixels LayOutForTexts(int dpi, int standard);
 
 }  // namespace nudgewick::linux_desktop
