@@ -158,7 +158,8 @@ WindowPixels LayOutWindow(int dpi, int standard, CaptionInsets insets, TextWidth
         const int size = window.fontSizes[i] =
             label ? LabelFontSize(control, standard, dpi, insets.label, textWidth) : standard;
         if (label && !control.centred)
-            labelColumnGrowth = std::max(labelColumnGrowth, shortOf(ShownText(control), size, insets.label, place.width));
+            labelColumnGrowth =
+                std::max(labelColumnGrowth, shortOf(ShownText(control), size, insets.label, place.width));
         if (control.kind == ControlKind::Button)
             for (const char* caption : {kCaptionGo, kCaptionStop})
                 buttonGrowth = std::max(buttonGrowth, shortOf(Tr(caption), size, insets.button, place.width));
@@ -170,8 +171,10 @@ WindowPixels LayOutWindow(int dpi, int standard, CaptionInsets insets, TextWidth
         case ControlKind::Button: place.width += buttonGrowth; [[fallthrough]];
         case ControlKind::TextBox: place.x += labelColumnGrowth; break;
         case ControlKind::Label:
-            if (kControls[i].centred) place.x += growth / 2;
-            else place.width += labelColumnGrowth;
+            if (kControls[i].centred)
+                place.x += growth / 2;
+            else
+                place.width += labelColumnGrowth;
             break;
         case ControlKind::Link: place.x += growth / 2; break;
         }
