@@ -1,6 +1,7 @@
 #include "platform/linux/x11_dpi.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <X11/Xresource.h>
@@ -17,6 +18,14 @@ constexpr int kLabelInset = 6;           // FLTK draws left-aligned labels 3 pix
 constexpr int kButtonMargin = 6;         // a centred caption gets no margin: as much clear as a label's
 
 }  // namespace
+
+// Liberation Sans is narrow and metric-compatible with the dialog fonts of
+// other systems; fontconfig picks the nearest family where it is missing.
+void UseDesktopLook() {
+    Fl::scheme("gleam");
+    Fl::set_font(FL_HELVETICA, " Liberation Sans");
+    Fl_Window::default_xclass(kX11WindowName);
+}
 
 int DisplayDpi() {
     const char* resources = XResourceManagerString(fl_display);

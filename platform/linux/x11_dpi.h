@@ -6,6 +6,10 @@
 
 namespace nudgewick::linux_desktop {
 
+// The look of a current desktop, which every measure of a text assumes, and
+// the class a taskbar groups the windows by.
+void UseDesktopLook();
+
 // Xft.dpi from the server's resource database, as desktops set it; else 96.
 int DisplayDpi();
 
