@@ -200,7 +200,8 @@ void FltkMainWindow::FitTexts() {
     }
     const Rect& status = layout_.statusLine;
     controls_.statusLine->resize(status.x, status.y, status.width, status.height);
-    if (flWindow_.w() != layout_.width || flWindow_.h() != layout_.height) flWindow_.size(layout_.width, layout_.height);
+    if (flWindow_.w() != layout_.width || flWindow_.h() != layout_.height)
+        flWindow_.size(layout_.width, layout_.height);
 }
 
 // The icon gets a moment to come (back) into sight: at the start, and when
