@@ -6,8 +6,9 @@
 
 namespace nudgewick::linux_desktop {
 
-// The look of a current desktop, which every measure of a text assumes, and
-// the class a taskbar groups the windows by.
+// The look of a current desktop, which every measure of a text assumes, in a
+// font with every letter of the window's texts; and the class a taskbar
+// groups the windows by. After the catalogue is installed.
 void UseDesktopLook();
 
 // Xft.dpi from the server's resource database, as desktops set it; else 96.

@@ -72,13 +72,13 @@ int main(int argc, char** argv) {
     bindtextdomain("nudgewick", argc > 1 ? argv[1] : ".");
     bind_textdomain_codeset("nudgewick", "UTF-8");
     fl_open_display();
-    linux_desktop::UseDesktopLook();
     const GettextCatalogue catalogue;
     bool fits = argc > 2;
     for (int i = 2; i < argc; ++i) {
         UseCatalogue(std::string(argv[i]) == "en" ? nullptr : &catalogue);
         setenv("LANGUAGE", argv[i], 1);
-        ++_nl_msg_cat_cntr;  // the translations gettext keeps were the last language's
+        ++_nl_msg_cat_cntr;               // the translations gettext keeps were the last language's
+        linux_desktop::UseDesktopLook();  // in the language's font
         for (const int dpi : {96, 144}) fits &= CheckWindow(argv[i], dpi);
     }
     return fits ? 0 : 1;
