@@ -2,7 +2,9 @@
 // The window's look, in twips (1/1440 inch) from the client area's top-left
 // corner, shared by every front-end.
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "core/catalogue.h"
@@ -27,9 +29,14 @@ struct ControlLayout {
     bool centred;  // a label's text centred in its width, else left-aligned
 };
 
+// The start/stop button's captions, which the tray menu's first entry
+// repeats: each names what a click does next.
+inline constexpr const char* kCaptionStop = Marked("Stop");
+inline constexpr const char* kCaptionGo = Marked("Go");
+
 // Creating the controls in this order gives the Tab order: button, pixels, interval, then the link.
 inline constexpr std::array<ControlLayout, 7> kControls{{
-    {ControlId::StartStopButton, ControlKind::Button, Marked("Go"), 3120, 2160, 975, 615, false},
+    {ControlId::StartStopButton, ControlKind::Button, kCaptionGo, 3120, 2160, 975, 615, false},
     {ControlId::PixelsBox, ControlKind::TextBox, "", 1800, 2520, 1215, 285, false},
     {ControlId::IntervalBox, ControlKind::TextBox, "", 1800, 2160, 1215, 285, false},
     {ControlId::TitleLabel, ControlKind::Label, "Nudgewick", 360, 120, 3495, 255, true},
@@ -95,7 +102,7 @@ inline constexpr double kSmallestLabelPoints = 7.5;
 
 // The font size, in pixels, for one of kControls' labels. The boxes, the
 // button and the messages use the desktop's standard size; so does a label,
-// unless its caption does not fit its width at dpi less the inset the toolkit
+// unless its caption (in the user's language) does not fit its width at dpi less the inset the toolkit
 // keeps clear: then the largest smaller size that fits, never below the
 // smallest. textWidth(caption, size) measures a caption in pixels.
 template <typename TextWidth>
@@ -103,8 +110,78 @@ int LabelFontSize(const ControlLayout& label, int standard, int dpi, int inset, 
     const int room = TwipsToPixels(label.width, dpi) - inset;
     const int smallest = PointsToPixels(kSmallestLabelPoints, dpi);
     int size = standard;
-    while (size > smallest && textWidth(label.text, size) > room) --size;
+    const std::string caption = ShownText(label);
+    while (size > smallest && textWidth(caption.c_str(), size) > room) --size;
     return size;
+}
+
+// The window in pixels for the texts it shows, in kControls' order.
+struct WindowPixels {
+    std::array<Rect, kControls.size()> controls{};
+    std::array<int, kControls.size()> fontSizes{};  // each control's text, in pixels
+    Rect statusLine;
+    int width = 0, height = 0;  // the client area
+
+    const Rect& Of(ControlId id) const;
+};
+
+inline const Rect& WindowPixels::Of(ControlId id) const {
+    if (id == ControlId::State) return statusLine;
+    std::size_t i = 0;
+    while (i + 1 < kControls.size() && kControls[i].id != id) ++i;
+    return controls[i];
+}
+
+// What a toolkit keeps clear around a caption, in pixels, left and right together.
+struct CaptionInsets {
+    int label = 0, button = 0;
+};
+
+// The layout at dpi, grown where a text would be cut: a label that does not
+// fit even at the smallest size widens the label column and pushes the boxes
+// and the button right; a button too narrow for either caption widens. The
+// window grows by as much, and what spans it stays centred. Where every text
+// fits, each place is PixelsOf's. textWidth(caption, size) measures in pixels.
+template <typename TextWidth>
+WindowPixels LayOutWindow(int dpi, int standard, CaptionInsets insets, TextWidth textWidth) {
+    WindowPixels window{.statusLine = PixelsOf(kStatusLine, dpi),
+                        .width = TwipsToPixels(kClientWidthTwips, dpi),
+                        .height = TwipsToPixels(kClientHeightTwips, dpi)};
+    const auto shortOf = [&](const std::string& caption, int size, int inset, int width) {
+        return std::max(0, textWidth(caption.c_str(), size) + inset - width);
+    };
+    int labelColumnGrowth = 0, buttonGrowth = 0;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const ControlLayout& control = kControls[i];
+        const Rect place = window.controls[i] = PixelsOf(control, dpi);
+        const bool label = control.kind == ControlKind::Label;
+        const int size = window.fontSizes[i] =
+            label ? LabelFontSize(control, standard, dpi, insets.label, textWidth) : standard;
+        if (label && !control.centred)
+            labelColumnGrowth =
+                std::max(labelColumnGrowth, shortOf(ShownText(control), size, insets.label, place.width));
+        if (control.kind == ControlKind::Button)
+            for (const char* caption : {kCaptionGo, kCaptionStop})
+                buttonGrowth = std::max(buttonGrowth, shortOf(Tr(caption), size, insets.button, place.width));
+    }
+    const int growth = labelColumnGrowth + buttonGrowth;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        Rect& place = window.controls[i];
+        switch (kControls[i].kind) {
+        case ControlKind::Button: place.width += buttonGrowth; [[fallthrough]];
+        case ControlKind::TextBox: place.x += labelColumnGrowth; break;
+        case ControlKind::Label:
+            if (kControls[i].centred)
+                place.x += growth / 2;
+            else
+                place.width += labelColumnGrowth;
+            break;
+        case ControlKind::Link: place.x += growth / 2; break;
+        }
+    }
+    window.statusLine.x += growth / 2;
+    window.width += growth;
+    return window;
 }
 
 }  // namespace nudgewick

@@ -16,11 +16,6 @@
 
 namespace nudgewick {
 
-// The start/stop button's captions, which the menu's first entry repeats:
-// each names what a click does next.
-inline constexpr const char* kCaptionStop = Marked("Stop");
-inline constexpr const char* kCaptionGo = Marked("Go");
-
 // What the front-end does after an entry was chosen; the core does the rest.
 enum class TrayAction { Handled, ShowWindow, Exit };
 

@@ -152,7 +152,7 @@ AccessibleView FltkAccessibility::View() const {
     screen[static_cast<std::size_t>(Node::Frame)] = OnScreen(window);
     for (const Node node : kAccessibleNodes)
         if (const ControlLayout* control = LayoutOf(node)) {
-            const Rect r = PixelsOf(*control, controls_.dpi);
+            const Rect& r = controls_.layout.Of(control->id);
             screen[static_cast<std::size_t>(node)] = {window.x() + r.x, window.y() + r.y, r.width, r.height};
         }
     if (message != nullptr) {

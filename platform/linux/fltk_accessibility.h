@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "core/layout.h"
 #include "platform/linux/atspi_bridge.h"
 #include "platform/linux/atspi_status.h"
 #include "platform/linux/fltk_controls.h"
@@ -29,7 +30,7 @@ struct FltkAccessibleControls {
     FltkLink& link;
     FltkStatusLine& statusLine;
     FltkMessageDialog& messages;
-    int dpi;  // the layout's
+    const WindowPixels& layout;  // the window's, once its texts are measured
 };
 
 class FltkAccessibility : public AccessibleWindow {

@@ -27,6 +27,11 @@ Fl_Box* NewLabel(const Rect& r, const ControlLayout& control) {
     return label;
 }
 
+// The places before any text is measured: the table's, which English keeps.
+WindowPixels LaidOutInEnglish(int dpi, int standard) {
+    return LayOutWindow(dpi, standard, {}, [](const char*, int) { return 0; });
+}
+
 }  // namespace
 
 int RefuseToRun(const std::string& why) {
@@ -42,8 +47,9 @@ int RefuseToRun(const std::string& why) {
 FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, std::vector<std::string> command)
     : dpi_(DisplayDpi()),
       textSizes_(PickTextSizes(dpi_)),
-      flWindow_(TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_), kWindowTitle),
-      controls_(BuildControls(dpi_, textSizes_)),
+      layout_(LaidOutInEnglish(dpi_, textSizes_.standard)),
+      flWindow_(layout_.width, layout_.height, kWindowTitle),
+      controls_(BuildControls(layout_, textSizes_)),
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
       scheduleTimer_(OnScheduleTimer, this),
@@ -77,7 +83,7 @@ FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayla
                       .link = *controls_.link,
                       .statusLine = *controls_.statusLine,
                       .messages = messages_,
-                      .dpi = dpi_}),
+                      .layout = layout_}),
       minimized_(start.minimized),
       wayland_(wayland) {
     flWindow_.end();
@@ -92,10 +98,11 @@ FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
 
 // Created in the table's order, which is the Tab order; the labels take no
 // focus.
-FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes& sizes) {
+FltkMainWindow::Controls FltkMainWindow::BuildControls(const WindowPixels& layout, const TextSizes& sizes) {
     Controls built;
-    for (const auto& control : kControls) {
-        const Rect r = PixelsOf(control, dpi);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const ControlLayout& control = kControls[i];
+        const Rect& r = layout.controls[i];
         Fl_Widget* widget = nullptr;
         switch (control.id) {
         case ControlId::StartStopButton:
@@ -111,9 +118,9 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(int dpi, const TextSizes&
         case ControlId::State: widget = NewLabel(r, control); break;  // the status line is built below
         }
         widget->labelsize(sizes.standard);
-        if (control.kind == ControlKind::Label) built.labels.emplace_back(widget, &control);
+        built.all[i] = widget;
     }
-    const Rect status = PixelsOf(kStatusLine, dpi);
+    const Rect& status = layout.statusLine;
     built.statusLine = new FltkStatusLine(status.x, status.y, status.width, status.height);
     built.statusLine->labelsize(sizes.standard);
     built.pixelsBox->textsize(sizes.standard);
@@ -150,13 +157,13 @@ std::optional<std::string> FltkMainWindow::Show() {
     SetWindowIcons(flWindow_);
     flWindow_.xclass(kX11WindowName);  // WM_CLASS nudgewick/Nudgewick: the desktop entry's StartupWMClass
     if (minimized_) {
-        FitLabels();
+        FitTexts();
         WaitForIcon();
         return std::nullopt;
     }
     flWindow_.show();
     XFlush(fl_display);  // the server and the window manager map it while the labels are fitted
-    FitLabels();
+    FitTexts();
     controls_.startStopButton->take_focus();
     return std::nullopt;
 }
@@ -179,14 +186,22 @@ int FltkMainWindow::Run() {
     return exitStatus_;
 }
 
-// Labels too long for their room are made smaller. Measuring them opens the
-// first font, which reads fontconfig's whole configuration: more time than
-// everything before, spent once the window is on its way to the screen, and
-// before its first frame.
-void FltkMainWindow::FitLabels() {
-    for (const auto& [label, control] : controls_.labels) {
-        label->labelsize(LabelTextSize(*control, textSizes_.standard, dpi_));
+// Labels too long for their room are made smaller, and where that is not
+// enough the window grows. Measuring them opens the first font, which reads
+// fontconfig's whole configuration: more time than everything before, spent
+// once the window is on its way to the screen, and before its first frame.
+// Until then the window has its English size, which most languages keep.
+void FltkMainWindow::FitTexts() {
+    layout_ = LayOutForTexts(dpi_, textSizes_.standard);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Rect& r = layout_.controls[i];
+        controls_.all[i]->resize(r.x, r.y, r.width, r.height);
+        controls_.all[i]->labelsize(layout_.fontSizes[i]);
     }
+    const Rect& status = layout_.statusLine;
+    controls_.statusLine->resize(status.x, status.y, status.width, status.height);
+    if (flWindow_.w() != layout_.width || flWindow_.h() != layout_.height)
+        flWindow_.size(layout_.width, layout_.height);
 }
 
 // The icon gets a moment to come (back) into sight: at the start, and when

@@ -1,6 +1,7 @@
 #pragma once
 #include <FL/Fl_Double_Window.H>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,11 +73,11 @@ private:
         FltkTextBox* intervalBox = nullptr;
         FltkLink* link = nullptr;
         FltkStatusLine* statusLine = nullptr;
-        std::vector<std::pair<Fl_Widget*, const ControlLayout*>> labels;
+        std::array<Fl_Widget*, kControls.size()> all{};  // in kControls' order
     };
-    static Controls BuildControls(int dpi, const TextSizes& sizes);
+    static Controls BuildControls(const WindowPixels& layout, const TextSizes& sizes);
     void Wire();
-    void FitLabels();
+    void FitTexts();
 
     static void OnTick(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnTick(); }
     static void OnSessionTimer(void* self) { static_cast<FltkMainWindow*>(self)->controller_.OnSessionTimer(); }
@@ -98,6 +99,7 @@ private:
 
     int dpi_;
     TextSizes textSizes_;
+    WindowPixels layout_;        // the controls' places, which the accessibility reads too
     Fl_Double_Window flWindow_;  // owns the widgets in controls_
     Controls controls_;
     FltkTimer tickTimer_;

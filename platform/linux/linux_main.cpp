@@ -68,15 +68,6 @@ Display* OpenDisplay() {
     return display;
 }
 
-// The look of a current desktop, and the class a taskbar groups the windows
-// by. Liberation Sans is narrow and metric-compatible with the dialog fonts of
-// other systems; fontconfig picks the nearest family where it is missing.
-void UseDesktopLook() {
-    Fl::scheme("gleam");
-    Fl::set_font(FL_HELVETICA, " Liberation Sans");
-    Fl_Window::default_xclass(kX11WindowName);
-}
-
 // The "lock:" line for --check, with "paused: locked" after it while locked.
 std::string LockLines(linux_desktop::DbusSessionBus* bus) {
     linux_desktop::DbusDesktopWatch watch([] {});
@@ -150,7 +141,7 @@ public:
                        stderr);
             return nullptr;
         }
-        UseDesktopLook();
+        linux_desktop::UseDesktopLook();
         auto& window =
             window_.emplace(start, wayland_.get(),
                             start.commandAt ? ArgumentsFrom(arguments_, *start.commandAt) : std::vector<std::string>());

@@ -6,6 +6,11 @@
 
 namespace nudgewick::linux_desktop {
 
+// The look of a current desktop, which every measure of a text assumes, in a
+// font with every letter of the window's texts; and the class a taskbar
+// groups the windows by. After the catalogue is installed.
+void UseDesktopLook();
+
 // Xft.dpi from the server's resource database, as desktops set it; else 96.
 int DisplayDpi();
 
@@ -17,8 +22,8 @@ struct TextSizes {
 
 TextSizes PickTextSizes(int dpi);
 
-// A label's size: the standard one, or smaller for a caption that would not
-// fit its width.
-int LabelTextSize(const ControlLayout& label, int standard, int dpi);
+// The window at dpi for the texts it shows, measured as FLTK draws them:
+// each label in the size that fits it, the window grown where none does.
+WindowPixels LayOutForTexts(int dpi, int standard);
 
 }  // namespace nudgewick::linux_desktop
