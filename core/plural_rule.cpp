@@ -132,10 +132,11 @@ private:
     std::size_t at_ = 0;
 };
 
-// The value after "name=" up to the next ';'.
-std::optional<std::string_view> Field(std::string_view header, std::string_view name) {
+// The value after "name=" up to the next ';': empty, which no rule reads,
+// where the header has none.
+std::string_view Field(std::string_view header, std::string_view name) {
     const auto at = header.find(name);
-    if (at == std::string_view::npos) return std::nullopt;
+    if (at == std::string_view::npos) return {};
     const std::string_view rest = header.substr(at + name.size());
     return rest.substr(0, rest.find(';'));
 }
@@ -143,12 +144,10 @@ std::optional<std::string_view> Field(std::string_view header, std::string_view 
 }  // namespace
 
 std::optional<PluralRule> PluralRule::Read(std::string_view header) {
-    const auto forms = Field(header, "nplurals=");
-    const auto expression = Field(header, "plural=");
-    if (!forms || !expression) return std::nullopt;
-    const auto count = Evaluation(*forms, 0).Whole();
-    if (!count || *count == 0 || !Evaluation(*expression, 1).Whole()) return std::nullopt;
-    return PluralRule(*count, std::string(*expression));
+    const std::string_view forms = Field(header, "nplurals="), expression = Field(header, "plural=");
+    const auto count = Evaluation(forms, 0).Whole();
+    if (!count || *count == 0 || !Evaluation(expression, 1).Whole()) return std::nullopt;
+    return PluralRule(*count, std::string(expression));
 }
 
 unsigned long PluralRule::FormFor(unsigned long count) const {

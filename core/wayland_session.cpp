@@ -71,21 +71,20 @@ WaylandChoice ChooseWaylandWays(const CompositorGlobals& globals, SessionService
     return choice;
 }
 
-// In the enums' order.
+// In the enums' order. The protocols' names are the same in every language:
+// only "none" has a translation.
 std::string RouteName(WaylandRoute route) {
-    if (route == WaylandRoute::Missing) return Tr("none");
-    const char* const names[] = {"", "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)",
+    const char* const names[] = {Marked("none"), "wlroots virtual pointer (zwlr_virtual_pointer_manager_v1)",
                                  "KWin fake input (org_kde_kwin_fake_input)",
                                  "GNOME remote desktop (org.gnome.Mutter.RemoteDesktop)",
                                  "RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop)"};
-    return names[static_cast<std::size_t>(route)];
+    return Tr(names[static_cast<std::size_t>(route)]);
 }
 
 std::string IdleName(IdleFrom idle) {
-    if (idle == IdleFrom::Nowhere) return Tr("none");
-    const char* const names[] = {"", "ext_idle_notifier_v1", "org_kde_kwin_idle",
+    const char* const names[] = {Marked("none"), "ext_idle_notifier_v1", "org_kde_kwin_idle",
                                  "GNOME idle monitor (org.gnome.Mutter.IdleMonitor)"};
-    return names[static_cast<std::size_t>(idle)];
+    return Tr(names[static_cast<std::size_t>(idle)]);
 }
 
 void NotifiedIdle::Idled(std::size_t which, std::int64_t now) {
