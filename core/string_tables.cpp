@@ -30,8 +30,8 @@ std::unique_ptr<StringTableCatalogue> StringTableCatalogue::Read(const Table& en
             if (translation.empty()) break;  // a form missing: the text stays English
             translated.push_back(read->Kept(std::move(translation)));
         }
-        read->rows_.push_back({read->Kept(english(EnglishId(text, false))),
-                               other.empty() ? nullptr : read->Kept(other), translated});
+        read->rows_.push_back(
+            {read->Kept(english(EnglishId(text, false))), other.empty() ? nullptr : read->Kept(other), translated});
     }
     read->catalogue_.emplace(read->rows_, *rule);
     return read;

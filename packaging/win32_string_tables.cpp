@@ -77,19 +77,29 @@ std::string PluralForms(const Entry& header, const char* path) {
 
 // Windows' LANGUAGE for each catalogue's name: SUBLANG_DEFAULT for a language
 // of one country, as the resource compiler's headers (winnt.rh) name no other.
-const std::map<std::string, std::string> kLanguages = {
-    {"cs", "LANG_CZECH, SUBLANG_DEFAULT"}, {"da", "LANG_DANISH, SUBLANG_DEFAULT"},
-    {"de", "LANG_GERMAN, SUBLANG_GERMAN"}, {"el", "LANG_GREEK, SUBLANG_DEFAULT"},
-    {"es", "LANG_SPANISH, SUBLANG_SPANISH_MODERN"}, {"fi", "LANG_FINNISH, SUBLANG_DEFAULT"},
-    {"fr", "LANG_FRENCH, SUBLANG_FRENCH"}, {"hu", "LANG_HUNGARIAN, SUBLANG_DEFAULT"},
-    {"id", "LANG_INDONESIAN, SUBLANG_DEFAULT"}, {"it", "LANG_ITALIAN, SUBLANG_ITALIAN"},
-    {"ja", "LANG_JAPANESE, SUBLANG_DEFAULT"}, {"ko", "LANG_KOREAN, SUBLANG_KOREAN"},
-    {"nl", "LANG_DUTCH, SUBLANG_DUTCH"}, {"pl", "LANG_POLISH, SUBLANG_DEFAULT"},
-    {"pt_BR", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN"}, {"pt_PT", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE"},
-    {"ru", "LANG_RUSSIAN, SUBLANG_DEFAULT"}, {"sv", "LANG_SWEDISH, SUBLANG_SWEDISH"},
-    {"tr", "LANG_TURKISH, SUBLANG_DEFAULT"}, {"uk", "LANG_UKRAINIAN, SUBLANG_DEFAULT"},
-    {"vi", "LANG_VIETNAMESE, SUBLANG_DEFAULT"}, {"zh_CN", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"},
-    {"zh_TW", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"}};
+const std::map<std::string, std::string> kLanguages = {{"cs", "LANG_CZECH, SUBLANG_DEFAULT"},
+                                                       {"da", "LANG_DANISH, SUBLANG_DEFAULT"},
+                                                       {"de", "LANG_GERMAN, SUBLANG_GERMAN"},
+                                                       {"el", "LANG_GREEK, SUBLANG_DEFAULT"},
+                                                       {"es", "LANG_SPANISH, SUBLANG_SPANISH_MODERN"},
+                                                       {"fi", "LANG_FINNISH, SUBLANG_DEFAULT"},
+                                                       {"fr", "LANG_FRENCH, SUBLANG_FRENCH"},
+                                                       {"hu", "LANG_HUNGARIAN, SUBLANG_DEFAULT"},
+                                                       {"id", "LANG_INDONESIAN, SUBLANG_DEFAULT"},
+                                                       {"it", "LANG_ITALIAN, SUBLANG_ITALIAN"},
+                                                       {"ja", "LANG_JAPANESE, SUBLANG_DEFAULT"},
+                                                       {"ko", "LANG_KOREAN, SUBLANG_KOREAN"},
+                                                       {"nl", "LANG_DUTCH, SUBLANG_DUTCH"},
+                                                       {"pl", "LANG_POLISH, SUBLANG_DEFAULT"},
+                                                       {"pt_BR", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN"},
+                                                       {"pt_PT", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE"},
+                                                       {"ru", "LANG_RUSSIAN, SUBLANG_DEFAULT"},
+                                                       {"sv", "LANG_SWEDISH, SUBLANG_SWEDISH"},
+                                                       {"tr", "LANG_TURKISH, SUBLANG_DEFAULT"},
+                                                       {"uk", "LANG_UKRAINIAN, SUBLANG_DEFAULT"},
+                                                       {"vi", "LANG_VIETNAMESE, SUBLANG_DEFAULT"},
+                                                       {"zh_CN", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"},
+                                                       {"zh_TW", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"}};
 
 // A resource script's string: a quote doubled, as windres reads it.
 std::string Quoted(const std::string& text) {

@@ -54,8 +54,9 @@ Tables Written(const std::string& header, const std::vector<Row>& rows) {
 }
 
 TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
-    const std::string russian = "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && "
-                                "n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
+    const std::string russian =
+        "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && "
+        "n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
     const Tables tables = Written(russian, {
                                                {"stop", nullptr, {"S"}},
                                                {"%1 hour", "%1 hours", {"H0", "H1", "H2"}},
