@@ -94,8 +94,8 @@ set(CPACK_DEBIAN_FILE_NAME ${NUDGEWICK_DEB_${CMAKE_SYSTEM_PROCESSOR}})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${NUDGEWICK_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The catalogues in Chinese, Japanese and Korean need glyphs Liberation Sans lacks.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
+# The catalogues in Chinese, Japanese, Korean and Vietnamese need letters Liberation Sans lacks.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, fonts-noto-core")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ${linux_depends})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -10,7 +10,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <set>
 #include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/utf8.h"
 
 namespace nudgewick::linux_desktop {
 namespace {
@@ -20,47 +26,73 @@ constexpr double kStandardPoints = 8.0;  // the classic dialog font: 11 pixels a
 constexpr int kLabelInset = 6;           // FLTK draws left-aligned labels 3 pixels in from each side
 constexpr int kButtonMargin = 6;         // a centred caption gets no margin: as much clear as a label's
 
+// The letters Liberation Sans 2 carries that the window's languages use:
+// Latin with its first extension, Greek, Cyrillic, dashes and quotes.
+constexpr std::pair<char32_t, char32_t> kLiberationSansLetters[] = {
+    {0x00, 0x7E},   {0xA0, 0x17F},    {0x218, 0x21B},   {0x384, 0x3CE},   {0x400, 0x45F},
+    {0x490, 0x491}, {0x2010, 0x2011}, {0x2013, 0x201E}, {0x2026, 0x2026},
+};
+
+bool LiberationSansHasAll(std::string_view texts) {
+    for (std::size_t at = 0; at < texts.size();) {
+        const std::size_t size = CharacterSize(texts, at);
+        const char32_t letter = CodePoint(texts.substr(at, size));
+        at += size;
+        if (std::ranges::none_of(kLiberationSansLetters,
+                                 [letter](auto range) { return range.first <= letter && letter <= range.second; }))
+            return false;
+    }
+    return true;
+}
+
+// The sans-serif family fontconfig finds with every letter of texts, if any.
+std::optional<std::string> FamilyWithAll(const std::string& texts) {
+    FcCharSet* letters = FcCharSetCreate();
+    for (std::size_t at = 0; at < texts.size();) {
+        const std::size_t size = CharacterSize(texts, at);
+        FcCharSetAddChar(letters, CodePoint(std::string_view(texts).substr(at, size)));
+        at += size;
+    }
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddCharSet(pattern, FC_CHARSET, letters);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    std::optional<std::string> chosen;
+    FcChar8* family = nullptr;
+    FcCharSet* has = nullptr;
+    if (match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
+        FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetIsSubset(letters, has))
+        chosen = reinterpret_cast<const char*>(family);
+    if (match != nullptr) FcPatternDestroy(match);
+    FcCharSetDestroy(letters);
+    return chosen;
+}
+
 }  // namespace
 
 // Liberation Sans where it has every letter of the window's texts, else the
 // family fontconfig finds for them: Xft draws a letter its font lacks as a
-// box (Chinese, Japanese and Korean have none in Liberation Sans).
+// box (Chinese, Japanese and Korean have none in Liberation Sans). Asking
+// fontconfig costs some milliseconds at every start, so it is asked only
+// when a letter is missing from the fonts' known set.
 std::string WindowFontFamily() {
-    FcCharSet* letters = FcCharSetCreate();
     std::string texts = Tr(kCaptionStop);
     for (const ControlLayout& control : kControls) texts += ShownText(control);
-    const char* end = texts.c_str() + texts.size();
-    for (const char* at = texts.c_str(); at < end; at = fl_utf8fwd(at + 1, texts.c_str(), end))
-        FcCharSetAddChar(letters, fl_utf8decode(at, end, nullptr));
-    std::string chosen = "Liberation Sans";
-    for (const char* wanted : {"Liberation Sans", "sans-serif"}) {
-        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(wanted));
-        FcPatternAddCharSet(pattern, FC_CHARSET, letters);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcPatternDestroy(pattern);
-        FcChar8* family = nullptr;
-        FcCharSet* has = nullptr;
-        const bool found = match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
-                           FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch;
-        const bool complete = found && FcCharSetIsSubset(letters, has);
-        if (complete) chosen = reinterpret_cast<const char*>(family);
-        if (match != nullptr) FcPatternDestroy(match);
-        if (complete) break;
-    }
-    FcCharSetDestroy(letters);
-    return chosen;
+    if (LiberationSansHasAll(texts)) return "Liberation Sans";
+    return FamilyWithAll(texts).value_or("Liberation Sans");
 }
 
 // Liberation Sans is narrow and metric-compatible with the dialog fonts of
 // other systems; fontconfig picks the nearest family where it is missing.
 void UseDesktopLook() {
     Fl::scheme("gleam");
-    static std::string family;  // FLTK keeps the name
-    family = " " + WindowFontFamily();
-    Fl::set_font(FL_HELVETICA, family.c_str());
+    // FLTK keeps the name's pointer and takes a name at the same address as
+    // unchanged, so each family's name has a place of its own for good.
+    static std::set<std::string> families;
+    Fl::set_font(FL_HELVETICA, families.insert(" " + WindowFontFamily()).first->c_str());
     Fl_Window::default_xclass(kX11WindowName);
 }
 

@@ -1,11 +1,12 @@
 // Lays the window out as the Linux program does, in each language given (en:
 // none) at 96 and 144 dpi, and measures every fixed text in FLTK's fonts
-// against its control. Prints "LANGUAGE DPI WIDTHxHEIGHT", the client area
+// against its control, and its letters against its font. Prints "LANGUAGE DPI WIDTHxHEIGHT", the client area
 // the program's window must have, and a line for each text that would be cut.
 // Run as  fltk_fit_check LOCALE_TREE LANGUAGE...
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
+#include <X11/Xft/Xft.h>
 #include <libintl.h>
 
 #include <clocale>
@@ -19,6 +20,7 @@
 #include "platform/linux/x11_dpi.h"
 
 extern "C" int _nl_msg_cat_cntr;  // glibc's, which gettext's manual names for a change of LANGUAGE
+extern void* fl_xftfont;          // FLTK's current Xft font, which it declares for its own files only
 
 namespace {
 
@@ -32,13 +34,24 @@ public:
     }
 };
 
+// Whether the font last chosen has every letter of text: Xft draws a missing one as a box.
+bool HasEveryLetter(const std::string& text) {
+    const char *begin = text.c_str(), *end = begin + text.size();
+    for (const char* at = begin; at < end; at = fl_utf8fwd(at + 1, begin, end))
+        if (!XftCharExists(fl_display, static_cast<XftFont*>(fl_xftfont), fl_utf8decode(at, end, nullptr)))
+            return false;
+    return true;
+}
+
 // Whether text, drawn at size with clear pixels kept beside it (a part of a
-// pixel counting as a whole one), lies within room; else says so.
+// pixel counting as a whole one), lies within room with every letter; else says so.
 bool Fits(const std::string& where, const std::string& text, int size, int clear, int room) {
     fl_font(FL_HELVETICA, size);
     const int width = static_cast<int>(std::ceil(fl_width(text.c_str()))) + clear;
     if (width > room) std::printf("%s: \"%s\" needs %d pixels, has %d\n", where.c_str(), text.c_str(), width, room);
-    return width <= room;
+    const bool drawn = HasEveryLetter(text);
+    if (!drawn) std::printf("%s: \"%s\" has a letter its font lacks\n", where.c_str(), text.c_str());
+    return width <= room && drawn;
 }
 
 bool CheckWindow(const std::string& language, int dpi) {
