@@ -83,15 +83,9 @@ bool OnStandardError(const CommandAnswer& answer, const StartSettings& asked) {
 }
 
 std::optional<CommandAnswer> AnswerWithoutCopy(Command command) {
-    switch (command) {
-    case Command::Query: return CommandAnswer{kStoppedStatus, Tr("not running\n")};
-    case Command::Stop:
-    case Command::Quit: return CommandAnswer{0, Tr("Nudgewick is not running\n")};
-    case Command::Start:
-    case Command::Toggle:
-    case Command::Go: break;
-    }
-    return std::nullopt;
+    if (command == Command::Query) return CommandAnswer{kStoppedStatus, Tr("not running\n")};
+    if (command == Command::Stop || command == Command::Quit) return CommandAnswer{0, Tr("Nudgewick is not running\n")};
+    return std::nullopt;  // a start, a toggle or a go becomes the copy that runs
 }
 
 std::string WriteAnswer(const CommandAnswer& answer) { return WholeNumberText(answer.exitCode) + " " + answer.text; }

@@ -30,6 +30,15 @@ std::string Durations() {
                    WholeNumberText(std::chrono::duration_cast<std::chrono::days>(kLongestSession).count())});
 }
 
+// What --help says of a command for the running copy.
+std::string CommandDescription(Command command) {
+    if (command == Command::Toggle) return Tr("stop or resume the nudging, as the button does");
+    if (command == Command::Stop || command == Command::Go) return Tr("stop, or resume, the nudging");
+    if (command == Command::Quit) return Tr("end the running copy");
+    if (command == Command::Query) return Tr("print what it does; exit 0 while it nudges, else 3");
+    return {};  // a start is no option
+}
+
 // What --help says of an option.
 std::string Description(const OptionName& entry) {
     switch (entry.option) {
@@ -61,15 +70,7 @@ std::string Description(const OptionName& entry) {
     case Option::Check: return Tr("say how the pointer would be nudged here, exit 0 if it can be");
     case Option::Help: return Tr("print this help and exit");
     case Option::Version: return Tr("print the version and exit");
-    case Option::Command: break;
-    }
-    switch (entry.command) {
-    case Command::Toggle: return Tr("stop or resume the nudging, as the button does");
-    case Command::Stop:
-    case Command::Go: return Tr("stop, or resume, the nudging");
-    case Command::Quit: return Tr("end the running copy");
-    case Command::Query: return Tr("print what it does; exit 0 while it nudges, else 3");
-    case Command::Start: break;
+    case Option::Command: return CommandDescription(entry.command);
     }
     return {};
 }
@@ -284,20 +285,17 @@ std::optional<StartupCheck> ReadSessionOption(Option option, std::string_view va
 }
 
 // An option that takes a value, and its value.
-std::optional<StartupCheck> ReadValue(const OptionName& entry, std::string_view value, StartSettings& settings) {
+std::optional<StartupCheck> ReadValue(const OptionName& entry, std::optional<std::string_view> taken,
+                                      StartSettings& settings) {
+    if (!taken) return Refuse(Format(Tr("%1 needs a value"), {entry.name}));
+    const std::string_view value = *taken;
     const std::string given = std::string(entry.name) + " " + Quoted(value);
     if (!IsUtf8(value)) return Refuse(Format(Tr("%1 is not UTF-8 text"), {given}));
-    switch (entry.option) {
-    case Option::For:
-    case Option::Until: return ReadSessionOption(entry.option, value, given, settings);
-    case Option::Hours:
-    case Option::Days: return ReadWorkOption(entry.option, value, given, settings);
-    case Option::Pid:
-    case Option::While:
-    case Option::Battery: return ReadFollowOption(entry.option, value, given, settings);
-    case Option::Hotkey: return ReadHotkeyOption(value, given, settings);
-    default: return std::nullopt;  // it takes no value
-    }
+    const Option option = entry.option;
+    if (option == Option::For || option == Option::Until) return ReadSessionOption(option, value, given, settings);
+    if (option == Option::Hours || option == Option::Days) return ReadWorkOption(option, value, given, settings);
+    if (option == Option::Hotkey) return ReadHotkeyOption(value, given, settings);
+    return ReadFollowOption(option, value, given, settings);  // --pid, --while or --battery
 }
 
 // An option and its value where it takes one.
@@ -310,10 +308,8 @@ std::optional<StartupCheck> ReadOption(const OptionWord& taken, StartSettings& s
     case Option::Minimized: settings.minimized = true; return std::nullopt;
     case Option::Check: settings.check = true; return std::nullopt;
     case Option::Command: settings.command = entry.command; return std::nullopt;
-    default: break;
+    default: return ReadValue(entry, taken.value, settings);
     }
-    if (!taken.value) return Refuse(Format(Tr("%1 needs a value"), {entry.name}));
-    return ReadValue(entry, *taken.value, settings);
 }
 
 // The interval and the distance from the words after the options: the

@@ -269,15 +269,12 @@ std::string Controller::OnHotkeyOutcome(const HotkeyOutcome& outcome) {
 }
 
 CommandJobs Controller::OnCommandLine(const StartSettings& given) {
-    switch (given.command) {
-    case Command::Toggle: OnStartStopClicked(); break;
-    case Command::Stop: ClickToRun(false); break;
-    case Command::Go: ClickToRun(true); break;
-    case Command::Quit: return {false, false, std::nullopt, true, std::nullopt};
-    case Command::Query: break;
-    case Command::Start: return TakeStart(given);
-    }
-    return {};
+    const Command command = given.command;
+    if (command == Command::Start) return TakeStart(given);
+    if (command == Command::Quit) return {false, false, std::nullopt, true, std::nullopt};
+    if (command == Command::Toggle) OnStartStopClicked();
+    if (command == Command::Stop || command == Command::Go) ClickToRun(command == Command::Go);
+    return {};  // a query is only answered
 }
 
 // A --pid that cannot be watched refuses the whole command line.

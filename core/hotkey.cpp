@@ -31,8 +31,8 @@ std::optional<Hotkey> ReadHotkey(std::string_view text) {
     const std::string lower = LowerCase(text);
     const std::string_view words = lower;
     const std::size_t last = words.rfind('+');
-    if (last == std::string_view::npos) return std::nullopt;  // no modifier
-    auto hotkey = ReadKey(words.substr(last + 1));
+    // A key without a modifier would be taken from every other program.
+    auto hotkey = last == std::string_view::npos ? std::nullopt : ReadKey(words.substr(last + 1));
     if (!hotkey) return std::nullopt;
     for (std::size_t from = 0; from <= last;) {
         const std::size_t plus = words.find('+', from);
@@ -71,12 +71,9 @@ std::string ShortcutTrigger(const Hotkey& hotkey) {
 }
 
 std::string HotkeyCheckLine(HotkeyRoute route) {
-    switch (route) {
-    case HotkeyRoute::KeyGrab: return Tr("hotkey: a key grab of the X server's\n");
-    case HotkeyRoute::DesktopShortcuts:
+    if (route == HotkeyRoute::KeyGrab) return Tr("hotkey: a key grab of the X server's\n");
+    if (route == HotkeyRoute::DesktopShortcuts)
         return Format(Tr("hotkey: the desktop's shortcuts (%1)\n"), {"org.freedesktop.portal.GlobalShortcuts"});
-    case HotkeyRoute::NotOffered: break;
-    }
     return Format(Tr("hotkey: none; %1\n"), {Tr(kBindToggleAdvice)});
 }
 

@@ -13,10 +13,17 @@ std::int16_t ClampTo16Bits(std::int32_t coordinate) {
     return static_cast<std::int16_t>(std::clamp<std::int32_t>(coordinate, Limits::min(), Limits::max()));
 }
 
-// A failed read is not detected: the sample keeps what it held, which is
-// (0, 0) at the tick's first look.
-void ReadInto(Point& sample, Pointer& pointer) {
+// A failed read is not detected: the tick's first look reads (0, 0), and a
+// look after the nudge keeps the first one's.
+Point FirstLook(Pointer& pointer) { return pointer.Read().value_or(Point{0, 0}); }
+
+void LookAgain(Point& sample, Pointer& pointer) {
     if (const auto position = pointer.Read()) sample = *position;
+}
+
+void Remember(NudgeState& state, Point sample) {
+    state.lastColumn = ClampTo16Bits(sample.x);
+    state.lastRow = ClampTo16Bits(sample.y);
 }
 
 }  // namespace
@@ -30,26 +37,19 @@ void NudgeSideways(NudgeState& state, Pointer& pointer) {
 }
 
 void NudgeIfStill(NudgeState& state, Pointer& pointer) {
-    Point sample{0, 0};
-    ReadInto(sample, pointer);
+    Point sample = FirstLook(pointer);
     const std::int16_t column = ClampTo16Bits(sample.x);
     const std::int16_t row = ClampTo16Bits(sample.y);
 
     // Inclusive or: a move along one axis alone still counts as still.
     if (row == state.lastRow || column == state.lastColumn) {
         NudgeSideways(state, pointer);
-        ReadInto(sample, pointer);
+        LookAgain(sample, pointer);
     }
-    state.lastColumn = ClampTo16Bits(sample.x);
-    state.lastRow = ClampTo16Bits(sample.y);
+    Remember(state, sample);
 }
 
-void RememberPointer(NudgeState& state, Pointer& pointer) {
-    Point sample{0, 0};
-    ReadInto(sample, pointer);
-    state.lastColumn = ClampTo16Bits(sample.x);
-    state.lastRow = ClampTo16Bits(sample.y);
-}
+void RememberPointer(NudgeState& state, Pointer& pointer) { Remember(state, FirstLook(pointer)); }
 
 void NudgeIfIdle(NudgeState& state, Pointer& pointer, IdleSource& idle) {
     const auto idleFor = idle.IdleMilliseconds();

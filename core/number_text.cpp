@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/utf8.h"
+
 namespace nudgewick {
 namespace {
 
@@ -22,28 +24,6 @@ Decimal::Fraction ClassifyFraction(std::string_view digits) {
     if (digits.front() == '5' && digits.size() == 1) return Decimal::Fraction::Half;
     return Decimal::Fraction::AboveHalf;
 }
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xc0) == 0x80; }
-
-// The bytes of the well-formed UTF-8 character that starts text, or 0.
-std::size_t CharacterLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text.front());
-    if (lead < 0x80) return 1;
-    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
-    if (length == 0 || lead >= 0xf8 || length > text.size()) return 0;
-    char32_t code = lead & (0x7f >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[k]);
-        if (!IsContinuation(next)) return 0;
-        code = code << 6 | (next & 0x3f);
-    }
-    constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kLowest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-    return length;
-}
-
-// A character, or a byte that starts none.
-std::size_t ByteOrCharacter(std::string_view text) { return std::max<std::size_t>(CharacterLength(text), 1); }
 
 }  // namespace
 
@@ -115,11 +95,8 @@ std::string LowerCase(std::string_view text) {
 }
 
 bool IsUtf8(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t length = CharacterLength(bytes);
-        if (length == 0) return false;
-        bytes.remove_prefix(length);
-    }
+    for (std::size_t at = 0; at < bytes.size(); at += CharacterSize(bytes, at))
+        if (IsStray(bytes, at)) return false;
     return true;
 }
 
@@ -127,14 +104,11 @@ std::string Quoted(std::string_view word) {
     constexpr std::string_view kCut = "...";
     constexpr std::string_view kReplacement = "\uFFFD";  // for a byte that starts no character
     std::size_t characters = 0;
-    for (std::string_view rest = word; !rest.empty(); ++characters) rest.remove_prefix(ByteOrCharacter(rest));
+    for (std::size_t at = 0; at < word.size(); at += CharacterSize(word, at)) ++characters;
     const std::size_t kept = characters > kLongestQuoted ? kLongestQuoted - kCut.size() : characters;
     std::string quoted(1, '"');
-    for (std::size_t i = 0; i < kept; ++i) {
-        const std::size_t length = CharacterLength(word);
-        quoted += length == 0 ? kReplacement : word.substr(0, length);
-        word.remove_prefix(ByteOrCharacter(word));
-    }
+    for (std::size_t i = 0, at = 0; i < kept; ++i, at += CharacterSize(word, at))
+        quoted += IsStray(word, at) ? kReplacement : word.substr(at, CharacterSize(word, at));
     return quoted.append(kept < characters ? kCut : "") + '"';
 }
 

@@ -119,7 +119,7 @@ private:
             return value && Take(")") ? value : std::nullopt;
         }
         if (Take("n")) return n_;
-        unsigned long number = 0;
+        unsigned long number{};  // from_chars sets it or fails
         const char* const end = text_.data() + text_.size();
         const auto [after, error] = std::from_chars(text_.data() + at_, end, number);
         if (error != std::errc()) return std::nullopt;

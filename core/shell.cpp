@@ -109,11 +109,10 @@ int RunProgram(Shell& shell, std::string_view commandLine) {
     // A start with "--" runs a copy of its own, beside the desktop's copy.
     if (start.commandAt) return RunCopy(shell, start, commandLine, nullptr);
     SingleInstance& instance = shell.Instance();
-    switch (instance.Claim(!withoutCopy)) {
-    case SingleInstance::Found::OtherCopy: return Report(console, ReadAnswer(instance.HandOver(commandLine)), start);
-    case SingleInstance::Found::NoCopy: return Report(console, *withoutCopy, start);
-    case SingleInstance::Found::Claimed: break;
-    }
+    const SingleInstance::Found found = instance.Claim(!withoutCopy);
+    if (found == SingleInstance::Found::OtherCopy)
+        return Report(console, ReadAnswer(instance.HandOver(commandLine)), start);
+    if (found == SingleInstance::Found::NoCopy) return Report(console, *withoutCopy, start);
     return RunCopy(shell, start, commandLine, &instance);
 }
 

@@ -10,9 +10,12 @@ namespace nudgewick {
 // A byte inside a character, not at its start.
 inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// The bytes of the character starting at byte: a whole UTF-8 sequence, or 1
-// for a byte that does not start one.
+// The bytes of the character starting at byte: a whole, well-formed UTF-8
+// sequence, or 1 for a byte that does not start one.
 std::size_t CharacterSize(std::string_view text, std::size_t byte);
+
+// Whether the byte at byte starts no character: CharacterSize gives it alone.
+bool IsStray(std::string_view text, std::size_t byte);
 
 // The code point of one character as CharacterSize cuts it; a stray byte
 // reads as the replacement character.

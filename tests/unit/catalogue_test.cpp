@@ -128,6 +128,7 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         {"nplurals=3; plural=2-n%3;", "21000212"},
         {"nplurals=2; plural=n<2;", "11000000"},
         {"nplurals=2; plural=!(n==1);", "10111111"},
+        {"nplurals=2; plural=2/n ;", "00100000"},  // past the forms, or dividing by zero: the first
     };
     for (const auto& row : rows) {
         const auto rule = PluralRule::Read(row.header);

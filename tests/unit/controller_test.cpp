@@ -172,6 +172,10 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
     rig.Tick();
     EXPECT_EQ(std::pair(rig.pointer.moves.size(), rig.processes.looks - looks), std::pair(std::size_t{1}, 0));
     rig.controller.OnStartStopClicked();
+    Rig gone("--while zoom 5000 3");  // ended while stopped: Go looks at once
+    gone.processes.running = {"zoom"}, gone.Tick(), gone.controller.OnStartStopClicked();
+    gone.processes.running = {}, gone.controller.OnStartStopClicked();
+    EXPECT_EQ(gone.tray.view.tooltip, WaitingTooltip("zoom"));
     Rig running("5000 3");  // looks at once, not at the next tick
     for (Rig* copy : {&rig, &running}) copy->controller.OnCommandLine(*ReadHandedOver("--while teams"));
     for (Rig* copy : {&rig, &running})

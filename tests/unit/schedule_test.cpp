@@ -186,6 +186,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
     EXPECT_TRUE(said.ends_with("\n") && said.find("ctrl+alt+n") != said.npos && said.find("busy") != said.npos) << said;
     EXPECT_TRUE(week.tray.view.tooltip.starts_with(StoppedTooltip({}) + "\n")) << week.tray.view.tooltip;
     EXPECT_NE(week.tray.view.tooltip.find("ctrl+alt+n"), std::string::npos) << week.tray.view.tooltip;
+    EXPECT_EQ(Rig().controller.OnHotkeyRefused({HotkeyRefusal::Failed, "busy"}), "") << "none asked, none refused";
     Rig f13("--hotkey ctrl+shift+f13");
     const std::string lacking = f13.controller.OnHotkeyRefused(HotkeyRefusal::NoSuchKey);
     EXPECT_NE(lacking.find(" F13"), std::string::npos) << "the key as the keyboard names it: " << lacking;

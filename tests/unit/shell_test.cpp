@@ -61,5 +61,13 @@ TEST(ShellTest, TheRunningCopySaysWhyItHasNoHotkey) {
     EXPECT_EQ(shell.said, "err ");
 }
 
+// --check in an X session: an open display adds its route and idle source, and the route depends on XTEST.
+TEST(ShellTest, AnX11SessionSaysHowItWouldNudge) {
+    const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    EXPECT_EQ(lines(X11SessionCheckLines(":1", false, true)), 2);
+    EXPECT_EQ(lines(X11SessionCheckLines(":1", true, true)), 3);
+    EXPECT_NE(X11SessionCheckLines(":1", true, true), X11SessionCheckLines(":1", true, false));
+}
+
 }  // namespace
 }  // namespace nudgewick::testing
