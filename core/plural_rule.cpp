@@ -14,8 +14,7 @@ public:
     Evaluation(std::string_view text, unsigned long n) : text_(text), n_(n) {}
 
     std::optional<unsigned long> Whole() {
-        const auto value = Choice();
-        Blanks();
+        const auto value = Choice();  // its last look for an operator took the blanks after it
         return at_ == text_.size() ? value : std::nullopt;
     }
 

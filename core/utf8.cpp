@@ -1,9 +1,14 @@
 #include "core/utf8.h"
 
+#include <bit>
+
 namespace nudgewick {
 std::size_t CharacterSize(std::string_view text, std::size_t byte) {
     const auto lead = static_cast<unsigned char>(text.at(byte));
-    const std::size_t size = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+    // A lead byte's ones before its first zero count the sequence's bytes:
+    // none for ASCII, one for a continuation byte, which leads nothing.
+    const int ones = std::countl_one(lead);
+    const std::size_t size = ones >= 2 && ones <= 4 ? static_cast<std::size_t>(ones) : 1;
     if (size == 1 || byte + size > text.size()) return 1;
     for (std::size_t next = byte + 1; next < byte + size; ++next)
         if (!IsContinuation(static_cast<unsigned char>(text.at(next)))) return 1;

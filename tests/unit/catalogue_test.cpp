@@ -129,6 +129,7 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         {"nplurals=2; plural=n<2;", "11000000"},
         {"nplurals=2; plural=!(n==1);", "10111111"},
         {"nplurals=2; plural=2/n ;", "00100000"},  // past the forms, or dividing by zero: the first
+        {"nplurals=2; plural=n<=1;", "11000000"},
     };
     for (const auto& row : rows) {
         const auto rule = PluralRule::Read(row.header);
@@ -139,7 +140,8 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
     }
     for (const char* broken :
          {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;", "nplurals=0; plural=0;",
-          "nplurals=2; plural=n =! 1;", "nplurals=2; plural=n==;", "nplurals=2; plural=n<-1;", "plural=n!=1;"}) {
+          "nplurals=2; plural=n =! 1;", "nplurals=2; plural=n==;", "nplurals=2; plural=n<-1;", "plural=n!=1;",
+          "nplurals=2; plural=n ? 1 :;", "nplurals=n; plural=0;", "nplurals=2; plural=1/(n-1);"}) {
         EXPECT_FALSE(PluralRule::Read(broken)) << broken;
     }
 }

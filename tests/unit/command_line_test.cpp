@@ -220,6 +220,7 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
          repeated("\uAC00\uD7A3", 15) + "\n" + indent + "\uAC00\uD7A3"},  // Hangul's first and last
         {repeated(wide, 30) + stop + repeated(wide, 2),
          repeated(wide, 29) + "\n" + indent + wide + stop + repeated(wide, 2)},
+        {std::string(61, 'e'), std::string(61, 'e')},  // a first word too long for the line stays beside its term
     };
     for (const auto& row : rows)
         EXPECT_EQ(HelpColumns({{"-a", row.description}}), "  -a              " + row.expected + "\n")

@@ -231,12 +231,15 @@ TEST(ControllerTest, ALockedScreenAndALowBatteryHoldTheTicksBack) {
                   std::tuple(!paused, StatusLine(paused.value_or(view.tooltip)), paused ? 0u : 1u))
             << options << " " << before;
     }
+    Rig locked("5000 3", 17 * 3600, nullptr, false);  // started while locked: says so at once
+    locked.desktop.state = lock, locked.controller.Load();
+    EXPECT_EQ(locked.tray.view.tooltip, LockedTooltip());
     // The pointer moved while locked counts from where the locked ticks saw it; a session ends on time; a second
     // start hands --battery over.
     Rig rig("5000 3");
     rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
     rig.desktop.state = lock;
-    rig.Tick(), rig.pointer.at = {10, 20}, rig.Tick();
+    rig.Tick(), rig.pointer.at = {10, 20}, rig.Tick(), rig.Tick();  // looked at by the ticks, unannounced
     rig.desktop.state = {}, rig.controller.OnDesktopChanged(), rig.Tick();
     EXPECT_EQ(rig.pointer.moves, std::vector<std::int32_t>{3});
     rig.desktop.state = low, rig.controller.OnDesktopChanged(), rig.FireAfter(1800);

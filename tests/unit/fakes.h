@@ -197,7 +197,8 @@ struct FakeWindow : ProgramWindow {
 };
 // A front-end for start-up: a console (said: "out", "err" or "box" a line), a copy that runs or not, and so on.
 struct FakeShell : Shell, Console, SingleInstance {
-    bool console = true, watched = true, copyRuns = false, claimed = false, released = false, canNudge = true;
+    bool console = true, watched = true, copyRuns = false, claimed = false, released = false, canNudge = true,
+         opens = true;
     std::string said;
     std::optional<std::string> answer = "0 done\n", handedOver, unreachable, showFailure;
     CommandHandler handle;
@@ -217,6 +218,7 @@ struct FakeShell : Shell, Console, SingleInstance {
     void OnCommandLine(CommandHandler h) override { handle = std::move(h); }
     void Release() override { released = true; }
     ProgramWindow* OpenWindow(const StartSettings&, std::string_view line) override {
+        if (!opens) return nullptr;  // the front-end said why
         window.emplace(line, false);
         return window->showFailure = showFailure, &*window;
     }

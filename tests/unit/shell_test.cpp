@@ -1,6 +1,10 @@
 #include "core/shell.h"
 #include "fakes.h"
 
+#include <set>
+
+#include "core/hotkey.h"
+
 namespace nudgewick::testing {
 namespace {
 
@@ -12,7 +16,7 @@ std::string Start(std::string_view line, FakeShell& shell) {
 }
 
 // Each start with a copy running (+) or not, a console (c), someone who reads it (w), an answer (a), and a
-// desktop out of reach (u), a window that cannot be shown (f) or no way to nudge (n).
+// desktop out of reach (u), a window that cannot be made (x) or shown (f), or no way to nudge (n).
 TEST(ShellTest, StartUpDecidesOnceWhatEachStartDoesAndSays) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "caw", "0; ; -; claimed show run "},
@@ -38,11 +42,13 @@ TEST(ShellTest, StartUpDecidesOnceWhatEachStartDoesAndSays) {
         {"--pid 99", "caw", "2; err ; -; claimed "},
         {"--hotkey ctrl+alt+n", "caw", "0; ; -; claimed show hotkey run "},
         {"", "caf", "1; box ; -; claimed show "},
+        {"", "cax", "1; ; -; claimed "},
     };
     for (const auto& [line, setting, after] : cases) {
         FakeShell shell;
         const auto is = [s = std::string_view(setting)](char c) { return s.find(c) != std::string_view::npos; };
-        shell.copyRuns = is('+'), shell.console = is('c'), shell.watched = is('w'), shell.canNudge = !is('n');
+        shell.copyRuns = is('+'), shell.console = is('c'), shell.watched = is('w'), shell.canNudge = !is('n'),
+        shell.opens = !is('x');
         if (!is('a')) shell.answer.reset();
         if (is('u')) shell.unreachable = "no desktop\n";
         if (is('f')) shell.showFailure = "no window";
@@ -61,12 +67,17 @@ TEST(ShellTest, TheRunningCopySaysWhyItHasNoHotkey) {
     EXPECT_EQ(shell.said, "err ");
 }
 
-// --check in an X session: an open display adds its route and idle source, and the route depends on XTEST.
+// --check in an X session: an open display adds its route and idle source, and the route depends on XTEST;
+// the hotkey's line names its route.
 TEST(ShellTest, AnX11SessionSaysHowItWouldNudge) {
     const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
     EXPECT_EQ(lines(X11SessionCheckLines(":1", false, true)), 2);
     EXPECT_EQ(lines(X11SessionCheckLines(":1", true, true)), 3);
     EXPECT_NE(X11SessionCheckLines(":1", true, true), X11SessionCheckLines(":1", true, false));
+    const std::set<std::string> hotkeyLines{HotkeyCheckLine(HotkeyRoute::KeyGrab),
+                                            HotkeyCheckLine(HotkeyRoute::DesktopShortcuts),
+                                            HotkeyCheckLine(HotkeyRoute::NotOffered)};
+    EXPECT_EQ(hotkeyLines.size(), 3u) << "each route its own line";
 }
 
 }  // namespace

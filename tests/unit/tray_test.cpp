@@ -111,6 +111,14 @@ TEST(TrayTest, TheIconsMenuOpensBesideItInsideTheWorkArea) {
     for (const auto& [why, icon, area, place] : cases) EXPECT_EQ(MenuPlace(icon, area, menu, 4), place) << why;
 }
 
+// --minimized hides the window behind an icon that shows, else iconifies it; a plain start shows it either way.
+TEST(TrayTest, AMinimizedStartStaysWithinReach) {
+    using enum WindowShowing;
+    EXPECT_EQ(std::vector({ShowingAtStart(true, true), ShowingAtStart(true, false), ShowingAtStart(false, true),
+                           ShowingAtStart(false, false)}),
+              std::vector({Hidden, Iconified, Normal, Normal}));
+}
+
 TEST(TrayTest, TheTooltipGivesTheIntervalInSecondsAndTheSessionsEnd) {
     for (const auto& [milliseconds, seconds] :
          {std::pair(10000, " 10 s"), {4500, " 4.5 s"}, {4050, " 4.05 s"}, {3001, " 3.001 s"}, {32767, " 32.767 s"}})
