@@ -3,7 +3,8 @@
 
 # The texts in every catalogue's language (po/LANG.po), as string tables that
 # nudgewick.rc includes: rewritten when a catalogue or the template changes.
-nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp)
+nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp
+                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp)
 # Each catalogue adds some 25 KB to the .exe as a string table (UTF-16): until
 # the tables are packed smaller, the .exe carries these few and stays under 400 KB.
 set(NUDGEWICK_WINDOWS_LANGUAGES de ja ru CACHE STRING "The catalogues (po/LANG.po) the .exe carries")
