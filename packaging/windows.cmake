@@ -4,7 +4,8 @@
 # The texts in every catalogue's language (po/LANG.po), as string tables that
 # nudgewick.rc includes: rewritten when a catalogue or the template changes.
 nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp
-                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp)
+                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h
+                       ${PROJECT_SOURCE_DIR}/core/string_tables.h)
 # Each catalogue adds some 25 KB to the .exe as a string table (UTF-16): until
 # the tables are packed smaller, the .exe carries these few and stays under 400 KB.
 set(NUDGEWICK_WINDOWS_LANGUAGES de ja ru CACHE STRING "The catalogues (po/LANG.po) the .exe carries")
@@ -80,7 +81,8 @@ set(NUDGEWICK_AUTOSTART_OPTIONS --minimized)
 # The installer speaks every catalogue's language: NSIS's pages and our texts
 # (windows/nsis_texts.h), in the language Windows shows its own in.
 nudgewick_host_program(lang_strings nsis_lang_strings ${CMAKE_CURRENT_SOURCE_DIR}/windows/nsis_lang_strings.cpp
-                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp)
+                       ${CMAKE_CURRENT_SOURCE_DIR}/windows/nsis_texts.h ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp
+                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h)
 file(GLOB installer_catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
 set(lang_string_arguments)
 foreach(catalogue IN LISTS installer_catalogues)
