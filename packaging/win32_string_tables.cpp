@@ -9,64 +9,18 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/string_tables.h"
+#include "packaging/po_file.h"
 
 namespace {
 
-struct Entry {
-    std::string english, englishPlural;
-    std::vector<std::string> forms;
-    bool fuzzy = false;
-};
-
-// The text of a quoted line of a catalogue, its C escapes undone.
-std::string Unquoted(const std::string& line) {
-    std::string text;
-    const std::size_t end = line.rfind('"');
-    for (std::size_t at = line.find('"') + 1; at < end; ++at) {
-        if (line[at] != '\\' || at + 1 == end) {
-            text += line[at];
-            continue;
-        }
-        const char escaped = line[++at];
-        text += escaped == 'n' ? '\n' : escaped == 't' ? '\t' : escaped == 'r' ? '\r' : escaped;
-    }
-    return text;
-}
-
-// The catalogue's entries in its order, the header's first; obsolete ones
-// (#~) left out, as msgfmt leaves them.
-std::vector<Entry> Entries(const char* path) {
-    std::ifstream file(path);
-    if (!file) throw std::runtime_error(std::string(path) + ": cannot be read");
-    std::vector<Entry> entries(1);
-    std::string line, *continued = nullptr;
-    bool fuzzy = false;  // the flags come before the entry they speak of
-    while (std::getline(file, line)) {
-        if (line.starts_with("#,") && line.find("fuzzy") != std::string::npos) fuzzy = true;
-        if (line.empty() || line[0] == '#') continue;
-        if (line.starts_with("msgid ") && !entries.back().forms.empty()) entries.emplace_back();
-        Entry& entry = entries.back();
-        if (line.starts_with("msgid ")) {
-            entry.fuzzy = std::exchange(fuzzy, false);
-            continued = &entry.english;
-        } else if (line.starts_with("msgid_plural ")) {
-            continued = &entry.englishPlural;
-        } else if (line.starts_with("msgstr")) {
-            continued = &entry.forms.emplace_back();
-        } else if (!line.starts_with('"') || continued == nullptr) {
-            continue;  // msgctxt: this program gives none
-        }
-        *continued += Unquoted(line);
-    }
-    return entries;
-}
+using nudgewick::PoEntry;
+using nudgewick::ReadPoFile;
 
 // The header's plural rule, as PluralRule::Read takes it.
-std::string PluralForms(const Entry& header, const char* path) {
+std::string PluralForms(const PoEntry& header, const char* path) {
     const std::string& text = header.forms.empty() ? std::string() : header.forms[0];
     const std::size_t at = text.find("Plural-Forms:");
     if (!header.english.empty() || at == std::string::npos) {
@@ -123,7 +77,7 @@ private:
     std::ostream& out_;
 };
 
-void WriteEnglish(Script& script, const std::vector<Entry>& texts) {
+void WriteEnglish(Script& script, const std::vector<PoEntry>& texts) {
     script.Begin("LANG_ENGLISH, SUBLANG_ENGLISH_US");
     for (unsigned text = 1; text < texts.size(); ++text) {
         script.Add(nudgewick::EnglishId(text - 1, false), texts[text].english);
@@ -132,17 +86,14 @@ void WriteEnglish(Script& script, const std::vector<Entry>& texts) {
     script.End();
 }
 
-void WriteLanguage(Script& script, const std::vector<Entry>& texts, const std::string& name, const char* path) {
+void WriteLanguage(Script& script, const std::vector<PoEntry>& texts, const std::string& name, const char* path) {
     const auto language = kLanguages.find(name);
     if (language == kLanguages.end()) {
         throw std::runtime_error(std::string(path) + ": no Windows language is known for \"" + name +
                                  "\": add its LANG_ and SUBLANG_ to kLanguages in packaging/win32_string_tables.cpp");
     }
-    const std::vector<Entry> entries = Entries(path);
-    std::map<std::string, const Entry*> translations;
-    for (const Entry& entry : entries) {
-        if (!entry.fuzzy) translations[entry.english] = &entry;
-    }
+    const std::vector<PoEntry> entries = ReadPoFile(path);
+    const std::map<std::string, const PoEntry*> translations = nudgewick::TranslatedEntries(entries);
     script.Begin(language->second);
     script.Add(nudgewick::kHeaderId, PluralForms(entries.front(), path));
     nudgewick::TranslationIds ids;
@@ -168,7 +119,7 @@ int main(int argc, char** argv) {
     try {
         std::ostringstream text;
         Script script(text);
-        const std::vector<Entry> texts = Entries(argv[2]);
+        const std::vector<PoEntry> texts = ReadPoFile(argv[2]);
         WriteEnglish(script, texts);
         for (int at = 3; at < argc; at += 2) WriteLanguage(script, texts, argv[at], argv[at + 1]);
         std::ofstream(argv[1]) << text.str();

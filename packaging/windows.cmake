@@ -3,7 +3,9 @@
 
 # The texts in every catalogue's language (po/LANG.po), as string tables that
 # nudgewick.rc includes: rewritten when a catalogue or the template changes.
-nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp)
+nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp
+                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h
+                       ${PROJECT_SOURCE_DIR}/core/string_tables.h)
 # Each catalogue adds some 25 KB to the .exe as a string table (UTF-16): until
 # the tables are packed smaller, the .exe carries these few and stays under 400 KB.
 set(NUDGEWICK_WINDOWS_LANGUAGES de ja ru CACHE STRING "The catalogues (po/LANG.po) the .exe carries")
@@ -76,6 +78,22 @@ set(NUDGEWICK_UNINSTALL_KEY Nudgewick)  # the installer's key under ...\CurrentV
 set(NUDGEWICK_RUN_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run")
 set(NUDGEWICK_RUN_VALUE Nudgewick)
 set(NUDGEWICK_AUTOSTART_OPTIONS --minimized)
+# The installer speaks every catalogue's language: NSIS's pages and our texts
+# (windows/nsis_texts.h), in the language Windows shows its own in.
+nudgewick_host_program(lang_strings nsis_lang_strings ${CMAKE_CURRENT_SOURCE_DIR}/windows/nsis_lang_strings.cpp
+                       ${CMAKE_CURRENT_SOURCE_DIR}/windows/nsis_texts.h ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp
+                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h)
+file(GLOB installer_catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
+set(lang_string_arguments)
+foreach(catalogue IN LISTS installer_catalogues)
+    get_filename_component(language ${catalogue} NAME_WE)
+    list(APPEND lang_string_arguments ${language} ${catalogue})
+endforeach()
+set(NUDGEWICK_INSTALLER_LANGUAGES ${CMAKE_CURRENT_BINARY_DIR}/nudgewick_languages.nsh)
+add_custom_command(OUTPUT ${NUDGEWICK_INSTALLER_LANGUAGES}
+    COMMAND ${lang_strings} ${NUDGEWICK_INSTALLER_LANGUAGES} ${lang_string_arguments}
+    DEPENDS ${lang_strings} ${installer_catalogues} VERBATIM)
+add_custom_target(nudgewick_installer_languages ALL DEPENDS ${NUDGEWICK_INSTALLER_LANGUAGES})
 configure_file(windows/nudgewick.nsi.in nudgewick.nsi.in @ONLY)
 file(GENERATE OUTPUT nudgewick.nsi INPUT ${CMAKE_CURRENT_BINARY_DIR}/nudgewick.nsi.in)
 

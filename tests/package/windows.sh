@@ -42,6 +42,18 @@ files >"$SCRATCH/files-before"
 shown=$(wine "$probe" "$(winepath -w "$setup")" setup.exe shortcut | tr -d '\r')
 grep -q '^Static .*Nudgewick' <<<"$shown" || fail "the installer did not show its name: $shown"
 ! grep -i 'nullsoft' <<<"$shown" || fail "the installer shows NSIS's branding"
+# Under a German Windows, NSIS's German page title (from its own file), and our texts as de.po has them.
+title=$(sed -n 's/^ *${LangFileString} MUI_TEXT_LICENSE_TITLE "\(.*\)"\r$/\1/p' /usr/share/nsis/Contrib/Language\ files/German.nsh) &&
+    [ -n "$title" ] || fail "NSIS's German.nsh has no license page title"
+LC_ALL=de_DE.UTF-8 wine "$probe" "$(winepath -w "$setup")" setup.exe shortcut | tr -d '\r' | grep -x "Static [0-9 ]*$title" >/dev/null ||
+    fail "under a German locale, the installer's first page is not in German"
+mkdir -p "$SCRATCH/de/LC_MESSAGES" && msgfmt -o "$SCRATCH/de/LC_MESSAGES/nudgewick.mo" "$(dirname "$0")"/../../po/de.po
+nsh=$(dirname "$wxs")/packaging/nudgewick_languages.nsh
+texts=$(sed -n 's/^LangString \(\w*\) ${LANG_ENGLISH} "\(.*\)"$/\1 \2/p' "$nsh") && [ -n "$texts" ] || fail "$nsh has no texts"
+while read -r name english; do
+    german=$(TEXTDOMAINDIR=$SCRATCH LANGUAGE=de LANG=C.UTF-8 gettext -d nudgewick "$english")
+    grep -qxF "LangString $name \${LANG_GERMAN} \"$german\"" "$nsh" || fail "the installer's $name is not de.po's \"$german\""
+done <<<"$texts"
 
 shortcut="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Nudgewick.lnk"
 facts=$(winget Publisher)$'\n'$(winget PublisherUrl)
