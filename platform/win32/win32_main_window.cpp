@@ -53,7 +53,7 @@ ControlClass ClassOf(const ControlLayout& control) {
 }
 
 std::wstring InitialText(const ControlLayout& control) {
-    return Widen(control.kind == ControlKind::Link ? kProductAddress : control.text);
+    return Widen(control.kind == ControlKind::Link ? kProductAddress : ShownText(control));
 }
 
 }  // namespace
