@@ -120,17 +120,19 @@ struct WindowPixels {
     std::array<Rect, kControls.size()> controls{};
     std::array<int, kControls.size()> fontSizes{};  // each control's text, in pixels
     Rect statusLine;
+    int statusLineFontSize = 0;
     int width = 0, height = 0;  // the client area
 
-    const Rect& Of(ControlId id) const;
-};
+    const Rect& Of(ControlId id) const { return id == ControlId::State ? statusLine : controls[IndexOf(id)]; }
+    int FontSizeOf(ControlId id) const { return id == ControlId::State ? statusLineFontSize : fontSizes[IndexOf(id)]; }
 
-inline const Rect& WindowPixels::Of(ControlId id) const {
-    if (id == ControlId::State) return statusLine;
-    std::size_t i = 0;
-    while (i + 1 < kControls.size() && kControls[i].id != id) ++i;
-    return controls[i];
-}
+private:
+    static std::size_t IndexOf(ControlId id) {
+        std::size_t i = 0;
+        while (i + 1 < kControls.size() && kControls[i].id != id) ++i;
+        return i;
+    }
+};
 
 // What a toolkit keeps clear around a caption, in pixels, left and right together.
 struct CaptionInsets {
@@ -145,6 +147,7 @@ struct CaptionInsets {
 template <typename TextWidth>
 WindowPixels LayOutWindow(int dpi, int standard, CaptionInsets insets, TextWidth textWidth) {
     WindowPixels window{.statusLine = PixelsOf(kStatusLine, dpi),
+                        .statusLineFontSize = standard,
                         .width = TwipsToPixels(kClientWidthTwips, dpi),
                         .height = TwipsToPixels(kClientHeightTwips, dpi)};
     const auto shortOf = [&](const std::string& caption, int size, int inset, int width) {

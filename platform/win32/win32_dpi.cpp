@@ -17,6 +17,12 @@ Function User32Function(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
 
+// A system metric at dpi, or at the system DPI where dpi is 0 or Windows is older than 10.
+int SystemMetric(int index, UINT dpi) {
+    static const auto forDpi = User32Function<decltype(&GetSystemMetricsForDpi)>("GetSystemMetricsForDpi");
+    return dpi != 0 && forDpi ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
 UINT SystemDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -47,11 +53,7 @@ UINT WindowDpi(HWND hwnd) {
     return forWindow ? forWindow(hwnd) : SystemDpi();
 }
 
-SIZE SmallIconSize(UINT dpi) {
-    static const auto forDpi = User32Function<decltype(&GetSystemMetricsForDpi)>("GetSystemMetricsForDpi");
-    if (dpi != 0 && forDpi) return {forDpi(SM_CXSMICON, dpi), forDpi(SM_CYSMICON, dpi)};
-    return {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
-}
+SIZE SmallIconSize(UINT dpi) { return {SystemMetric(SM_CXSMICON, dpi), SystemMetric(SM_CYSMICON, dpi)}; }
 
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto forDpi = User32Function<decltype(&AdjustWindowRectExForDpi)>("AdjustWindowRectExForDpi");
@@ -90,15 +92,22 @@ HFONT CreateLinkFont(UINT dpi) {
 
 }  // namespace
 
-// The boxes and the button read in the desktop's message font at its size;
-// a label too, unless its caption needs a smaller one to fit.
-HFONT CreateControlFont(const ControlLayout& control, UINT dpi) {
+// A static control draws its text with DrawText over its whole client area,
+// so a label keeps nothing clear. A push button draws its caption inside its
+// frame edge and clear of the focus rectangle's line just within the frame,
+// on either side.
+WindowPixels LayOutForTexts(UINT dpi) {
+    const LOGFONTW font = MessageFont(dpi);
+    const CaptionInsets insets{.label = 0,
+                               .button = 2 * (SystemMetric(SM_CXEDGE, dpi) + SystemMetric(SM_CXFOCUSBORDER, dpi))};
+    return LayOutWindow(static_cast<int>(dpi), std::abs(font.lfHeight), insets,
+                        [&font](const char* caption, int size) { return TextWidth(font, size, caption); });
+}
+
+HFONT CreateControlFont(const ControlLayout& control, int size, UINT dpi) {
     if (control.kind == ControlKind::Link) return CreateLinkFont(dpi);
     LOGFONTW font = MessageFont(dpi);
-    if (control.kind == ControlKind::Label) {
-        const auto width = [&font](const char* caption, int size) { return TextWidth(font, size, caption); };
-        font.lfHeight = -LabelFontSize(control, std::abs(font.lfHeight), static_cast<int>(dpi), 0, width);
-    }
+    font.lfHeight = -size;
     return CreateFontIndirectW(&font);
 }
 

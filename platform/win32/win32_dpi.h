@@ -16,9 +16,12 @@ SIZE SmallIconSize(UINT dpi);
 // The outer size of a window whose client area is clientWidth x clientHeight.
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
 
-// The font for control at dpi: the link's own (MS Sans Serif,
-// underlined, the layout's point size), else the system's message font, made
-// smaller for a label whose caption would not fit.
-HFONT CreateControlFont(const ControlLayout& control, UINT dpi);
+// The window at dpi, grown where a translated text would be cut, measured in
+// the system's message font as CreateControlFont makes it.
+WindowPixels LayOutForTexts(UINT dpi);
+
+// The font for control at dpi: the link's own (MS Sans Serif, underlined, the
+// layout's point size), else the system's message font at size pixels.
+HFONT CreateControlFont(const ControlLayout& control, int size, UINT dpi);
 
 }  // namespace nudgewick::win32

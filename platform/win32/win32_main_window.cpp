@@ -53,7 +53,7 @@ ControlClass ClassOf(const ControlLayout& control) {
 }
 
 std::wstring InitialText(const ControlLayout& control) {
-    return Widen(control.kind == ControlKind::Link ? kProductAddress : control.text);
+    return Widen(control.kind == ControlKind::Link ? kProductAddress : ShownText(control));
 }
 
 }  // namespace
@@ -234,18 +234,16 @@ void Win32MainWindow::ConnectControls() {
 // Sizes the window and places the controls for dpi, in fonts made for it.
 void Win32MainWindow::Relayout(UINT dpi) {
     const auto previous = fonts_;
-    const int pixelsPerInch = static_cast<int>(dpi);
-    const auto scale = [pixelsPerInch](int twips) { return TwipsToPixels(twips, pixelsPerInch); };
-    const SIZE size = WindowSizeForClient(scale(kClientWidthTwips), scale(kClientHeightTwips), kStyle, kExStyle, dpi);
+    const WindowPixels window = LayOutForTexts(dpi);
+    const SIZE size = WindowSizeForClient(window.width, window.height, kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlLayout* layout : kWindowControls) {
-        const ControlLayout& control = *layout;
-        const HWND hwnd = Control(control.id);
-        SetWindowPos(hwnd, nullptr, scale(control.left), scale(control.top), scale(control.width),
-                     scale(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT& font = fonts_[static_cast<std::size_t>(control.id)];
-        font = CreateControlFont(control, dpi);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        const ControlId id = layout->id;
+        const Rect& place = window.Of(id);
+        SetWindowPos(Control(id), nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        HFONT& font = fonts_[static_cast<std::size_t>(id)];
+        font = CreateControlFont(*layout, window.FontSizeOf(id), dpi);
+        SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     for (const HFONT font : previous) DeleteObject(font);
 }

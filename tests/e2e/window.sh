@@ -1,23 +1,14 @@
-# The window at 144 and 96 dpi, its class, text size and focus order, a blank start, dead keys, the interval box's
-# keys and floor, the swing, the button, closing; X errors caused by others do not end the program.
+# The window's class (fit.sh checks its size), text size and focus order, a blank start, dead keys, the interval
+# box's keys and floor, the swing, the button, closing; X errors caused by others do not end the program.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
 link_look() { import -window "$WID" -crop 249x17+16+24 rgb:- | md5sum; }  # 240 360 3735 255 in twips
-size() { xwininfo -id "$WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
-
-# start_program waits for the title. The layout's client area at 144 dpi, rounded to whole pixels.
-xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi: 144'
-start_program "  "
-[ "$(size)" = "${CLIENT_AT_144[2]}x${CLIENT_AT_144[3]}" ] || fail "the window at 144 dpi is $(size)"
-stop_pid APP_PID
-xprop -root -remove RESOURCE_MANAGER
 
 # What a window manager that died leaves behind: reading the window it names fails.
 xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK 0x5555555
 xdotool mousemove --sync 600 500
 start_program "  "
-[ "$(size)" = "${CLIENT_AT_96[2]}x${CLIENT_AT_96[3]}" ] || fail "the window at 96 dpi is $(size)"
 check=$("$PROGRAM" --check) && grep -q '^route: XTEST' <<<"$check" || fail "--check on X11 printed: $check"
 unfocused_link=$(link_look)
 class=$(xprop -id "$WID" WM_CLASS) && [ "$class" = "WM_CLASS(STRING) = \"$NUDGEWICK_X11_NAME\", \"${NUDGEWICK_X11_NAME^}\"" ] ||

@@ -1,22 +1,23 @@
 # Under Wine: nudgewick.exe speaks the language of the user's locale from its own string tables, in the
 # --help box and in a refusal printed to a script, and English in the C locale. The expected words come from
 # the catalogues themselves (po/LANG.po, through gettext(1)), so that a fault shows as a text in the wrong
-# language, not as a changed sentence.
-# CTest runs it as: bash language.sh NUDGEWICK.EXE PROBE.EXE PO_FOLDER, in the Wine prefix the tests share.
+# language, not as a changed sentence. Then the window fits its texts.
+# CTest runs it as: bash language.sh NUDGEWICK.EXE PROBE.EXE PO_FOLDER LANGUAGE... (the .exe's, de and ja among them).
 source "$(dirname "$0")/wine.sh"
-PROBE=$2 CATALOGUES=$3
+PROBE=$2 CATALOGUES=$3 LANGUAGES=("${@:4}")
 unset LANGUAGE LANG LC_MESSAGES
 
 # Wine takes the user's language from the Unix locale. The locales come from localedef, in a folder of the
 # test's own (LOCPATH), so that the machine's list of locales stays as it is.
 export LOCPATH=$SCRATCH/locales
-mkdir -p "$LOCPATH"
-for locale in de_DE ja_JP; do
-    localedef -i $locale -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
+locales=(C)
+for language in "${LANGUAGES[@]}"; do  # pt_PT's locale is itself, de's de_DE, ja's the first ja_ one
+    locale=$(cd /usr/share/i18n/locales && for name in "$language" "${language}_${language^^}" "$language"_*; do
+        [ -f "$name" ] && echo "$name" && break; done)
+    mkdir -p "$LOCPATH" "$SCRATCH/locale/$language/LC_MESSAGES"
+    localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
         fail "localedef could not make $locale.UTF-8"
-done
-for language in de ja; do
-    mkdir -p "$SCRATCH/locale/$language/LC_MESSAGES"
+    locales+=("$locale.UTF-8")
     msgfmt -o "$SCRATCH/locale/$language/LC_MESSAGES/nudgewick.mo" "$CATALOGUES/$language.po" ||
         fail "msgfmt could not read $language.po"
 done
@@ -33,7 +34,7 @@ expected() {
     echo "${text//%2/${4:-}}"
 }
 # The box's text (probe.cpp says what it prints) or what a script gets on standard error.
-box() { LC_ALL=$1 timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "nudgewick.exe $2" shortcut 2>/dev/null | tr -d '\r'; }
+box() { LC_ALL=$1 timeout 60 wine "$PROBE" "Z:${PROGRAM//\//\\}" "nudgewick.exe $2" shortcut "${@:3}" 2>/dev/null | tr -d '\r'; }
 refusal() { LC_ALL=$1 timeout 60 wine "$PROGRAM" $2 2>&1 >/dev/null | tr -d '\r' || true; }  # it ends with status 2
 
 start_session
@@ -47,5 +48,25 @@ for row in "C C" "de de_DE.UTF-8" "ja ja_JP.UTF-8"; do
     said=$(refusal "$locale" "--for 3x")
     [ "$(sed -n 2p <<<"$said")" = "$(expected "$language" $'nudgewick: %1\nusage: %2' "" "$USAGE" | sed -n 2p)" ] ||
         fail "LC_ALL=$locale: --for 3x said:"$'\n'"$said"
+done
+
+# In English and each language, at 96 and 144 dpi (LogPixels, read at a start; the other tests want the default):
+# each text and caption within its control, in its font, each control within the client area; English, which fits
+# this Wine's fonts, in the table's window.
+at_exit 'wine reg delete "HKCU\Control Panel\Desktop" /v LogPixels /f >/dev/null 2>&1'
+for dpi in 96 144; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+    for locale in "${locales[@]}"; do
+        shown=$(box "$locale" "" fit)
+        # probe.cpp says what it prints: client WIDTH HEIGHT, then fit CLASS RIGHT BOTTOM NEEDED SPACE TEXT.
+        awk '$1 == "client" { width = $2; height = $3 }
+             $1 == "fit" && ($5 > $6 || $3 > width || $4 > height) { print "cut: " $0; bad = 1 }
+             $1 == "fit" && $2 == "Button" && !($7 in captions) { captions[$7]; distinct++ }
+             END { if (distinct != 2) { print "not both captions"; bad = 1 }; exit bad }' <<<"$shown" ||
+            fail "$locale at $dpi dpi:"$'\n'"$shown"
+        table="CLIENT_AT_$dpi[*]" # facts.sh: X Y WIDTH HEIGHT of the table's client area
+        [ "$locale" != C ] || grep -qx "client $(cut -d ' ' -f 3- <<<"${!table}")" <<<"$shown" ||
+            fail "English at $dpi dpi does not keep the table's window:"$'\n'"$shown"
+    done
 done
 echo PASS

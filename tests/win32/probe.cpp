@@ -7,7 +7,7 @@
 // Then it closes the window and prints what the console showed, "console LINE", and "exit STATUS".
 // With a fourth word, "accessible", it prints instead what a screen reader gets through Active
 // Accessibility, "accessible CLASS ROLE|NAME|DEFAULT ACTION|TEXT OF THE CONTROL BEFORE IT", and does the
-// link's default action.
+// link's default action. With "fit": "client WIDTH HEIGHT", Report's fit lines, and the button's again once clicked.
 //
 // probe hotkey MODIFIERS KEY [window] registers the hotkey (RegisterHotKey's modifiers as a number, a
 // virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
@@ -47,24 +47,39 @@ void Write(const char* line, int length) {
               nullptr);
 }
 
-BOOL CALLBACK Report(HWND control, LPARAM) {
+// With fit, labels (but one that ends a long text in an ellipsis) and buttons, as "fit CLASS RIGHT BOTTOM NEEDED
+// SPACE TEXT": where it ends in the client area, its text's width in its font and the width a text may take, in
+// a button inside its frame edge and off the focus rectangle's line.
+BOOL CALLBACK Report(HWND control, LPARAM fit) {
     char className[32] = "", text[3 * 2048] = "";  // in UTF-8, whatever the code page: the texts may be translated
     wchar_t wide[2048] = L"";
     GetClassNameA(control, className, sizeof className);
-    GetWindowTextW(control, wide, 2048);
+    const int length = GetWindowTextW(control, wide, 2048);
     WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    const bool button = std::string(className) == "Button",
+               label = std::string(className) == "Static" && !(GetWindowLongW(control, GWL_STYLE) & SS_ENDELLIPSIS);
+    if (fit && !button && !label) return TRUE;
     RECT inside{};
     GetClientRect(control, &inside);
     const HDC dc = GetDC(control);
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICA font{};
     GetTextMetricsA(dc, &font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide, length, &extent);
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
+    const UINT dpi = GetDpiForWindow(control);
+    const long space =
+        inside.right -
+        (button ? 2 * (GetSystemMetricsForDpi(SM_CXEDGE, dpi) + GetSystemMetricsForDpi(SM_CXFOCUSBORDER, dpi)) : 0);
+    MapWindowPoints(control, GetParent(control), reinterpret_cast<POINT*>(&inside), 2);
     char line[sizeof text + 64];
-    const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %s\n", className,
-                                     font.tmHeight - font.tmInternalLeading, font.tmHeight, inside.bottom, text);
-    Write(line, length);
+    Write(line,
+          fit ? std::snprintf(line, sizeof line, "fit %s %ld %ld %ld %ld %s\n", className, inside.right, inside.bottom,
+                              extent.cx, space, text)
+              : std::snprintf(line, sizeof line, "%s %ld %ld %ld %s\n", className,
+                              font.tmHeight - font.tmInternalLeading, font.tmHeight, inside.bottom - inside.top, text));
     return TRUE;
 }
 
@@ -103,6 +118,8 @@ BOOL CALLBACK ReportAccessible(HWND control, LPARAM) {
     return TRUE;
 }
 
+constexpr WPARAM kFit = 2;  // the probe's message asks for ReportFitted, 1 for ReportAccessible, 0 for Report
+
 DWORD program;
 HWND shown;
 
@@ -131,10 +148,24 @@ void PrintConsole() {
 
 }  // namespace
 
+void ReportFitted(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    char line[64];
+    Write(line, std::snprintf(line, sizeof line, "client %ld %ld\n", client.right, client.bottom));
+    EnumChildWindows(window, Report, TRUE);
+    const HWND button = FindWindowExW(window, nullptr, L"Button", nullptr);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    Report(button, TRUE);
+}
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && message.message == RegisterWindowMessageW(L"NudgewickProbe")) {
-        EnumChildWindows(message.hwnd, message.wParam ? ReportAccessible : Report, 0);
+        if (message.wParam == kFit)
+            ReportFitted(message.hwnd);
+        else
+            EnumChildWindows(message.hwnd, message.wParam ? ReportAccessible : Report, FALSE);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -240,8 +271,9 @@ int main(int argc, char** argv) {
         const HMODULE hook = LoadLibraryW(L"probe_hook.dll");
         const auto report = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hook, "ProbeHook")));
         const HHOOK installed = SetWindowsHookExW(WH_CALLWNDPROC, report, hook, process.dwThreadId);
+        const std::string mode = argc == 5 ? argv[4] : "";
         SendMessageW(shown, RegisterWindowMessageW(L"NudgewickProbe"),
-                     argc == 5 && std::string(argv[4]) == "accessible", 0);
+                     mode == "fit" ? kFit : WPARAM{mode == "accessible"}, 0);
         UnhookWindowsHookEx(installed);
         PostMessageW(shown, WM_CLOSE, 0, 0);
     }
