@@ -9,6 +9,7 @@
 #include "core/keyboard.h"
 #include "core/layout.h"
 #include "platform/linux/fltk_internals.h"
+#include "platform/linux/x11_dpi.h"
 #include "platform/linux/x11_window_icon.h"
 
 namespace nudgewick::linux_desktop {
@@ -185,6 +186,7 @@ void ShowOwnedBy(Fl_Window& dialog, Fl_Window* owner) {
 }  // namespace
 
 void FltkMessageDialog::Show(const std::string& text) {
+    UseWindowFont();  // a refusal may come before the window's first text
     fl_font(FL_HELVETICA, fontSize_);
     int textWidth = 0, textHeight = 0;
     fl_measure(text.c_str(), textWidth, textHeight, 0);

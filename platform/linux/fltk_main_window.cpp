@@ -192,6 +192,7 @@ int FltkMainWindow::Run() {
 // once the window is on its way to the screen, and before its first frame.
 // Until then the window has its English size, which most languages keep.
 void FltkMainWindow::FitTexts() {
+    UseWindowFont();
     layout_ = LayOutForTexts(dpi_, textSizes_.standard);
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const Rect& r = layout_.controls[i];

@@ -85,16 +85,21 @@ std::string WindowFontFamily() {
     return FamilyWithAll(texts).value_or("Liberation Sans");
 }
 
-// Liberation Sans is narrow and metric-compatible with the dialog fonts of
-// other systems; fontconfig picks the nearest family where it is missing.
 void UseDesktopLook() {
     Fl::scheme("gleam");
+    Fl_Window::default_xclass(kX11WindowName);
+}
+
+// Liberation Sans is narrow and metric-compatible with the dialog fonts of
+// other systems; fontconfig picks the nearest family where it is missing.
+void ChooseWindowFont() {
     // FLTK keeps the name's pointer and takes a name at the same address as
     // unchanged, so each family's name has a place of its own for good.
     static std::set<std::string> families;
     Fl::set_font(FL_HELVETICA, families.insert(" " + WindowFontFamily()).first->c_str());
-    Fl_Window::default_xclass(kX11WindowName);
 }
+
+void UseWindowFont() { [[maybe_unused]] static const bool chosen = (ChooseWindowFont(), true); }
 
 int DisplayDpi() {
     const char* resources = XResourceManagerString(fl_display);

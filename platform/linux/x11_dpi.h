@@ -6,10 +6,16 @@
 
 namespace nudgewick::linux_desktop {
 
-// The look of a current desktop, which every measure of a text assumes, in a
-// font with every letter of the window's texts; and the class a taskbar
-// groups the windows by. After the catalogue is installed.
+// The look of a current desktop, which every measure of a text assumes, and
+// the class a taskbar groups the windows by.
 void UseDesktopLook();
+
+// FL_HELVETICA in a font with every letter of the window's texts, in the
+// catalogue's language. Asking fontconfig loads its whole configuration, so
+// it is left until the first text is measured (UseWindowFont, once), when
+// the window is on its way to the screen and the font is opened anyway.
+void ChooseWindowFont();
+void UseWindowFont();
 
 // Xft.dpi from the server's resource database, as desktops set it; else 96.
 int DisplayDpi();

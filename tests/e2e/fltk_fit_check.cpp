@@ -87,11 +87,12 @@ int main(int argc, char** argv) {
     fl_open_display();
     const GettextCatalogue catalogue;
     bool fits = argc > 2;
+    linux_desktop::UseDesktopLook();
     for (int i = 2; i < argc; ++i) {
         UseCatalogue(std::string(argv[i]) == "en" ? nullptr : &catalogue);
         setenv("LANGUAGE", argv[i], 1);
-        ++_nl_msg_cat_cntr;               // the translations gettext keeps were the last language's
-        linux_desktop::UseDesktopLook();  // in the language's font
+        ++_nl_msg_cat_cntr;                 // the translations gettext keeps were the last language's
+        linux_desktop::ChooseWindowFont();  // the language's
         for (const int dpi : {96, 144}) fits &= CheckWindow(argv[i], dpi);
     }
     return fits ? 0 : 1;
