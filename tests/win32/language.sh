@@ -1,4 +1,4 @@
-# Under Wine: nudgewick.exe speaks the language of the user's locale from its own string tables, in the
+# Under Wine: nudgewick.exe speaks the language of the user's locale from its own tables, in the
 # --help box and in a refusal printed to a script, and English in the C locale. The expected words come from
 # the catalogues themselves (po/LANG.po, through gettext(1)), so that a fault shows as a text in the wrong
 # language, not as a changed sentence.
@@ -7,15 +7,16 @@ source "$(dirname "$0")/wine.sh"
 PROBE=$2 CATALOGUES=$3
 unset LANGUAGE LANG LC_MESSAGES
 
+# Each language with its locale: pt_PT, where the .exe also has pt_BR (a lower LANGID), must pick its own.
+languages=("de de_DE" "ja ja_JP" "pt_PT pt_PT")
 # Wine takes the user's language from the Unix locale. The locales come from localedef, in a folder of the
 # test's own (LOCPATH), so that the machine's list of locales stays as it is.
 export LOCPATH=$SCRATCH/locales
 mkdir -p "$LOCPATH"
-for locale in de_DE ja_JP; do
+for row in "${languages[@]}"; do
+    read -r language locale <<<"$row"
     localedef -i $locale -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
         fail "localedef could not make $locale.UTF-8"
-done
-for language in de ja; do
     mkdir -p "$SCRATCH/locale/$language/LC_MESSAGES"
     msgfmt -o "$SCRATCH/locale/$language/LC_MESSAGES/nudgewick.mo" "$CATALOGUES/$language.po" ||
         fail "msgfmt could not read $language.po"
@@ -39,7 +40,7 @@ refusal() { LC_ALL=$1 timeout 60 wine "$PROGRAM" $2 2>&1 >/dev/null | tr -d '\r'
 start_session
 USAGE=$(box C --help | sed -n 's/^Static [0-9]* [0-9]* [0-9]* Usage: //p')
 [ -n "$USAGE" ] || fail "the --help box in the C locale shows no usage: $(box C --help)"
-for row in "C C" "de de_DE.UTF-8" "ja ja_JP.UTF-8"; do
+for row in "C C" "${languages[@]/%/.UTF-8}"; do
     read -r language locale <<<"$row"
     shown=$(box "$locale" --help)
     sed 's/^Static [0-9]* [0-9]* [0-9]* //' <<<"$shown" | grep -aFqx "$(expected "$language" 'Usage: %1' "$USAGE")" ||
