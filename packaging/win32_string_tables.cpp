@@ -22,7 +22,21 @@ struct Entry {
     std::string english, englishPlural;
     std::vector<std::string> forms;
     bool fuzzy = false;
+    std::string places;  // the files and lines that mark it, as its #: comments give them
 };
+
+// The Windows front-end marks no texts of its own, so a text that only
+// platform/linux/ and packaging/linux/ mark is one the .exe never shows.
+bool OnlyLinux(const Entry& entry) {
+    std::istringstream places(entry.places);
+    std::string place;
+    bool marked = false;
+    while (places >> place) {
+        if (!place.starts_with("platform/linux/") && !place.starts_with("packaging/linux/")) return false;
+        marked = true;
+    }
+    return marked;
+}
 
 // The text of a quoted line of a catalogue, its C escapes undone.
 std::string Unquoted(const std::string& line) {
@@ -46,14 +60,17 @@ std::vector<Entry> Entries(const char* path) {
     if (!file) throw std::runtime_error(std::string(path) + ": cannot be read");
     std::vector<Entry> entries(1);
     std::string line, *continued = nullptr;
-    bool fuzzy = false;  // the flags come before the entry they speak of
+    bool fuzzy = false;  // the comments come before the entry they speak of
+    std::string places;
     while (std::getline(file, line)) {
         if (line.starts_with("#,") && line.find("fuzzy") != std::string::npos) fuzzy = true;
+        if (line.starts_with("#:")) places += line.substr(2) + ' ';
         if (line.empty() || line[0] == '#') continue;
         if (line.starts_with("msgid ") && !entries.back().forms.empty()) entries.emplace_back();
         Entry& entry = entries.back();
         if (line.starts_with("msgid ")) {
             entry.fuzzy = std::exchange(fuzzy, false);
+            entry.places = std::exchange(places, "");
             continued = &entry.english;
         } else if (line.starts_with("msgid_plural ")) {
             continued = &entry.englishPlural;
@@ -144,9 +161,9 @@ private:
     std::ostringstream text_;
 };
 
-// The template's texts in its order, the header left out.
+// The template's texts that the .exe shows, in its order: the header left out.
 std::vector<Entry> Shown(std::vector<Entry> texts) {
-    texts.erase(texts.begin());
+    std::erase_if(texts, [](const Entry& text) { return text.english.empty() || OnlyLinux(text); });
     return texts;
 }
 
