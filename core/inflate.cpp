@@ -64,8 +64,11 @@ private:
 // one length in the symbols' order.
 class Code {
 public:
-    // Nothing when the lengths ask for more codes than there are bit patterns.
-    static std::optional<Code> Of(std::span<const std::uint8_t> lengths) {
+    // Nothing when the lengths ask for more codes than there are bit patterns,
+    // or leave patterns unused: only a block's literal and distance codes may,
+    // with no code at all or a lone one of one bit (a block of one distance),
+    // which is as far as zlib goes, so that no stream it refuses passes here.
+    static std::optional<Code> Of(std::span<const std::uint8_t> lengths, bool blocksOwn) {
         Code code;
         for (const std::uint8_t length : lengths) ++code.count_[length];
         code.count_[0] = 0;
@@ -76,6 +79,8 @@ public:
             unused -= code.count_[length];
             code.start_[length] = code.start_[length - 1] + code.count_[length - 1];
         }
+        const unsigned codes = code.start_[kLongestCode] + code.count_[kLongestCode];
+        if (unused != 0 && !(blocksOwn && (codes == 0 || (codes == 1 && code.count_[1] == 1)))) return std::nullopt;
         std::array<unsigned, kLongestCode + 1> next = code.start_;
         for (unsigned symbol = 0; symbol < lengths.size(); ++symbol) {
             if (lengths[symbol] != 0) code.symbols_[next[lengths[symbol]]++] = static_cast<std::uint16_t>(symbol);
@@ -113,7 +118,7 @@ Codes FixedCodes() {
     }
     std::array<std::uint8_t, 32> distances{};
     distances.fill(5);
-    return {*Code::Of(lengths), *Code::Of(distances)};
+    return {*Code::Of(lengths, true), *Code::Of(distances, true)};
 }
 
 // A dynamic block's code lengths, themselves Huffman coded: 16 repeats the
@@ -127,7 +132,7 @@ std::optional<Codes> DynamicCodes(Bits& bits) {
     std::array<std::uint8_t, 19> lengthCodeLengths{};
     for (unsigned at = 0; at < lengthCodeCount; ++at)
         lengthCodeLengths[kLengthCodeOrder[at]] = static_cast<std::uint8_t>(bits.Number(3));
-    const auto lengthCode = Code::Of(lengthCodeLengths);
+    const auto lengthCode = Code::Of(lengthCodeLengths, false);
     if (!lengthCode) return std::nullopt;
     std::array<std::uint8_t, kLengthSymbols + kDistanceSymbols> lengths{};
     for (unsigned at = 0; at < lengthCount + distanceCount;) {
@@ -145,8 +150,8 @@ std::optional<Codes> DynamicCodes(Bits& bits) {
         if (at + times > lengthCount + distanceCount) return std::nullopt;
         for (unsigned time = 0; time < times; ++time) lengths[at++] = repeated;
     }
-    const auto literals = Code::Of(std::span(lengths).first(lengthCount));
-    const auto distances = Code::Of(std::span(lengths).subspan(lengthCount, distanceCount));
+    const auto literals = Code::Of(std::span(lengths).first(lengthCount), true);
+    const auto distances = Code::Of(std::span(lengths).subspan(lengthCount, distanceCount), true);
     if (!literals || !distances) return std::nullopt;
     return Codes{*literals, *distances};
 }
