@@ -1,7 +1,7 @@
 #pragma once
 // Every text a person reads is looked up in the catalogue of the user's
 // language, which the front-end installs once at start: gettext's on Linux,
-// string tables built from the same catalogues on Windows. English is the
+// tables built from the same catalogues on Windows. English is the
 // texts as written here: with no catalogue installed, each comes back as it is.
 //
 // Tr and TrN mark a text for the template (po/nudgewick.pot, made by

@@ -3,6 +3,21 @@
 #include <algorithm>
 
 namespace nudgewick {
+namespace {
+
+// Where each text of table starts: each ends at its NUL, the last at the
+// string's own.
+std::vector<const char*> TextsOf(const std::string& table) {
+    std::vector<const char*> texts;
+    for (std::size_t start = 0; start < table.size(); start = std::min(table.find('\0', start), table.size()) + 1) {
+        texts.push_back(table.c_str() + start);
+    }
+    return texts;
+}
+
+const char* At(const std::vector<const char*>& texts, unsigned id) { return id < texts.size() ? texts[id] : ""; }
+
+}  // namespace
 
 std::optional<std::uint16_t> ChosenLanguage(std::uint16_t users, std::span<const std::uint16_t> tables) {
     constexpr std::uint16_t kPrimary = 0x3ff;  // PRIMARYLANGID's bits
@@ -12,26 +27,26 @@ std::optional<std::uint16_t> ChosenLanguage(std::uint16_t users, std::span<const
     return same == tables.end() ? std::nullopt : std::optional<std::uint16_t>(*same);
 }
 
-const char* StringTableCatalogue::Kept(std::string text) { return strings_.emplace_back(std::move(text)).c_str(); }
-
-std::unique_ptr<StringTableCatalogue> StringTableCatalogue::Read(const Table& english, const Table& language) {
-    auto rule = PluralRule::Read(language(kHeaderId));
-    if (!rule) return nullptr;
+std::unique_ptr<StringTableCatalogue> StringTableCatalogue::Read(std::string english, std::string language) {
     std::unique_ptr<StringTableCatalogue> read(new StringTableCatalogue);
+    read->english_ = std::move(english);
+    read->language_ = std::move(language);
+    const std::vector<const char*> englishTexts = TextsOf(read->english_), translations = TextsOf(read->language_);
+    auto rule = PluralRule::Read(At(translations, kHeaderId));
+    if (!rule) return nullptr;
     TranslationIds ids;
     // No text of the template is empty: the first empty id ends it.
-    for (unsigned text = 0; !english(EnglishId(text, false)).empty(); ++text) {
-        const std::string other = english(EnglishId(text, true));
-        const unsigned first = ids.Next(!other.empty());
-        const unsigned long forms = other.empty() ? 1 : std::min<unsigned long>(rule->Forms(), kMostForms);
+    for (unsigned text = 0; *At(englishTexts, EnglishId(text, false)) != '\0'; ++text) {
+        const char* other = At(englishTexts, EnglishId(text, true));
+        const unsigned first = ids.Next(*other != '\0');
+        const unsigned long forms = *other == '\0' ? 1 : std::min<unsigned long>(rule->Forms(), kMostForms);
         auto& translated = read->forms_.emplace_back();
         for (unsigned form = 0; form < forms; ++form) {
-            std::string translation = language(first + form);
-            if (translation.empty()) break;  // a form missing: the text stays English
-            translated.push_back(read->Kept(std::move(translation)));
+            const char* translation = At(translations, first + form);
+            if (*translation == '\0') break;  // a form missing: the text stays English
+            translated.push_back(translation);
         }
-        read->rows_.push_back(
-            {read->Kept(english(EnglishId(text, false))), other.empty() ? nullptr : read->Kept(other), translated});
+        read->rows_.push_back({At(englishTexts, EnglishId(text, false)), *other == '\0' ? nullptr : other, translated});
     }
     read->catalogue_.emplace(read->rows_, *rule);
     return read;

@@ -29,14 +29,17 @@ std::vector<PoEntry> ReadPoFile(const char* path) {
     if (!file) throw std::runtime_error(std::string(path) + ": cannot be read");
     std::vector<PoEntry> entries(1);
     std::string line, *continued = nullptr;
-    bool fuzzy = false;  // the flags come before the entry they speak of
+    bool fuzzy = false;  // the comments come before the entry they speak of
+    std::string places;
     while (std::getline(file, line)) {
         if (line.starts_with("#,") && line.find("fuzzy") != std::string::npos) fuzzy = true;
+        if (line.starts_with("#:")) places += line.substr(2) + ' ';
         if (line.empty() || line[0] == '#') continue;
         if (line.starts_with("msgid ") && !entries.back().forms.empty()) entries.emplace_back();
         PoEntry& entry = entries.back();
         if (line.starts_with("msgid ")) {
             entry.fuzzy = std::exchange(fuzzy, false);
+            entry.places = std::exchange(places, "");
             continued = &entry.english;
         } else if (line.starts_with("msgid_plural ")) {
             continued = &entry.englishPlural;

@@ -11,6 +11,7 @@ struct PoEntry {
     std::string english, englishPlural;
     std::vector<std::string> forms;
     bool fuzzy = false;
+    std::string places;  // the files and lines that mark it, as its #: comments give them
 };
 
 // Obsolete entries (#~) are left out, as msgfmt leaves them; throws

@@ -1,8 +1,8 @@
 // win32_string_tables OUT.rc TEMPLATE.pot [LANG CATALOGUE.po]... writes the
-// catalogues as the .exe's string tables (core/string_tables.h says where
-// each text goes): the template's English, then one LANGUAGE block for each
-// catalogue. UTF-8 throughout, which windres turns into UTF-16 by the
-// code page pragma.
+// catalogues as the .exe's tables (core/string_tables.h says where each text
+// goes): the template's English, then each catalogue's language, each table
+// deflated into a file beside OUT.rc (OUT.rc.english, OUT.rc.LANG) that
+// OUT.rc makes an RCDATA resource of, a language's in its LANGUAGE block.
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "core/string_tables.h"
 #include "packaging/po_file.h"
 
@@ -18,6 +20,19 @@ namespace {
 
 using nudgewick::PoEntry;
 using nudgewick::ReadPoFile;
+
+// The Windows front-end marks no texts of its own, so a text that only
+// platform/linux/ and packaging/linux/ mark is one the .exe never shows.
+bool OnlyLinux(const PoEntry& entry) {
+    std::istringstream places(entry.places);
+    std::string place;
+    bool marked = false;
+    while (places >> place) {
+        if (!place.starts_with("platform/linux/") && !place.starts_with("packaging/linux/")) return false;
+        marked = true;
+    }
+    return marked;
+}
 
 // The header's plural rule, as PluralRule::Read takes it.
 std::string PluralForms(const PoEntry& header, const char* path) {
@@ -58,32 +73,57 @@ const std::map<std::string, std::string> kLanguages = {{"cs", "LANG_CZECH, SUBLA
 // A resource script's string: a quote doubled, as windres reads it.
 std::string Quoted(const std::string& text) {
     std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? "\"\"" : c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
-    }
+    for (const char c : text) quoted += c == '"' ? "\"\"" : c == '\\' ? "\\\\" : std::string(1, c);
     return quoted + '"';
 }
 
+// table as a raw deflate stream (no zlib header: Inflate reads none).
+std::string Deflated(const std::string& table) {
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, MAX_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK) {
+        throw std::runtime_error("zlib cannot deflate");
+    }
+    std::string deflated(deflateBound(&stream, table.size()), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(table.data()));
+    stream.avail_in = table.size();
+    stream.next_out = reinterpret_cast<Bytef*>(deflated.data());
+    stream.avail_out = deflated.size();
+    const bool whole = deflate(&stream, Z_FINISH) == Z_STREAM_END;
+    deflated.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (!whole) throw std::runtime_error("zlib could not deflate a table");
+    return deflated;
+}
+
+// The resource script and the tables' files beside it.
 class Script {
 public:
-    explicit Script(std::ostream& out) : out_(out) { out_ << "#include <windows.h>\n#pragma code_page(65001)\n"; }
-    void Begin(const std::string& language) { out_ << "LANGUAGE " << language << "\nSTRINGTABLE\nBEGIN\n"; }
-    void Add(unsigned id, const std::string& text) {
-        if (!text.empty()) out_ << "    " << id << ", " << Quoted(text) << '\n';
+    explicit Script(std::string path) : path_(std::move(path)) { text_ << "#include <windows.h>\n"; }
+    void Add(const std::string& language, unsigned id, const std::string& name, const nudgewick::TableWriter& table) {
+        const std::string file = path_ + '.' + name;
+        std::ofstream(file, std::ios::binary) << Deflated(table.Table());
+        text_ << "LANGUAGE " << language << '\n' << id << " RCDATA " << Quoted(file) << '\n';
     }
-    void End() { out_ << "END\n"; }
+    void Write() const { std::ofstream(path_) << text_.str(); }
 
 private:
-    std::ostream& out_;
+    std::string path_;
+    std::ostringstream text_;
 };
 
+// The template's texts that the .exe shows, in its order: the header left out.
+std::vector<PoEntry> Shown(std::vector<PoEntry> texts) {
+    std::erase_if(texts, [](const PoEntry& text) { return text.english.empty() || OnlyLinux(text); });
+    return texts;
+}
+
 void WriteEnglish(Script& script, const std::vector<PoEntry>& texts) {
-    script.Begin("LANG_ENGLISH, SUBLANG_ENGLISH_US");
-    for (unsigned text = 1; text < texts.size(); ++text) {
-        script.Add(nudgewick::EnglishId(text - 1, false), texts[text].english);
-        script.Add(nudgewick::EnglishId(text - 1, true), texts[text].englishPlural);
+    nudgewick::TableWriter table;
+    for (unsigned text = 0; text < texts.size(); ++text) {
+        table.Put(nudgewick::EnglishId(text, false), texts[text].english);
+        table.Put(nudgewick::EnglishId(text, true), texts[text].englishPlural);
     }
-    script.End();
+    script.Add("LANG_NEUTRAL, SUBLANG_NEUTRAL", nudgewick::kEnglishTable, "english", table);
 }
 
 void WriteLanguage(Script& script, const std::vector<PoEntry>& texts, const std::string& name, const char* path) {
@@ -94,19 +134,19 @@ void WriteLanguage(Script& script, const std::vector<PoEntry>& texts, const std:
     }
     const std::vector<PoEntry> entries = ReadPoFile(path);
     const std::map<std::string, const PoEntry*> translations = nudgewick::TranslatedEntries(entries);
-    script.Begin(language->second);
-    script.Add(nudgewick::kHeaderId, PluralForms(entries.front(), path));
+    nudgewick::TableWriter table;
+    table.Put(nudgewick::kHeaderId, PluralForms(entries.front(), path));
     nudgewick::TranslationIds ids;
-    for (unsigned text = 1; text < texts.size(); ++text) {
-        const bool plural = !texts[text].englishPlural.empty();
+    for (const PoEntry& text : texts) {
+        const bool plural = !text.englishPlural.empty();
         const unsigned first = ids.Next(plural);
-        const auto found = translations.find(texts[text].english);
+        const auto found = translations.find(text.english);
         if (found == translations.end() || found->second->englishPlural.empty() == plural) continue;
         for (unsigned form = 0; form < found->second->forms.size() && form < nudgewick::kMostForms; ++form) {
-            script.Add(first + form, found->second->forms[form]);
+            table.Put(first + form, found->second->forms[form]);
         }
     }
-    script.End();
+    script.Add(language->second, nudgewick::kLanguageTable, name, table);
 }
 
 }  // namespace
@@ -117,12 +157,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        std::ostringstream text;
-        Script script(text);
-        const std::vector<PoEntry> texts = ReadPoFile(argv[2]);
+        Script script(argv[1]);
+        const std::vector<PoEntry> texts = Shown(ReadPoFile(argv[2]));
         WriteEnglish(script, texts);
         for (int at = 3; at < argc; at += 2) WriteLanguage(script, texts, argv[at], argv[at + 1]);
-        std::ofstream(argv[1]) << text.str();
+        script.Write();
     } catch (const std::exception& error) {
         std::cerr << "win32_string_tables: " << error.what() << '\n';
         return 1;

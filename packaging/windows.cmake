@@ -1,24 +1,22 @@
 # Windows: the .exe's resources (icon, manifest, version), the zip (cpack) and
 # the installer script (makensis, run by script/package).
 
-# The texts in every catalogue's language (po/LANG.po), as string tables that
-# nudgewick.rc includes: rewritten when a catalogue or the template changes.
+# The texts in every catalogue's language (po/LANG.po), as deflated tables
+# that nudgewick.rc includes: rewritten when a catalogue or the template changes.
 nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp
                        ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h
-                       ${PROJECT_SOURCE_DIR}/core/string_tables.h)
-# Each catalogue adds some 25 KB to the .exe as a string table (UTF-16): until
-# the tables are packed smaller, the .exe carries these few and stays under 400 KB.
-set(NUDGEWICK_WINDOWS_LANGUAGES de ja ru CACHE STRING "The catalogues (po/LANG.po) the .exe carries")
+                       ${PROJECT_SOURCE_DIR}/core/string_tables.h LIBRARIES z)
 set(template ${PROJECT_SOURCE_DIR}/po/nudgewick.pot)
-set(catalogues)
+file(GLOB catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
 set(string_table_arguments)
-foreach(language IN LISTS NUDGEWICK_WINDOWS_LANGUAGES)
-    set(catalogue ${PROJECT_SOURCE_DIR}/po/${language}.po)
-    list(APPEND catalogues ${catalogue})
-    list(APPEND string_table_arguments ${language} ${catalogue})
-endforeach()
 set(NUDGEWICK_STRING_TABLES ${CMAKE_CURRENT_BINARY_DIR}/nudgewick_strings.rc)
-add_custom_command(OUTPUT ${NUDGEWICK_STRING_TABLES}
+set(table_files ${NUDGEWICK_STRING_TABLES}.english)
+foreach(catalogue IN LISTS catalogues)
+    get_filename_component(language ${catalogue} NAME_WE)
+    list(APPEND string_table_arguments ${language} ${catalogue})
+    list(APPEND table_files ${NUDGEWICK_STRING_TABLES}.${language})
+endforeach()
+add_custom_command(OUTPUT ${NUDGEWICK_STRING_TABLES} BYPRODUCTS ${table_files}
     COMMAND ${string_tables} ${NUDGEWICK_STRING_TABLES} ${template} ${string_table_arguments}
     DEPENDS ${string_tables} ${template} ${catalogues} VERBATIM)
 add_custom_target(nudgewick_string_tables DEPENDS ${NUDGEWICK_STRING_TABLES})

@@ -1,5 +1,5 @@
 #pragma once
-// The catalogue of the user's language, from the .exe's string tables.
+// The catalogue of the user's language, from the tables in the .exe's resources.
 #include <memory>
 
 #include "core/catalogue.h"

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "core/string_tables.h"
 
@@ -34,23 +36,23 @@ struct Row {
     std::vector<std::string> forms;
 };
 struct Tables {
-    std::map<unsigned, std::string> english, language;
-    StringTableCatalogue::Table Of(const std::map<unsigned, std::string>& table) const {
-        return [&table](unsigned id) { return table.contains(id) ? table.at(id) : std::string(); };
-    }
+    TableWriter english, language;
 };
 Tables Written(const std::string& header, const std::vector<Row>& rows) {
     Tables tables;
-    tables.language[kHeaderId] = header;
+    tables.language.Put(kHeaderId, header);
     TranslationIds ids;
     for (unsigned text = 0; text < rows.size(); ++text) {
         const Row& row = rows[text];
-        tables.english[EnglishId(text, false)] = row.english;
-        if (row.englishPlural) tables.english[EnglishId(text, true)] = row.englishPlural;
+        tables.english.Put(EnglishId(text, false), row.english);
+        if (row.englishPlural) tables.english.Put(EnglishId(text, true), row.englishPlural);
         const unsigned first = ids.Next(row.englishPlural != nullptr);
-        for (unsigned form = 0; form < row.forms.size(); ++form) tables.language[first + form] = row.forms[form];
+        for (unsigned form = 0; form < row.forms.size(); ++form) tables.language.Put(first + form, row.forms[form]);
     }
     return tables;
+}
+std::unique_ptr<StringTableCatalogue> Read(const Tables& tables) {
+    return StringTableCatalogue::Read(tables.english.Table(), tables.language.Table());
 }
 
 TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
@@ -64,7 +66,7 @@ TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
                                                {"%1 minute", "%1 minutes", {"M0", ""}},
                                                {"after the gap", nullptr, {"A"}},
                                            });
-    const auto catalogue = StringTableCatalogue::Read(tables.Of(tables.english), tables.Of(tables.language));
+    const auto catalogue = Read(tables);
     ASSERT_NE(catalogue, nullptr);
     const struct {
         std::string got, expected, why;
@@ -85,8 +87,7 @@ TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
 TEST(StringTablesTest, NoCatalogueWithoutAPluralRule) {
     for (const std::string header : {"", "Plural-Forms: nplurals=2; plural=(n !=;"}) {
         const Tables tables = Written(header, {{"stop", nullptr, {"S"}}});
-        EXPECT_EQ(StringTableCatalogue::Read(tables.Of(tables.english), tables.Of(tables.language)), nullptr)
-            << '"' << header << '"';
+        EXPECT_EQ(Read(tables), nullptr) << '"' << header << '"';
     }
 }
 

@@ -1,23 +1,27 @@
-# Under Wine: nudgewick.exe speaks the language of the user's locale from its own string tables, in the
+# Under Wine: nudgewick.exe speaks the language of the user's locale from its own tables, in the
 # --help box and in a refusal printed to a script, and English in the C locale. The expected words come from
 # the catalogues themselves (po/LANG.po, through gettext(1)), so that a fault shows as a text in the wrong
 # language, not as a changed sentence. Then the window fits its texts.
-# CTest runs it as: bash language.sh NUDGEWICK.EXE PROBE.EXE PO_FOLDER LANGUAGE... (the .exe's, de and ja among them).
+# CTest runs it as: bash language.sh NUDGEWICK.EXE PROBE.EXE PO_FOLDER
 source "$(dirname "$0")/wine.sh"
-PROBE=$2 CATALOGUES=$3 LANGUAGES=("${@:4}")
+PROBE=$2 CATALOGUES=$3
 unset LANGUAGE LANG LC_MESSAGES
 
+# Each language with its locale: pt_PT, where the .exe also has pt_BR (a lower LANGID), must pick its own.
+# Russian and Hungarian, whose texts are the longest, are only fitted.
+languages=("de de_DE" "ja ja_JP" "pt_PT pt_PT")
+fitted=("${languages[@]}" "ru ru_RU" "hu hu_HU")
 # Wine takes the user's language from the Unix locale. The locales come from localedef, in a folder of the
 # test's own (LOCPATH), so that the machine's list of locales stays as it is.
 export LOCPATH=$SCRATCH/locales
+mkdir -p "$LOCPATH"
 locales=(C)
-for language in "${LANGUAGES[@]}"; do  # pt_PT's locale is itself, de's de_DE, ja's the first ja_ one
-    locale=$(cd /usr/share/i18n/locales && for name in "$language" "${language}_${language^^}" "$language"_*; do
-        [ -f "$name" ] && echo "$name" && break; done)
-    mkdir -p "$LOCPATH" "$SCRATCH/locale/$language/LC_MESSAGES"
-    localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
+for row in "${fitted[@]}"; do
+    read -r language locale <<<"$row"
+    localedef -i $locale -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
         fail "localedef could not make $locale.UTF-8"
     locales+=("$locale.UTF-8")
+    mkdir -p "$SCRATCH/locale/$language/LC_MESSAGES"
     msgfmt -o "$SCRATCH/locale/$language/LC_MESSAGES/nudgewick.mo" "$CATALOGUES/$language.po" ||
         fail "msgfmt could not read $language.po"
 done
@@ -40,7 +44,7 @@ refusal() { LC_ALL=$1 timeout 60 wine "$PROGRAM" $2 2>&1 >/dev/null | tr -d '\r'
 start_session
 USAGE=$(box C --help | sed -n 's/^Static [0-9]* [0-9]* [0-9]* Usage: //p')
 [ -n "$USAGE" ] || fail "the --help box in the C locale shows no usage: $(box C --help)"
-for row in "C C" "de de_DE.UTF-8" "ja ja_JP.UTF-8"; do
+for row in "C C" "${languages[@]/%/.UTF-8}"; do
     read -r language locale <<<"$row"
     shown=$(box "$locale" --help)
     sed 's/^Static [0-9]* [0-9]* [0-9]* //' <<<"$shown" | grep -aFqx "$(expected "$language" 'Usage: %1' "$USAGE")" ||
@@ -50,7 +54,7 @@ for row in "C C" "de de_DE.UTF-8" "ja ja_JP.UTF-8"; do
         fail "LC_ALL=$locale: --for 3x said:"$'\n'"$said"
 done
 
-# In English and each language, at 96 and 144 dpi (LogPixels, read at a start; the other tests want the default):
+# In English and each fitted language, at 96 and 144 dpi (LogPixels, read at a start; the other tests want the default):
 # each text and caption within its control, in its font, each control within the client area; English, which fits
 # this Wine's fonts, in the table's window.
 at_exit 'wine reg delete "HKCU\Control Panel\Desktop" /v LogPixels /f >/dev/null 2>&1'
