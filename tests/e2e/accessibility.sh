@@ -1,8 +1,4 @@
-# The window as a screen reader meets it through AT-SPI, atspi_client.py in its place: served once accessibility is
-# switched on after the start; the tree's roles, names (the status line's as --status says) and relations; activation and focus events, the focus ones in
-# the active window; keys offered to the screen reader first, which takes some; a box's text set through EditableText
-# and taken as typing when the focus moves; the floor message in the tree and its OK; the button's action stopping
-# the nudges, its new name told; the link's action reaching the opener.
+# The window as a screen reader meets it through AT-SPI, with atspi_client.py in the reader's place.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 start_accessibility --a11y=0

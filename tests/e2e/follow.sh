@@ -1,7 +1,4 @@
-# Nudges that follow a program. Refused before any window: a --pid gone (2), a command not found (127) or
-# killed by a signal (143). Closed while its command runs, a copy ends with 0 and leaves the command running.
-# A copy following --while nudges only while a process of that name, started and ended here, lives; beside it
-# a copy of its own runs -- sh -c 'sleep 4; exit 7', nudges meanwhile and ends with 7.
+# Nudges that follow a program: --pid, --while and a command after --.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 ln -s "$(command -v sleep)" "$SCRATCH/follow-me"  # a process named follow-me

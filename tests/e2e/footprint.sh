@@ -1,8 +1,5 @@
-# Under strace, following a process (--pid) and running a command (--): no toolkit file read, no writes, only the X
-# socket and the session bus's, no process but the command, one thread (no clone) and one wakeup a tick, though the
-# toolkit's preferences are malformed; the process's end stops the ticks; when X goes away, a quick, quiet, error end.
-# A watcher on the bus takes the icon meanwhile, and the accessibility switch runs, off, with its bus up and named in
-# AT_SPI_BUS_ADDRESS: the program must not connect to that bus.
+# Under strace, following a process and running a command, with a watcher taking the icon and the accessibility
+# switch off but its bus up and named in AT_SPI_BUS_ADDRESS: the program must not connect to that bus.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 start_accessibility --a11y=0 --screen-reader=0

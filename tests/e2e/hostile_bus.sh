@@ -1,7 +1,5 @@
-# Input from any other program of the user's: every method the program serves on the session bus and the
-# accessibility bus called wrongly (hostile_bus.py) and a flood of calls, the command channel's X selection
-# converted with malformed parameters. The program answers or refuses each, keeps nudging on time throughout,
-# stays on both buses, does not grow, and says nothing of it.
+# Input from any other program of the user's (hostile_bus.py): the program answers or refuses each call, keeps
+# nudging on time, stays on both buses, does not grow, and says nothing of it.
 #   bash hostile_bus.sh PROGRAM X_HELPER
 source "$(dirname "$0")/common.sh"
 start_xvfb

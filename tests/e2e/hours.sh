@@ -1,7 +1,4 @@
-# The hotkey pressed through XTEST stops and resumes the nudges, also with CapsLock on; a combination
-# that another client holds, or whose key no key of the keyboard produces (F13 in Debian's keymap), is
-# said once, each in its own words, and the program runs on; work hours that end a minute later stop the
-# ticks on their own.
+# The hotkey through XTEST, combinations that cannot be taken, and work hours that end a minute later.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 at_exit 'stop_pid GRAB_PID'

@@ -1,7 +1,4 @@
-# The link runs xdg-open with just the address, clean signals and no zombie left, on a click or, after Tab past the
-# three other controls, on Enter or Space; an xdg-open that fails or is missing brings the message, which has the
-# program's icon and belongs to the window, not to the notification-area icon. SIGINT ends the program, though
-# started in the background as script/run starts it, with SIGINT ignored. Without pidfd_open, the failure comes too.
+# The link and xdg-open, its failure's message, and SIGINT though script/run starts the program with it ignored.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 opener=$SCRATCH/xdg-open record=$SCRATCH/record

@@ -1,7 +1,5 @@
-# A locked screen and a low battery, as logind, the screen savers and UPower say on private buses (lock_services.py):
-# each stops the nudges while it holds and they come back by themselves; the icon says so (--status); a signal from a
-# client that owns none of the services changes nothing, and a screen saver that leaves the bus counts as gone;
-# --check names the services it finds and says when one holds the lock. Then the real xscreensaver locks the display.
+# A locked screen and a low battery, as logind, the screen savers and UPower say on private buses
+# (lock_services.py), then the real xscreensaver locking the display.
 #   bash lock.sh PROGRAM X_HELPER
 source "$(dirname "$0")/common.sh"
 start_xvfb

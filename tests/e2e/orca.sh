@@ -1,7 +1,4 @@
-# Orca itself in the window, what it would speak read from its debug file (its speech is off: no sound here): the
-# frame and the focused button when the window takes the keyboard, each box by its label with its value, a typed
-# digit echoed, the link, and Orca's own command (learn mode, Insert+H), which it gets through the keys the window
-# offers it first.
+# Orca itself in the window; what it would speak is read from its debug file (its speech is off: no sound here).
 source "$(dirname "$0")/common.sh"
 start_xvfb
 start_accessibility --a11y=1 --screen-reader=1

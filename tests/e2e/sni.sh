@@ -1,7 +1,5 @@
-# The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays the desktop's
-# watcher and panel: registration with a watcher that starts later and again after one restarts, the properties, the
-# menu's Stop/Go on the real pointer, a second start's commands, Exit, Activate of a hidden window, one icon only
-# beside an XEmbed tray, the XEmbed icon once the bus itself ends, --quit.
+# The notification-area icon as a StatusNotifierItem, on a private session bus where sni_host.py plays the
+# desktop's watcher and panel.
 #   bash sni.sh PROGRAM X_HELPER ADDRESS TRAY_MANAGER ICON_48_PNG
 source "$(dirname "$0")/common.sh"
 PNG=$5 HOST=("/usr/bin/python3" "$(dirname "$0")/sni_host.py")

@@ -1,7 +1,4 @@
-# The notification-area icon in a tray manager that starts after the program, goes away and comes back; one copy
-# per display; the icon's menu, beside the icon and where it stays; a timed session and a start hidden in the tray,
-# or iconified while the tray keeps the icon out of sight; the tooltip up follows the nudges' stop; the icon in two
-# real panels, xfce4-panel and trayer.
+# The notification-area icon in the test's tray manager and in two real panels, xfce4-panel and trayer.
 source "$(dirname "$0")/common.sh"
 unset DBUS_SESSION_BUS_ADDRESS  # no StatusNotifierItem: the XEmbed icon, in every tray here
 start_xvfb

@@ -1,13 +1,6 @@
-# The Linux program in a Wayland session, per compositor (sway, labwc, kwin, mutter or gnome-shell), headless: its window on a
-# private Xvfb, its nudges to the compositor, watched by an observer window that logs the pointer's motion.
-# One program start: --check names the route; nudges come at the interval, swing by exactly the distance and
-# each restarts the compositor's idle time; none while a user moves the pointer; the button stops and resumes
-# them; --hotkey and --for point to a shortcut for --toggle; --quit; the footprint. sway besides: without an X
-# display, one line and status 1; a stand-in portal refuses the hotkey, which is said. KWin besides: a copy that
-# no desktop entry names has no route, says so and ends with 1, but nudges through KDE's RemoteDesktop portal;
-# KWin 6's shortcuts take --hotkey through KDE's GlobalShortcuts portal, and press it. Mutter besides: when
-# GNOME's indicator ends remote control, the nudges stop with a message, and Go asks for remote control again
-# (GNOME Shell runs its own indicator, which nothing here can click).
+# The Linux program in a headless Wayland session per compositor: its window on a private Xvfb, its nudges
+# to the compositor, seen by an observer window that logs the pointer. Each compositor's extra cases are marked
+# below; GNOME Shell runs its own remote-access indicator, which nothing here can click.
 #   bash wayland.sh COMPOSITOR PROGRAM X_HELPER WAYLAND_HELPER MUTTER_INDICATOR
 COMPOSITOR=$1 HELPER=$4 MUTTER_PRELOAD=$5
 set -- "$2" "$3" ""

@@ -1,5 +1,4 @@
-# The window's class (fit.sh checks its size), text size and focus order, a blank start, dead keys, the interval
-# box's keys and floor, the swing, the button, closing; X errors caused by others do not end the program.
+# The window and its controls (fit.sh checks its size); X errors caused by others do not end the program.
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
