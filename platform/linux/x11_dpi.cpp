@@ -33,26 +33,27 @@ constexpr std::pair<char32_t, char32_t> kLiberationSansLetters[] = {
     {0x490, 0x491}, {0x2010, 0x2011}, {0x2013, 0x201E}, {0x2026, 0x2026},
 };
 
-bool LiberationSansHasAll(std::string_view texts) {
-    for (std::size_t at = 0; at < texts.size();) {
-        const std::size_t size = CharacterSize(texts, at);
-        const char32_t letter = CodePoint(texts.substr(at, size));
-        at += size;
-        if (std::ranges::none_of(kLiberationSansLetters,
-                                 [letter](auto range) { return range.first <= letter && letter <= range.second; }))
-            return false;
+// The code points of texts, each once.
+std::set<char32_t> LettersOf(std::string_view texts) {
+    std::set<char32_t> letters;
+    for (std::size_t at = 0, size = 0; at < texts.size(); at += size) {
+        size = CharacterSize(texts, at);
+        letters.insert(CodePoint(texts.substr(at, size)));
     }
-    return true;
+    return letters;
 }
 
-// The sans-serif family fontconfig finds with every letter of texts, if any.
-std::optional<std::string> FamilyWithAll(const std::string& texts) {
+bool LiberationSansHasAll(const std::set<char32_t>& letters) {
+    return std::ranges::all_of(letters, [](char32_t letter) {
+        return std::ranges::any_of(kLiberationSansLetters,
+                                   [letter](auto range) { return range.first <= letter && letter <= range.second; });
+    });
+}
+
+// The sans-serif family fontconfig finds with every one of the letters, if any.
+std::optional<std::string> FamilyWithAll(const std::set<char32_t>& wanted) {
     FcCharSet* letters = FcCharSetCreate();
-    for (std::size_t at = 0; at < texts.size();) {
-        const std::size_t size = CharacterSize(texts, at);
-        FcCharSetAddChar(letters, CodePoint(std::string_view(texts).substr(at, size)));
-        at += size;
-    }
+    for (const char32_t letter : wanted) FcCharSetAddChar(letters, letter);
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
     FcPatternAddCharSet(pattern, FC_CHARSET, letters);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -81,8 +82,9 @@ std::optional<std::string> FamilyWithAll(const std::string& texts) {
 std::string WindowFontFamily() {
     std::string texts = Tr(kCaptionStop);
     for (const ControlLayout& control : kControls) texts += ShownText(control);
-    if (LiberationSansHasAll(texts)) return "Liberation Sans";
-    return FamilyWithAll(texts).value_or("Liberation Sans");
+    const std::set<char32_t> letters = LettersOf(texts);
+    if (LiberationSansHasAll(letters)) return "Liberation Sans";
+    return FamilyWithAll(letters).value_or("Liberation Sans");
 }
 
 void UseDesktopLook() {
