@@ -15,6 +15,7 @@
 
 #include "core/string_tables.h"
 #include "packaging/po_file.h"
+#include "packaging/windows/catalogue_languages.h"
 
 namespace {
 
@@ -43,32 +44,6 @@ std::string PluralForms(const PoEntry& header, const char* path) {
     }
     return text.substr(at, text.find('\n', at) - at);
 }
-
-// Windows' LANGUAGE for each catalogue's name: SUBLANG_DEFAULT for a language
-// of one country, as the resource compiler's headers (winnt.rh) name no other.
-const std::map<std::string, std::string> kLanguages = {{"cs", "LANG_CZECH, SUBLANG_DEFAULT"},
-                                                       {"da", "LANG_DANISH, SUBLANG_DEFAULT"},
-                                                       {"de", "LANG_GERMAN, SUBLANG_GERMAN"},
-                                                       {"el", "LANG_GREEK, SUBLANG_DEFAULT"},
-                                                       {"es", "LANG_SPANISH, SUBLANG_SPANISH_MODERN"},
-                                                       {"fi", "LANG_FINNISH, SUBLANG_DEFAULT"},
-                                                       {"fr", "LANG_FRENCH, SUBLANG_FRENCH"},
-                                                       {"hu", "LANG_HUNGARIAN, SUBLANG_DEFAULT"},
-                                                       {"id", "LANG_INDONESIAN, SUBLANG_DEFAULT"},
-                                                       {"it", "LANG_ITALIAN, SUBLANG_ITALIAN"},
-                                                       {"ja", "LANG_JAPANESE, SUBLANG_DEFAULT"},
-                                                       {"ko", "LANG_KOREAN, SUBLANG_KOREAN"},
-                                                       {"nl", "LANG_DUTCH, SUBLANG_DUTCH"},
-                                                       {"pl", "LANG_POLISH, SUBLANG_DEFAULT"},
-                                                       {"pt_BR", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN"},
-                                                       {"pt_PT", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE"},
-                                                       {"ru", "LANG_RUSSIAN, SUBLANG_DEFAULT"},
-                                                       {"sv", "LANG_SWEDISH, SUBLANG_SWEDISH"},
-                                                       {"tr", "LANG_TURKISH, SUBLANG_DEFAULT"},
-                                                       {"uk", "LANG_UKRAINIAN, SUBLANG_DEFAULT"},
-                                                       {"vi", "LANG_VIETNAMESE, SUBLANG_DEFAULT"},
-                                                       {"zh_CN", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"},
-                                                       {"zh_TW", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"}};
 
 // A resource script's string: a quote doubled, as windres reads it.
 std::string Quoted(const std::string& text) {
@@ -127,10 +102,10 @@ void WriteEnglish(Script& script, const std::vector<PoEntry>& texts) {
 }
 
 void WriteLanguage(Script& script, const std::vector<PoEntry>& texts, const std::string& name, const char* path) {
-    const auto language = kLanguages.find(name);
-    if (language == kLanguages.end()) {
+    const nudgewick::CatalogueLanguage* language = nudgewick::FindCatalogueLanguage(name);
+    if (language == nullptr) {
         throw std::runtime_error(std::string(path) + ": no Windows language is known for \"" + name +
-                                 "\": add its LANG_ and SUBLANG_ to kLanguages in packaging/win32_string_tables.cpp");
+                                 "\": add its row to packaging/windows/catalogue_languages.h");
     }
     const std::vector<PoEntry> entries = ReadPoFile(path);
     const std::map<std::string, const PoEntry*> translations = nudgewick::TranslatedEntries(entries);
@@ -146,7 +121,7 @@ void WriteLanguage(Script& script, const std::vector<PoEntry>& texts, const std:
             table.Put(first + form, found->second->forms[form]);
         }
     }
-    script.Add(language->second, nudgewick::kLanguageTable, name, table);
+    script.Add(language->resourceLanguage, nudgewick::kLanguageTable, name, table);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 # that nudgewick.rc includes: rewritten when a catalogue or the template changes.
 nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp
                        ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h
-                       ${PROJECT_SOURCE_DIR}/core/string_tables.h LIBRARIES z)
+                       ${PROJECT_SOURCE_DIR}/core/string_tables.h ${CMAKE_CURRENT_SOURCE_DIR}/windows/catalogue_languages.h
+                       LIBRARIES z)
 set(template ${PROJECT_SOURCE_DIR}/po/nudgewick.pot)
 file(GLOB catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
 set(string_table_arguments)
@@ -80,7 +81,7 @@ set(NUDGEWICK_AUTOSTART_OPTIONS --minimized)
 # (windows/nsis_texts.h), in the language Windows shows its own in.
 nudgewick_host_program(lang_strings nsis_lang_strings ${CMAKE_CURRENT_SOURCE_DIR}/windows/nsis_lang_strings.cpp
                        ${CMAKE_CURRENT_SOURCE_DIR}/windows/nsis_texts.h ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp
-                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h)
+                       ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h ${CMAKE_CURRENT_SOURCE_DIR}/windows/catalogue_languages.h)
 file(GLOB installer_catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
 set(lang_string_arguments)
 foreach(catalogue IN LISTS installer_catalogues)

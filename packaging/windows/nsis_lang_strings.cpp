@@ -13,18 +13,10 @@
 #include <vector>
 
 #include "packaging/po_file.h"
+#include "packaging/windows/catalogue_languages.h"
 #include "packaging/windows/nsis_texts.h"
 
 namespace {
-
-// NSIS's name (Contrib/Language files) for each catalogue's language.
-const std::map<std::string, std::string> kLanguages = {
-    {"cs", "Czech"},      {"da", "Danish"},         {"de", "German"},          {"el", "Greek"},
-    {"es", "Spanish"},    {"fi", "Finnish"},        {"fr", "French"},          {"hu", "Hungarian"},
-    {"id", "Indonesian"}, {"it", "Italian"},        {"ja", "Japanese"},        {"ko", "Korean"},
-    {"nl", "Dutch"},      {"pl", "Polish"},         {"pt_BR", "PortugueseBR"}, {"pt_PT", "Portuguese"},
-    {"ru", "Russian"},    {"sv", "Swedish"},        {"tr", "Turkish"},         {"uk", "Ukrainian"},
-    {"vi", "Vietnamese"}, {"zh_CN", "SimpChinese"}, {"zh_TW", "TradChinese"}};
 
 // A quoted NSIS string: $ starts a variable and $\ an escape there.
 std::string Quoted(const std::string& text) {
@@ -47,12 +39,12 @@ struct Language {
 };
 
 Language ReadLanguage(const std::string& name, const char* path) {
-    const auto known = kLanguages.find(name);
-    if (known == kLanguages.end()) {
+    const nudgewick::CatalogueLanguage* known = nudgewick::FindCatalogueLanguage(name);
+    if (known == nullptr) {
         throw std::runtime_error(std::string(path) + ": NSIS's name for \"" + name +
-                                 "\" is not known: add it to kLanguages in packaging/windows/nsis_lang_strings.cpp");
+                                 "\" is not known: add its row to packaging/windows/catalogue_languages.h");
     }
-    Language language{known->second, {}};
+    Language language{known->nsisName, {}};
     const std::vector<nudgewick::PoEntry> entries = nudgewick::ReadPoFile(path);
     for (const auto& [english, entry] : nudgewick::TranslatedEntries(entries)) {
         if (!entry->forms.empty() && !entry->forms[0].empty()) language.translations[english] = entry->forms[0];
