@@ -43,6 +43,7 @@ inline void ExpectInRange(const StartSettings& s) {
         FUZZ_EXPECT(key->modifiers >= 1 && key->modifiers <= 15 && key->number >= (keys == 25) && key->number < keys);
     }
     FUZZ_EXPECT(!s.pid || *s.pid >= 1);
+    FUZZ_EXPECT(!s.battery || (*s.battery >= 0 && *s.battery <= 100));
     FUZZ_EXPECT(!s.whileRunning || (!s.whileRunning->empty() && !s.whileRunning->starts_with('-') &&
                                     s.whileRunning->find_first_of(" \t/\\") == std::string::npos &&
                                     *s.whileRunning != "." && *s.whileRunning != ".." && IsUtf8(*s.whileRunning)));
@@ -79,6 +80,7 @@ inline std::string CommandLineOf(const StartSettings& s) {
     if (s.hotkey) line += Given(Option::Hotkey, HotkeyText(*s.hotkey));
     if (s.pid) line += Given(Option::Pid, std::to_string(*s.pid));
     if (s.whileRunning) line += Given(Option::While, *s.whileRunning);
+    if (s.battery) line += Given(Option::Battery, std::to_string(*s.battery));
     if (s.settingsGiven) return line + std::to_string(s.interval) + " " + std::to_string(s.pixels);
     return s.interval == 0 ? line + " " : line;  // blanks alone leave both settings at 0
 }
