@@ -158,8 +158,10 @@ WindowPixels LayOutWindow(int dpi, int standard, CaptionInsets insets, TextWidth
         const ControlLayout& control = kControls[i];
         const Rect place = window.controls[i] = PixelsOf(control, dpi);
         const bool label = control.kind == ControlKind::Label;
-        const int size = window.fontSizes[i] =
-            label ? LabelFontSize(control, standard, dpi, insets.label, textWidth) : standard;
+        int size = standard;
+        if (label) size = LabelFontSize(control, standard, dpi, insets.label, textWidth);
+        if (control.kind == ControlKind::Link) size = PointsToPixels(kLinkPointSize, dpi);
+        window.fontSizes[i] = size;
         if (label && !control.centred)
             labelColumnGrowth =
                 std::max(labelColumnGrowth, shortOf(ShownText(control), size, insets.label, place.width));

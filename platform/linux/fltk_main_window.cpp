@@ -39,21 +39,21 @@ int RefuseToRun(const std::string& why) {
     std::replace(line.begin(), line.end(), '\n', ' ');
     while (!line.empty() && line.back() == ' ') line.pop_back();
     std::fputs(Format(Tr("nudgewick: cannot nudge here: %1\n"), {line}).c_str(), stderr);
-    FltkMessageDialog(PickTextSizes(DisplayDpi()).standard, nullptr)
+    FltkMessageDialog(StandardTextSize(DisplayDpi()), nullptr)
         .Show(Format(Tr("Nudgewick cannot nudge the pointer here.\n\n%1"), {why}));
     return 1;
 }
 
 FltkMainWindow::FltkMainWindow(const StartSettings& start, WaylandDesktop* wayland, std::vector<std::string> command)
     : dpi_(DisplayDpi()),
-      textSizes_(PickTextSizes(dpi_)),
-      layout_(LaidOutInEnglish(dpi_, textSizes_.standard)),
+      standardTextSize_(StandardTextSize(dpi_)),
+      layout_(LaidOutInEnglish(dpi_, standardTextSize_)),
       flWindow_(layout_.width, layout_.height, kWindowTitle),
-      controls_(BuildControls(layout_, textSizes_)),
+      controls_(BuildControls(layout_)),
       tickTimer_(OnTick, this),
       sessionTimer_(OnSessionTimer, this),
       scheduleTimer_(OnScheduleTimer, this),
-      messages_(textSizes_.standard, &flWindow_),
+      messages_(standardTextSize_, &flWindow_),
       launcher_([this](const std::string& reason) { controller_.OnLinkOpenFailed(reason); }),
       tray_([this] { Present(); }, [this](const TrayMenuEntry& entry) { OnTrayEntryChosen(entry); }),
       trayViews_(tray_),
@@ -98,7 +98,7 @@ FltkMainWindow::~FltkMainWindow() { Fl::remove_timeout(OnIconWaitOver, this); }
 
 // Created in the table's order, which is the Tab order; the labels take no
 // focus.
-FltkMainWindow::Controls FltkMainWindow::BuildControls(const WindowPixels& layout, const TextSizes& sizes) {
+FltkMainWindow::Controls FltkMainWindow::BuildControls(const WindowPixels& layout) {
     Controls built;
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlLayout& control = kControls[i];
@@ -117,15 +117,14 @@ FltkMainWindow::Controls FltkMainWindow::BuildControls(const WindowPixels& layou
         case ControlId::PixelsLabel:
         case ControlId::State: widget = NewLabel(r, control); break;  // the status line is built below
         }
-        widget->labelsize(sizes.standard);
+        widget->labelsize(layout.fontSizes[i]);
         built.all[i] = widget;
     }
     const Rect& status = layout.statusLine;
     built.statusLine = new FltkStatusLine(status.x, status.y, status.width, status.height);
-    built.statusLine->labelsize(sizes.standard);
-    built.pixelsBox->textsize(sizes.standard);
-    built.intervalBox->textsize(sizes.standard);
-    built.link->labelsize(sizes.link);
+    built.statusLine->labelsize(layout.statusLineFontSize);
+    built.pixelsBox->textsize(layout.FontSizeOf(ControlId::PixelsBox));
+    built.intervalBox->textsize(layout.FontSizeOf(ControlId::IntervalBox));
     return built;
 }
 
@@ -193,7 +192,7 @@ int FltkMainWindow::Run() {
 // Until then the window has its English size, which most languages keep.
 void FltkMainWindow::FitTexts() {
     UseWindowFont();
-    layout_ = LayOutForTexts(dpi_, textSizes_.standard);
+    layout_ = LayOutForTexts(dpi_, standardTextSize_);
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const Rect& r = layout_.controls[i];
         controls_.all[i]->resize(r.x, r.y, r.width, r.height);

@@ -75,7 +75,7 @@ private:
         FltkStatusLine* statusLine = nullptr;
         std::array<Fl_Widget*, kControls.size()> all{};  // in kControls' order
     };
-    static Controls BuildControls(const WindowPixels& layout, const TextSizes& sizes);
+    static Controls BuildControls(const WindowPixels& layout);
     void Wire();
     void FitTexts();
 
@@ -98,7 +98,7 @@ private:
     static void OnIconWaitOver(void* self) { static_cast<FltkMainWindow*>(self)->ApplyMinimizedShowing(); }
 
     int dpi_;
-    TextSizes textSizes_;
+    int standardTextSize_;
     WindowPixels layout_;        // the controls' places, which the accessibility reads too
     Fl_Double_Window flWindow_;  // owns the widgets in controls_
     Controls controls_;

@@ -110,7 +110,7 @@ public:
     }
     bool Watched() const override { return isatty(STDERR_FILENO) != 0; }
     void ShowBox(const std::string& text) override {
-        linux_desktop::FltkMessageDialog(linux_desktop::PickTextSizes(linux_desktop::DisplayDpi()).standard, nullptr)
+        linux_desktop::FltkMessageDialog(linux_desktop::StandardTextSize(linux_desktop::DisplayDpi()), nullptr)
             .Show(text);
     }
 

@@ -119,7 +119,7 @@ int DisplayDpi() {
     return dpi;
 }
 
-TextSizes PickTextSizes(int dpi) { return {PointsToPixels(kStandardPoints, dpi), PointsToPixels(kLinkPointSize, dpi)}; }
+int StandardTextSize(int dpi) { return PointsToPixels(kStandardPoints, dpi); }
 
 WindowPixels LayOutForTexts(int dpi, int standard) {
     const CaptionInsets insets{.label = kLabelInset, .button = Fl::box_dw(FL_UP_BOX) + kButtonMargin};

@@ -20,13 +20,9 @@ void UseWindowFont();
 // Xft.dpi from the server's resource database, as desktops set it; else 96.
 int DisplayDpi();
 
-// Pixel sizes of the window's text at dpi, in the font FL_HELVETICA names.
-struct TextSizes {
-    int standard;  // the boxes, the button and the messages: the desktop's dialog text
-    int link;
-};
-
-TextSizes PickTextSizes(int dpi);
+// The pixel size at dpi of the desktop's dialog text, in the font FL_HELVETICA names: the boxes, the
+// button, the messages and every label that fits in it.
+int StandardTextSize(int dpi);
 
 // The window at dpi for the texts it shows, measured as FLTK draws them:
 // each label in the size that fits it, the window grown where none does.

@@ -79,9 +79,9 @@ int TextWidth(LOGFONTW font, int size, const char* text) {
     return extent.cx;
 }
 
-HFONT CreateLinkFont(UINT dpi) {
+HFONT CreateLinkFont(int size) {
     LOGFONTW font{};
-    font.lfHeight = -PointsToPixels(kLinkPointSize, static_cast<int>(dpi));
+    font.lfHeight = -size;
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = TRUE;
     font.lfCharSet = DEFAULT_CHARSET;
@@ -105,7 +105,7 @@ WindowPixels LayOutForTexts(UINT dpi) {
 }
 
 HFONT CreateControlFont(const ControlLayout& control, int size, UINT dpi) {
-    if (control.kind == ControlKind::Link) return CreateLinkFont(dpi);
+    if (control.kind == ControlKind::Link) return CreateLinkFont(size);
     LOGFONTW font = MessageFont(dpi);
     font.lfHeight = -size;
     return CreateFontIndirectW(&font);

@@ -55,8 +55,7 @@ bool Fits(const std::string& where, const std::string& text, int size, int clear
 }
 
 bool CheckWindow(const std::string& language, int dpi) {
-    const auto sizes = linux_desktop::PickTextSizes(dpi);
-    const WindowPixels window = linux_desktop::LayOutForTexts(dpi, sizes.standard);
+    const WindowPixels window = linux_desktop::LayOutForTexts(dpi, linux_desktop::StandardTextSize(dpi));
     const std::string where = language + " at " + std::to_string(dpi) + " dpi";
     bool fits = true;
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -65,7 +64,7 @@ bool CheckWindow(const std::string& language, int dpi) {
         // FLTK draws a left-aligned label 3 pixels in from each side, a button's caption inside its frame.
         if (control.kind == ControlKind::Label)
             fits &= Fits(where, ShownText(control), size, control.centred ? 0 : 6, room);
-        if (control.kind == ControlKind::Link) fits &= Fits(where, kProductAddress, sizes.link, 0, room);
+        if (control.kind == ControlKind::Link) fits &= Fits(where, kProductAddress, size, 0, room);
         if (control.kind == ControlKind::Button)
             for (const char* caption : {kCaptionGo, kCaptionStop})
                 fits &= Fits(where, Tr(caption), size, Fl::box_dw(FL_UP_BOX), room);

@@ -31,10 +31,16 @@ WindowPixels LayOut(int dpi) {
     return LayOutWindow(dpi, PointsToPixels(8.0, dpi), {.label = 6, .button = 6}, width);
 }
 
-TEST(LayoutTest, EnglishKeepsEveryPlaceOfTheTable) {
+// Every text in the standard size but the link's, which stands out larger.
+TEST(LayoutTest, EnglishKeepsEveryPlaceAndSizeOfTheTable) {
     for (const int dpi : {96, 120, 144, 192}) {
         const WindowPixels window = LayOut(dpi);
-        for (std::size_t i = 0; i < kControls.size(); ++i) EXPECT_EQ(window.controls[i], PixelsOf(kControls[i], dpi));
+        const int standard = window.statusLineFontSize, link = window.FontSizeOf(ControlId::Link);
+        EXPECT_GT(link, standard) << dpi;
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            EXPECT_EQ(window.controls[i], PixelsOf(kControls[i], dpi));
+            EXPECT_EQ(window.fontSizes[i], kControls[i].id == ControlId::Link ? link : standard) << i;
+        }
         EXPECT_EQ(window.statusLine, PixelsOf(kStatusLine, dpi));
         EXPECT_EQ(window.width, TwipsToPixels(kClientWidthTwips, dpi)) << dpi;
         EXPECT_EQ(window.height, TwipsToPixels(kClientHeightTwips, dpi)) << dpi;
