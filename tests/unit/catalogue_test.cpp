@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <sstream>
 
@@ -9,9 +7,9 @@
 #include "core/layout.h"
 #include "core/plural_rule.h"
 #include "core/settings.h"
-#include "core/shell.h"
 #include "core/tray.h"
 #include "core/wayland_session.h"
+#include "fakes.h"
 
 namespace nudgewick::testing {
 namespace {
@@ -112,9 +110,6 @@ TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
     for (const std::string& text : shown) EXPECT_EQ(Unmarked(text), "") << text;
 }
 
-constexpr std::string_view kRussian =
-    "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
-
 TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
     const struct {
         std::string_view header;
@@ -144,15 +139,6 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
           "nplurals=2; plural=n ? 1 :;", "nplurals=n; plural=0;", "nplurals=2; plural=1/(n-1);"}) {
         EXPECT_FALSE(PluralRule::Read(broken)) << broken;
     }
-}
-
-TEST(CatalogueTest, ATableCatalogueKeepsTheEnglishOfWhatItLacks) {
-    const char* const menu[] = {"one", "few", "many"};
-    const char* const stop[] = {"stop!"};
-    const TranslatedText texts[] = {{"Stop", nullptr, stop}, {"%1 hour", "%1 hours", menu}};
-    const TableCatalogue catalogue(texts, *PluralRule::Read(kRussian));
-    EXPECT_EQ(catalogue.Text("Stop") + catalogue.Text("Go"), "stop!Go");
-    EXPECT_EQ(catalogue.Plural("%1 hour", "%1 hours", 5) + catalogue.Plural("%1 day", "%1 days", 5), "many%1 days");
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ namespace nudgewick::testing {
 
 using Words = std::vector<std::string>;
 
+constexpr std::string_view kRussian =
+    "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
+
 struct FakeTextBox : TextBox {
     std::string text;
     std::string Text() const override { return text; }

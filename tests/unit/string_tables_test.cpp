@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/string_tables.h"
+#include "fakes.h"
 
 namespace nudgewick::testing {
 namespace {
@@ -56,16 +55,12 @@ std::unique_ptr<StringTableCatalogue> Read(const Tables& tables) {
 }
 
 TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
-    const std::string russian =
-        "Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && "
-        "n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
-    const Tables tables = Written(russian, {
-                                               {"stop", nullptr, {"S"}},
-                                               {"%1 hour", "%1 hours", {"H0", "H1", "H2"}},
-                                               {"left alone", nullptr, {}},
-                                               {"%1 minute", "%1 minutes", {"M0", ""}},
-                                               {"after the gap", nullptr, {"A"}},
-                                           });
+    const Tables tables =
+        Written("Plural-Forms: " + std::string(kRussian), {{"stop", nullptr, {"S"}},
+                                                           {"%1 hour", "%1 hours", {"H0", "H1", "H2"}},
+                                                           {"left alone", nullptr, {}},
+                                                           {"%1 minute", "%1 minutes", {"M0", ""}},
+                                                           {"after the gap", nullptr, {"A"}}});
     const auto catalogue = Read(tables);
     ASSERT_NE(catalogue, nullptr);
     const struct {
@@ -80,6 +75,7 @@ TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
         {catalogue->Plural("%1 minute", "%1 minutes", 2), "%1 minutes", "a form it lacks: English"},
         {catalogue->Text("after the gap"), "A", "a text after a plural's room for forms"},
         {catalogue->Text("%1 hour"), "%1 hour", "a plural's English is no text on its own"},
+        {catalogue->Text("Go") + catalogue->Plural("%1 day", "%1 days", 5), "Go%1 days", "what the tables lack"},
     };
     for (const auto& row : rows) EXPECT_EQ(row.got, row.expected) << row.why;
 }
