@@ -49,16 +49,6 @@ TEST(CatalogueTest, AMeaningIsSaidInTheReadersLanguage) {
     EXPECT_EQ(TrN("one", "ones", 1) + TrN("one", "ones", 0), "oneones");
 }
 
-// Wraps every text it gives in \1 and \2: a word that reaches the user
-// outside them did not come from the catalogue.
-class MarkingCatalogue final : public Catalogue {
-public:
-    std::string Text(const char* text) const override { return "\1" + std::string(text) + "\2"; }
-    std::string Plural(const char* one, const char* other, unsigned long count) const override {
-        return Text(count == 1 ? one : other);
-    }
-};
-
 // The words with a letter outside the marks, less those that stay English:
 // the product's name, the options, and the example command lines of --help.
 std::string Unmarked(const std::string& text) {
@@ -78,9 +68,10 @@ std::string Unmarked(const std::string& text) {
     return words;
 }
 
+// Every text comes wrapped in \1 and \2: a word that reaches the user outside them did not come from the catalogue.
 TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
-    const MarkingCatalogue catalogue;
-    UseCatalogue(&catalogue);
+    std::optional<FakeCatalogue> marking(std::in_place,
+                                         [](const char* text) { return "\1" + std::string(text) + "\2"; });
     // One row of the texts that need no command line.
     std::vector<std::string> shown{
         RefusePid(1, "why").output + "\n" + RefuseCommand({std::nullopt, false, "make", "why"}).windowText + "\n" +
@@ -106,7 +97,7 @@ TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
     }
     for (const auto& entry : TrayMenu(true, true)) shown.push_back(entry.text);
     for (const ControlLayout& control : kControls) shown.push_back(ShownText(control));
-    UseCatalogue(nullptr);
+    marking.reset();
     for (const std::string& text : shown) EXPECT_EQ(Unmarked(text), "") << text;
 }
 

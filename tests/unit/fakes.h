@@ -4,16 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/accessible.h"
+#include "core/catalogue.h"
 #include "core/controller.h"
 #include "core/shell.h"
 
 namespace nudgewick::testing {
 
 using Words = std::vector<std::string>;
+
+// Every text the program makes while it lives is translated so, a plural as its English form for the count.
+struct FakeCatalogue : Catalogue {
+    std::function<std::string(const char*)> translate;
+    explicit FakeCatalogue(std::function<std::string(const char*)> t) : translate(std::move(t)) { UseCatalogue(this); }
+    ~FakeCatalogue() override { UseCatalogue(nullptr); }
+    std::string Text(const char* text) const override { return translate(text); }
+    std::string Plural(const char* one, const char* other, unsigned long n) const override {
+        return translate(n == 1 ? one : other);
+    }
+};
 
 constexpr std::string_view kRussian =
     "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
