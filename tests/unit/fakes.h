@@ -116,9 +116,8 @@ struct FakeProcesses : Processes {
 // caret at the end and all of it selected; while the message has the keyboard, the message too.
 inline AccessibleView Window(AccessibleNode focus, std::optional<AccessibleNode> active = AccessibleNode::Frame) {
     AccessibleView view;
-    view.shown = true, view.activeWindow = active, view.focus = focus, view.caption = "Stop",
-    view.status = "until 17:30";
-    view.interval = {"3000", 4, 0, 4};
+    view.shown = true, view.activeWindow = active, view.focus = focus, view.caption = "Stop";
+    view.interval = {"3000", 4, 0, 4}, view.status = "until 17:30";
     if (active == AccessibleNode::Message) view.message = "Refused.";
     view.screen[static_cast<std::size_t>(AccessibleNode::Frame)] = {100, 50, 275, 195};
     view.screen[static_cast<std::size_t>(AccessibleNode::IntervalBox)] = {220, 194, 81, 19};

@@ -30,9 +30,8 @@ std::string Prose(std::size_t size) {
     const char* const words[] = {"nudge ", "pointer ", "still\n", "a ", "über ", "Zeiger ", "ポインタ ", "%1 ", "\t"};
     std::minstd_rand random(7);
     std::string text;
-    while (text.size() < size) {
+    while (text.size() < size)
         text += random() % 13 == 0 ? std::string(1, static_cast<char>(random())) : words[random() % std::size(words)];
-    }
     return text;
 }
 
@@ -53,9 +52,8 @@ TEST(InflateTest, UndoesWhatZlibDeflates) {
         const std::string deflated = Deflated(row.text, row.level, row.strategy);
         EXPECT_EQ(Inflate(deflated), row.text) << row.why;
         // A stream cut anywhere lacks its last block's end.
-        for (std::size_t cut = 0; cut < deflated.size(); cut += 1 + deflated.size() / 40) {
+        for (std::size_t cut = 0; cut < deflated.size(); cut += 1 + deflated.size() / 40)
             EXPECT_EQ(Inflate(deflated.substr(0, cut)), std::nullopt) << row.why << ", cut to " << cut << " bytes";
-        }
         EXPECT_EQ(Inflate(deflated.substr(0, deflated.size() - 1)), std::nullopt) << row.why << ", its last byte cut";
     }
 }
