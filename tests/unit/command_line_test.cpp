@@ -125,6 +125,15 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         EXPECT_NE(check.windowText.find(" " + names), std::string::npos) << text << ": " << check.windowText;
         EXPECT_TRUE(check.output.ends_with(usage)) << text << ": " << check.output;
     }
+    // Hours that cannot be read are told so alike, whichever way they are wrong; hours that start as they end, or
+    // none given, are told so in other words.
+    const auto refusal = [](std::string_view word) {
+        std::string output = CheckCommandLine("--hours " + std::string(word)).output;
+        return output.replace(output.find(word), word.size(), "WORD");
+    };
+    EXPECT_EQ(refusal("09:00"), refusal("9am-5pm"));
+    EXPECT_NE(refusal("09:00-09:00"), refusal("9am-5pm"));
+    EXPECT_NE(CheckCommandLine("--hours").output, CheckCommandLine("--hours=").output) << "none, or empty";
 }
 
 // Arguments that arrive already split join with one blank between them (one of
@@ -141,18 +150,6 @@ TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
         const auto at = CheckCommandLine(JoinArguments(arguments)).settings.commandAt;
         EXPECT_EQ(ArgumentsFrom(arguments, at.value_or(99)), command) << arguments[0];
     }
-}
-
-// Hours that cannot be read are told so alike, whichever way they are wrong;
-// hours that start as they end, or none given, are told so in other words.
-TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
-    const auto refusal = [](std::string_view word) {
-        std::string output = CheckCommandLine("--hours " + std::string(word)).output;
-        return output.replace(output.find(word), word.size(), "WORD");
-    };
-    EXPECT_EQ(refusal("09:00"), refusal("9am-5pm"));
-    EXPECT_NE(refusal("09:00-09:00"), refusal("9am-5pm"));
-    EXPECT_NE(CheckCommandLine("--hours").output, CheckCommandLine("--hours=").output) << "none, or empty";
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {

@@ -74,12 +74,8 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
         while (idle.read < idle.readings.size()) NudgeIfIdle(state, pointer, idle);
         EXPECT_EQ(std::pair(pointer.moves, state.phase), std::pair(moves, phase)) << why;
     }
-}
-
-// The controller hands its ticks to the idle rule when given an idle source, and
-// to the pointer rule without: a pointer that moved diagonally since the last
-// look is not nudged by position, yet is by idle time.
-TEST(NudgeIfIdleTest, TheControllerTicksByIdleTimeWhereItHasASource) {
+    // The controller hands its ticks to the idle rule when given an idle source, and to the pointer rule without: a
+    // pointer that moved diagonally since the last look is not nudged by position, yet is by idle time.
     for (const bool withIdle : {false, true}) {
         FakeIdle idle({3000, 3000});
         Rig rig("3000 3", 17 * 3600, withIdle ? &idle : nullptr);

@@ -54,7 +54,7 @@ std::unique_ptr<StringTableCatalogue> Read(const Tables& tables) {
     return StringTableCatalogue::Read(tables.english.Table(), tables.language.Table());
 }
 
-TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
+TEST(StringTablesTest, ReadsBackEachTextAndEachPluralFormUnderItsRule) {
     const Tables tables =
         Written("Plural-Forms: " + std::string(kRussian), {{"stop", nullptr, {"S"}},
                                                            {"%1 hour", "%1 hours", {"H0", "H1", "H2"}},
@@ -63,9 +63,7 @@ TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
                                                            {"after the gap", nullptr, {"A"}}});
     const auto catalogue = Read(tables);
     ASSERT_NE(catalogue, nullptr);
-    const struct {
-        std::string got, expected, why;
-    } rows[] = {
+    const std::tuple<std::string, std::string, const char*> rows[] = {
         {catalogue->Text("stop"), "S", "a text"},
         {catalogue->Plural("%1 hour", "%1 hours", 21), "H0", "the rule's first form"},
         {catalogue->Plural("%1 hour", "%1 hours", 3), "H1", "its second"},
@@ -77,14 +75,9 @@ TEST(StringTablesTest, ReadsBackEachTextAndEachPluralForm) {
         {catalogue->Text("%1 hour"), "%1 hour", "a plural's English is no text on its own"},
         {catalogue->Text("Go") + catalogue->Plural("%1 day", "%1 days", 5), "Go%1 days", "what the tables lack"},
     };
-    for (const auto& row : rows) EXPECT_EQ(row.got, row.expected) << row.why;
-}
-
-TEST(StringTablesTest, NoCatalogueWithoutAPluralRule) {
-    for (const std::string header : {"", "Plural-Forms: nplurals=2; plural=(n !=;"}) {
-        const Tables tables = Written(header, {{"stop", nullptr, {"S"}}});
-        EXPECT_EQ(Read(tables), nullptr) << '"' << header << '"';
-    }
+    for (const auto& [got, expected, why] : rows) EXPECT_EQ(got, expected) << why;
+    for (const std::string header : {"", "Plural-Forms: nplurals=2; plural=(n !=;"})  // no rule, no catalogue
+        EXPECT_EQ(Read(Written(header, {{"stop", nullptr, {"S"}}})), nullptr) << '"' << header << '"';
 }
 
 }  // namespace
