@@ -127,9 +127,8 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
     for (const char* broken :
          {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;", "nplurals=0; plural=0;",
           "nplurals=2; plural=n =! 1;", "nplurals=2; plural=n==;", "nplurals=2; plural=n<-1;", "plural=n!=1;",
-          "nplurals=2; plural=n ? 1 :;", "nplurals=n; plural=0;", "nplurals=2; plural=1/(n-1);"}) {
+          "nplurals=2; plural=n ? 1 :;", "nplurals=n; plural=0;", "nplurals=2; plural=1/(n-1);"})
         EXPECT_FALSE(PluralRule::Read(broken)) << broken;
-    }
 }
 
 }  // namespace

@@ -47,14 +47,16 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--minimized", "10000 3 minimized"}, {"5000 7 8 --version", "5000 7"},  // options only before the settings
         {"4500.5 32767 extra words", "4500 32767"}, {"32767 32767", "32767 32767"},
         {"--for 1h30m\t 5000 7", "5000 7 for 5400s"}, {"--until 23:59 --minimized", "10000 3 minimized until 2359"},
-        {"--check 5000", "5000 0 check"}, {"--for 1h --for 1s", "10000 3 for 1s"}, {"--for 6d24h", "10000 3 for 604800s"},
-        {"--until 9:00 --until=17:30", "10000 3 until 1730"}, {"--while ... 5000", "5000 0 while ..."},  // the later counts
-        {"--for=90m 5000", "5000 0 for 5400s"}, {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},
+        {"--check 5000", "5000 0 check"}, {"--for 6d24h", "10000 3 for 604800s"},
+        {"--for=90m 5000", "5000 0 for 5400s"}, {"--for 1h --for 1s", "10000 3 for 1s"},  // the later counts
+        {"--until 9:00 --until=17:30", "10000 3 until 1730"}, {"--while ... 5000", "5000 0 while ..."},
+        {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
         {"--hours 00:00-24:00 --days sat", "10000 3 hours 0-2400 days 32"}, {"--days sat,sun,mon", "10000 3 days 97"},
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         // Each kind of key at both ends of its range.
-        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13 CTRL+ALT+n"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25 SHIFT+z"},
+        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13 CTRL+ALT+n"},
+        {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25 SHIFT+z"},
         {"--hotkey=super+Alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0 ALT+LOGO+a"},
         {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0 CTRL+0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9 LOGO+9"},
         {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1 CTRL+F1"},
