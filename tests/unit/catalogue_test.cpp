@@ -15,15 +15,14 @@ namespace nudgewick::testing {
 namespace {
 
 TEST(CatalogueTest, ValuesGoWhereTheTranslationPutsThem) {
-    const struct {
-        std::string_view pattern, expected, why;
-    } rows[] = {
+    // The pattern, its text, why.
+    const std::tuple<std::string_view, std::string_view, const char*> rows[] = {
         {"%2 before %1", "b before a", "reordered"},
         {"%1, %1", "a, a", "repeated"},
         {"at 40%: %1%", "at 40%: a%", "a % before no digit stays"},
         {"%3 %0", "%3 %0", "no such value"},
     };
-    for (const auto& row : rows) EXPECT_EQ(Format(row.pattern, {"a", "b"}), row.expected) << row.why;
+    for (const auto& [pattern, expected, why] : rows) EXPECT_EQ(Format(pattern, {"a", "b"}), expected) << why;
     EXPECT_EQ(Format("%9", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}), "9");
 }
 
@@ -102,10 +101,8 @@ TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
 }
 
 TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
-    const struct {
-        std::string_view header;
-        std::string_view forms;  // for 0, 1, 2, 5, 11, 21, 22, 111
-    } rows[] = {
+    // The header, its forms for 0, 1, 2, 5, 11, 21, 22, 111.
+    const std::pair<std::string_view, std::string_view> rows[] = {
         {kRussian, "20122012"},
         {"nplurals=2; plural=(n != 1);", "10111111"},
         {"nplurals=1; plural=0;", "00000000"},
@@ -117,12 +114,12 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         {"nplurals=2; plural=2/n ;", "00100000"},  // past the forms, or dividing by zero: the first
         {"nplurals=2; plural=n<=1;", "11000000"},
     };
-    for (const auto& row : rows) {
-        const auto rule = PluralRule::Read(row.header);
-        ASSERT_TRUE(rule) << row.header;
+    for (const auto& [header, expected] : rows) {
+        const auto rule = PluralRule::Read(header);
+        ASSERT_TRUE(rule) << header;
         std::string forms;
         for (const unsigned long n : {0, 1, 2, 5, 11, 21, 22, 111}) forms += static_cast<char>('0' + rule->FormFor(n));
-        EXPECT_EQ(forms, row.forms) << row.header;
+        EXPECT_EQ(forms, expected) << header;
     }
     for (const char* broken :
          {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;", "nplurals=0; plural=0;",

@@ -209,9 +209,8 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
         return text;
     };
     const std::string indent(18, ' '), wide = "\u5B57", stop = "\u3002";
-    const struct {
-        std::string description, expected;
-    } rows[] = {
+    // A description, and its lines.
+    const std::pair<std::string, std::string> rows[] = {
         {repeated("\u0436\u0436", 30, " "),
          repeated("\u0436\u0436", 20, " ") + "\n" + indent + repeated("\u0436\u0436", 10, " ")},
         {repeated(wide, 40), repeated(wide, 30) + "\n" + indent + repeated(wide, 10)},
@@ -221,9 +220,8 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
          repeated(wide, 29) + "\n" + indent + wide + stop + repeated(wide, 2)},
         {std::string(61, 'e'), std::string(61, 'e')},  // a first word too long for the line stays beside its term
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(HelpColumns({{"-a", row.description}}), "  -a              " + row.expected + "\n")
-            << row.description;
+    for (const auto& [description, expected] : rows)
+        EXPECT_EQ(HelpColumns({{"-a", description}}), "  -a              " + expected + "\n") << description;
     // A message box's proportional font lines up no columns: a dash after each term, no line indented.
     EXPECT_EQ(HelpLines({{"-a", "first second"}}), "-a \u2013 first second\n");
     EXPECT_EQ(CheckCommandLine("--help").windowText.find("\n "), std::string::npos);

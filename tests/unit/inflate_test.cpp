@@ -36,11 +36,8 @@ std::string Prose(std::size_t size) {
 }
 
 TEST(InflateTest, UndoesWhatZlibDeflates) {
-    const struct {
-        std::string text;
-        int level, strategy;
-        const char* why;
-    } rows[] = {
+    // The text, zlib's level and strategy, why.
+    const std::tuple<std::string, int, int, const char*> rows[] = {
         {"", Z_DEFAULT_COMPRESSION, Z_DEFAULT_STRATEGY, "nothing: one empty block"},
         {Prose(100), Z_DEFAULT_COMPRESSION, Z_FIXED, "the fixed codes"},
         {Prose(40000), Z_BEST_COMPRESSION, Z_DEFAULT_STRATEGY, "dynamic codes, copies from across the window"},
@@ -48,13 +45,13 @@ TEST(InflateTest, UndoesWhatZlibDeflates) {
         {Prose(3000), Z_DEFAULT_COMPRESSION, Z_HUFFMAN_ONLY, "literals alone"},
         {Prose(3000) + std::string(1000, 'x'), Z_DEFAULT_COMPRESSION, Z_RLE, "runs: copies that overlap themselves"},
     };
-    for (const auto& row : rows) {
-        const std::string deflated = Deflated(row.text, row.level, row.strategy);
-        EXPECT_EQ(Inflate(deflated), row.text) << row.why;
+    for (const auto& [text, level, strategy, why] : rows) {
+        const std::string deflated = Deflated(text, level, strategy);
+        EXPECT_EQ(Inflate(deflated), text) << why;
         // A stream cut anywhere lacks its last block's end.
         for (std::size_t cut = 0; cut < deflated.size(); cut += 1 + deflated.size() / 40)
-            EXPECT_EQ(Inflate(deflated.substr(0, cut)), std::nullopt) << row.why << ", cut to " << cut << " bytes";
-        EXPECT_EQ(Inflate(deflated.substr(0, deflated.size() - 1)), std::nullopt) << row.why << ", its last byte cut";
+            EXPECT_EQ(Inflate(deflated.substr(0, cut)), std::nullopt) << why << ", cut to " << cut << " bytes";
+        EXPECT_EQ(Inflate(deflated.substr(0, deflated.size() - 1)), std::nullopt) << why << ", its last byte cut";
     }
 }
 
@@ -71,11 +68,7 @@ TEST(InflateTest, StreamsWrittenBitByBit) {
         std::string("\x05\x80\x31\x28", 4) + std::string(3, '\0') + '\xc0' + std::string(32, '\0') + "\xd9\x3f";
     const std::string loneDistance = std::string("\x0d\xc0\x01\x28", 4) + std::string(4, '\0') + '\x20' +
                                      std::string(31, '\0') + "\xa0\xd8\xf0\xdf\x1f";
-    const struct {
-        std::string stream;
-        std::optional<std::string> expected;
-        const char* why;
-    } rows[] = {
+    const std::tuple<std::string, std::optional<std::string>, const char*> rows[] = {
         {"\x07", std::nullopt, "the reserved block type"},
         {std::string("\x01\x05\x00\x00\x00hello", 10), std::nullopt, "a stored length whose complement is not"},
         {std::string("\x03\x02\x00", 3), std::nullopt, "a copy from before the first byte"},
@@ -90,7 +83,7 @@ TEST(InflateTest, StreamsWrittenBitByBit) {
         {noDistances, "", "literals only, with no distance code at all"},
         {loneDistance, "aaaa", "a lone distance code of one bit"},
     };
-    for (const auto& row : rows) EXPECT_EQ(Inflate(row.stream), row.expected) << row.why;
+    for (const auto& [stream, expected, why] : rows) EXPECT_EQ(Inflate(stream), expected) << why;
 }
 
 }  // namespace

@@ -12,19 +12,16 @@ TEST(StringTablesTest, TheUsersLanguageOrOneOfItsPrimaryLanguage) {
     constexpr std::uint16_t german = 0x0407, austrian = 0x0c07, brazilian = 0x0416, portuguese = 0x0816,
                             french = 0x040c;
     const std::uint16_t both[] = {brazilian, portuguese}, germanOnly[] = {german};
-    const struct {
-        std::uint16_t users;
-        std::span<const std::uint16_t> tables;
-        std::optional<std::uint16_t> expected;
-        const char* why;
-    } rows[] = {
-        {portuguese, both, portuguese, "its own table before another of its primary language"},
-        {brazilian, both, brazilian, "the first of a primary language is not taken over its own"},
-        {austrian, germanOnly, german, "a country without a table of its own"},
-        {french, germanOnly, std::nullopt, "no table of its primary language: English"},
-        {german, {}, std::nullopt, "no tables at all"},
-    };
-    for (const auto& row : rows) EXPECT_EQ(ChosenLanguage(row.users, row.tables), row.expected) << row.why;
+    // The user's language, the tables' languages, the one chosen, and why.
+    const std::tuple<std::uint16_t, std::span<const std::uint16_t>, std::optional<std::uint16_t>, const char*> rows[] =
+        {
+            {portuguese, both, portuguese, "its own table before another of its primary language"},
+            {brazilian, both, brazilian, "the first of a primary language is not taken over its own"},
+            {austrian, germanOnly, german, "a country without a table of its own"},
+            {french, germanOnly, std::nullopt, "no table of its primary language: English"},
+            {german, {}, std::nullopt, "no tables at all"},
+        };
+    for (const auto& [users, tables, expected, why] : rows) EXPECT_EQ(ChosenLanguage(users, tables), expected) << why;
 }
 
 // Tables laid out as the build writes them: one text per row, a plural's
