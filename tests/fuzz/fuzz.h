@@ -1,7 +1,6 @@
 #pragma once
-// What the fuzz targets share: a rule that must hold for every input, and what
-// must hold for every start the command line's reader accepts: its settings in
-// their ranges, and given back by the words that state them.
+// What the fuzz targets share: a rule that must hold for every input, and what must hold for every start the command
+// line's reader accepts: its settings in their ranges, and given back by the words that state them.
 
 #include <fuzzer/FuzzedDataProvider.h>
 

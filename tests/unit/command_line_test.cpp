@@ -76,9 +76,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
     }
 }
 
-// A refusal names the word it refuses, on the console and in the window's
-// text, and ends with the usage line that every refusal shares. Most name a
-// value, quoted: there the command line's last word.
+// A refusal names the word it refuses, on the console and in the window's text, and ends with the usage line that every
+// refusal shares. Most name a value, quoted: there the command line's last word.
 TEST(CommandLineTest, RefusesABadWordNamingIt) {
     // clang-format off
     const std::string namingTheLastWord[] = {
@@ -138,9 +137,8 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
     EXPECT_NE(CheckCommandLine("--hours").output, CheckCommandLine("--hours=").output) << "none, or empty";
 }
 
-// Arguments that arrive already split join with one blank between them (one of
-// blanks only is a setting's place left empty); the command after "--" comes
-// back as they gave it, whatever blanks it holds.
+// Arguments that arrive already split join with one blank between them (one of blanks only is a setting's place left
+// empty); the command after "--" comes back as they gave it, whatever blanks it holds.
 TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
     EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");
     using Words = std::vector<std::string>;
@@ -189,9 +187,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     EXPECT_EQ(help.windowText.find(" \n"), std::string::npos);
 }
 
-// The terminal's columns: terms indented, descriptions side by side in one
-// column, their later lines under the first, a term too long for its column
-// two blanks before its description.
+// The terminal's columns: terms indented, descriptions side by side in one column, their later lines under the first, a
+// term too long for its column two blanks before its description.
 TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
     const std::string words = std::string(58, 'a') + " b " + std::string(60, 'c') + " " + std::string(61, 'd');
     EXPECT_EQ(HelpColumns({{"-a", words}, {"--fourteen-chr", "x"}, {"--fifteen-chars", "y"}}),
@@ -200,9 +197,8 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
                   "\n" +  // a word too long for any line has one
                   "  --fourteen-chr  x\n"
                   "  --fifteen-chars  y\n");
-    // Columns, not bytes: Cyrillic letters take one each, Chinese and Japanese
-    // characters two, and those lines may break between any two of them but
-    // never before closing punctuation.
+    // Columns, not bytes: Cyrillic letters take one each, Chinese and Japanese characters two, and those lines may
+    // break between any two of them but never before closing punctuation.
     const auto repeated = [](std::string_view piece, int times, std::string_view between = "") {
         std::string text;
         for (int k = 0; k < times; ++k) text.append(k ? between : "").append(piece);

@@ -5,9 +5,8 @@
 namespace nudgewick::testing {
 namespace {
 
-// Load shows the settings in force and starts the ticks. Then the ticks'
-// timer decides, not the caption; leaving the interval box resumes stopped
-// ticks, and the caption says so.
+// Load shows the settings in force and starts the ticks. Then the ticks' timer decides, not the caption; leaving the
+// interval box resumes stopped ticks, and the caption says so.
 TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     Rig rig("1000 7"), blank(" \t ");
     EXPECT_EQ(rig.intervalBox.text + " " + rig.pixelsBox.text + " " + rig.ticks(), "3000 7 Stop 3000");
@@ -30,15 +29,13 @@ TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     EXPECT_EQ(rig.tray.shows, 7) << "a tick changes nothing the icon shows";
 }
 
-// Where the focus went as the front-ends see it: only the first, another
-// control of the window while it stays open, takes the box's text; not one to
-// another window or our own message, back to the box, or while closing.
+// Where the focus went as the front-ends see it: only the first, another control of the window while it stays open,
+// takes the box's text; not one to another window or our own message, back to the box, or while closing.
 const FocusAfterLeaving kFocusMoves[] = {
     {.inWindow = true}, {}, {.inWindow = true, .backInBox = true}, {.inWindow = true, .closing = true}};
 
 TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
-    // The pixels box or the interval box; the message shown, if any; both
-    // settings and the box's text afterwards.
+    // The pixels box or the interval box; the message shown, if any; both settings and the box's text afterwards.
     // clang-format off
     const std::tuple<bool, const char*, std::string, const char*> cases[] = {
         {false, "2500", FloorMessage(), "3000 7 3000"}, {false, "3000", "", "3000 7 3000"},
@@ -89,9 +86,8 @@ TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
               rig.messages.shown[1]);
 }
 
-// The desktop ended remote control: the ticks and the session stop and a
-// message says why; whatever starts them again asks for it first, and a
-// refusal keeps them stopped with the reason shown.
+// The desktop ended remote control: the ticks and the session stop and a message says why; whatever starts them again
+// asks for it first, and a refusal keeps them stopped with the reason shown.
 TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
     const std::pair<const char*, void (*)(Rig&)> starts[] = {
         {"the button", [](Rig& rig) { rig.controller.OnStartStopClicked(); }},

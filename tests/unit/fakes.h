@@ -131,8 +131,7 @@ struct FakeDesktop : DesktopWatch {
     DesktopState Look() override { return state; }
 };
 
-// A controller wired to fakes, loaded with a command line that
-// CheckCommandLine accepted.
+// A controller wired to fakes, loaded with a command line that CheckCommandLine accepted.
 struct Rig {
     FakeTextBox intervalBox, pixelsBox;
     FakeButton button;

@@ -24,8 +24,7 @@ std::string Deflated(const std::string& text, int level, int strategy) {
     return deflated;
 }
 
-// Words that come back near and far (past the 32 KiB window's middle), with
-// a stray byte of any value now and then.
+// Words that come back near and far (past the 32 KiB window's middle), with a stray byte of any value now and then.
 std::string Prose(std::size_t size) {
     const char* const words[] = {"nudge ", "pointer ", "still\n", "a ", "über ", "Zeiger ", "ポインタ ", "%1 ", "\t"};
     std::minstd_rand random(7);
@@ -56,9 +55,8 @@ TEST(InflateTest, UndoesWhatZlibDeflates) {
 }
 
 TEST(InflateTest, StreamsWrittenBitByBit) {
-    // Final blocks that zlib never writes: the faulty ones whole but for
-    // their fault, refused as zlib refuses them, and two that other encoders
-    // may write, taken as zlib takes them.
+    // Final blocks that zlib never writes: the faulty ones whole but for their fault, refused as zlib refuses them, and
+    // two that other encoders may write, taken as zlib takes them.
     const std::string allEightBits = std::string("\x05\x20\x80\x24") + std::string(31, '\xff') + "\x7f\xfd\x03";
     const std::string noDistances = std::string("\x05\x20\x20\x28", 4) + std::string(31, '\0') + "\x80\xf4\x0f";
     const std::string repeatPast = std::string("\x05\x20\x20\x28", 4) + std::string(31, '\0') + "\x80\x8c\x7f";

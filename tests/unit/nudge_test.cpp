@@ -9,8 +9,7 @@ using Moves = std::vector<std::int32_t>;
 using Idle = std::optional<std::int64_t>;
 constexpr NudgePhase R = NudgePhase::Right, L = NudgePhase::Left;
 
-// Ticks from a pointer at start and a history; the moves asked for, and the
-// history and phase after the last tick.
+// Ticks from a pointer at start and a history; the moves asked for, and the history and phase after the last tick.
 TEST(NudgeTest, NudgesWhenEitherCoordinateIsUnchanged) {
     const struct {
         const char* why;

@@ -7,8 +7,7 @@ constexpr std::int64_t kHour = 3600, kDay = 24 * kHour;
 const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
 
-// "Fri 17:00" as the Rig's time of day: from Friday 2024-10-04 00:00, the Rig's
-// day, to the Thursday after.
+// "Fri 17:00" as the Rig's time of day: from Friday 2024-10-04 00:00, the Rig's day, to the Thursday after.
 std::int64_t At(std::string_view text) {
     const std::int64_t day = std::find(std::begin(kDays), std::end(kDays), text.substr(0, 3)) - std::begin(kDays);
     const std::int64_t clock =
@@ -81,8 +80,7 @@ struct Week : Rig {
             next == &sessionTimer ? controller.OnSessionTimer() : controller.OnScheduleTimer();
         }
     }
-    // A tick nudges the pointer, left where the previous one found it, if and
-    // only if the ticks still run after it.
+    // A tick nudges the pointer, left where the previous one found it, if and only if the ticks still run after it.
     void TickAfter(std::int64_t wallJump) {
         Advance(tickTimer.period), clock.wall += wallJump;
         const std::size_t before = pointer.moves.size();
