@@ -91,7 +91,7 @@ TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
 TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
     const std::pair<const char*, void (*)(Rig&)> starts[] = {
         {"the button", [](Rig& rig) { rig.controller.OnStartStopClicked(); }},
-        {"the menu", [](Rig& rig) { rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped)); }},
+        {"the menu", [](Rig& rig) { rig.Choose(TrayCommand::RunUntilStopped); }},
         {"the interval box", [](Rig& rig) { rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl); }},
     };
     for (const auto& [how, start] : starts) {
@@ -121,9 +121,9 @@ TEST(ControllerTest, FollowedProcessesStopTheTicksOrEndTheProgram) {
     EXPECT_EQ(rig.controller.OnProcessEnded(4321, {7, {}}), 7);
     EXPECT_EQ(rig.controller.OnProcessEnded(4321, {0, 9}), 137);
     EXPECT_EQ(rig.controller.OnProcessEnded(99, {}), std::nullopt);
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped));
+    rig.Choose(TrayCommand::RunUntilStopped);
     EXPECT_EQ(rig.tray.view.tooltip, named(NudgingTooltip(5000, ProcessEndText(1234))));
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.Choose(TrayCommand::RunFor, std::chrono::minutes(30));
     EXPECT_EQ(rig.controller.OnProcessEnded(1234, {}), std::nullopt);
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + named(ProcessEndedTooltip(1234)));
     rig.controller.OnStartStopClicked();
@@ -162,7 +162,7 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
         EXPECT_EQ(rig.controller.AnswerTo(*ReadHandedOver("--status")).exitCode, nudges ? 0 : 3);
     }
     Rig rig("--while zoom 5000 3");
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.Choose(TrayCommand::RunFor, std::chrono::minutes(30));
     const int looks = rig.processes.looks;
     rig.Tick();
     rig.Tick();
@@ -217,7 +217,7 @@ TEST(ControllerTest, ALockedScreenAndALowBatteryHoldTheTicksBack) {
     for (const auto& [options, desktop, before, paused] : cases) {
         Rig rig(options);
         rig.processes.running = {before == ZoomRuns ? "zoom" : "bash"};
-        if (before == Session) rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::hours(1)));
+        if (before == Session) rig.Choose(TrayCommand::RunFor, std::chrono::hours(1));
         if (before == Clicks) rig.controller.OnStartStopClicked(), rig.controller.OnStartStopClicked();
         rig.desktop.state = desktop;
         rig.controller.OnDesktopChanged();
@@ -233,7 +233,7 @@ TEST(ControllerTest, ALockedScreenAndALowBatteryHoldTheTicksBack) {
     // The pointer moved while locked counts from where the locked ticks saw it; a session ends on time; a second
     // start hands --battery over.
     Rig rig("5000 3");
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.Choose(TrayCommand::RunFor, std::chrono::minutes(30));
     rig.desktop.state = lock;
     rig.Tick(), rig.pointer.at = {10, 20}, rig.Tick(), rig.Tick();  // looked at by the ticks, unannounced
     rig.desktop.state = {}, rig.controller.OnDesktopChanged(), rig.Tick();

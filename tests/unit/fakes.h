@@ -185,12 +185,15 @@ struct Rig {
     }
     // The ticks' timer fires an interval after the last tick, or as many milliseconds.
     void Tick(std::optional<std::int64_t> ms = {}) { Advance(ms.value_or(tickTimer.period)), controller.OnTick(); }
-    // The menu entry with this command, as the icon shows it now.
+    // The menu entry with this command, as the icon shows it now, and the choice of it.
     TrayMenuEntry Entry(TrayCommand command, std::chrono::minutes length = {}) const {
         for (const auto& entry : tray.view.menu)
             if (entry.command == command && entry.length == length) return entry;
         ADD_FAILURE() << "no such menu entry";
         return {};
+    }
+    TrayAction Choose(TrayCommand command, std::chrono::minutes length = {}) {
+        return controller.OnTrayEntryChosen(Entry(command, length));
     }
 };
 

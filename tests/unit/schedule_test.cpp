@@ -95,9 +95,7 @@ struct Week : Rig {
         case Step::Jump: clock.wall += seconds; break;
         case Step::Tick: TickAfter(seconds); break;
         case Step::Click: controller.OnStartStopClicked(); break;
-        case Step::Follow:
-            EXPECT_EQ(controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)), TrayAction::Handled);
-            break;
+        case Step::Follow: EXPECT_EQ(Choose(TrayCommand::FollowWorkHours), TrayAction::Handled); break;
         }
         EXPECT_EQ(tray.view, controller.Tray()) << Now();
         EXPECT_EQ(statusLine.texts.back(), StatusLine(tray.view.tooltip)) << Now();
@@ -176,7 +174,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
         << "the next end that stops; running, nothing until Mon 09:00";
     week.Do(Step::Follow, 0);
     EXPECT_EQ(next(), std::pair(NudgingTooltip(10000, {}), 0));
-    week.controller.OnTrayEntryChosen(week.Entry(TrayCommand::RunUntilStopped));
+    week.Choose(TrayCommand::RunUntilStopped);
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false) << "and stays so";
     week.controller.OnHotkey();
     EXPECT_EQ(week.Now(), "Fri 17:30 Go") << "the hotkey is the button";
