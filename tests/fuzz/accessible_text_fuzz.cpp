@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     changed.replace(ByteOffset(text, change.offset), change.removed.size(), change.inserted);
     FUZZ_EXPECT(changed == after);
     if (const auto node = NodeAtPath(text)) FUZZ_EXPECT(AccessiblePath(*node) == text);
-    for (std::size_t node = 0; node < kAccessibleNodeCount; ++node) {
-        if (const auto type = ToCoordType(unit)) ChildAt(static_cast<AccessibleNode>(node), view, start, end, *type);
-    }
+    if (const auto type = ToCoordType(unit))
+        for (const AccessibleNode node : kAccessibleNodes) ChildAt(node, view, start, end, *type);
     return 0;
 }

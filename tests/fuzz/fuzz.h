@@ -1,7 +1,6 @@
 #pragma once
-// What the fuzz targets share: a rule that must hold for every input, and what
-// must hold for every start the command line's reader accepts: its settings in
-// their ranges, and given back by the words that state them.
+// What the fuzz targets share: a rule that must hold for every input, and what must hold for every start the command
+// line's reader accepts: its settings in their ranges, and given back by the words that state them.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -67,14 +66,12 @@ inline std::string CommandLineOf(const StartSettings& s) {
     line += (s.minimized ? Given(Option::Minimized) : "") + (s.check ? Given(Option::Check) : "");
     if (s.runFor) line += Given(Option::For, std::to_string(s.runFor->count()) + "s");
     if (s.runUntil) line += Given(Option::Until, TimeText(*s.runUntil));
-    if (s.workHours && s.workHours->hours) {
-        line += Given(Option::Hours, TimeText(s.workHours->hours->first) + "-" + TimeText(s.workHours->hours->second));
-    }
-    if (s.workHours) {
+    if (const auto& work = s.workHours) {
+        if (work->hours)
+            line += Given(Option::Hours, TimeText(work->hours->first) + "-" + TimeText(work->hours->second));
         line += Given(Option::Days);
-        for (std::size_t day = 0; day < 7; ++day) {
-            if ((s.workHours->days >> day & 1) != 0) line += std::string("montuewedthufrisatsun", 3 * day, 3) + ",";
-        }
+        for (std::size_t day = 0; day < 7; ++day)
+            if ((work->days >> day & 1) != 0) line += std::string("montuewedthufrisatsun", 3 * day, 3) + ",";
         line.back() = ' ';
     }
     if (s.hotkey) line += Given(Option::Hotkey, HotkeyText(*s.hotkey));

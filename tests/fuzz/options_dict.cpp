@@ -5,9 +5,8 @@
 #include "core/options.h"
 
 int main() {
-    for (const nudgewick::OptionName& entry : nudgewick::kOptionNames) {
+    for (const nudgewick::OptionName& entry : nudgewick::kOptionNames)
         std::printf("\"%.*s\"\n", static_cast<int>(entry.name.size()), entry.name.data());
-    }
     std::printf("\"%.*s\"\n", static_cast<int>(nudgewick::kCommandMark.size()), nudgewick::kCommandMark.data());
     return 0;
 }

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <sstream>
 
@@ -9,23 +7,22 @@
 #include "core/layout.h"
 #include "core/plural_rule.h"
 #include "core/settings.h"
-#include "core/shell.h"
 #include "core/tray.h"
 #include "core/wayland_session.h"
+#include "fakes.h"
 
 namespace nudgewick::testing {
 namespace {
 
 TEST(CatalogueTest, ValuesGoWhereTheTranslationPutsThem) {
-    const struct {
-        std::string_view pattern, expected, why;
-    } rows[] = {
+    // The pattern, its text, why.
+    const std::tuple<std::string_view, std::string_view, const char*> rows[] = {
         {"%2 before %1", "b before a", "reordered"},
         {"%1, %1", "a, a", "repeated"},
         {"at 40%: %1%", "at 40%: a%", "a % before no digit stays"},
         {"%3 %0", "%3 %0", "no such value"},
     };
-    for (const auto& row : rows) EXPECT_EQ(Format(row.pattern, {"a", "b"}), row.expected) << row.why;
+    for (const auto& [pattern, expected, why] : rows) EXPECT_EQ(Format(pattern, {"a", "b"}), expected) << why;
     EXPECT_EQ(Format("%9", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}), "9");
 }
 
@@ -51,16 +48,6 @@ TEST(CatalogueTest, AMeaningIsSaidInTheReadersLanguage) {
     EXPECT_EQ(TrN("one", "ones", 1) + TrN("one", "ones", 0), "oneones");
 }
 
-// Wraps every text it gives in \1 and \2: a word that reaches the user
-// outside them did not come from the catalogue.
-class MarkingCatalogue final : public Catalogue {
-public:
-    std::string Text(const char* text) const override { return "\1" + std::string(text) + "\2"; }
-    std::string Plural(const char* one, const char* other, unsigned long count) const override {
-        return Text(count == 1 ? one : other);
-    }
-};
-
 // The words with a letter outside the marks, less those that stay English:
 // the product's name, the options, and the example command lines of --help.
 std::string Unmarked(const std::string& text) {
@@ -80,9 +67,10 @@ std::string Unmarked(const std::string& text) {
     return words;
 }
 
+// Every text comes wrapped in \1 and \2: a word that reaches the user outside them did not come from the catalogue.
 TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
-    const MarkingCatalogue catalogue;
-    UseCatalogue(&catalogue);
+    std::optional<FakeCatalogue> marking(std::in_place,
+                                         [](const char* text) { return "\1" + std::string(text) + "\2"; });
     // One row of the texts that need no command line.
     std::vector<std::string> shown{
         RefusePid(1, "why").output + "\n" + RefuseCommand({std::nullopt, false, "make", "why"}).windowText + "\n" +
@@ -108,18 +96,13 @@ TEST(CatalogueTest, EveryTextAPersonReadsComesFromTheCatalogue) {
     }
     for (const auto& entry : TrayMenu(true, true)) shown.push_back(entry.text);
     for (const ControlLayout& control : kControls) shown.push_back(ShownText(control));
-    UseCatalogue(nullptr);
+    marking.reset();
     for (const std::string& text : shown) EXPECT_EQ(Unmarked(text), "") << text;
 }
 
-constexpr std::string_view kRussian =
-    "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
-
 TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
-    const struct {
-        std::string_view header;
-        std::string_view forms;  // for 0, 1, 2, 5, 11, 21, 22, 111
-    } rows[] = {
+    // The header, its forms for 0, 1, 2, 5, 11, 21, 22, 111.
+    const std::pair<std::string_view, std::string_view> rows[] = {
         {kRussian, "20122012"},
         {"nplurals=2; plural=(n != 1);", "10111111"},
         {"nplurals=1; plural=0;", "00000000"},
@@ -131,28 +114,18 @@ TEST(CatalogueTest, APluralRulePicksTheFormOfItsLanguage) {
         {"nplurals=2; plural=2/n ;", "00100000"},  // past the forms, or dividing by zero: the first
         {"nplurals=2; plural=n<=1;", "11000000"},
     };
-    for (const auto& row : rows) {
-        const auto rule = PluralRule::Read(row.header);
-        ASSERT_TRUE(rule) << row.header;
+    for (const auto& [header, expected] : rows) {
+        const auto rule = PluralRule::Read(header);
+        ASSERT_TRUE(rule) << header;
         std::string forms;
         for (const unsigned long n : {0, 1, 2, 5, 11, 21, 22, 111}) forms += static_cast<char>('0' + rule->FormFor(n));
-        EXPECT_EQ(forms, row.forms) << row.header;
+        EXPECT_EQ(forms, expected) << header;
     }
     for (const char* broken :
          {"nplurals=2;", "nplurals=2; plural=(n != 1;", "nplurals=2; plural=n/0;", "nplurals=0; plural=0;",
           "nplurals=2; plural=n =! 1;", "nplurals=2; plural=n==;", "nplurals=2; plural=n<-1;", "plural=n!=1;",
-          "nplurals=2; plural=n ? 1 :;", "nplurals=n; plural=0;", "nplurals=2; plural=1/(n-1);"}) {
+          "nplurals=2; plural=n ? 1 :;", "nplurals=n; plural=0;", "nplurals=2; plural=1/(n-1);"})
         EXPECT_FALSE(PluralRule::Read(broken)) << broken;
-    }
-}
-
-TEST(CatalogueTest, ATableCatalogueKeepsTheEnglishOfWhatItLacks) {
-    const char* const menu[] = {"one", "few", "many"};
-    const char* const stop[] = {"stop!"};
-    const TranslatedText texts[] = {{"Stop", nullptr, stop}, {"%1 hour", "%1 hours", menu}};
-    const TableCatalogue catalogue(texts, *PluralRule::Read(kRussian));
-    EXPECT_EQ(catalogue.Text("Stop") + catalogue.Text("Go"), "stop!Go");
-    EXPECT_EQ(catalogue.Plural("%1 hour", "%1 hours", 5) + catalogue.Plural("%1 day", "%1 days", 5), "many%1 days");
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST(CommandChannelTest, TheRunningCopyTakesACommandLineAsAtItsOwnStart) {
 // are followed, though the old ones were not.
 TEST(CommandChannelTest, TheStatusIsTheTooltipsFirstLine) {
     Rig rig("--hotkey ctrl+alt+n --hours 09:00-12:00");
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::FollowWorkHours));
+    rig.Choose(TrayCommand::FollowWorkHours);
     const std::string said = rig.controller.OnHotkeyRefused(HotkeyRefusal::Unavailable);  // names the way round
     EXPECT_TRUE(said.ends_with('\n') && said.find("--toggle") != std::string::npos &&
                 said.find("ctrl+alt+n") == std::string::npos)

@@ -47,14 +47,16 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
         {"--minimized", "10000 3 minimized"}, {"5000 7 8 --version", "5000 7"},  // options only before the settings
         {"4500.5 32767 extra words", "4500 32767"}, {"32767 32767", "32767 32767"},
         {"--for 1h30m\t 5000 7", "5000 7 for 5400s"}, {"--until 23:59 --minimized", "10000 3 minimized until 2359"},
-        {"--check 5000", "5000 0 check"}, {"--for 1h --for 1s", "10000 3 for 1s"}, {"--for 6d24h", "10000 3 for 604800s"},
-        {"--until 9:00 --until=17:30", "10000 3 until 1730"}, {"--while ... 5000", "5000 0 while ..."},  // the later counts
-        {"--for=90m 5000", "5000 0 for 5400s"}, {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},
+        {"--check 5000", "5000 0 check"}, {"--for 6d24h", "10000 3 for 604800s"},
+        {"--for=90m 5000", "5000 0 for 5400s"}, {"--for 1h --for 1s", "10000 3 for 1s"},  // the later counts
+        {"--until 9:00 --until=17:30", "10000 3 until 1730"}, {"--while ... 5000", "5000 0 while ..."},
+        {"--hours 9:00-17:30 5000", "5000 0 hours 900-1730 days 127"},
         {"--days=mon-fri --hours=22:00-06:00", "10000 3 hours 2200-600 days 31"},
         {"--hours 00:00-24:00 --days sat", "10000 3 hours 0-2400 days 32"}, {"--days sat,sun,mon", "10000 3 days 97"},
         {"--days Mon,wed-FRI --days fri-mon", "10000 3 days 113"},  // the last one counts; round the week's end
         // Each kind of key at both ends of its range.
-        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13 CTRL+ALT+n"}, {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25 SHIFT+z"},
+        {"--hotkey ctrl+alt+n", "10000 3 hotkey ctrl+alt+n 13 CTRL+ALT+n"},
+        {"--hotkey Shift+Z", "10000 3 hotkey shift+z 25 SHIFT+z"},
         {"--hotkey=super+Alt+a --minimized", "10000 3 minimized hotkey alt+super+a 0 ALT+LOGO+a"},
         {"--hotkey ctrl+0", "10000 3 hotkey ctrl+0 0 CTRL+0"}, {"--hotkey super+9", "10000 3 hotkey super+9 9 LOGO+9"},
         {"--hotkey ctrl+F1", "10000 3 hotkey ctrl+f1 1 CTRL+F1"},
@@ -74,9 +76,8 @@ TEST(CommandLineTest, StartsWithTheSettingsAskedFor) {
     }
 }
 
-// A refusal names the word it refuses, on the console and in the window's
-// text, and ends with the usage line that every refusal shares. Most name a
-// value, quoted: there the command line's last word.
+// A refusal names the word it refuses, on the console and in the window's text, and ends with the usage line that every
+// refusal shares. Most name a value, quoted: there the command line's last word.
 TEST(CommandLineTest, RefusesABadWordNamingIt) {
     // clang-format off
     const std::string namingTheLastWord[] = {
@@ -125,11 +126,19 @@ TEST(CommandLineTest, RefusesABadWordNamingIt) {
         EXPECT_NE(check.windowText.find(" " + names), std::string::npos) << text << ": " << check.windowText;
         EXPECT_TRUE(check.output.ends_with(usage)) << text << ": " << check.output;
     }
+    // Hours that cannot be read are told so alike, whichever way they are wrong; hours that start as they end, or
+    // none given, are told so in other words.
+    const auto refusal = [](std::string_view word) {
+        std::string output = CheckCommandLine("--hours " + std::string(word)).output;
+        return output.replace(output.find(word), word.size(), "WORD");
+    };
+    EXPECT_EQ(refusal("09:00"), refusal("9am-5pm"));
+    EXPECT_NE(refusal("09:00-09:00"), refusal("9am-5pm"));
+    EXPECT_NE(CheckCommandLine("--hours").output, CheckCommandLine("--hours=").output) << "none, or empty";
 }
 
-// Arguments that arrive already split join with one blank between them (one of
-// blanks only is a setting's place left empty); the command after "--" comes
-// back as they gave it, whatever blanks it holds.
+// Arguments that arrive already split join with one blank between them (one of blanks only is a setting's place left
+// empty); the command after "--" comes back as they gave it, whatever blanks it holds.
 TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
     EXPECT_EQ(JoinArguments({"5000", " ", "7"}), "5000   7");
     using Words = std::vector<std::string>;
@@ -141,18 +150,6 @@ TEST(CommandLineTest, ArgumentsJoinAndTheCommandKeepsThem) {
         const auto at = CheckCommandLine(JoinArguments(arguments)).settings.commandAt;
         EXPECT_EQ(ArgumentsFrom(arguments, at.value_or(99)), command) << arguments[0];
     }
-}
-
-// Hours that cannot be read are told so alike, whichever way they are wrong;
-// hours that start as they end, or none given, are told so in other words.
-TEST(CommandLineTest, RefusedHoursSayWhatIsWrong) {
-    const auto refusal = [](std::string_view word) {
-        std::string output = CheckCommandLine("--hours " + std::string(word)).output;
-        return output.replace(output.find(word), word.size(), "WORD");
-    };
-    EXPECT_EQ(refusal("09:00"), refusal("9am-5pm"));
-    EXPECT_NE(refusal("09:00-09:00"), refusal("9am-5pm"));
-    EXPECT_NE(CheckCommandLine("--hours").output, CheckCommandLine("--hours=").output) << "none, or empty";
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
@@ -190,9 +187,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEnd) {
     EXPECT_EQ(help.windowText.find(" \n"), std::string::npos);
 }
 
-// The terminal's columns: terms indented, descriptions side by side in one
-// column, their later lines under the first, a term too long for its column
-// two blanks before its description.
+// The terminal's columns: terms indented, descriptions side by side in one column, their later lines under the first, a
+// term too long for its column two blanks before its description.
 TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
     const std::string words = std::string(58, 'a') + " b " + std::string(60, 'c') + " " + std::string(61, 'd');
     EXPECT_EQ(HelpColumns({{"-a", words}, {"--fourteen-chr", "x"}, {"--fifteen-chars", "y"}}),
@@ -201,18 +197,16 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
                   "\n" +  // a word too long for any line has one
                   "  --fourteen-chr  x\n"
                   "  --fifteen-chars  y\n");
-    // Columns, not bytes: Cyrillic letters take one each, Chinese and Japanese
-    // characters two, and those lines may break between any two of them but
-    // never before closing punctuation.
+    // Columns, not bytes: Cyrillic letters take one each, Chinese and Japanese characters two, and those lines may
+    // break between any two of them but never before closing punctuation.
     const auto repeated = [](std::string_view piece, int times, std::string_view between = "") {
         std::string text;
         for (int k = 0; k < times; ++k) text.append(k ? between : "").append(piece);
         return text;
     };
     const std::string indent(18, ' '), wide = "\u5B57", stop = "\u3002";
-    const struct {
-        std::string description, expected;
-    } rows[] = {
+    // A description, and its lines.
+    const std::pair<std::string, std::string> rows[] = {
         {repeated("\u0436\u0436", 30, " "),
          repeated("\u0436\u0436", 20, " ") + "\n" + indent + repeated("\u0436\u0436", 10, " ")},
         {repeated(wide, 40), repeated(wide, 30) + "\n" + indent + repeated(wide, 10)},
@@ -222,9 +216,8 @@ TEST(CommandLineTest, HelpColumnsLineUpTheDescriptions) {
          repeated(wide, 29) + "\n" + indent + wide + stop + repeated(wide, 2)},
         {std::string(61, 'e'), std::string(61, 'e')},  // a first word too long for the line stays beside its term
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(HelpColumns({{"-a", row.description}}), "  -a              " + row.expected + "\n")
-            << row.description;
+    for (const auto& [description, expected] : rows)
+        EXPECT_EQ(HelpColumns({{"-a", description}}), "  -a              " + expected + "\n") << description;
     // A message box's proportional font lines up no columns: a dash after each term, no line indented.
     EXPECT_EQ(HelpLines({{"-a", "first second"}}), "-a \u2013 first second\n");
     EXPECT_EQ(CheckCommandLine("--help").windowText.find("\n "), std::string::npos);

@@ -5,9 +5,8 @@
 namespace nudgewick::testing {
 namespace {
 
-// Load shows the settings in force and starts the ticks. Then the ticks'
-// timer decides, not the caption; leaving the interval box resumes stopped
-// ticks, and the caption says so.
+// Load shows the settings in force and starts the ticks. Then the ticks' timer decides, not the caption; leaving the
+// interval box resumes stopped ticks, and the caption says so.
 TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     Rig rig("1000 7"), blank(" \t ");
     EXPECT_EQ(rig.intervalBox.text + " " + rig.pixelsBox.text + " " + rig.ticks(), "3000 7 Stop 3000");
@@ -30,15 +29,13 @@ TEST(ControllerTest, TheButtonStopsAndResumesByTheTicksTimer) {
     EXPECT_EQ(rig.tray.shows, 7) << "a tick changes nothing the icon shows";
 }
 
-// Where the focus went as the front-ends see it: only the first, another
-// control of the window while it stays open, takes the box's text; not one to
-// another window or our own message, back to the box, or while closing.
+// Where the focus went as the front-ends see it: only the first, another control of the window while it stays open,
+// takes the box's text; not one to another window or our own message, back to the box, or while closing.
 const FocusAfterLeaving kFocusMoves[] = {
     {.inWindow = true}, {}, {.inWindow = true, .backInBox = true}, {.inWindow = true, .closing = true}};
 
 TEST(ControllerTest, ABoxTakesItsValueOrSaysWhyNot) {
-    // The pixels box or the interval box; the message shown, if any; both
-    // settings and the box's text afterwards.
+    // The pixels box or the interval box; the message shown, if any; both settings and the box's text afterwards.
     // clang-format off
     const std::tuple<bool, const char*, std::string, const char*> cases[] = {
         {false, "2500", FloorMessage(), "3000 7 3000"}, {false, "3000", "", "3000 7 3000"},
@@ -89,13 +86,12 @@ TEST(ControllerTest, EachLinkClickOpensTheAddressAndAFailureSaysWhy) {
               rig.messages.shown[1]);
 }
 
-// The desktop ended remote control: the ticks and the session stop and a
-// message says why; whatever starts them again asks for it first, and a
-// refusal keeps them stopped with the reason shown.
+// The desktop ended remote control: the ticks and the session stop and a message says why; whatever starts them again
+// asks for it first, and a refusal keeps them stopped with the reason shown.
 TEST(ControllerTest, ClosedRemoteControlStopsTheTicksUntilReopened) {
     const std::pair<const char*, void (*)(Rig&)> starts[] = {
         {"the button", [](Rig& rig) { rig.controller.OnStartStopClicked(); }},
-        {"the menu", [](Rig& rig) { rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped)); }},
+        {"the menu", [](Rig& rig) { rig.Choose(TrayCommand::RunUntilStopped); }},
         {"the interval box", [](Rig& rig) { rig.controller.OnIntervalBoxLeft(FocusMove::ToAnotherControl); }},
     };
     for (const auto& [how, start] : starts) {
@@ -125,9 +121,9 @@ TEST(ControllerTest, FollowedProcessesStopTheTicksOrEndTheProgram) {
     EXPECT_EQ(rig.controller.OnProcessEnded(4321, {7, {}}), 7);
     EXPECT_EQ(rig.controller.OnProcessEnded(4321, {0, 9}), 137);
     EXPECT_EQ(rig.controller.OnProcessEnded(99, {}), std::nullopt);
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunUntilStopped));
+    rig.Choose(TrayCommand::RunUntilStopped);
     EXPECT_EQ(rig.tray.view.tooltip, named(NudgingTooltip(5000, ProcessEndText(1234))));
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.Choose(TrayCommand::RunFor, std::chrono::minutes(30));
     EXPECT_EQ(rig.controller.OnProcessEnded(1234, {}), std::nullopt);
     EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Go 0, look in 0" + named(ProcessEndedTooltip(1234)));
     rig.controller.OnStartStopClicked();
@@ -166,7 +162,7 @@ TEST(ControllerTest, WhileNudgesOnlyWhileTheNamedProcessRuns) {
         EXPECT_EQ(rig.controller.AnswerTo(*ReadHandedOver("--status")).exitCode, nudges ? 0 : 3);
     }
     Rig rig("--while zoom 5000 3");
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.Choose(TrayCommand::RunFor, std::chrono::minutes(30));
     const int looks = rig.processes.looks;
     rig.Tick();
     rig.Tick();
@@ -221,7 +217,7 @@ TEST(ControllerTest, ALockedScreenAndALowBatteryHoldTheTicksBack) {
     for (const auto& [options, desktop, before, paused] : cases) {
         Rig rig(options);
         rig.processes.running = {before == ZoomRuns ? "zoom" : "bash"};
-        if (before == Session) rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::hours(1)));
+        if (before == Session) rig.Choose(TrayCommand::RunFor, std::chrono::hours(1));
         if (before == Clicks) rig.controller.OnStartStopClicked(), rig.controller.OnStartStopClicked();
         rig.desktop.state = desktop;
         rig.controller.OnDesktopChanged();
@@ -237,7 +233,7 @@ TEST(ControllerTest, ALockedScreenAndALowBatteryHoldTheTicksBack) {
     // The pointer moved while locked counts from where the locked ticks saw it; a session ends on time; a second
     // start hands --battery over.
     Rig rig("5000 3");
-    rig.controller.OnTrayEntryChosen(rig.Entry(TrayCommand::RunFor, std::chrono::minutes(30)));
+    rig.Choose(TrayCommand::RunFor, std::chrono::minutes(30));
     rig.desktop.state = lock;
     rig.Tick(), rig.pointer.at = {10, 20}, rig.Tick(), rig.Tick();  // looked at by the ticks, unannounced
     rig.desktop.state = {}, rig.controller.OnDesktopChanged(), rig.Tick();

@@ -4,16 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/accessible.h"
+#include "core/catalogue.h"
 #include "core/controller.h"
 #include "core/shell.h"
 
 namespace nudgewick::testing {
 
 using Words = std::vector<std::string>;
+
+// Every text the program makes while it lives is translated so, a plural as its English form for the count.
+struct FakeCatalogue : Catalogue {
+    std::function<std::string(const char*)> translate;
+    explicit FakeCatalogue(std::function<std::string(const char*)> t) : translate(std::move(t)) { UseCatalogue(this); }
+    ~FakeCatalogue() override { UseCatalogue(nullptr); }
+    std::string Text(const char* text) const override { return translate(text); }
+    std::string Plural(const char* one, const char* other, unsigned long n) const override {
+        return translate(n == 1 ? one : other);
+    }
+};
+
+constexpr std::string_view kRussian =
+    "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
 
 struct FakeTextBox : TextBox {
     std::string text;
@@ -100,9 +116,8 @@ struct FakeProcesses : Processes {
 // caret at the end and all of it selected; while the message has the keyboard, the message too.
 inline AccessibleView Window(AccessibleNode focus, std::optional<AccessibleNode> active = AccessibleNode::Frame) {
     AccessibleView view;
-    view.shown = true, view.activeWindow = active, view.focus = focus, view.caption = "Stop",
-    view.status = "until 17:30";
-    view.interval = {"3000", 4, 0, 4};
+    view.shown = true, view.activeWindow = active, view.focus = focus, view.caption = "Stop";
+    view.interval = {"3000", 4, 0, 4}, view.status = "until 17:30";
     if (active == AccessibleNode::Message) view.message = "Refused.";
     view.screen[static_cast<std::size_t>(AccessibleNode::Frame)] = {100, 50, 275, 195};
     view.screen[static_cast<std::size_t>(AccessibleNode::IntervalBox)] = {220, 194, 81, 19};
@@ -116,8 +131,7 @@ struct FakeDesktop : DesktopWatch {
     DesktopState Look() override { return state; }
 };
 
-// A controller wired to fakes, loaded with a command line that
-// CheckCommandLine accepted.
+// A controller wired to fakes, loaded with a command line that CheckCommandLine accepted.
 struct Rig {
     FakeTextBox intervalBox, pixelsBox;
     FakeButton button;
@@ -171,12 +185,15 @@ struct Rig {
     }
     // The ticks' timer fires an interval after the last tick, or as many milliseconds.
     void Tick(std::optional<std::int64_t> ms = {}) { Advance(ms.value_or(tickTimer.period)), controller.OnTick(); }
-    // The menu entry with this command, as the icon shows it now.
+    // The menu entry with this command, as the icon shows it now, and the choice of it.
     TrayMenuEntry Entry(TrayCommand command, std::chrono::minutes length = {}) const {
         for (const auto& entry : tray.view.menu)
             if (entry.command == command && entry.length == length) return entry;
         ADD_FAILURE() << "no such menu entry";
         return {};
+    }
+    TrayAction Choose(TrayCommand command, std::chrono::minutes length = {}) {
+        return controller.OnTrayEntryChosen(Entry(command, length));
     }
 };
 

@@ -1,27 +1,13 @@
 #include "core/layout.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <string>
 #include <utility>
 
-namespace nudgewick {
+#include "fakes.h"
+
+namespace nudgewick::testing {
 namespace {
-
-// Translates the texts it is given into runs of that many letters.
-class LengthCatalogue final : public Catalogue {
-public:
-    explicit LengthCatalogue(std::map<std::string, int> lengths) : lengths_(std::move(lengths)) {}
-    std::string Text(const char* text) const override {
-        const auto found = lengths_.find(text);
-        return found == lengths_.end() ? text : std::string(static_cast<std::size_t>(found->second), 'x');
-    }
-    std::string Plural(const char* one, const char*, unsigned long) const override { return one; }
-
-private:
-    std::map<std::string, int> lengths_;
-};
 
 // Each letter a quarter of the font's size wide; a caption keeps 6 pixels clear.
 WindowPixels LayOut(int dpi) {
@@ -64,10 +50,13 @@ TEST(LayoutTest, TheWindowGrowsOnlyByWhatItsTextsLack) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         const WindowPixels english = LayOut(row.dpi);
-        const LengthCatalogue catalogue(row.lengths);
-        UseCatalogue(&catalogue);
-        const WindowPixels shown = LayOut(row.dpi);
-        UseCatalogue(nullptr);
+        const WindowPixels shown = [&] {  // each text given a length becomes a run of that many letters
+            const FakeCatalogue catalogue([&](const char* text) {
+                const auto found = row.lengths.find(text);
+                return found == row.lengths.end() ? text : std::string(static_cast<std::size_t>(found->second), 'x');
+            });
+            return LayOut(row.dpi);
+        }();
         const int growth = row.labelColumnGrowth + row.buttonGrowth;
         EXPECT_EQ(shown.width, english.width + growth);
         EXPECT_EQ(shown.height, english.height);
@@ -84,4 +73,4 @@ TEST(LayoutTest, TheWindowGrowsOnlyByWhatItsTextsLack) {
 }
 
 }  // namespace
-}  // namespace nudgewick
+}  // namespace nudgewick::testing

@@ -9,8 +9,7 @@ using Moves = std::vector<std::int32_t>;
 using Idle = std::optional<std::int64_t>;
 constexpr NudgePhase R = NudgePhase::Right, L = NudgePhase::Left;
 
-// Ticks from a pointer at start and a history; the moves asked for, and the
-// history and phase after the last tick.
+// Ticks from a pointer at start and a history; the moves asked for, and the history and phase after the last tick.
 TEST(NudgeTest, NudgesWhenEitherCoordinateIsUnchanged) {
     const struct {
         const char* why;
@@ -74,12 +73,8 @@ TEST(NudgeIfIdleTest, NudgesWhenNothingButOurNudgeCameSinceTheLastTick) {
         while (idle.read < idle.readings.size()) NudgeIfIdle(state, pointer, idle);
         EXPECT_EQ(std::pair(pointer.moves, state.phase), std::pair(moves, phase)) << why;
     }
-}
-
-// The controller hands its ticks to the idle rule when given an idle source, and
-// to the pointer rule without: a pointer that moved diagonally since the last
-// look is not nudged by position, yet is by idle time.
-TEST(NudgeIfIdleTest, TheControllerTicksByIdleTimeWhereItHasASource) {
+    // The controller hands its ticks to the idle rule when given an idle source, and to the pointer rule without: a
+    // pointer that moved diagonally since the last look is not nudged by position, yet is by idle time.
     for (const bool withIdle : {false, true}) {
         FakeIdle idle({3000, 3000});
         Rig rig("3000 3", 17 * 3600, withIdle ? &idle : nullptr);

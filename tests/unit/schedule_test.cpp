@@ -7,8 +7,7 @@ constexpr std::int64_t kHour = 3600, kDay = 24 * kHour;
 const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 const std::string kWeekdays = "--hours 09:00-17:30 --days mon-fri ";
 
-// "Fri 17:00" as the Rig's time of day: from Friday 2024-10-04 00:00, the Rig's
-// day, to the Thursday after.
+// "Fri 17:00" as the Rig's time of day: from Friday 2024-10-04 00:00, the Rig's day, to the Thursday after.
 std::int64_t At(std::string_view text) {
     const std::int64_t day = std::find(std::begin(kDays), std::end(kDays), text.substr(0, 3)) - std::begin(kDays);
     const std::int64_t clock =
@@ -81,8 +80,7 @@ struct Week : Rig {
             next == &sessionTimer ? controller.OnSessionTimer() : controller.OnScheduleTimer();
         }
     }
-    // A tick nudges the pointer, left where the previous one found it, if and
-    // only if the ticks still run after it.
+    // A tick nudges the pointer, left where the previous one found it, if and only if the ticks still run after it.
     void TickAfter(std::int64_t wallJump) {
         Advance(tickTimer.period), clock.wall += wallJump;
         const std::size_t before = pointer.moves.size();
@@ -97,9 +95,7 @@ struct Week : Rig {
         case Step::Jump: clock.wall += seconds; break;
         case Step::Tick: TickAfter(seconds); break;
         case Step::Click: controller.OnStartStopClicked(); break;
-        case Step::Follow:
-            EXPECT_EQ(controller.OnTrayEntryChosen(Entry(TrayCommand::FollowWorkHours)), TrayAction::Handled);
-            break;
+        case Step::Follow: EXPECT_EQ(Choose(TrayCommand::FollowWorkHours), TrayAction::Handled); break;
         }
         EXPECT_EQ(tray.view, controller.Tray()) << Now();
         EXPECT_EQ(statusLine.texts.back(), StatusLine(tray.view.tooltip)) << Now();
@@ -178,7 +174,7 @@ TEST(ScheduleTest, TheTooltipAndTheMenuSayWhatHappensNext) {
         << "the next end that stops; running, nothing until Mon 09:00";
     week.Do(Step::Follow, 0);
     EXPECT_EQ(next(), std::pair(NudgingTooltip(10000, {}), 0));
-    week.controller.OnTrayEntryChosen(week.Entry(TrayCommand::RunUntilStopped));
+    week.Choose(TrayCommand::RunUntilStopped);
     EXPECT_EQ(week.Entry(TrayCommand::FollowWorkHours).checked, false) << "and stays so";
     week.controller.OnHotkey();
     EXPECT_EQ(week.Now(), "Fri 17:30 Go") << "the hotkey is the button";

@@ -29,29 +29,24 @@ TEST(SessionTest, ADurationEndsTheTicksAsTheButtonWould) {
     EXPECT_EQ(rig.tray.view.tooltip, StoppedTooltip({})) << "stopped by a click since";
 }
 
-// From 01:00 until 03:30, with the clocks put forward an hour at 02:00: the
-// end comes after an hour and a half, not two and a half.
+// An end given as a time of day is one on the wall clock: each row's firings (seconds later, the wall clock's
+// jump besides) bring it a second away, and the next ends the session.
 TEST(SessionTest, ATimeOfDayIsAWallClockTime) {
-    Rig rig("--until 3:30 4500", 3600);
-    EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Stop 4500, look in 60000" + NudgingTooltip(4500, "03:30"))
-        << "at least every minute";
-    rig.FireAfter(3600, 3600);
-    rig.FireAfter(1799);
-    EXPECT_EQ(rig.session(), "Stop 4500, look in 1000");
-    rig.FireAfter(1);
-    EXPECT_EQ(rig.ticks(), "Go 0");
-
-    Rig later("--until 17:00");  // at 17:00: the next 17:00 is tomorrow's
-    EXPECT_EQ(later.tray.view.tooltip, NudgingTooltip(10000, "17:00"));
-    later.FireAfter(24 * 3600 - 1);
-    EXPECT_EQ(later.ticks(), "Stop 10000");
-    later.FireAfter(1);
-    EXPECT_EQ(later.ticks(), "Go 0");
-
-    Rig back("--until 17:30");  // the clock set back two days: the next 17:30 is today's
-    back.FireAfter(1, -2 * 24 * 3600);
-    back.FireAfter(1799);
-    EXPECT_EQ(back.ticks(), "Go 0");
+    using Firings = std::vector<std::pair<std::int64_t, std::int64_t>>;
+    const std::tuple<const char*, std::int64_t, Firings, const char*> cases[] = {
+        // From 01:00, the clocks put forward an hour at 02:00: the end comes after an hour and a half.
+        {"--until 3:30 4500", 3600, {{3600, 3600}, {1799, 0}}, "03:30"},
+        {"--until 17:00 4500", 17 * 3600, {{24 * 3600 - 1, 0}}, "17:00"},              // at 17:00: tomorrow's
+        {"--until 17:30 4500", 17 * 3600, {{1, -2 * 24 * 3600}, {1798, 0}}, "17:30"},  // set back two days: today's
+    };
+    for (const auto& [options, timeOfDay, firings, end] : cases) {
+        Rig rig(options, timeOfDay);
+        EXPECT_EQ(rig.sessionTimer.period, 60000) << options << ": at least every minute";
+        for (const auto& [seconds, jump] : firings) rig.FireAfter(seconds, jump);
+        EXPECT_EQ(rig.session() + rig.tray.view.tooltip, "Stop 4500, look in 1000" + NudgingTooltip(4500, end));
+        rig.FireAfter(1);
+        EXPECT_EQ(rig.ticks(), "Go 0") << options;
+    }
 }
 
 }  // namespace

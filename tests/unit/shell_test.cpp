@@ -18,32 +18,23 @@ std::string Start(std::string_view line, FakeShell& shell) {
 // Each start with a copy running (+) or not, a console (c), someone who reads it (w), an answer (a), and a
 // desktop out of reach (u), a window that cannot be made (x) or shown (f), or no way to nudge (n).
 TEST(ShellTest, StartUpDecidesOnceWhatEachStartDoesAndSays) {
+    // clang-format off
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "caw", "0; ; -; claimed show run "},
         {"", "+caw", "0; err ; ; "},  // a plain second start speaks only to someone who reads it
-        {"", "+ca", "0; ; ; "},
-        {"", "+aw", "0; ; ; "},
-        {"4000 5", "+caw", "0; out ; 4000 5; "},
-        {"--toggle", "+caw", "0; out ; --toggle; "},
-        {"--toggle", "caw", "0; ; -; claimed show run "},  // as --go
-        {"--stop", "+c", "1; err ; --stop; "},             // no answer came
-        {"--stop", "+", "1; box ; --stop; "},
-        {"--stop", "caw", "0; out ; -; "},
-        {"--quit", "ca", "0; out ; -; "},
-        {"--status", "ca", "3; out ; -; "},
-        {"--status", "cau", "3; out ; -; "},
-        {"3000 5", "cau", "1; err ; -; "},
-        {"3000 x", "caw", "2; err ; -; "},
-        {"3000 x", "aw", "2; box ; -; "},
-        {"--help", "+caw", "0; out ; -; "},
-        {"--check", "+caw", "0; out ; -; "},
-        {"--check", "+awn", "1; box ; -; "},
+        {"", "+ca", "0; ; ; "}, {"", "+aw", "0; ; ; "}, {"4000 5", "+caw", "0; out ; 4000 5; "},
+        {"--toggle", "+caw", "0; out ; --toggle; "}, {"--toggle", "caw", "0; ; -; claimed show run "},  // as --go
+        {"--stop", "+c", "1; err ; --stop; "},  // no answer came
+        {"--stop", "+", "1; box ; --stop; "}, {"--stop", "caw", "0; out ; -; "}, {"--quit", "ca", "0; out ; -; "},
+        {"--status", "ca", "3; out ; -; "}, {"--status", "cau", "3; out ; -; "}, {"3000 5", "cau", "1; err ; -; "},
+        {"3000 x", "caw", "2; err ; -; "}, {"3000 x", "aw", "2; box ; -; "}, {"--help", "+caw", "0; out ; -; "},
+        {"--check", "+caw", "0; out ; -; "}, {"--check", "+awn", "1; box ; -; "},
         {"-- make", "+caw", "0; ; -; show run "},  // a copy of its own
         {"--pid 99", "caw", "2; err ; -; claimed "},
-        {"--hotkey ctrl+alt+n", "caw", "0; ; -; claimed show hotkey run "},
-        {"", "caf", "1; box ; -; claimed show "},
+        {"--hotkey ctrl+alt+n", "caw", "0; ; -; claimed show hotkey run "}, {"", "caf", "1; box ; -; claimed show "},
         {"", "cax", "1; ; -; claimed "},
     };
+    // clang-format on
     for (const auto& [line, setting, after] : cases) {
         FakeShell shell;
         const auto is = [s = std::string_view(setting)](char c) { return s.find(c) != std::string_view::npos; };

@@ -7,23 +7,20 @@ using std::chrono::minutes;
 
 TEST(TrayTest, TheMenuResumesAndTheButtonOrRunUntilStoppedEndsASession) {
     Rig rig;
-    const auto choose = [&rig](TrayCommand command, minutes length = {}) {
-        return rig.controller.OnTrayEntryChosen(rig.Entry(command, length));
-    };
-    choose(TrayCommand::Stop);
-    EXPECT_EQ(choose(TrayCommand::RunFor, minutes(30)), TrayAction::Handled);
+    rig.Choose(TrayCommand::Stop);
+    EXPECT_EQ(rig.Choose(TrayCommand::RunFor, minutes(30)), TrayAction::Handled);
     EXPECT_EQ(rig.session() + " " + rig.tray.view.tooltip,
               "Stop 10000, look in 1800000 " + NudgingTooltip(10000, "17:30"));
     rig.controller.OnStartStopClicked();
     EXPECT_EQ(rig.session() + " " + rig.tray.view.tooltip, "Go 0, look in 0 " + StoppedTooltip({}));
-    choose(TrayCommand::Go);
-    choose(TrayCommand::RunFor, minutes(120));
+    rig.Choose(TrayCommand::Go);
+    rig.Choose(TrayCommand::RunFor, minutes(120));
     EXPECT_EQ(rig.session(), "Stop 10000, look in 7200000");
-    choose(TrayCommand::RunFor, minutes(60));
-    EXPECT_EQ(choose(TrayCommand::ShowWindow), TrayAction::ShowWindow);
-    EXPECT_EQ(choose(TrayCommand::Exit), TrayAction::Exit);
+    rig.Choose(TrayCommand::RunFor, minutes(60));
+    EXPECT_EQ(rig.Choose(TrayCommand::ShowWindow), TrayAction::ShowWindow);
+    EXPECT_EQ(rig.Choose(TrayCommand::Exit), TrayAction::Exit);
     EXPECT_EQ(rig.session(), "Stop 10000, look in 3600000") << "showing and exiting are the front-end's";
-    EXPECT_EQ(choose(TrayCommand::RunUntilStopped), TrayAction::Handled);
+    EXPECT_EQ(rig.Choose(TrayCommand::RunUntilStopped), TrayAction::Handled);
     EXPECT_EQ(rig.session() + " " + rig.tray.view.tooltip, "Stop 10000, look in 0 " + NudgingTooltip(10000, {}));
     rig.FireAfter(3 * 3600);  // a late firing changes nothing
     EXPECT_EQ(rig.ticks(), "Stop 10000");

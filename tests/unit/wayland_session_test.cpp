@@ -18,7 +18,7 @@ struct FakeServices : SessionServices {
     bool HasIdleMonitor() override { return !Answer("monitor"); }
 };
 
-TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTaken) {
+TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTakenOrTheAdviceSaysWhatToFix) {
     using enum WaylandRoute;
     using enum IdleFrom;
     const CompositorGlobals sway{.seat = true, .virtualPointer = true, .extIdleNotifier = true};
@@ -48,17 +48,13 @@ TEST(WaylandSessionTest, TheFirstRouteAndIdleSourceOnOfferAreTaken) {
                                     lookingOnly ? "(no look)" : "(no portal)"};
         for (const char* part : said) EXPECT_NE(choice.missing.find(part), std::string::npos) << choice.missing;
     }
-}
-
-// KWin withheld its fake input: the advice names what to fix, the entry or the menu it is not found through.
-TEST(WaylandSessionTest, KwinsAdviceNamesTheEntryOrTheMenuPrefix) {
-    const CompositorGlobals kwin{.seat = true, .kdeIdle = true, .kwin = true};
-    const std::tuple<std::optional<std::string>, std::string, const char*, const char*> cases[] = {
+    // KWin withheld its fake input: the advice names what to fix, the entry or the menu it is not found through.
+    const std::tuple<std::optional<std::string>, std::string, const char*, const char*> advice[] = {
         {std::nullopt, "", "Exec=/opt/n/nudgewick\n", "/usr/share/applications"},
         {"/usr/share/applications/n.desktop", "", "entry /usr/share/applications/n.desktop,", "Exec="},
         {"/usr/share/applications/n.desktop", "lxde-", "XDG_MENU_PREFIX=lxde-", "Install"},
     };
-    for (const auto& [entry, prefix, said, unsaid] : cases) {
+    for (const auto& [entry, prefix, said, unsaid] : advice) {
         FakeServices services;
         const auto missing = ChooseWaylandWays(kwin, services, false, {"/opt/n/nudgewick", entry, prefix}).missing;
         EXPECT_NE(missing.find(said), std::string::npos) << missing;
