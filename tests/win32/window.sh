@@ -43,7 +43,7 @@ EOF
 grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
 
-# hold_hotkey MODIFIERS KEY [window]: a probe holds the hotkey, or fails to; sets HELD to what RegisterHotKey said.
+# hold_hotkey MODIFIERS LETTER: a probe holds the hotkey, or fails to; sets HELD to what RegisterHotKey said.
 hold_hotkey() {
     : >"$SCRATCH/holder"
     wine "$PROBE" hotkey "$@" >>"$SCRATCH/holder" 2>/dev/null &
@@ -123,7 +123,7 @@ grep -qvx "$ADDRESS" "$SCRATCH/opened" && fail "opened: $(<"$SCRATCH/opened")"
 
 # The hotkey is the program's (another program's RegisterHotKey fails with ERROR_HOTKEY_ALREADY_REGISTERED)
 # and toggles the ticks while another window has the focus; Wine hears keys only while one of its own has it.
-hold_hotkey 3 N window
+hold_hotkey 3 N
 [ "$HELD" = "error 1409" ] || fail "another program could register ctrl+alt+n: $HELD"
 focus "$(wait_for_window '^probe$')"
 xdotool mousemove --sync "$column" "$row"
