@@ -143,6 +143,7 @@ docked_icon() { wait_until "no icon docked ${1:-}" docked; head -n 1 "$SCRATCH/t
 # Makes each LOCALE's UTF-8 locale in a folder of the test's own (LOCPATH), so that the machine's list of locales
 # stays as it is: make_locales LOCALE...
 make_locales() {
+    local locale
     export LOCPATH=$SCRATCH/locales
     mkdir -p "$LOCPATH"
     for locale in "$@"; do

@@ -58,9 +58,7 @@ status() {
     local answer && answer=$("$PROGRAM" --status) || answer="$? $answer"
     [ "$answer" = "$1$(prop ToolTip | sed 's/^Nudgewick: //')" ] || fail "--status: '$answer', $(host props)"
 }
-"$PROGRAM" --toggle >/dev/null && status "3 "
-"$PROGRAM" --toggle >/dev/null && status ""
-"$PROGRAM" --toggle >/dev/null && status "3 "
+for want in "3 " "" "3 "; do "$PROGRAM" --toggle >/dev/null && status "$want"; done
 until=$(date +%H:%M -d '1 min')
 "$PROGRAM" --for 1m >/dev/null
 [[ $(prop ToolTip) =~ until\ ($until|$(date +%H:%M -d '1 min'))$ ]] || fail "--for 1m: the tooltip reads $(prop ToolTip)"

@@ -65,8 +65,7 @@ for want in "Button .*|Stop||" "Edit text|Pixels||Pixels" "Edit text|Interval (M
     "Static link|$ADDRESS|Jump|.*"; do
     grep -qx "accessible $want" "$SCRATCH/accessible" || fail "not told '$want':"$'\n'"$(cat "$SCRATCH/accessible")"
 done
-for _ in {1..50}; do [ -s "$SCRATCH/opened" ] && break; sleep 0.2; done
-[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ] || fail "the link's default action did not open it"
+wait_until "the link's default action did not open it" '[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ]'
 rm "$SCRATCH/opened"
 PROGRAM_ENV=(PATH="$SCRATCH/bin:$PATH")
 start_program --hotkey ctrl+alt+n 3000 5
