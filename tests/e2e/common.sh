@@ -61,8 +61,9 @@ wait_for_exit() {
     [ -z "${1:-}" ] || [ "$status" = "$1" ] || fail "the program ended with status $status ${2:-}, want $1"
 }
 close_window() { "$X_HELPER" close "$WID" && wait_for_exit 0 "on closing its window"; }
-quit_program() { "${RUN_WITH[@]}" "$PROGRAM" --quit >/dev/null || fail "--quit: $?"; wait_for_exit 0 "on --quit"; }
-# A start right after --quit is the copy that runs afterwards, not one handed to the ending copy: ten times over.
+quit_program() { "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"; wait_for_exit 0 "on --quit"; }
+# A start right after --quit is the copy that runs afterwards, not one handed to the ending copy: ten times over,
+# each start run by RUN_WITH.
 expect_start_after_quit() {
     local ended
     for _ in {1..10}; do

@@ -52,5 +52,5 @@ wine "$PROGRAM" --minimized --for 1m >/dev/null
 expect 5 "hidden Stop colour" "--minimized --for 1m from a second start"
 [[ $(wine "$PROGRAM" --status | tr -d '\r') =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end of the session"
 expect_start_after_quit
-quit_program
+wine "$PROGRAM" --quit >/dev/null && wait_for_exit 0 "on --quit"
 echo PASS
