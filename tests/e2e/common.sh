@@ -62,6 +62,18 @@ wait_for_exit() {
 }
 close_window() { "$X_HELPER" close "$WID" && wait_for_exit 0 "on closing its window"; }
 quit_program() { "$PROGRAM" --quit >/dev/null || fail "--quit: status $?"; wait_for_exit 0 "on --quit"; }
+# A start right after --quit is the copy that runs afterwards, not one handed to the ending copy: ten times over,
+# each start run by RUN_WITH.
+expect_start_after_quit() {
+    local ended
+    for _ in {1..10}; do
+        ended=$APP_PID && "${RUN_WITH[@]}" "$PROGRAM" --quit >/dev/null &&
+            { "${RUN_WITH[@]}" "$PROGRAM" 20000 2 2>>"$SCRATCH/errors" & APP_PID=$!; }
+        wait "$ended" && wait_until "no copy runs after --quit and a start" \
+            '"${RUN_WITH[@]}" "$PROGRAM" --status >/dev/null' && kill -0 "$APP_PID" 2>/dev/null ||
+            fail "the start right after --quit handed itself to the ending copy"
+    done
+}
 
 # Clicks a control (facts.sh's NAME) at 96 dpi on its middle row, X pixels in or in its middle: click_control NAME [X]
 click_control() {
@@ -128,6 +140,30 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 start_tray() { stop_pid TRAY_PID; : >"$SCRATCH/tray"; "$TRAY" "$@" >"$SCRATCH/tray" & TRAY_PID=$!; }
 docked() { [ -s "$SCRATCH/tray" ]; }
 docked_icon() { wait_until "no icon docked ${1:-}" docked; head -n 1 "$SCRATCH/tray"; }
+
+# Makes each LOCALE's UTF-8 locale in a folder of the test's own (LOCPATH), so that the machine's list of locales
+# stays as it is: make_locales LOCALE...
+make_locales() {
+    local locale
+    export LOCPATH=$SCRATCH/locales
+    mkdir -p "$LOCPATH"
+    for locale in "$@"; do
+        localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || [ -d "$LOCPATH/$locale.UTF-8" ] ||
+            fail "localedef could not make $locale.UTF-8"
+    done
+}
+# The catalogue's TEXT, from the tree of catalogues TREE, with its %1 and %2 as given; in C the English. The tests
+# expect what the catalogues say, so that a fault shows as a text in the wrong language, not as a changed sentence.
+#   translated LANGUAGE TEXT [VALUE [VALUE]]
+translated() {
+    local text=$2
+    if [ "$1" != C ]; then
+        text=$(TEXTDOMAINDIR=$TREE LANGUAGE=$1 LANG=C.UTF-8 gettext -d nudgewick "$2")
+        [ "$text" != "$2" ] || fail "the $1 catalogue does not translate \"$2\""
+    fi
+    text=${text//%1/${3:-}}
+    echo "${text//%2/${4:-}}"
+}
 
 # A private session bus with at-spi2-core's accessibility switch on it: start_accessibility LAUNCHER_ARGUMENTS.
 start_accessibility() {

@@ -58,9 +58,7 @@ status() {
     local answer && answer=$("$PROGRAM" --status) || answer="$? $answer"
     [ "$answer" = "$1$(prop ToolTip | sed 's/^Nudgewick: //')" ] || fail "--status: '$answer', $(host props)"
 }
-"$PROGRAM" --toggle >/dev/null && status "3 "
-"$PROGRAM" --toggle >/dev/null && status ""
-"$PROGRAM" --toggle >/dev/null && status "3 "
+for want in "3 " "" "3 "; do "$PROGRAM" --toggle >/dev/null && status "$want"; done
 until=$(date +%H:%M -d '1 min')
 "$PROGRAM" --for 1m >/dev/null
 [[ $(prop ToolTip) =~ until\ ($until|$(date +%H:%M -d '1 min'))$ ]] || fail "--for 1m: the tooltip reads $(prop ToolTip)"
@@ -112,10 +110,6 @@ quit_program
 "$PROGRAM" --go 2>>"$SCRATCH/errors" & APP_PID=$!
 wait_for_window "$MAIN_WINDOW" >/dev/null
 "$PROGRAM" --status >/dev/null || fail "--go without a copy started none that nudges"
-for _ in {1..10}; do  # a start right after --quit is the copy that runs afterwards
-    ended=$APP_PID && "$PROGRAM" --quit >/dev/null && { "$PROGRAM" 20000 2 2>>"$SCRATCH/errors" & APP_PID=$!; }
-    wait "$ended" && wait_until "no copy runs after --quit and a start" '"$PROGRAM" --status >/dev/null' &&
-        kill -0 "$APP_PID" 2>/dev/null || fail "the start right after --quit handed itself to the ending copy"
-done
+expect_start_after_quit
 [ ! -s "$SCRATCH/errors" ] || fail "the program wrote:"$'\n'"$(cat "$SCRATCH/errors")"
 echo PASS

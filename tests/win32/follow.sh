@@ -14,10 +14,7 @@ done
 xdotool mousemove --sync 600 0  # on row 0: the first tick nudges
 wine "$PROGRAM" 3000 5 -- "$PROBE" wait 5000 7 >/dev/null & APP_PID=$!
 track=$(track_pointer 6)
-wait_until "nudgewick.exe outlived its command" '! kill -0 "$APP_PID" 2>/dev/null'
-wait "$APP_PID" && status=0 || status=$?
-APP_PID=
-[ "$status" = 7 ] || fail "-- probe wait 5000 7 ended with status $status"
+wait_for_exit 7 "with its command, probe wait 5000 7"
 [ "$(wc -l <<<"$track")" -ge 2 ] || fail "no nudge while the command ran:"$'\n'"$track"
 
 # A probe that waits a minute; sets FOLLOWED_PID (Linux's) and pid (Windows').

@@ -9,10 +9,9 @@
 // Accessibility, "accessible CLASS ROLE|NAME|DEFAULT ACTION|TEXT OF THE CONTROL BEFORE IT", and does the
 // link's default action. With "fit": "client WIDTH HEIGHT", Report's fit lines, and the button's again once clicked.
 //
-// probe hotkey MODIFIERS KEY [window] registers the hotkey (RegisterHotKey's modifiers as a number, a
-// virtual key such as N or 0x78), prints "registered" or "error N" and holds it until killed, as
-// another program would; with "window", also a window titled "probe", a Wine window to give the X
-// focus to, since Wine reports a hotkey only while one of its windows has it.
+// probe hotkey MODIFIERS LETTER registers the hotkey (RegisterHotKey's modifiers as a number), prints
+// "registered" or "error N" and holds it until killed, as another program would, with a window titled "probe",
+// a Wine window to give the X focus to, since Wine reports a hotkey only while one of its windows has it.
 //
 // probe copydata sends Nudgewick's window what another program might: the tray icon's message with codes it
 // does not use, WM_HOTKEY with ids it did not register, WM_GETOBJECT with odd ids to the window and each
@@ -171,16 +170,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wPa
 }
 
 // The hotkey is the thread's; the window comes after the answer, since showing it waits on other programs.
-int HoldHotkey(UINT modifiers, UINT key, bool window) {
-    if (RegisterHotKey(nullptr, 1, modifiers, key)) {
-        std::printf("registered\n");
-    } else {
-        std::printf("error %lu\n", GetLastError());
-    }
+int HoldHotkey(UINT modifiers, UINT key) {
+    RegisterHotKey(nullptr, 1, modifiers, key) ? std::printf("registered\n")
+                                               : std::printf("error %lu\n", GetLastError());
     std::fflush(stdout);
-    if (window)
-        CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 200, 100, nullptr, nullptr,
-                        nullptr, nullptr);
+    CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 200, 100, nullptr, nullptr,
+                    nullptr, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     return 0;
@@ -224,10 +219,10 @@ int SendCopyData() {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "copydata") return SendCopyData();
-    if (argc == 3 && std::string(argv[1]) == "session")  // a lock or unlock, as the session's notification sends it
-        return PostMessageW(FindWindowW(nudgewick::kWindowClass, nullptr), WM_WTSSESSION_CHANGE, std::stoul(argv[2]), 0)
-                   ? 0
-                   : 1;
+    if (argc == 3 && std::string(argv[1]) == "session") {  // a lock or unlock, as the session's notification sends it
+        const HWND copy = FindWindowW(nudgewick::kWindowClass, nullptr);
+        return !PostMessageW(copy, WM_WTSSESSION_CHANGE, std::stoul(argv[2]), 0);
+    }
     if (argc == 4 && std::string(argv[1]) == "wait") {
         std::printf("pid %lu\n", GetCurrentProcessId());
         std::fflush(stdout);
@@ -237,11 +232,7 @@ int main(int argc, char** argv) {
         Sleep(std::stoul(argv[2]));
         return std::stoi(argv[3]);
     }
-    if (argc >= 4 && std::string(argv[1]) == "hotkey") {
-        return HoldHotkey(std::stoul(argv[2], nullptr, 0),
-                          std::string(argv[3]).size() == 1 ? argv[3][0] : std::stoul(argv[3], nullptr, 0),
-                          argc == 5 && std::string(argv[4]) == "window");
-    }
+    if (argc == 4 && std::string(argv[1]) == "hotkey") return HoldHotkey(std::stoul(argv[2]), argv[3][0]);
     const std::string from = argv[3];
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -259,9 +250,8 @@ int main(int argc, char** argv) {
     if (from == "console") AllocConsole();
     std::string commandLine = argv[2];
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(argv[1], commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessA(argv[1], commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
         return 3;
-    }
     program = process.dwProcessId;
     // Until the program ends, or for 30 s.
     for (int tries = 0; tries < 300 && !shown && WaitForSingleObject(process.hProcess, 100); ++tries) {

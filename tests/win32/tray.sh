@@ -3,7 +3,7 @@
 # flip the button's caption and the icon's look, and its Exit ends the program. With none running, --go starts a
 # copy, which a second start hides with a session; a start right after --quit runs, ten times in a row.
 source "$(dirname "$0")/wine.sh"
-TRAY_MANAGER=$2 WINDOW_STATE=$3
+TRAY=$2 WINDOW_STATE=$3
 
 state() {  # "shown|minimized|hidden CAPTION colour|grey": the window, its button and the icon
     local grey && grey=$(convert x:"$ICON" -colorspace HSL -format '%[fx:mean.g < 0.05]' info:)  # saturation
@@ -23,11 +23,9 @@ choose() {
 }
 
 start_session
-"$TRAY_MANAGER" argb >"$SCRATCH/docked" & TRAY_PID=$!
-at_exit 'stop_pid TRAY_PID'
+start_tray argb
 wine "$PROGRAM" --minimized --for 8s 3000 5 & APP_PID=$!
-wait_until "the icon did not dock in the tray" '[ -s "$SCRATCH/docked" ]'
-ICON=$(head -n 1 "$SCRATCH/docked")
+ICON=$(docked_icon)
 expect 5 "hidden Stop colour" "--minimized with a tray"
 
 timeout 30 wine "$PROGRAM" 2>"$SCRATCH/err" || fail "a second start gave status $?"
@@ -44,22 +42,15 @@ expect 5 "shown Stop colour" "Go in the icon's menu"
 choose Down
 expect 5 "shown Go grey" "Stop in the icon's menu"
 choose Up
-wait_until "Exit in the icon's menu left the program running" '! kill -0 "$APP_PID" 2>/dev/null'
-wait "$APP_PID" || fail "Exit in the icon's menu ended the program with status $?"
+wait_for_exit 0 "on Exit in the icon's menu"
 
 wine "$PROGRAM" --go & APP_PID=$!
-wait_until "the icon of the copy that --go started did not dock" '(($(wc -l <"$SCRATCH/docked") > 1))'
-ICON=$(tail -n 1 "$SCRATCH/docked")
+wait_until "the icon of the copy that --go started did not dock" '(($(wc -l <"$SCRATCH/tray") > 1))'
+ICON=$(tail -n 1 "$SCRATCH/tray")
 expect 10 "shown Stop colour" "a start with --go"
 wine "$PROGRAM" --minimized --for 1m >/dev/null
 expect 5 "hidden Stop colour" "--minimized --for 1m from a second start"
 [[ $(wine "$PROGRAM" --status | tr -d '\r') =~ [0-9]{2}:[0-9]{2}$ ]] || fail "--status names no end of the session"
-for _ in {1..10}; do  # a start right after --quit is the copy that runs afterwards
-    ended=$APP_PID && wine "$PROGRAM" --quit >/dev/null && { wine "$PROGRAM" 20000 2 & APP_PID=$!; }
-    wait "$ended" && wait_until "no copy runs after --quit and a start" 'wine "$PROGRAM" --status >/dev/null' &&
-        kill -0 "$APP_PID" 2>/dev/null || fail "the start right after --quit handed itself to the ending copy"
-done
-wine "$PROGRAM" --quit >/dev/null
-wait_until "--quit left the copy running" '! kill -0 "$APP_PID" 2>/dev/null'
-wait "$APP_PID" || fail "--quit ended the copy with status $?"
+expect_start_after_quit
+wine "$PROGRAM" --quit >/dev/null && wait_for_exit 0 "on --quit"
 echo PASS

@@ -43,7 +43,7 @@ EOF
 grep -Eq '^Static 1[1-9] [0-9]+ [0-9]+ [A-Z][^"]*"12x"' <<<"$shown" && grep -q '^Usage: ' <<<"$shown" ||
     fail "a bad interval: want a sentence naming it, then the usage, not: $shown"
 
-# hold_hotkey MODIFIERS KEY [window]: a probe holds the hotkey, or fails to; sets HELD to what RegisterHotKey said.
+# hold_hotkey MODIFIERS LETTER: a probe holds the hotkey, or fails to; sets HELD to what RegisterHotKey said.
 hold_hotkey() {
     : >"$SCRATCH/holder"
     wine "$PROBE" hotkey "$@" >>"$SCRATCH/holder" 2>/dev/null &
@@ -65,8 +65,7 @@ for want in "Button .*|Stop||" "Edit text|Pixels||Pixels" "Edit text|Interval (M
     "Static link|$ADDRESS|Jump|.*"; do
     grep -qx "accessible $want" "$SCRATCH/accessible" || fail "not told '$want':"$'\n'"$(cat "$SCRATCH/accessible")"
 done
-for _ in {1..50}; do [ -s "$SCRATCH/opened" ] && break; sleep 0.2; done
-[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ] || fail "the link's default action did not open it"
+wait_until "the link's default action did not open it" '[ "$(cat "$SCRATCH/opened" 2>/dev/null)" = "$ADDRESS" ]'
 rm "$SCRATCH/opened"
 PROGRAM_ENV=(PATH="$SCRATCH/bin:$PATH")
 start_program --hotkey ctrl+alt+n 3000 5
@@ -123,7 +122,7 @@ grep -qvx "$ADDRESS" "$SCRATCH/opened" && fail "opened: $(<"$SCRATCH/opened")"
 
 # The hotkey is the program's (another program's RegisterHotKey fails with ERROR_HOTKEY_ALREADY_REGISTERED)
 # and toggles the ticks while another window has the focus; Wine hears keys only while one of its own has it.
-hold_hotkey 3 N window
+hold_hotkey 3 N
 [ "$HELD" = "error 1409" ] || fail "another program could register ctrl+alt+n: $HELD"
 focus "$(wait_for_window '^probe$')"
 xdotool mousemove --sync "$column" "$row"
