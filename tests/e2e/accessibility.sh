@@ -6,7 +6,8 @@ at_exit 'stop_pid LISTENER_PID'
 printf '#!/bin/sh\necho "$@" >"%s"\n' "$SCRATCH/opened" >"$SCRATCH/xdg-open" && chmod +x "$SCRATCH/xdg-open"
 client() { /usr/bin/python3 "$(dirname "$0")/atspi_client.py" "$@"; }
 box="Interval (Milliseconds)"
-heard() { for _ in {1..100}; do grep -qxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
+# -s: the listener in the background may not have made its file yet.
+heard() { for _ in {1..100}; do grep -qsxF "$1" "$SCRATCH/heard" && return; sleep 0.1; done
     fail "the screen reader did not hear: $1; it heard:"$'\n'"$(cat "$SCRATCH/heard")"; }
 line_of() { grep -nxF "$1" "$SCRATCH/heard" | head -n 1 | cut -d: -f1; }
 
