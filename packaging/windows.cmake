@@ -3,7 +3,7 @@
 
 # The texts in every catalogue's language (po/LANG.po), as deflated tables
 # that nudgewick.rc includes: rewritten when a catalogue or the template changes.
-nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/win32_string_tables.cpp
+nudgewick_host_program(string_tables win32_string_tables ${CMAKE_CURRENT_SOURCE_DIR}/windows/win32_string_tables.cpp
                        ${CMAKE_CURRENT_SOURCE_DIR}/po_file.cpp ${CMAKE_CURRENT_SOURCE_DIR}/po_file.h
                        ${PROJECT_SOURCE_DIR}/core/string_tables.h ${CMAKE_CURRENT_SOURCE_DIR}/windows/catalogue_languages.h
                        LIBRARIES z)
