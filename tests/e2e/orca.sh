@@ -15,7 +15,8 @@ logged() {
             [ -n "$at" ] && seen=$at && return
         sleep 0.1
     done
-    fail "Orca's log has no '$1' after line $seen; it said:"$'\n'"$(grep -o "SPEECH OUTPUT: '[^']*'" "$log")"
+    # Which control the window itself says has the focus tells a lost key from an unheard event.
+    fail "Orca's log has no '$1' after line $seen; it said:"$'\n'"$(grep -o "SPEECH OUTPUT: '[^']*'" "$log")"$'\n'"The window's focus: $(/usr/bin/python3 "$(dirname "$0")/atspi_client.py" tree 2>&1 | grep -w focused)"
 }
 said() { logged "SPEECH OUTPUT: '$1"; }
 
