@@ -8,6 +8,8 @@
 namespace nudgewick {
 namespace {
 
+constexpr std::int64_t kMillisecondsPerZoneRead = 60'000;
+
 std::string TwoDigits(std::int64_t value) {
     std::string text = WholeNumberText(value);
     if (value < 10) text.insert(text.begin(), '0');
@@ -18,8 +20,13 @@ std::string TwoDigits(std::int64_t value) {
 
 std::int64_t SystemClock::WallSeconds() const {
     const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    return local ? WallSecondsOf(*local) : 0;  // no clock at all: a time of day never comes
+    const std::int64_t steady = SteadyMilliseconds();
+    if (!offsetReadAt_ || steady - *offsetReadAt_ >= kMillisecondsPerZoneRead) {
+        const std::tm* local = std::localtime(&now);
+        localOffset_ = local ? std::optional(WallSecondsOf(*local) - now) : std::nullopt;
+        offsetReadAt_ = steady;
+    }
+    return localOffset_ ? now + *localOffset_ : 0;  // no clock at all: a time of day never comes
 }
 
 std::int64_t SystemClock::SteadyMilliseconds() const { return SteadyMicroseconds() / 1000; }

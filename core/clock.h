@@ -21,10 +21,19 @@ struct ClockTime {
 };
 
 // The clock of the system the program runs on, through the standard library.
+// Reading the time zone again, as std::localtime does at each call, looks at
+// the file system: after the seconds asleep between ticks that costs more than
+// all the rest of a tick. So the zone's offset is read again once a minute, and
+// a change of zone or of daylight-saving time shows within a minute, while a
+// wall clock set forward or back shows at once.
 class SystemClock final : public Clock {
 public:
     std::int64_t WallSeconds() const override;
     std::int64_t SteadyMilliseconds() const override;
+
+private:
+    mutable std::optional<std::int64_t> offsetReadAt_;  // steady milliseconds
+    mutable std::optional<std::int64_t> localOffset_;   // none: the system has no local time
 };
 
 // Microseconds on the system's steady clock, from any start: on Linux the

@@ -11,6 +11,11 @@ TEST(ClockTest, TheSystemClockCountsLocalCalendarSeconds) {
     EXPECT_EQ(WallClockText(-60), "23:59") << "the day before 1970 too";
     const std::int64_t before = SteadyMicroseconds() / 1000, milliseconds = SystemClock().SteadyMilliseconds();
     EXPECT_TRUE(before <= milliseconds && milliseconds <= SteadyMicroseconds() / 1000) << "one steady clock";
+    const SystemClock clock;
+    for (int read = 0; read < 2; ++read) {  // the zone's offset read, then kept
+        const std::time_t now = std::time(nullptr);
+        EXPECT_NEAR(clock.WallSeconds(), WallSecondsOf(*std::localtime(&now)), 1);
+    }
 }
 
 // The session timer fires a second early, then on time. The wall clock set back an hour
