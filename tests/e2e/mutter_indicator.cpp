@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <csignal>
+#include <vector>
 
 extern "C" {
 using gpointer = void*;
@@ -23,19 +24,13 @@ void g_object_unref(gpointer object);
 namespace {
 
 void* context = nullptr;
-gpointer handles[64];
-int count = 0;
+std::vector<gpointer> handles;
 
-void OnNewHandle(gpointer, gpointer handle, gpointer) {
-    if (count < 64) handles[count++] = g_object_ref(handle);
-}
+void OnNewHandle(gpointer, gpointer handle, gpointer) { handles.push_back(g_object_ref(handle)); }
 
 gboolean StopEveryHandle(gpointer) {
-    for (int i = 0; i < count; ++i) {
-        meta_remote_access_handle_stop(handles[i]);
-        g_object_unref(handles[i]);
-    }
-    count = 0;
+    for (const gpointer handle : handles) meta_remote_access_handle_stop(handle), g_object_unref(handle);
+    handles.clear();
     return 1;
 }
 

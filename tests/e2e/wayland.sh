@@ -98,9 +98,6 @@ if [ "$COMPOSITOR" = sway ]; then
     # No Xwayland for the window.
     DISPLAY= "$PROGRAM" 3000 3 2>"$SCRATCH/no_x" && fail "started without an X display"
     one_line "$SCRATCH/no_x" || fail "want one line on stderr without an X display"
-fi
-
-if [ "$COMPOSITOR" = sway ]; then
     # A portal whose user refuses the shortcut: the advice for --toggle, naming the combination.
     /usr/bin/python3 "$(dirname "$0")/refusing_portal.py" & PORTAL_PID=$!
     at_exit 'stop_pid PORTAL_PID'

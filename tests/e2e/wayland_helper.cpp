@@ -32,6 +32,9 @@ long long Now() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+// For the events a listener must name and the helper does not need.
+constexpr auto kIgnore = [](auto...) {};
+
 [[noreturn]] void Die(const char* what) {
     std::fprintf(stderr, "wayland_helper: %s\n", what);
     std::exit(1);
@@ -69,8 +72,7 @@ void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char*
     bind(c.idleNotifier, ext_idle_notifier_v1_interface);
     bind(c.kdeIdle, org_kde_kwin_idle_interface);
 }
-void OnGlobalRemoved(void*, wl_registry*, std::uint32_t) {}
-const wl_registry_listener kRegistry{OnGlobal, OnGlobalRemoved};
+const wl_registry_listener kRegistry{OnGlobal, kIgnore};
 
 Client Connect() {
     Client c;
@@ -85,16 +87,12 @@ Client Connect() {
 
 void Print(const char* what, wl_fixed_t x, wl_fixed_t y) {
     std::printf("%s %lld %d %d\n", what, Now(), wl_fixed_to_int(x), wl_fixed_to_int(y));
-    std::fflush(stdout);
 }
 void OnEnter(void*, wl_pointer*, std::uint32_t, wl_surface*, wl_fixed_t x, wl_fixed_t y) { Print("enter", x, y); }
-void OnLeave(void*, wl_pointer*, std::uint32_t, wl_surface*) {}
 void OnMotion(void*, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) { Print("motion", x, y); }
-void OnButton(void*, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
-void OnAxis(void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {}
 // Bound at version 1: the later events never come.
-const wl_pointer_listener kPointer{OnEnter, OnLeave, OnMotion, OnButton, OnAxis,
-                                   nullptr, nullptr, nullptr,  nullptr,  nullptr};
+const wl_pointer_listener kPointer{OnEnter, kIgnore, OnMotion, kIgnore, kIgnore,
+                                   nullptr, nullptr, nullptr,  nullptr, nullptr};
 
 void OnCapabilities(void* data, wl_seat* seat, std::uint32_t caps) {
     auto& c = *static_cast<Client*>(data);
@@ -106,8 +104,7 @@ void OnCapabilities(void* data, wl_seat* seat, std::uint32_t caps) {
         c.pointer = nullptr;
     }
 }
-void OnSeatName(void*, wl_seat*, const char*) {}
-const wl_seat_listener kSeat{OnCapabilities, OnSeatName};
+const wl_seat_listener kSeat{OnCapabilities, kIgnore};
 
 void OnPing(void*, xdg_wm_base* shell, std::uint32_t serial) { xdg_wm_base_pong(shell, serial); }
 const xdg_wm_base_listener kShell{OnPing};
@@ -140,18 +137,17 @@ void OnSurfaceConfigure(void* data, xdg_surface* surface, std::uint32_t serial) 
     auto& c = *static_cast<Client*>(data);
     xdg_surface_ack_configure(surface, serial);
     Draw(c);
-    if (!c.configured) std::printf("ready\n"), std::fflush(stdout);
+    if (!c.configured) std::puts("ready");
     c.configured = true;
 }
 const xdg_surface_listener kSurface{OnSurfaceConfigure};
 
 // The compositor's idle time, to see that the nudges count as input: it restarts at each.
 constexpr std::uint32_t kIdleAfter = 1000;
-void Resumed(long long at) { std::printf("resumed %lld\n", at), std::fflush(stdout); }
-const ext_idle_notification_v1_listener kExtIdle{[](void*, ext_idle_notification_v1*) {},
-                                                 [](void*, ext_idle_notification_v1*) { Resumed(Now()); }};
-const org_kde_kwin_idle_timeout_listener kKdeIdle{[](void*, org_kde_kwin_idle_timeout*) {},
-                                                  [](void*, org_kde_kwin_idle_timeout*) { Resumed(Now()); }};
+void Resumed(long long at) { std::printf("resumed %lld\n", at); }
+constexpr auto kResumedNow = [](auto...) { Resumed(Now()); };
+const ext_idle_notification_v1_listener kExtIdle{kIgnore, kResumedNow};
+const org_kde_kwin_idle_timeout_listener kKdeIdle{kIgnore, kResumedNow};
 
 // Mutter's idle monitor, asked five times a second: a reading below the one before means input came.
 struct IdleMonitor {
@@ -246,8 +242,7 @@ int User(int seconds) {
     } else if (!gnome.Start()) {
         Die("no way to move the pointer");
     }
-    std::printf("ready\n");
-    std::fflush(stdout);
+    std::puts("ready");
     for (int i = 0; i < seconds; ++i) {
         const int dy = i % 2 ? -5 : 5;
         if (virtualPointer) {
@@ -267,6 +262,7 @@ int User(int seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line reaches the test as it is printed
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "observe") return Observe();
     if (mode == "user" && argc > 2) return User(std::atoi(argv[2]));

@@ -160,9 +160,7 @@ struct Rig {
         clock.wall = 20000 * 86400 + timeOfDay;
         messages.box = &intervalBox;
         for (FakeTimer* timer : {&tickTimer, &sessionTimer, &scheduleTimer}) timer->steady = &clock.steady;
-        if (!load) return;
-        controller.Follow();
-        controller.Load();
+        if (load) controller.Follow(), controller.Load();
     }
     static StartSettings Accepted(std::string_view text) {
         const auto check = CheckCommandLine(text);
