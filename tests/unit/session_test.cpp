@@ -1,3 +1,6 @@
+#include <cstdlib>
+#include <ctime>
+
 #include "fakes.h"
 
 namespace nudgewick::testing {
@@ -11,11 +14,26 @@ TEST(ClockTest, TheSystemClockCountsLocalCalendarSeconds) {
     EXPECT_EQ(WallClockText(-60), "23:59") << "the day before 1970 too";
     const std::int64_t before = SteadyMicroseconds() / 1000, milliseconds = SystemClock().SteadyMilliseconds();
     EXPECT_TRUE(before <= milliseconds && milliseconds <= SteadyMicroseconds() / 1000) << "one steady clock";
+}
+
+// Zones written out in POSIX's form, off UTC by a part hour or behind it: no zone files needed.
+TEST(ClockTest, TheSystemClockKeepsTheZoneItRead) {
+    const auto useZone = [](const char* zone) {
+#ifdef _WIN32
+        _putenv_s("TZ", zone);
+        _tzset();
+#else
+        setenv("TZ", zone, 1);
+        tzset();
+#endif
+    };
+    const auto offset = [](const SystemClock& clock) { return double(clock.WallSeconds() - std::time(nullptr)); };
+    useZone("XST-5:30");
     const SystemClock clock;
-    for (int read = 0; read < 2; ++read) {  // the zone's offset read, then kept
-        const std::time_t now = std::time(nullptr);
-        EXPECT_NEAR(clock.WallSeconds(), WallSecondsOf(*std::localtime(&now)), 1);
-    }
+    EXPECT_NEAR(offset(clock), 5 * 3600 + 30 * 60, 1);
+    useZone("YST+3");
+    EXPECT_NEAR(offset(clock), 5 * 3600 + 30 * 60, 1) << "kept until it is read again";
+    EXPECT_NEAR(offset(SystemClock()), -3 * 3600, 1);
 }
 
 // The session timer fires a second early, then on time. The wall clock set back an hour
