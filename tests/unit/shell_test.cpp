@@ -59,7 +59,7 @@ TEST(ShellTest, TheRunningCopySaysWhyItHasNoHotkey) {
 }
 
 // --check in an X session: an open display adds its route and idle source, and the route depends on XTEST;
-// the hotkey's line names its route.
+// the hotkey's line names its route, and without one how to bind --toggle instead.
 TEST(ShellTest, AnX11SessionSaysHowItWouldNudge) {
     const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
     EXPECT_EQ(lines(X11SessionCheckLines(":1", false, true)), 2);
@@ -69,6 +69,7 @@ TEST(ShellTest, AnX11SessionSaysHowItWouldNudge) {
                                             HotkeyCheckLine(HotkeyRoute::DesktopShortcuts),
                                             HotkeyCheckLine(HotkeyRoute::NotOffered)};
     EXPECT_EQ(hotkeyLines.size(), 3u) << "each route its own line";
+    EXPECT_NE(HotkeyCheckLine(HotkeyRoute::NotOffered).find(Tr(kBindToggleAdvice)), std::string::npos);
 }
 
 }  // namespace
