@@ -19,6 +19,8 @@ for parameter in "STRING 3000 5" "UTF8_STRING --stop"$'\xff' "UTF8_STRING $(prin
 done
 ! ask TARGETS UTF8_STRING --stop && ! ask _NUDGEWICK_COMMAND || fail "the copy took a conversion without its command"
 "$X_HELPER" vanish _NUDGEWICK_INSTANCE _NUDGEWICK_COMMAND UTF8_STRING --status
+# Its refusal first: the next asker's window may take the number of the one that vanished, and with it the refusal.
+wait_until "the copy sent no refusal to the vanished window" 'grep -qs X_SendEvent "$SCRATCH/errors"'
 ask _NUDGEWICK_COMMAND UTF8_STRING --status || fail "the copy no longer answers"
 
 stop_pid TRACK_PID
